@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QHash>
+#include <QSet>
+#include <QSqlDatabase>
+#include <QString>
+#include <QStringList>
+
+namespace brenzola {
+
+// Column names of one table as the store declares them, and which of them hold dates.
+struct TableSchema {
+    QStringList columns;
+    QSet<QString> dateColumns;  // lower-cased
+
+    bool exists() const { return !columns.isEmpty(); }
+    bool isDate(const QString& column) const { return dateColumns.contains(column.toLower()); }
+    // The declared spelling of a column named in any letter case, or an empty text.
+    QString declaredName(const QString& column) const;
+};
+
+// Key=value pairs of a connection string; a value may be enclosed in double quotes,
+// inside which `;` is plain text and a doubled quote stands for one.
+QHash<QString, QString> parseConnectionString(const QString& connectionString);
+QString quoteConnectionValue(const QString& value);
+
+// The one kind of connection the program uses: a SQLite store spoken to in the
+// Access dialect. Opening never creates a file.
+class Connection {
+public:
+    enum ObjectState { adStateClosed = 0, adStateOpen = 1 };
+    static constexpr char kProvider[] = "Brenzola.SQLite";
+
+    Connection();
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    void Open(const QString& connectionString);
+    ObjectState State() const;
+    void Close();
+    void Execute(const QString& statement);
+
+    QSqlDatabase database() const;
+    const TableSchema& schema(const QString& table);
+
+private:
+    QString name_;
+    QHash<QString, TableSchema> schemas_;
+};
+
+}  // namespace brenzola

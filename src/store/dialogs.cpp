@@ -1,0 +1,48 @@
+#include "dialogs.h"
+
+#include "storeerror.h"
+
+#include <QMessageBox>
+
+namespace brenzola {
+namespace {
+
+class PlatformDialogs final : public Dialogs {
+public:
+    MsgAnswer MsgBox(QWidget* parent, const Message& message) override
+    {
+        QMessageBox box(parent);
+        box.setWindowTitle(message.title.isEmpty() ? QString::fromLatin1(kTitoloApplicazione) : message.title);
+        box.setText(message.text);
+        switch (message.icon) {
+        case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
+        case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
+        case MsgIcon::Critical: box.setIcon(QMessageBox::Critical); break;
+        }
+        if (message.buttons == MsgButtons::Ok) {
+            box.setStandardButtons(QMessageBox::Ok);
+            box.exec();
+            return MsgAnswer::Ok;
+        }
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(message.defaultAnswer == MsgAnswer::No ? QMessageBox::No : QMessageBox::Yes);
+        return box.exec() == QMessageBox::Yes ? MsgAnswer::Yes : MsgAnswer::No;
+    }
+};
+
+}  // namespace
+
+Dialogs& Dialogs::platform()
+{
+    static PlatformDialogs dialogs;
+    return dialogs;
+}
+
+void MostraErrore(Dialogs& dialogs, QWidget* parent, const StoreError& error, const QString& context)
+{
+    QString text = context.isEmpty() ? QString() : context + QStringLiteral("\n\n");
+    text += QStringLiteral("Errore %1: %2").arg(error.number()).arg(error.description());
+    dialogs.MsgBox(parent, {text, MsgButtons::Ok, MsgIcon::Critical});
+}
+
+}  // namespace brenzola

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace brenzola {
+
+class StoreError;
+
+enum class MsgButtons { Ok, YesNo };
+enum class MsgIcon { Information, Question, Critical };
+enum class MsgAnswer { Ok, Yes, No };
+
+struct Message {
+    QString text;
+    MsgButtons buttons = MsgButtons::Ok;
+    MsgIcon icon = MsgIcon::Information;
+    QString title;  // empty: the application's title
+    MsgAnswer defaultAnswer = MsgAnswer::Ok;
+};
+
+// Every modal message of the program goes through here, so that a test can answer it.
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    virtual MsgAnswer MsgBox(QWidget* parent, const Message& message) = 0;
+
+    // Real modal message boxes.
+    static Dialogs& platform();
+};
+
+// The product name, shown as the title of messages without one of their own.
+inline constexpr char kTitoloApplicazione[] = "Brenzola";
+
+// Shows a store failure with its number and description; `context` says what was being done.
+void MostraErrore(Dialogs& dialogs, QWidget* parent, const StoreError& error, const QString& context = {});
+
+}  // namespace brenzola

@@ -1,0 +1,104 @@
+#include "funzioni.h"
+
+#include "calendarfield.h"
+#include "dialogs.h"
+#include "storeerror.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDate>
+#include <QDir>
+#include <QLibraryInfo>
+#include <QLineEdit>
+#include <QLocale>
+#include <QTextEdit>
+#include <QTranslator>
+
+namespace brenzola::Funzioni {
+
+QString CartellaEseguibile() { return QCoreApplication::applicationDirPath(); }
+
+QString PercorsoArchivio(const QString& cartella)
+{
+    return QDir(cartella).filePath(QString::fromLatin1(kNomeArchivio));
+}
+
+void ApriDatabase(const QString& cartella)
+{
+    StringaConnessione = QStringLiteral("Provider=%1;Data Source=%2")
+                             .arg(QLatin1String(Connection::kProvider), quoteConnectionValue(PercorsoArchivio(cartella)));
+    auto connection = std::make_unique<Connection>();
+    connection->Open(StringaConnessione);
+    Connessione = std::move(connection);
+}
+
+void ChiudiDatabase()
+{
+    if (!Connessione || Connessione->State() != Connection::adStateOpen) return;
+    Connessione->Close();
+    Connessione.reset();
+}
+
+QVariant ValoreNonNullo(const QVariant& Valore, const QVariant& Predefinito)
+{
+    return Valore.isNull() ? Predefinito : Valore;
+}
+
+QString FormattaDataSql(const QString& data)
+{
+    QDate date = QDate::fromString(data.trimmed(), QLatin1String(kFormatoData));
+    if (!date.isValid()) date = QDate::fromString(data.trimmed(), QStringLiteral("d/M/yyyy"));
+    if (!date.isValid())
+        throw StoreError(StoreErrorNumber::TypeMismatch, QStringLiteral("«%1» non è una data.").arg(data));
+    return date.toString(QStringLiteral("MM/dd/yyyy"));
+}
+
+namespace {
+
+// Returns true when the widget is an input control, whose own parts are not controls.
+bool pulisciControllo(QWidget* control)
+{
+    bool isInput = false;
+    if (auto* richText = qobject_cast<QTextEdit*>(control)) {
+        richText->clear();
+        isInput = true;
+    }
+    if (auto* text = qobject_cast<QLineEdit*>(control)) {
+        text->setText(QString());
+        isInput = true;
+    }
+    if (auto* combo = qobject_cast<QComboBox*>(control)) {
+        combo->setEditText(QString());
+        isInput = true;
+    }
+    if (auto* calendar = qobject_cast<CalendarField*>(control)) {
+        calendar->setValue(QStringLiteral("01/01/1900"));
+        isInput = true;
+    }
+    if (control->objectName().left(2).toUpper() == u"DT") control->setProperty("value", QVariant());
+    return isInput;
+}
+
+void pulisciFigli(QWidget* parent)
+{
+    for (QObject* child : parent->children()) {
+        auto* control = qobject_cast<QWidget*>(child);
+        if (control && !pulisciControllo(control)) pulisciFigli(control);
+    }
+}
+
+}  // namespace
+
+void PulisciCampi(QWidget* finestra) { pulisciFigli(finestra); }
+
+void ApplicaImpostazioniItaliane(QApplication& application)
+{
+    QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+    auto* translator = new QTranslator(&application);
+    if (translator->load(QLocale(QLocale::Italian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        application.installTranslator(translator);
+    application.setApplicationName(QString::fromLatin1(kTitoloApplicazione));
+}
+
+}  // namespace brenzola::Funzioni

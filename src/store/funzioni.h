@@ -1,0 +1,41 @@
+#pragma once
+
+#include "connection.h"
+
+#include <QString>
+#include <QVariant>
+
+#include <memory>
+
+class QApplication;
+class QWidget;
+
+namespace brenzola::Funzioni {
+
+// The one connection to the contact store, and the string it was opened with.
+inline std::unique_ptr<Connection> Connessione;
+inline QString StringaConnessione;
+// Condition of the list query, between its FROM and its ORDER BY; " " lists every contact.
+inline QString Filtro;
+
+inline constexpr char kNomeArchivio[] = "Brenzola.mdb";
+// Dates are shown, typed and turned into text this way, whatever the system locale.
+inline constexpr char kFormatoData[] = "dd/MM/yyyy";
+
+QString CartellaEseguibile();
+QString PercorsoArchivio(const QString& cartella);
+
+// Opens Connessione on the store beside the executable (or in `cartella`).
+void ApriDatabase(const QString& cartella = CartellaEseguibile());
+void ChiudiDatabase();
+
+QVariant ValoreNonNullo(const QVariant& Valore, const QVariant& Predefinito);
+// "dd/MM/yyyy" -> "MM/dd/yyyy", the order of the store's #date# literals.
+QString FormattaDataSql(const QString& data);
+// Empties every input field of a window.
+void PulisciCampi(QWidget* finestra);
+
+// Italian regional settings and Qt's Italian texts ("Sì", "No") for the whole program.
+void ApplicaImpostazioniItaliane(QApplication& application);
+
+}  // namespace brenzola::Funzioni

@@ -1,0 +1,201 @@
+#include "recordset.h"
+
+#include "accessdialect.h"
+#include "connection.h"
+#include "sqlerror.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QRegularExpression>
+#include <QSqlField>
+#include <QSqlQuery>
+
+#include <algorithm>
+
+namespace brenzola {
+namespace {
+
+const QString kStoredDateFormat = QStringLiteral("yyyy-MM-dd");
+
+// The table a `select ... from <table>` reads, or an empty text for anything else.
+QString sourceTable(const QString& statement)
+{
+    static const QRegularExpression from(
+        QStringLiteral(R"(^\s*select\b.*?\bfrom\s+\[?([A-Za-z_][A-Za-z0-9_]*)\]?)"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    return from.match(statement).captured(1);
+}
+
+QVariant dateFromStore(const QVariant& stored)
+{
+    if (stored.isNull()) return {};
+    const QDate date = QDate::fromString(stored.toString().left(10), kStoredDateFormat);
+    return date.isValid() ? QVariant(date) : stored;
+}
+
+[[noreturn]] void noCurrentRecord()
+{
+    throw StoreError(StoreErrorNumber::NoCurrentRecord,
+                     QStringLiteral("Nessun record corrente: inizio o fine del recordset."));
+}
+
+}  // namespace
+
+Recordset::Recordset() = default;
+Recordset::~Recordset() = default;
+
+void Recordset::Open(const QString& statement, Connection* connection)
+{
+    if (!connection || connection->State() != Connection::adStateOpen)
+        throw StoreError(StoreErrorNumber::ConnectionClosed, QStringLiteral("La connessione è chiusa."));
+    const QString translated = translateAccessSql(statement);
+    auto query = std::make_unique<QSqlQuery>(connection->database());
+    query->setForwardOnly(true);
+    if (!query->exec(translated)) throw storeErrorFrom(query->lastError());
+
+    connection_ = connection;
+    const QString table = sourceTable(statement);
+    const TableSchema& schema = connection->schema(table);
+    table_ = schema.exists() ? table : QString();
+    const QSqlRecord columns = query->record();
+    dateColumn_.assign(size_t(columns.count()), false);
+    for (int i = 0; i < columns.count(); ++i) dateColumn_[size_t(i)] = schema.isDate(columns.fieldName(i));
+    row_ = columns;
+    assigned_.clear();
+    editing_ = Editing::None;
+    rowIsCached_ = false;
+    query_ = std::move(query);
+    MoveNext();
+}
+
+void Recordset::MoveNext()
+{
+    if (editing_ != Editing::None) Update();
+    rowIsCached_ = false;
+    eof_ = !query_ || !query_->next();
+    if (eof_) query_.reset();
+}
+
+QVariant Recordset::Fields(int index) const
+{
+    requireRow();
+    if (index < 0 || index >= int(dateColumn_.size()))
+        throw StoreError(StoreErrorNumber::ItemNotFound,
+                         QStringLiteral("Campo %1 non trovato nel recordset.").arg(index));
+    if (rowIsCached_) return row_.value(index);
+    const QVariant value = query_->value(index);
+    return dateColumn_[size_t(index)] ? dateFromStore(value) : value;
+}
+
+QVariant Recordset::Fields(const QString& name) const { return Fields(fieldIndex(name)); }
+
+int Recordset::fieldIndex(const QString& name) const
+{
+    const int index = row_.indexOf(name);
+    if (index < 0)
+        throw StoreError(StoreErrorNumber::ItemNotFound,
+                         QStringLiteral("Campo «%1» non trovato nel recordset.").arg(name));
+    return index;
+}
+
+void Recordset::requireRow() const
+{
+    if (eof_) noCurrentRecord();
+}
+
+void Recordset::readCurrentRow()
+{
+    if (rowIsCached_) return;
+    for (int i = 0; i < row_.count(); ++i) row_.setValue(i, Fields(i));
+    rowIsCached_ = true;
+}
+
+void Recordset::AddNew()
+{
+    if (table_.isEmpty())
+        throw StoreError(StoreErrorNumber::NotUpdatable, QStringLiteral("Il recordset non è aggiornabile."));
+    if (editing_ != Editing::None) Update();
+    const TableSchema& schema = connection_->schema(table_);
+    row_.clear();
+    dateColumn_.clear();
+    for (const QString& column : schema.columns) {
+        row_.append(QSqlField(column));
+        dateColumn_.push_back(schema.isDate(column));
+    }
+    assigned_.clear();
+    rowIsCached_ = true;
+    eof_ = false;
+    editing_ = Editing::New;
+}
+
+void Recordset::SetField(const QString& name, const QVariant& value)
+{
+    requireRow();
+    if (table_.isEmpty())
+        throw StoreError(StoreErrorNumber::NotUpdatable, QStringLiteral("Il recordset non è aggiornabile."));
+    const int index = fieldIndex(name);
+    const QVariant stored = storedForm(row_.fieldName(index), value);  // refuse a bad value before touching the row
+    readCurrentRow();
+    row_.setValue(index, dateColumn_[size_t(index)] ? dateFromStore(stored) : stored);
+    if (std::find(assigned_.begin(), assigned_.end(), index) == assigned_.end()) assigned_.push_back(index);
+    if (editing_ == Editing::None) editing_ = Editing::Existing;
+}
+
+QVariant Recordset::storedForm(const QString& column, const QVariant& value) const
+{
+    if (value.isNull()) return {};
+    if (!connection_->schema(table_).isDate(column)) return value.toString();
+    QDate date;
+    if (value.typeId() == QMetaType::QDate) date = value.toDate();
+    else if (value.typeId() == QMetaType::QDateTime) date = value.toDateTime().date();
+    else date = QDate::fromString(value.toString(), QStringLiteral("dd/MM/yyyy"));
+    if (!date.isValid())
+        throw StoreError(StoreErrorNumber::TypeMismatch,
+                         QStringLiteral("Valore non valido per il campo data «%1»: «%2».").arg(column, value.toString()));
+    return date.toString(kStoredDateFormat);
+}
+
+void Recordset::Update()
+{
+    requireRow();
+    if (editing_ == Editing::None) return;
+    const TableSchema& schema = connection_->schema(table_);
+    QStringList columns;
+    QVariantList values;
+    for (int index : assigned_) {
+        columns << schema.declaredName(row_.fieldName(index));
+        values << storedForm(row_.fieldName(index), row_.value(index));
+    }
+
+    QSqlQuery write(connection_->database());
+    QString sql;
+    const int idIndex = row_.indexOf(QStringLiteral("id"));
+    if (editing_ == Editing::New) {
+        QStringList marks;
+        for (qsizetype i = 0; i < columns.size(); ++i) marks << QStringLiteral("?");
+        sql = columns.isEmpty() ? QStringLiteral("INSERT INTO \"%1\" DEFAULT VALUES").arg(table_)
+                                : QStringLiteral("INSERT INTO \"%1\" (\"%2\") VALUES (%3)")
+                                      .arg(table_, columns.join(QStringLiteral("\", \"")), marks.join(u','));
+    } else {
+        if (idIndex < 0)
+            throw StoreError(StoreErrorNumber::NotUpdatable, QStringLiteral("Il recordset non ha il campo id."));
+        if (columns.isEmpty()) {
+            editing_ = Editing::None;
+            return;
+        }
+        sql = QStringLiteral("UPDATE \"%1\" SET \"%2\" = ? WHERE id = ?")
+                  .arg(table_, columns.join(QStringLiteral("\" = ?, \"")));
+        values << row_.value(idIndex);
+    }
+    if (!write.prepare(sql)) throw storeErrorFrom(write.lastError());
+    for (const QVariant& value : values) write.addBindValue(value);
+    if (!write.exec()) throw storeErrorFrom(write.lastError());
+    if (editing_ == Editing::Existing && write.numRowsAffected() != 1)
+        throw StoreError(StoreErrorNumber::RowNotFound,
+                         QStringLiteral("Il record da aggiornare non esiste più."));
+    if (editing_ == Editing::New && idIndex >= 0) row_.setValue(idIndex, write.lastInsertId());
+    assigned_.clear();
+    editing_ = Editing::None;
+}
+
+}  // namespace brenzola

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QString>
+#include <QVariant>
+
+#include <memory>
+#include <vector>
+
+namespace brenzola {
+
+class Connection;
+
+// Rows of one statement, read forwards; rows of a single table can also be added
+// and changed. A Null value is an invalid QVariant; dates arrive as QDate.
+class Recordset {
+public:
+    Recordset();
+    ~Recordset();
+
+    void Open(const QString& statement, Connection* connection);
+    bool Eof() const { return eof_; }
+    void MoveNext();
+
+    QVariant Fields(int index) const;
+    QVariant Fields(const QString& name) const;
+
+    void AddNew();
+    void SetField(const QString& name, const QVariant& value);
+    // Writes the added or changed row in one statement; afterwards Fields("id") holds its key.
+    void Update();
+
+private:
+    enum class Editing { None, Existing, New };
+
+    void readCurrentRow();
+    int fieldIndex(const QString& name) const;
+    void requireRow() const;
+    QVariant storedForm(const QString& column, const QVariant& value) const;
+
+    Connection* connection_ = nullptr;
+    std::unique_ptr<QSqlQuery> query_;  // released as soon as the rows run out
+    QString table_;                      // set when the rows come from one table
+    std::vector<bool> dateColumn_;
+    QSqlRecord row_;                     // the current row, with any assigned values
+    std::vector<int> assigned_;          // indexes into row_ set since the last Update
+    bool rowIsCached_ = false;
+    bool eof_ = true;
+    Editing editing_ = Editing::None;
+};
+
+}  // namespace brenzola

@@ -1,0 +1,192 @@
+#include "frmbrenzola.h"
+#include "funzioni.h"
+#include "testsupport.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+
+using namespace brenzola;
+using namespace brenzola::Funzioni;
+
+namespace {
+
+QStringList entries(const FrmBrenzola& form)
+{
+    const auto* list = form.findChild<QListWidget*>("List1");
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i) texts << list->item(i)->text();
+    return texts;
+}
+
+QString count(const FrmBrenzola& form) { return form.findChild<QLabel*>("LblNum")->text(); }
+
+}  // namespace
+
+class TestElenco : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { ApplicaImpostazioniItaliane(*qApp); }
+    void init();
+    void cleanup();
+
+    void loadListsEveryContactInOrder();
+    void quickSearchFollowsEveryKeystroke();
+    void quickSearchTreatsQuotesAndWildcards();
+    void quickSearchBoxTakesAtMost250Characters();
+    void azzeraRicercaShowsEveryNamedContact();
+    void closingTheWindowClosesTheStore();
+    void missingStoreIsReportedAndNothingIsCreated();
+    void storeWithoutTheTableIsReported();
+    void failingStatementLeavesTheWindowWorking();
+
+private:
+    std::unique_ptr<test::TempStore> store_;
+    test::ScriptedDialogs dialogs_;
+    std::unique_ptr<FrmBrenzola> form_;
+    QLineEdit* ricerca() const { return form_->findChild<QLineEdit*>("TxtRicerca"); }
+};
+
+void TestElenco::init()
+{
+    store_ = std::make_unique<test::TempStore>();
+    for (const auto& [cognome, nome] : std::initializer_list<std::pair<const char*, const char*>>{
+             {"Zeta", "Ugo"}, {"Esposito", "Anna"}, {"de Luca", "Marco"}, {"D'Angelo", "Sara"},
+             {"Rossi", "Mario"}, {"Rossi", "Mario"}, {"Lombardi 50%", "Pia"}, {"Ferri_Bis", "Ada"},
+             {"FerriXBis", "Eva"}, {"Èrcoli", "Nicolò"}})
+        store_->insert({{"Cognome", QString::fromUtf8(cognome)}, {"Nome", QString::fromUtf8(nome)}});
+    store_->insert({{"Cognome", "Bianchi"}});  // no first name
+    store_->insert({{"Nome", "Senzacognome"}});
+    dialogs_.shown.clear();
+    form_ = std::make_unique<FrmBrenzola>(dialogs_);
+}
+
+void TestElenco::cleanup()
+{
+    form_.reset();
+    ChiudiDatabase();
+    store_.reset();
+}
+
+void TestElenco::loadListsEveryContactInOrder()
+{
+    QVERIFY(form_->Form_Load(store_->folder()));
+    QCOMPARE(entries(*form_), (QStringList{" Senzacognome", "Bianchi ", "D'Angelo Sara", "de Luca Marco", "Èrcoli Nicolò",
+                                           "Esposito Anna", "Ferri_Bis Ada", "FerriXBis Eva", "Lombardi 50% Pia",
+                                           "Rossi Mario", "Rossi Mario", "Zeta Ugo"}));
+    QCOMPARE(count(*form_), QStringLiteral("12"));
+    QCOMPARE(Filtro, QStringLiteral(" "));
+    QCOMPARE(form_->IdCorrente, 0);
+    QCOMPARE(form_->AggiornaAnagrafica, 0);
+    QVERIFY(form_->findChild<QListWidget*>("List1")->selectedItems().isEmpty());
+    QVERIFY(dialogs_.shown.isEmpty());
+}
+
+void TestElenco::quickSearchFollowsEveryKeystroke()
+{
+    QVERIFY(form_->Form_Load(store_->folder()));
+    form_->show();
+    ricerca()->setFocus();
+    QTest::keyClicks(ricerca(), "ro");
+    QCOMPARE(entries(*form_), (QStringList{"Rossi Mario", "Rossi Mario"}));
+    QCOMPARE(count(*form_), QStringLiteral("2"));
+    QTest::keyClicks(ricerca(), "x");
+    QCOMPARE(entries(*form_), QStringList());
+    QCOMPARE(count(*form_), QStringLiteral("0"));
+    QTest::keyClick(ricerca(), Qt::Key_Backspace);
+    QCOMPARE(count(*form_), QStringLiteral("2"));
+    ricerca()->clear();
+    // An empty pattern lists every contact that has a surname.
+    QCOMPARE(count(*form_), QStringLiteral("11"));
+    QCOMPARE(Filtro, QStringLiteral(" where cognome like '%%' "));
+}
+
+void TestElenco::quickSearchTreatsQuotesAndWildcards()
+{
+    QVERIFY(form_->Form_Load(store_->folder()));
+    QTest::keyClicks(ricerca(), "D'");
+    QCOMPARE(Filtro, QStringLiteral(" where cognome like '%D''%' "));
+    QCOMPARE(entries(*form_), QStringList{"D'Angelo Sara"});
+    ricerca()->setText("ÈR");
+    QCOMPARE(entries(*form_), QStringList{"Èrcoli Nicolò"});
+    ricerca()->setText("ri_b");
+    QCOMPARE(entries(*form_), (QStringList{"Ferri_Bis Ada", "FerriXBis Eva"}));
+    ricerca()->setText("i 5%");
+    QCOMPARE(entries(*form_), QStringList{"Lombardi 50% Pia"});
+    ricerca()->setText("%");
+    QCOMPARE(count(*form_), QStringLiteral("11"));
+    QVERIFY(dialogs_.shown.isEmpty());
+}
+
+void TestElenco::quickSearchBoxTakesAtMost250Characters()
+{
+    QVERIFY(form_->Form_Load(store_->folder()));
+    QTest::keyClicks(ricerca(), QString(260, u'a'));
+    QCOMPARE(ricerca()->text().size(), 250);
+    QCOMPARE(count(*form_), QStringLiteral("0"));
+}
+
+void TestElenco::azzeraRicercaShowsEveryNamedContact()
+{
+    QVERIFY(form_->Form_Load(store_->folder()));
+    ricerca()->setText("Zeta");
+    QCOMPARE(count(*form_), QStringLiteral("1"));
+    form_->AzzeraRicerca();
+    QCOMPARE(ricerca()->text(), QString());
+    QCOMPARE(count(*form_), QStringLiteral("11"));
+    QCOMPARE(Filtro, QStringLiteral(" where cognome like '%%' "));
+    form_->ElencaTutti();
+    QCOMPARE(count(*form_), QStringLiteral("12"));
+}
+
+void TestElenco::closingTheWindowClosesTheStore()
+{
+    QVERIFY(form_->Form_Load(store_->folder()));
+    form_->show();
+    QVERIFY(Connessione);
+    QTest::mouseClick(form_->findChild<QPushButton*>("CmdEsci"), Qt::LeftButton);
+    QVERIFY(!form_->isVisible());
+    QVERIFY(!Connessione);
+}
+
+void TestElenco::missingStoreIsReportedAndNothingIsCreated()
+{
+    QTemporaryDir empty;
+    QVERIFY(!form_->Form_Load(empty.path()));
+    QCOMPARE(dialogs_.shown.size(), 1);
+    QVERIFY(dialogs_.lastText().contains(QDir::toNativeSeparators(PercorsoArchivio(empty.path()))));
+    QVERIFY(dialogs_.lastText().contains(QStringLiteral("Errore 14:")));
+    QCOMPARE(QDir(empty.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+    QVERIFY(!Connessione);
+}
+
+void TestElenco::storeWithoutTheTableIsReported()
+{
+    store_->rows("DROP TABLE Anagrafica");
+    QVERIFY(!form_->Form_Load(store_->folder()));
+    QCOMPARE(dialogs_.shown.size(), 1);
+    QVERIFY(dialogs_.lastText().contains(QStringLiteral("no such table")));
+    QVERIFY(dialogs_.lastText().contains(QStringLiteral("Errore 1:")));
+}
+
+void TestElenco::failingStatementLeavesTheWindowWorking()
+{
+    QVERIFY(form_->Form_Load(store_->folder()));
+    ricerca()->setText("Ro");
+    store_->rows("ALTER TABLE Anagrafica RENAME COLUMN Cognome TO Famiglia");
+    QTest::keyClicks(ricerca(), "s");
+    QCOMPARE(dialogs_.shown.size(), 1);
+    QVERIFY(dialogs_.lastText().startsWith(QStringLiteral("Errore 1: no such column")));
+    // What was on screen stays there.
+    QCOMPARE(ricerca()->text(), QStringLiteral("Ros"));
+    QCOMPARE(entries(*form_), (QStringList{"Rossi Mario", "Rossi Mario"}));
+    QVERIFY(Connessione);
+}
+
+QTEST_MAIN(TestElenco)
+#include "tst_elenco.moc"

@@ -1,0 +1,259 @@
+#include "connection.h"
+#include "funzioni.h"
+#include "recordset.h"
+#include "storeerror.h"
+#include "testsupport.h"
+
+#include <QCryptographicHash>
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTest>
+
+using namespace brenzola;
+using namespace brenzola::Funzioni;
+
+namespace {
+
+QByteArray fileDigest(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+}
+
+QStringList column0(const QString& sql)
+{
+    Recordset rs;
+    rs.Open(sql, Connessione.get());
+    QStringList values;
+    for (; !rs.Eof(); rs.MoveNext()) values << rs.Fields(0).toString();
+    return values;
+}
+
+int storeErrorNumber(const std::function<void()>& work)
+{
+    try {
+        work();
+    } catch (const StoreError& error) {
+        return error.number();
+    }
+    return 0;
+}
+
+}  // namespace
+
+class TestConnection : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void cleanup() { ChiudiDatabase(); }
+
+    void connectionStringKeepsQuotedPaths();
+    void opensAFolderWithSpacesAndSemicolons();
+    void missingOrForeignFilesAreReportedAndLeftAlone();
+    void closingTwiceDoesNothing();
+    void readsRowsByIndexAndByAnyCaseName();
+    void joinsTextWithNullAsEmpty();
+    void ordersNamesAsAnItalianReaderExpects();
+    void comparesTextIgnoringCaseOfAccentedLetters();
+    void comparesDatesInOrder();
+    void addsAndChangesRowsInOneWrite();
+    void refusesWhatTheTableCannotTake();
+    void staysAnOrdinarySqliteFile();
+};
+
+void TestConnection::connectionStringKeepsQuotedPaths()
+{
+    const QString path = QStringLiteral("/tmp/a b;c/\"q\"/Brenzola.mdb");
+    const QString connection = QStringLiteral("Provider=X;Data Source=") + quoteConnectionValue(path);
+    const auto pairs = parseConnectionString(connection);
+    QCOMPARE(pairs.value("provider"), QStringLiteral("X"));
+    QCOMPARE(pairs.value("data source"), path);
+    QCOMPARE(parseConnectionString("Data Source=plain;Provider = Y ").value("provider"), QStringLiteral("Y"));
+}
+
+void TestConnection::opensAFolderWithSpacesAndSemicolons()
+{
+    test::TempStore store(QStringLiteral("una cartella; con %20 e #"));
+    store.insert({{"Cognome", "Rossi"}, {"Nome", "Anna"}});
+    ApriDatabase(store.folder());
+    QVERIFY(StringaConnessione.contains(QStringLiteral("Data Source=\"") + store.path() + u'"'));
+    QCOMPARE(Connessione->State(), Connection::adStateOpen);
+    QCOMPARE(column0("Select Cognome & ' ' & Nome from Anagrafica"), QStringList{"Rossi Anna"});
+}
+
+void TestConnection::missingOrForeignFilesAreReportedAndLeftAlone()
+{
+    QTemporaryDir dir;
+    QCOMPARE(storeErrorNumber([&] { ApriDatabase(dir.path()); }), 14);  // unable to open database file
+    QVERIFY(!QFile::exists(PercorsoArchivio(dir.path())));
+    QVERIFY(!Connessione);
+
+    QFile foreign(PercorsoArchivio(dir.path()));
+    QVERIFY(foreign.open(QIODevice::WriteOnly));
+    foreign.write(QByteArray("Standard Jet DB").leftJustified(4096, 'x'));
+    foreign.close();
+    const QByteArray before = fileDigest(foreign.fileName());
+    QCOMPARE(storeErrorNumber([&] { ApriDatabase(dir.path()); }), 26);  // file is not a database
+    QCOMPARE(fileDigest(foreign.fileName()), before);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"Brenzola.mdb"});
+}
+
+void TestConnection::closingTwiceDoesNothing()
+{
+    test::TempStore store;
+    ApriDatabase(store.folder());
+    ChiudiDatabase();
+    QVERIFY(!Connessione);
+    ChiudiDatabase();
+    QCOMPARE(storeErrorNumber([] { Recordset().Open("select * from Anagrafica", Connessione.get()); }),
+             StoreErrorNumber::ConnectionClosed);
+}
+
+void TestConnection::readsRowsByIndexAndByAnyCaseName()
+{
+    test::TempStore store;
+    const qint64 id = store.insert({{"Cognome", "Rossi"}, {"Nome", ""}, {"DataNasc", "1970-03-02"}});
+    ApriDatabase(store.folder());
+    Recordset rs;
+    rs.Open(QStringLiteral("Select * from Anagrafica where id =%1").arg(id), Connessione.get());
+    QVERIFY(!rs.Eof());
+    QCOMPARE(rs.Fields("ID").toLongLong(), id);
+    QCOMPARE(rs.Fields(1).toString(), QStringLiteral("Rossi"));
+    QCOMPARE(rs.Fields("cognome"), rs.Fields("COGNOME"));
+    QVERIFY(!rs.Fields("nome").isNull());  // the empty text is not Null
+    QCOMPARE(rs.Fields("nome").toString(), QString());
+    QVERIFY(rs.Fields("DataIn").isNull());
+    QCOMPARE(rs.Fields("DataNasc"), QVariant(QDate(1970, 3, 2)));
+    QCOMPARE(storeErrorNumber([&] { rs.Fields("Soprannome"); }), StoreErrorNumber::ItemNotFound);
+    rs.MoveNext();
+    QVERIFY(rs.Eof());
+    QCOMPARE(storeErrorNumber([&] { rs.Fields(0); }), StoreErrorNumber::NoCurrentRecord);
+}
+
+void TestConnection::joinsTextWithNullAsEmpty()
+{
+    test::TempStore store;
+    store.insert({{"Cognome", "Bianchi"}});
+    store.insert({{"Nome", "Solo"}});
+    ApriDatabase(store.folder());
+    QCOMPARE(column0("Select Cognome & ' ' & Nome from Anagrafica"), (QStringList{"Bianchi ", " Solo"}));
+    QCOMPARE(column0("Select Nome from Anagrafica where Cognome & ' ' & Nome ='bianchi '").size(), 1);
+}
+
+void TestConnection::ordersNamesAsAnItalianReaderExpects()
+{
+    test::TempStore store;
+    for (const char* surname : {"Zeta", "Esposito", "de Luca", "D'Angelo", "Èrcoli", "Ercole", "erba", "Abate", "DE LUCA"})
+        store.insert({{"Cognome", QString::fromUtf8(surname)}, {"Nome", "A"}});
+    ApriDatabase(store.folder());
+    QCOMPARE(column0("Select Cognome & ' ' & Nome from Anagrafica  ORDER BY Cognome & ' ' & Nome"),
+             (QStringList{"Abate A", "D'Angelo A", "DE LUCA A", "de Luca A", "erba A", "Ercole A", "Èrcoli A",
+                          "Esposito A", "Zeta A"}));
+}
+
+void TestConnection::comparesTextIgnoringCaseOfAccentedLetters()
+{
+    test::TempStore store;
+    for (const char* surname : {"Èrcoli", "ercoli", "Ùbaldi", "Perù", "Ferri_Bis", "FerriXBis", "Lombardi 50%"})
+        store.insert({{"Cognome", QString::fromUtf8(surname)}});
+    ApriDatabase(store.folder());
+    const auto like = [](const char* pattern) {
+        QStringList found = column0(QStringLiteral("select Cognome from Anagrafica where cognome like '%1'")
+                                        .arg(QString::fromUtf8(pattern)));
+        found.sort();
+        return found;
+    };
+    QCOMPARE(like("èr%"), QStringList{"Èrcoli"});
+    QCOMPARE(like("%ÙB%"), QStringList{"Ùbaldi"});
+    QCOMPARE(like("%Ù"), QStringList{"Perù"});
+    QCOMPARE(like("%ri_b%"), (QStringList{"FerriXBis", "Ferri_Bis"}));
+    QCOMPARE(like("%0%%"), QStringList{"Lombardi 50%"});
+    QCOMPARE(column0("select Cognome from Anagrafica where Cognome = 'ÈRCOLI'"), QStringList{"Èrcoli"});
+}
+
+void TestConnection::comparesDatesInOrder()
+{
+    test::TempStore store;
+    store.insert({{"Cognome", "Vecchio"}, {"DataIn", "1900-01-01"}});
+    store.insert({{"Cognome", "Nuovo"}, {"DataIn", "2020-02-29"}});
+    store.insert({{"Cognome", "Senza"}});
+    ApriDatabase(store.folder());
+    QCOMPARE(column0("select Cognome from Anagrafica where DataIn <= #12/31/1999#"), QStringList{"Vecchio"});
+    QCOMPARE(column0("select Cognome from Anagrafica where DataIn >= #02/29/2020# and DataIn <= #02/29/2020#"),
+             QStringList{"Nuovo"});
+    QCOMPARE(column0("select Cognome from Anagrafica where DataIn >= #01/01/1900#").size(), 2);
+}
+
+void TestConnection::addsAndChangesRowsInOneWrite()
+{
+    test::TempStore store;
+    store.insert({{"Cognome", "Primo"}});
+    ApriDatabase(store.folder());
+
+    Recordset added;
+    added.Open("Select * from Anagrafica where id =0", Connessione.get());
+    QVERIFY(added.Eof());
+    added.AddNew();
+    added.SetField("cognome", "D'Angelo");
+    added.SetField("nome", "");
+    added.SetField("DataIn", QDate(1900, 1, 1));
+    added.SetField("DataNasc", QVariant());
+    added.Update();
+    const qint64 id = added.Fields("id").toLongLong();
+    QCOMPARE(id, 2);
+
+    Recordset changed;
+    changed.Open(QStringLiteral("Select * from Anagrafica where id =%1").arg(id), Connessione.get());
+    changed.SetField("Nome", "Anna");
+    changed.SetField("DataRicont", "25/12/2026");
+    changed.Update();
+    QCOMPARE(changed.Fields("id").toLongLong(), id);
+
+    const auto rows = store.rows(QStringLiteral("select Cognome, Nome, DataIn, DataNasc, DataRicont, Citta from Anagrafica where id=%1").arg(id));
+    QCOMPARE(rows.size(), 1);
+    QCOMPARE(rows[0][0].toString(), QStringLiteral("D'Angelo"));
+    QCOMPARE(rows[0][1].toString(), QStringLiteral("Anna"));
+    QCOMPARE(rows[0][2].toString(), QStringLiteral("1900-01-01"));
+    QVERIFY(rows[0][3].isNull());
+    QCOMPARE(rows[0][4].toString(), QStringLiteral("2026-12-25"));
+    QVERIFY(rows[0][5].isNull());  // a column never assigned stays Null
+
+    Connessione->Execute(QStringLiteral("Delete from anagrafica where id=%1").arg(id));
+    QCOMPARE(store.rows("select count(*) from Anagrafica")[0][0].toInt(), 1);
+    // A row deleted meanwhile cannot be changed in place.
+    QCOMPARE(storeErrorNumber([&] { changed.SetField("Nome", "Bea"); changed.Update(); }), StoreErrorNumber::RowNotFound);
+}
+
+void TestConnection::refusesWhatTheTableCannotTake()
+{
+    test::TempStore store;
+    ApriDatabase(store.folder());
+    Recordset rs;
+    rs.Open("Select * from Anagrafica where id =0", Connessione.get());
+    rs.AddNew();
+    QCOMPARE(storeErrorNumber([&] { rs.SetField("DataIn", "31/02/2001"); }), StoreErrorNumber::TypeMismatch);
+    QCOMPARE(storeErrorNumber([&] { rs.SetField("Soprannome", "x"); }), StoreErrorNumber::ItemNotFound);
+    Recordset list;
+    list.Open("Select Cognome & ' ' & Nome from Anagrafica", Connessione.get());
+    QCOMPARE(storeErrorNumber([&] { Recordset().Open("Select * from Nessuna", Connessione.get()); }), 1);
+    QCOMPARE(storeErrorNumber([&] { Connessione->Execute("Delete from anagrafica where"); }), 1);
+}
+
+void TestConnection::staysAnOrdinarySqliteFile()
+{
+    test::TempStore store;
+    ApriDatabase(store.folder());
+    Connessione->Execute("Delete from anagrafica where id=1");
+    ChiudiDatabase();
+    // A plain connection, without the program's functions, can check, read and write it.
+    QCOMPARE(store.rows("PRAGMA integrity_check")[0][0].toString(), QStringLiteral("ok"));
+    const qint64 id = store.insert({{"Cognome", "Esterno"}, {"DataIn", "2001-02-03"}});
+    QCOMPARE(store.rows(QStringLiteral("select Cognome from Anagrafica where id=%1 order by Cognome").arg(id)).size(), 1);
+}
+
+QTEST_GUILESS_MAIN(TestConnection)
+#include "tst_connection.moc"

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "dialogs.h"
+
+#include <QList>
+#include <QTemporaryDir>
+#include <QVariantMap>
+
+namespace brenzola::test {
+
+// Answers the program's messages from a script and keeps what was asked.
+class ScriptedDialogs final : public Dialogs {
+public:
+    QList<Message> shown;
+    QList<MsgAnswer> answers;  // taken in order; an empty script answers OK / No
+
+    MsgAnswer MsgBox(QWidget* parent, const Message& message) override;
+    QString lastText() const { return shown.isEmpty() ? QString() : shown.back().text; }
+};
+
+// A temporary folder holding a fresh Brenzola.mdb.
+class TempStore {
+public:
+    explicit TempStore(const QString& folderName = QStringLiteral("archivio"));
+    QString folder() const { return folder_; }
+    QString path() const;
+    // Inserts one row; keys are column names, missing columns stay Null. Returns its id.
+    qint64 insert(const QVariantMap& columns) const;
+    // Runs one statement straight on the file, bypassing the program.
+    QList<QVariantList> rows(const QString& sql) const;
+
+private:
+    QTemporaryDir dir_;
+    QString folder_;
+};
+
+}  // namespace brenzola::test
