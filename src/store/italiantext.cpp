@@ -32,11 +32,7 @@ struct FoldTables {
     }
 };
 
-const FoldTables& tables()
-{
-    static const FoldTables instance;
-    return instance;
-}
+const FoldTables foldTables;
 
 enum class Fold { Caseless, Primary };
 
@@ -56,21 +52,27 @@ char32_t nextCodePoint(const unsigned char*& s, const unsigned char* end)
     return cp;
 }
 
-char32_t fold(char32_t cp, Fold how)
+template <Fold how> char32_t fold(char32_t cp)
 {
-    if (cp < kTableSize) return how == Fold::Caseless ? tables().caseless[cp] : tables().primary[cp];
+    if (cp < kTableSize) return how == Fold::Caseless ? foldTables.caseless[cp] : foldTables.primary[cp];
     return QChar::toCaseFolded(cp);
 }
 
-int compareFolded(const void* a, int lengthA, const void* b, int lengthB, Fold how)
+template <Fold how> char32_t nextFolded(const unsigned char*& s, const unsigned char* end)
+{
+    if (*s < 0x80) return fold<how>(*s++);  // most names are plain ASCII
+    return fold<how>(nextCodePoint(s, end));
+}
+
+template <Fold how> int compareFolded(const void* a, int lengthA, const void* b, int lengthB)
 {
     auto* s = static_cast<const unsigned char*>(a);
     auto* t = static_cast<const unsigned char*>(b);
     const auto* endS = s + lengthA;
     const auto* endT = t + lengthB;
     while (s < endS && t < endT) {
-        const char32_t x = fold(nextCodePoint(s, endS), how);
-        const char32_t y = fold(nextCodePoint(t, endT), how);
+        const char32_t x = nextFolded<how>(s, endS);
+        const char32_t y = nextFolded<how>(t, endT);
         if (x != y) return x < y ? -1 : 1;
     }
     if (s < endS) return 1;
@@ -80,16 +82,18 @@ int compareFolded(const void* a, int lengthA, const void* b, int lengthB, Fold h
 
 int caselessCollation(void*, int lengthA, const void* a, int lengthB, const void* b)
 {
-    return compareFolded(a, lengthA, b, lengthB, Fold::Caseless);
+    return compareFolded<Fold::Caseless>(a, lengthA, b, lengthB);
 }
 
 // Dictionary order: base letters first, then accents, then letter case, then bytes,
 // so that equal-looking names still have one fixed order.
 int italianCollation(void*, int lengthA, const void* a, int lengthB, const void* b)
 {
-    if (int c = compareFolded(a, lengthA, b, lengthB, Fold::Primary)) return c;
-    if (int c = compareFolded(a, lengthA, b, lengthB, Fold::Caseless)) return c;
+    // Equal names are common in a long list: settle them without folding.
     const int common = std::memcmp(a, b, size_t(std::min(lengthA, lengthB)));
+    if (common == 0 && lengthA == lengthB) return 0;
+    if (int c = compareFolded<Fold::Primary>(a, lengthA, b, lengthB)) return c;
+    if (int c = compareFolded<Fold::Caseless>(a, lengthA, b, lengthB)) return c;
     if (common != 0) return common < 0 ? -1 : 1;
     return lengthA == lengthB ? 0 : (lengthA < lengthB ? -1 : 1);
 }
@@ -99,7 +103,7 @@ void decodeFolded(sqlite3_value* value, std::vector<char32_t>& out)
     out.clear();
     auto* s = sqlite3_value_text(value);
     const auto* end = s + sqlite3_value_bytes(value);
-    while (s < end) out.push_back(fold(nextCodePoint(s, end), Fold::Caseless));
+    while (s < end) out.push_back(nextFolded<Fold::Caseless>(s, end));
 }
 
 // `%` matches any run of characters and `_` any one character; nothing escapes them.

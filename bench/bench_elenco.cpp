@@ -1,0 +1,106 @@
+// Times the contact list: one quick-search keystroke, a full refill, and the bare
+// statement under them. Prints one figure per line as `name value unit`.
+#include "accessdialect.h"
+#include "archivio.h"
+#include "demodata.h"
+#include "frmbrenzola.h"
+#include "funzioni.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+using namespace brenzola;
+
+namespace {
+
+class SilentDialogs final : public Dialogs {
+public:
+    MsgAnswer MsgBox(QWidget*, const Message& message) override
+    {
+        std::fprintf(stderr, "%s\n", qPrintable(message.text));
+        return MsgAnswer::No;
+    }
+};
+
+double medianMs(int runs, const std::function<void()>& work)
+{
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        work();
+        times.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+void print(const char* name, int contacts, double value, const char* unit)
+{
+    std::printf("%s_%d %.2f %s\n", name, contacts, value, unit);
+    std::fflush(stdout);
+}
+
+void measure(int contacts)
+{
+    QTemporaryDir dir;
+    CreaArchivio(Funzioni::PercorsoArchivio(dir.path()));
+    AggiungiContattiDemo(Funzioni::PercorsoArchivio(dir.path()), contacts);
+
+    SilentDialogs dialogs;
+    FrmBrenzola form(dialogs);
+    if (!form.Form_Load(dir.path())) return;
+    auto* ricerca = form.findChild<QLineEdit*>(QStringLiteral("TxtRicerca"));
+
+    // Typing a surname and deleting it again, one keystroke at a time.
+    const QStringList typing = {"r", "ro", "ros", "ross", "rossi", "ross", "ros", "ro", "r", "", "e", "es", "esp", "es", "e", ""};
+    std::vector<double> keystrokes;
+    for (int round = 0; round < 3; ++round)
+        for (const QString& text : typing) {
+            QElapsedTimer timer;
+            timer.start();
+            ricerca->setText(text);
+            keystrokes.push_back(double(timer.nsecsElapsed()) / 1e6);
+        }
+    std::sort(keystrokes.begin(), keystrokes.end());
+    print("keystroke_median", contacts, keystrokes[keystrokes.size() / 2], "ms");
+    print("keystroke_max", contacts, keystrokes.back(), "ms");
+
+    const double refill = medianMs(11, [&] { form.ElencaTutti(); });
+    print("elenca_tutti", contacts, refill, "ms");
+
+    const QString statement = translateAccessSql(FrmBrenzola::QueryLista());
+    const double floor = medianMs(11, [&] {
+        QSqlQuery query(Funzioni::Connessione->database());
+        query.setForwardOnly(true);
+        query.exec(statement);
+        qsizetype characters = 0;
+        while (query.next()) characters += query.value(0).toString().size();
+        if (characters == 0) std::fprintf(stderr, "no rows\n");
+    });
+    print("statement_floor", contacts, floor, "ms");
+    print("elenca_tutti_over_floor", contacts, refill / floor, "x");
+    form.Form_Unload();
+}
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
+    QApplication application(argc, argv);
+    Funzioni::ApplicaImpostazioniItaliane(application);
+    QStringList sizes = application.arguments().mid(1);
+    if (sizes.isEmpty()) sizes = {"10000", "100000"};
+    for (const QString& size : sizes) measure(size.toInt());
+    return 0;
+}

@@ -1,0 +1,285 @@
+#include "calendarfield.h"
+
+#include <QApplication>
+#include <QCalendarWidget>
+#include <QDate>
+#include <QDateTime>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <functional>
+
+namespace brenzola {
+namespace {
+
+constexpr char kDateFormat[] = "dd/MM/yyyy";
+
+// Dates are read the Italian way whatever the system locale; ISO text is taken as well
+// because that is how the store keeps dates.
+QDate parseDate(const QString& text)
+{
+    static const QRegularExpression italian(QStringLiteral(R"(^(\d{1,2})/(\d{1,2})/(\d{4})$)"));
+    static const QRegularExpression iso(
+        QStringLiteral(R"(^(\d{4})-(\d{2})-(\d{2})(?:[T ]\d{2}:\d{2}(?::\d{2}(?:\.\d+)?)?)?$)"));
+    const QString trimmed = text.trimmed();
+    if (const auto match = italian.match(trimmed); match.hasMatch())
+        return QDate(match.captured(3).toInt(), match.captured(2).toInt(), match.captured(1).toInt());
+    if (const auto match = iso.match(trimmed); match.hasMatch())
+        return QDate(match.captured(1).toInt(), match.captured(2).toInt(), match.captured(3).toInt());
+    return QDate();
+}
+
+bool isBlank(const QVariant& value)
+{
+    return value.typeId() == QMetaType::QString && value.toString().trimmed().isEmpty();
+}
+
+}  // namespace
+
+// The drop-down part: a separate top-level window, so the field treats it as its own
+// when tracking the focus.
+class CalendarPopup : public QFrame {
+    Q_OBJECT
+
+public:
+    explicit CalendarPopup(QWidget* owner, QWidget* dropButton)
+        : QFrame(owner, Qt::Popup), dropButton_(dropButton)
+    {
+        setObjectName(QStringLiteral("CalendarPopup"));
+        setFrameShape(QFrame::StyledPanel);
+        setFrameShadow(QFrame::Raised);
+
+        calendar = new QCalendarWidget(this);
+        calendar->setObjectName(QStringLiteral("Calendario"));
+        calendar->setLocale(QLocale(QLocale::Italian, QLocale::Italy));
+        calendar->setFirstDayOfWeek(Qt::Monday);
+        calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+        calendar->setDateRange(QDate(100, 1, 1), QDate(9999, 12, 31));
+
+        todayButton = new QPushButton(QStringLiteral("&Oggi"), this);
+        todayButton->setObjectName(QStringLiteral("Oggi"));
+        clearButton = new QPushButton(QStringLiteral("Svuota"), this);
+        clearButton->setObjectName(QStringLiteral("Svuota"));
+
+        auto* buttons = new QHBoxLayout;
+        buttons->addWidget(todayButton);
+        buttons->addStretch();
+        buttons->addWidget(clearButton);
+
+        auto* layout = new QVBoxLayout(this);
+        layout->setContentsMargins(2, 2, 2, 2);
+        layout->addWidget(calendar);
+        layout->addLayout(buttons);
+    }
+
+    void popUpUnder(QWidget* anchor)
+    {
+        const QSize size = sizeHint();
+        QPoint position = anchor->mapToGlobal(QPoint(0, anchor->height()));
+        if (const QScreen* screen = anchor->screen()) {
+            const QRect area = screen->availableGeometry();
+            // Open upwards when there is no room below.
+            if (position.y() + size.height() > area.bottom() + 1)
+                position.setY(anchor->mapToGlobal(QPoint(0, 0)).y() - size.height());
+            position.setX(qMax(area.left(), qMin(position.x(), area.right() + 1 - size.width())));
+            position.setY(qMax(area.top(), position.y()));
+        }
+        resize(size);
+        move(position);
+        calendar->setFocus(Qt::PopupFocusReason);  // taken over by Qt when the popup opens
+        show();
+    }
+
+    QCalendarWidget* calendar;
+    QPushButton* todayButton;
+    QPushButton* clearButton;
+    std::function<void()> onHidden;
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override
+    {
+        // A click on the drop button closes the popup; replaying it would open it again.
+        const QPoint onButton = dropButton_->mapFromGlobal(event->globalPosition().toPoint());
+        if (dropButton_->rect().contains(onButton)) setAttribute(Qt::WA_NoMouseReplay);
+        QFrame::mousePressEvent(event);
+    }
+
+    void hideEvent(QHideEvent* event) override
+    {
+        QFrame::hideEvent(event);
+        if (onHidden) onHidden();
+    }
+
+private:
+    QWidget* dropButton_;
+};
+
+CalendarField::CalendarField(QWidget* parent)
+    : QWidget(parent), editor_(new QLineEdit(this)), button_(new QToolButton(this))
+{
+    button_->setArrowType(Qt::DownArrow);
+    button_->setFocusPolicy(Qt::NoFocus);  // the focus stays in the editor while clicking
+    button_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
+    button_->setCursor(Qt::ArrowCursor);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(editor_);
+    layout->addWidget(button_);
+
+    setSizePolicy(editor_->sizePolicy());
+    setFocusPolicy(Qt::StrongFocus);
+    setFocusProxy(editor_);
+    editor_->installEventFilter(this);
+
+    popup_ = new CalendarPopup(this, button_);
+    popup_->onHidden = [this] {
+        // Qt normally hands the focus back to the window's focus widget; make sure it
+        // lands in the editor rather than nowhere.
+        QWidget* focus = QApplication::focusWidget();
+        if ((!focus || contains(focus)) && focus != editor_ && isVisible() && window()->isActiveWindow())
+            editor_->setFocus(Qt::PopupFocusReason);
+    };
+
+    connect(button_, &QToolButton::clicked, this, &CalendarField::showPopup);
+    connect(editor_, &QLineEdit::textEdited, this, [this](const QString& typed) {
+        // Keep value() right while the user is still typing; the text itself is left alone.
+        // Emptied text waits for the commit, so that a mistyped replacement can still
+        // fall back to the date the field held.
+        if (const QDate date = parseDate(typed); date.isValid()) setDate(date, false);
+    });
+    connect(editor_, &QLineEdit::editingFinished, this, &CalendarField::commitTypedText);
+
+    const auto pick = [this](const QDate& date) {
+        popup_->hide();
+        setDate(date, true);
+    };
+    connect(popup_->calendar, &QCalendarWidget::clicked, this, pick);
+    connect(popup_->calendar, &QCalendarWidget::activated, this, pick);
+    connect(popup_->todayButton, &QPushButton::clicked, this, [pick] { pick(QDate::currentDate()); });
+    connect(popup_->clearButton, &QPushButton::clicked, this, [pick] { pick(QDate()); });
+
+    connect(qApp, &QApplication::focusChanged, this, &CalendarField::onFocusChanged);
+}
+
+CalendarField::~CalendarField()
+{
+    // Children are destroyed after this object's own members; keep their last focus
+    // and editing signals from reaching it.
+    disconnect(qApp, nullptr, this, nullptr);
+    editor_->disconnect(this);
+    editor_->removeEventFilter(this);
+    popup_->onHidden = nullptr;
+}
+
+QVariant CalendarField::value() const { return value_; }
+
+void CalendarField::setValue(const QVariant& value)
+{
+    QDate date;
+    if (!value.isValid() || value.typeId() == QMetaType::Nullptr || isBlank(value)) {
+        date = QDate();
+    } else if (value.typeId() == QMetaType::QDate) {
+        date = value.toDate();
+    } else if (value.typeId() == QMetaType::QDateTime) {
+        date = value.toDateTime().date();
+    } else if (value.canConvert<QString>()) {
+        date = parseDate(value.toString());
+        if (!date.isValid()) return;
+    } else {
+        return;
+    }
+    setDate(date, true);
+}
+
+QString CalendarField::text() const
+{
+    return value_.isValid() ? value_.toDate().toString(QLatin1String(kDateFormat)) : QString();
+}
+
+void CalendarField::showPopup()
+{
+    if (!isEnabled() || popup_->isVisible()) return;
+    commitTypedText();
+    // Own the focus before the popup opens, so that closing it gives the focus back here.
+    editor_->setFocus(Qt::OtherFocusReason);
+    popup_->calendar->setSelectedDate(value_.isValid() ? value_.toDate() : QDate::currentDate());
+    popup_->popUpUnder(this);
+}
+
+bool CalendarField::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == editor_ && (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const auto modifiers = key->modifiers() & ~Qt::KeypadModifier;
+        const bool opens = (key->key() == Qt::Key_F4 && modifiers == Qt::NoModifier)
+                           || (key->key() == Qt::Key_Down && modifiers == Qt::AltModifier);
+        if (opens) {
+            // Claim the key before any window shortcut does, then open on the press itself.
+            event->accept();
+            if (event->type() == QEvent::KeyPress) showPopup();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void CalendarField::onFocusChanged(QWidget* /*previous*/, QWidget* current)
+{
+    // No focus widget means the application went to the background: nothing left the field.
+    if (!current) return;
+    const bool inside = contains(current);
+    if (inside == focused_) return;
+    focused_ = inside;
+    if (inside) {
+        emit gotFocus();
+    } else {
+        commitTypedText();
+        popup_->hide();
+        emit lostFocus();
+    }
+}
+
+bool CalendarField::contains(QWidget* widget) const
+{
+    // Walks across window boundaries on purpose: the popup is a window whose parent is this field.
+    for (QWidget* w = widget; w; w = w->parentWidget())
+        if (w == this) return true;
+    return false;
+}
+
+void CalendarField::commitTypedText()
+{
+    const QString typed = editor_->text();
+    if (typed == text()) return;
+    if (typed.trimmed().isEmpty()) {
+        setDate(QDate(), true);
+    } else if (const QDate date = parseDate(typed); date.isValid()) {
+        setDate(date, true);
+    } else {
+        editor_->setText(text());  // not a date: show the value again
+    }
+}
+
+void CalendarField::setDate(const QDate& date, bool refreshText)
+{
+    const QVariant newValue = date.isValid() ? QVariant(date) : QVariant();
+    const bool changed = value_.toDate() != date;
+    value_ = newValue;
+    if (refreshText && editor_->text() != text()) editor_->setText(text());
+    if (changed) emit valueChanged();
+}
+
+}  // namespace brenzola
+
+#include "calendarfield.moc"
