@@ -1,21 +1,42 @@
 #include "frmbrenzola.h"
 
+#include "calendarfield.h"
 #include "funzioni.h"
 #include "storeerror.h"
 #include "twips.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QDate>
 #include <QDir>
+#include <QFocusEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QStyle>
+#include <QTextEdit>
 
 namespace brenzola {
 
 using namespace Funzioni;
+
+namespace {
+
+const QString kDataMancante = QStringLiteral("01/01/1900");
+
+QString doubleApostrophes(QString text) { return text.replace(u'\'', QStringLiteral("''")); }
+
+// Shows a stored text whole, even when it is longer than the box lets the user type.
+void mostraTesto(QLineEdit* box, const QVariant& value)
+{
+    const QString text = value.toString();
+    box->setMaxLength(std::max(box->property("limite").toInt(), int(text.size())));
+    box->setText(text);
+}
+
+}  // namespace
 
 FrmBrenzola::FrmBrenzola(Dialogs& dialogs, QWidget* parent) : QWidget(parent), dialogs_(dialogs)
 {
@@ -23,14 +44,9 @@ FrmBrenzola::FrmBrenzola(Dialogs& dialogs, QWidget* parent) : QWidget(parent), d
     setWindowTitle(QString::fromLatin1(kTitoloApplicazione));
     resize(twips(this, 15240), twips(this, 9225));
     buildLeftPanel();
-
-    CmdEsci = new QPushButton(QStringLiteral("Esci"), this);
-    CmdEsci->setObjectName(QStringLiteral("CmdEsci"));
-    placeInTwips(CmdEsci, 12720, 8520, 1575, 615);
-
-    connect(TxtRicerca, &QLineEdit::textChanged, this, [this] { handle([this] { TxtRicerca_Change(); }); });
-    connect(CmdCerca, &QPushButton::clicked, this, [this] { handle([this] { CmdCerca_Click(); }); });
-    connect(CmdEsci, &QPushButton::clicked, this, [this] { CmdEsci_Click(); });
+    buildEditPanel();
+    buildCommands();
+    connectHandlers();
 }
 
 FrmBrenzola::~FrmBrenzola() = default;
@@ -73,10 +89,156 @@ void FrmBrenzola::buildLeftPanel()
     placeInTwips(List1, 240, 1440, 3495, 4590);
 }
 
-template <typename Handler> void FrmBrenzola::handle(Handler&& handler)
+void FrmBrenzola::addLabel(QWidget* panel, const char* name, const QString& caption, int left, int top, int width)
+{
+    auto* label = new QLabel(caption, panel);
+    label->setObjectName(QLatin1String(name));
+    placeInTwips(label, left, top, width, 375);
+}
+
+QLineEdit* FrmBrenzola::addTextBox(QWidget* panel, const char* name, int maxLength, int left, int top, int width,
+                                   int height)
+{
+    auto* box = new QLineEdit(panel);
+    box->setObjectName(QLatin1String(name));
+    box->setMaxLength(maxLength);
+    box->setProperty("limite", maxLength);
+    placeInTwips(box, left, top, width, height);
+    return box;
+}
+
+CalendarField* FrmBrenzola::addDateField(QWidget* panel, const char* name, int left, int top)
+{
+    auto* field = new CalendarField(panel);
+    field->setObjectName(QLatin1String(name));
+    placeInTwips(field, left, top, 2175, 375);
+    return field;
+}
+
+void FrmBrenzola::buildEditPanel()
+{
+    frameScheda_ = new QFrame(this);
+    frameScheda_->setObjectName(QStringLiteral("Frame"));
+    frameScheda_->setProperty("Index", 0);
+    frameScheda_->setFrameShape(QFrame::StyledPanel);
+    placeInTwips(frameScheda_, 4200, 600, 10935, 7815);
+    QWidget* p = frameScheda_;
+
+    addLabel(p, "Label1", QStringLiteral("Cognome"), 240, 240, 1335);
+    TxtCognome = addTextBox(p, "TxtCognome", 250, 1800, 240, 8295, 405);
+    addLabel(p, "Label2", QStringLiteral("Nome"), 240, 720, 1335);
+    TxtNome = addTextBox(p, "TxtNome", 250, 1800, 720, 8295, 405);
+    addLabel(p, "Label3", QStringLiteral("Data"), 240, 1200, 1335);
+    DtInizio = addDateField(p, "DtInizio", 1800, 1200);
+    addLabel(p, "Label4", QStringLiteral("Tipo Ref."), 4080, 1200, 1455);
+    TxtTipoRef = addTextBox(p, "TxtTipoRef", 250, 5160, 1200, 4935, 420);
+    addLabel(p, "Label9", QStringLiteral("Citta'"), 240, 1680, 1335);
+    TxtCitta = addTextBox(p, "TxtCitta", 250, 1800, 1680, 6135, 405);
+    addLabel(p, "Label18", QStringLiteral("Prov."), 8040, 1680, 1335);
+    TxtProv = addTextBox(p, "TxtProv", 5, 8880, 1680, 1215, 405);
+    addLabel(p, "Label5", QStringLiteral("Indirizzo"), 240, 2160, 1335);
+    TxtIndirizzo = addTextBox(p, "TxtIndirizzo", 250, 1800, 2160, 6135, 405);
+    addLabel(p, "Label10", QStringLiteral("Cap"), 8040, 2160, 1335);
+    TxtCap = addTextBox(p, "TxtCap", 5, 8880, 2160, 1215, 405);
+    addLabel(p, "Label11", QStringLiteral("Email"), 240, 2640, 1335);
+    TxtEmail = addTextBox(p, "TxtEmail", 250, 1800, 2640, 8295, 405);
+    addLabel(p, "Label13", QStringLiteral("Telefono"), 240, 3120, 1335);
+    TxtTelefono = addTextBox(p, "TxtTelefono", 250, 1800, 3120, 3615, 420);
+    addLabel(p, "Label12", QStringLiteral("Cell."), 5640, 3120, 1335);
+    TxtCell = addTextBox(p, "TxtCell", 250, 6480, 3120, 3615, 420);
+    addLabel(p, "Label7", QStringLiteral("Data Nasc."), 240, 3600, 1455);
+    DtNasc = addDateField(p, "DtNasc", 1800, 3600);
+    addLabel(p, "Label14", QStringLiteral("Fonte"), 240, 4080, 1335);
+    Txtfonte = addTextBox(p, "Txtfonte", 250, 1800, 4080, 3615, 420);
+    addLabel(p, "Label15", QStringLiteral("Data ricontattare"), 5520, 4080, 2655);
+    DtDataRicontattare = addDateField(p, "DtDataRicontattare", 7920, 4080);
+    addLabel(p, "Label8", QStringLiteral("Commenti"), 240, 4560, 1335);
+    TxtCommenti = new QTextEdit(p);
+    TxtCommenti->setObjectName(QStringLiteral("TxtCommenti"));
+    placeInTwips(TxtCommenti, 1800, 4560, 8295, 3135);
+}
+
+void FrmBrenzola::buildCommands()
+{
+    const auto addButton = [this](const char* name, const QString& caption, int left) {
+        auto* button = new QPushButton(caption, this);
+        button->setObjectName(QLatin1String(name));
+        placeInTwips(button, left, 8520, 1575, 615);
+        return button;
+    };
+    CmdElimina = addButton("CmdElimina", QStringLiteral("Elimina"), 6000);
+    CmdNuovo = addButton("CmdNuovo", QStringLiteral("Nuovo"), 9360);
+    CmdSalva = addButton("CmdSalva", QStringLiteral("Salva"), 11040);
+    CmdEsci = addButton("CmdEsci", QStringLiteral("Esci"), 12720);
+}
+
+void FrmBrenzola::track(QWidget* field, Handler gotFocus, Handler lostFocus)
+{
+    trackedFields_.insert(field, {gotFocus, lostFocus});
+    if (auto* date = qobject_cast<CalendarField*>(field)) {
+        connect(date, &CalendarField::gotFocus, this, [this, gotFocus] { (this->*gotFocus)(); });
+        connect(date, &CalendarField::lostFocus, this, [this, lostFocus] { (this->*lostFocus)(); });
+    } else {
+        field->installEventFilter(this);
+    }
+}
+
+void FrmBrenzola::connectHandlers()
+{
+    connect(TxtRicerca, &QLineEdit::textChanged, this, [this] { handle([this] { TxtRicerca_Change(); }); });
+    connect(CmdCerca, &QPushButton::clicked, this, [this] { handle([this] { CmdCerca_Click(); }); });
+    connect(CmdEsci, &QPushButton::clicked, this, [this] { CmdEsci_Click(); });
+    connect(CmdNuovo, &QPushButton::clicked, this, [this] { CmdNuovo_Click(); });
+    connect(CmdSalva, &QPushButton::clicked, this, [this] { handle([this] { CmdSalva_Click(); }); });
+    connect(CmdElimina, &QPushButton::clicked, this, [this] { handle([this] { CmdElimina_Click(); }); });
+
+    // An entry becomes the chosen one when the selection moves to it, or when it is
+    // clicked while already selected.
+    connect(List1, &QListWidget::itemSelectionChanged, this, [this] {
+        if (!List1->selectedItems().isEmpty()) handle([this] { List1_Click(); });
+    });
+    connect(List1, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        if (List1->row(item) == rowBeforePress_) handle([this] { List1_Click(); });
+    });
+    List1->viewport()->installEventFilter(this);
+
+    track(TxtCognome, &FrmBrenzola::TxtCognome_GotFocus, &FrmBrenzola::TxtCognome_LostFocus);
+    track(TxtNome, &FrmBrenzola::TxtNome_GotFocus, &FrmBrenzola::TxtNome_LostFocus);
+    track(DtInizio, &FrmBrenzola::DtInizio_GotFocus, &FrmBrenzola::DtInizio_LostFocus);
+    track(TxtTipoRef, &FrmBrenzola::TxtTipoRef_GotFocus, &FrmBrenzola::TxtTipoRef_LostFocus);
+    track(TxtProv, &FrmBrenzola::TxtProv_GotFocus, &FrmBrenzola::TxtProv_LostFocus);
+    track(TxtCitta, &FrmBrenzola::TxtCitta_GotFocus, &FrmBrenzola::TxtCitta_LostFocus);
+    track(TxtIndirizzo, &FrmBrenzola::TxtIndirizzo_GotFocus, &FrmBrenzola::TxtIndirizzo_LostFocus);
+    track(TxtCap, &FrmBrenzola::TxtCap_GotFocus, &FrmBrenzola::TxtCap_LostFocus);
+    track(TxtEmail, &FrmBrenzola::TxtEmail_GotFocus, &FrmBrenzola::TxtEmail_LostFocus);
+    track(TxtTelefono, &FrmBrenzola::TxtTelefono_GotFocus, &FrmBrenzola::TxtTelefono_LostFocus);
+    track(TxtCell, &FrmBrenzola::TxtCell_GotFocus, &FrmBrenzola::TxtCell_LostFocus);
+    track(DtNasc, &FrmBrenzola::DtNasc_GotFocus, &FrmBrenzola::DtNasc_LostFocus);
+    track(Txtfonte, &FrmBrenzola::Txtfonte_GotFocus, &FrmBrenzola::Txtfonte_LostFocus);
+    track(DtDataRicontattare, &FrmBrenzola::DtDataRicontattare_GotFocus, &FrmBrenzola::DtDataRicontattare_LostFocus);
+    track(TxtCommenti, &FrmBrenzola::TxtCommenti_GotFocus, &FrmBrenzola::TxtCommenti_LostFocus);
+}
+
+bool FrmBrenzola::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == List1->viewport() && event->type() == QEvent::MouseButtonPress) {
+        const auto selected = List1->selectedItems();
+        rowBeforePress_ = selected.isEmpty() ? -1 : List1->row(selected.front());
+    } else if ((event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)
+               && static_cast<QFocusEvent*>(event)->reason() != Qt::ActiveWindowFocusReason
+               && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+        // Focus moves inside the window count; a message box or a menu opening does not.
+        const auto found = trackedFields_.constFind(watched);
+        if (found != trackedFields_.constEnd())
+            (this->*(event->type() == QEvent::FocusIn ? found->gotFocus : found->lostFocus))();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+template <typename Work> void FrmBrenzola::handle(Work&& work)
 {
     try {
-        handler();
+        work();
     } catch (const StoreError& error) {
         showError(error);
     }
@@ -86,6 +248,13 @@ void FrmBrenzola::showError(const StoreError& error, const QString& context)
 {
     MostraErrore(dialogs_, this, error, context);
 }
+
+MsgAnswer FrmBrenzola::ask(const QString& question)
+{
+    return dialogs_.MsgBox(this, {question, MsgButtons::YesNo, MsgIcon::Question});
+}
+
+// ---- Start-up and contact list ----
 
 bool FrmBrenzola::Form_Load(const QString& cartella)
 {
@@ -108,22 +277,38 @@ void FrmBrenzola::Form_Unload() { ChiudiDatabase(); }
 
 void FrmBrenzola::closeEvent(QCloseEvent* event)
 {
+    // Closing must not lose an edit: ask as a change of contact would.
+    contaCampoAttivo();
+    if (AggiornaAnagrafica) {
+        if (ask(QStringLiteral("I dati sono stati modificati, si desidera salvare?")) == MsgAnswer::Yes) {
+            bool saved = false;
+            handle([&] { saved = CmdSalva_Click(); });
+            if (!saved) {
+                event->ignore();
+                return;
+            }
+        }
+    }
     Form_Unload();
     event->accept();
 }
 
 QString FrmBrenzola::QueryLista()
 {
-    return QStringLiteral("Select Cognome & ' ' & Nome from Anagrafica ") + Filtro
+    // The key rides along so that each entry loads its own contact, even among equal names.
+    return QStringLiteral("Select Cognome & ' ' & Nome, id from Anagrafica ") + Filtro
          + QStringLiteral(" ORDER BY Cognome & ' ' & Nome");
 }
 
 void FrmBrenzola::RiempiLista()
 {
+    const QSignalBlocker quiet(List1);  // emptying the list chooses nothing
     List1->clear();
     QStringList voci;
+    chiaviLista_.clear();
     while (!RsLista->Eof()) {
         voci << RsLista->Fields(0).toString();
+        chiaviLista_.push_back(RsLista->Fields(1).toLongLong());
         RsLista->MoveNext();
     }
     List1->addItems(voci);
@@ -141,8 +326,7 @@ void FrmBrenzola::ElencaTutti()
 void FrmBrenzola::CmdCerca_Click()
 {
     RsLista = std::make_unique<Recordset>();
-    const QString testo = TxtRicerca->text().replace(u'\'', QStringLiteral("''"));
-    Filtro = QStringLiteral(" where cognome like '%") + testo + QStringLiteral("%' ");
+    Filtro = QStringLiteral(" where cognome like '%") + doubleApostrophes(TxtRicerca->text()) + QStringLiteral("%' ");
     RsLista->Open(QueryLista(), Connessione.get());
     RiempiLista();
 }
@@ -156,5 +340,178 @@ void FrmBrenzola::AzzeraRicerca()
 }
 
 void FrmBrenzola::CmdEsci_Click() { close(); }
+
+// ---- Showing and creating a contact ----
+
+void FrmBrenzola::List1_Click()
+{
+    if (AggiornaAnagrafica) {
+        if (ask(QStringLiteral("I dati sono stati modificati, si desidera salvare?")) == MsgAnswer::Yes) {
+            // A refused save keeps the edits on screen rather than loading over them.
+            if (!CmdSalva_Click()) return;
+        } else {
+            AggiornaAnagrafica = 0;
+        }
+    }
+    CaricaContatto();
+}
+
+void FrmBrenzola::CaricaContatto()
+{
+    const auto selected = List1->selectedItems();
+    const QString testo = selected.isEmpty() ? QString() : selected.front()->text();
+    QString sql = QStringLiteral("Select * from Anagrafica where Cognome & ' ' & Nome ='") + doubleApostrophes(testo)
+                + u'\'';
+    if (!selected.isEmpty()) sql += QStringLiteral(" and id =%1").arg(chiaviLista_[size_t(List1->row(selected.front()))]);
+
+    Recordset rs;
+    rs.Open(sql, Connessione.get());
+    if (rs.Eof()) return;
+    IdCorrente = rs.Fields(QStringLiteral("id")).toLongLong();
+    const auto testoDi = [&rs](const char* column) { return ValoreNonNullo(rs.Fields(QLatin1String(column)), QString()); };
+    const auto dataDi = [&rs](const char* column) { return ValoreNonNullo(rs.Fields(QLatin1String(column)), kDataMancante); };
+    mostraTesto(TxtCognome, testoDi("cognome"));
+    mostraTesto(TxtNome, testoDi("nome"));
+    DtInizio->setValue(dataDi("DataIn"));
+    mostraTesto(TxtTipoRef, testoDi("TipoRef"));
+    mostraTesto(TxtProv, testoDi("prov"));
+    mostraTesto(TxtCitta, testoDi("citta"));
+    mostraTesto(TxtIndirizzo, testoDi("indirizzo"));
+    mostraTesto(TxtCap, testoDi("Cap"));
+    mostraTesto(TxtEmail, testoDi("Email"));
+    mostraTesto(TxtTelefono, testoDi("Telefono"));
+    mostraTesto(TxtCell, testoDi("Cell"));
+    DtNasc->setValue(dataDi("DataNasc"));
+    mostraTesto(Txtfonte, testoDi("Fonte"));
+    DtDataRicontattare->setValue(dataDi("DataRicont"));
+    TxtCommenti->setPlainText(testoDi("commenti").toString());
+}
+
+void FrmBrenzola::Scorri(const QString& Direzione)
+{
+    const auto selected = List1->selectedItems();
+    if (selected.isEmpty() || List1->count() == 0) return;
+    const int p = List1->row(selected.front());
+    const int last = List1->count() - 1;
+    const int next = Direzione == u"I" ? (p == 0 ? last : p - 1) : (p == last ? 0 : p + 1);
+    {
+        const QSignalBlocker quiet(List1);  // the move is chosen once, below
+        List1->clearSelection();
+        List1->setCurrentRow(next, QItemSelectionModel::ClearAndSelect);
+    }
+    List1->scrollToItem(List1->item(next));
+    List1_Click();
+}
+
+void FrmBrenzola::CmdNuovo_Click()
+{
+    PulisciCampi(this);
+    IdCorrente = 0;
+}
+
+// ---- Saving and deleting ----
+
+bool FrmBrenzola::CmdSalva_Click()
+{
+    if (TxtCognome->text().isEmpty()) {
+        dialogs_.MsgBox(this, {QStringLiteral("Scrivere il cognome!"), MsgButtons::Ok, MsgIcon::Information});
+        TxtCognome->setFocus();
+        return false;
+    }
+    Recordset rs;
+    rs.Open(QStringLiteral("Select * from Anagrafica where id =%1").arg(IdCorrente), Connessione.get());
+    if (rs.Eof()) rs.AddNew();
+    rs.SetField(QStringLiteral("cognome"), TxtCognome->text());
+    rs.SetField(QStringLiteral("nome"), TxtNome->text());
+    rs.SetField(QStringLiteral("DataIn"), DtInizio->value());
+    rs.SetField(QStringLiteral("TipoRef"), TxtTipoRef->text());
+    rs.SetField(QStringLiteral("citta"), TxtCitta->text());
+    rs.SetField(QStringLiteral("indirizzo"), TxtIndirizzo->text());
+    rs.SetField(QStringLiteral("Cap"), TxtCap->text());
+    rs.SetField(QStringLiteral("Email"), TxtEmail->text());
+    rs.SetField(QStringLiteral("Telefono"), TxtTelefono->text());
+    rs.SetField(QStringLiteral("Cell"), TxtCell->text());
+    rs.SetField(QStringLiteral("DataNasc"), DtNasc->value());
+    rs.SetField(QStringLiteral("Fonte"), Txtfonte->text());
+    rs.SetField(QStringLiteral("DataRicont"), DtDataRicontattare->value());
+    rs.SetField(QStringLiteral("commenti"), TxtCommenti->toPlainText());
+    rs.SetField(QStringLiteral("prov"), TxtProv->text());
+    rs.Update();
+    IdCorrente = rs.Fields(QStringLiteral("id")).toLongLong();
+    dialogs_.MsgBox(this, {QStringLiteral("Salvato"), MsgButtons::Ok, MsgIcon::Information});
+    ElencaTutti();
+    AggiornaAnagrafica = 0;
+    return true;
+}
+
+void FrmBrenzola::CmdElimina_Click()
+{
+    const Message domanda{QStringLiteral("Cancellare il contatto selezionato?"), MsgButtons::YesNo, MsgIcon::Question,
+                          QStringLiteral("Info"), MsgAnswer::Yes};
+    if (dialogs_.MsgBox(this, domanda) != MsgAnswer::Yes) return;
+    openConnection(Connessione.get()).Execute(QStringLiteral("Delete from anagrafica where id=%1").arg(IdCorrente));
+    ElencaTutti();
+}
+
+// ---- Edit-state tracking ----
+
+QString FrmBrenzola::contenuto(const QLineEdit* field) { return field->text(); }
+
+QString FrmBrenzola::contenuto(const CalendarField* field)
+{
+    const QVariant value = ValoreNonNullo(field->value(), QString());
+    return value.typeId() == QMetaType::QDate ? value.toDate().toString(QLatin1String(kFormatoData)) : value.toString();
+}
+
+QString FrmBrenzola::contenuto(const QTextEdit* field) { return field->toPlainText(); }
+
+void FrmBrenzola::ricordaCampo(const QString& contenuto) { CampoTemp = contenuto; }
+
+void FrmBrenzola::confrontaCampo(const QString& contenuto)
+{
+    if (contenuto != CampoTemp) AggiornaAnagrafica = -1;
+}
+
+void FrmBrenzola::contaCampoAttivo()
+{
+    for (QWidget* widget = QApplication::focusWidget(); widget; widget = widget->parentWidget()) {
+        const auto found = trackedFields_.constFind(widget);
+        if (found != trackedFields_.constEnd()) {
+            (this->*found->lostFocus)();
+            return;
+        }
+    }
+}
+
+void FrmBrenzola::TxtCognome_GotFocus() { ricordaCampo(contenuto(TxtCognome)); }
+void FrmBrenzola::TxtCognome_LostFocus() { confrontaCampo(contenuto(TxtCognome)); }
+void FrmBrenzola::TxtNome_GotFocus() { ricordaCampo(contenuto(TxtNome)); }
+void FrmBrenzola::TxtNome_LostFocus() { confrontaCampo(contenuto(TxtNome)); }
+void FrmBrenzola::DtInizio_GotFocus() { ricordaCampo(contenuto(DtInizio)); }
+void FrmBrenzola::DtInizio_LostFocus() { confrontaCampo(contenuto(DtInizio)); }
+void FrmBrenzola::TxtTipoRef_GotFocus() { ricordaCampo(contenuto(TxtTipoRef)); }
+void FrmBrenzola::TxtTipoRef_LostFocus() { confrontaCampo(contenuto(TxtTipoRef)); }
+void FrmBrenzola::TxtProv_GotFocus() { ricordaCampo(contenuto(TxtProv)); }
+void FrmBrenzola::TxtProv_LostFocus() { confrontaCampo(contenuto(TxtProv)); }
+void FrmBrenzola::TxtCitta_GotFocus() { ricordaCampo(contenuto(TxtCitta)); }
+void FrmBrenzola::TxtCitta_LostFocus() { confrontaCampo(contenuto(TxtCitta)); }
+void FrmBrenzola::TxtIndirizzo_GotFocus() { ricordaCampo(contenuto(TxtIndirizzo)); }
+void FrmBrenzola::TxtIndirizzo_LostFocus() { confrontaCampo(contenuto(TxtIndirizzo)); }
+void FrmBrenzola::TxtCap_GotFocus() { ricordaCampo(contenuto(TxtCap)); }
+void FrmBrenzola::TxtCap_LostFocus() { confrontaCampo(contenuto(TxtCap)); }
+void FrmBrenzola::TxtEmail_GotFocus() { ricordaCampo(contenuto(TxtEmail)); }
+void FrmBrenzola::TxtEmail_LostFocus() { confrontaCampo(contenuto(TxtEmail)); }
+void FrmBrenzola::TxtTelefono_GotFocus() { ricordaCampo(contenuto(TxtTelefono)); }
+void FrmBrenzola::TxtTelefono_LostFocus() { confrontaCampo(contenuto(TxtTelefono)); }
+void FrmBrenzola::TxtCell_GotFocus() { ricordaCampo(contenuto(TxtCell)); }
+void FrmBrenzola::TxtCell_LostFocus() { confrontaCampo(contenuto(TxtCell)); }
+void FrmBrenzola::DtNasc_GotFocus() { ricordaCampo(contenuto(DtNasc)); }
+void FrmBrenzola::DtNasc_LostFocus() { confrontaCampo(contenuto(DtNasc)); }
+void FrmBrenzola::Txtfonte_GotFocus() { ricordaCampo(contenuto(Txtfonte)); }
+void FrmBrenzola::Txtfonte_LostFocus() { confrontaCampo(contenuto(Txtfonte)); }
+void FrmBrenzola::DtDataRicontattare_GotFocus() { ricordaCampo(contenuto(DtDataRicontattare)); }
+void FrmBrenzola::DtDataRicontattare_LostFocus() { confrontaCampo(contenuto(DtDataRicontattare)); }
+void FrmBrenzola::TxtCommenti_GotFocus() { ricordaCampo(contenuto(TxtCommenti)); }
+void FrmBrenzola::TxtCommenti_LostFocus() { confrontaCampo(contenuto(TxtCommenti)); }
 
 }  // namespace brenzola

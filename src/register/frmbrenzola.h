@@ -4,21 +4,26 @@
 #include "funzioni.h"
 #include "recordset.h"
 
+#include <QHash>
 #include <QWidget>
 
 #include <memory>
+#include <vector>
 
+class QFrame;
 class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
-class QFrame;
+class QTextEdit;
 
 namespace brenzola {
 
+class CalendarField;
 class StoreError;
 
-// The main window: the contact list with its quick search.
+// The main window: the contact list with its quick search on the left, the fifteen
+// fields of one contact on the right, and the commands that save and delete it.
 class FrmBrenzola : public QWidget {
     Q_OBJECT
 
@@ -31,30 +36,101 @@ public:
     bool Form_Load(const QString& cartella = Funzioni::CartellaEseguibile());
     void Form_Unload();
 
+    // Contact list and quick search.
     void RiempiLista();
     void ElencaTutti();
     void CmdCerca_Click();
     void TxtRicerca_Change();
     void AzzeraRicerca();
     void CmdEsci_Click();
-
     // The one query behind every refill of the list.
     static QString QueryLista();
 
+    // Showing, creating, saving and deleting a contact.
+    void List1_Click();
+    void CaricaContatto();
+    void Scorri(const QString& Direzione);
+    void CmdNuovo_Click();
+    // Returns true when the contact was written.
+    bool CmdSalva_Click();
+    void CmdElimina_Click();
+
+    // Edit-state tracking: each field remembers its content on entry and marks the
+    // window as changed when it is left with another content.
+    void TxtCognome_GotFocus();
+    void TxtCognome_LostFocus();
+    void TxtNome_GotFocus();
+    void TxtNome_LostFocus();
+    void DtInizio_GotFocus();
+    void DtInizio_LostFocus();
+    void TxtTipoRef_GotFocus();
+    void TxtTipoRef_LostFocus();
+    void TxtProv_GotFocus();
+    void TxtProv_LostFocus();
+    void TxtCitta_GotFocus();
+    void TxtCitta_LostFocus();
+    void TxtIndirizzo_GotFocus();
+    void TxtIndirizzo_LostFocus();
+    void TxtCap_GotFocus();
+    void TxtCap_LostFocus();
+    void TxtEmail_GotFocus();
+    void TxtEmail_LostFocus();
+    void TxtTelefono_GotFocus();
+    void TxtTelefono_LostFocus();
+    void TxtCell_GotFocus();
+    void TxtCell_LostFocus();
+    void DtNasc_GotFocus();
+    void DtNasc_LostFocus();
+    void Txtfonte_GotFocus();
+    void Txtfonte_LostFocus();
+    void DtDataRicontattare_GotFocus();
+    void DtDataRicontattare_LostFocus();
+    void TxtCommenti_GotFocus();
+    void TxtCommenti_LostFocus();
+
     std::unique_ptr<Recordset> RsLista;
-    int IdCorrente = 0;
-    int AggiornaAnagrafica = 0;  // -1 true, 0 false
+    qint64 IdCorrente = 0;       // key of the contact on screen; 0 = none
+    QString CampoTemp;           // content of the last field entered, taken on entry
+    int AggiornaAnagrafica = 0;  // -1: the fields hold changes not saved
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    using Handler = void (FrmBrenzola::*)();
+    struct FocusHandlers {
+        Handler gotFocus;
+        Handler lostFocus;
+    };
+
     void buildLeftPanel();
+    void buildEditPanel();
+    void buildCommands();
+    QLineEdit* addTextBox(QWidget* panel, const char* name, int maxLength, int left, int top, int width, int height);
+    CalendarField* addDateField(QWidget* panel, const char* name, int left, int top);
+    void addLabel(QWidget* panel, const char* name, const QString& caption, int left, int top, int width);
+    void track(QWidget* field, Handler gotFocus, Handler lostFocus);
+    void connectHandlers();
+
     // Runs an event handler; a store failure is shown and the window goes on.
-    template <typename Handler> void handle(Handler&& handler);
+    template <typename Work> void handle(Work&& work);
     void showError(const StoreError& error, const QString& context = {});
+    MsgAnswer ask(const QString& question);
+
+    static QString contenuto(const QLineEdit* field);
+    static QString contenuto(const CalendarField* field);
+    static QString contenuto(const QTextEdit* field);
+    void ricordaCampo(const QString& contenuto);
+    void confrontaCampo(const QString& contenuto);
+    // Runs the focus-lost check of the field that has the focus, without moving it.
+    void contaCampoAttivo();
 
     Dialogs& dialogs_;
+    QHash<QObject*, FocusHandlers> trackedFields_;
+    std::vector<qint64> chiaviLista_;  // the key of each list entry, in list order
+    int rowBeforePress_ = -1;
+
     QFrame* frameElenco_;
     QLabel* Label6;
     QPushButton* CmdCerca;
@@ -62,6 +138,27 @@ private:
     QLabel* Label17;
     QLabel* LblNum;
     QListWidget* List1;
+
+    QFrame* frameScheda_;
+    QLineEdit* TxtCognome;
+    QLineEdit* TxtNome;
+    CalendarField* DtInizio;
+    QLineEdit* TxtTipoRef;
+    QLineEdit* TxtCitta;
+    QLineEdit* TxtProv;
+    QLineEdit* TxtIndirizzo;
+    QLineEdit* TxtCap;
+    QLineEdit* TxtEmail;
+    QLineEdit* TxtTelefono;
+    QLineEdit* TxtCell;
+    CalendarField* DtNasc;
+    QLineEdit* Txtfonte;
+    CalendarField* DtDataRicontattare;
+    QTextEdit* TxtCommenti;
+
+    QPushButton* CmdElimina;
+    QPushButton* CmdNuovo;
+    QPushButton* CmdSalva;
     QPushButton* CmdEsci;
 };
 

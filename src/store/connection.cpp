@@ -137,11 +137,16 @@ void Connection::Close()
     QSqlDatabase::removeDatabase(name_);
 }
 
+Connection& openConnection(Connection* connection)
+{
+    if (!connection || connection->State() != Connection::adStateOpen)
+        throw StoreError(StoreErrorNumber::ConnectionClosed, QStringLiteral("La connessione è chiusa."));
+    return *connection;
+}
+
 void Connection::Execute(const QString& statement)
 {
-    if (State() != adStateOpen)
-        throw StoreError(StoreErrorNumber::ConnectionClosed, QStringLiteral("La connessione è chiusa."));
-    runOrThrow(database(), translateAccessSql(statement));
+    runOrThrow(openConnection(this).database(), translateAccessSql(statement));
 }
 
 QSqlDatabase Connection::database() const { return QSqlDatabase::database(name_, false); }

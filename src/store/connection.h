@@ -49,4 +49,7 @@ private:
     QHash<QString, TableSchema> schemas_;
 };
 
+// The connection itself, when it exists and is open; otherwise a StoreError.
+Connection& openConnection(Connection* connection);
+
 }  // namespace brenzola

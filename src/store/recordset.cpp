@@ -46,8 +46,7 @@ Recordset::~Recordset() = default;
 
 void Recordset::Open(const QString& statement, Connection* connection)
 {
-    if (!connection || connection->State() != Connection::adStateOpen)
-        throw StoreError(StoreErrorNumber::ConnectionClosed, QStringLiteral("La connessione è chiusa."));
+    openConnection(connection);
     const QString translated = translateAccessSql(statement);
     auto query = std::make_unique<QSqlQuery>(connection->database());
     query->setForwardOnly(true);
