@@ -29,6 +29,7 @@ public:
         std::fprintf(stderr, "%s\n", qPrintable(message.text));
         return MsgAnswer::No;
     }
+    void ShowModal(QDialog&) override {}
 };
 
 double medianMs(int runs, const std::function<void()>& work)
@@ -96,7 +97,7 @@ void measure(int contacts)
 
 int main(int argc, char* argv[])
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     Funzioni::ApplicaImpostazioniItaliane(application);
     QStringList sizes = application.arguments().mid(1);

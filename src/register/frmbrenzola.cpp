@@ -1,6 +1,7 @@
 #include "frmbrenzola.h"
 
 #include "calendarfield.h"
+#include "frmricerca.h"
 #include "funzioni.h"
 #include "storeerror.h"
 #include "twips.h"
@@ -17,6 +18,7 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QTextEdit>
+#include <QToolBar>
 
 namespace brenzola {
 
@@ -43,6 +45,7 @@ FrmBrenzola::FrmBrenzola(Dialogs& dialogs, QWidget* parent) : QWidget(parent), d
     setObjectName(QStringLiteral("FrmBrenzola"));
     setWindowTitle(QString::fromLatin1(kTitoloApplicazione));
     resize(twips(this, 15240), twips(this, 9225));
+    buildToolbar();
     buildLeftPanel();
     buildEditPanel();
     buildCommands();
@@ -50,6 +53,36 @@ FrmBrenzola::FrmBrenzola(Dialogs& dialogs, QWidget* parent) : QWidget(parent), d
 }
 
 FrmBrenzola::~FrmBrenzola() = default;
+
+void FrmBrenzola::buildToolbar()
+{
+    Tb = new QToolBar(this);
+    Tb->setObjectName(QStringLiteral("Tb"));
+    Tb->setMovable(false);
+    Tb->setIconSize(QSize(16, 16));
+    Tb->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    placeInTwips(Tb, 0, 0, 15240, 570);
+    Tb->addSeparator();
+    const std::pair<const char*, QStyle::StandardPixmap> comandi[] = {
+        {"Mostra Tutti", QStyle::SP_BrowserReload},
+        {"Ricerca Avanzata", QStyle::SP_FileDialogContentsView},
+        {"Indietro", QStyle::SP_ArrowBack},
+        {"Avanti", QStyle::SP_ArrowForward},
+        {"Esci", QStyle::SP_DialogCloseButton},
+    };
+    for (const auto& [caption, icon] : comandi) {
+        QAction* button = Tb->addAction(style()->standardIcon(icon), QString::fromLatin1(caption));
+        button->setObjectName(QString::fromLatin1(caption));
+        const QSize size(twips(this, 1365), twips(this, 540));
+        Tb->widgetForAction(button)->setFixedSize(size);
+    }
+}
+
+void FrmBrenzola::resizeEvent(QResizeEvent* event)
+{
+    Tb->resize(width(), Tb->height());  // attached to the top edge
+    QWidget::resizeEvent(event);
+}
 
 void FrmBrenzola::buildLeftPanel()
 {
@@ -191,6 +224,7 @@ void FrmBrenzola::connectHandlers()
     connect(CmdNuovo, &QPushButton::clicked, this, [this] { CmdNuovo_Click(); });
     connect(CmdSalva, &QPushButton::clicked, this, [this] { handle([this] { CmdSalva_Click(); }); });
     connect(CmdElimina, &QPushButton::clicked, this, [this] { handle([this] { CmdElimina_Click(); }); });
+    connect(Tb, &QToolBar::actionTriggered, this, [this](QAction* button) { handle([&] { Tb_ButtonClick(button); }); });
 
     // An entry becomes the chosen one when the selection moves to it, or when it is
     // clicked while already selected.
@@ -451,6 +485,38 @@ void FrmBrenzola::CmdElimina_Click()
     if (dialogs_.MsgBox(this, domanda) != MsgAnswer::Yes) return;
     openConnection(Connessione.get()).Execute(QStringLiteral("Delete from anagrafica where id=%1").arg(IdCorrente));
     ElencaTutti();
+}
+
+// ---- Toolbar ----
+
+void FrmBrenzola::Tb_ButtonClick(const QAction* Button)
+{
+    const QString comando = Button->text().toUpper();
+    if (comando == u"MOSTRA TUTTI")
+        AzzeraRicerca();
+    else if (comando == u"RICERCA AVANZATA")
+        RicercaAvanzata();
+    else if (comando == u"INDIETRO")
+        Scorri(QStringLiteral("I"));
+    else if (comando == u"AVANTI")
+        Scorri(QStringLiteral("A"));
+    else if (comando == u"ESCI")
+        close();
+}
+
+void FrmBrenzola::RicercaAvanzata()
+{
+    {
+        FrmRicerca ricerca(this);  // a new window each time, with empty criteria
+        dialogs_.ShowModal(ricerca);
+    }
+    RsLista = std::make_unique<Recordset>();
+    const QString condizione = Filtro.trimmed();
+    if (!condizione.isEmpty() && condizione.left(5).toUpper() != u"WHERE") Filtro = QStringLiteral(" Where ") + Filtro;
+    RsLista->Open(QueryLista(), Connessione.get());
+    RiempiLista();
+    PulisciCampi(this);
+    IdCorrente = 0;
 }
 
 // ---- Edit-state tracking ----

@@ -15,7 +15,9 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
+class QAction;
 class QTextEdit;
+class QToolBar;
 
 namespace brenzola {
 
@@ -54,6 +56,9 @@ public:
     // Returns true when the contact was written.
     bool CmdSalva_Click();
     void CmdElimina_Click();
+
+    // Toolbar: recognises the command by the clicked button's caption.
+    void Tb_ButtonClick(const QAction* Button);
 
     // Edit-state tracking: each field remembers its content on entry and marks the
     // window as changed when it is left with another content.
@@ -95,6 +100,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -104,6 +110,7 @@ private:
         Handler lostFocus;
     };
 
+    void buildToolbar();
     void buildLeftPanel();
     void buildEditPanel();
     void buildCommands();
@@ -117,6 +124,7 @@ private:
     template <typename Work> void handle(Work&& work);
     void showError(const StoreError& error, const QString& context = {});
     MsgAnswer ask(const QString& question);
+    void RicercaAvanzata();
 
     static QString contenuto(const QLineEdit* field);
     static QString contenuto(const CalendarField* field);
@@ -131,6 +139,7 @@ private:
     std::vector<qint64> chiaviLista_;  // the key of each list entry, in list order
     int rowBeforePress_ = -1;
 
+    QToolBar* Tb;
     QFrame* frameElenco_;
     QLabel* Label6;
     QPushButton* CmdCerca;

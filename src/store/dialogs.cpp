@@ -2,6 +2,7 @@
 
 #include "storeerror.h"
 
+#include <QDialog>
 #include <QMessageBox>
 
 namespace brenzola {
@@ -28,6 +29,8 @@ public:
         box.setDefaultButton(message.defaultAnswer == MsgAnswer::No ? QMessageBox::No : QMessageBox::Yes);
         return box.exec() == QMessageBox::Yes ? MsgAnswer::Yes : MsgAnswer::No;
     }
+
+    void ShowModal(QDialog& window) override { window.exec(); }
 };
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class QDialog;
 class QWidget;
 
 namespace brenzola {
@@ -20,11 +21,14 @@ struct Message {
     MsgAnswer defaultAnswer = MsgAnswer::Ok;
 };
 
-// Every modal message of the program goes through here, so that a test can answer it.
+// Every modal message and window of the program goes through here, so that a test can
+// answer it instead of a person.
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
     virtual MsgAnswer MsgBox(QWidget* parent, const Message& message) = 0;
+    // Shows a window modally; returns when it has closed.
+    virtual void ShowModal(QDialog& window) = 0;
 
     // Real modal message boxes.
     static Dialogs& platform();

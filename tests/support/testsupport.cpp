@@ -2,6 +2,7 @@
 
 #include "archivio.h"
 
+#include <QDialog>
 #include <QDir>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -18,6 +19,15 @@ MsgAnswer ScriptedDialogs::MsgBox(QWidget*, const Message& message)
     shown << message;
     if (!answers.isEmpty()) return answers.takeFirst();
     return message.buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::No;
+}
+
+void ScriptedDialogs::ShowModal(QDialog& window)
+{
+    modalTitles << window.windowTitle();
+    window.setModal(true);
+    window.show();
+    if (onModal) onModal(window);
+    if (window.isVisible()) window.reject();
 }
 
 namespace {

@@ -3,6 +3,8 @@
 #include "dialogs.h"
 
 #include <QList>
+
+#include <functional>
 #include <QTemporaryDir>
 #include <QVariantMap>
 
@@ -14,7 +16,12 @@ public:
     QList<Message> shown;
     QList<MsgAnswer> answers;  // taken in order; an empty script answers OK / No
 
+    // Plays the part of the user in a modal window; without it the window is closed at once.
+    std::function<void(QDialog&)> onModal;
+    QStringList modalTitles;
+
     MsgAnswer MsgBox(QWidget* parent, const Message& message) override;
+    void ShowModal(QDialog& window) override;
     QString lastText() const { return shown.isEmpty() ? QString() : shown.back().text; }
 };
 

@@ -1,0 +1,97 @@
+// Times the edit form at a given register size: loading a contact chosen in the list,
+// and saving it again with the list refill. Prints `name value unit` lines.
+#include "archivio.h"
+#include "demodata.h"
+#include "frmbrenzola.h"
+#include "funzioni.h"
+#include "recordset.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QListWidget>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+using namespace brenzola;
+
+namespace {
+
+class QuietDialogs final : public Dialogs {
+public:
+    MsgAnswer MsgBox(QWidget*, const Message& message) override
+    {
+        if (message.icon == MsgIcon::Critical) std::fprintf(stderr, "%s\n", qPrintable(message.text));
+        return MsgAnswer::No;
+    }
+    void ShowModal(QDialog&) override {}
+};
+
+double medianMs(int runs, const std::function<void(int)>& work)
+{
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        work(i);
+        times.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+void print(const char* name, int contacts, double value)
+{
+    std::printf("%s_%d %.3f ms\n", name, contacts, value);
+    std::fflush(stdout);
+}
+
+void measure(int contacts)
+{
+    QTemporaryDir dir;
+    CreaArchivio(Funzioni::PercorsoArchivio(dir.path()));
+    AggiungiContattiDemo(Funzioni::PercorsoArchivio(dir.path()), contacts);
+
+    QuietDialogs dialogs;
+    FrmBrenzola form(dialogs);
+    if (!form.Form_Load(dir.path())) return;
+    auto* list = form.findChild<QListWidget*>(QStringLiteral("List1"));
+
+    // Entries spread over the whole list, chosen as a click would choose them.
+    print("load_from_list", contacts, medianMs(31, [&](int i) {
+              list->setCurrentRow(int((qint64(i) * 7919 * 13) % list->count()));
+          }));
+
+    const qint64 id = form.IdCorrente;
+    print("save_with_refill", contacts, medianMs(11, [&](int) { form.CmdSalva_Click(); }));
+
+    // The store's own part of a save: find the row, assign fifteen fields, write it.
+    print("save_store_part", contacts, medianMs(51, [&](int i) {
+              Recordset rs;
+              rs.Open(QStringLiteral("Select * from Anagrafica where id =%1").arg(id), Funzioni::Connessione.get());
+              for (const char* column : {"cognome", "nome", "TipoRef", "citta", "indirizzo", "Cap", "Email",
+                                         "Telefono", "Cell", "Fonte", "commenti", "prov"})
+                  rs.SetField(QLatin1String(column), rs.Fields(QLatin1String(column)));
+              for (const char* column : {"DataIn", "DataNasc", "DataRicont"})
+                  rs.SetField(QLatin1String(column), rs.Fields(QLatin1String(column)));
+              rs.SetField(QStringLiteral("Telefono"), QString::number(i));
+              rs.Update();
+          }));
+    form.Form_Unload();
+}
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    Funzioni::ApplicaImpostazioniItaliane(application);
+    QStringList sizes = application.arguments().mid(1);
+    if (sizes.isEmpty()) sizes = {"100000"};
+    for (const QString& size : sizes) measure(size.toInt());
+    return 0;
+}

@@ -1,0 +1,194 @@
+#include "frmricerca.h"
+
+#include "calendarfield.h"
+#include "funzioni.h"
+#include "twips.h"
+
+#include <QDate>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QTextEdit>
+
+namespace brenzola {
+
+using namespace Funzioni;
+
+namespace {
+
+QFont carattere(const char* family)
+{
+    QFont font{QLatin1String(family)};
+    font.setPointSizeF(9.75);
+    return font;
+}
+
+}  // namespace
+
+FrmRicerca::FrmRicerca(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("FrmRicerca"));
+    setWindowTitle(QStringLiteral("Compilare i campi di ricerca che si conoscono:"));
+    setWindowIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setFont(carattere("MS Sans Serif"));
+    setFixedSize(twips(this, 10350), twips(this, 6645));
+
+    // Created in tab order.
+    TxtCognome = addTextBox("TxtCognome", 1920, 120, 8295, 250);
+    TxtNome = addTextBox("TxtNome", 1920, 600, 8295, 250);
+    DtInizioDa = addDateField("DtInizioDa", 1920, 1080);
+    DtInizioA = addDateField("DtInizioA", 8040, 1080);
+    DtInizioDa->setFont(carattere("Verdana"));
+    DtInizioA->setFont(carattere("Verdana"));
+    TxtTipoRef = addTextBox("TxtTipoRef", 1920, 1560, 4935, 250);
+    TxtCitta = addTextBox("TxtCitta", 1920, 2040, 6135, 250);
+    TxtProv = addTextBox("TxtProv", 9000, 2040, 1215, 5);
+    TxtIndirizzo = addTextBox("TxtIndirizzo", 1920, 2520, 6135, 250);
+    TxtCap = addTextBox("TxtCap", 9000, 2520, 1215, 5);
+    TxtEmail = addTextBox("TxtEmail", 1920, 3000, 8295, 250);
+    TxtTelefono = addTextBox("TxtTelefono", 1920, 3480, 3615, 250);
+    TxtCell = addTextBox("TxtCell", 6600, 3480, 3615, 250);
+    DtNascDa = addDateField("DtNascDa", 1920, 3960);
+    DtNascA = addDateField("DtNascA", 6600, 3960);
+    DtDataRicontattareDa = addDateField("DtDataRicontattareDa", 1920, 4440);
+    DtDataRicontattareA = addDateField("DtDataRicontattareA", 6600, 4440);
+    Txtfonte = addTextBox("Txtfonte", 1920, 5040, 3615, 250);
+    TxtCommenti = new QTextEdit(this);
+    TxtCommenti->setObjectName(QStringLiteral("TxtCommenti"));
+    TxtCommenti->setTabChangesFocus(true);
+    placeInTwips(TxtCommenti, 1920, 5520, 8295, 375);
+
+    CmdCerca = new QPushButton(style()->standardIcon(QStyle::SP_DialogApplyButton), QStringLiteral("Ricerca"), this);
+    CmdCerca->setObjectName(QStringLiteral("CmdCerca"));
+    CmdCerca->setDefault(true);
+    placeInTwips(CmdCerca, 6720, 6000, 1695, 615);
+    CmdSalva = new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton), QStringLiteral("Esci"), this);
+    CmdSalva->setObjectName(QStringLiteral("CmdSalva"));
+    CmdSalva->setAutoDefault(false);
+    placeInTwips(CmdSalva, 8520, 6000, 1695, 615);
+    addLabels();
+
+    QWidget* previous = nullptr;
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             TxtCognome, TxtNome, DtInizioDa, DtInizioA, TxtTipoRef, TxtCitta, TxtProv, TxtIndirizzo, TxtCap,
+             TxtEmail, TxtTelefono, TxtCell, DtNascDa, DtNascA, DtDataRicontattareDa, DtDataRicontattareA, Txtfonte,
+             TxtCommenti, CmdCerca, CmdSalva}) {
+        if (previous) setTabOrder(previous, control);
+        previous = control;
+    }
+
+    // The order in which conditions are joined, which is not the tab order.
+    criteri_ = {
+        {TxtCognome, " Cognome like '%", "%'"},
+        {TxtNome, " Nome like '%", "%'"},
+        {DtInizioDa, " DataIn >= #", "#"},
+        {DtInizioA, " DataIn <= #", "#"},
+        {TxtTipoRef, " TipoRef like '%", "%'"},
+        {TxtProv, " Prov like '%", "%'"},
+        {TxtCitta, " Citta like '%", "%'"},
+        {TxtIndirizzo, " Indirizzo like '%", "%'"},
+        {TxtCap, " Cap like '%", "%'"},
+        {TxtEmail, " Email like '%", "%'"},
+        {TxtTelefono, " Telefono like '%", "%'"},
+        {TxtCell, " Cell like '%", "%'"},
+        {DtNascDa, " DataNasc >= #", "#"},
+        {DtNascA, " DataNasc <= #", "#"},
+        {Txtfonte, " Fonte like '%", "%'"},
+        {DtDataRicontattareDa, " DataRicont >= #", "#"},
+        {DtDataRicontattareA, " DataRicont <= #", "#"},
+        {TxtCommenti, " Commenti like '%", "%'"},
+    };
+
+    connect(CmdCerca, &QPushButton::clicked, this, &FrmRicerca::CmdCerca_Click);
+    connect(CmdSalva, &QPushButton::clicked, this, &FrmRicerca::CmdSalva_Click);
+}
+
+FrmRicerca::~FrmRicerca() = default;
+
+QLineEdit* FrmRicerca::addTextBox(const char* name, int left, int top, int width, int maxLength)
+{
+    auto* box = new QLineEdit(this);
+    box->setObjectName(QLatin1String(name));
+    box->setMaxLength(maxLength);
+    placeInTwips(box, left, top, width, 360);
+    return box;
+}
+
+CalendarField* FrmRicerca::addDateField(const char* name, int left, int top)
+{
+    auto* field = new CalendarField(this);
+    field->setObjectName(QLatin1String(name));
+    placeInTwips(field, left, top, 2175, 360);
+    return field;
+}
+
+void FrmRicerca::addLabels()
+{
+    struct Etichetta {
+        const char* name;
+        const char* caption;
+        int left, top, width, height;
+    };
+    static const Etichetta etichette[] = {
+        {"Label15", "Da data ricontattare", 360, 4440, 1455, 495},
+        {"Label14", "Fonte", 360, 5040, 1335, 375},
+        {"Label13", "Telefono", 360, 3480, 1335, 375},
+        {"Label12", "Cellulare", 5640, 3480, 1335, 375},
+        {"Label11", "Email", 360, 3000, 1335, 375},
+        {"Label9", "Citta'", 360, 2040, 1335, 375},
+        {"Label8", "Commenti", 360, 5520, 1335, 375},
+        {"Label7", "Da data Nasc.", 360, 3960, 1695, 375},
+        {"Label5", "Indirizzo", 360, 2520, 1335, 375},
+        {"Label4", "Tipo Ref.", 360, 1560, 1455, 375},
+        {"Label3", "Da data", 360, 1080, 1335, 375},
+        {"Label2", "Nome", 360, 600, 1335, 375},
+        {"Label1", "Cognome", 360, 120, 1335, 375},
+        {"Label10", "CAP", 8160, 2520, 1335, 375},
+        {"Label6", "A data Nasc.", 5280, 3960, 1695, 375},
+        {"Label16", "A data ricontattare", 4800, 4440, 2295, 375},
+        {"Label17", "A data", 7200, 1080, 1335, 375},
+        {"Label18", "Prov.", 8160, 2040, 1335, 375},
+    };
+    for (const Etichetta& e : etichette) {
+        auto* label = new QLabel(QString::fromUtf8(e.caption), this);
+        label->setObjectName(QLatin1String(e.name));
+        label->setWordWrap(true);
+        placeInTwips(label, e.left, e.top, e.width, e.height);
+    }
+}
+
+// The criterion's value as it goes into the condition, and whether it takes part.
+QString FrmRicerca::valore(const Criterio& criterio, bool& partecipa)
+{
+    if (auto* date = qobject_cast<CalendarField*>(criterio.control)) {
+        const QVariant value = ValoreNonNullo(date->value(), QString());
+        const QString text =
+            value.typeId() == QMetaType::QDate ? value.toDate().toString(QLatin1String(kFormatoData)) : value.toString();
+        partecipa = !text.isEmpty();
+        return partecipa ? FormattaDataSql(text) : QString();
+    }
+    const QString text = qobject_cast<QTextEdit*>(criterio.control)
+                           ? static_cast<QTextEdit*>(criterio.control)->toPlainText()
+                           : static_cast<QLineEdit*>(criterio.control)->text();
+    partecipa = !text.isEmpty();
+    return QString(text).replace(u'\'', QStringLiteral("''"));
+}
+
+void FrmRicerca::CmdCerca_Click()
+{
+    Filtro.clear();
+    for (const Criterio& criterio : criteri_) {
+        bool partecipa = false;
+        const QString testo = valore(criterio, partecipa);
+        if (!partecipa) continue;
+        if (!Filtro.isEmpty()) Filtro += QStringLiteral(" and ");
+        Filtro += QLatin1String(criterio.apertura) + testo + QLatin1String(criterio.chiusura);
+    }
+    accept();
+}
+
+void FrmRicerca::CmdSalva_Click() { reject(); }
+
+}  // namespace brenzola

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QDialog>
+
+#include <vector>
+
+class QLineEdit;
+class QPushButton;
+class QTextEdit;
+
+namespace brenzola {
+
+class CalendarField;
+
+// The advanced search: eighteen criteria that become the condition text in Filtro.
+// It never touches the store; the main window runs the condition.
+class FrmRicerca : public QDialog {
+    Q_OBJECT
+
+public:
+    explicit FrmRicerca(QWidget* parent = nullptr);
+    ~FrmRicerca() override;
+
+    // "Ricerca": builds Filtro from the criteria given and closes.
+    void CmdCerca_Click();
+    // "Esci": closes, leaving Filtro as it was.
+    void CmdSalva_Click();
+
+private:
+    // One criterion: a condition "<opening><value><closing>" when its control holds something.
+    struct Criterio {
+        QWidget* control;
+        const char* apertura;
+        const char* chiusura;
+    };
+
+    QLineEdit* addTextBox(const char* name, int left, int top, int width, int maxLength);
+    CalendarField* addDateField(const char* name, int left, int top);
+    void addLabels();
+    static QString valore(const Criterio& criterio, bool& partecipa);
+
+    std::vector<Criterio> criteri_;
+    QLineEdit* TxtCognome;
+    QLineEdit* TxtNome;
+    CalendarField* DtInizioDa;
+    CalendarField* DtInizioA;
+    QLineEdit* TxtTipoRef;
+    QLineEdit* TxtCitta;
+    QLineEdit* TxtProv;
+    QLineEdit* TxtIndirizzo;
+    QLineEdit* TxtCap;
+    QLineEdit* TxtEmail;
+    QLineEdit* TxtTelefono;
+    QLineEdit* TxtCell;
+    CalendarField* DtNascDa;
+    CalendarField* DtNascA;
+    CalendarField* DtDataRicontattareDa;
+    CalendarField* DtDataRicontattareA;
+    QLineEdit* Txtfonte;
+    QTextEdit* TxtCommenti;
+    QPushButton* CmdCerca;
+    QPushButton* CmdSalva;
+};
+
+}  // namespace brenzola
