@@ -169,7 +169,9 @@ CalendarField::CalendarField(QWidget* parent)
     connect(popup_->todayButton, &QPushButton::clicked, this, [pick] { pick(QDate::currentDate()); });
     connect(popup_->clearButton, &QPushButton::clicked, this, [pick] { pick(QDate()); });
 
-    connect(qApp, &QApplication::focusChanged, this, &CalendarField::onFocusChanged);
+    // The editor's own focus events come first, before the next field hears of its focus;
+    // focusChanged, which arrives later, covers moves that start or end in the popup.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* current) { onFocusMoved(current); });
 }
 
 CalendarField::~CalendarField()
@@ -219,6 +221,8 @@ void CalendarField::showPopup()
 
 bool CalendarField::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == editor_ && event->type() == QEvent::FocusIn) onFocusMoved(editor_);
+    if (watched == editor_ && event->type() == QEvent::FocusOut) onFocusMoved(QApplication::focusWidget());
     if (watched == editor_ && (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)) {
         const auto* key = static_cast<QKeyEvent*>(event);
         const auto modifiers = key->modifiers() & ~Qt::KeypadModifier;
@@ -234,11 +238,13 @@ bool CalendarField::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-void CalendarField::onFocusChanged(QWidget* /*previous*/, QWidget* current)
+void CalendarField::onFocusMoved(QWidget* current)
 {
-    // No focus widget means the application went to the background: nothing left the field.
+    // No focus widget, or one in another window (a message box, another program), is not
+    // a move out of the field: only moves within this window and the popup count.
     if (!current) return;
     const bool inside = contains(current);
+    if (!inside && current->window() != window()) return;
     if (inside == focused_) return;
     focused_ = inside;
     if (inside) {

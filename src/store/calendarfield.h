@@ -43,7 +43,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void onFocusChanged(QWidget* previous, QWidget* current);
+    void onFocusMoved(QWidget* current);
     bool contains(QWidget* widget) const;
     void commitTypedText();
     void setDate(const QDate& date, bool refreshText);
