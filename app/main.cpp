@@ -1,4 +1,5 @@
-#include "frmbrenzola.h"
+#include "avvio.h"
+#include "dialogs.h"
 #include "funzioni.h"
 
 #include <QApplication>
@@ -7,8 +8,5 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     brenzola::Funzioni::ApplicaImpostazioniItaliane(application);
-    brenzola::FrmBrenzola window;
-    if (!window.Form_Load()) return 1;
-    window.show();
-    return application.exec();
+    return brenzola::AvviaProgramma(brenzola::Dialogs::platform());
 }

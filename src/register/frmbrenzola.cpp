@@ -1,7 +1,10 @@
 #include "frmbrenzola.h"
 
 #include "calendarfield.h"
+#include "formtransparancy.h"
 #include "frmricerca.h"
+#include "immagini.h"
+#include "picturebutton.h"
 #include "funzioni.h"
 #include "storeerror.h"
 #include "twips.h"
@@ -10,12 +13,15 @@
 #include <QCloseEvent>
 #include <QDate>
 #include <QDir>
+#include <QEventLoop>
 #include <QFocusEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QKeyEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyle>
 #include <QTextEdit>
 #include <QToolBar>
@@ -27,6 +33,23 @@ using namespace Funzioni;
 namespace {
 
 const QString kDataMancante = QStringLiteral("01/01/1900");
+constexpr char kEmailAssistenza[] = "aiuto@brenzola.example";
+constexpr char kSitoAssistenza[] = "brenzola.example";
+
+QFont carattere(const char* family, qreal points, bool italic = false)
+{
+    QFont font{QLatin1String(family)};
+    font.setPointSizeF(points);
+    font.setItalic(italic);
+    return font;
+}
+
+void colora(QWidget* widget, QPalette::ColorRole role, const QColor& colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(role, colour);
+    widget->setPalette(palette);
+}
 
 QString doubleApostrophes(QString text) { return text.replace(u'\'', QStringLiteral("''")); }
 
@@ -43,13 +66,18 @@ void mostraTesto(QLineEdit* box, const QVariant& value)
 FrmBrenzola::FrmBrenzola(Dialogs& dialogs, QWidget* parent) : QWidget(parent), dialogs_(dialogs)
 {
     setObjectName(QStringLiteral("FrmBrenzola"));
-    setWindowTitle(QString::fromLatin1(kTitoloApplicazione));
+    setWindowTitle(QStringLiteral("Brenzola 1.0       %1       %2").arg(QLatin1String(kEmailAssistenza), QLatin1String(kSitoAssistenza)));
+    setWindowIcon(Immagini::logo());
+    setFont(carattere("MS Sans Serif", 8.25));
     resize(twips(this, 15240), twips(this, 9225));
     buildToolbar();
     buildLeftPanel();
     buildEditPanel();
     buildCommands();
+    setTabOrder();
     connectHandlers();
+    FormTransparancy1 = new FormTransparancy(this);
+    FormTransparancy1->ReadProperties({{QStringLiteral("TransparencyLevel"), 2}, {QStringLiteral("TransparencyDirection"), 4}});
 }
 
 FrmBrenzola::~FrmBrenzola() = default;
@@ -59,22 +87,18 @@ void FrmBrenzola::buildToolbar()
     Tb = new QToolBar(this);
     Tb->setObjectName(QStringLiteral("Tb"));
     Tb->setMovable(false);
+    Tb->setFocusPolicy(Qt::TabFocus);
     Tb->setIconSize(QSize(16, 16));
     Tb->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     placeInTwips(Tb, 0, 0, 15240, 570);
     Tb->addSeparator();
-    const std::pair<const char*, QStyle::StandardPixmap> comandi[] = {
-        {"Mostra Tutti", QStyle::SP_BrowserReload},
-        {"Ricerca Avanzata", QStyle::SP_FileDialogContentsView},
-        {"Indietro", QStyle::SP_ArrowBack},
-        {"Avanti", QStyle::SP_ArrowForward},
-        {"Esci", QStyle::SP_DialogCloseButton},
-    };
-    for (const auto& [caption, icon] : comandi) {
-        QAction* button = Tb->addAction(style()->standardIcon(icon), QString::fromLatin1(caption));
-        button->setObjectName(QString::fromLatin1(caption));
-        const QSize size(twips(this, 1365), twips(this, 540));
-        Tb->widgetForAction(button)->setFixedSize(size);
+    const std::pair<const char*, int> voci[] = {
+        {"Mostra Tutti", 12}, {"Ricerca Avanzata", 8}, {"Indietro", 2}, {"Avanti", 1}, {"Esci", 19}};
+    for (const auto& [caption, immagine] : voci) {
+        QAction* button = Tb->addAction(Immagini::ImageList1(immagine), QString::fromLatin1(caption));
+        button->setObjectName(QString::fromLatin1(caption));  // the key is the caption too
+        button->setToolTip(QString::fromLatin1(caption));
+        Tb->widgetForAction(button)->setFixedSize(twips(this, 1365), twips(this, 540));
     }
 }
 
@@ -84,6 +108,16 @@ void FrmBrenzola::resizeEvent(QResizeEvent* event)
     QWidget::resizeEvent(event);
 }
 
+void FrmBrenzola::showEvent(QShowEvent* event)
+{
+    if (!centred_) {
+        // Placed in the centre of the screen when it first opens.
+        centred_ = true;
+        if (const QScreen* schermo = screen()) move(schermo->availableGeometry().center() - rect().center());
+    }
+    QWidget::showEvent(event);
+}
+
 void FrmBrenzola::buildLeftPanel()
 {
     frameElenco_ = new QFrame(this);
@@ -91,42 +125,50 @@ void FrmBrenzola::buildLeftPanel()
     frameElenco_->setProperty("Index", 1);
     frameElenco_->setFrameShape(QFrame::StyledPanel);
     placeInTwips(frameElenco_, 120, 600, 3975, 7815);
+    QWidget* p = frameElenco_;
 
-    Label6 = new QLabel(QStringLiteral("Ricerca veloce cognome"), frameElenco_);
-    Label6->setObjectName(QStringLiteral("Label6"));
-    placeInTwips(Label6, 240, 240, 3495, 375);
+    Label6 = addLabel(p, "Label6", QStringLiteral("Ricerca veloce cognome"), 240, 240, 3495);
+    Label6->setFont(carattere("MS Sans Serif", 12, true));
 
-    CmdCerca = new QPushButton(frameElenco_);
+    CmdCerca = new PictureButton(Immagini::cerca(), QString(), p);
     CmdCerca->setObjectName(QStringLiteral("CmdCerca"));
-    CmdCerca->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
+    CmdCerca->setToolTip(QStringLiteral("Cerca"));
     placeInTwips(CmdCerca, 3360, 240, 615, 375);
 
-    TxtRicerca = new QLineEdit(frameElenco_);
-    TxtRicerca->setObjectName(QStringLiteral("TxtRicerca"));
-    TxtRicerca->setMaxLength(250);
-    placeInTwips(TxtRicerca, 240, 600, 3495, 405);
+    TxtRicerca = addTextBox(p, "TxtRicerca", 250, 240, 600, 3495, 405);
+    TxtRicerca->setFont(carattere("Verdana", 12));
+    colora(TxtRicerca, QPalette::Base, QColor(192, 255, 192));
 
-    Label17 = new QLabel(QStringLiteral("Contatti trovati:"), frameElenco_);
-    Label17->setObjectName(QStringLiteral("Label17"));
-    placeInTwips(Label17, 240, 1080, 2055, 375);
+    Label17 = addLabel(p, "Label17", QStringLiteral("Contatti trovati:"), 240, 1080, 2055);
+    Label17->setFont(carattere("MS Sans Serif", 9.75));
 
-    LblNum = new QLabel(frameElenco_);
-    LblNum->setObjectName(QStringLiteral("LblNum"));
+    LblNum = addLabel(p, "LblNum", QString(), 1680, 1080, 855);
+    LblNum->setFont(carattere("Verdana", 9.75));
     LblNum->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    placeInTwips(LblNum, 1680, 1080, 855, 375);
 
-    List1 = new QListWidget(frameElenco_);
+    List1 = new QListWidget(p);
     List1->setObjectName(QStringLiteral("List1"));
+    List1->setFont(carattere("MS Sans Serif", 9.75));
     List1->setSelectionMode(QAbstractItemView::SingleSelection);
     List1->setUniformItemSizes(true);  // keeps a refill of many thousand names fast
+    colora(List1, QPalette::Base, Qt::white);
     placeInTwips(List1, 240, 1440, 3495, 4590);
+
+    CmdStampaElenco = new PictureButton(Immagini::stampa(), QStringLiteral("Stampa Elenco Selezionato"), p);
+    CmdStampaElenco->setObjectName(QStringLiteral("CmdStampaElenco"));
+    placeInTwips(CmdStampaElenco, 240, 6360, 3495, 615);
+    CmdStampaSchede = new PictureButton(Immagini::stampa(), QStringLiteral("Stampa Schede Selezionate"), p);
+    CmdStampaSchede->setObjectName(QStringLiteral("CmdStampaSchede"));
+    placeInTwips(CmdStampaSchede, 240, 7080, 3495, 615);
 }
 
-void FrmBrenzola::addLabel(QWidget* panel, const char* name, const QString& caption, int left, int top, int width)
+QLabel* FrmBrenzola::addLabel(QWidget* panel, const char* name, const QString& caption, int left, int top, int width,
+                              int height)
 {
     auto* label = new QLabel(caption, panel);
     label->setObjectName(QLatin1String(name));
-    placeInTwips(label, left, top, width, 375);
+    placeInTwips(label, left, top, width, height);
+    return label;
 }
 
 QLineEdit* FrmBrenzola::addTextBox(QWidget* panel, const char* name, int maxLength, int left, int top, int width,
@@ -154,6 +196,7 @@ void FrmBrenzola::buildEditPanel()
     frameScheda_->setObjectName(QStringLiteral("Frame"));
     frameScheda_->setProperty("Index", 0);
     frameScheda_->setFrameShape(QFrame::StyledPanel);
+    frameScheda_->setFont(carattere("MS Sans Serif", 12));  // labels and boxes without a font of their own
     placeInTwips(frameScheda_, 4200, 600, 10935, 7815);
     QWidget* p = frameScheda_;
 
@@ -163,6 +206,7 @@ void FrmBrenzola::buildEditPanel()
     TxtNome = addTextBox(p, "TxtNome", 250, 1800, 720, 8295, 405);
     addLabel(p, "Label3", QStringLiteral("Data"), 240, 1200, 1335);
     DtInizio = addDateField(p, "DtInizio", 1800, 1200);
+    DtInizio->setFont(carattere("Verdana", 12));
     addLabel(p, "Label4", QStringLiteral("Tipo Ref."), 4080, 1200, 1455);
     TxtTipoRef = addTextBox(p, "TxtTipoRef", 250, 5160, 1200, 4935, 420);
     addLabel(p, "Label9", QStringLiteral("Citta'"), 240, 1680, 1335);
@@ -183,26 +227,67 @@ void FrmBrenzola::buildEditPanel()
     DtNasc = addDateField(p, "DtNasc", 1800, 3600);
     addLabel(p, "Label14", QStringLiteral("Fonte"), 240, 4080, 1335);
     Txtfonte = addTextBox(p, "Txtfonte", 250, 1800, 4080, 3615, 420);
+    Txtfonte->setFont(carattere("Verdana", 12));
     addLabel(p, "Label15", QStringLiteral("Data ricontattare"), 5520, 4080, 2655);
     DtDataRicontattare = addDateField(p, "DtDataRicontattare", 7920, 4080);
     addLabel(p, "Label8", QStringLiteral("Commenti"), 240, 4560, 1335);
     TxtCommenti = new QTextEdit(p);
     TxtCommenti->setObjectName(QStringLiteral("TxtCommenti"));
+    TxtCommenti->setTabChangesFocus(true);
     placeInTwips(TxtCommenti, 1800, 4560, 8295, 3135);
+
+    for (QWidget* white : std::initializer_list<QWidget*>{TxtCognome, TxtNome, TxtCitta, TxtIndirizzo, TxtEmail,
+                                                         TxtTelefono, Txtfonte})
+        colora(white, QPalette::Base, Qt::white);
 }
 
 void FrmBrenzola::buildCommands()
 {
-    const auto addButton = [this](const char* name, const QString& caption, int left) {
-        auto* button = new QPushButton(caption, this);
+    const auto addButton = [this](const char* name, const QIcon& icon, const QString& caption, int left) {
+        auto* button = new PictureButton(icon, caption, this);
         button->setObjectName(QLatin1String(name));
         placeInTwips(button, left, 8520, 1575, 615);
         return button;
     };
-    CmdElimina = addButton("CmdElimina", QStringLiteral("Elimina"), 6000);
-    CmdNuovo = addButton("CmdNuovo", QStringLiteral("Nuovo"), 9360);
-    CmdSalva = addButton("CmdSalva", QStringLiteral("Salva"), 11040);
-    CmdEsci = addButton("CmdEsci", QStringLiteral("Esci"), 12720);
+    CmdElimina = addButton("CmdElimina", Immagini::elimina(), QStringLiteral("Elimina"), 6000);
+    CmdStampa = addButton("CmdStampa", Immagini::stampa(), QStringLiteral("Stampa"), 7680);
+    CmdNuovo = addButton("CmdNuovo", Immagini::nuovo(), QStringLiteral("Nuovo"), 9360);
+    CmdSalva = addButton("CmdSalva", Immagini::salva(), QStringLiteral("Salva"), 11040);
+    CmdEsci = addButton("CmdEsci", Immagini::esci(), QStringLiteral("Esci"), 12720);
+    CmdSalva->setDefault(true);  // drawn as the default; Enter reaches it through keyPressEvent
+
+    Label16 = addLabel(this, "Label16",
+                       QStringLiteral("Assistenza: %1    %2").arg(QLatin1String(kEmailAssistenza), QLatin1String(kSitoAssistenza)),
+                       240, 8760, 12135, 255);
+    Label16->setFont(carattere("Verdana", 9.75));
+    colora(Label16, QPalette::WindowText, QColor(0, 0, 255));
+    Label16->lower();  // a label lies beneath the buttons it shares room with
+}
+
+void FrmBrenzola::setTabOrder()
+{
+    QWidget* previous = nullptr;
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             TxtCognome, TxtNome, DtInizio, TxtTipoRef, TxtCitta, TxtProv, TxtIndirizzo, TxtCap, TxtEmail,
+             TxtTelefono, TxtCell, DtNasc, Txtfonte, DtDataRicontattare, TxtCommenti, CmdSalva, CmdStampa, CmdNuovo,
+             CmdElimina, CmdEsci, TxtRicerca, List1, CmdStampaElenco, CmdStampaSchede, Tb, CmdCerca}) {
+        if (previous) QWidget::setTabOrder(previous, control);
+        previous = control;
+    }
+}
+
+void FrmBrenzola::keyPressEvent(QKeyEvent* event)
+{
+    // Keys that no control used: Enter presses the default button, Esc the cancel button.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        CmdSalva->click();
+        return;
+    }
+    if (event->key() == Qt::Key_Escape) {
+        CmdEsci->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void FrmBrenzola::track(QWidget* field, Handler gotFocus, Handler lostFocus)
@@ -309,6 +394,15 @@ bool FrmBrenzola::Form_Load(const QString& cartella)
 
 void FrmBrenzola::Form_Unload() { ChiudiDatabase(); }
 
+void FrmBrenzola::MostraModale()
+{
+    QEventLoop loop;
+    connect(this, &FrmBrenzola::chiusa, &loop, &QEventLoop::quit);
+    setWindowModality(Qt::ApplicationModal);
+    show();
+    loop.exec();
+}
+
 void FrmBrenzola::closeEvent(QCloseEvent* event)
 {
     // Closing must not lose an edit: ask as a change of contact would.
@@ -325,6 +419,7 @@ void FrmBrenzola::closeEvent(QCloseEvent* event)
     }
     Form_Unload();
     event->accept();
+    Q_EMIT chiusa();
 }
 
 QString FrmBrenzola::QueryLista()

@@ -22,6 +22,7 @@ class QToolBar;
 namespace brenzola {
 
 class CalendarField;
+class FormTransparancy;
 class StoreError;
 
 // The main window: the contact list with its quick search on the left, the fifteen
@@ -37,6 +38,8 @@ public:
     // Returns false when the store cannot be used; the reason has been shown.
     bool Form_Load(const QString& cartella = Funzioni::CartellaEseguibile());
     void Form_Unload();
+    // Shows the window modally, with no owner; returns when it has closed.
+    void MostraModale();
 
     // Contact list and quick search.
     void RiempiLista();
@@ -98,9 +101,15 @@ public:
     QString CampoTemp;           // content of the last field entered, taken on entry
     int AggiornaAnagrafica = 0;  // -1: the fields hold changes not saved
 
+Q_SIGNALS:
+    // The window has been closed (and its store with it).
+    void chiusa();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -114,9 +123,11 @@ private:
     void buildLeftPanel();
     void buildEditPanel();
     void buildCommands();
+    void setTabOrder();
     QLineEdit* addTextBox(QWidget* panel, const char* name, int maxLength, int left, int top, int width, int height);
     CalendarField* addDateField(QWidget* panel, const char* name, int left, int top);
-    void addLabel(QWidget* panel, const char* name, const QString& caption, int left, int top, int width);
+    QLabel* addLabel(QWidget* panel, const char* name, const QString& caption, int left, int top, int width,
+                     int height = 375);
     void track(QWidget* field, Handler gotFocus, Handler lostFocus);
     void connectHandlers();
 
@@ -138,6 +149,7 @@ private:
     QHash<QObject*, FocusHandlers> trackedFields_;
     std::vector<qint64> chiaviLista_;  // the key of each list entry, in list order
     int rowBeforePress_ = -1;
+    bool centred_ = false;
 
     QToolBar* Tb;
     QFrame* frameElenco_;
@@ -147,6 +159,8 @@ private:
     QLabel* Label17;
     QLabel* LblNum;
     QListWidget* List1;
+    QPushButton* CmdStampaElenco;
+    QPushButton* CmdStampaSchede;
 
     QFrame* frameScheda_;
     QLineEdit* TxtCognome;
@@ -166,9 +180,12 @@ private:
     QTextEdit* TxtCommenti;
 
     QPushButton* CmdElimina;
+    QPushButton* CmdStampa;
     QPushButton* CmdNuovo;
     QPushButton* CmdSalva;
     QPushButton* CmdEsci;
+    QLabel* Label16;
+    FormTransparancy* FormTransparancy1;
 };
 
 }  // namespace brenzola

@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QDate>
 #include <QDir>
+#include <QFont>
 #include <QLibraryInfo>
 #include <QLineEdit>
 #include <QLocale>
@@ -91,14 +92,25 @@ void pulisciFigli(QWidget* parent)
 
 void PulisciCampi(QWidget* finestra) { pulisciFigli(finestra); }
 
+void RegistraCaratteri()
+{
+    // Metric-compatible stand-ins, so captions fit where the layout puts them.
+    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
+    QFont::insertSubstitution(QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans"));
+}
+
 void ApplicaImpostazioniItaliane(QApplication& application)
 {
+    RegistraCaratteri();
     QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
     auto* translator = new QTranslator(&application);
     if (translator->load(QLocale(QLocale::Italian), QStringLiteral("qtbase"), QStringLiteral("_"),
                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         application.installTranslator(translator);
     application.setApplicationName(QString::fromLatin1(kTitoloApplicazione));
+    application.setApplicationVersion(QStringLiteral(BRENZOLA_VERSION));
 }
 
 }  // namespace brenzola::Funzioni

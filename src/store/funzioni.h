@@ -17,6 +17,8 @@ inline std::unique_ptr<Connection> Connessione;
 inline QString StringaConnessione;
 // Condition of the list query, between its FROM and its ORDER BY; " " lists every contact.
 inline QString Filtro;
+// The list's entry count at the last list print, for the list report's total.
+inline double TotaleElenco = 0;
 
 inline constexpr char kNomeArchivio[] = "Brenzola.mdb";
 // Dates are shown, typed and turned into text this way, whatever the system locale.
@@ -35,7 +37,9 @@ QString FormattaDataSql(const QString& data);
 // Empties every input field of a window.
 void PulisciCampi(QWidget* finestra);
 
-// Italian regional settings and Qt's Italian texts ("Sì", "No") for the whole program.
+// Italian regional settings and Qt's Italian texts ("Sì", "No") for the whole program,
+// the program's name and version, and the stand-ins for fonts Linux lacks.
 void ApplicaImpostazioniItaliane(QApplication& application);
+void RegistraCaratteri();
 
 }  // namespace brenzola::Funzioni

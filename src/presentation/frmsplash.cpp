@@ -1,0 +1,116 @@
+#include "frmsplash.h"
+
+#include "dialogs.h"
+#include "formtransparancy.h"
+#include "immagini.h"
+#include "twips.h"
+
+#include <QCoreApplication>
+#include <QFrame>
+#include <QLabel>
+#include <QTimer>
+
+namespace brenzola {
+
+namespace {
+
+QFont arialBold(qreal points)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(points);
+    font.setBold(true);
+    return font;
+}
+
+}  // namespace
+
+frmSplash::frmSplash(std::function<void()> apriFinestraPrincipale, Dialogs& dialogs, const QVersionNumber& versione)
+    : QDialog(nullptr, Qt::Dialog | Qt::FramelessWindowHint),
+      apriFinestraPrincipale_(std::move(apriFinestraPrincipale)),
+      dialogs_(dialogs),
+      versione_(versione)
+{
+    setObjectName(QStringLiteral("frmSplash"));
+    setFixedSize(twips(this, 7080), twips(this, 3570));
+
+    Frame1 = new QFrame(this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setFrameShape(QFrame::Box);
+    placeInTwips(Frame1, 0, 0, 7080, 3570);
+
+    lblCompanyProduct = new QLabel(QStringLiteral("Studio Brenzola"), Frame1);
+    lblCompanyProduct->setObjectName(QStringLiteral("lblCompanyProduct"));
+    lblCompanyProduct->setFont(arialBold(18));
+    placeInTwips(lblCompanyProduct, 2040, 960, 3030, 435);
+    lblCompanyProduct->adjustSize();
+
+    lblProductName = new QLabel(QStringLiteral("Prodotto"), Frame1);
+    lblProductName->setObjectName(QStringLiteral("lblProductName"));
+    lblProductName->setFont(arialBold(32.25));
+    placeInTwips(lblProductName, 2040, 1440, 2430, 765);
+
+    lblVersion = new QLabel(QStringLiteral("Versione"), Frame1);
+    lblVersion->setObjectName(QStringLiteral("lblVersion"));
+    lblVersion->setFont(arialBold(12));
+    lblVersion->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    placeInTwips(lblVersion, 5400, 1800, 885, 285);
+
+    imgLogo = new QLabel(Frame1);
+    imgLogo->setObjectName(QStringLiteral("imgLogo"));
+    imgLogo->setScaledContents(true);
+    imgLogo->setPixmap(Immagini::logo().pixmap(16, 16));
+    placeInTwips(imgLogo, 1080, 1680, 495, 465);
+
+    Timer = new QTimer(this);
+    Timer->setObjectName(QStringLiteral("Timer"));
+    Timer->setInterval(2500);
+    connect(Timer, &QTimer::timeout, this, &frmSplash::Timer_Timer);
+
+    FormTransparancy1 = new FormTransparancy(this);
+    FormTransparancy1->ReadProperties({{QStringLiteral("TransparencyDirection"), 2}});
+    Timer->start();
+}
+
+QString frmSplash::TestoVersione(const QVersionNumber& versione)
+{
+    return QStringLiteral("Versione %1.%2.%3").arg(versione.majorVersion()).arg(versione.minorVersion()).arg(versione.microVersion());
+}
+
+// Labels that size themselves to their text.
+static void adattaAlTesto(QLabel* label, const QString& text)
+{
+    label->setText(text);
+    label->adjustSize();
+}
+
+void frmSplash::Form_Load()
+{
+    adattaAlTesto(lblVersion, TestoVersione(versione_));
+    adattaAlTesto(lblProductName, QString::fromLatin1(kTitoloApplicazione));
+    dialogs_.ShowModal(*this);
+}
+
+void frmSplash::Timer_Timer()
+{
+    if (FormTransparancy1->TransparencyLevel() > 0) FormTransparancy1->setTransparencyDirection(-2);
+}
+
+void frmSplash::done(int result)
+{
+    Form_QueryUnload();
+    QDialog::done(result);
+}
+
+void frmSplash::Form_QueryUnload()
+{
+    // A close before the fade-out has ended (the system close, Esc) comes here too:
+    // the main window opens once, and the fade that would close us again is stopped.
+    if (finestraPrincipaleAperta_) return;
+    finestraPrincipaleAperta_ = true;
+    FormTransparancy1->setTransparencyDirection(0);
+    Timer->stop();
+    hide();
+    apriFinestraPrincipale_();
+}
+
+}  // namespace brenzola

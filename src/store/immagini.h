@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QIcon>
+
+namespace brenzola::Immagini {
+
+// The program's own pictures, drawn at run time so that none comes from elsewhere.
+QIcon logo();
+QIcon cerca();
+QIcon stampa();
+QIcon elimina();
+QIcon nuovo();
+QIcon salva();
+QIcon esci();
+// The toolbar's image list, by image number (counting from 1): 1 forward, 2 back,
+// 8 advanced search, 12 show all, 19 exit. Other numbers give no picture.
+QIcon ImageList1(int numero);
+
+}  // namespace brenzola::Immagini

@@ -1,0 +1,243 @@
+#include "calendarfield.h"
+#include "frmbrenzola.h"
+#include "funzioni.h"
+#include "testsupport.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTextEdit>
+#include <QToolBar>
+
+using namespace brenzola;
+
+namespace {
+
+struct Place {
+    const char* name;
+    int left, top, width, height;
+    const char* caption;  // nullptr: no caption to check
+};
+
+// Positions in twips, relative to the frame or window holding each control.
+const Place kPlaces[] = {
+    {"Label6", 240, 240, 3495, 375, "Ricerca veloce cognome"},
+    {"CmdCerca", 3360, 240, 615, 375, ""},
+    {"TxtRicerca", 240, 600, 3495, 405, nullptr},
+    {"Label17", 240, 1080, 2055, 375, "Contatti trovati:"},
+    {"LblNum", 1680, 1080, 855, 375, nullptr},
+    {"List1", 240, 1440, 3495, 4590, nullptr},
+    {"CmdStampaElenco", 240, 6360, 3495, 615, "Stampa Elenco Selezionato"},
+    {"CmdStampaSchede", 240, 7080, 3495, 615, "Stampa Schede Selezionate"},
+    {"Label1", 240, 240, 1335, 375, "Cognome"},
+    {"TxtCognome", 1800, 240, 8295, 405, nullptr},
+    {"Label2", 240, 720, 1335, 375, "Nome"},
+    {"TxtNome", 1800, 720, 8295, 405, nullptr},
+    {"Label3", 240, 1200, 1335, 375, "Data"},
+    {"DtInizio", 1800, 1200, 2175, 375, nullptr},
+    {"Label4", 4080, 1200, 1455, 375, "Tipo Ref."},
+    {"TxtTipoRef", 5160, 1200, 4935, 420, nullptr},
+    {"Label9", 240, 1680, 1335, 375, "Citta'"},
+    {"TxtCitta", 1800, 1680, 6135, 405, nullptr},
+    {"Label18", 8040, 1680, 1335, 375, "Prov."},
+    {"TxtProv", 8880, 1680, 1215, 405, nullptr},
+    {"Label5", 240, 2160, 1335, 375, "Indirizzo"},
+    {"TxtIndirizzo", 1800, 2160, 6135, 405, nullptr},
+    {"Label10", 8040, 2160, 1335, 375, "Cap"},
+    {"TxtCap", 8880, 2160, 1215, 405, nullptr},
+    {"Label11", 240, 2640, 1335, 375, "Email"},
+    {"TxtEmail", 1800, 2640, 8295, 405, nullptr},
+    {"Label13", 240, 3120, 1335, 375, "Telefono"},
+    {"TxtTelefono", 1800, 3120, 3615, 420, nullptr},
+    {"Label12", 5640, 3120, 1335, 375, "Cell."},
+    {"TxtCell", 6480, 3120, 3615, 420, nullptr},
+    {"Label7", 240, 3600, 1455, 375, "Data Nasc."},
+    {"DtNasc", 1800, 3600, 2175, 375, nullptr},
+    {"Label14", 240, 4080, 1335, 375, "Fonte"},
+    {"Txtfonte", 1800, 4080, 3615, 420, nullptr},
+    {"Label15", 5520, 4080, 2655, 375, "Data ricontattare"},
+    {"DtDataRicontattare", 7920, 4080, 2175, 375, nullptr},
+    {"Label8", 240, 4560, 1335, 375, "Commenti"},
+    {"TxtCommenti", 1800, 4560, 8295, 3135, nullptr},
+    {"CmdElimina", 6000, 8520, 1575, 615, "Elimina"},
+    {"CmdStampa", 7680, 8520, 1575, 615, "Stampa"},
+    {"CmdNuovo", 9360, 8520, 1575, 615, "Nuovo"},
+    {"CmdSalva", 11040, 8520, 1575, 615, "Salva"},
+    {"CmdEsci", 12720, 8520, 1575, 615, "Esci"},
+    {"Label16", 240, 8760, 12135, 255, nullptr},
+};
+
+QRect inPixels(const QWidget* widget, int left, int top, int width, int height)
+{
+    const double perTwip = widget->logicalDpiX() / 1440.0;
+    return QRect(qRound(left * perTwip), qRound(top * perTwip), qRound(width * perTwip), qRound(height * perTwip));
+}
+
+QString captionOf(const QWidget* widget)
+{
+    if (auto* label = qobject_cast<const QLabel*>(widget)) return label->text();
+    if (auto* button = qobject_cast<const QAbstractButton*>(widget)) return button->text();
+    return {};
+}
+
+}  // namespace
+
+class TestLayout : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { Funzioni::ApplicaImpostazioniItaliane(*qApp); }
+    void init();
+    void cleanup();
+
+    void windowAndFrames();
+    void everyControlInItsPlace();
+    void fontsColoursAndLimits();
+    void toolbarEntries();
+    void tabOrder();
+    void enterSavesAndEscapeLeaves();
+
+private:
+    std::unique_ptr<test::TempStore> store_;
+    test::ScriptedDialogs dialogs_;
+    std::unique_ptr<FrmBrenzola> form_;
+    template <typename T = QWidget> T* child(const char* name) const { return form_->findChild<T*>(QLatin1String(name)); }
+};
+
+void TestLayout::init()
+{
+    store_ = std::make_unique<test::TempStore>();
+    store_->insert({{"Cognome", "Rossi"}, {"Nome", "Anna"}});
+    dialogs_ = test::ScriptedDialogs();
+    form_ = std::make_unique<FrmBrenzola>(dialogs_);
+    QVERIFY(form_->Form_Load(store_->folder()));
+}
+
+void TestLayout::cleanup()
+{
+    form_.reset();
+    Funzioni::ChiudiDatabase();
+    store_.reset();
+}
+
+void TestLayout::windowAndFrames()
+{
+    QVERIFY(form_->windowTitle().startsWith(QStringLiteral("Brenzola 1.0       ")));
+    QVERIFY(!form_->windowIcon().isNull());
+    QCOMPARE(form_->size(), inPixels(form_.get(), 0, 0, 15240, 9225).size());
+    const auto frames = form_->findChildren<QWidget*>("Frame", Qt::FindDirectChildrenOnly);
+    QCOMPARE(frames.size(), 2);
+    for (QWidget* frame : frames) {
+        const bool left = frame->property("Index").toInt() == 1;
+        QCOMPARE(frame->geometry(), left ? inPixels(form_.get(), 120, 600, 3975, 7815)
+                                         : inPixels(form_.get(), 4200, 600, 10935, 7815));
+    }
+    // Opens nearly transparent, then fades in.
+    QCOMPARE(qRound(form_->windowOpacity() * 255), 2);
+}
+
+void TestLayout::everyControlInItsPlace()
+{
+    for (const Place& place : kPlaces) {
+        QWidget* widget = child(place.name);
+        QVERIFY2(widget, place.name);
+        QCOMPARE(widget->geometry(), inPixels(widget, place.left, place.top, place.width, place.height));
+        if (place.caption) QCOMPARE(captionOf(widget), QString::fromUtf8(place.caption));
+    }
+    QVERIFY(child<QLabel>("Label16")->text().startsWith(QStringLiteral("Assistenza: ")));
+}
+
+void TestLayout::fontsColoursAndLimits()
+{
+    const auto font = [this](const char* name) { return child(name)->font(); };
+    QCOMPARE(font("Label6").family(), QStringLiteral("MS Sans Serif"));
+    QCOMPARE(font("Label6").pointSizeF(), 12.0);
+    QVERIFY(font("Label6").italic());
+    QCOMPARE(font("TxtRicerca").family(), QStringLiteral("Verdana"));
+    QCOMPARE(font("LblNum").pointSizeF(), 9.75);
+    QCOMPARE(font("List1").family(), QStringLiteral("MS Sans Serif"));
+    QCOMPARE(font("DtInizio").family(), QStringLiteral("Verdana"));
+    QCOMPARE(font("DtNasc").family(), QStringLiteral("MS Sans Serif"));
+    QCOMPARE(font("Txtfonte").family(), QStringLiteral("Verdana"));
+    QCOMPARE(font("TxtCommenti").pointSizeF(), 12.0);
+    QCOMPARE(font("Label16").family(), QStringLiteral("Verdana"));
+    QCOMPARE(child("TxtRicerca")->palette().color(QPalette::Base), QColor(192, 255, 192));
+    QCOMPARE(child("Label16")->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+    QCOMPARE(child("TxtCognome")->palette().color(QPalette::Base), QColor(Qt::white));
+    QCOMPARE(child<QLabel>("LblNum")->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+    QCOMPARE(child<QLabel>("LblNum")->text(), QStringLiteral("1"));
+
+    for (const char* name : {"TxtProv", "TxtCap"}) {
+        QTest::keyClicks(child(name), "123456");
+        QCOMPARE(child<QLineEdit>(name)->text(), QStringLiteral("12345"));
+    }
+    for (const char* name : {"TxtCognome", "TxtNome", "TxtTipoRef", "TxtCitta", "TxtIndirizzo", "TxtEmail",
+                             "TxtTelefono", "TxtCell", "Txtfonte", "TxtRicerca"})
+        QCOMPARE(child<QLineEdit>(name)->maxLength(), 250);
+}
+
+void TestLayout::toolbarEntries()
+{
+    auto* toolbar = child<QToolBar>("Tb");
+    QCOMPARE(toolbar->geometry().topLeft(), QPoint(0, 0));
+    QCOMPARE(toolbar->width(), form_->width());
+    const auto actions = toolbar->actions();
+    QCOMPARE(actions.size(), 6);
+    QVERIFY(actions[0]->isSeparator());
+    QStringList captions;
+    for (QAction* action : actions.mid(1)) {
+        captions << action->text();
+        QCOMPARE(action->objectName(), action->text());
+        QVERIFY(!action->icon().isNull());
+        QCOMPARE(toolbar->widgetForAction(action)->size(), inPixels(form_.get(), 0, 0, 1365, 540).size());
+    }
+    QCOMPARE(captions, (QStringList{"Mostra Tutti", "Ricerca Avanzata", "Indietro", "Avanti", "Esci"}));
+}
+
+void TestLayout::tabOrder()
+{
+    const QStringList expected = {"TxtCognome", "TxtNome", "DtInizio", "TxtTipoRef", "TxtCitta", "TxtProv",
+                                  "TxtIndirizzo", "TxtCap", "TxtEmail", "TxtTelefono", "TxtCell", "DtNasc",
+                                  "Txtfonte", "DtDataRicontattare", "TxtCommenti", "CmdSalva", "CmdStampa",
+                                  "CmdNuovo", "CmdElimina", "CmdEsci", "TxtRicerca", "List1", "CmdStampaElenco",
+                                  "CmdStampaSchede", "Tb", "CmdCerca"};
+    // The focus chain holds inner parts too (a date field's editor); keep the named controls.
+    QStringList order;
+    QWidget* widget = child("TxtCognome");
+    do {
+        if (expected.contains(widget->objectName()) && !order.contains(widget->objectName()))
+            order << widget->objectName();
+        widget = widget->nextInFocusChain();
+    } while (widget != child("TxtCognome"));
+    QCOMPARE(order, expected);
+}
+
+void TestLayout::enterSavesAndEscapeLeaves()
+{
+    form_->show();
+    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+    auto* cognome = child<QLineEdit>("TxtCognome");
+    cognome->setFocus();
+    QTest::keyClicks(cognome, "Verdi");
+    QTest::keyClick(cognome, Qt::Key_Return);
+    QCOMPARE(dialogs_.lastText(), QStringLiteral("Salvato"));
+    QCOMPARE(store_->rows("select count(*) from Anagrafica where Cognome = 'Verdi'")[0][0].toInt(), 1);
+
+    // Enter in the comments makes a new line instead.
+    auto* commenti = child<QTextEdit>("TxtCommenti");
+    commenti->setFocus();
+    dialogs_.shown.clear();
+    QTest::keyClick(commenti, Qt::Key_Return);
+    QVERIFY(dialogs_.shown.isEmpty());
+
+    QTest::keyClick(child("TxtNome"), Qt::Key_Escape);
+    QVERIFY(!form_->isVisible());
+}
+
+QTEST_MAIN(TestLayout)
+#include "tst_layout.moc"

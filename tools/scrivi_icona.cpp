@@ -1,0 +1,20 @@
+// Writes the program's icon as PNG files, for the desktop menu: scrivi_icona FOLDER
+#include "immagini.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QPixmap>
+
+int main(int argc, char* argv[])
+{
+    QGuiApplication application(argc, argv);
+    const QStringList args = application.arguments().mid(1);
+    if (args.size() != 1) return 2;
+    for (int size : {16, 32, 48}) {
+        const QString folder = QDir(args[0]).filePath(QStringLiteral("%1x%1").arg(size));
+        QDir().mkpath(folder);
+        if (!brenzola::Immagini::logo().pixmap(size, size).save(QDir(folder).filePath(QStringLiteral("brenzola.png"))))
+            return 1;
+    }
+    return 0;
+}
