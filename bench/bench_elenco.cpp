@@ -2,6 +2,7 @@
 // statement under them. Prints one figure per line as `name value unit`.
 #include "accessdialect.h"
 #include "archivio.h"
+#include "benchsupport.h"
 #include "demodata.h"
 #include "frmbrenzola.h"
 #include "funzioni.h"
@@ -19,31 +20,9 @@
 #include <vector>
 
 using namespace brenzola;
+using bench::medianMs;
 
 namespace {
-
-class SilentDialogs final : public Dialogs {
-public:
-    MsgAnswer MsgBox(QWidget*, const Message& message) override
-    {
-        std::fprintf(stderr, "%s\n", qPrintable(message.text));
-        return MsgAnswer::No;
-    }
-    void ShowModal(QDialog&) override {}
-};
-
-double medianMs(int runs, const std::function<void()>& work)
-{
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        times.push_back(double(timer.nsecsElapsed()) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
 
 void print(const char* name, int contacts, double value, const char* unit)
 {
@@ -57,7 +36,7 @@ void measure(int contacts)
     CreaArchivio(Funzioni::PercorsoArchivio(dir.path()));
     AggiungiContattiDemo(Funzioni::PercorsoArchivio(dir.path()), contacts);
 
-    SilentDialogs dialogs;
+    bench::QuietDialogs dialogs;
     FrmBrenzola form(dialogs);
     if (!form.Form_Load(dir.path())) return;
     auto* ricerca = form.findChild<QLineEdit*>(QStringLiteral("TxtRicerca"));
@@ -76,11 +55,11 @@ void measure(int contacts)
     print("keystroke_median", contacts, keystrokes[keystrokes.size() / 2], "ms");
     print("keystroke_max", contacts, keystrokes.back(), "ms");
 
-    const double refill = medianMs(11, [&] { form.ElencaTutti(); });
+    const double refill = medianMs(11, [&](int) { form.ElencaTutti(); });
     print("elenca_tutti", contacts, refill, "ms");
 
     const QString statement = translateAccessSql(FrmBrenzola::QueryLista());
-    const double floor = medianMs(11, [&] {
+    const double floor = medianMs(11, [&](int) {
         QSqlQuery query(Funzioni::Connessione->database());
         query.setForwardOnly(true);
         query.exec(statement);

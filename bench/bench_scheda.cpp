@@ -1,6 +1,7 @@
 // Times the edit form at a given register size: loading a contact chosen in the list,
 // and saving it again with the list refill. Prints `name value unit` lines.
 #include "archivio.h"
+#include "benchsupport.h"
 #include "demodata.h"
 #include "frmbrenzola.h"
 #include "funzioni.h"
@@ -17,31 +18,9 @@
 #include <vector>
 
 using namespace brenzola;
+using bench::medianMs;
 
 namespace {
-
-class QuietDialogs final : public Dialogs {
-public:
-    MsgAnswer MsgBox(QWidget*, const Message& message) override
-    {
-        if (message.icon == MsgIcon::Critical) std::fprintf(stderr, "%s\n", qPrintable(message.text));
-        return MsgAnswer::No;
-    }
-    void ShowModal(QDialog&) override {}
-};
-
-double medianMs(int runs, const std::function<void(int)>& work)
-{
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work(i);
-        times.push_back(double(timer.nsecsElapsed()) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
 
 void print(const char* name, int contacts, double value)
 {
@@ -55,7 +34,7 @@ void measure(int contacts)
     CreaArchivio(Funzioni::PercorsoArchivio(dir.path()));
     AggiungiContattiDemo(Funzioni::PercorsoArchivio(dir.path()), contacts);
 
-    QuietDialogs dialogs;
+    bench::QuietDialogs dialogs;
     FrmBrenzola form(dialogs);
     if (!form.Form_Load(dir.path())) return;
     auto* list = form.findChild<QListWidget*>(QStringLiteral("List1"));
