@@ -5,6 +5,7 @@
 #include "frmricerca.h"
 #include "immagini.h"
 #include "picturebutton.h"
+#include "stampa.h"
 #include "funzioni.h"
 #include "storeerror.h"
 #include "twips.h"
@@ -309,6 +310,9 @@ void FrmBrenzola::connectHandlers()
     connect(CmdNuovo, &QPushButton::clicked, this, [this] { CmdNuovo_Click(); });
     connect(CmdSalva, &QPushButton::clicked, this, [this] { handle([this] { CmdSalva_Click(); }); });
     connect(CmdElimina, &QPushButton::clicked, this, [this] { handle([this] { CmdElimina_Click(); }); });
+    connect(CmdStampa, &QPushButton::clicked, this, [this] { handle([this] { CmdStampa_Click(); }); });
+    connect(CmdStampaElenco, &QPushButton::clicked, this, [this] { handle([this] { CmdStampaElenco_Click(); }); });
+    connect(CmdStampaSchede, &QPushButton::clicked, this, [this] { handle([this] { CmdStampaSchede_Click(); }); });
     connect(Tb, &QToolBar::actionTriggered, this, [this](QAction* button) { handle([&] { Tb_ButtonClick(button); }); });
 
     // An entry becomes the chosen one when the selection moves to it, or when it is
@@ -580,6 +584,31 @@ void FrmBrenzola::CmdElimina_Click()
     if (dialogs_.MsgBox(this, domanda) != MsgAnswer::Yes) return;
     openConnection(Connessione.get()).Execute(QStringLiteral("Delete from anagrafica where id=%1").arg(IdCorrente));
     ElencaTutti();
+}
+
+// ---- Printing ----
+
+void FrmBrenzola::StampaRS()
+{
+    QStringList voci;
+    for (int i = 0; i < List1->count(); ++i) voci << List1->item(i)->text();
+    brenzola::StampaRS(voci, dialogs_, this);
+}
+
+void FrmBrenzola::StampaRS_Scheda(const QString& Sql) { brenzola::StampaRS_Scheda(Sql, dialogs_, this); }
+
+void FrmBrenzola::CmdStampaElenco_Click()
+{
+    TotaleElenco = List1->count();
+    StampaRS();
+}
+
+void FrmBrenzola::CmdStampaSchede_Click() { StampaRS_Scheda(QStringLiteral("Select * from Anagrafica ") + Filtro); }
+
+void FrmBrenzola::CmdStampa_Click()
+{
+    // The stored contact: edits not yet saved do not reach the card.
+    StampaRS_Scheda(QStringLiteral("select * from anagrafica where id=%1").arg(IdCorrente));
 }
 
 // ---- Toolbar ----

@@ -60,6 +60,13 @@ public:
     bool CmdSalva_Click();
     void CmdElimina_Click();
 
+    // Printing: the list of names, the cards of the listed contacts, the card on screen.
+    void StampaRS();
+    void StampaRS_Scheda(const QString& Sql);
+    void CmdStampaElenco_Click();
+    void CmdStampaSchede_Click();
+    void CmdStampa_Click();
+
     // Toolbar: recognises the command by the clicked button's caption.
     void Tb_ButtonClick(const QAction* Button);
 

@@ -1,0 +1,299 @@
+#include "reportpreview.h"
+
+#include "dialogs.h"
+#include "reportfont.h"
+#include "reportpainter.h"
+#include "storeerror.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QShortcut>
+#include <QSpinBox>
+#include <QStandardPaths>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace brenzola {
+
+namespace {
+
+constexpr double kTwipsPerInch = 1440;
+constexpr int kPageGap = 12;  // pixels of grey around the sheet
+
+enum ZoomChoice { FitPage, FitWidth };
+
+}  // namespace
+
+// The sheet of paper of one page, at the chosen scale.
+class PageView : public QWidget {
+public:
+    PageView(const ReportPages& pages, QWidget* parent) : QWidget(parent), pages_(pages)
+    {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    }
+
+    int page() const { return page_; }
+    void setPage(int page)
+    {
+        page_ = page;
+        update();
+    }
+    double scale() const { return scale_; }
+    void setScale(double scale)
+    {
+        scale_ = scale;
+        const QSize sheet = sheetSize();
+        setFixedSize(sheet.width() + 2 * kPageGap, sheet.height() + 2 * kPageGap);
+        update();
+    }
+    QSize sheetSize() const
+    {
+        const double perTwip = scale_ * logicalDpiX() / kTwipsPerInch;
+        return QSize(int(std::ceil(pages_.paper.width * perTwip)), int(std::ceil(pages_.paper.height * perTwip)));
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.fillRect(rect(), palette().dark());
+        const QRect sheet(QPoint(kPageGap, kPageGap), sheetSize());
+        painter.fillRect(sheet.translated(3, 3), Qt::black);
+        painter.fillRect(sheet, Qt::white);
+        if (page_ < 1 || page_ > pages_.pageCount()) return;
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setRenderHint(QPainter::TextAntialiasing);
+        painter.translate(sheet.topLeft());
+        const double perTwip = scale_ * logicalDpiX() / kTwipsPerInch;
+        painter.scale(perTwip, perTwip);
+        paintReportPage(painter, pages_.pages[size_t(page_ - 1)], fonts_);
+    }
+
+private:
+    const ReportPages& pages_;
+    FontCache fonts_;
+    int page_ = 1;
+    double scale_ = 1;
+};
+
+ReportPreview::ReportPreview(ReportPages pages, Dialogs& dialogs, QWidget* parent)
+    : QDialog(parent), pages_(std::move(pages)), dialogs_(dialogs)
+{
+    setWindowTitle(pages_.caption);
+    setObjectName(QStringLiteral("ReportPreview"));
+    chooseFile_ = [this](QWidget* owner, const QString& suggested) { return chooseFileThroughDialogs(owner, suggested); };
+
+    const auto button = [this](const QString& text, const char* name, const QString& tip = {}) {
+        auto* result = new QPushButton(text, this);
+        result->setObjectName(QLatin1String(name));
+        result->setToolTip(tip);
+        result->setAutoDefault(false);
+        return result;
+    };
+    auto* printButton = button(QStringLiteral("&Stampa..."), "printButton", QStringLiteral("Stampa il report"));
+    auto* pdfButton = button(QStringLiteral("&Esporta PDF..."), "exportPdfButton",
+                             QStringLiteral("Salva il report in un file PDF"));
+    firstButton_ = button(QStringLiteral("|<"), "firstPageButton", QStringLiteral("Prima pagina"));
+    previousButton_ = button(QStringLiteral("<"), "previousPageButton", QStringLiteral("Pagina precedente"));
+    nextButton_ = button(QStringLiteral(">"), "nextPageButton", QStringLiteral("Pagina successiva"));
+    lastButton_ = button(QStringLiteral(">|"), "lastPageButton", QStringLiteral("Ultima pagina"));
+    auto* closeButton = button(QStringLiteral("&Chiudi"), "closeButton", QStringLiteral("Chiude l'anteprima"));
+
+    pageSpin_ = new QSpinBox(this);
+    pageSpin_->setObjectName(QStringLiteral("pageSpin"));
+    pageSpin_->setRange(1, std::max(1, pageCount()));
+    pageSpin_->setToolTip(QStringLiteral("Pagina"));
+    pageCountLabel_ = new QLabel(QStringLiteral("di %1").arg(pageCount()), this);
+    pageCountLabel_->setObjectName(QStringLiteral("pageCountLabel"));
+
+    zoomBox_ = new QComboBox(this);
+    zoomBox_->setObjectName(QStringLiteral("zoomBox"));
+    zoomBox_->setToolTip(QStringLiteral("Zoom"));
+    zoomBox_->addItem(QStringLiteral("Pagina intera"), int(FitPage));
+    zoomBox_->addItem(QStringLiteral("Larghezza pagina"), int(FitWidth));
+    for (int percent : {50, 75, 100, 150, 200}) zoomBox_->addItem(QStringLiteral("%1%").arg(percent), -percent);
+    zoomBox_->setCurrentIndex(1);
+
+    view_ = new PageView(pages_, this);
+    scroll_ = new QScrollArea(this);
+    scroll_->setObjectName(QStringLiteral("pageScroll"));
+    scroll_->setWidget(view_);
+    scroll_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    scroll_->setBackgroundRole(QPalette::Dark);
+
+    auto* tools = new QHBoxLayout;
+    tools->addWidget(printButton);
+    tools->addWidget(pdfButton);
+    tools->addSpacing(16);
+    tools->addWidget(firstButton_);
+    tools->addWidget(previousButton_);
+    tools->addWidget(pageSpin_);
+    tools->addWidget(pageCountLabel_);
+    tools->addWidget(nextButton_);
+    tools->addWidget(lastButton_);
+    tools->addSpacing(16);
+    tools->addWidget(zoomBox_);
+    tools->addStretch();
+    tools->addWidget(closeButton);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(tools);
+    layout->addWidget(scroll_, 1);
+
+    connect(printButton, &QPushButton::clicked, this, &ReportPreview::print);
+    connect(pdfButton, &QPushButton::clicked, this, &ReportPreview::exportPdf);
+    connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(firstButton_, &QPushButton::clicked, this, [this] { setCurrentPage(1); });
+    connect(previousButton_, &QPushButton::clicked, this, [this] { setCurrentPage(currentPage() - 1); });
+    connect(nextButton_, &QPushButton::clicked, this, [this] { setCurrentPage(currentPage() + 1); });
+    connect(lastButton_, &QPushButton::clicked, this, [this] { setCurrentPage(pageCount()); });
+    connect(pageSpin_, &QSpinBox::valueChanged, this, [this](int page) { setCurrentPage(page); });
+    connect(zoomBox_, &QComboBox::currentIndexChanged, this, [this] { applyZoom(); });
+    new QShortcut(QKeySequence(Qt::Key_PageDown), this, [this] { setCurrentPage(currentPage() + 1); });
+    new QShortcut(QKeySequence(Qt::Key_PageUp), this, [this] { setCurrentPage(currentPage() - 1); });
+
+    QSize size(1000, 1100);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableSize() * 0.9);
+    resize(size);
+    applyZoom();
+    updateNavigation();
+}
+
+ReportPreview::~ReportPreview() = default;
+
+int ReportPreview::currentPage() const { return view_->page(); }
+
+void ReportPreview::setCurrentPage(int page)
+{
+    page = std::clamp(page, 1, std::max(1, pageCount()));
+    if (page != view_->page()) {
+        view_->setPage(page);
+        scroll_->verticalScrollBar()->setValue(0);
+    }
+    updateNavigation();
+}
+
+double ReportPreview::zoom() const { return view_->scale(); }
+
+void ReportPreview::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    applyZoom();
+}
+
+void ReportPreview::applyZoom()
+{
+    const int choice = zoomBox_->currentData().toInt();
+    if (choice < 0) {
+        view_->setScale(-choice / 100.0);
+        return;
+    }
+    const QSize room = scroll_->viewport()->size() - QSize(2 * kPageGap + 4, 2 * kPageGap + 4);
+    const double perTwip = view_->logicalDpiX() / kTwipsPerInch;
+    const double byWidth = room.width() / (pages_.paper.width * perTwip);
+    const double byHeight = room.height() / (pages_.paper.height * perTwip);
+    view_->setScale(std::max(0.1, choice == FitPage ? std::min(byWidth, byHeight) : byWidth));
+}
+
+void ReportPreview::updateNavigation()
+{
+    const int page = currentPage();
+    const QSignalBlocker blocker(pageSpin_);
+    pageSpin_->setValue(page);
+    firstButton_->setEnabled(page > 1);
+    previousButton_->setEnabled(page > 1);
+    nextButton_->setEnabled(page < pageCount());
+    lastButton_->setEnabled(page < pageCount());
+}
+
+void ReportPreview::print()
+{
+    if (QPrinterInfo::availablePrinters().isEmpty()) {
+        dialogs_.MsgBox(this, {QStringLiteral("Nessuna stampante è installata nel sistema.\n"
+                                              "Per conservare il report usare «Esporta PDF...»."),
+                               MsgButtons::Ok, MsgIcon::Information});
+        return;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(pages_.caption);
+    printer.setPageSize(QPageSize(QSizeF(pages_.paper.width / kTwipsPerInch, pages_.paper.height / kTwipsPerInch),
+                                  QPageSize::Inch, QString(), QPageSize::FuzzyMatch));
+    printer.setPageOrientation(QPageLayout::Portrait);
+    printer.setFullPage(true);
+    QPrintDialog dialog(&printer, this);
+    dialog.setWindowTitle(QStringLiteral("Stampa"));
+    dialog.setMinMax(1, std::max(1, pageCount()));
+    dialog.setOptions(QAbstractPrintDialog::PrintPageRange | QAbstractPrintDialog::PrintCurrentPage
+                      | QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+    dialogs_.ShowModal(dialog);
+    if (dialog.result() != QDialog::Accepted) return;
+
+    int first = 1;
+    int last = pageCount();
+    if (printer.printRange() == QPrinter::PageRange) {
+        first = printer.fromPage();
+        last = printer.toPage();
+    } else if (printer.printRange() == QPrinter::CurrentPage) {
+        first = last = currentPage();
+    }
+    try {
+        printReport(pages_, printer, first, last);
+    } catch (const StoreError& error) {
+        MostraErrore(dialogs_, this, error, QStringLiteral("La stampa non è riuscita."));
+    }
+}
+
+QString ReportPreview::chooseFileThroughDialogs(QWidget* parent, const QString& suggestedPath)
+{
+    QFileDialog dialog(parent, QStringLiteral("Esporta PDF"));
+    dialog.setObjectName(QStringLiteral("exportPdfDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // Asking before replacing a file is done below, through the program's own messages.
+    dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
+    dialog.setNameFilter(QStringLiteral("Documenti PDF (*.pdf)"));
+    dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    dialog.setDirectory(QFileInfo(suggestedPath).absolutePath());
+    dialog.selectFile(QFileInfo(suggestedPath).fileName());
+    dialogs_.ShowModal(dialog);
+    if (dialog.result() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+void ReportPreview::exportPdf()
+{
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty()) folder = QDir::homePath();
+    const QString path = chooseFile_(this, QDir(folder).filePath(pages_.caption + QStringLiteral(".pdf")));
+    if (path.isEmpty()) return;
+    if (QFileInfo::exists(path)) {
+        const MsgAnswer answer = dialogs_.MsgBox(
+            this, {QStringLiteral("Il file «%1» esiste già.\nSostituirlo?").arg(QDir::toNativeSeparators(path)),
+                   MsgButtons::YesNo, MsgIcon::Question, QString(), MsgAnswer::No});
+        if (answer != MsgAnswer::Yes) return;
+    }
+    try {
+        writePdf(pages_, path);
+    } catch (const StoreError& error) {
+        MostraErrore(dialogs_, this, error, QStringLiteral("L'esportazione in PDF non è riuscita."));
+        return;
+    }
+    dialogs_.MsgBox(this, {QStringLiteral("Il report è stato salvato in «%1».").arg(QDir::toNativeSeparators(path)),
+                           MsgButtons::Ok, MsgIcon::Information});
+}
+
+}  // namespace brenzola

@@ -1,0 +1,118 @@
+#include "stampa.h"
+
+#include "dialogs.h"
+#include "funzioni.h"
+#include "recordset.h"
+#include "reportpreview.h"
+
+#include <QPageSize>
+#include <QPrinterInfo>
+
+namespace brenzola {
+
+namespace {
+
+constexpr char kShapePrefix[] = "SHAPE APPEND ";
+constexpr int kTextSize = 250;
+
+// Card column and the contact field it is filled from, in card order.
+struct CardColumn {
+    const char* column;
+    const char* source;
+};
+constexpr CardColumn kCardColumns[] = {
+    {"cognome", "cognome"},     {"nome", "nome"},
+    {"data", "DataIn"},         {"tipo_ref", "TipoRef"},
+    {"citta", "citta"},         {"indirizzo", "indirizzo"},
+    {"cap", "Cap"},             {"email", "Email"},
+    {"telefono", "Telefono"},   {"cell", "Cell"},
+    {"data_nasc", "DataNasc"},  {"fonte", "Fonte"},
+    {"data_ricontattare", "DataRicont"}, {"commenti", "commenti"},
+};
+
+QString textColumn(const char* name) { return QStringLiteral("NEW adVarChar(%1) AS %2").arg(kTextSize).arg(QLatin1String(name)); }
+
+}  // namespace
+
+QString listShapeCommand() { return QLatin1String(kShapePrefix) + textColumn("Nome") + u' '; }
+
+QString cardShapeCommand()
+{
+    QStringList clauses;
+    for (const CardColumn& column : kCardColumns) clauses << textColumn(column.column);
+    return QLatin1String(kShapePrefix) + clauses.join(QStringLiteral(", ")) + u' ';
+}
+
+MemoryTable listTable(const QStringList& entries)
+{
+    MemoryTable table(listShapeCommand());
+    const QString nome = QStringLiteral("Nome");
+    for (const QString& entry : entries) {
+        table.AddNew();
+        table.SetField(nome, entry);
+        table.Update();
+    }
+    return table;
+}
+
+MemoryTable cardTable(Recordset& source)
+{
+    MemoryTable table(cardShapeCommand());
+    while (!source.Eof()) {
+        table.AddNew();
+        for (const CardColumn& column : kCardColumns)
+            table.SetField(QLatin1String(column.column), source.Fields(QLatin1String(column.source)));
+        table.Update();
+        source.MoveNext();
+    }
+    return table;
+}
+
+PaperSize currentPaper()
+{
+    QPrinterInfo printer = QPrinterInfo::defaultPrinter();
+    if (printer.isNull() && !QPrinterInfo::availablePrinters().isEmpty())
+        printer = QPrinterInfo::availablePrinters().constFirst();
+    if (printer.isNull()) return PaperSize{};
+    const QPageSize size = printer.defaultPageSize();
+    if (!size.isValid()) return PaperSize{};
+    const QSizeF points = size.size(QPageSize::Point);
+    if (points.isEmpty()) return PaperSize{};
+    return PaperSize{points.width() * 20, points.height() * 20};
+}
+
+ReportPages layoutStElenco(const QStringList& entries, const PaperSize& paper, const QDateTime& now)
+{
+    const MemoryTable table = listTable(entries);
+    ReportDefinition report = StElenco();
+    StElenco_DataReport_Initialize(report);
+    return layoutReport(report, table, paper, now);
+}
+
+ReportPages layoutStDettaglio(const MemoryTable& cards, const PaperSize& paper, const QDateTime& now)
+{
+    ReportDefinition report = StDettaglio();
+    StDettaglio_DataReport_Initialize(report, paper);
+    return layoutReport(report, cards, paper, now);
+}
+
+void showReport(ReportPages pages, Dialogs& dialogs, QWidget* parent)
+{
+    ReportPreview preview(std::move(pages), dialogs, parent);
+    dialogs.ShowModal(preview);
+}
+
+void StampaRS(const QStringList& vociLista, Dialogs& dialogs, QWidget* parent)
+{
+    showReport(layoutStElenco(vociLista, currentPaper()), dialogs, parent);
+}
+
+void StampaRS_Scheda(const QString& Sql, Dialogs& dialogs, QWidget* parent)
+{
+    Recordset source;
+    source.Open(Sql, Funzioni::Connessione.get());
+    const MemoryTable cards = cardTable(source);
+    showReport(layoutStDettaglio(cards, currentPaper()), dialogs, parent);
+}
+
+}  // namespace brenzola

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "memorytable.h"
+#include "reportdefinition.h"
+#include "reportlayout.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+namespace brenzola {
+
+class Dialogs;
+class Recordset;
+
+// The shape commands that declare the two report tables.
+QString listShapeCommand();
+QString cardShapeCommand();
+
+// The list entries, in list order, as the list report's table (one column, Nome).
+MemoryTable listTable(const QStringList& entries);
+// Every remaining row of `source` as the card report's table: fourteen text columns
+// filled from the contact fields by name; the province and the key are left out.
+MemoryTable cardTable(Recordset& source);
+
+// The paper of the system's default printer; A4 when no printer is installed.
+PaperSize currentPaper();
+
+// The reports as they come into being, initialised and laid out on `paper`.
+ReportPages layoutStElenco(const QStringList& entries, const PaperSize& paper,
+                           const QDateTime& now = QDateTime::currentDateTime());
+ReportPages layoutStDettaglio(const MemoryTable& cards, const PaperSize& paper,
+                              const QDateTime& now = QDateTime::currentDateTime());
+
+// Shows laid-out pages in the modal preview; returns when it has been closed.
+void showReport(ReportPages pages, Dialogs& dialogs, QWidget* parent);
+
+// Previews the list entries with their total; the caller has stored the entry count in
+// Funzioni::TotaleElenco first.
+void StampaRS(const QStringList& vociLista, Dialogs& dialogs, QWidget* parent);
+// Previews one card per row of Sql, run on Funzioni::Connessione. A failing query throws
+// StoreError before any window opens.
+void StampaRS_Scheda(const QString& Sql, Dialogs& dialogs, QWidget* parent);
+
+}  // namespace brenzola

@@ -1,0 +1,814 @@
+#include "accessconversion.h"
+
+#include "accessreader.h"
+#include "archivio.h"
+#include "dialogs.h"
+#include "funzioni.h"
+#include "sqlerror.h"
+
+#include <QAtomicInt>
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTemporaryDir>
+#include <QTime>
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace brenzola {
+
+using access::systemError;
+
+namespace {
+
+const QString kTable = QStringLiteral("Anagrafica");
+constexpr int kReadProgressStep = 1000;
+
+QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
+
+// ---------------------------------------------------------------------------------------
+// Files
+
+// The parts of a file's identity that change when someone writes to it.
+struct FileIdentity {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    qint64 modifiedNs = 0;
+
+    bool operator==(const FileIdentity& other) const
+    {
+        return device == other.device && inode == other.inode && size == other.size && modifiedNs == other.modifiedNs;
+    }
+};
+
+FileIdentity identityOf(const QString& path)
+{
+    struct stat status {};
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+        throw systemError(errno, QStringLiteral("Impossibile leggere il file «%1»").arg(shown(path)));
+    return {status.st_dev, status.st_ino, status.st_size,
+            qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec};
+}
+
+bool pathExists(const QString& path)
+{
+    struct stat status {};
+    return ::lstat(QFile::encodeName(path).constData(), &status) == 0;
+}
+
+void syncPath(const QString& path, int flags, const QString& what)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), flags | O_CLOEXEC);
+    if (fd < 0) throw systemError(errno, what);
+    const int result = ::fsync(fd);
+    const int error = errno;
+    ::close(fd);
+    if (result != 0) throw systemError(error, what);
+}
+
+// A folder of our own beside the store, for the files of a conversion in progress; it goes,
+// with whatever it holds, when the conversion ends.
+class WorkFolder {
+public:
+    explicit WorkFolder(const QString& folder)
+    {
+        QByteArray pattern = QFile::encodeName(QDir(folder).filePath(QStringLiteral(".Brenzola-conversione-XXXXXX")));
+        if (!::mkdtemp(pattern.data()))
+            throw systemError(errno, QStringLiteral("Impossibile scrivere nella cartella «%1»").arg(shown(folder)));
+        path_ = QFile::decodeName(pattern);
+    }
+    WorkFolder(const WorkFolder&) = delete;
+    WorkFolder& operator=(const WorkFolder&) = delete;
+    ~WorkFolder() { QDir(path_).removeRecursively(); }
+
+    QString filePath(const QString& name) const { return QDir(path_).filePath(name); }
+
+private:
+    QString path_;
+};
+
+QString backupCandidate(const QString& storePath, int number)
+{
+    const QFileInfo info(storePath);
+    QString name = info.completeBaseName() + QStringLiteral(".access-originale");
+    if (number > 1) name += QStringLiteral("-%1").arg(number);
+    if (!info.suffix().isEmpty()) name += u'.' + info.suffix();
+    return info.dir().filePath(name);
+}
+
+bool sameBytes(const QString& first, const QString& second)
+{
+    QFile a(first);
+    QFile b(second);
+    if (!a.open(QIODevice::ReadOnly) || !b.open(QIODevice::ReadOnly) || a.size() != b.size()) return false;
+    while (!a.atEnd()) {
+        const QByteArray left = a.read(1 << 20);
+        if (left.isEmpty() || left != b.read(left.size())) return false;
+    }
+    return true;
+}
+
+// Copies `original` to `copy`, which must not exist yet. Returns false when it does.
+bool copyOriginal(const QString& original, const QString& copy)
+{
+    const QByteArray from = QFile::encodeName(original);
+    const QByteArray to = QFile::encodeName(copy);
+    const QString what = QStringLiteral("Impossibile copiare il file originale in «%1»").arg(shown(copy));
+    struct stat status {};
+    const int in = ::open(from.constData(), O_RDONLY | O_CLOEXEC);
+    if (in < 0 || ::fstat(in, &status) != 0) {
+        const int error = errno;
+        if (in >= 0) ::close(in);
+        throw systemError(error, what);
+    }
+    const int out = ::open(to.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, status.st_mode & 07777);
+    if (out < 0) {
+        const int error = errno;
+        ::close(in);
+        if (error == EEXIST) return false;
+        throw systemError(error, what);
+    }
+    int error = 0;
+    char buffer[64 * 1024];
+    for (;;) {
+        const ssize_t got = ::read(in, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) {
+            if (got < 0) error = errno;
+            break;
+        }
+        for (ssize_t done = 0; done < got && !error;) {
+            const ssize_t put = ::write(out, buffer + done, size_t(got - done));
+            if (put < 0 && errno != EINTR) error = errno;
+            if (put > 0) done += put;
+        }
+        if (error) break;
+    }
+    if (!error && ::fsync(out) != 0) error = errno;
+    if (::close(out) != 0 && !error) error = errno;
+    ::close(in);
+    if (!error && !sameBytes(original, copy)) error = EIO;
+    if (error) {
+        ::unlink(to.constData());
+        throw systemError(error, what);
+    }
+    return true;
+}
+
+// Gives the original a second name beside it, never taking one already in use. A hard
+// link keeps the very same bytes at no cost; where links are not possible, a copy is made
+// and compared.
+QString keepOriginal(const QString& original)
+{
+    const QByteArray from = QFile::encodeName(original);
+    for (int number = 1; number <= 999; ++number) {
+        const QString candidate = backupCandidate(original, number);
+        if (::link(from.constData(), QFile::encodeName(candidate).constData()) == 0) return candidate;
+        const int error = errno;
+        if (error == EEXIST) continue;
+        if (error == EPERM || error == EXDEV || error == EMLINK || error == ENOSYS || error == EOPNOTSUPP) {
+            if (copyOriginal(original, candidate)) return candidate;
+            continue;
+        }
+        throw systemError(error,
+                          QStringLiteral("Impossibile conservare il file originale come «%1»").arg(shown(candidate)));
+    }
+    throw StoreError(StoreErrorNumber::FileExists,
+                     QStringLiteral("Tutti i nomi per la copia del file originale accanto a «%1» sono già in uso.")
+                         .arg(shown(original)));
+}
+
+// ---------------------------------------------------------------------------------------
+// The store
+
+// One connection of our own to a SQLite file, closed and removed however we leave.
+class SqlFile {
+public:
+    explicit SqlFile(const QString& path)
+    {
+        static QAtomicInt counter;
+        name_ = QStringLiteral("brenzola-conversione-%1").arg(counter.fetchAndAddRelaxed(1));
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
+        db.setDatabaseName(path);
+        if (!db.open()) {
+            const StoreError error = storeErrorFrom(db.lastError());
+            db = QSqlDatabase();
+            close();
+            throw error;
+        }
+    }
+    SqlFile(const SqlFile&) = delete;
+    SqlFile& operator=(const SqlFile&) = delete;
+    ~SqlFile() { close(); }
+
+    QSqlDatabase database() const { return QSqlDatabase::database(name_, false); }
+
+    void close()
+    {
+        if (name_.isEmpty()) return;
+        database().close();
+        QSqlDatabase::removeDatabase(name_);
+        name_.clear();
+    }
+
+private:
+    QString name_;
+};
+
+// SQLite's own number stays; the text says what it means for the conversion.
+StoreError storeWriteError(const StoreError& error)
+{
+    constexpr int kIoError = 10;
+    constexpr int kFull = 13;
+    constexpr int kConstraint = 19;
+    QString what = QStringLiteral("Scrittura del nuovo archivio non riuscita");
+    switch (error.number() & 0xff) {
+    case kIoError:
+    case kFull: what += QStringLiteral(" (disco pieno o non scrivibile?)"); break;
+    case kConstraint: what += QStringLiteral(" (il file Access ha una chiave ripetuta?)"); break;
+    default: break;
+    }
+    return StoreError(error.number(), QStringLiteral("%1: %2").arg(what, error.description()));
+}
+
+QSqlQuery run(const QSqlDatabase& db, const QString& sql, bool writing = true)
+{
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.exec(sql)) {
+        const StoreError error = storeErrorFrom(query.lastError());
+        throw writing ? storeWriteError(error) : error;
+    }
+    return query;
+}
+
+QString quoted(const QString& name) { return u'"' + QString(name).replace(u'"', QStringLiteral("\"\"")) + u'"'; }
+
+struct StoreColumn {
+    QString name;
+    bool key = false;
+    bool date = false;
+};
+
+// The store as CreaArchivio makes it: its columns, and the statements that build it.
+struct StoreShape {
+    QList<StoreColumn> columns;
+    QStringList schema;
+    qint64 userVersion = 0;
+    bool autoIncrement = false;
+
+    int keyIndex() const
+    {
+        for (qsizetype i = 0; i < columns.size(); ++i)
+            if (columns[i].key) return int(i);
+        return -1;
+    }
+};
+
+// Learnt once from a store made by CreaArchivio itself, so that a converted store is
+// exactly what the program would have created.
+StoreShape probeStoreShape()
+{
+    QTemporaryDir folder;
+    if (!folder.isValid())
+        throw StoreError(ConversionErrorNumber::PathFileAccess,
+                         QStringLiteral("Impossibile creare una cartella temporanea: %1.").arg(folder.errorString()));
+    const QString path = folder.filePath(QString::fromLatin1(Funzioni::kNomeArchivio));
+    CreaArchivio(path);
+
+    StoreShape shape;
+    SqlFile file(path);
+    {
+        QSqlQuery query = run(file.database(), QStringLiteral("SELECT sql FROM sqlite_master WHERE sql IS NOT NULL "
+                                                              "AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' ORDER BY rowid"),
+                              false);
+        while (query.next()) {
+            const QString sql = query.value(0).toString();
+            shape.schema << sql;
+            if (sql.contains(QLatin1String("AUTOINCREMENT"), Qt::CaseInsensitive)) shape.autoIncrement = true;
+        }
+    }
+    {
+        QSqlQuery query = run(file.database(), QStringLiteral("PRAGMA user_version"), false);
+        if (query.next()) shape.userVersion = query.value(0).toLongLong();
+    }
+    {
+        QSqlQuery query = run(file.database(), QStringLiteral("SELECT name, type, pk FROM pragma_table_info('%1') ORDER BY cid")
+                                                   .arg(kTable),
+                              false);
+        while (query.next()) {
+            StoreColumn column;
+            column.name = query.value(0).toString();
+            column.date = query.value(1).toString().contains(QLatin1String("DATE"), Qt::CaseInsensitive);
+            column.key = query.value(2).toInt() == 1 && query.value(1).toString().compare(QLatin1String("INTEGER"), Qt::CaseInsensitive) == 0;
+            shape.columns << column;
+        }
+    }
+    if (shape.columns.isEmpty())
+        throw StoreError(StoreErrorNumber::ItemNotFound, QStringLiteral("L'archivio nuovo non ha la tabella %1.").arg(kTable));
+    return shape;
+}
+
+const StoreShape& storeShape()
+{
+    static const StoreShape shape = probeStoreShape();
+    return shape;
+}
+
+// ---------------------------------------------------------------------------------------
+// Columns and values
+
+bool isWholeNumber(int type)
+{
+    return type == access::ColumnType::Byte || type == access::ColumnType::Integer
+        || type == access::ColumnType::LongInteger;
+}
+
+bool fits(const StoreColumn& column, int type)
+{
+    if (column.key) return isWholeNumber(type);
+    if (column.date) return type == access::ColumnType::DateTime;
+    return type == access::ColumnType::Text || type == access::ColumnType::Memo || isWholeNumber(type)
+        || type == access::ColumnType::DateTime;
+}
+
+// Which source column feeds each store column, and what does not match.
+struct ColumnPlan {
+    AccessSurvey survey;
+    QList<int> sourceOf;  // per store column: index in the source table, or -1
+};
+
+ColumnPlan planColumns(const access::SourceTable& table, const StoreShape& shape)
+{
+    ColumnPlan plan;
+    plan.survey.tableName = table.name;
+    plan.survey.rowCount = table.rowCount;
+    QList<bool> used(table.columns.size(), false);
+    for (const StoreColumn& column : shape.columns) {
+        int found = -1;
+        for (qsizetype i = 0; i < table.columns.size(); ++i) {
+            if (table.columns[i].name.compare(column.name, Qt::CaseInsensitive) != 0) continue;
+            if (found >= 0) {
+                plan.survey.incompatibleColumns << QStringLiteral("%1 (nome ripetuto)").arg(table.columns[i].name);
+                used[i] = true;
+                continue;
+            }
+            found = int(i);
+            used[i] = true;
+            if (!fits(column, table.columns[i].type))
+                plan.survey.incompatibleColumns
+                    << QStringLiteral("%1 (%2)").arg(table.columns[i].name, access::columnTypeName(table.columns[i].type));
+        }
+        plan.sourceOf << found;
+        if (found < 0) {
+            plan.survey.missingColumns << column.name;
+            if (column.key) plan.survey.keyColumnMissing = true;
+        }
+    }
+    for (qsizetype i = 0; i < table.columns.size(); ++i)
+        if (!used[i]) plan.survey.unknownColumns << table.columns[i].name;
+    return plan;
+}
+
+QString kindName(StoreFileKind kind)
+{
+    return kind == StoreFileKind::AccessJet3 ? QStringLiteral("Jet 3, Access 97")
+                                             : QStringLiteral("Jet 4, Access 2000-2003");
+}
+
+StoreError incompatible(const QString& path, const AccessSurvey& survey)
+{
+    return StoreError(StoreErrorNumber::TypeMismatch,
+                      QStringLiteral("Il file Access «%1» ha colonne che l'archivio non può accogliere: %2. Non è "
+                                     "possibile convertirlo.")
+                          .arg(shown(path), survey.incompatibleColumns.join(QStringLiteral(", "))));
+}
+
+// Page sizes: 2 KB for Jet 3, 4 KB for Jet 4. Access files are whole pages, so anything
+// else was cut short; libmdb would read such a file without noticing.
+void requireAccess(const QString& path, StoreFileKind kind)
+{
+    const QString file = shown(path);
+    switch (kind) {
+    case StoreFileKind::AccessJet3:
+    case StoreFileKind::AccessJet4: break;
+    case StoreFileKind::Missing:
+        throw StoreError(ConversionErrorNumber::FileNotFound, QStringLiteral("Il file «%1» non esiste.").arg(file));
+    case StoreFileKind::SQLite:
+        throw StoreError(ConversionErrorNumber::UnrecognizedFormat,
+                         QStringLiteral("Il file «%1» è già un archivio di Brenzola, non un file Access.").arg(file));
+    case StoreFileKind::AccessAce:
+        throw StoreError(ConversionErrorNumber::UnrecognizedFormat,
+                         QStringLiteral("Il file «%1» è un database di Access 2007 o successivo (formato ACE), che "
+                                        "Brenzola non sa convertire: salvarlo da Access nel formato Access 2000-2003 "
+                                        "(.mdb) e riprovare.")
+                             .arg(file));
+    case StoreFileKind::Other:
+        throw StoreError(ConversionErrorNumber::UnrecognizedFormat,
+                         QStringLiteral("Il file «%1» non è un database di Access: formato non riconosciuto.").arg(file));
+    }
+    const qint64 page = kind == StoreFileKind::AccessJet3 ? 2048 : 4096;
+    const qint64 size = identityOf(path).size;
+    if (size < 2 * page || size % page != 0)
+        throw StoreError(ConversionErrorNumber::CannotOpenDatabase,
+                         QStringLiteral("Il file Access «%1» è troncato o danneggiato: la sua dimensione (%2 byte) non "
+                                        "è un multiplo delle pagine di Access (%3 byte).")
+                             .arg(file)
+                             .arg(size)
+                             .arg(page));
+}
+
+StoreError valueError(qint64 row, const QString& column, const QString& what)
+{
+    return StoreError(StoreErrorNumber::TypeMismatch,
+                      QStringLiteral("Record %1 del file Access, colonna %2: %3.").arg(row).arg(column, what));
+}
+
+QVariant storeValue(const access::SourceValue& value, const StoreColumn& column, qint64 row)
+{
+    switch (value.kind) {
+    case access::SourceValue::Null:
+        if (column.key) throw valueError(row, column.name, QStringLiteral("la chiave è vuota (Null)"));
+        return QVariant(QMetaType(QMetaType::QString));
+    case access::SourceValue::Text:
+        if (column.key) {
+            bool ok = false;
+            const qlonglong key = value.text.toLongLong(&ok);
+            if (!ok) throw valueError(row, column.name, QStringLiteral("«%1» non è un numero").arg(QString::fromUtf8(value.text)));
+            return key;
+        }
+        return QString::fromUtf8(value.text);
+    case access::SourceValue::DateTime:
+        try {
+            return storeDateFromAccess(value.days);
+        } catch (const StoreError& error) {
+            throw valueError(row, column.name, error.description());
+        }
+    case access::SourceValue::Unsupported: break;
+    }
+    throw valueError(row, column.name, QStringLiteral("tipo di dato non convertibile"));
+}
+
+// Reads the new store back and compares it with what came out of the Access file.
+void verifyStore(const QSqlDatabase& db, const StoreShape& shape, std::vector<std::vector<QVariant>>& expected)
+{
+    const int key = shape.keyIndex();
+    const auto failed = [](const QString& what) {
+        return StoreError(ConversionErrorNumber::DiskOrNetwork,
+                          QStringLiteral("Verifica del nuovo archivio non riuscita: %1.").arg(what));
+    };
+    if (key >= 0)
+        std::sort(expected.begin(), expected.end(), [key](const auto& a, const auto& b) {
+            return a[size_t(key)].toLongLong() < b[size_t(key)].toLongLong();
+        });
+
+    QStringList names;
+    for (const StoreColumn& column : shape.columns) names << quoted(column.name);
+    QSqlQuery query = run(db, QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
+                                  .arg(names.join(u','), kTable, key >= 0 ? quoted(shape.columns[key].name)
+                                                                          : QStringLiteral("rowid")));
+    size_t row = 0;
+    while (query.next()) {
+        if (row >= expected.size()) throw failed(QStringLiteral("contiene più record di quelli letti"));
+        for (qsizetype i = 0; i < shape.columns.size(); ++i) {
+            const QVariant stored = query.value(int(i));
+            const QVariant& wanted = expected[row][size_t(i)];
+            bool same = stored.isNull() == wanted.isNull();
+            if (same && !wanted.isNull()) {
+                same = shape.columns[i].key ? stored.toLongLong() == wanted.toLongLong()
+                                            : stored.typeId() == QMetaType::QString && stored.toString() == wanted.toString();
+            }
+            if (!same)
+                throw failed(QStringLiteral("il valore della colonna %1 nel record %2 è diverso da quello letto")
+                                 .arg(shape.columns[i].name)
+                                 .arg(row + 1));
+        }
+        ++row;
+    }
+    if (query.lastError().isValid()) throw storeWriteError(storeErrorFrom(query.lastError()));
+    if (row != expected.size())
+        throw failed(QStringLiteral("contiene %1 record invece di %2").arg(row).arg(expected.size()));
+
+    if (key >= 0 && shape.autoIncrement && !expected.empty()) {
+        QSqlQuery sequence = run(db, QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name = '%1'").arg(kTable));
+        const qlonglong largest = expected.back()[size_t(key)].toLongLong();
+        if (!sequence.next() || sequence.value(0).toLongLong() != largest)
+            throw failed(QStringLiteral("la numerazione dei nuovi contatti non riparte da %1").arg(largest + 1));
+    }
+}
+
+QString contactCount(qint64 count)
+{
+    return count == 1 ? QStringLiteral("1 contatto") : QStringLiteral("%1 contatti").arg(count);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------
+
+StoreFileKind detectStoreFileKind(const QString& path)
+{
+    const QByteArray native = QFile::encodeName(path);
+    const QString what = QStringLiteral("Impossibile leggere il file «%1»").arg(shown(path));
+    struct stat status {};
+    if (::stat(native.constData(), &status) != 0) {
+        if (errno == ENOENT) return StoreFileKind::Missing;
+        throw systemError(errno, what);
+    }
+    if (S_ISDIR(status.st_mode)) throw systemError(EISDIR, what);
+    if (!S_ISREG(status.st_mode))
+        throw StoreError(ConversionErrorNumber::PathFileAccess, QStringLiteral("%1: non è un file.").arg(what));
+    const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) throw systemError(errno, what);
+    unsigned char header[32] = {};
+    size_t have = 0;
+    while (have < sizeof header) {
+        const ssize_t got = ::read(fd, header + have, sizeof header - have);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) {
+            const int error = errno;
+            ::close(fd);
+            throw systemError(error, what);
+        }
+        if (got == 0) break;
+        have += size_t(got);
+    }
+    ::close(fd);
+
+    if (have >= 16 && std::memcmp(header, "SQLite format 3\0", 16) == 0) return StoreFileKind::SQLite;
+    static const unsigned char kMagic[4] = {0x00, 0x01, 0x00, 0x00};
+    if (have > 0x14 && std::memcmp(header, kMagic, 4) == 0) {
+        if (std::memcmp(header + 4, "Standard ACE DB", 15) == 0) return StoreFileKind::AccessAce;
+        if (std::memcmp(header + 4, "Standard Jet DB", 15) == 0) {
+            switch (header[0x14]) {
+            case 0: return StoreFileKind::AccessJet3;
+            case 1: return StoreFileKind::AccessJet4;
+            default: return StoreFileKind::AccessAce;
+            }
+        }
+    }
+    return StoreFileKind::Other;
+}
+
+QString AccessSurvey::describeDifferences() const
+{
+    QStringList paragraphs;
+    if (!unknownColumns.isEmpty())
+        paragraphs << QStringLiteral("Colonne del file Access che l'archivio di Brenzola non conosce: %1. I loro dati NON "
+                                     "saranno convertiti (resteranno solo nel file originale).")
+                          .arg(unknownColumns.join(QStringLiteral(", ")));
+    if (!missingColumns.isEmpty())
+        paragraphs << QStringLiteral("Colonne dell'archivio di Brenzola assenti nel file Access: %1. Nei contatti "
+                                     "convertiti resteranno vuote%2.")
+                          .arg(missingColumns.join(QStringLiteral(", ")),
+                               keyColumnMissing ? QStringLiteral(", e i contatti saranno numerati da 1 nell'ordine del file")
+                                                : QString());
+    return paragraphs.join(QStringLiteral("\n\n"));
+}
+
+QString storeDateFromAccess(double days)
+{
+    static const QDate kEpoch(1899, 12, 30);
+    static constexpr qint64 kDayMs = 86400000;
+    const auto invalid = [days] {
+        return StoreError(StoreErrorNumber::TypeMismatch,
+                          QStringLiteral("%1 non è una data valida").arg(QString::number(days, 'g', 17)));
+    };
+    // Access dates run from 1 January 100 (-657434) to 31 December 9999 (2958465).
+    if (!std::isfinite(days) || days < -657435.0 || days > 2958466.0) throw invalid();
+    // The fraction counts the time of day forward from midnight, also for days before 1900:
+    // -1.25 is 29 December 1899 at 06:00.
+    const double whole = std::trunc(days);
+    qint64 ms = std::llround(std::fabs(days - whole) * double(kDayMs));
+    QDate date = kEpoch.addDays(qint64(whole));
+    if (ms >= kDayMs) {
+        date = date.addDays(1);
+        ms -= kDayMs;
+    }
+    if (!date.isValid() || date.year() < 100 || date.year() > 9999) throw invalid();
+    QString text = QString::asprintf("%04d-%02d-%02d", date.year(), date.month(), date.day());
+    if (ms != 0) {
+        const QTime time = QTime::fromMSecsSinceStartOfDay(int(ms));
+        text += time.toString(ms % 1000 ? QStringLiteral(" HH:mm:ss.zzz") : QStringLiteral(" HH:mm:ss"));
+    }
+    return text;
+}
+
+QString accessBackupPath(const QString& storePath)
+{
+    for (int number = 1; number <= 999; ++number) {
+        const QString candidate = backupCandidate(storePath, number);
+        if (!pathExists(candidate)) return candidate;
+    }
+    return backupCandidate(storePath, 1000);
+}
+
+AccessSurvey surveyAccessFile(const QString& path, const ConversionOptions& options)
+{
+    const StoreFileKind kind = detectStoreFileKind(path);
+    requireAccess(path, kind);
+    const StoreShape& shape = storeShape();
+    AccessSurvey survey;
+    access::readAccessTable(path, kTable, false, options.readerTimeoutMs,
+                            [&](const access::SourceTable& table) { survey = planColumns(table, shape).survey; },
+                            [](access::SourceRow&&) {});
+    survey.kind = kind;
+    return survey;
+}
+
+ConversionSummary convertAccessFile(const QString& input, const QString& output, const ConversionOptions& options)
+{
+    const QString source = QFileInfo(input).absoluteFilePath();
+    const StoreFileKind kind = detectStoreFileKind(source);
+    requireAccess(source, kind);
+    const FileIdentity before = identityOf(source);
+
+    QString target = QFileInfo(output).absoluteFilePath();
+    bool inPlace = false;
+    if (pathExists(target)) {
+        struct stat status {};
+        inPlace = ::stat(QFile::encodeName(target).constData(), &status) == 0 && status.st_dev == before.device
+               && status.st_ino == before.inode;
+        if (!inPlace)
+            throw StoreError(StoreErrorNumber::FileExists,
+                             QStringLiteral("Il file «%1» esiste già: la conversione non lo sovrascrive.").arg(shown(target)));
+        target = QFileInfo(target).canonicalFilePath();  // through a symbolic link: convert what it points to
+    }
+    const QString folder = QFileInfo(target).absolutePath();
+    const StoreShape& shape = storeShape();
+
+    WorkFolder work(folder);
+    const QString temporary = work.filePath(QFileInfo(target).fileName());
+    ConversionSummary summary;
+    std::vector<std::vector<QVariant>> expected;
+    {
+        SqlFile store(temporary);
+        const QSqlDatabase db = store.database();
+        // Nothing here needs a journal or syncing as it goes: a failed file is thrown away,
+        // and the finished one is synced once before it is put in place.
+        run(db, QStringLiteral("PRAGMA journal_mode = OFF"));
+        run(db, QStringLiteral("PRAGMA synchronous = OFF"));
+        run(db, QStringLiteral("BEGIN"));
+        for (const QString& statement : shape.schema) run(db, statement);
+        if (shape.userVersion != 0) run(db, QStringLiteral("PRAGMA user_version = %1").arg(shape.userVersion));
+
+        QList<int> sourceOf;
+        QSqlQuery insert(db);
+        const int key = shape.keyIndex();
+        bool keyGiven = true;
+        qint64 totalRows = 0;
+        access::readAccessTable(
+            source, kTable, true, options.readerTimeoutMs,
+            [&](const access::SourceTable& table) {
+                const ColumnPlan plan = planColumns(table, shape);
+                if (!plan.survey.incompatibleColumns.isEmpty()) throw incompatible(source, plan.survey);
+                if (plan.survey.columnsDiffer() && !options.acceptColumnDifferences)
+                    throw StoreError(StoreErrorNumber::ItemNotFound,
+                                     QStringLiteral("Le colonne del file Access «%1» non corrispondono a quelle "
+                                                    "dell'archivio; la conversione richiede il consenso.\n\n%2")
+                                         .arg(shown(source), plan.survey.describeDifferences()));
+                sourceOf = plan.sourceOf;
+                keyGiven = key < 0 || sourceOf[key] >= 0;
+                QStringList names;
+                QStringList marks;
+                for (qsizetype i = 0; i < shape.columns.size(); ++i) {
+                    if (int(i) == key && !keyGiven) continue;
+                    names << quoted(shape.columns[i].name);
+                    marks << QStringLiteral("?");
+                }
+                if (!insert.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                        .arg(kTable, names.join(u','), marks.join(u','))))
+                    throw storeWriteError(storeErrorFrom(insert.lastError()));
+                expected.reserve(size_t(std::max<qint64>(table.rowCount, 0)));
+                summary.rowsRead = 0;
+                if (options.progress) options.progress(0, table.rowCount);
+                totalRows = table.rowCount;
+            },
+            [&](access::SourceRow&& row) {
+                ++summary.rowsRead;
+                std::vector<QVariant> values(size_t(shape.columns.size()));
+                for (qsizetype i = 0; i < shape.columns.size(); ++i) {
+                    if (int(i) == key && !keyGiven) continue;
+                    values[size_t(i)] = sourceOf[i] < 0 ? QVariant(QMetaType(QMetaType::QString))
+                                                        : storeValue(row[size_t(sourceOf[i])], shape.columns[i],
+                                                                     summary.rowsRead);
+                    insert.addBindValue(values[size_t(i)]);
+                }
+                if (!insert.exec()) throw storeWriteError(storeErrorFrom(insert.lastError()));
+                if (!keyGiven) values[size_t(key)] = insert.lastInsertId().toLongLong();
+                expected.push_back(std::move(values));
+                if (options.progress && summary.rowsRead % kReadProgressStep == 0)
+                    options.progress(summary.rowsRead, totalRows);
+            });
+        insert.finish();
+        insert = QSqlQuery();
+        run(db, QStringLiteral("COMMIT"));
+        if (options.progress) options.progress(summary.rowsRead, totalRows);
+
+        verifyStore(db, shape, expected);
+        summary.rowsWritten = qint64(expected.size());
+    }
+    syncPath(temporary, O_RDONLY, QStringLiteral("Scrittura del nuovo archivio non riuscita"));
+
+    if (!(identityOf(source) == before))
+        throw StoreError(ConversionErrorNumber::FileChanged,
+                         QStringLiteral("Il file Access «%1» è stato modificato durante la conversione: ripeterla.")
+                             .arg(shown(source)));
+
+    const QByteArray from = QFile::encodeName(temporary);
+    const QByteArray to = QFile::encodeName(target);
+    if (inPlace) {
+        // The original first gets its second name, so that its bytes are never without one;
+        // then the new store replaces it in one step.
+        summary.backupPath = keepOriginal(target);
+        if (::rename(from.constData(), to.constData()) != 0) {
+            const int error = errno;
+            QString what = QStringLiteral("Impossibile mettere il nuovo archivio al posto di «%1»").arg(shown(target));
+            if (::unlink(QFile::encodeName(summary.backupPath).constData()) != 0)
+                what += QStringLiteral(" (e la copia «%1» non si è potuta togliere)").arg(shown(summary.backupPath));
+            throw systemError(error, what);
+        }
+    } else if (::link(from.constData(), to.constData()) != 0) {
+        // A link never replaces an existing file; without links, rename once we know the
+        // name is still free.
+        const int error = errno;
+        const QString what = QStringLiteral("Impossibile creare «%1»").arg(shown(target));
+        if (error == EEXIST)
+            throw StoreError(StoreErrorNumber::FileExists,
+                             QStringLiteral("Il file «%1» esiste già: la conversione non lo sovrascrive.").arg(shown(target)));
+        if (error != EPERM && error != EXDEV && error != EMLINK && error != ENOSYS && error != EOPNOTSUPP)
+            throw systemError(error, what);
+        if (pathExists(target))
+            throw StoreError(StoreErrorNumber::FileExists,
+                             QStringLiteral("Il file «%1» esiste già: la conversione non lo sovrascrive.").arg(shown(target)));
+        if (::rename(from.constData(), to.constData()) != 0) throw systemError(errno, what);
+    }
+    // The files are in place; making the folder's new entries durable is the best we can add.
+    const int directory = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (directory >= 0) {
+        ::fsync(directory);
+        ::close(directory);
+    }
+    return summary;
+}
+
+bool PreparaArchivioAccess(Dialogs& dialogs, QWidget* parent, const QString& cartella, const ConversionOptions& options)
+{
+    const QString path = Funzioni::PercorsoArchivio(cartella);
+    StoreFileKind kind = StoreFileKind::Other;
+    try {
+        kind = detectStoreFileKind(path);
+    } catch (const StoreError& error) {
+        MostraErrore(dialogs, parent, error, QStringLiteral("Impossibile leggere l'archivio «%1».").arg(shown(path)));
+        return false;
+    }
+    try {
+        if (kind == StoreFileKind::AccessAce) requireAccess(path, kind);
+        if (kind != StoreFileKind::AccessJet3 && kind != StoreFileKind::AccessJet4) return true;
+
+        const AccessSurvey survey = surveyAccessFile(path, options);
+        if (!survey.incompatibleColumns.isEmpty()) throw incompatible(path, survey);
+        const QString backup = accessBackupPath(path);
+        QString text = QStringLiteral("Il file «%1» è un database di Microsoft Access (%2), che Brenzola non può usare "
+                                      "così com'è.\n\n"
+                                      "Brenzola può convertirlo nel proprio formato: la tabella %3, con %4, passerà in "
+                                      "un nuovo archivio con lo stesso nome, e il file Access originale resterà intatto "
+                                      "nella stessa cartella con il nome «%5».")
+                           .arg(shown(path), kindName(survey.kind), survey.tableName,
+                                contactCount(survey.rowCount), QFileInfo(backup).fileName());
+        if (survey.columnsDiffer()) text += QStringLiteral("\n\n") + survey.describeDifferences();
+        text += QStringLiteral("\n\nConvertire ora il file? Rispondendo No, Brenzola si chiude senza modificare nulla.");
+        const Message question{text, MsgButtons::YesNo, MsgIcon::Question, QStringLiteral("Archivio di Access"),
+                               survey.columnsDiffer() ? MsgAnswer::No : MsgAnswer::Yes};
+        if (dialogs.MsgBox(parent, question) != MsgAnswer::Yes) return false;
+
+        ConversionOptions accepted = options;
+        accepted.acceptColumnDifferences = true;
+        const ConversionSummary summary = convertAccessFile(path, path, accepted);
+        dialogs.MsgBox(parent, {QStringLiteral("Conversione completata: %1 convertiti nel nuovo archivio «%2».\n\n"
+                                               "Il file Access originale è conservato, intatto, come «%3».")
+                                    .arg(contactCount(summary.rowsWritten), shown(path),
+                                         QFileInfo(summary.backupPath).fileName()),
+                                MsgButtons::Ok, MsgIcon::Information, QStringLiteral("Archivio di Access")});
+        return true;
+    } catch (const StoreError& error) {
+        MostraErrore(dialogs, parent, error,
+                     QStringLiteral("Impossibile convertire il file Access «%1». Nessun file è stato modificato.")
+                         .arg(shown(path)));
+        return false;
+    }
+}
+
+}  // namespace brenzola

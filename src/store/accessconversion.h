@@ -1,0 +1,91 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class QWidget;
+
+namespace brenzola {
+
+class Dialogs;
+
+// Error numbers of the conversion, as Access and Visual Basic number the same failures.
+namespace ConversionErrorNumber {
+inline constexpr int FileNotFound = 53;
+inline constexpr int DiskFull = 61;
+inline constexpr int PermissionDenied = 70;
+inline constexpr int PathFileAccess = 75;
+inline constexpr int PathNotFound = 76;
+inline constexpr int DiskOrNetwork = 3043;
+inline constexpr int CannotOpenDatabase = 3049;
+inline constexpr int TableNotFound = 3078;
+inline constexpr int UnrecognizedFormat = 3343;
+inline constexpr int FileChanged = 3197;
+}  // namespace ConversionErrorNumber
+
+// What a file is, judged by its first bytes and never by its name.
+enum class StoreFileKind { Missing, SQLite, AccessJet3, AccessJet4, AccessAce, Other };
+
+// Throws StoreError when the path exists but cannot be read as a file.
+StoreFileKind detectStoreFileKind(const QString& path);
+
+// What the Access file holds, compared with the store's columns; read before converting
+// so that the user hears about any difference first.
+struct AccessSurvey {
+    StoreFileKind kind = StoreFileKind::Other;
+    QString tableName;  // as spelled in the file
+    qint64 rowCount = 0;
+    QStringList unknownColumns;       // in the Access table, unknown to the store: not converted
+    QStringList missingColumns;       // in the store, absent from the Access table: left Null
+    QStringList incompatibleColumns;  // "Name (type)": cannot be converted at all
+    bool keyColumnMissing = false;    // the store numbers the contacts itself then
+
+    bool columnsDiffer() const { return !unknownColumns.isEmpty() || !missingColumns.isEmpty(); }
+    // The differences in Italian, one paragraph each; empty when the columns match.
+    QString describeDifferences() const;
+};
+
+struct ConversionOptions {
+    // Unknown or missing columns stop the conversion unless the user has accepted them.
+    bool acceptColumnDifferences = false;
+    // Called now and then while rows arrive: rows read so far and the table's row count.
+    std::function<void(qint64 read, qint64 total)> progress;
+    // How long the Access reader may stay silent before it is taken for stuck.
+    int readerTimeoutMs = 30000;
+};
+
+struct ConversionSummary {
+    qint64 rowsRead = 0;
+    qint64 rowsWritten = 0;
+    QString backupPath;  // in-place conversions only: where the original Access file now is
+};
+
+// Reads the table Anagrafica of the Access file at `path` (its columns, not its rows).
+AccessSurvey surveyAccessFile(const QString& path, const ConversionOptions& options = {});
+
+// Converts the table Anagrafica of the Access file `input` into a new store at `output`.
+// When `output` is `input` itself, the converted store takes the file's place and the
+// original stays, byte for byte, under accessBackupPath()'s name; otherwise `input` is left
+// alone and `output` must not exist yet. Either everything succeeds or nothing on disk
+// changes; failures are StoreErrors with an Italian description.
+ConversionSummary convertAccessFile(const QString& input, const QString& output, const ConversionOptions& options = {});
+
+// The name the original of `storePath` gets beside it: the first of
+// "Brenzola.access-originale.mdb", "Brenzola.access-originale-2.mdb", ... that is free.
+QString accessBackupPath(const QString& storePath);
+
+// Turns a Date/Time value of Access (days since 30 December 1899) into the store's text
+// form: "yyyy-MM-dd", followed by " HH:mm:ss" (and ".zzz") when it has a time of day.
+// Throws StoreError for values outside the years 100 to 9999.
+QString storeDateFromAccess(double days);
+
+// Called before the program opens its store in `cartella`: when that file is an Access
+// database, asks the user whether to convert it and does so. Returns true when the program
+// may go on opening its store; false when the user declined or the conversion failed
+// (nothing on disk has changed then, and the program should end).
+bool PreparaArchivioAccess(Dialogs& dialogs, QWidget* parent, const QString& cartella,
+                           const ConversionOptions& options = {});
+
+}  // namespace brenzola
