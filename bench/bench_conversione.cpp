@@ -3,6 +3,7 @@
 //   bench_conversione [RUNS] [ACCESS_FILE]
 // The file defaults to the Access fixture beside the source tree.
 #include "accessconversion.h"
+#include "benchsupport.h"
 #include "storeerror.h"
 
 #include <QCoreApplication>
@@ -19,23 +20,7 @@
 #include <vector>
 
 using namespace brenzola;
-
-namespace {
-
-double medianMs(int runs, const std::function<void(int)>& work)
-{
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work(i);
-        times.push_back(double(timer.nsecsElapsed()) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
-}  // namespace
+using bench::medianMs;
 
 int main(int argc, char* argv[])
 {

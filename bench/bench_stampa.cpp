@@ -73,6 +73,7 @@ QString pick(QRandomGenerator& random, std::initializer_list<const char*> words)
 
 int main(int argc, char** argv)
 {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QTemporaryDir dir;
     const int runs = 5;
