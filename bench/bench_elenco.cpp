@@ -21,20 +21,14 @@
 
 using namespace brenzola;
 using bench::medianMs;
+using bench::print;
 
 namespace {
-
-void print(const char* name, int contacts, double value, const char* unit)
-{
-    std::printf("%s_%d %.2f %s\n", name, contacts, value, unit);
-    std::fflush(stdout);
-}
 
 void measure(int contacts)
 {
     QTemporaryDir dir;
-    CreaArchivio(Funzioni::PercorsoArchivio(dir.path()));
-    AggiungiContattiDemo(Funzioni::PercorsoArchivio(dir.path()), contacts);
+    bench::creaArchivioDemo(dir.path(), contacts);
 
     bench::QuietDialogs dialogs;
     FrmBrenzola form(dialogs);

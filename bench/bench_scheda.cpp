@@ -19,20 +19,14 @@
 
 using namespace brenzola;
 using bench::medianMs;
+using bench::print;
 
 namespace {
-
-void print(const char* name, int contacts, double value)
-{
-    std::printf("%s_%d %.3f ms\n", name, contacts, value);
-    std::fflush(stdout);
-}
 
 void measure(int contacts)
 {
     QTemporaryDir dir;
-    CreaArchivio(Funzioni::PercorsoArchivio(dir.path()));
-    AggiungiContattiDemo(Funzioni::PercorsoArchivio(dir.path()), contacts);
+    bench::creaArchivioDemo(dir.path(), contacts);
 
     bench::QuietDialogs dialogs;
     FrmBrenzola form(dialogs);
@@ -42,10 +36,10 @@ void measure(int contacts)
     // Entries spread over the whole list, chosen as a click would choose them.
     print("load_from_list", contacts, medianMs(31, [&](int i) {
               list->setCurrentRow(int((qint64(i) * 7919 * 13) % list->count()));
-          }));
+          }), "ms");
 
     const qint64 id = form.IdCorrente;
-    print("save_with_refill", contacts, medianMs(11, [&](int) { form.CmdSalva_Click(); }));
+    print("save_with_refill", contacts, medianMs(11, [&](int) { form.CmdSalva_Click(); }), "ms");
 
     // The store's own part of a save: find the row, assign fifteen fields, write it.
     print("save_store_part", contacts, medianMs(51, [&](int i) {
@@ -58,7 +52,7 @@ void measure(int contacts)
                   rs.SetField(QLatin1String(column), rs.Fields(QLatin1String(column)));
               rs.SetField(QStringLiteral("Telefono"), QString::number(i));
               rs.Update();
-          }));
+          }), "ms");
     form.Form_Unload();
 }
 

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "archivio.h"
+#include "demodata.h"
 #include "dialogs.h"
+#include "funzioni.h"
 
 #include <QElapsedTimer>
 
@@ -23,6 +26,20 @@ inline double medianMs(int runs, const std::function<void(int)>& work)
     }
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
+}
+
+// A store of `contacts` demo contacts in `folder`, where the main window looks for it.
+inline void creaArchivioDemo(const QString& folder, int contacts)
+{
+    CreaArchivio(Funzioni::PercorsoArchivio(folder));
+    AggiungiContattiDemo(Funzioni::PercorsoArchivio(folder), contacts);
+}
+
+// Prints one figure as `name_<contacts> value unit`.
+inline void print(const char* name, int contacts, double value, const char* unit)
+{
+    std::printf("%s_%d %.3f %s\n", name, contacts, value, unit);
+    std::fflush(stdout);
 }
 
 // Answers every question No and shows no window; errors go to stderr.
