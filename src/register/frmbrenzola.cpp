@@ -81,7 +81,12 @@ FrmBrenzola::FrmBrenzola(Dialogs& dialogs, QWidget* parent) : QWidget(parent), d
     FormTransparancy1->ReadProperties({{QStringLiteral("TransparencyLevel"), 2}, {QStringLiteral("TransparencyDirection"), 4}});
 }
 
-FrmBrenzola::~FrmBrenzola() = default;
+FrmBrenzola::~FrmBrenzola()
+{
+    // A window destroyed without being closed (the session ending) still releases the
+    // store while Qt's database registry exists.
+    Form_Unload();
+}
 
 void FrmBrenzola::buildToolbar()
 {

@@ -152,6 +152,12 @@ void TestElenco::closingTheWindowClosesTheStore()
     QTest::mouseClick(form_->findChild<QPushButton*>("CmdEsci"), Qt::LeftButton);
     QVERIFY(!form_->isVisible());
     QVERIFY(!Connessione);
+
+    // Destroyed without a close (the session ending): the store is released all the same.
+    auto other = std::make_unique<FrmBrenzola>(dialogs_);
+    QVERIFY(other->Form_Load(store_->folder()));
+    other.reset();
+    QVERIFY(!Connessione);
 }
 
 void TestElenco::missingStoreIsReportedAndNothingIsCreated()
