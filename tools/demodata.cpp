@@ -114,7 +114,7 @@ void AggiungiContattiDemo(const QString& path, int count, quint64 seed)
                 insert.addBindValue(QString::fromUtf8(citta.nome));
                 insert.addBindValue(QStringLiteral("%1 %2").arg(seq.pick(kVie)).arg(1 + seq.below(200)));
                 insert.addBindValue(QString::fromLatin1(citta.cap));
-                insert.addBindValue(seq.chance(20) ? QString() : email + QStringLiteral("@esempio.it"));
+                insert.addBindValue(seq.chance(20) ? QString() : email + QStringLiteral("@esempio.example"));
                 insert.addBindValue(QStringLiteral("0%1 %2").arg(1 + seq.below(99)).arg(digits(seq, 6)));
                 insert.addBindValue(seq.chance(30) ? QString() : QStringLiteral("3%1 %2").arg(digits(seq, 2), digits(seq, 7)));
                 insert.addBindValue(seq.dateOrNull(15, 1940, 2005));

@@ -130,6 +130,7 @@ ReportPreview::ReportPreview(ReportPages pages, Dialogs& dialogs, QWidget* paren
 
     view_ = new PageView(pages_, this);
     scroll_ = new QScrollArea(this);
+    scroll_->viewport()->installEventFilter(this);
     scroll_->setObjectName(QStringLiteral("pageScroll"));
     scroll_->setWidget(view_);
     scroll_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
@@ -189,10 +190,11 @@ void ReportPreview::setCurrentPage(int page)
 
 double ReportPreview::zoom() const { return view_->scale(); }
 
-void ReportPreview::resizeEvent(QResizeEvent* event)
+bool ReportPreview::eventFilter(QObject* watched, QEvent* event)
 {
-    QDialog::resizeEvent(event);
-    applyZoom();
+    // The fitting zooms follow the room the page has, known once the viewport is resized.
+    if (watched == scroll_->viewport() && event->type() == QEvent::Resize) applyZoom();
+    return QDialog::eventFilter(watched, event);
 }
 
 void ReportPreview::applyZoom()

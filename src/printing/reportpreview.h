@@ -45,7 +45,7 @@ public Q_SLOTS:
     void exportPdf();
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QString chooseFileThroughDialogs(QWidget* parent, const QString& suggestedPath);
