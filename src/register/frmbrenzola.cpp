@@ -52,8 +52,6 @@ void colora(QWidget* widget, QPalette::ColorRole role, const QColor& colour)
     widget->setPalette(palette);
 }
 
-QString doubleApostrophes(QString text) { return text.replace(u'\'', QStringLiteral("''")); }
-
 // Shows a stored text whole, even when it is longer than the box lets the user type.
 void mostraTesto(QLineEdit* box, const QVariant& value)
 {
@@ -464,7 +462,7 @@ void FrmBrenzola::ElencaTutti()
 void FrmBrenzola::CmdCerca_Click()
 {
     RsLista = std::make_unique<Recordset>();
-    Filtro = QStringLiteral(" where cognome like '%") + doubleApostrophes(TxtRicerca->text()) + QStringLiteral("%' ");
+    Filtro = QStringLiteral(" where cognome like '%") + RaddoppiaApici(TxtRicerca->text()) + QStringLiteral("%' ");
     RsLista->Open(QueryLista(), Connessione.get());
     RiempiLista();
 }
@@ -498,7 +496,7 @@ void FrmBrenzola::CaricaContatto()
 {
     const auto selected = List1->selectedItems();
     const QString testo = selected.isEmpty() ? QString() : selected.front()->text();
-    QString sql = QStringLiteral("Select * from Anagrafica where Cognome & ' ' & Nome ='") + doubleApostrophes(testo)
+    QString sql = QStringLiteral("Select * from Anagrafica where Cognome & ' ' & Nome ='") + RaddoppiaApici(testo)
                 + u'\'';
     if (!selected.isEmpty()) sql += QStringLiteral(" and id =%1").arg(chiaviLista_[size_t(List1->row(selected.front()))]);
 
@@ -654,8 +652,7 @@ QString FrmBrenzola::contenuto(const QLineEdit* field) { return field->text(); }
 
 QString FrmBrenzola::contenuto(const CalendarField* field)
 {
-    const QVariant value = ValoreNonNullo(field->value(), QString());
-    return value.typeId() == QMetaType::QDate ? value.toDate().toString(QLatin1String(kFormatoData)) : value.toString();
+    return ComeTesto(ValoreNonNullo(field->value(), QString()));
 }
 
 QString FrmBrenzola::contenuto(const QTextEdit* field) { return field->toPlainText(); }

@@ -163,9 +163,7 @@ void FrmRicerca::addLabels()
 QString FrmRicerca::valore(const Criterio& criterio, bool& partecipa)
 {
     if (auto* date = qobject_cast<CalendarField*>(criterio.control)) {
-        const QVariant value = ValoreNonNullo(date->value(), QString());
-        const QString text =
-            value.typeId() == QMetaType::QDate ? value.toDate().toString(QLatin1String(kFormatoData)) : value.toString();
+        const QString text = ComeTesto(ValoreNonNullo(date->value(), QString()));
         partecipa = !text.isEmpty();
         return partecipa ? FormattaDataSql(text) : QString();
     }
@@ -173,7 +171,7 @@ QString FrmRicerca::valore(const Criterio& criterio, bool& partecipa)
                            ? static_cast<QTextEdit*>(criterio.control)->toPlainText()
                            : static_cast<QLineEdit*>(criterio.control)->text();
     partecipa = !text.isEmpty();
-    return QString(text).replace(u'\'', QStringLiteral("''"));
+    return RaddoppiaApici(text);
 }
 
 void FrmRicerca::CmdCerca_Click()

@@ -54,6 +54,14 @@ QString FormattaDataSql(const QString& data)
     return date.toString(QStringLiteral("MM/dd/yyyy"));
 }
 
+QString ComeTesto(const QVariant& valore)
+{
+    return valore.typeId() == QMetaType::QDate ? valore.toDate().toString(QLatin1String(kFormatoData))
+                                                : valore.toString();
+}
+
+QString RaddoppiaApici(QString testo) { return testo.replace(u'\'', QStringLiteral("''")); }
+
 namespace {
 
 // Returns true when the widget is an input control, whose own parts are not controls.

@@ -34,6 +34,10 @@ void ChiudiDatabase();
 QVariant ValoreNonNullo(const QVariant& Valore, const QVariant& Predefinito);
 // "dd/MM/yyyy" -> "MM/dd/yyyy", the order of the store's #date# literals.
 QString FormattaDataSql(const QString& data);
+// A value as text the regional way: a date as dd/MM/yyyy, anything else as it converts.
+QString ComeTesto(const QVariant& valore);
+// Text for inside an apostrophe-quoted literal: each apostrophe written twice.
+QString RaddoppiaApici(QString testo);
 // Empties every input field of a window.
 void PulisciCampi(QWidget* finestra);
 
