@@ -101,9 +101,11 @@ void FormTransparancy::Timer1_Timer()
         if (QWidget* window = finestra()) window->close();
     }
     // Only a fade-in ends at the top: a fade-out that starts above 255 keeps going down.
+    // The window is then shown at the level it reports, not left a little see-through.
     if (direction_ > 0 && level_ > 255 - direction_) {
         direction_ = 0;
         level_ = 255;
+        ImpostaTrasparenza(finestra(), level_);
     }
 }
 

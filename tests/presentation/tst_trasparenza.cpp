@@ -7,6 +7,7 @@
 #include <QTimer>
 
 using namespace brenzola;
+using tRASPARENZA::AlphaApplicato;
 using tRASPARENZA::ImpostaTrasparenza;
 
 namespace {
@@ -24,7 +25,7 @@ protected:
     }
 };
 
-int alpha(const QWidget& window) { return qRound(window.windowOpacity() * 255); }
+int alpha(const QWidget& window) { return AlphaApplicato(&window); }
 
 // Runs ticks by hand until the fade ends, recording the level each tick applies first.
 QList<int> fade(FormTransparancy& control, int maxTicks = 1000)
@@ -51,7 +52,7 @@ class TestTrasparenza : public QObject {
 
 private Q_SLOTS:
     void levelsOutsideTheByteAreRefused();
-    void fadeInStopsBelowOpaque();
+    void fadeInEndsOpaque();
     void savedLevelOpensNearlyTransparentAndFadesIn();
     void fadeOutEndsClosingTheWindow();
     void directionChangeHalfWay();
@@ -63,19 +64,22 @@ private Q_SLOTS:
 void TestTrasparenza::levelsOutsideTheByteAreRefused()
 {
     Finestra window;
-    window.setWindowOpacity(128 / 255.0);
+    QCOMPARE(alpha(window), 255);
+    ImpostaTrasparenza(&window, 128);
     QCOMPARE(ImpostaTrasparenza(&window, -1), 1);
     QCOMPARE(ImpostaTrasparenza(&window, 256), 1);
     QCOMPARE(alpha(window), 128);
-    // This platform draws offscreen: the level is recorded, but reported as not shown.
+    // This platform draws offscreen: the level is recorded, but reported as not shown,
+    // and the window itself is left opaque.
     QCOMPARE(ImpostaTrasparenza(&window, 0), 2);
     QCOMPARE(alpha(window), 0);
+    QCOMPARE(window.windowOpacity(), 1.0);
     ImpostaTrasparenza(&window, 255);
     QCOMPARE(alpha(window), 255);
     QCOMPARE(ImpostaTrasparenza(nullptr, 10), 2);
 }
 
-void TestTrasparenza::fadeInStopsBelowOpaque()
+void TestTrasparenza::fadeInEndsOpaque()
 {
     Finestra window;
     auto* control = new FormTransparancy(&window);
@@ -86,7 +90,7 @@ void TestTrasparenza::fadeInStopsBelowOpaque()
     QCOMPARE(applied, range(0, 248, 4));
     QCOMPARE(control->TransparencyLevel(), 255);
     QCOMPARE(control->TransparencyDirection(), 0);
-    QCOMPARE(alpha(window), 248);
+    QCOMPARE(alpha(window), 255);  // shown at the level it reports, not at 248
     QCOMPARE(window.chiusure, 0);
 }
 
@@ -100,14 +104,14 @@ void TestTrasparenza::savedLevelOpensNearlyTransparentAndFadesIn()
     const QList<int> applied = fade(*control);
     QCOMPARE(applied, range(2, 250, 4));
     QCOMPARE(applied.size(), 63);
-    QCOMPARE(alpha(window), 250);
+    QCOMPARE(alpha(window), 255);
     QCOMPARE(control->TransparencyLevel(), 255);
 
     Finestra splash;
     auto* splashControl = new FormTransparancy(&splash);
     splashControl->ReadProperties({{"TransparencyDirection", 2}});
     QCOMPARE(fade(*splashControl), range(0, 252, 2));
-    QCOMPARE(alpha(splash), 252);
+    QCOMPARE(alpha(splash), 255);
     QCOMPARE(splashControl->WriteProperties(), (QVariantMap{{"TransparencyLevel", 255}}));
 }
 
@@ -151,7 +155,6 @@ void TestTrasparenza::levelAboveOpaqueHidesTheWindowWhileFadingOut()
     auto* control = new FormTransparancy(&window);
     control->setTransparencyLevel(300);
     control->setTransparencyDirection(-4);
-    window.setWindowOpacity(1.0);
     for (int level = 300; level >= 256; level -= 4) {
         window.show();
         control->Timer1_Timer();
@@ -168,7 +171,7 @@ void TestTrasparenza::idleTicksChangeNothing()
     Finestra window;
     window.show();
     auto* control = new FormTransparancy(&window);
-    window.setWindowOpacity(128 / 255.0);
+    ImpostaTrasparenza(&window, 128);
     control->setTransparencyLevel(400);
     for (int i = 0; i < 5; ++i) control->Timer1_Timer();
     QCOMPARE(control->TransparencyLevel(), 400);

@@ -2,6 +2,7 @@
 #include "frmbrenzola.h"
 #include "funzioni.h"
 #include "testsupport.h"
+#include "trasparenza.h"
 
 #include <QAction>
 #include <QApplication>
@@ -138,7 +139,7 @@ void TestLayout::windowAndFrames()
                                          : inPixels(form_.get(), 4200, 600, 10935, 7815));
     }
     // Opens nearly transparent, then fades in.
-    QCOMPARE(qRound(form_->windowOpacity() * 255), 2);
+    QCOMPARE(tRASPARENZA::AlphaApplicato(form_.get()), 2);
 }
 
 void TestLayout::everyControlInItsPlace()
