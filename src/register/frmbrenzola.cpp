@@ -4,7 +4,9 @@
 #include "formtransparancy.h"
 #include "frmricerca.h"
 #include "immagini.h"
+#include "keyboardtoolbar.h"
 #include "picturebutton.h"
+#include "screenfit.h"
 #include "stampa.h"
 #include "funzioni.h"
 #include "storeerror.h"
@@ -22,10 +24,10 @@
 #include <QListWidget>
 #include <QKeyEvent>
 #include <QPushButton>
-#include <QScreen>
 #include <QStyle>
 #include <QTextEdit>
 #include <QToolBar>
+#include <QVBoxLayout>
 
 namespace brenzola {
 
@@ -68,7 +70,10 @@ FrmBrenzola::FrmBrenzola(Dialogs& dialogs, QWidget* parent) : QWidget(parent), d
     setWindowTitle(QStringLiteral("Brenzola 1.0       %1       %2").arg(QLatin1String(kEmailAssistenza), QLatin1String(kSitoAssistenza)));
     setWindowIcon(Immagini::logo());
     setFont(carattere("MS Sans Serif", 8.25));
-    resize(twips(this, 15240), twips(this, 9225));
+    const QSize designed(twips(this, 15240), twips(this, 9225));
+    resize(designed);
+    page_ = addDesignedPage(this, designed);
+    keepOnScreen(this);
     buildToolbar();
     buildLeftPanel();
     buildEditPanel();
@@ -88,43 +93,40 @@ FrmBrenzola::~FrmBrenzola()
 
 void FrmBrenzola::buildToolbar()
 {
-    Tb = new QToolBar(this);
+    Tb = new KeyboardToolBar(page_);
     Tb->setObjectName(QStringLiteral("Tb"));
     Tb->setMovable(false);
-    Tb->setFocusPolicy(Qt::TabFocus);
     Tb->setIconSize(QSize(16, 16));
     Tb->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     placeInTwips(Tb, 0, 0, 15240, 570);
+    // Attached to the top edge of the page, however wide the window is.
+    Tb->setFixedHeight(Tb->height());
+    auto* topEdge = new QVBoxLayout(page_);
+    topEdge->setContentsMargins(0, 0, 0, 0);
+    topEdge->addWidget(Tb);
+    topEdge->addStretch();
     Tb->addSeparator();
-    const std::pair<const char*, int> voci[] = {
-        {"Mostra Tutti", 12}, {"Ricerca Avanzata", 8}, {"Indietro", 2}, {"Avanti", 1}, {"Esci", 19}};
-    for (const auto& [caption, immagine] : voci) {
-        QAction* button = Tb->addAction(Immagini::ImageList1(immagine), QString::fromLatin1(caption));
-        button->setObjectName(QString::fromLatin1(caption));  // the key is the caption too
-        button->setToolTip(QString::fromLatin1(caption));
+    struct Voce {
+        const char* caption;
+        int immagine;
+        QKeySequence scorciatoia;
+    };
+    const Voce voci[] = {{"Mostra Tutti", 12, Qt::Key_F5},
+                         {"Ricerca Avanzata", 8, Qt::CTRL | Qt::Key_F},
+                         {"Indietro", 2, Qt::ALT | Qt::Key_Left},
+                         {"Avanti", 1, Qt::ALT | Qt::Key_Right},
+                         {"Esci", 19, Qt::CTRL | Qt::Key_Q}};
+    for (const Voce& voce : voci) {
+        const QString caption = QString::fromLatin1(voce.caption);
+        QAction* button = Tb->addCommand(Immagini::ImageList1(voce.immagine), caption, voce.scorciatoia);
+        button->setObjectName(caption);  // the key is the caption too
         Tb->widgetForAction(button)->setFixedSize(twips(this, 1365), twips(this, 540));
     }
 }
 
-void FrmBrenzola::resizeEvent(QResizeEvent* event)
-{
-    Tb->resize(width(), Tb->height());  // attached to the top edge
-    QWidget::resizeEvent(event);
-}
-
-void FrmBrenzola::showEvent(QShowEvent* event)
-{
-    if (!centred_) {
-        // Placed in the centre of the screen when it first opens.
-        centred_ = true;
-        if (const QScreen* schermo = screen()) move(schermo->availableGeometry().center() - rect().center());
-    }
-    QWidget::showEvent(event);
-}
-
 void FrmBrenzola::buildLeftPanel()
 {
-    frameElenco_ = new QFrame(this);
+    frameElenco_ = new QFrame(page_);
     frameElenco_->setObjectName(QStringLiteral("Frame"));
     frameElenco_->setProperty("Index", 1);
     frameElenco_->setFrameShape(QFrame::StyledPanel);
@@ -196,7 +198,7 @@ CalendarField* FrmBrenzola::addDateField(QWidget* panel, const char* name, int l
 
 void FrmBrenzola::buildEditPanel()
 {
-    frameScheda_ = new QFrame(this);
+    frameScheda_ = new QFrame(page_);
     frameScheda_->setObjectName(QStringLiteral("Frame"));
     frameScheda_->setProperty("Index", 0);
     frameScheda_->setFrameShape(QFrame::StyledPanel);
@@ -248,7 +250,7 @@ void FrmBrenzola::buildEditPanel()
 void FrmBrenzola::buildCommands()
 {
     const auto addButton = [this](const char* name, const QIcon& icon, const QString& caption, int left) {
-        auto* button = new PictureButton(icon, caption, this);
+        auto* button = new PictureButton(icon, caption, page_);
         button->setObjectName(QLatin1String(name));
         placeInTwips(button, left, 8520, 1575, 615);
         return button;
@@ -260,7 +262,7 @@ void FrmBrenzola::buildCommands()
     CmdEsci = addButton("CmdEsci", Immagini::esci(), QStringLiteral("Esci"), 12720);
     CmdSalva->setDefault(true);  // drawn as the default; Enter reaches it through keyPressEvent
 
-    Label16 = addLabel(this, "Label16",
+    Label16 = addLabel(page_, "Label16",
                        QStringLiteral("Assistenza: %1    %2").arg(QLatin1String(kEmailAssistenza), QLatin1String(kSitoAssistenza)),
                        240, 8760, 12135, 255);
     Label16->setFont(carattere("Verdana", 9.75));
@@ -283,8 +285,16 @@ void FrmBrenzola::setTabOrder()
 void FrmBrenzola::keyPressEvent(QKeyEvent* event)
 {
     // Keys that no control used: Enter presses the default button, Esc the cancel button.
+    // A focused button and the list are controls that use Enter, though Qt leaves it to
+    // the window: the button is pressed, the list chooses its current entry.
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        CmdSalva->click();
+        if (auto* button = qobject_cast<QAbstractButton*>(focusWidget())) {
+            button->click();
+        } else if (focusWidget() == List1) {
+            if (List1->currentRow() >= 0) List1->setCurrentRow(List1->currentRow(), QItemSelectionModel::ClearAndSelect);
+        } else {
+            CmdSalva->click();
+        }
         return;
     }
     if (event->key() == Qt::Key_Escape) {

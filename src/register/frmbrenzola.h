@@ -17,12 +17,12 @@ class QListWidget;
 class QPushButton;
 class QAction;
 class QTextEdit;
-class QToolBar;
 
 namespace brenzola {
 
 class CalendarField;
 class FormTransparancy;
+class KeyboardToolBar;
 class StoreError;
 
 // The main window: the contact list with its quick search on the left, the fifteen
@@ -114,8 +114,6 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -156,9 +154,9 @@ private:
     QHash<QObject*, FocusHandlers> trackedFields_;
     std::vector<qint64> chiaviLista_;  // the key of each list entry, in list order
     int rowBeforePress_ = -1;
-    bool centred_ = false;
 
-    QToolBar* Tb;
+    QWidget* page_;  // holds every control at its designed place
+    KeyboardToolBar* Tb;
     QFrame* frameElenco_;
     QLabel* Label6;
     QPushButton* CmdCerca;

@@ -2,6 +2,7 @@
 
 #include "calendarfield.h"
 #include "funzioni.h"
+#include "screenfit.h"
 #include "twips.h"
 
 #include <QDate>
@@ -31,9 +32,14 @@ FrmRicerca::FrmRicerca(QWidget* parent) : QDialog(parent)
     setObjectName(QStringLiteral("FrmRicerca"));
     setWindowTitle(QStringLiteral("Compilare i campi di ricerca che si conoscono:"));
     setWindowIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFont(carattere("MS Sans Serif"));
-    setFixedSize(twips(this, 10350), twips(this, 6645));
+    // Its designed size at most; smaller only where the screen is.
+    const QSize designed(twips(this, 10350), twips(this, 6645));
+    resize(designed);
+    setMaximumSize(designed);
+    page_ = addDesignedPage(this, designed);
+    keepOnScreen(this);
 
     // Created in tab order.
     TxtCognome = addTextBox("TxtCognome", 1920, 120, 8295, 250);
@@ -55,16 +61,16 @@ FrmRicerca::FrmRicerca(QWidget* parent) : QDialog(parent)
     DtDataRicontattareDa = addDateField("DtDataRicontattareDa", 1920, 4440);
     DtDataRicontattareA = addDateField("DtDataRicontattareA", 6600, 4440);
     Txtfonte = addTextBox("Txtfonte", 1920, 5040, 3615, 250);
-    TxtCommenti = new QTextEdit(this);
+    TxtCommenti = new QTextEdit(page_);
     TxtCommenti->setObjectName(QStringLiteral("TxtCommenti"));
     TxtCommenti->setTabChangesFocus(true);
     placeInTwips(TxtCommenti, 1920, 5520, 8295, 375);
 
-    CmdCerca = new QPushButton(style()->standardIcon(QStyle::SP_DialogApplyButton), QStringLiteral("Ricerca"), this);
+    CmdCerca = new QPushButton(style()->standardIcon(QStyle::SP_DialogApplyButton), QStringLiteral("Ricerca"), page_);
     CmdCerca->setObjectName(QStringLiteral("CmdCerca"));
     CmdCerca->setDefault(true);
     placeInTwips(CmdCerca, 6720, 6000, 1695, 615);
-    CmdSalva = new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton), QStringLiteral("Esci"), this);
+    CmdSalva = new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton), QStringLiteral("Esci"), page_);
     CmdSalva->setObjectName(QStringLiteral("CmdSalva"));
     CmdSalva->setAutoDefault(false);
     placeInTwips(CmdSalva, 8520, 6000, 1695, 615);
@@ -109,7 +115,7 @@ FrmRicerca::~FrmRicerca() = default;
 
 QLineEdit* FrmRicerca::addTextBox(const char* name, int left, int top, int width, int maxLength)
 {
-    auto* box = new QLineEdit(this);
+    auto* box = new QLineEdit(page_);
     box->setObjectName(QLatin1String(name));
     box->setMaxLength(maxLength);
     placeInTwips(box, left, top, width, 360);
@@ -118,7 +124,7 @@ QLineEdit* FrmRicerca::addTextBox(const char* name, int left, int top, int width
 
 CalendarField* FrmRicerca::addDateField(const char* name, int left, int top)
 {
-    auto* field = new CalendarField(this);
+    auto* field = new CalendarField(page_);
     field->setObjectName(QLatin1String(name));
     placeInTwips(field, left, top, 2175, 360);
     return field;
@@ -152,7 +158,7 @@ void FrmRicerca::addLabels()
         {"Label18", "Prov.", 8160, 2040, 1335, 375},
     };
     for (const Etichetta& e : etichette) {
-        auto* label = new QLabel(QString::fromUtf8(e.caption), this);
+        auto* label = new QLabel(QString::fromUtf8(e.caption), page_);
         label->setObjectName(QLatin1String(e.name));
         label->setWordWrap(true);
         placeInTwips(label, e.left, e.top, e.width, e.height);

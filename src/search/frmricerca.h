@@ -39,6 +39,7 @@ private:
     void addLabels();
     static QString valore(const Criterio& criterio, bool& partecipa);
 
+    QWidget* page_;  // holds every control at its designed place
     std::vector<Criterio> criteri_;
     QLineEdit* TxtCognome;
     QLineEdit* TxtNome;

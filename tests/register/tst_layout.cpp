@@ -14,6 +14,7 @@
 #include <QTest>
 #include <QTextEdit>
 #include <QToolBar>
+#include <QToolButton>
 
 using namespace brenzola;
 
@@ -102,6 +103,8 @@ private Q_SLOTS:
     void toolbarEntries();
     void tabOrder();
     void enterSavesAndEscapeLeaves();
+    void enterPressesTheFocusedButtonAndChoosesInTheList();
+    void toolbarFromTheKeyboard();
 
 private:
     std::unique_ptr<test::TempStore> store_;
@@ -131,7 +134,7 @@ void TestLayout::windowAndFrames()
     QVERIFY(form_->windowTitle().startsWith(QStringLiteral("Brenzola 1.0       ")));
     QVERIFY(!form_->windowIcon().isNull());
     QCOMPARE(form_->size(), inPixels(form_.get(), 0, 0, 15240, 9225).size());
-    const auto frames = form_->findChildren<QWidget*>("Frame", Qt::FindDirectChildrenOnly);
+    const auto frames = form_->findChildren<QWidget*>("Frame");
     QCOMPARE(frames.size(), 2);
     for (QWidget* frame : frames) {
         const bool left = frame->property("Index").toInt() == 1;
@@ -237,6 +240,91 @@ void TestLayout::enterSavesAndEscapeLeaves()
     QVERIFY(dialogs_.shown.isEmpty());
 
     QTest::keyClick(child("TxtNome"), Qt::Key_Escape);
+    QVERIFY(!form_->isVisible());
+}
+
+void TestLayout::enterPressesTheFocusedButtonAndChoosesInTheList()
+{
+    store_->insert({{"Cognome", "Bianchi"}, {"Nome", "Carla"}});
+    form_->ElencaTutti();
+    form_->show();
+    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+    QSignalSpy salva(child<QPushButton>("CmdSalva"), &QPushButton::clicked);
+    for (const char* name : {"CmdNuovo", "CmdElimina", "CmdStampa", "CmdStampaElenco", "CmdStampaSchede", "CmdCerca"}) {
+        auto* button = child<QPushButton>(name);
+        QSignalSpy pressed(button, &QPushButton::clicked);
+        button->setFocus();
+        QTest::keyClick(button, Qt::Key_Return);
+        QVERIFY2(pressed.count() == 1, name);
+    }
+    QCOMPARE(salva.count(), 0);
+    QVERIFY(dialogs_.lastText() != QStringLiteral("Scrivere il cognome!"));
+
+    // In the list, Enter chooses the entry under the cursor and saves nothing.
+    auto* list = child<QListWidget>("List1");
+    list->setFocus();
+    list->setCurrentRow(1, QItemSelectionModel::NoUpdate);
+    QTest::keyClick(list, Qt::Key_Enter);
+    QCOMPARE(child<QLineEdit>("TxtCognome")->text(), QStringLiteral("Rossi"));
+
+    child("CmdEsci")->setFocus();
+    QTest::keyClick(child("CmdEsci"), Qt::Key_Return);
+    QVERIFY(!form_->isVisible());
+    QCOMPARE(salva.count(), 0);
+}
+
+void TestLayout::toolbarFromTheKeyboard()
+{
+    store_->insert({{"Cognome", "Bianchi"}, {"Nome", "Carla"}});
+    form_->ElencaTutti();
+    form_->show();
+    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+    auto* toolbar = child<QToolBar>("Tb");
+    QAction* avanti = toolbar->findChild<QAction*>("Avanti");
+    QCOMPARE(avanti->toolTip(), QStringLiteral("Avanti (Alt+Destra)"));
+    QCOMPARE(toolbar->findChild<QAction*>("Indietro")->toolTip(), QStringLiteral("Indietro (Alt+Sinistra)"));
+    QCOMPARE(toolbar->findChild<QAction*>("Ricerca Avanzata")->toolTip(), QStringLiteral("Ricerca Avanzata (Ctrl+F)"));
+    QCOMPARE(toolbar->findChild<QAction*>("Mostra Tutti")->toolTip(), QStringLiteral("Mostra Tutti (F5)"));
+
+    // One stop in the tab order, between the print buttons and CmdCerca.
+    child("CmdStampaSchede")->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), toolbar->widgetForAction(toolbar->findChild<QAction*>("Mostra Tutti")));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);  // wraps round to the last
+    QCOMPARE(QApplication::focusWidget(), toolbar->widgetForAction(toolbar->findChild<QAction*>("Esci")));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
+    QCOMPARE(QApplication::focusWidget(), toolbar->widgetForAction(avanti));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), child("CmdCerca"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);  // back on the button used last
+    QCOMPARE(QApplication::focusWidget(), toolbar->widgetForAction(avanti));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget(), child("CmdStampaSchede"));
+
+    // Enter and Space press the focused command; shortcuts work from anywhere.
+    auto* list = child<QListWidget>("List1");
+    list->setCurrentRow(0);
+    QCOMPARE(child<QLineEdit>("TxtCognome")->text(), QStringLiteral("Bianchi"));
+    toolbar->widgetForAction(avanti)->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(child<QLineEdit>("TxtCognome")->text(), QStringLiteral("Rossi"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    QCOMPARE(child<QLineEdit>("TxtCognome")->text(), QStringLiteral("Bianchi"));
+    QVERIFY(dialogs_.shown.isEmpty());
+
+    child("TxtRicerca")->setFocus();
+    QTest::keyClicks(child("TxtRicerca"), "ross");
+    QCOMPARE(list->count(), 1);
+    QTest::keyClick(child("TxtRicerca"), Qt::Key_F5);
+    QCOMPARE(list->count(), 2);
+    list->setCurrentRow(0);
+    QTest::keyClick(list, Qt::Key_Right, Qt::AltModifier);
+    QCOMPARE(child<QLineEdit>("TxtCognome")->text(), QStringLiteral("Rossi"));
+    QTest::keyClick(list, Qt::Key_Left, Qt::AltModifier);
+    QCOMPARE(child<QLineEdit>("TxtCognome")->text(), QStringLiteral("Bianchi"));
+    QTest::keyClick(list, Qt::Key_F, Qt::ControlModifier);
+    QCOMPARE(dialogs_.modalTitles, QStringList{"Compilare i campi di ricerca che si conoscono:"});
+    QTest::keyClick(list, Qt::Key_Q, Qt::ControlModifier);
     QVERIFY(!form_->isVisible());
 }
 
