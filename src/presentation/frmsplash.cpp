@@ -14,6 +14,8 @@ namespace brenzola {
 
 namespace {
 
+constexpr int kMargine = 360;  // twips
+
 QFont arialBold(qreal points)
 {
     QFont font(QStringLiteral("Arial"));
@@ -57,9 +59,9 @@ frmSplash::frmSplash(std::function<void()> apriFinestraPrincipale, Dialogs& dial
 
     imgLogo = new QLabel(Frame1);
     imgLogo->setObjectName(QStringLiteral("imgLogo"));
-    imgLogo->setScaledContents(true);
-    imgLogo->setPixmap(Immagini::logo().pixmap(16, 16));
+    imgLogo->setAlignment(Qt::AlignCenter);
     placeInTwips(imgLogo, 1080, 1680, 495, 465);
+    imgLogo->setPixmap(Immagini::logo(imgLogo->size(), devicePixelRatioF()));  // drawn at its size, not stretched
 
     Timer = new QTimer(this);
     Timer->setObjectName(QStringLiteral("Timer"));
@@ -86,6 +88,9 @@ static void adattaAlTesto(QLabel* label, const QString& text)
 void frmSplash::Form_Load()
 {
     adattaAlTesto(lblVersion, TestoVersione(versione_));
+    // Grown to its text, the version keeps a margin from the splash's edge.
+    const int limite = Frame1->width() - twips(this, kMargine);
+    if (lblVersion->geometry().right() >= limite) lblVersion->move(limite - lblVersion->width(), lblVersion->y());
     adattaAlTesto(lblProductName, QString::fromLatin1(kTitoloApplicazione));
     dialogs_.ShowModal(*this);
 }

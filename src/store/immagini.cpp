@@ -12,19 +12,27 @@ namespace {
 
 using Drawing = std::function<void(QPainter&)>;
 
-// Draws on a 16 x 16 grid, at two sizes so the picture stays sharp on dense screens.
+// Draws a picture made on a 16 x 16 grid at the size it is shown, centred when that is
+// not square.
+QPixmap render(const Drawing& draw, QSize size, qreal devicePixelRatio)
+{
+    QPixmap pixmap(size * devicePixelRatio);
+    pixmap.setDevicePixelRatio(devicePixelRatio);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const qreal side = std::min(size.width(), size.height());
+    painter.translate((size.width() - side) / 2, (size.height() - side) / 2);
+    painter.scale(side / 16.0, side / 16.0);
+    draw(painter);
+    return pixmap;
+}
+
+// At three sizes, so the picture stays sharp on dense screens.
 QIcon drawn(const Drawing& draw)
 {
     QIcon icon;
-    for (int size : {16, 32, 48}) {
-        QPixmap pixmap(size, size);
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.scale(size / 16.0, size / 16.0);
-        draw(painter);
-        icon.addPixmap(pixmap);
-    }
+    for (int size : {16, 32, 48}) icon.addPixmap(render(draw, QSize(size, size), 1));
     return icon;
 }
 
@@ -65,24 +73,26 @@ void arrow(QPainter& p, bool forward)
     p.drawPath(path);
 }
 
+void drawLogo(QPainter& p)
+{
+    p.setPen(pen(kInk));
+    p.setBrush(QColor(0xfd, 0xf6, 0xe3));
+    p.drawRoundedRect(QRectF(1, 3, 14, 10), 1.5, 1.5);
+    p.setBrush(kGreen);
+    p.setPen(Qt::NoPen);
+    p.drawEllipse(QPointF(5, 6.6), 1.6, 1.6);
+    p.drawChord(QRectF(2.4, 8.2, 5.2, 4.6), 0, 180 * 16);
+    p.setPen(pen(kInk, 1));
+    p.drawLine(QPointF(9, 6), QPointF(13, 6));
+    p.drawLine(QPointF(9, 8.5), QPointF(13, 8.5));
+    p.drawLine(QPointF(9, 11), QPointF(12, 11));
+}
+
 }  // namespace
 
-QIcon logo()
-{
-    return drawn([](QPainter& p) {
-        p.setPen(pen(kInk));
-        p.setBrush(QColor(0xfd, 0xf6, 0xe3));
-        p.drawRoundedRect(QRectF(1, 3, 14, 10), 1.5, 1.5);
-        p.setBrush(kGreen);
-        p.setPen(Qt::NoPen);
-        p.drawEllipse(QPointF(5, 6.6), 1.6, 1.6);
-        p.drawChord(QRectF(2.4, 8.2, 5.2, 4.6), 0, 180 * 16);
-        p.setPen(pen(kInk, 1));
-        p.drawLine(QPointF(9, 6), QPointF(13, 6));
-        p.drawLine(QPointF(9, 8.5), QPointF(13, 8.5));
-        p.drawLine(QPointF(9, 11), QPointF(12, 11));
-    });
-}
+QIcon logo() { return drawn(drawLogo); }
+
+QPixmap logo(QSize size, qreal devicePixelRatio) { return render(drawLogo, size, devicePixelRatio); }
 
 QIcon cerca()
 {

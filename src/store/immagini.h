@@ -1,11 +1,14 @@
 #pragma once
 
 #include <QIcon>
+#include <QPixmap>
 
 namespace brenzola::Immagini {
 
 // The program's own pictures, drawn at run time so that none comes from elsewhere.
 QIcon logo();
+// The logo drawn at the size it is shown.
+QPixmap logo(QSize size, qreal devicePixelRatio);
 QIcon cerca();
 QIcon stampa();
 QIcon elimina();

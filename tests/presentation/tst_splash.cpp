@@ -26,14 +26,23 @@ void TestSplash::showsTheProgramAndItsVersion()
     QCOMPARE(frmSplash::TestoVersione(QVersionNumber(2, 3, 14)), QStringLiteral("Versione 2.3.14"));
     test::ScriptedDialogs dialogs;
     QString shownVersion, shownName;
+    QRect versionPlace;
+    QSize logoSize, logoPlace;
     dialogs.onModal = [&](QDialog& window) {
         shownVersion = window.findChild<QLabel*>("lblVersion")->text();
         shownName = window.findChild<QLabel*>("lblProductName")->text();
+        versionPlace = window.findChild<QLabel*>("lblVersion")->geometry();
+        const auto* logo = window.findChild<QLabel*>("imgLogo");
+        logoSize = logo->pixmap().deviceIndependentSize().toSize();
+        logoPlace = logo->size();
     };
     frmSplash splash([] {}, dialogs);
     splash.Form_Load();
     QCOMPARE(shownVersion, QStringLiteral("Versione 1.0.0"));
     QCOMPARE(shownName, QStringLiteral("Brenzola"));
+    // The version keeps a quarter inch from the edge; the logo is drawn at the size shown.
+    QVERIFY2(splash.width() - versionPlace.right() > splash.logicalDpiX() / 4, qPrintable(QString::number(versionPlace.right())));
+    QCOMPARE(logoSize, logoPlace);
     QCOMPARE(splash.Timer->interval(), 2500);
 }
 
