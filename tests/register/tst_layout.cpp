@@ -15,6 +15,8 @@
 #include <QTextEdit>
 #include <QToolBar>
 #include <QToolButton>
+#include <QScreen>
+#include <QScrollArea>
 
 using namespace brenzola;
 
@@ -105,6 +107,7 @@ private Q_SLOTS:
     void enterSavesAndEscapeLeaves();
     void enterPressesTheFocusedButtonAndChoosesInTheList();
     void toolbarFromTheKeyboard();
+    void aSmallScreenScrollsToEveryControl();
 
 private:
     std::unique_ptr<test::TempStore> store_;
@@ -326,6 +329,25 @@ void TestLayout::toolbarFromTheKeyboard()
     QCOMPARE(dialogs_.modalTitles, QStringList{"Compilare i campi di ricerca che si conoscono:"});
     QTest::keyClick(list, Qt::Key_Q, Qt::ControlModifier);
     QVERIFY(!form_->isVisible());
+}
+
+void TestLayout::aSmallScreenScrollsToEveryControl()
+{
+    // This platform's screen (800 x 600) is smaller than the designed window.
+    const QRect area = form_->screen()->availableGeometry();
+    QVERIFY(form_->width() > area.width());
+    form_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+    QVERIFY(area.contains(form_->frameGeometry()));
+    QVERIFY(form_->height() < area.height());
+
+    // Tabbing brings each control into view.
+    const auto* viewport = form_->findChild<QScrollArea*>()->viewport();
+    child("CmdElimina")->setFocus();
+    QTest::keyClick(child("CmdElimina"), Qt::Key_Tab);
+    QWidget* esci = child("CmdEsci");
+    QCOMPARE(QApplication::focusWidget(), esci);
+    QVERIFY(viewport->rect().contains(QRect(esci->mapTo(viewport, QPoint()), esci->size())));
 }
 
 QTEST_MAIN(TestLayout)
