@@ -29,7 +29,7 @@ int main(int argc, char* argv[])
     const int runs = args.size() > 0 ? std::max(1, args[0].toInt()) : 30;
     const QString fixture = args.size() > 1
         ? args[1]
-        : QDir(QFileInfo(QStringLiteral(__FILE__)).absolutePath()).filePath(QStringLiteral("../../shared/fixtures/access/Brenzola.mdb"));
+        : QDir(QFileInfo(QStringLiteral(__FILE__)).absolutePath()).filePath(QStringLiteral("../tests/data/access/Brenzola.mdb"));
     if (!QFileInfo::exists(fixture)) {
         std::fprintf(stderr, "File Access non trovato: %s\n", qPrintable(fixture));
         return 1;
