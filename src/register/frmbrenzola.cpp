@@ -280,6 +280,7 @@ void FrmBrenzola::setTabOrder()
         if (previous) QWidget::setTabOrder(previous, control);
         previous = control;
     }
+    TxtCognome->setFocus();  // the window opens on the first control of the tab order
 }
 
 void FrmBrenzola::keyPressEvent(QKeyEvent* event)

@@ -282,6 +282,7 @@ void TestLayout::toolbarFromTheKeyboard()
     form_->ElencaTutti();
     form_->show();
     QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+    QCOMPARE(QApplication::focusWidget(), child("TxtCognome"));  // opens on the first in the tab order
     auto* toolbar = child<QToolBar>("Tb");
     QAction* avanti = toolbar->findChild<QAction*>("Avanti");
     QCOMPARE(avanti->toolTip(), QStringLiteral("Avanti (Alt+Destra)"));
