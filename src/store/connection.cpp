@@ -21,6 +21,13 @@ StoreError storeErrorFrom(const QSqlError& error)
     return StoreError(numeric ? number : -1, description);
 }
 
+bool nextRow(QSqlQuery& query)
+{
+    if (query.next()) return true;
+    if (query.lastError().isValid()) throw storeErrorFrom(query.lastError());
+    return false;
+}
+
 QString TableSchema::declaredName(const QString& column) const
 {
     for (const QString& declared : columns)
@@ -160,7 +167,7 @@ const TableSchema& Connection::schema(const QString& table)
     TableSchema schema;
     QSqlQuery query = runOrThrow(database(), QStringLiteral("SELECT name, type FROM pragma_table_info('%1')")
                                                  .arg(QString(table).replace(u'\'', QStringLiteral("''"))));
-    while (query.next()) {
+    while (nextRow(query)) {
         const QString column = query.value(0).toString();
         schema.columns << column;
         if (query.value(1).toString().contains(QLatin1String("DATE"), Qt::CaseInsensitive))

@@ -26,11 +26,26 @@ QString sourceTable(const QString& statement)
     return from.match(statement).captured(1);
 }
 
+// Dates are stored as yyyy-MM-dd; other tools also write them without leading zeros, with
+// '/' between the parts, or with a time of day. Anything else (a day that does not exist,
+// day-first text, a number) is handed on exactly as stored, never guessed at.
 QVariant dateFromStore(const QVariant& stored)
 {
     if (stored.isNull()) return {};
-    const QDate date = QDate::fromString(stored.toString().left(10), kStoredDateFormat);
+    if (stored.typeId() != QMetaType::QString) return stored;
+    static const QRegularExpression iso(
+        QStringLiteral(R"(^\s*(\d{4})([-/])(\d{1,2})\2(\d{1,2})(?:[T ]\d{1,2}:\d{2}(?::\d{2}(?:\.\d+)?)?)?\s*$)"));
+    const auto match = iso.match(stored.toString());
+    if (!match.hasMatch()) return stored;
+    const QDate date(match.captured(1).toInt(), match.captured(3).toInt(), match.captured(4).toInt());
     return date.isValid() ? QVariant(date) : stored;
+}
+
+// Two stored values are the same when both are Null, or both hold the same value of the same kind.
+bool sameStored(const QVariant& a, const QVariant& b)
+{
+    if (a.isNull() || b.isNull()) return a.isNull() == b.isNull();
+    return a.typeId() == b.typeId() && a == b;
 }
 
 [[noreturn]] void noCurrentRecord()
@@ -71,8 +86,33 @@ void Recordset::MoveNext()
 {
     if (editing_ != Editing::None) Update();
     rowIsCached_ = false;
-    eof_ = !query_ || !query_->next();
+    stored_.clear();
+    try {
+        eof_ = !query_ || !nextRow(*query_);
+    } catch (...) {
+        eof_ = true;
+        query_.reset();
+        throw;
+    }
     if (eof_) query_.reset();
+}
+
+QVariantList Recordset::StoredValues() const
+{
+    requireRow();
+    if (!stored_.isEmpty() || rowIsCached_) return stored_;
+    QVariantList values;
+    for (int i = 0; i < int(dateColumn_.size()); ++i) values << query_->value(i);
+    return values;
+}
+
+bool Recordset::Holds(const QVariantList& stored) const
+{
+    const QVariantList current = StoredValues();
+    if (current.size() != stored.size()) return false;
+    for (qsizetype i = 0; i < current.size(); ++i)
+        if (!sameStored(current[i], stored[i])) return false;
+    return true;
 }
 
 QVariant Recordset::Fields(int index) const
@@ -105,6 +145,7 @@ void Recordset::requireRow() const
 void Recordset::readCurrentRow()
 {
     if (rowIsCached_) return;
+    stored_ = StoredValues();  // what a change in place expects the row still to hold
     for (int i = 0; i < row_.count(); ++i) row_.setValue(i, Fields(i));
     rowIsCached_ = true;
 }
@@ -122,6 +163,7 @@ void Recordset::AddNew()
         dateColumn_.push_back(schema.isDate(column));
     }
     assigned_.clear();
+    stored_.clear();
     rowIsCached_ = true;
     eof_ = false;
     editing_ = Editing::New;
@@ -182,19 +224,40 @@ void Recordset::Update()
             editing_ = Editing::None;
             return;
         }
-        sql = QStringLiteral("UPDATE \"%1\" SET \"%2\" = ? WHERE id = ?")
-                  .arg(table_, columns.join(QStringLiteral("\" = ?, \"")));
+        // Optimistic locking: the row is changed only if it still holds what was read,
+        // checked by the same statement that writes it.
+        QStringList conditions{QStringLiteral("id = ?")};
         values << row_.value(idIndex);
+        for (int i = 0; i < row_.count(); ++i) {
+            const QString column = schema.declaredName(row_.fieldName(i));
+            if (column.isEmpty() || i == idIndex) continue;
+            conditions << QStringLiteral("\"%1\" IS ?").arg(column);
+            values << stored_.value(i);
+        }
+        sql = QStringLiteral("UPDATE \"%1\" SET \"%2\" = ? WHERE %3")
+                  .arg(table_, columns.join(QStringLiteral("\" = ?, \"")), conditions.join(QStringLiteral(" AND ")));
     }
     if (!write.prepare(sql)) throw storeErrorFrom(write.lastError());
     for (const QVariant& value : values) write.addBindValue(value);
     if (!write.exec()) throw storeErrorFrom(write.lastError());
-    if (editing_ == Editing::Existing && write.numRowsAffected() != 1)
-        throw StoreError(StoreErrorNumber::RowNotFound,
-                         QStringLiteral("Il record da aggiornare non esiste più."));
+    if (editing_ == Editing::Existing && write.numRowsAffected() != 1) throw rowGoneOrChanged(row_.value(idIndex));
     if (editing_ == Editing::New && idIndex >= 0) row_.setValue(idIndex, write.lastInsertId());
+    if (editing_ == Editing::Existing)
+        for (int index : assigned_) stored_[index] = storedForm(row_.fieldName(index), row_.value(index));
     assigned_.clear();
     editing_ = Editing::None;
+}
+
+StoreError Recordset::rowGoneOrChanged(const QVariant& id) const
+{
+    QSqlQuery find(connection_->database());
+    find.prepare(QStringLiteral("SELECT count(*) FROM \"%1\" WHERE id = ?").arg(table_));
+    find.addBindValue(id);
+    if (!find.exec() || !nextRow(find)) throw storeErrorFrom(find.lastError());
+    if (find.value(0).toInt() == 0)
+        return StoreError(StoreErrorNumber::RowNotFound, QStringLiteral("Il record da aggiornare non esiste più."));
+    return StoreError(StoreErrorNumber::RowChanged,
+                      QStringLiteral("Il record è stato modificato da un altro utente dopo che è stato letto."));
 }
 
 }  // namespace brenzola

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "storeerror.h"
+
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <QString>
@@ -25,10 +27,16 @@ public:
 
     QVariant Fields(int index) const;
     QVariant Fields(const QString& name) const;
+    // The current row exactly as the store holds it: no date read, no text touched.
+    QVariantList StoredValues() const;
+    // Whether the current row holds these stored values (Null and empty text differ).
+    bool Holds(const QVariantList& stored) const;
 
     void AddNew();
     void SetField(const QString& name, const QVariant& value);
     // Writes the added or changed row in one statement; afterwards Fields("id") holds its key.
+    // A row changed in place must still hold what was read: if another program changed it
+    // meanwhile, StoreError RowChanged; if it deleted it, RowNotFound. Nothing is written.
     void Update();
 
 private:
@@ -38,12 +46,14 @@ private:
     int fieldIndex(const QString& name) const;
     void requireRow() const;
     QVariant storedForm(const QString& column, const QVariant& value) const;
+    StoreError rowGoneOrChanged(const QVariant& id) const;
 
     Connection* connection_ = nullptr;
     std::unique_ptr<QSqlQuery> query_;  // released as soon as the rows run out
     QString table_;                      // set when the rows come from one table
     std::vector<bool> dateColumn_;
     QSqlRecord row_;                     // the current row, with any assigned values
+    QVariantList stored_;                // the current row as read, once it is being changed
     std::vector<int> assigned_;          // indexes into row_ set since the last Update
     bool rowIsCached_ = false;
     bool eof_ = true;

@@ -4,9 +4,15 @@
 
 #include <QSqlError>
 
+class QSqlQuery;
+
 namespace brenzola {
 
 // The engine's own number and text for a failed operation.
 StoreError storeErrorFrom(const QSqlError& error);
+
+// Steps a statement to its next row: false at the end of the rows, a StoreError when the
+// step failed (a damaged page, a lost lock), so that a failure never looks like the end.
+bool nextRow(QSqlQuery& query);
 
 }  // namespace brenzola

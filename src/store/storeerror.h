@@ -27,7 +27,8 @@ inline constexpr int ConnectionClosed = 3704;
 inline constexpr int ProviderNotFound = 3706;
 inline constexpr int NotUpdatable = 3251;
 inline constexpr int SyntaxError = 3075;
-inline constexpr int RowNotFound = 3197;
+inline constexpr int RowNotFound = 3167;  // the record was deleted
+inline constexpr int RowChanged = 3197;   // another user changed the record meanwhile
 inline constexpr int FileExists = 58;
 }  // namespace StoreErrorNumber
 
