@@ -25,9 +25,12 @@
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QStyle>
+#include <QTextDocument>
 #include <QTextEdit>
 #include <QToolBar>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace brenzola {
 
@@ -80,6 +83,11 @@ FrmBrenzola::FrmBrenzola(Dialogs& dialogs, QWidget* parent) : QWidget(parent), d
     buildCommands();
     setTabOrder();
     connectHandlers();
+    campi_ = {{"cognome", TxtCognome},  {"nome", TxtNome},         {"DataIn", DtInizio},
+              {"TipoRef", TxtTipoRef},  {"citta", TxtCitta},       {"indirizzo", TxtIndirizzo},
+              {"Cap", TxtCap},          {"Email", TxtEmail},       {"Telefono", TxtTelefono},
+              {"Cell", TxtCell},        {"DataNasc", DtNasc},      {"Fonte", Txtfonte},
+              {"DataRicont", DtDataRicontattare}, {"commenti", TxtCommenti}, {"prov", TxtProv}};
     FormTransparancy1 = new FormTransparancy(this);
     FormTransparancy1->ReadProperties({{QStringLiteral("TransparencyLevel"), 2}, {QStringLiteral("TransparencyDirection"), 4}});
 }
@@ -188,10 +196,11 @@ QLineEdit* FrmBrenzola::addTextBox(QWidget* panel, const char* name, int maxLeng
     return box;
 }
 
-CalendarField* FrmBrenzola::addDateField(QWidget* panel, const char* name, int left, int top)
+CalendarField* FrmBrenzola::addDateField(QWidget* panel, const char* name, const QString& etichetta, int left, int top)
 {
     auto* field = new CalendarField(panel);
     field->setObjectName(QLatin1String(name));
+    field->setAccessibleName(etichetta);  // names the field in messages about it
     placeInTwips(field, left, top, 2175, 375);
     return field;
 }
@@ -211,7 +220,7 @@ void FrmBrenzola::buildEditPanel()
     addLabel(p, "Label2", QStringLiteral("Nome"), 240, 720, 1335);
     TxtNome = addTextBox(p, "TxtNome", 250, 1800, 720, 8295, 405);
     addLabel(p, "Label3", QStringLiteral("Data"), 240, 1200, 1335);
-    DtInizio = addDateField(p, "DtInizio", 1800, 1200);
+    DtInizio = addDateField(p, "DtInizio", QStringLiteral("Data"), 1800, 1200);
     DtInizio->setFont(carattere("Verdana", 12));
     addLabel(p, "Label4", QStringLiteral("Tipo Ref."), 4080, 1200, 1455);
     TxtTipoRef = addTextBox(p, "TxtTipoRef", 250, 5160, 1200, 4935, 420);
@@ -230,16 +239,17 @@ void FrmBrenzola::buildEditPanel()
     addLabel(p, "Label12", QStringLiteral("Cell."), 5640, 3120, 1335);
     TxtCell = addTextBox(p, "TxtCell", 250, 6480, 3120, 3615, 420);
     addLabel(p, "Label7", QStringLiteral("Data Nasc."), 240, 3600, 1455);
-    DtNasc = addDateField(p, "DtNasc", 1800, 3600);
+    DtNasc = addDateField(p, "DtNasc", QStringLiteral("Data Nasc."), 1800, 3600);
     addLabel(p, "Label14", QStringLiteral("Fonte"), 240, 4080, 1335);
     Txtfonte = addTextBox(p, "Txtfonte", 250, 1800, 4080, 3615, 420);
     Txtfonte->setFont(carattere("Verdana", 12));
     addLabel(p, "Label15", QStringLiteral("Data ricontattare"), 5520, 4080, 2655);
-    DtDataRicontattare = addDateField(p, "DtDataRicontattare", 7920, 4080);
+    DtDataRicontattare = addDateField(p, "DtDataRicontattare", QStringLiteral("Data ricontattare"), 7920, 4080);
     addLabel(p, "Label8", QStringLiteral("Commenti"), 240, 4560, 1335);
     TxtCommenti = new QTextEdit(p);
     TxtCommenti->setObjectName(QStringLiteral("TxtCommenti"));
     TxtCommenti->setTabChangesFocus(true);
+    TxtCommenti->setAcceptRichText(false);  // only its plain text is stored
     placeInTwips(TxtCommenti, 1800, 4560, 8295, 3135);
 
     for (QWidget* white : std::initializer_list<QWidget*>{TxtCognome, TxtNome, TxtCitta, TxtIndirizzo, TxtEmail,
@@ -397,7 +407,7 @@ bool FrmBrenzola::Form_Load(const QString& cartella)
 {
     try {
         ApriDatabase(cartella);
-        PulisciCampi(this);
+        svuotaScheda();
         IdCorrente = 0;
         ElencaTutti();
         AggiornaAnagrafica = 0;
@@ -424,16 +434,9 @@ void FrmBrenzola::MostraModale()
 void FrmBrenzola::closeEvent(QCloseEvent* event)
 {
     // Closing must not lose an edit: ask as a change of contact would.
-    contaCampoAttivo();
-    if (AggiornaAnagrafica) {
-        if (ask(QStringLiteral("I dati sono stati modificati, si desidera salvare?")) == MsgAnswer::Yes) {
-            bool saved = false;
-            handle([&] { saved = CmdSalva_Click(); });
-            if (!saved) {
-                event->ignore();
-                return;
-            }
-        }
+    if (!LasciaContatto()) {
+        event->ignore();
+        return;
     }
     Form_Unload();
     event->accept();
@@ -490,17 +493,46 @@ void FrmBrenzola::CmdEsci_Click() { close(); }
 
 // ---- Showing and creating a contact ----
 
+bool FrmBrenzola::LasciaContatto()
+{
+    contaCampoAttivo();
+    if (!AggiornaAnagrafica) return true;
+    const Message domanda{QStringLiteral("I dati sono stati modificati, si desidera salvare?"), MsgButtons::YesNoCancel,
+                          MsgIcon::Question};
+    switch (dialogs_.MsgBox(this, domanda)) {
+    case MsgAnswer::Yes: {
+        bool saved = false;
+        handle([&] { saved = CmdSalva_Click(); });
+        return saved;
+    }
+    case MsgAnswer::No: AggiornaAnagrafica = 0; return true;
+    default: return false;
+    }
+}
+
 void FrmBrenzola::List1_Click()
 {
-    if (AggiornaAnagrafica) {
-        if (ask(QStringLiteral("I dati sono stati modificati, si desidera salvare?")) == MsgAnswer::Yes) {
-            // A refused save keeps the edits on screen rather than loading over them.
-            if (!CmdSalva_Click()) return;
-        } else {
-            AggiornaAnagrafica = 0;
-        }
+    const auto selected = List1->selectedItems();
+    const qint64 scelto = selected.isEmpty() ? 0 : chiaviLista_[size_t(List1->row(selected.front()))];
+    if (!LasciaContatto()) {
+        mostraInElenco(IdCorrente);  // the list keeps pointing at the contact on screen
+        return;
     }
+    if (scelto) mostraInElenco(scelto);  // a save has refilled the list meanwhile
     CaricaContatto();
+}
+
+void FrmBrenzola::mostraInElenco(qint64 chiave)
+{
+    const QSignalBlocker quiet(List1);
+    const auto found = std::find(chiaviLista_.begin(), chiaviLista_.end(), chiave);
+    if (chiave == 0 || found == chiaviLista_.end()) {
+        List1->clearSelection();
+        return;
+    }
+    const int row = int(found - chiaviLista_.begin());
+    List1->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+    List1->scrollToItem(List1->item(row));
 }
 
 void FrmBrenzola::CaricaContatto()
@@ -513,7 +545,15 @@ void FrmBrenzola::CaricaContatto()
 
     Recordset rs;
     rs.Open(sql, Connessione.get());
-    if (rs.Eof()) return;
+    if (rs.Eof()) {
+        mostraInElenco(IdCorrente);
+        return;
+    }
+    mostraRiga(rs);
+}
+
+void FrmBrenzola::mostraRiga(const Recordset& rs)
+{
     IdCorrente = rs.Fields(QStringLiteral("id")).toLongLong();
     const auto testoDi = [&rs](const char* column) { return ValoreNonNullo(rs.Fields(QLatin1String(column)), QString()); };
     const auto dataDi = [&rs](const char* column) { return ValoreNonNullo(rs.Fields(QLatin1String(column)), kDataMancante); };
@@ -531,7 +571,30 @@ void FrmBrenzola::CaricaContatto()
     DtNasc->setValue(dataDi("DataNasc"));
     mostraTesto(Txtfonte, testoDi("Fonte"));
     DtDataRicontattare->setValue(dataDi("DataRicont"));
-    TxtCommenti->setPlainText(testoDi("commenti").toString());
+    const QString commenti = testoDi("commenti").toString();
+    TxtCommenti->setPlainText(commenti);
+    fineRigaCommenti_ = commenti.contains(QLatin1String("\r\n")) ? QStringLiteral("\r\n")
+                        : commenti.contains(u'\r')               ? QStringLiteral("\r")
+                                                                 : QStringLiteral("\n");
+    ricordaContatto(rs.StoredValues(), testoDi("cognome").toString() + u' ' + testoDi("nome").toString());
+}
+
+void FrmBrenzola::ricordaContatto(const QVariantList& memorizzato, const QString& nome)
+{
+    contattoCaricato_ = memorizzato;
+    nomeCaricato_ = nome;
+    mostrato_.clear();
+    for (const Campo& campo : campi_) mostrato_.push_back(statoCampo(campo.controllo));
+    ricordaCampoAttivo();
+}
+
+void FrmBrenzola::svuotaScheda()
+{
+    PulisciCampi(this);
+    for (QLineEdit* box : findChildren<QLineEdit*>())
+        if (box->property("limite").isValid()) box->setMaxLength(box->property("limite").toInt());
+    fineRigaCommenti_ = QStringLiteral("\n");
+    ricordaContatto({}, {});
 }
 
 void FrmBrenzola::Scorri(const QString& Direzione)
@@ -552,11 +615,26 @@ void FrmBrenzola::Scorri(const QString& Direzione)
 
 void FrmBrenzola::CmdNuovo_Click()
 {
-    PulisciCampi(this);
+    if (!LasciaContatto()) return;
+    svuotaScheda();
     IdCorrente = 0;
 }
 
 // ---- Saving and deleting ----
+
+QVariant FrmBrenzola::statoCampo(const QWidget* controllo)
+{
+    if (auto* box = qobject_cast<const QLineEdit*>(controllo)) return box->text();
+    if (auto* date = qobject_cast<const CalendarField*>(controllo)) return date->value();
+    return static_cast<const QTextEdit*>(controllo)->document()->toRawText();
+}
+
+QVariant FrmBrenzola::valoreDaScrivere(const QWidget* controllo) const
+{
+    if (controllo != TxtCommenti) return statoCampo(controllo);
+    // Paragraph breaks go back as the line breaks the stored comment used.
+    return TxtCommenti->document()->toRawText().replace(QChar::ParagraphSeparator, fineRigaCommenti_);
+}
 
 bool FrmBrenzola::CmdSalva_Click()
 {
@@ -565,38 +643,86 @@ bool FrmBrenzola::CmdSalva_Click()
         TxtCognome->setFocus();
         return false;
     }
-    Recordset rs;
-    rs.Open(QStringLiteral("Select * from Anagrafica where id =%1").arg(IdCorrente), Connessione.get());
-    if (rs.Eof()) rs.AddNew();
-    rs.SetField(QStringLiteral("cognome"), TxtCognome->text());
-    rs.SetField(QStringLiteral("nome"), TxtNome->text());
-    rs.SetField(QStringLiteral("DataIn"), DtInizio->value());
-    rs.SetField(QStringLiteral("TipoRef"), TxtTipoRef->text());
-    rs.SetField(QStringLiteral("citta"), TxtCitta->text());
-    rs.SetField(QStringLiteral("indirizzo"), TxtIndirizzo->text());
-    rs.SetField(QStringLiteral("Cap"), TxtCap->text());
-    rs.SetField(QStringLiteral("Email"), TxtEmail->text());
-    rs.SetField(QStringLiteral("Telefono"), TxtTelefono->text());
-    rs.SetField(QStringLiteral("Cell"), TxtCell->text());
-    rs.SetField(QStringLiteral("DataNasc"), DtNasc->value());
-    rs.SetField(QStringLiteral("Fonte"), Txtfonte->text());
-    rs.SetField(QStringLiteral("DataRicont"), DtDataRicontattare->value());
-    rs.SetField(QStringLiteral("commenti"), TxtCommenti->toPlainText());
-    rs.SetField(QStringLiteral("prov"), TxtProv->text());
-    rs.Update();
-    IdCorrente = rs.Fields(QStringLiteral("id")).toLongLong();
+    if (!datesAreValid(this, dialogs_)) return false;
+    bool ricarica = false;
+    for (;;) {
+        Recordset rs;
+        rs.Open(QStringLiteral("Select * from Anagrafica where id =%1").arg(IdCorrente), Connessione.get());
+        const bool nuovo = rs.Eof();
+        if (!contattoCaricato_.isEmpty()) {
+            const Conflitto scelta = nuovo ? chiediSeEliminato() : rs.Holds(contattoCaricato_) ? Conflitto::Nessuno
+                                                                                              : chiediSeCambiato();
+            if (scelta == Conflitto::Annulla) return false;
+            if (scelta == Conflitto::Ricarica) {
+                mostraRiga(rs);
+                AggiornaAnagrafica = 0;
+                mostraInElenco(IdCorrente);
+                return false;
+            }
+            ricarica = ricarica || scelta == Conflitto::Sovrascrivi;
+        }
+        if (nuovo) rs.AddNew();
+        // Only what the user changed is written over a stored contact: every other column keeps its bytes.
+        for (size_t i = 0; i < campi_.size(); ++i)
+            if (nuovo || statoCampo(campi_[i].controllo) != mostrato_[i])
+                rs.SetField(QLatin1String(campi_[i].colonna), valoreDaScrivere(campi_[i].controllo));
+        try {
+            rs.Update();
+        } catch (const StoreError& error) {
+            // Changed or deleted between the check and the write: check again.
+            if (error.number() == StoreErrorNumber::RowChanged || error.number() == StoreErrorNumber::RowNotFound) continue;
+            throw;
+        }
+        IdCorrente = rs.Fields(QStringLiteral("id")).toLongLong();
+        break;
+    }
+    Recordset salvato;
+    salvato.Open(QStringLiteral("Select * from Anagrafica where id =%1").arg(IdCorrente), Connessione.get());
+    if (!salvato.Eof()) {
+        // After writing over another's version the form shows the row as it now is.
+        if (ricarica) mostraRiga(salvato);
+        else ricordaContatto(salvato.StoredValues(), TxtCognome->text() + u' ' + TxtNome->text());
+    }
     dialogs_.MsgBox(this, {QStringLiteral("Salvato"), MsgButtons::Ok, MsgIcon::Information});
     ElencaTutti();
     AggiornaAnagrafica = 0;
     return true;
 }
 
+FrmBrenzola::Conflitto FrmBrenzola::chiediSeCambiato()
+{
+    Message domanda{QStringLiteral("Un altro utente ha modificato questo contatto dopo che è stato aperto.\n\n"
+                                   "«Sovrascrivi» salva i campi cambiati qui sopra la sua versione; "
+                                   "«Ricarica» mostra la sua versione e abbandona le modifiche fatte qui."),
+                    MsgButtons::YesNoCancel, MsgIcon::Question};
+    domanda.yesCaption = QStringLiteral("Sovrascrivi");
+    domanda.noCaption = QStringLiteral("Ricarica");
+    domanda.defaultAnswer = MsgAnswer::Cancel;
+    switch (dialogs_.MsgBox(this, domanda)) {
+    case MsgAnswer::Yes: return Conflitto::Sovrascrivi;
+    case MsgAnswer::No: return Conflitto::Ricarica;
+    default: return Conflitto::Annulla;
+    }
+}
+
+FrmBrenzola::Conflitto FrmBrenzola::chiediSeEliminato()
+{
+    const Message domanda{QStringLiteral("Un altro utente ha eliminato questo contatto dopo che è stato aperto.\n\n"
+                                         "Salvarlo come nuovo contatto?"),
+                          MsgButtons::YesNo, MsgIcon::Question};
+    return dialogs_.MsgBox(this, domanda) == MsgAnswer::Yes ? Conflitto::Sovrascrivi : Conflitto::Annulla;
+}
+
 void FrmBrenzola::CmdElimina_Click()
 {
-    const Message domanda{QStringLiteral("Cancellare il contatto selezionato?"), MsgButtons::YesNo, MsgIcon::Question,
-                          QStringLiteral("Info"), MsgAnswer::Yes};
+    // Asked about the contact on screen, which is the one deleted.
+    QString testo = QStringLiteral("Cancellare il contatto selezionato?");
+    if (IdCorrente != 0 && !nomeCaricato_.trimmed().isEmpty()) testo += QStringLiteral("\n\n") + nomeCaricato_;
+    const Message domanda{testo, MsgButtons::YesNo, MsgIcon::Question, QStringLiteral("Info"), MsgAnswer::Yes};
     if (dialogs_.MsgBox(this, domanda) != MsgAnswer::Yes) return;
     openConnection(Connessione.get()).Execute(QStringLiteral("Delete from anagrafica where id=%1").arg(IdCorrente));
+    // The data stay on screen; saving them again makes a new contact, without asking.
+    contattoCaricato_.clear();
     ElencaTutti();
 }
 
@@ -644,8 +770,9 @@ void FrmBrenzola::Tb_ButtonClick(const QAction* Button)
 
 void FrmBrenzola::RicercaAvanzata()
 {
+    if (!LasciaContatto()) return;  // the search clears the form
     {
-        FrmRicerca ricerca(this);  // a new window each time, with empty criteria
+        FrmRicerca ricerca(dialogs_, this);  // a new window each time, with empty criteria
         dialogs_.ShowModal(ricerca);
     }
     RsLista = std::make_unique<Recordset>();
@@ -653,7 +780,7 @@ void FrmBrenzola::RicercaAvanzata()
     if (!condizione.isEmpty() && condizione.left(5).toUpper() != u"WHERE") Filtro = QStringLiteral(" Where ") + Filtro;
     RsLista->Open(QueryLista(), Connessione.get());
     RiempiLista();
-    PulisciCampi(this);
+    svuotaScheda();
     IdCorrente = 0;
 }
 
@@ -675,15 +802,24 @@ void FrmBrenzola::confrontaCampo(const QString& contenuto)
     if (contenuto != CampoTemp) AggiornaAnagrafica = -1;
 }
 
-void FrmBrenzola::contaCampoAttivo()
+const FrmBrenzola::FocusHandlers* FrmBrenzola::campoAttivo() const
 {
     for (QWidget* widget = QApplication::focusWidget(); widget; widget = widget->parentWidget()) {
         const auto found = trackedFields_.constFind(widget);
-        if (found != trackedFields_.constEnd()) {
-            (this->*found->lostFocus)();
-            return;
-        }
+        if (found != trackedFields_.constEnd()) return &*found;
     }
+    return nullptr;
+}
+
+void FrmBrenzola::contaCampoAttivo()
+{
+    if (const FocusHandlers* campo = campoAttivo()) (this->*campo->lostFocus)();
+}
+
+void FrmBrenzola::ricordaCampoAttivo()
+{
+    // A field that keeps the focus while the form is replaced compares with what it shows now.
+    if (const FocusHandlers* campo = campoAttivo()) (this->*campo->gotFocus)();
 }
 
 void FrmBrenzola::TxtCognome_GotFocus() { ricordaCampo(contenuto(TxtCognome)); }

@@ -52,11 +52,17 @@ public:
     static QString QueryLista();
 
     // Showing, creating, saving and deleting a contact.
+    // The one guard before anything replaces what the form shows (a list choice, Avanti
+    // and Indietro, Nuovo, Ricerca Avanzata, closing): counts an edit still in the focused
+    // field, then asks whether to save. False when the user chose Annulla or the save failed.
+    bool LasciaContatto();
     void List1_Click();
     void CaricaContatto();
     void Scorri(const QString& Direzione);
     void CmdNuovo_Click();
-    // Returns true when the contact was written.
+    // Returns true when the contact was written. Over a stored contact it writes only the
+    // fields the user changed, and only if the row still holds what was loaded; otherwise
+    // it asks whether to overwrite, reload or cancel.
     bool CmdSalva_Click();
     void CmdElimina_Click();
 
@@ -123,6 +129,12 @@ private:
         Handler gotFocus;
         Handler lostFocus;
     };
+    // A column of the contact and the control that edits it, in the order a save writes them.
+    struct Campo {
+        const char* colonna;
+        QWidget* controllo;
+    };
+    enum class Conflitto { Nessuno, Sovrascrivi, Ricarica, Annulla };
 
     void buildToolbar();
     void buildLeftPanel();
@@ -130,7 +142,7 @@ private:
     void buildCommands();
     void setTabOrder();
     QLineEdit* addTextBox(QWidget* panel, const char* name, int maxLength, int left, int top, int width, int height);
-    CalendarField* addDateField(QWidget* panel, const char* name, int left, int top);
+    CalendarField* addDateField(QWidget* panel, const char* name, const QString& etichetta, int left, int top);
     QLabel* addLabel(QWidget* panel, const char* name, const QString& caption, int left, int top, int width,
                      int height = 375);
     void track(QWidget* field, Handler gotFocus, Handler lostFocus);
@@ -142,17 +154,37 @@ private:
     MsgAnswer ask(const QString& question);
     void RicercaAvanzata();
 
+    // Shows the contact of the recordset's current row and remembers it as loaded.
+    void mostraRiga(const Recordset& rs);
+    // What the form shows is now `memorizzato` (the row as stored; empty: no stored contact).
+    void ricordaContatto(const QVariantList& memorizzato, const QString& nome);
+    void svuotaScheda();
+    // Selects the entry of that contact, or none, without choosing it.
+    void mostraInElenco(qint64 chiave);
+    // A field's content as the user left it, to tell whether it changed since it was shown.
+    static QVariant statoCampo(const QWidget* controllo);
+    QVariant valoreDaScrivere(const QWidget* controllo) const;
+    Conflitto chiediSeCambiato();
+    Conflitto chiediSeEliminato();
+
     static QString contenuto(const QLineEdit* field);
     static QString contenuto(const CalendarField* field);
     static QString contenuto(const QTextEdit* field);
     void ricordaCampo(const QString& contenuto);
     void confrontaCampo(const QString& contenuto);
+    const FocusHandlers* campoAttivo() const;
     // Runs the focus-lost check of the field that has the focus, without moving it.
     void contaCampoAttivo();
+    void ricordaCampoAttivo();
 
     Dialogs& dialogs_;
     QHash<QObject*, FocusHandlers> trackedFields_;
     std::vector<qint64> chiaviLista_;  // the key of each list entry, in list order
+    std::vector<Campo> campi_;
+    QVariantList contattoCaricato_;  // the contact on screen as stored when loaded or saved
+    QString nomeCaricato_;
+    QVariantList mostrato_;          // each field's content when the contact was shown
+    QString fineRigaCommenti_;       // the line break the stored comment uses
     int rowBeforePress_ = -1;
 
     QWidget* page_;  // holds every control at its designed place

@@ -27,7 +27,7 @@ QFont carattere(const char* family)
 
 }  // namespace
 
-FrmRicerca::FrmRicerca(QWidget* parent) : QDialog(parent)
+FrmRicerca::FrmRicerca(Dialogs& dialogs, QWidget* parent) : QDialog(parent), dialogs_(dialogs)
 {
     setObjectName(QStringLiteral("FrmRicerca"));
     setWindowTitle(QStringLiteral("Compilare i campi di ricerca che si conoscono:"));
@@ -44,8 +44,8 @@ FrmRicerca::FrmRicerca(QWidget* parent) : QDialog(parent)
     // Created in tab order.
     TxtCognome = addTextBox("TxtCognome", 1920, 120, 8295, 250);
     TxtNome = addTextBox("TxtNome", 1920, 600, 8295, 250);
-    DtInizioDa = addDateField("DtInizioDa", 1920, 1080);
-    DtInizioA = addDateField("DtInizioA", 8040, 1080);
+    DtInizioDa = addDateField("DtInizioDa", "Da data", 1920, 1080);
+    DtInizioA = addDateField("DtInizioA", "A data", 8040, 1080);
     DtInizioDa->setFont(carattere("Verdana"));
     DtInizioA->setFont(carattere("Verdana"));
     TxtTipoRef = addTextBox("TxtTipoRef", 1920, 1560, 4935, 250);
@@ -56,10 +56,10 @@ FrmRicerca::FrmRicerca(QWidget* parent) : QDialog(parent)
     TxtEmail = addTextBox("TxtEmail", 1920, 3000, 8295, 250);
     TxtTelefono = addTextBox("TxtTelefono", 1920, 3480, 3615, 250);
     TxtCell = addTextBox("TxtCell", 6600, 3480, 3615, 250);
-    DtNascDa = addDateField("DtNascDa", 1920, 3960);
-    DtNascA = addDateField("DtNascA", 6600, 3960);
-    DtDataRicontattareDa = addDateField("DtDataRicontattareDa", 1920, 4440);
-    DtDataRicontattareA = addDateField("DtDataRicontattareA", 6600, 4440);
+    DtNascDa = addDateField("DtNascDa", "Da data Nasc.", 1920, 3960);
+    DtNascA = addDateField("DtNascA", "A data Nasc.", 6600, 3960);
+    DtDataRicontattareDa = addDateField("DtDataRicontattareDa", "Da data ricontattare", 1920, 4440);
+    DtDataRicontattareA = addDateField("DtDataRicontattareA", "A data ricontattare", 6600, 4440);
     Txtfonte = addTextBox("Txtfonte", 1920, 5040, 3615, 250);
     TxtCommenti = new QTextEdit(page_);
     TxtCommenti->setObjectName(QStringLiteral("TxtCommenti"));
@@ -122,10 +122,11 @@ QLineEdit* FrmRicerca::addTextBox(const char* name, int left, int top, int width
     return box;
 }
 
-CalendarField* FrmRicerca::addDateField(const char* name, int left, int top)
+CalendarField* FrmRicerca::addDateField(const char* name, const char* etichetta, int left, int top)
 {
     auto* field = new CalendarField(page_);
     field->setObjectName(QLatin1String(name));
+    field->setAccessibleName(QString::fromUtf8(etichetta));  // names the field in messages about it
     placeInTwips(field, left, top, 2175, 360);
     return field;
 }
@@ -182,6 +183,8 @@ QString FrmRicerca::valore(const Criterio& criterio, bool& partecipa)
 
 void FrmRicerca::CmdCerca_Click()
 {
+    // A date that is not one is refused, never left out: the list would not be what was asked.
+    if (!datesAreValid(this, dialogs_)) return;
     Filtro.clear();
     for (const Criterio& criterio : criteri_) {
         bool partecipa = false;

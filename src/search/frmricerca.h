@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dialogs.h"
+
 #include <QDialog>
 
 #include <vector>
@@ -18,7 +20,7 @@ class FrmRicerca : public QDialog {
     Q_OBJECT
 
 public:
-    explicit FrmRicerca(QWidget* parent = nullptr);
+    explicit FrmRicerca(Dialogs& dialogs = Dialogs::platform(), QWidget* parent = nullptr);
     ~FrmRicerca() override;
 
     // "Ricerca": builds Filtro from the criteria given and closes.
@@ -35,10 +37,11 @@ private:
     };
 
     QLineEdit* addTextBox(const char* name, int left, int top, int width, int maxLength);
-    CalendarField* addDateField(const char* name, int left, int top);
+    CalendarField* addDateField(const char* name, const char* etichetta, int left, int top);
     void addLabels();
     static QString valore(const Criterio& criterio, bool& partecipa);
 
+    Dialogs& dialogs_;
     QWidget* page_;  // holds every control at its designed place
     std::vector<Criterio> criteri_;
     QLineEdit* TxtCognome;

@@ -1,5 +1,8 @@
 #include "calendarfield.h"
 
+#include "dialogs.h"
+#include "storeddate.h"
+
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QDate>
@@ -14,6 +17,7 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QToolButton>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 #include <functional>
@@ -22,20 +26,38 @@ namespace brenzola {
 namespace {
 
 constexpr char kDateFormat[] = "dd/MM/yyyy";
+const QRegularExpression kItalian(QStringLiteral(R"(^\s*(\d{1,2})/(\d{1,2})/(\d+)\s*$)"));
+const QColor kNotADate(255, 214, 214);
+const QColor kUnreadable(255, 240, 190);
 
-// Dates are read the Italian way whatever the system locale; ISO text is taken as well
-// because that is how the store keeps dates.
+// Dates are read the Italian way whatever the system locale; year-first text is taken
+// as well because that is how stores keep dates.
 QDate parseDate(const QString& text)
 {
-    static const QRegularExpression italian(QStringLiteral(R"(^(\d{1,2})/(\d{1,2})/(\d{4})$)"));
-    static const QRegularExpression iso(
-        QStringLiteral(R"(^(\d{4})-(\d{2})-(\d{2})(?:[T ]\d{2}:\d{2}(?::\d{2}(?:\.\d+)?)?)?$)"));
-    const QString trimmed = text.trimmed();
-    if (const auto match = italian.match(trimmed); match.hasMatch())
+    if (const auto match = kItalian.match(text); match.hasMatch() && match.captured(3).size() == 4)
         return QDate(match.captured(3).toInt(), match.captured(2).toInt(), match.captured(1).toInt());
-    if (const auto match = iso.match(trimmed); match.hasMatch())
-        return QDate(match.captured(1).toInt(), match.captured(2).toInt(), match.captured(3).toInt());
-    return QDate();
+    return dateFromStoredText(text);
+}
+
+// Why typed text is not a date, for the user.
+QString whyNotADate(const QString& typed)
+{
+    const QString start = QStringLiteral("«%1» non è una data: ").arg(typed.trimmed());
+    const auto match = kItalian.match(typed);
+    if (!match.hasMatch()) return start + QStringLiteral("va scritta come gg/mm/aaaa, per esempio 07/08/1975.");
+    const int day = match.captured(1).toInt();
+    const int month = match.captured(2).toInt();
+    const int year = match.captured(3).toInt();
+    if (match.captured(3).size() != 4) return start + QStringLiteral("l'anno va scritto con quattro cifre.");
+    if (month < 1 || month > 12) return start + QStringLiteral("il mese va da 1 a 12.");
+    const QDate first(year, month, 1);
+    if (!first.isValid()) return start + QStringLiteral("l'anno %1 non esiste.").arg(year);
+    const int days = first.daysInMonth();
+    if (day < 1) return start + QStringLiteral("il giorno va da 1 a %1.").arg(days);
+    return start + QStringLiteral("%1 %2 ha %3 giorni.")
+                       .arg(QLocale(QLocale::Italian).standaloneMonthName(month).toLower())
+                       .arg(year)
+                       .arg(days);
 }
 
 bool isBlank(const QVariant& value)
@@ -152,17 +174,13 @@ CalendarField::CalendarField(QWidget* parent)
     };
 
     connect(button_, &QToolButton::clicked, this, &CalendarField::showPopup);
-    connect(editor_, &QLineEdit::textEdited, this, [this](const QString& typed) {
-        // Keep value() right while the user is still typing; the text itself is left alone.
-        // Emptied text waits for the commit, so that a mistyped replacement can still
-        // fall back to the date the field held.
-        if (const QDate date = parseDate(typed); date.isValid()) setDate(date, false);
-    });
-    connect(editor_, &QLineEdit::editingFinished, this, &CalendarField::commitTypedText);
+    // The value follows what is typed at once, so that a change is never missed.
+    connect(editor_, &QLineEdit::textEdited, this, &CalendarField::readTypedText);
+    connect(editor_, &QLineEdit::editingFinished, this, &CalendarField::tidyTypedText);
 
     const auto pick = [this](const QDate& date) {
         popup_->hide();
-        setDate(date, true);
+        setDate(date);
     };
     connect(popup_->calendar, &QCalendarWidget::clicked, this, pick);
     connect(popup_->calendar, &QCalendarWidget::activated, this, pick);
@@ -188,31 +206,34 @@ QVariant CalendarField::value() const { return value_; }
 
 void CalendarField::setValue(const QVariant& value)
 {
+    unreadable_ = QVariant();
     QDate date;
-    if (!value.isValid() || value.typeId() == QMetaType::Nullptr || isBlank(value)) {
+    if (value.isNull() || isBlank(value)) {
         date = QDate();
     } else if (value.typeId() == QMetaType::QDate) {
         date = value.toDate();
     } else if (value.typeId() == QMetaType::QDateTime) {
         date = value.toDateTime().date();
-    } else if (value.canConvert<QString>()) {
-        date = parseDate(value.toString());
-        if (!date.isValid()) return;
-    } else {
+    } else if (date = value.typeId() == QMetaType::QString ? parseDate(value.toString()) : QDate(); !date.isValid()) {
+        // Shown and kept as it is: putting any date in its place would invent one.
+        unreadable_ = value;
+        editor_->setText(value.toString());
+        setHeld(value, {});
         return;
     }
-    setDate(date, true);
+    setDate(date);
 }
 
 QString CalendarField::text() const
 {
-    return value_.isValid() ? value_.toDate().toString(QLatin1String(kDateFormat)) : QString();
+    if (value_.typeId() == QMetaType::QDate) return value_.toDate().toString(QLatin1String(kDateFormat));
+    return value_.isNull() ? QString() : value_.toString();
 }
 
 void CalendarField::showPopup()
 {
     if (!isEnabled() || popup_->isVisible()) return;
-    commitTypedText();
+    tidyTypedText();
     // Own the focus before the popup opens, so that closing it gives the focus back here.
     editor_->setFocus(Qt::OtherFocusReason);
     popup_->calendar->setSelectedDate(value_.isValid() ? value_.toDate() : QDate::currentDate());
@@ -250,7 +271,7 @@ void CalendarField::onFocusMoved(QWidget* current)
     if (inside) {
         emit gotFocus();
     } else {
-        commitTypedText();
+        tidyTypedText();
         popup_->hide();
         emit lostFocus();
     }
@@ -264,26 +285,73 @@ bool CalendarField::contains(QWidget* widget) const
     return false;
 }
 
-void CalendarField::commitTypedText()
+void CalendarField::readTypedText()
 {
     const QString typed = editor_->text();
-    if (typed == text()) return;
-    if (typed.trimmed().isEmpty()) {
-        setDate(QDate(), true);
+    if (unreadable_.isValid() && typed == unreadable_.toString()) {
+        setHeld(unreadable_, {});
+    } else if (typed.trimmed().isEmpty()) {
+        setHeld(QVariant(), {});
     } else if (const QDate date = parseDate(typed); date.isValid()) {
-        setDate(date, true);
+        setHeld(date, {});
     } else {
-        editor_->setText(text());  // not a date: show the value again
+        setHeld(typed, whyNotADate(typed));
     }
 }
 
-void CalendarField::setDate(const QDate& date, bool refreshText)
+void CalendarField::tidyTypedText()
 {
-    const QVariant newValue = date.isValid() ? QVariant(date) : QVariant();
-    const bool changed = value_.toDate() != date;
-    value_ = newValue;
-    if (refreshText && editor_->text() != text()) editor_->setText(text());
+    readTypedText();
+    if (!problem_.isEmpty()) {
+        // Said where the user is looking; the mark and the tooltip stay.
+        if (isVisible()) QToolTip::showText(editor_->mapToGlobal(QPoint(0, editor_->height())), problem_, editor_);
+    } else if (!holdsUnreadableValue() && editor_->text() != text()) {
+        editor_->setText(text());  // 5/3/2020 becomes 05/03/2020
+    }
+}
+
+void CalendarField::setDate(const QDate& date)
+{
+    setHeld(date.isValid() ? QVariant(date) : QVariant(), {});
+    if (editor_->text() != text()) editor_->setText(text());
+}
+
+void CalendarField::setHeld(const QVariant& value, const QString& problem)
+{
+    const bool changed = value_.isNull() != value.isNull() || value_.typeId() != value.typeId() || value_ != value;
+    value_ = value;
+    problem_ = problem;
+    showState();
     if (changed) emit valueChanged();
+}
+
+void CalendarField::showState()
+{
+    const bool unreadable = problem_.isEmpty() && holdsUnreadableValue();
+    if (problem_.isEmpty() && !unreadable) {
+        editor_->setPalette(QPalette());
+        editor_->setToolTip(QString());
+        return;
+    }
+    QPalette marked = palette();
+    marked.setColor(QPalette::Base, unreadable ? kUnreadable : kNotADate);
+    editor_->setPalette(marked);
+    editor_->setToolTip(unreadable ? QStringLiteral("«%1» non è una data riconoscibile: resta com'è memorizzata "
+                                                    "finché non la si cambia.")
+                                         .arg(text())
+                                   : problem_);
+}
+
+bool datesAreValid(QWidget* window, Dialogs& dialogs)
+{
+    for (CalendarField* field : window->findChildren<CalendarField*>()) {
+        if (field->isValid()) continue;
+        dialogs.MsgBox(window, {QStringLiteral("%1: %2").arg(field->accessibleName(), field->problem()), MsgButtons::Ok,
+                                MsgIcon::Information});
+        field->setFocus();
+        return false;
+    }
+    return true;
 }
 
 }  // namespace brenzola

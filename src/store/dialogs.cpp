@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace brenzola {
 namespace {
@@ -25,9 +26,19 @@ public:
             box.exec();
             return MsgAnswer::Ok;
         }
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(message.defaultAnswer == MsgAnswer::No ? QMessageBox::No : QMessageBox::Yes);
-        return box.exec() == QMessageBox::Yes ? MsgAnswer::Yes : MsgAnswer::No;
+        // With Annulla, Esc and the close box answer Annulla; without it, No.
+        const bool cancel = message.buttons == MsgButtons::YesNoCancel;
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | (cancel ? QMessageBox::Cancel : QMessageBox::NoButton));
+        if (!message.yesCaption.isEmpty()) box.button(QMessageBox::Yes)->setText(message.yesCaption);
+        if (!message.noCaption.isEmpty()) box.button(QMessageBox::No)->setText(message.noCaption);
+        box.setDefaultButton(message.defaultAnswer == MsgAnswer::No       ? QMessageBox::No
+                             : message.defaultAnswer == MsgAnswer::Cancel ? QMessageBox::Cancel
+                                                                          : QMessageBox::Yes);
+        switch (box.exec()) {
+        case QMessageBox::Yes: return MsgAnswer::Yes;
+        case QMessageBox::No: return MsgAnswer::No;
+        default: return cancel ? MsgAnswer::Cancel : MsgAnswer::No;
+        }
     }
 
     void ShowModal(QDialog& window) override { window.exec(); }

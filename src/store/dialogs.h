@@ -9,9 +9,9 @@ namespace brenzola {
 
 class StoreError;
 
-enum class MsgButtons { Ok, YesNo };
+enum class MsgButtons { Ok, YesNo, YesNoCancel };
 enum class MsgIcon { Information, Question, Critical };
-enum class MsgAnswer { Ok, Yes, No };
+enum class MsgAnswer { Ok, Yes, No, Cancel };
 
 struct Message {
     QString text;
@@ -19,6 +19,9 @@ struct Message {
     MsgIcon icon = MsgIcon::Information;
     QString title;  // empty: the application's title
     MsgAnswer defaultAnswer = MsgAnswer::Ok;
+    // Captions of the Yes and No buttons when "Sì" and "No" would not say what they do.
+    QString yesCaption;
+    QString noCaption;
 };
 
 // Every modal message and window of the program goes through here, so that a test can

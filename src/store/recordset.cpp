@@ -3,6 +3,7 @@
 #include "accessdialect.h"
 #include "connection.h"
 #include "sqlerror.h"
+#include "storeddate.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -26,18 +27,13 @@ QString sourceTable(const QString& statement)
     return from.match(statement).captured(1);
 }
 
-// Dates are stored as yyyy-MM-dd; other tools also write them without leading zeros, with
-// '/' between the parts, or with a time of day. Anything else (a day that does not exist,
-// day-first text, a number) is handed on exactly as stored, never guessed at.
+// Anything that is not a readable date (a day that does not exist, day-first text, a
+// number) is handed on exactly as stored, never guessed at.
 QVariant dateFromStore(const QVariant& stored)
 {
     if (stored.isNull()) return {};
     if (stored.typeId() != QMetaType::QString) return stored;
-    static const QRegularExpression iso(
-        QStringLiteral(R"(^\s*(\d{4})([-/])(\d{1,2})\2(\d{1,2})(?:[T ]\d{1,2}:\d{2}(?::\d{2}(?:\.\d+)?)?)?\s*$)"));
-    const auto match = iso.match(stored.toString());
-    if (!match.hasMatch()) return stored;
-    const QDate date(match.captured(1).toInt(), match.captured(3).toInt(), match.captured(4).toInt());
+    const QDate date = dateFromStoredText(stored.toString());
     return date.isValid() ? QVariant(date) : stored;
 }
 

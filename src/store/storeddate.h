@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+namespace brenzola {
+
+// A date in one of the unambiguous forms stores hold: year first, with '-' or '/', with
+// or without leading zeros, optionally followed by a time of day. An invalid QDate for
+// anything else, including a day that does not exist.
+QDate dateFromStoredText(const QString& text);
+
+}  // namespace brenzola
