@@ -524,6 +524,8 @@ void FrmBrenzola::List1_Click()
 
 void FrmBrenzola::mostraInElenco(qint64 chiave)
 {
+    const auto selected = List1->selectedItems();
+    if (chiave != 0 && !selected.isEmpty() && chiaviLista_[size_t(List1->row(selected.front()))] == chiave) return;
     const QSignalBlocker quiet(List1);
     const auto found = std::find(chiaviLista_.begin(), chiaviLista_.end(), chiave);
     if (chiave == 0 || found == chiaviLista_.end()) {
@@ -571,11 +573,8 @@ void FrmBrenzola::mostraRiga(const Recordset& rs)
     DtNasc->setValue(dataDi("DataNasc"));
     mostraTesto(Txtfonte, testoDi("Fonte"));
     DtDataRicontattare->setValue(dataDi("DataRicont"));
-    const QString commenti = testoDi("commenti").toString();
-    TxtCommenti->setPlainText(commenti);
-    fineRigaCommenti_ = commenti.contains(QLatin1String("\r\n")) ? QStringLiteral("\r\n")
-                        : commenti.contains(u'\r')               ? QStringLiteral("\r")
-                                                                 : QStringLiteral("\n");
+    commentiCaricati_ = testoDi("commenti").toString();
+    TxtCommenti->setPlainText(commentiCaricati_);
     ricordaContatto(rs.StoredValues(), testoDi("cognome").toString() + u' ' + testoDi("nome").toString());
 }
 
@@ -593,7 +592,7 @@ void FrmBrenzola::svuotaScheda()
     PulisciCampi(this);
     for (QLineEdit* box : findChildren<QLineEdit*>())
         if (box->property("limite").isValid()) box->setMaxLength(box->property("limite").toInt());
-    fineRigaCommenti_ = QStringLiteral("\n");
+    commentiCaricati_.clear();
     ricordaContatto({}, {});
 }
 
@@ -629,11 +628,17 @@ QVariant FrmBrenzola::statoCampo(const QWidget* controllo)
     return static_cast<const QTextEdit*>(controllo)->document()->toRawText();
 }
 
-QVariant FrmBrenzola::valoreDaScrivere(const QWidget* controllo) const
+QVariant FrmBrenzola::valoreDaScrivere(size_t campo) const
 {
+    const QWidget* controllo = campi_[campo].controllo;
     if (controllo != TxtCommenti) return statoCampo(controllo);
-    // Paragraph breaks go back as the line breaks the stored comment used.
-    return TxtCommenti->document()->toRawText().replace(QChar::ParagraphSeparator, fineRigaCommenti_);
+    // The box turns every kind of line break into its own: an unchanged comment goes back
+    // as it was loaded, a changed one with the line breaks it used.
+    if (statoCampo(controllo) == mostrato_[campo]) return commentiCaricati_;
+    const QString fineRiga = commentiCaricati_.contains(QLatin1String("\r\n")) ? QStringLiteral("\r\n")
+                             : commentiCaricati_.contains(u'\r')               ? QStringLiteral("\r")
+                                                                               : QStringLiteral("\n");
+    return TxtCommenti->document()->toRawText().replace(QChar::ParagraphSeparator, fineRiga);
 }
 
 bool FrmBrenzola::CmdSalva_Click()
@@ -665,7 +670,7 @@ bool FrmBrenzola::CmdSalva_Click()
         // Only what the user changed is written over a stored contact: every other column keeps its bytes.
         for (size_t i = 0; i < campi_.size(); ++i)
             if (nuovo || statoCampo(campi_[i].controllo) != mostrato_[i])
-                rs.SetField(QLatin1String(campi_[i].colonna), valoreDaScrivere(campi_[i].controllo));
+                rs.SetField(QLatin1String(campi_[i].colonna), valoreDaScrivere(i));
         try {
             rs.Update();
         } catch (const StoreError& error) {

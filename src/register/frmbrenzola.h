@@ -163,7 +163,7 @@ private:
     void mostraInElenco(qint64 chiave);
     // A field's content as the user left it, to tell whether it changed since it was shown.
     static QVariant statoCampo(const QWidget* controllo);
-    QVariant valoreDaScrivere(const QWidget* controllo) const;
+    QVariant valoreDaScrivere(size_t campo) const;
     Conflitto chiediSeCambiato();
     Conflitto chiediSeEliminato();
 
@@ -184,7 +184,7 @@ private:
     QVariantList contattoCaricato_;  // the contact on screen as stored when loaded or saved
     QString nomeCaricato_;
     QVariantList mostrato_;          // each field's content when the contact was shown
-    QString fineRigaCommenti_;       // the line break the stored comment uses
+    QString commentiCaricati_;       // the comment as stored, line breaks and all
     int rowBeforePress_ = -1;
 
     QWidget* page_;  // holds every control at its designed place

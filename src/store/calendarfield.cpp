@@ -329,8 +329,9 @@ void CalendarField::showState()
 {
     const bool unreadable = problem_.isEmpty() && holdsUnreadableValue();
     if (problem_.isEmpty() && !unreadable) {
-        editor_->setPalette(QPalette());
-        editor_->setToolTip(QString());
+        // Most values are plain dates: a palette reset on each would cost more than the load.
+        if (editor_->testAttribute(Qt::WA_SetPalette)) editor_->setPalette(QPalette());
+        if (!editor_->toolTip().isEmpty()) editor_->setToolTip(QString());
         return;
     }
     QPalette marked = palette();

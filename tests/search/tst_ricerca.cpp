@@ -1,6 +1,7 @@
 #include "calendarfield.h"
 #include "frmricerca.h"
 #include "funzioni.h"
+#include "testsupport.h"
 
 #include <QApplication>
 #include <QDate>
@@ -50,6 +51,7 @@ private Q_SLOTS:
     void datesGoMonthFirst();
     void everyCriterionTogether();
     void esciAndTheCloseBoxLeaveTheFilter();
+    void aDateThatIsNotOneIsRefusedNotDropped();
     void boxesKeepTheirLimitsAndTabOrder();
 };
 
@@ -172,6 +174,27 @@ void TestRicerca::boxesKeepTheirLimitsAndTabOrder()
         while (widget->objectName().isEmpty() || widget->focusPolicy() == Qt::NoFocus);
     }
     QCOMPARE(order, expected);
+}
+
+void TestRicerca::aDateThatIsNotOneIsRefusedNotDropped()
+{
+    test::ScriptedDialogs dialogs;
+    FrmRicerca window(dialogs);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    type(window, "TxtCognome", "Rossi");
+    auto* nascita = window.findChild<CalendarField*>("DtNascA");
+    nascita->editor()->setFocus();
+    QTest::keyClicks(nascita->editor(), "29/02/2023");
+    search(window);
+    QCOMPARE(dialogs.lastText(), QStringLiteral("A data Nasc.: «29/02/2023» non è una data: febbraio 2023 ha 28 giorni."));
+    QVERIFY(window.isVisible());
+    QCOMPARE(Filtro, QStringLiteral("prima"));
+
+    QTest::keyClick(nascita->editor(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(nascita->editor(), "28/02/2023");
+    search(window);
+    QCOMPARE(Filtro, QStringLiteral(" Cognome like '%Rossi%' and  DataNasc <= #02/28/2023#"));
 }
 
 QTEST_MAIN(TestRicerca)

@@ -62,6 +62,8 @@ private Q_SLOTS:
     void comparesDatesInOrder();
     void addsAndChangesRowsInOneWrite();
     void refusesWhatTheTableCannotTake();
+    void aChangeInPlaceNeverUndoesAnotherWrite();
+    void aDamagedPageIsAnErrorNotTheEnd();
     void staysAnOrdinarySqliteFile();
 };
 
@@ -226,6 +228,60 @@ void TestConnection::addsAndChangesRowsInOneWrite()
     QCOMPARE(store.rows("select count(*) from Anagrafica")[0][0].toInt(), 1);
     // A row deleted meanwhile cannot be changed in place.
     QCOMPARE(storeErrorNumber([&] { changed.SetField("Nome", "Bea"); changed.Update(); }), StoreErrorNumber::RowNotFound);
+}
+
+void TestConnection::aChangeInPlaceNeverUndoesAnotherWrite()
+{
+    test::TempStore store;
+    const qint64 id = store.insert({{"Cognome", "Rossi"}, {"Telefono", "1"}, {"DataNasc", "2020-3-5"}});
+    ApriDatabase(store.folder());
+    const QString sql = QStringLiteral("Select * from Anagrafica where id =%1").arg(id);
+    Recordset first, second;
+    first.Open(sql, Connessione.get());
+    second.Open(sql, Connessione.get());
+    QVERIFY(first.Holds(second.StoredValues()));
+    QVERIFY(first.StoredValues().back().isNull());  // Null as Null, not empty text
+    first.SetField("Telefono", "2");
+    first.Update();
+    QVERIFY(!second.Holds(first.StoredValues()));
+
+    // The second desk read "1": its write must not land over "2".
+    second.SetField("Email", "b@example.it");
+    QCOMPARE(storeErrorNumber([&] { second.Update(); }), StoreErrorNumber::RowChanged);
+    const auto row = store.rows(QStringLiteral("select Telefono, Email, DataNasc from Anagrafica where id=%1").arg(id))[0];
+    QCOMPARE(row[0].toString(), QStringLiteral("2"));
+    QVERIFY(row[1].isNull());
+    QCOMPARE(row[2].toString(), QStringLiteral("2020-3-5"));  // a column not assigned keeps its bytes
+
+    // The first desk may go on changing what it wrote.
+    first.SetField("Email", "a@example.it");
+    first.Update();
+    QCOMPARE(store.rows(QStringLiteral("select Email from Anagrafica where id=%1").arg(id))[0][0].toString(),
+             QStringLiteral("a@example.it"));
+}
+
+void TestConnection::aDamagedPageIsAnErrorNotTheEnd()
+{
+    test::TempStore store;
+    store.rows("INSERT INTO Anagrafica (Cognome, Commenti) WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 "
+               "FROM n WHERE i < 3000) SELECT 'Cognome' || i, printf('%.200c', 'x') FROM n");
+    const int pageSize = store.rows("PRAGMA page_size")[0][0].toInt();
+    const int pages = store.rows("PRAGMA page_count")[0][0].toInt();
+    {
+        // A leaf page halfway through the table gets a page type no b-tree page has.
+        QFile file(store.path());
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.seek(qint64(pages / 2 - 1) * pageSize));
+        QVERIFY(file.write(QByteArray(1, '\x00')) == 1);
+    }
+    ApriDatabase(store.folder());
+    int rows = 0;
+    const int number = storeErrorNumber([&] {
+        Recordset rs;
+        for (rs.Open("Select * from Anagrafica", Connessione.get()); !rs.Eof(); rs.MoveNext()) ++rows;
+    });
+    QCOMPARE(number, 11);  // the engine's "database disk image is malformed"
+    QVERIFY(rows > 0 && rows < 3000);
 }
 
 void TestConnection::refusesWhatTheTableCannotTake()
