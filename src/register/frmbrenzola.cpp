@@ -649,7 +649,7 @@ bool FrmBrenzola::CmdSalva_Click()
         return false;
     }
     if (!datesAreValid(this, dialogs_)) return false;
-    bool ricarica = false;
+    bool mostraComeSalvato = false;
     for (;;) {
         Recordset rs;
         rs.Open(QStringLiteral("Select * from Anagrafica where id =%1").arg(IdCorrente), Connessione.get());
@@ -664,7 +664,7 @@ bool FrmBrenzola::CmdSalva_Click()
                 mostraInElenco(IdCorrente);
                 return false;
             }
-            ricarica = ricarica || scelta == Conflitto::Sovrascrivi;
+            mostraComeSalvato = mostraComeSalvato || scelta == Conflitto::Scrivi;
         }
         if (nuovo) rs.AddNew();
         // Only what the user changed is written over a stored contact: every other column keeps its bytes.
@@ -685,7 +685,7 @@ bool FrmBrenzola::CmdSalva_Click()
     salvato.Open(QStringLiteral("Select * from Anagrafica where id =%1").arg(IdCorrente), Connessione.get());
     if (!salvato.Eof()) {
         // After writing over another's version the form shows the row as it now is.
-        if (ricarica) mostraRiga(salvato);
+        if (mostraComeSalvato) mostraRiga(salvato);
         else ricordaContatto(salvato.StoredValues(), TxtCognome->text() + u' ' + TxtNome->text());
     }
     dialogs_.MsgBox(this, {QStringLiteral("Salvato"), MsgButtons::Ok, MsgIcon::Information});
@@ -704,7 +704,7 @@ FrmBrenzola::Conflitto FrmBrenzola::chiediSeCambiato()
     domanda.noCaption = QStringLiteral("Ricarica");
     domanda.defaultAnswer = MsgAnswer::Cancel;
     switch (dialogs_.MsgBox(this, domanda)) {
-    case MsgAnswer::Yes: return Conflitto::Sovrascrivi;
+    case MsgAnswer::Yes: return Conflitto::Scrivi;
     case MsgAnswer::No: return Conflitto::Ricarica;
     default: return Conflitto::Annulla;
     }
@@ -715,7 +715,7 @@ FrmBrenzola::Conflitto FrmBrenzola::chiediSeEliminato()
     const Message domanda{QStringLiteral("Un altro utente ha eliminato questo contatto dopo che è stato aperto.\n\n"
                                          "Salvarlo come nuovo contatto?"),
                           MsgButtons::YesNo, MsgIcon::Question};
-    return dialogs_.MsgBox(this, domanda) == MsgAnswer::Yes ? Conflitto::Sovrascrivi : Conflitto::Annulla;
+    return dialogs_.MsgBox(this, domanda) == MsgAnswer::Yes ? Conflitto::Scrivi : Conflitto::Annulla;
 }
 
 void FrmBrenzola::CmdElimina_Click()

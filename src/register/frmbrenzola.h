@@ -134,7 +134,9 @@ private:
         const char* colonna;
         QWidget* controllo;
     };
-    enum class Conflitto { Nessuno, Sovrascrivi, Ricarica, Annulla };
+    // What to do when the stored contact is no longer what was loaded: write the changes
+    // anyway (over the other version, or as a new contact), show the stored one, or stop.
+    enum class Conflitto { Nessuno, Scrivi, Ricarica, Annulla };
 
     void buildToolbar();
     void buildLeftPanel();
