@@ -4,6 +4,7 @@
 // original is kept beside it under a backup name; otherwise INPUT is left untouched and
 // OUTPUT must not exist yet.
 #include "accessconversion.h"
+#include "rigadicomando.h"
 #include "storeerror.h"
 
 #include <QCoreApplication>
@@ -14,19 +15,22 @@
 int main(int argc, char* argv[])
 {
     QCoreApplication application(argc, argv);
+    brenzola::RigaDiComando riga(
+        QStringLiteral("[--accetta-differenze] INGRESSO USCITA"),
+        QStringLiteral("Converte la tabella Anagrafica del file Access INGRESSO in un nuovo archivio USCITA.\n"
+                       "Se USCITA è lo stesso file di INGRESSO, il nuovo archivio ne prende il posto e il file\n"
+                       "Access originale resta accanto con un nome di copia; altrimenti INGRESSO non viene\n"
+                       "toccato e USCITA non deve esistere.\n\n"
+                       "  --accetta-differenze  converte anche se le colonne non corrispondono a quelle dell'archivio\n"
+                       "  -h, --help            mostra questo aiuto\n"
+                       "  --version             mostra la versione\n"),
+        {{QStringLiteral("accetta-differenze"), QString()}}, 2);
+    if (const int fine = riga.leggi(application); fine >= 0) return fine;
+
     QTextStream out(stdout);
     QTextStream err(stderr);
-    QStringList args = application.arguments().mid(1);
-    const bool accept = args.removeAll(QStringLiteral("--accetta-differenze")) > 0;
-    if (args.size() != 2 || args[0].startsWith(u'-') || args[1].startsWith(u'-')) {
-        err << "Uso: converti_access [--accetta-differenze] INGRESSO USCITA\n"
-               "Converte la tabella Anagrafica del file Access INGRESSO in un nuovo archivio USCITA.\n"
-               "Se USCITA è lo stesso file di INGRESSO, il nuovo archivio ne prende il posto e il file\n"
-               "Access originale resta accanto con un nome di copia; altrimenti INGRESSO non viene\n"
-               "toccato e USCITA non deve esistere.\n"
-               "--accetta-differenze  converte anche se le colonne non corrispondono a quelle dell'archivio.\n";
-        return 2;
-    }
+    const bool accept = riga.parser().isSet(QStringLiteral("accetta-differenze"));
+    const QStringList args = riga.argomenti();
     const QString input = args[0];
     const QString output = args[1];
 

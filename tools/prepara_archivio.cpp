@@ -1,6 +1,7 @@
 // Prepares a new contact store: prepara_archivio [--demo N] FILE
 #include "archivio.h"
 #include "demodata.h"
+#include "rigadicomando.h"
 #include "storeerror.h"
 
 #include <QCoreApplication>
@@ -9,28 +10,35 @@
 int main(int argc, char* argv[])
 {
     QCoreApplication application(argc, argv);
+    brenzola::RigaDiComando riga(
+        QStringLiteral("[--demo N] FILE"),
+        QStringLiteral("Crea un archivio dei contatti vuoto nel file FILE, che non deve esistere.\n\n"
+                       "  --demo N     aggiunge N contatti inventati, sempre gli stessi\n"
+                       "  -h, --help   mostra questo aiuto\n"
+                       "  --version    mostra la versione\n"),
+        {{QStringLiteral("demo"), QString(), QStringLiteral("N")}}, 1);
+    if (const int fine = riga.leggi(application); fine >= 0) return fine;
+
     QTextStream out(stdout);
     QTextStream err(stderr);
-    QStringList args = application.arguments().mid(1);
     int demo = 0;
-    if (args.size() == 3 && args[0] == QLatin1String("--demo")) {
+    if (riga.parser().isSet(QStringLiteral("demo"))) {
         bool ok = false;
-        demo = args[1].toInt(&ok);
-        if (!ok || demo < 0) args.clear();
-        else args = args.mid(2);
+        demo = riga.parser().value(QStringLiteral("demo")).toInt(&ok);
+        if (!ok || demo < 0) {
+            err << "prepara_archivio: --demo vuole un numero di contatti, non «" << riga.parser().value(QStringLiteral("demo"))
+                << "»\n";
+            return 2;
+        }
     }
-    if (args.size() != 1) {
-        err << "Uso: prepara_archivio [--demo N] FILE\n"
-               "Crea un archivio dei contatti vuoto (con N contatti inventati, se richiesti).\n";
-        return 2;
-    }
+    const QString file = riga.argomenti().front();
     try {
-        brenzola::CreaArchivio(args[0]);
-        if (demo > 0) brenzola::AggiungiContattiDemo(args[0], demo);
+        brenzola::CreaArchivio(file);
+        if (demo > 0) brenzola::AggiungiContattiDemo(file, demo);
     } catch (const brenzola::StoreError& error) {
         err << "Errore " << error.number() << ": " << error.description() << '\n';
         return 1;
     }
-    out << "Creato " << args[0] << " con " << demo << " contatti.\n";
+    out << "Creato " << file << " con " << demo << " contatti.\n";
     return 0;
 }

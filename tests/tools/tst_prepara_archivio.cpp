@@ -11,13 +11,17 @@
 
 namespace {
 
-int prepara(const QStringList& arguments)
+int run(const QString& tool, const QStringList& arguments, const QString& folder = {}, QByteArray* output = nullptr)
 {
     QProcess process;
-    process.start(QStringLiteral(PREPARA_ARCHIVIO), arguments);
+    process.setWorkingDirectory(folder);
+    process.start(tool, arguments);
     if (!process.waitForFinished(60000)) return -1;
+    if (output) *output = process.readAllStandardOutput() + process.readAllStandardError();
     return process.exitCode();
 }
+
+int prepara(const QStringList& arguments) { return run(QStringLiteral(PREPARA_ARCHIVIO), arguments); }
 
 QByteArray tableDump(const QString& path)
 {
@@ -102,6 +106,20 @@ private Q_SLOTS:
         QCOMPARE(prepara({}), 2);
         QCOMPARE(prepara({"--demo", "molti", dir.filePath("x.mdb")}), 2);
         QVERIFY(!QFile::exists(dir.filePath("x.mdb")));
+
+        // Options are never file names, for either tool; a file so named follows "--".
+        for (const QString& tool : {QStringLiteral(PREPARA_ARCHIVIO), QStringLiteral(CONVERTI_ACCESS)}) {
+            QByteArray said;
+            QCOMPARE(run(tool, {"--help"}, dir.path(), &said), 0);
+            QVERIFY2(said.startsWith("Uso: "), said.constData());
+            QCOMPARE(run(tool, {"--version"}, dir.path(), &said), 0);
+            QVERIFY2(said.contains("(Brenzola) 1.0.0"), said.constData());
+            QCOMPARE(run(tool, {"--archivio", "a.mdb", "b.mdb"}, dir.path(), &said), 2);
+            QVERIFY2(said.contains("opzione sconosciuta «--archivio»") && said.contains("Uso: "), said.constData());
+        }
+        QVERIFY(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+        QCOMPARE(run(QStringLiteral(PREPARA_ARCHIVIO), {"--", "-x.mdb"}, dir.path()), 0);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"-x.mdb"});
     }
 };
 
