@@ -8,5 +8,5 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     brenzola::Funzioni::ApplicaImpostazioniItaliane(application);
-    return brenzola::AvviaProgramma(brenzola::Dialogs::platform());
+    return brenzola::AvviaProgramma(brenzola::Dialogs::platform(), application.arguments());
 }

@@ -32,7 +32,7 @@ void measure(int contacts)
 
     bench::QuietDialogs dialogs;
     FrmBrenzola form(dialogs);
-    if (!form.Form_Load(dir.path())) return;
+    if (!form.Form_Load(Funzioni::PercorsoArchivio(dir.path()))) return;
     auto* ricerca = form.findChild<QLineEdit*>(QStringLiteral("TxtRicerca"));
 
     // Typing a surname and deleting it again, one keystroke at a time.

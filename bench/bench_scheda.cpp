@@ -31,7 +31,7 @@ void measure(int contacts)
 
     bench::QuietDialogs dialogs;
     FrmBrenzola form(dialogs);
-    if (!form.Form_Load(dir.path())) return;
+    if (!form.Form_Load(Funzioni::PercorsoArchivio(dir.path()))) return;
     auto* list = form.findChild<QListWidget*>(QStringLiteral("List1"));
 
     // Entries spread over the whole list, chosen as a click would choose them.

@@ -51,6 +51,7 @@ public:
         return MsgAnswer::No;
     }
     void ShowModal(QDialog&) override {}
+    QString ChooseFile(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
 };
 
 }  // namespace brenzola::bench

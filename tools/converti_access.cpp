@@ -25,7 +25,7 @@ int main(int argc, char* argv[])
                        "  -h, --help            mostra questo aiuto\n"
                        "  --version             mostra la versione\n"),
         {{QStringLiteral("accetta-differenze"), QString()}}, 2);
-    if (const int fine = riga.leggi(application); fine >= 0) return fine;
+    if (const int fine = riga.leggi(application.arguments()); fine >= 0) return fine;
 
     QTextStream out(stdout);
     QTextStream err(stderr);

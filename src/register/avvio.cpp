@@ -1,21 +1,122 @@
 #include "avvio.h"
 
 #include "accessconversion.h"
+#include "archivio.h"
+#include "dialogs.h"
 #include "frmbrenzola.h"
-#include "funzioni.h"
 #include "frmsplash.h"
+#include "funzioni.h"
+#include "rigadicomando.h"
+#include "storeerror.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
 
 namespace brenzola {
 
-int AvviaProgramma(Dialogs& dialogs)
+namespace {
+
+const QString kArchivioScelto = QStringLiteral("archivio");
+
+QString mostrato(const QString& path) { return QDir::toNativeSeparators(path); }
+
+}  // namespace
+
+QString FileImpostazioni()
 {
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)).filePath(QStringLiteral("brenzola.conf"));
+}
+
+QString ArchivioDaUsare()
+{
+    const QString portatile = Funzioni::ArchivioAccantoAlProgramma();
+    if (QFileInfo::exists(portatile)) return portatile;
+    const QString scelto = QSettings(FileImpostazioni(), QSettings::IniFormat).value(kArchivioScelto).toString();
+    return scelto.isEmpty() ? Funzioni::ArchivioPersonale() : scelto;
+}
+
+QString PrimoAvvio(Dialogs& dialogs, const QString& mancante)
+{
+    const QString personale = Funzioni::ArchivioPersonale();
+    QString testo = mancante == personale
+                        ? QStringLiteral("Benvenuti in Brenzola. Non c'è ancora un archivio dei contatti.")
+                        : QStringLiteral("L'archivio dei contatti «%1» non si trova più.").arg(mostrato(mancante));
+    testo += QStringLiteral("\n\nSi può creare un archivio nuovo, vuoto, in «%1», oppure aprire un archivio che esiste già "
+                            "(anche un file di Microsoft Access dalla versione precedente del programma).")
+                 .arg(mostrato(personale));
+    Message domanda{testo, MsgButtons::YesNoCancel, MsgIcon::Question, QStringLiteral("Archivio dei contatti"),
+                    MsgAnswer::Yes};
+    domanda.yesCaption = QStringLiteral("Crea un archivio nuovo");
+    domanda.noCaption = QStringLiteral("Apri un archivio...");
+    domanda.cancelCaption = QStringLiteral("Esci");
+    QSettings impostazioni(FileImpostazioni(), QSettings::IniFormat);
+    for (;;) {
+        switch (dialogs.MsgBox(nullptr, domanda)) {
+        case MsgAnswer::Yes:
+            try {
+                QDir().mkpath(QFileInfo(personale).absolutePath());
+                CreaArchivio(personale);
+            } catch (const StoreError& error) {
+                MostraErrore(dialogs, nullptr, error,
+                             QStringLiteral("Impossibile creare l'archivio «%1».").arg(mostrato(personale)));
+                return {};
+            }
+            impostazioni.remove(kArchivioScelto);
+            return personale;
+        case MsgAnswer::No: {
+            const QString scelto = dialogs.ChooseFile(nullptr, QStringLiteral("Apri un archivio dei contatti"),
+                                                      QDir::homePath(),
+                                                      QStringLiteral("Archivi dei contatti (*.mdb *.sqlite *.db);;"
+                                                                     "Tutti i file (*)"));
+            if (scelto.isEmpty()) continue;  // back to the question
+            const QString assoluto = QFileInfo(scelto).absoluteFilePath();
+            impostazioni.setValue(kArchivioScelto, assoluto);
+            return assoluto;
+        }
+        default: return {};
+        }
+    }
+}
+
+int AvviaProgramma(Dialogs& dialogs, const QStringList& argomenti)
+{
+    RigaDiComando riga(QStringLiteral("[--archivio FILE]"),
+                       QStringLiteral("Apre l'anagrafica dei contatti.\n\n"
+                                      "  --archivio FILE  usa l'archivio FILE invece di quello abituale\n"
+                                      "  -h, --help       mostra questo aiuto\n"
+                                      "  --version        mostra la versione\n\n"
+                                      "Senza --archivio si usa, nell'ordine: un Brenzola.mdb accanto al programma; "
+                                      "l'archivio aperto l'ultima volta;\nl'archivio personale in %1.\n")
+                           .arg(mostrato(Funzioni::ArchivioPersonale())),
+                       {{QStringLiteral("archivio"), QString(), QStringLiteral("FILE")}}, 0);
+    if (const int fine = riga.leggi(argomenti); fine >= 0) return fine;
+
+    QString archivio;
+    if (riga.parser().isSet(QStringLiteral("archivio"))) {
+        // Named on purpose: a missing file is a mistake to point out, never a store to create.
+        archivio = QFileInfo(riga.parser().value(QStringLiteral("archivio"))).absoluteFilePath();
+        if (!QFileInfo::exists(archivio)) {
+            dialogs.MsgBox(nullptr, {QStringLiteral("L'archivio «%1» indicato con --archivio non esiste.")
+                                         .arg(mostrato(archivio)),
+                                     MsgButtons::Ok, MsgIcon::Critical});
+            return 1;
+        }
+    } else {
+        archivio = ArchivioDaUsare();
+        if (!QFileInfo::exists(archivio)) archivio = PrimoAvvio(dialogs, archivio);
+        if (archivio.isEmpty()) return 0;
+    }
+
     // An Access file from the old program is converted, with consent, before anything else.
-    if (!PreparaArchivioAccess(dialogs, nullptr, Funzioni::CartellaEseguibile())) return 1;
+    if (!PreparaArchivioAccess(dialogs, nullptr, archivio)) return 1;
     bool archivioUsabile = true;
     frmSplash splash(
         [&] {
             FrmBrenzola principale(dialogs);
-            archivioUsabile = principale.Form_Load();
+            archivioUsabile = principale.Form_Load(archivio);
             if (archivioUsabile) principale.MostraModale();
         },
         dialogs);

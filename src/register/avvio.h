@@ -1,11 +1,28 @@
 #pragma once
 
+#include <QString>
+#include <QStringList>
+
 namespace brenzola {
 
 class Dialogs;
 
-// Runs the program: the splash, then the main window until it closes.
-// Returns the exit status: 0, or 1 when the store could not be used.
-int AvviaProgramma(Dialogs& dialogs);
+// Runs the program: the splash, then the main window until it closes. `argomenti` is the
+// command line (the program's name first). Returns the exit status: 0, 1 when the store
+// could not be used, 2 for a command line it cannot read.
+int AvviaProgramma(Dialogs& dialogs, const QStringList& argomenti);
+
+// The store the program opens when none is named on the command line, in this order: a
+// store beside the executable (a portable copy); the store the user opened last time;
+// the user's own store in their data folder. The file need not exist yet.
+QString ArchivioDaUsare();
+
+// The user's settings file, ~/.config/Brenzola/brenzola.conf.
+QString FileImpostazioni();
+
+// No store where one was expected: the user creates a new empty one in their data folder
+// or opens an existing file (remembered for next time). Nothing is created without that
+// choice. Returns the store to open, or an empty text when the user chose to leave.
+QString PrimoAvvio(Dialogs& dialogs, const QString& mancante);
 
 }  // namespace brenzola

@@ -403,10 +403,10 @@ MsgAnswer FrmBrenzola::ask(const QString& question)
 
 // ---- Start-up and contact list ----
 
-bool FrmBrenzola::Form_Load(const QString& cartella)
+bool FrmBrenzola::Form_Load(const QString& archivio)
 {
     try {
-        ApriDatabase(cartella);
+        ApriDatabase(archivio);
         svuotaScheda();
         IdCorrente = 0;
         ElencaTutti();
@@ -414,7 +414,7 @@ bool FrmBrenzola::Form_Load(const QString& cartella)
         return true;
     } catch (const StoreError& error) {
         showError(error, QStringLiteral("Impossibile usare l'archivio dei contatti «%1».")
-                             .arg(QDir::toNativeSeparators(PercorsoArchivio(cartella))));
+                             .arg(QDir::toNativeSeparators(archivio)));
         ChiudiDatabase();
         return false;
     }

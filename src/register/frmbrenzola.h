@@ -34,9 +34,9 @@ public:
     explicit FrmBrenzola(Dialogs& dialogs = Dialogs::platform(), QWidget* parent = nullptr);
     ~FrmBrenzola() override;
 
-    // Opens the store beside the executable (or in `cartella`) and lists every contact.
+    // Opens the store file `archivio` and lists every contact.
     // Returns false when the store cannot be used; the reason has been shown.
-    bool Form_Load(const QString& cartella = Funzioni::CartellaEseguibile());
+    bool Form_Load(const QString& archivio);
     void Form_Unload();
     // Shows the window modally, with no owner; returns when it has closed.
     void MostraModale();

@@ -28,7 +28,6 @@
 
 namespace brenzola {
 
-using access::systemError;
 
 namespace {
 
@@ -764,9 +763,8 @@ ConversionSummary convertAccessFile(const QString& input, const QString& output,
     return summary;
 }
 
-bool PreparaArchivioAccess(Dialogs& dialogs, QWidget* parent, const QString& cartella, const ConversionOptions& options)
+bool PreparaArchivioAccess(Dialogs& dialogs, QWidget* parent, const QString& path, const ConversionOptions& options)
 {
-    const QString path = Funzioni::PercorsoArchivio(cartella);
     StoreFileKind kind = StoreFileKind::Other;
     try {
         kind = detectStoreFileKind(path);

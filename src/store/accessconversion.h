@@ -1,5 +1,7 @@
 #pragma once
 
+#include "storeerror.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -13,12 +15,12 @@ class Dialogs;
 
 // Error numbers of the conversion, as Access and Visual Basic number the same failures.
 namespace ConversionErrorNumber {
-inline constexpr int FileNotFound = 53;
-inline constexpr int DiskFull = 61;
-inline constexpr int PermissionDenied = 70;
-inline constexpr int PathFileAccess = 75;
-inline constexpr int PathNotFound = 76;
-inline constexpr int DiskOrNetwork = 3043;
+inline constexpr int FileNotFound = StoreErrorNumber::FileNotFound;
+inline constexpr int DiskFull = StoreErrorNumber::DiskFull;
+inline constexpr int PermissionDenied = StoreErrorNumber::PermissionDenied;
+inline constexpr int PathFileAccess = StoreErrorNumber::PathFileAccess;
+inline constexpr int PathNotFound = StoreErrorNumber::PathNotFound;
+inline constexpr int DiskOrNetwork = StoreErrorNumber::DiskOrNetwork;
 inline constexpr int CannotOpenDatabase = 3049;
 inline constexpr int TableNotFound = 3078;
 inline constexpr int UnrecognizedFormat = 3343;
@@ -81,11 +83,11 @@ QString accessBackupPath(const QString& storePath);
 // Throws StoreError for values outside the years 100 to 9999.
 QString storeDateFromAccess(double days);
 
-// Called before the program opens its store in `cartella`: when that file is an Access
+// Called before the program opens its store `archivio`: when that file is an Access
 // database, asks the user whether to convert it and does so. Returns true when the program
 // may go on opening its store; false when the user declined or the conversion failed
 // (nothing on disk has changed then, and the program should end).
-bool PreparaArchivioAccess(Dialogs& dialogs, QWidget* parent, const QString& cartella,
+bool PreparaArchivioAccess(Dialogs& dialogs, QWidget* parent, const QString& archivio,
                            const ConversionOptions& options = {});
 
 }  // namespace brenzola

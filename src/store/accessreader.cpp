@@ -462,51 +462,6 @@ StoreError failureError(const QString& path, Failure failure, const QByteArray& 
 
 }  // namespace
 
-StoreError systemError(int error, const QString& what)
-{
-    int number = ConversionErrorNumber::PathFileAccess;
-    QString reason;
-    switch (error) {
-    case ENOSPC:
-    case EDQUOT:
-        number = ConversionErrorNumber::DiskFull;
-        reason = QStringLiteral("spazio su disco esaurito");
-        break;
-    case EFBIG:
-        number = ConversionErrorNumber::DiskFull;
-        reason = QStringLiteral("superato il limite di dimensione dei file");
-        break;
-    case EACCES:
-    case EPERM:
-        number = ConversionErrorNumber::PermissionDenied;
-        reason = QStringLiteral("permesso negato");
-        break;
-    case EROFS:
-        number = ConversionErrorNumber::PermissionDenied;
-        reason = QStringLiteral("il disco è di sola lettura");
-        break;
-    case ENOENT:
-        number = ConversionErrorNumber::FileNotFound;
-        reason = QStringLiteral("file o cartella inesistente");
-        break;
-    case ENOTDIR:
-        number = ConversionErrorNumber::PathNotFound;
-        reason = QStringLiteral("un elemento del percorso non è una cartella");
-        break;
-    case EISDIR: reason = QStringLiteral("è una cartella, non un file"); break;
-    case EIO:
-        number = ConversionErrorNumber::DiskOrNetwork;
-        reason = QStringLiteral("errore di lettura o scrittura sul disco");
-        break;
-    case EMFILE:
-    case ENFILE:
-    case ENOMEM:
-    case EAGAIN: reason = QStringLiteral("risorse del sistema esaurite"); break;
-    default: reason = QString::fromLocal8Bit(std::strerror(error)); break;
-    }
-    return StoreError(number, QStringLiteral("%1: %2 (errno %3).").arg(what, reason).arg(error));
-}
-
 void readAccessTable(const QString& path, const QString& tableName, bool withRows, int timeoutMs,
                      const std::function<void(const SourceTable&)>& onTable,
                      const std::function<void(SourceRow&&)>& onRow)

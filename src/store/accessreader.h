@@ -13,9 +13,6 @@ class StoreError;
 
 namespace brenzola::access {
 
-// A failed system call as the user is told about it: `what` was being done, `error` is errno.
-StoreError systemError(int error, const QString& what);
-
 // Column types as libmdb numbers them.
 namespace ColumnType {
 inline constexpr int Bool = 0x01;

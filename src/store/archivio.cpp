@@ -9,6 +9,11 @@
 
 #include <optional>
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+
 namespace brenzola {
 
 namespace {
@@ -39,8 +44,16 @@ constexpr char kCreateTable[] = R"(CREATE TABLE Anagrafica (
 
 void CreaArchivio(const QString& path)
 {
-    if (QFileInfo::exists(path))
-        throw StoreError(StoreErrorNumber::FileExists, QStringLiteral("Il file «%1» esiste già.").arg(path));
+    // Made here, empty, readable and writable by its owner only (the contacts are personal
+    // data), and never over a file already there.
+    const int file = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (file < 0) {
+        const int error = errno;
+        if (error == EEXIST)
+            throw StoreError(StoreErrorNumber::FileExists, QStringLiteral("Il file «%1» esiste già.").arg(path));
+        throw systemError(error, QStringLiteral("Impossibile creare il file «%1»").arg(path));
+    }
+    ::close(file);
     const QString name = QStringLiteral("brenzola-crea-%1").arg(quintptr(&path));
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);

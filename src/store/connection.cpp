@@ -122,6 +122,8 @@ void Connection::Open(const QString& connectionString)
             auto* handle = *static_cast<sqlite3* const*>(db.driver()->handle().constData());
             if (int rc = registerItalianText(handle)) throw StoreError(rc, QString::fromUtf8(sqlite3_errstr(rc)));
             runOrThrow(db, QStringLiteral("PRAGMA schema_version"));  // "file is not a database" shows here
+            // A deleted contact is overwritten, not left readable in the file's free pages.
+            runOrThrow(db, QStringLiteral("PRAGMA secure_delete = ON"));
         } catch (...) {
             db.close();
             db = QSqlDatabase();

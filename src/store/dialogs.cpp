@@ -3,6 +3,7 @@
 #include "storeerror.h"
 
 #include <QDialog>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -31,6 +32,7 @@ public:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | (cancel ? QMessageBox::Cancel : QMessageBox::NoButton));
         if (!message.yesCaption.isEmpty()) box.button(QMessageBox::Yes)->setText(message.yesCaption);
         if (!message.noCaption.isEmpty()) box.button(QMessageBox::No)->setText(message.noCaption);
+        if (cancel && !message.cancelCaption.isEmpty()) box.button(QMessageBox::Cancel)->setText(message.cancelCaption);
         box.setDefaultButton(message.defaultAnswer == MsgAnswer::No       ? QMessageBox::No
                              : message.defaultAnswer == MsgAnswer::Cancel ? QMessageBox::Cancel
                                                                           : QMessageBox::Yes);
@@ -42,6 +44,11 @@ public:
     }
 
     void ShowModal(QDialog& window) override { window.exec(); }
+
+    QString ChooseFile(QWidget* parent, const QString& title, const QString& folder, const QString& filter) override
+    {
+        return QFileDialog::getOpenFileName(parent, title, folder, filter);
+    }
 };
 
 }  // namespace

@@ -19,9 +19,10 @@ struct Message {
     MsgIcon icon = MsgIcon::Information;
     QString title;  // empty: the application's title
     MsgAnswer defaultAnswer = MsgAnswer::Ok;
-    // Captions of the Yes and No buttons when "Sì" and "No" would not say what they do.
+    // Captions of the buttons when "Sì", "No" and "Annulla" would not say what they do.
     QString yesCaption;
     QString noCaption;
+    QString cancelCaption;
 };
 
 // Every modal message and window of the program goes through here, so that a test can
@@ -32,6 +33,8 @@ public:
     virtual MsgAnswer MsgBox(QWidget* parent, const Message& message) = 0;
     // Shows a window modally; returns when it has closed.
     virtual void ShowModal(QDialog& window) = 0;
+    // Asks for an existing file to open; an empty text when the user cancels.
+    virtual QString ChooseFile(QWidget* parent, const QString& title, const QString& folder, const QString& filter) = 0;
 
     // Real modal message boxes.
     static Dialogs& platform();

@@ -12,22 +12,28 @@
 #include <QLibraryInfo>
 #include <QLineEdit>
 #include <QLocale>
+#include <QStandardPaths>
 #include <QTextEdit>
 #include <QTranslator>
 
 namespace brenzola::Funzioni {
-
-QString CartellaEseguibile() { return QCoreApplication::applicationDirPath(); }
 
 QString PercorsoArchivio(const QString& cartella)
 {
     return QDir(cartella).filePath(QString::fromLatin1(kNomeArchivio));
 }
 
-void ApriDatabase(const QString& cartella)
+QString ArchivioAccantoAlProgramma() { return PercorsoArchivio(QCoreApplication::applicationDirPath()); }
+
+QString ArchivioPersonale()
+{
+    return PercorsoArchivio(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+}
+
+void ApriDatabase(const QString& archivio)
 {
     StringaConnessione = QStringLiteral("Provider=%1;Data Source=%2")
-                             .arg(QLatin1String(Connection::kProvider), quoteConnectionValue(PercorsoArchivio(cartella)));
+                             .arg(QLatin1String(Connection::kProvider), quoteConnectionValue(archivio));
     auto connection = std::make_unique<Connection>();
     connection->Open(StringaConnessione);
     Connessione = std::move(connection);

@@ -24,11 +24,15 @@ inline constexpr char kNomeArchivio[] = "Brenzola.mdb";
 // Dates are shown, typed and turned into text this way, whatever the system locale.
 inline constexpr char kFormatoData[] = "dd/MM/yyyy";
 
-QString CartellaEseguibile();
+// The store file in a folder.
 QString PercorsoArchivio(const QString& cartella);
+// A store beside the executable: a portable copy of the program uses it when it is there.
+QString ArchivioAccantoAlProgramma();
+// The user's own store, in their data folder (~/.local/share/Brenzola).
+QString ArchivioPersonale();
 
-// Opens Connessione on the store beside the executable (or in `cartella`).
-void ApriDatabase(const QString& cartella = CartellaEseguibile());
+// Opens Connessione on the store file `archivio`; never creates it.
+void ApriDatabase(const QString& archivio);
 void ChiudiDatabase();
 
 QVariant ValoreNonNullo(const QVariant& Valore, const QVariant& Predefinito);

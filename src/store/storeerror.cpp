@@ -1,5 +1,8 @@
 #include "storeerror.h"
 
+#include <cerrno>
+#include <cstring>
+
 namespace brenzola {
 
 StoreError::StoreError(int number, const QString& description)
@@ -7,6 +10,51 @@ StoreError::StoreError(int number, const QString& description)
       number_(number),
       description_(description)
 {
+}
+
+StoreError systemError(int error, const QString& what)
+{
+    int number = StoreErrorNumber::PathFileAccess;
+    QString reason;
+    switch (error) {
+    case ENOSPC:
+    case EDQUOT:
+        number = StoreErrorNumber::DiskFull;
+        reason = QStringLiteral("spazio su disco esaurito");
+        break;
+    case EFBIG:
+        number = StoreErrorNumber::DiskFull;
+        reason = QStringLiteral("superato il limite di dimensione dei file");
+        break;
+    case EACCES:
+    case EPERM:
+        number = StoreErrorNumber::PermissionDenied;
+        reason = QStringLiteral("permesso negato");
+        break;
+    case EROFS:
+        number = StoreErrorNumber::PermissionDenied;
+        reason = QStringLiteral("il disco è di sola lettura");
+        break;
+    case ENOENT:
+        number = StoreErrorNumber::FileNotFound;
+        reason = QStringLiteral("file o cartella inesistente");
+        break;
+    case ENOTDIR:
+        number = StoreErrorNumber::PathNotFound;
+        reason = QStringLiteral("un elemento del percorso non è una cartella");
+        break;
+    case EISDIR: reason = QStringLiteral("è una cartella, non un file"); break;
+    case EIO:
+        number = StoreErrorNumber::DiskOrNetwork;
+        reason = QStringLiteral("errore di lettura o scrittura sul disco");
+        break;
+    case EMFILE:
+    case ENFILE:
+    case ENOMEM:
+    case EAGAIN: reason = QStringLiteral("risorse del sistema esaurite"); break;
+    default: reason = QString::fromLocal8Bit(std::strerror(error)); break;
+    }
+    return StoreError(number, QStringLiteral("%1: %2 (errno %3).").arg(what, reason).arg(error));
 }
 
 }  // namespace brenzola

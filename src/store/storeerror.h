@@ -30,6 +30,16 @@ inline constexpr int SyntaxError = 3075;
 inline constexpr int RowNotFound = 3167;  // the record was deleted
 inline constexpr int RowChanged = 3197;   // another user changed the record meanwhile
 inline constexpr int FileExists = 58;
+// Failures of the file system, as Visual Basic numbers them.
+inline constexpr int FileNotFound = 53;
+inline constexpr int DiskFull = 61;
+inline constexpr int PermissionDenied = 70;
+inline constexpr int PathFileAccess = 75;
+inline constexpr int PathNotFound = 76;
+inline constexpr int DiskOrNetwork = 3043;
 }  // namespace StoreErrorNumber
+
+// A failed system call as the user is told about it: `what` was being done, `error` is errno.
+StoreError systemError(int error, const QString& what);
 
 }  // namespace brenzola

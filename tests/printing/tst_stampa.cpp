@@ -112,7 +112,7 @@ void TestStampa::init()
 {
     store_ = std::make_unique<test::TempStore>();
     insertContacts();
-    ApriDatabase(store_->folder());
+    ApriDatabase(store_->path());
     dialogs_ = test::ScriptedDialogs();
     Filtro = QStringLiteral(" ");
 }

@@ -58,7 +58,7 @@ void TestComandiStampa::init()
         if (auto* preview = qobject_cast<ReportPreview*>(&window)) shown_ = preview->pages();
     };
     form_ = std::make_unique<FrmBrenzola>(dialogs_);
-    QVERIFY(form_->Form_Load(store_->folder()));
+    QVERIFY(form_->Form_Load(store_->path()));
 }
 
 void TestComandiStampa::cleanup()

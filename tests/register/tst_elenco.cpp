@@ -75,7 +75,7 @@ void TestElenco::cleanup()
 
 void TestElenco::loadListsEveryContactInOrder()
 {
-    QVERIFY(form_->Form_Load(store_->folder()));
+    QVERIFY(form_->Form_Load(store_->path()));
     QCOMPARE(entries(*form_), (QStringList{" Senzacognome", "Bianchi ", "D'Angelo Sara", "de Luca Marco", "Èrcoli Nicolò",
                                            "Esposito Anna", "Ferri_Bis Ada", "FerriXBis Eva", "Lombardi 50% Pia",
                                            "Rossi Mario", "Rossi Mario", "Zeta Ugo"}));
@@ -89,7 +89,7 @@ void TestElenco::loadListsEveryContactInOrder()
 
 void TestElenco::quickSearchFollowsEveryKeystroke()
 {
-    QVERIFY(form_->Form_Load(store_->folder()));
+    QVERIFY(form_->Form_Load(store_->path()));
     form_->show();
     ricerca()->setFocus();
     QTest::keyClicks(ricerca(), "ro");
@@ -108,7 +108,7 @@ void TestElenco::quickSearchFollowsEveryKeystroke()
 
 void TestElenco::quickSearchTreatsQuotesAndWildcards()
 {
-    QVERIFY(form_->Form_Load(store_->folder()));
+    QVERIFY(form_->Form_Load(store_->path()));
     QTest::keyClicks(ricerca(), "D'");
     QCOMPARE(Filtro, QStringLiteral(" where cognome like '%D''%' "));
     QCOMPARE(entries(*form_), QStringList{"D'Angelo Sara"});
@@ -125,7 +125,7 @@ void TestElenco::quickSearchTreatsQuotesAndWildcards()
 
 void TestElenco::quickSearchBoxTakesAtMost250Characters()
 {
-    QVERIFY(form_->Form_Load(store_->folder()));
+    QVERIFY(form_->Form_Load(store_->path()));
     QTest::keyClicks(ricerca(), QString(260, u'a'));
     QCOMPARE(ricerca()->text().size(), 250);
     QCOMPARE(count(*form_), QStringLiteral("0"));
@@ -133,7 +133,7 @@ void TestElenco::quickSearchBoxTakesAtMost250Characters()
 
 void TestElenco::azzeraRicercaShowsEveryNamedContact()
 {
-    QVERIFY(form_->Form_Load(store_->folder()));
+    QVERIFY(form_->Form_Load(store_->path()));
     ricerca()->setText("Zeta");
     QCOMPARE(count(*form_), QStringLiteral("1"));
     form_->AzzeraRicerca();
@@ -146,7 +146,7 @@ void TestElenco::azzeraRicercaShowsEveryNamedContact()
 
 void TestElenco::closingTheWindowClosesTheStore()
 {
-    QVERIFY(form_->Form_Load(store_->folder()));
+    QVERIFY(form_->Form_Load(store_->path()));
     form_->show();
     QVERIFY(Connessione);
     QTest::mouseClick(form_->findChild<QPushButton*>("CmdEsci"), Qt::LeftButton);
@@ -155,7 +155,7 @@ void TestElenco::closingTheWindowClosesTheStore()
 
     // Destroyed without a close (the session ending): the store is released all the same.
     auto other = std::make_unique<FrmBrenzola>(dialogs_);
-    QVERIFY(other->Form_Load(store_->folder()));
+    QVERIFY(other->Form_Load(store_->path()));
     other.reset();
     QVERIFY(!Connessione);
 }
@@ -163,7 +163,7 @@ void TestElenco::closingTheWindowClosesTheStore()
 void TestElenco::missingStoreIsReportedAndNothingIsCreated()
 {
     QTemporaryDir empty;
-    QVERIFY(!form_->Form_Load(empty.path()));
+    QVERIFY(!form_->Form_Load(Funzioni::PercorsoArchivio(empty.path())));
     QCOMPARE(dialogs_.shown.size(), 1);
     QVERIFY(dialogs_.lastText().contains(QDir::toNativeSeparators(PercorsoArchivio(empty.path()))));
     QVERIFY(dialogs_.lastText().contains(QStringLiteral("Errore 14:")));
@@ -174,7 +174,7 @@ void TestElenco::missingStoreIsReportedAndNothingIsCreated()
 void TestElenco::storeWithoutTheTableIsReported()
 {
     store_->rows("DROP TABLE Anagrafica");
-    QVERIFY(!form_->Form_Load(store_->folder()));
+    QVERIFY(!form_->Form_Load(store_->path()));
     QCOMPARE(dialogs_.shown.size(), 1);
     QVERIFY(dialogs_.lastText().contains(QStringLiteral("no such table")));
     QVERIFY(dialogs_.lastText().contains(QStringLiteral("Errore 1:")));
@@ -182,7 +182,7 @@ void TestElenco::storeWithoutTheTableIsReported()
 
 void TestElenco::failingStatementLeavesTheWindowWorking()
 {
-    QVERIFY(form_->Form_Load(store_->folder()));
+    QVERIFY(form_->Form_Load(store_->path()));
     ricerca()->setText("Ro");
     store_->rows("ALTER TABLE Anagrafica RENAME COLUMN Cognome TO Famiglia");
     QTest::keyClicks(ricerca(), "s");

@@ -122,7 +122,7 @@ void TestLayout::init()
     store_->insert({{"Cognome", "Rossi"}, {"Nome", "Anna"}});
     dialogs_ = test::ScriptedDialogs();
     form_ = std::make_unique<FrmBrenzola>(dialogs_);
-    QVERIFY(form_->Form_Load(store_->folder()));
+    QVERIFY(form_->Form_Load(store_->path()));
 }
 
 void TestLayout::cleanup()

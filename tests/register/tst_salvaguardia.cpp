@@ -98,7 +98,7 @@ void TestSalvaguardia::init()
     verdi_ = store_->insert({{"Cognome", "Verdi"}, {"Nome", "Luca"}, {"Telefono", "06 2"}});
     dialogs_ = test::ScriptedDialogs();
     form_ = std::make_unique<FrmBrenzola>(dialogs_);
-    QVERIFY(form_->Form_Load(store_->folder()));
+    QVERIFY(form_->Form_Load(store_->path()));
     form_->show();
     QVERIFY(QTest::qWaitForWindowActive(form_.get()));
     choose(0);

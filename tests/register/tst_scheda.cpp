@@ -134,7 +134,7 @@ void TestScheda::init()
     dialogs_.shown.clear();
     dialogs_.answers.clear();
     form_ = std::make_unique<FrmBrenzola>(dialogs_);
-    QVERIFY(form_->Form_Load(store_->folder()));
+    QVERIFY(form_->Form_Load(store_->path()));
     form_->show();
     form_->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(form_.get()));

@@ -55,7 +55,7 @@ void TestToolbar::init()
     store_->insert({{"Nome", "Anonimo"}});
     dialogs_ = test::ScriptedDialogs();
     form_ = std::make_unique<FrmBrenzola>(dialogs_);
-    QVERIFY(form_->Form_Load(store_->folder()));
+    QVERIFY(form_->Form_Load(store_->path()));
     form_->show();
 }
 

@@ -433,7 +433,7 @@ void TestAccessConversion::keysKeepTheirValuesAndGaps()
     QCOMPARE(scalar(folder.store(), QStringLiteral("SELECT max(id) FROM Anagrafica")), 41);
     QCOMPARE(scalar(folder.store(), QStringLiteral("SELECT count(*) FROM Anagrafica WHERE id = 21")), 0);
 
-    Funzioni::ApriDatabase(folder.path());
+    Funzioni::ApriDatabase(Funzioni::PercorsoArchivio(folder.path()));
     Recordset added;
     added.Open(QStringLiteral("select * from Anagrafica where id = 0"), Funzioni::Connessione.get());
     added.AddNew();
@@ -492,7 +492,7 @@ void TestAccessConversion::columnDifferencesNeedConsent()
     // The question names both columns and defaults to No; with Yes the store's Fonte stays Null.
     ScriptedDialogs dialogs;
     dialogs.answers = {MsgAnswer::Yes};
-    QVERIFY(PreparaArchivioAccess(dialogs, nullptr, folder.path()));
+    QVERIFY(PreparaArchivioAccess(dialogs, nullptr, Funzioni::PercorsoArchivio(folder.path())));
     QCOMPARE(dialogs.shown.size(), 2);
     QVERIFY(dialogs.shown[0].text.contains(QStringLiteral("Fonti")));
     QVERIFY(dialogs.shown[0].text.contains(QStringLiteral("Fonte.")));
@@ -512,7 +512,7 @@ void TestAccessConversion::incompatibleColumnsBlockTheConversion()
     const auto before = snapshot(folder.path());
     ScriptedDialogs dialogs;
     dialogs.answers = {MsgAnswer::Yes};
-    QVERIFY(!PreparaArchivioAccess(dialogs, nullptr, folder.path()));
+    QVERIFY(!PreparaArchivioAccess(dialogs, nullptr, Funzioni::PercorsoArchivio(folder.path())));
     QCOMPARE(dialogs.shown.size(), 1);
     QCOMPARE(dialogs.shown[0].icon, MsgIcon::Critical);
     QVERIFY2(dialogs.lastText().contains(QStringLiteral("Errore %1: ").arg(StoreErrorNumber::TypeMismatch)),
@@ -533,7 +533,7 @@ void TestAccessConversion::startUpDeclinedChangesNothing()
     const auto before = snapshot(folder.path());
     ScriptedDialogs dialogs;
     dialogs.answers = {MsgAnswer::No};
-    QVERIFY(!PreparaArchivioAccess(dialogs, nullptr, folder.path()));
+    QVERIFY(!PreparaArchivioAccess(dialogs, nullptr, Funzioni::PercorsoArchivio(folder.path())));
     QCOMPARE(dialogs.shown.size(), 1);
     const Message& question = dialogs.shown.first();
     QCOMPARE(question.buttons, MsgButtons::YesNo);
@@ -551,7 +551,7 @@ void TestAccessConversion::startUpAcceptedConvertsAndKeepsTheOriginal()
     AccessFolder folder;
     ScriptedDialogs dialogs;
     dialogs.answers = {MsgAnswer::Yes};
-    QVERIFY(PreparaArchivioAccess(dialogs, nullptr, folder.path()));
+    QVERIFY(PreparaArchivioAccess(dialogs, nullptr, Funzioni::PercorsoArchivio(folder.path())));
     QCOMPARE(dialogs.shown.size(), 2);
     QCOMPARE(dialogs.shown[1].icon, MsgIcon::Information);
     QVERIFY(dialogs.shown[1].text.contains(QStringLiteral("40 contatti")));
@@ -562,7 +562,7 @@ void TestAccessConversion::startUpAcceptedConvertsAndKeepsTheOriginal()
     QCOMPARE(readAll(QDir(folder.path()).filePath(kBackupName)), fixture());
     QCOMPARE(detectStoreFileKind(folder.store()), StoreFileKind::SQLite);
 
-    Funzioni::ApriDatabase(folder.path());
+    Funzioni::ApriDatabase(Funzioni::PercorsoArchivio(folder.path()));
     Recordset list;
     list.Open(QStringLiteral("select * from Anagrafica order by Cognome"), Funzioni::Connessione.get());
     int contacts = 0;
@@ -572,7 +572,7 @@ void TestAccessConversion::startUpAcceptedConvertsAndKeepsTheOriginal()
 
     // Next start: the store is the program's own, so nothing is asked.
     ScriptedDialogs again;
-    QVERIFY(PreparaArchivioAccess(again, nullptr, folder.path()));
+    QVERIFY(PreparaArchivioAccess(again, nullptr, Funzioni::PercorsoArchivio(folder.path())));
     QVERIFY(again.shown.isEmpty());
 }
 
@@ -584,7 +584,7 @@ void TestAccessConversion::startUpNeverOverwritesAnEarlierBackup()
     QCOMPARE(accessBackupPath(folder.store()), QDir(folder.path()).filePath(QStringLiteral("Brenzola.access-originale-2.mdb")));
     ScriptedDialogs dialogs;
     dialogs.answers = {MsgAnswer::Yes};
-    QVERIFY(PreparaArchivioAccess(dialogs, nullptr, folder.path()));
+    QVERIFY(PreparaArchivioAccess(dialogs, nullptr, Funzioni::PercorsoArchivio(folder.path())));
     QVERIFY(dialogs.shown[0].text.contains(QStringLiteral("Brenzola.access-originale-2.mdb")));
     QCOMPARE(readAll(earlier), QByteArray("una copia di prima"));
     QCOMPARE(readAll(QDir(folder.path()).filePath(QStringLiteral("Brenzola.access-originale-2.mdb"))), fixture());
@@ -595,13 +595,13 @@ void TestAccessConversion::startUpLeavesOtherFilesAlone()
     {
         brenzola::test::TempStore store;
         ScriptedDialogs dialogs;
-        QVERIFY(PreparaArchivioAccess(dialogs, nullptr, store.folder()));
+        QVERIFY(PreparaArchivioAccess(dialogs, nullptr, store.path()));
         QVERIFY(dialogs.shown.isEmpty());
     }
     {
         QTemporaryDir empty;
         ScriptedDialogs dialogs;
-        QVERIFY(PreparaArchivioAccess(dialogs, nullptr, empty.path()));
+        QVERIFY(PreparaArchivioAccess(dialogs, nullptr, Funzioni::PercorsoArchivio(empty.path())));
         QVERIFY(dialogs.shown.isEmpty());
     }
     {
@@ -613,7 +613,7 @@ void TestAccessConversion::startUpLeavesOtherFilesAlone()
         const auto before = snapshot(folder.path());
         ScriptedDialogs dialogs;
         dialogs.answers = {MsgAnswer::Yes};
-        QVERIFY(!PreparaArchivioAccess(dialogs, nullptr, folder.path()));
+        QVERIFY(!PreparaArchivioAccess(dialogs, nullptr, Funzioni::PercorsoArchivio(folder.path())));
         QCOMPARE(dialogs.shown.size(), 1);
         QCOMPARE(dialogs.shown[0].icon, MsgIcon::Critical);
         QVERIFY(dialogs.lastText().contains(QStringLiteral("Errore 3343:")));
@@ -668,7 +668,7 @@ void TestAccessConversion::brokenAccessFilesChangeNothing()
 
     ScriptedDialogs dialogs;
     dialogs.answers = {MsgAnswer::Yes};
-    QVERIFY(!PreparaArchivioAccess(dialogs, nullptr, folder.path(), quickOptions()));
+    QVERIFY(!PreparaArchivioAccess(dialogs, nullptr, Funzioni::PercorsoArchivio(folder.path()), quickOptions()));
     QVERIFY2(messages.contains(int(dialogs.shown.size())), qPrintable(QString::number(dialogs.shown.size())));
     QCOMPARE(dialogs.shown.last().icon, MsgIcon::Critical);
     QVERIFY2(dialogs.lastText().contains(QStringLiteral("Errore %1: ").arg(number)), qPrintable(dialogs.lastText()));
@@ -728,7 +728,7 @@ void TestAccessConversion::unwritableFolderChangesNothing()
     if (!locked.active()) QSKIP("this file system lets us write into any folder");
     ScriptedDialogs dialogs;
     dialogs.answers = {MsgAnswer::Yes};
-    QVERIFY(!PreparaArchivioAccess(dialogs, nullptr, folder.path()));
+    QVERIFY(!PreparaArchivioAccess(dialogs, nullptr, Funzioni::PercorsoArchivio(folder.path())));
     QCOMPARE(dialogs.shown.size(), 2);
     QVERIFY2(dialogs.lastText().contains(QStringLiteral("Errore %1: ").arg(ConversionErrorNumber::PermissionDenied)),
              qPrintable(dialogs.lastText()));
@@ -746,7 +746,7 @@ void TestAccessConversion::fullDiskChangesNothing()
     {
         // The converted fixture takes 24 KB; the disk "fills" halfway through.
         FileSizeLimit limit(12 * 1024);
-        prepared = PreparaArchivioAccess(dialogs, nullptr, folder.path());
+        prepared = PreparaArchivioAccess(dialogs, nullptr, Funzioni::PercorsoArchivio(folder.path()));
     }
     QVERIFY(!prepared);
     QCOMPARE(dialogs.shown.size(), 2);

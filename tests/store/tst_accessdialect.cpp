@@ -140,7 +140,7 @@ void TestAccessDialect::quickSearchOverRandomTextMatchesTheReference()
     const QStringList surnames = {"Rossi", "D'Angelo", "dell'Orto", "Èrcoli", "èrcoli", "50% Sconto", "A_B",
                                   "a-b", "Tab\tGiù", "[x]", "#1", "Ünal", "rossini", "O'Neil; drop", "Zeta"};
     for (const QString& surname : surnames) store.insert({{"Cognome", surname}, {"Nome", "N"}});
-    Funzioni::ApriDatabase(store.folder());
+    Funzioni::ApriDatabase(store.path());
 
     const QString alphabet = QStringLiteral("a'%_[]#;-\tèÈrRoO ");
     auto* random = QRandomGenerator::global();

@@ -64,6 +64,7 @@ private Q_SLOTS:
     void refusesWhatTheTableCannotTake();
     void aChangeInPlaceNeverUndoesAnotherWrite();
     void aDamagedPageIsAnErrorNotTheEnd();
+    void aDeletedContactLeavesNoTraceInTheFile();
     void staysAnOrdinarySqliteFile();
 };
 
@@ -81,7 +82,7 @@ void TestConnection::opensAFolderWithSpacesAndSemicolons()
 {
     test::TempStore store(QStringLiteral("una cartella; con %20 e #"));
     store.insert({{"Cognome", "Rossi"}, {"Nome", "Anna"}});
-    ApriDatabase(store.folder());
+    ApriDatabase(store.path());
     QVERIFY(StringaConnessione.contains(QStringLiteral("Data Source=\"") + store.path() + u'"'));
     QCOMPARE(Connessione->State(), Connection::adStateOpen);
     QCOMPARE(column0("Select Cognome & ' ' & Nome from Anagrafica"), QStringList{"Rossi Anna"});
@@ -90,7 +91,7 @@ void TestConnection::opensAFolderWithSpacesAndSemicolons()
 void TestConnection::missingOrForeignFilesAreReportedAndLeftAlone()
 {
     QTemporaryDir dir;
-    QCOMPARE(storeErrorNumber([&] { ApriDatabase(dir.path()); }), 14);  // unable to open database file
+    QCOMPARE(storeErrorNumber([&] { ApriDatabase(PercorsoArchivio(dir.path())); }), 14);  // unable to open database file
     QVERIFY(!QFile::exists(PercorsoArchivio(dir.path())));
     QVERIFY(!Connessione);
 
@@ -99,7 +100,7 @@ void TestConnection::missingOrForeignFilesAreReportedAndLeftAlone()
     foreign.write(QByteArray("Standard Jet DB").leftJustified(4096, 'x'));
     foreign.close();
     const QByteArray before = fileDigest(foreign.fileName());
-    QCOMPARE(storeErrorNumber([&] { ApriDatabase(dir.path()); }), 26);  // file is not a database
+    QCOMPARE(storeErrorNumber([&] { ApriDatabase(PercorsoArchivio(dir.path())); }), 26);  // file is not a database
     QCOMPARE(fileDigest(foreign.fileName()), before);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"Brenzola.mdb"});
 }
@@ -107,7 +108,7 @@ void TestConnection::missingOrForeignFilesAreReportedAndLeftAlone()
 void TestConnection::closingTwiceDoesNothing()
 {
     test::TempStore store;
-    ApriDatabase(store.folder());
+    ApriDatabase(store.path());
     ChiudiDatabase();
     QVERIFY(!Connessione);
     ChiudiDatabase();
@@ -119,7 +120,7 @@ void TestConnection::readsRowsByIndexAndByAnyCaseName()
 {
     test::TempStore store;
     const qint64 id = store.insert({{"Cognome", "Rossi"}, {"Nome", ""}, {"DataNasc", "1970-03-02"}});
-    ApriDatabase(store.folder());
+    ApriDatabase(store.path());
     Recordset rs;
     rs.Open(QStringLiteral("Select * from Anagrafica where id =%1").arg(id), Connessione.get());
     QVERIFY(!rs.Eof());
@@ -141,7 +142,7 @@ void TestConnection::joinsTextWithNullAsEmpty()
     test::TempStore store;
     store.insert({{"Cognome", "Bianchi"}});
     store.insert({{"Nome", "Solo"}});
-    ApriDatabase(store.folder());
+    ApriDatabase(store.path());
     QCOMPARE(column0("Select Cognome & ' ' & Nome from Anagrafica"), (QStringList{"Bianchi ", " Solo"}));
     QCOMPARE(column0("Select Nome from Anagrafica where Cognome & ' ' & Nome ='bianchi '").size(), 1);
 }
@@ -151,7 +152,7 @@ void TestConnection::ordersNamesAsAnItalianReaderExpects()
     test::TempStore store;
     for (const char* surname : {"Zeta", "Esposito", "de Luca", "D'Angelo", "Èrcoli", "Ercole", "erba", "Abate", "DE LUCA"})
         store.insert({{"Cognome", QString::fromUtf8(surname)}, {"Nome", "A"}});
-    ApriDatabase(store.folder());
+    ApriDatabase(store.path());
     QCOMPARE(column0("Select Cognome & ' ' & Nome from Anagrafica  ORDER BY Cognome & ' ' & Nome"),
              (QStringList{"Abate A", "D'Angelo A", "DE LUCA A", "de Luca A", "erba A", "Ercole A", "Èrcoli A",
                           "Esposito A", "Zeta A"}));
@@ -162,7 +163,7 @@ void TestConnection::comparesTextIgnoringCaseOfAccentedLetters()
     test::TempStore store;
     for (const char* surname : {"Èrcoli", "ercoli", "Ùbaldi", "Perù", "Ferri_Bis", "FerriXBis", "Lombardi 50%"})
         store.insert({{"Cognome", QString::fromUtf8(surname)}});
-    ApriDatabase(store.folder());
+    ApriDatabase(store.path());
     const auto like = [](const char* pattern) {
         QStringList found = column0(QStringLiteral("select Cognome from Anagrafica where cognome like '%1'")
                                         .arg(QString::fromUtf8(pattern)));
@@ -183,7 +184,7 @@ void TestConnection::comparesDatesInOrder()
     store.insert({{"Cognome", "Vecchio"}, {"DataIn", "1900-01-01"}});
     store.insert({{"Cognome", "Nuovo"}, {"DataIn", "2020-02-29"}});
     store.insert({{"Cognome", "Senza"}});
-    ApriDatabase(store.folder());
+    ApriDatabase(store.path());
     QCOMPARE(column0("select Cognome from Anagrafica where DataIn <= #12/31/1999#"), QStringList{"Vecchio"});
     QCOMPARE(column0("select Cognome from Anagrafica where DataIn >= #02/29/2020# and DataIn <= #02/29/2020#"),
              QStringList{"Nuovo"});
@@ -194,7 +195,7 @@ void TestConnection::addsAndChangesRowsInOneWrite()
 {
     test::TempStore store;
     store.insert({{"Cognome", "Primo"}});
-    ApriDatabase(store.folder());
+    ApriDatabase(store.path());
 
     Recordset added;
     added.Open("Select * from Anagrafica where id =0", Connessione.get());
@@ -234,7 +235,7 @@ void TestConnection::aChangeInPlaceNeverUndoesAnotherWrite()
 {
     test::TempStore store;
     const qint64 id = store.insert({{"Cognome", "Rossi"}, {"Telefono", "1"}, {"DataNasc", "2020-3-5"}});
-    ApriDatabase(store.folder());
+    ApriDatabase(store.path());
     const QString sql = QStringLiteral("Select * from Anagrafica where id =%1").arg(id);
     Recordset first, second;
     first.Open(sql, Connessione.get());
@@ -274,7 +275,7 @@ void TestConnection::aDamagedPageIsAnErrorNotTheEnd()
         QVERIFY(file.seek(qint64(pages / 2 - 1) * pageSize));
         QVERIFY(file.write(QByteArray(1, '\x00')) == 1);
     }
-    ApriDatabase(store.folder());
+    ApriDatabase(store.path());
     int rows = 0;
     const int number = storeErrorNumber([&] {
         Recordset rs;
@@ -284,10 +285,26 @@ void TestConnection::aDamagedPageIsAnErrorNotTheEnd()
     QVERIFY(rows > 0 && rows < 3000);
 }
 
+void TestConnection::aDeletedContactLeavesNoTraceInTheFile()
+{
+    test::TempStore store;
+    const qint64 id = store.insert({{"Cognome", "Segretissimo"}, {"Commenti", "ZXQ-riservato-QXZ"}});
+    store.insert({{"Cognome", "Altro"}});
+    ApriDatabase(store.path());
+    Connessione->Execute(QStringLiteral("Delete from anagrafica where id=%1").arg(id));
+    ChiudiDatabase();
+    QFile file(store.path());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QVERIFY(!bytes.contains("Segretissimo"));
+    QVERIFY(!bytes.contains("ZXQ-riservato-QXZ"));
+    QVERIFY(bytes.contains("Altro"));
+}
+
 void TestConnection::refusesWhatTheTableCannotTake()
 {
     test::TempStore store;
-    ApriDatabase(store.folder());
+    ApriDatabase(store.path());
     Recordset rs;
     rs.Open("Select * from Anagrafica where id =0", Connessione.get());
     rs.AddNew();
@@ -302,7 +319,7 @@ void TestConnection::refusesWhatTheTableCannotTake()
 void TestConnection::staysAnOrdinarySqliteFile()
 {
     test::TempStore store;
-    ApriDatabase(store.folder());
+    ApriDatabase(store.path());
     Connessione->Execute("Delete from anagrafica where id=1");
     ChiudiDatabase();
     // A plain connection, without the program's functions, can check, read and write it.

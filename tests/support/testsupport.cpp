@@ -21,6 +21,12 @@ MsgAnswer ScriptedDialogs::MsgBox(QWidget*, const Message& message)
     return message.buttons == MsgButtons::Ok ? MsgAnswer::Ok : MsgAnswer::No;
 }
 
+QString ScriptedDialogs::ChooseFile(QWidget*, const QString& title, const QString&, const QString&)
+{
+    modalTitles << title;
+    return chosenFiles.isEmpty() ? QString() : chosenFiles.takeFirst();
+}
+
 void ScriptedDialogs::ShowModal(QDialog& window)
 {
     modalTitles << window.windowTitle();

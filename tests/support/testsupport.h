@@ -22,6 +22,9 @@ public:
 
     MsgAnswer MsgBox(QWidget* parent, const Message& message) override;
     void ShowModal(QDialog& window) override;
+    // Files the user picks, in order; an empty script cancels.
+    QStringList chosenFiles;
+    QString ChooseFile(QWidget* parent, const QString& title, const QString& folder, const QString& filter) override;
     QString lastText() const { return shown.isEmpty() ? QString() : shown.back().text; }
 };
 

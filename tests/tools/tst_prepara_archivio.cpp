@@ -65,6 +65,8 @@ private Q_SLOTS:
         const QString path = dir.filePath("Brenzola.mdb");
         QCOMPARE(prepara({path}), 0);
         QCOMPARE(scalar(path, "select count(*) from Anagrafica"), 0);
+        QCOMPARE(QFile::permissions(path) & (QFile::ReadGroup | QFile::ReadOther | QFile::WriteGroup | QFile::WriteOther),
+                 QFile::Permissions());  // personal data: the owner's only
         QCOMPARE(scalar(path, "select count(*) from pragma_table_info('Anagrafica')"), 16);
     }
 

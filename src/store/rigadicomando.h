@@ -4,8 +4,6 @@
 #include <QList>
 #include <QString>
 
-class QCoreApplication;
-
 namespace brenzola {
 
 // A tool's command line, read as users of Linux tools expect: --help and --version,
@@ -17,8 +15,8 @@ public:
     RigaDiComando(QString uso, QString aiuto, const QList<QCommandLineOption>& opzioni, qsizetype argomenti);
 
     // -1 when the tool should go on; otherwise the status to end with, once the help,
-    // the version or what was wrong has been printed.
-    int leggi(const QCoreApplication& application);
+    // the version or what was wrong has been printed. `argomenti` starts with the program.
+    int leggi(const QStringList& argomenti);
 
     const QCommandLineParser& parser() const { return parser_; }
     QStringList argomenti() const { return parser_.positionalArguments(); }

@@ -20,10 +20,10 @@ RigaDiComando::RigaDiComando(QString uso, QString aiuto, const QList<QCommandLin
     parser_.addOption({QStringLiteral("version"), QString()});
 }
 
-int RigaDiComando::leggi(const QCoreApplication& application)
+int RigaDiComando::leggi(const QStringList& argomenti)
 {
     QTextStream out(stdout);
-    if (!parser_.parse(application.arguments())) {
+    if (!parser_.parse(argomenti)) {
         const QStringList sconosciute = parser_.unknownOptionNames();
         // The other way to get it wrong is an option without its value.
         return sbagliata(sconosciute.isEmpty() ? QStringLiteral("a un'opzione manca il suo valore")
