@@ -393,7 +393,9 @@ template <typename Work> void FrmBrenzola::handle(Work&& work)
 
 void FrmBrenzola::showError(const StoreError& error, const QString& context)
 {
-    MostraErrore(dialogs_, this, error, context);
+    // Every failure here concerns the store: say which one.
+    MostraErrore(dialogs_, this, error,
+                 context.isEmpty() ? QStringLiteral("Archivio «%1».").arg(QDir::toNativeSeparators(archivio_)) : context);
 }
 
 MsgAnswer FrmBrenzola::ask(const QString& question)
@@ -407,10 +409,17 @@ bool FrmBrenzola::Form_Load(const QString& archivio)
 {
     try {
         ApriDatabase(archivio);
+        archivio_ = archivio;
         svuotaScheda();
         IdCorrente = 0;
         ElencaTutti();
         AggiornaAnagrafica = 0;
+        if (Connessione->isReadOnly())
+            dialogs_.MsgBox(this, {QStringLiteral("L'archivio «%1» è di sola lettura: si può consultare, ma le modifiche "
+                                                  "non si potranno salvare.\n\nPer salvare serve il permesso di scrittura "
+                                                  "sul file e sulla cartella che lo contiene.")
+                                       .arg(QDir::toNativeSeparators(archivio)),
+                                   MsgButtons::Ok, MsgIcon::Information});
         return true;
     } catch (const StoreError& error) {
         showError(error, QStringLiteral("Impossibile usare l'archivio dei contatti «%1».")

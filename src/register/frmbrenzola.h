@@ -180,6 +180,7 @@ private:
     void ricordaCampoAttivo();
 
     Dialogs& dialogs_;
+    QString archivio_;  // the store's file
     QHash<QObject*, FocusHandlers> trackedFields_;
     std::vector<qint64> chiaviLista_;  // the key of each list entry, in list order
     std::vector<Campo> campi_;

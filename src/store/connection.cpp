@@ -7,16 +7,50 @@
 #include <QAtomicInt>
 #include <QSqlDriver>
 #include <QSqlQuery>
+#include <QFileInfo>
 #include <QUrl>
 #include <sqlite3.h>
 
 namespace brenzola {
 
+namespace {
+
+// What the engine's commonest failures mean to the user, and what they can do.
+QString italianDescription(int code)
+{
+    switch (code & 0xff) {  // an extended code carries its primary code in the low byte
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return QStringLiteral("l'archivio è bloccato da un altro programma che lo sta modificando. Riprovare tra poco; "
+                              "se non basta, chiudere gli altri programmi che lo usano.");
+    case SQLITE_READONLY:
+        return QStringLiteral("l'archivio è di sola lettura, perciò le modifiche non si possono salvare. Per salvare "
+                              "serve il permesso di scrittura sul file e sulla sua cartella.");
+    case SQLITE_IOERR:
+        return QStringLiteral("errore di lettura o scrittura sul disco. Controllare il disco (o la rete, se l'archivio "
+                              "è in una cartella condivisa) e riprovare.");
+    case SQLITE_CORRUPT:
+        return QStringLiteral("l'archivio è danneggiato. Non modificarlo oltre: conservarne una copia e ripristinare "
+                              "l'ultimo salvataggio.");
+    case SQLITE_FULL:
+        return QStringLiteral("il disco è pieno e le modifiche non sono state salvate. Liberare spazio e riprovare.");
+    case SQLITE_CANTOPEN:
+        return QStringLiteral("il file non si può aprire: non esiste, oppure mancano i permessi per leggerlo o per "
+                              "scrivere nella sua cartella.");
+    case SQLITE_NOTADB:
+        return QStringLiteral("il file non è un archivio dei contatti (né un database che Brenzola sappia leggere).");
+    default: return {};
+    }
+}
+
+}  // namespace
+
 StoreError storeErrorFrom(const QSqlError& error)
 {
     bool numeric = false;
     const int number = error.nativeErrorCode().toInt(&numeric);
-    QString description = error.databaseText();
+    QString description = numeric ? italianDescription(number) : QString();
+    if (description.isEmpty()) description = error.databaseText();
     if (description.isEmpty()) description = error.text();
     return StoreError(numeric ? number : -1, description);
 }
@@ -109,6 +143,7 @@ void Connection::Open(const QString& connectionString)
         throw StoreError(StoreErrorNumber::ProviderNotFound,
                          QStringLiteral("Provider non trovato: «%1».").arg(pairs.value(QStringLiteral("provider"))));
     const QString path = pairs.value(QStringLiteral("data source"));
+    path_ = path;
 
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
@@ -156,6 +191,13 @@ Connection& openConnection(Connection* connection)
 void Connection::Execute(const QString& statement)
 {
     runOrThrow(openConnection(this).database(), translateAccessSql(statement));
+}
+
+bool Connection::isReadOnly() const
+{
+    QSqlDatabase db = database();
+    auto* handle = *static_cast<sqlite3* const*>(db.driver()->handle().constData());
+    return sqlite3_db_readonly(handle, "main") == 1 || !QFileInfo(QFileInfo(path_).absolutePath()).isWritable();
 }
 
 QSqlDatabase Connection::database() const { return QSqlDatabase::database(name_, false); }

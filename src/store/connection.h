@@ -43,9 +43,15 @@ public:
 
     QSqlDatabase database() const;
     const TableSchema& schema(const QString& table);
+    // The store's file.
+    QString path() const { return path_; }
+    // True when nothing can be written: the file, or the folder that must hold its journal,
+    // is not writable.
+    bool isReadOnly() const;
 
 private:
     QString name_;
+    QString path_;
     QHash<QString, TableSchema> schemas_;
 };
 

@@ -3,12 +3,20 @@
 #include "testsupport.h"
 
 #include <QApplication>
+#include <QCoreApplication>
+#include <QFile>
+#include <QProcess>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <unistd.h>
 
 using namespace brenzola;
 using namespace brenzola::Funzioni;
@@ -44,6 +52,8 @@ private Q_SLOTS:
     void missingStoreIsReportedAndNothingIsCreated();
     void storeWithoutTheTableIsReported();
     void failingStatementLeavesTheWindowWorking();
+    void storeFailuresAreSaidInItalian();
+    void aReadOnlyStoreIsSaidAtOnce();
 
 private:
     std::unique_ptr<test::TempStore> store_;
@@ -166,7 +176,7 @@ void TestElenco::missingStoreIsReportedAndNothingIsCreated()
     QVERIFY(!form_->Form_Load(Funzioni::PercorsoArchivio(empty.path())));
     QCOMPARE(dialogs_.shown.size(), 1);
     QVERIFY(dialogs_.lastText().contains(QDir::toNativeSeparators(PercorsoArchivio(empty.path()))));
-    QVERIFY(dialogs_.lastText().contains(QStringLiteral("Errore 14:")));
+    QVERIFY(dialogs_.lastText().contains(QStringLiteral("Errore 14: il file non si può aprire")));
     QCOMPARE(QDir(empty.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
     QVERIFY(!Connessione);
 }
@@ -187,11 +197,67 @@ void TestElenco::failingStatementLeavesTheWindowWorking()
     store_->rows("ALTER TABLE Anagrafica RENAME COLUMN Cognome TO Famiglia");
     QTest::keyClicks(ricerca(), "s");
     QCOMPARE(dialogs_.shown.size(), 1);
-    QVERIFY(dialogs_.lastText().startsWith(QStringLiteral("Errore 1: no such column")));
+    QVERIFY(dialogs_.lastText().contains(QStringLiteral("\n\nErrore 1: no such column")));
     // What was on screen stays there.
     QCOMPARE(ricerca()->text(), QStringLiteral("Ros"));
     QCOMPARE(entries(*form_), (QStringList{"Rossi Mario", "Rossi Mario"}));
     QVERIFY(Connessione);
+}
+
+void TestElenco::storeFailuresAreSaidInItalian()
+{
+    // Not a database: a text file where the store should be.
+    QTemporaryDir folder;
+    QFile text(PercorsoArchivio(folder.path()));
+    QVERIFY(text.open(QIODevice::WriteOnly));
+    text.write(QByteArray(4096, 'x'));
+    text.close();
+    QVERIFY(!form_->Form_Load(text.fileName()));
+    QVERIFY2(dialogs_.lastText().contains(QStringLiteral("Errore 26: il file non è un archivio dei contatti")),
+             qPrintable(dialogs_.lastText()));
+
+    // Locked: another program holds a write lock while this one saves.
+    QVERIFY(form_->Form_Load(store_->path()));
+    QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("altro"));
+    other.setDatabaseName(store_->path());
+    other.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=0"));
+    QVERIFY(other.open());
+    QSqlQuery(QStringLiteral("BEGIN EXCLUSIVE"), other).exec();
+    QSqlQuery(QStringLiteral("PRAGMA busy_timeout = 0"), Connessione->database()).exec();
+    form_->findChild<QLineEdit*>(QStringLiteral("TxtCognome"))->setText(QStringLiteral("Nuovo"));
+    QTest::mouseClick(form_->findChild<QPushButton*>(QStringLiteral("CmdSalva")), Qt::LeftButton);
+    QVERIFY2(dialogs_.lastText().contains(QStringLiteral("Errore 5: l'archivio è bloccato da un altro programma")),
+             qPrintable(dialogs_.lastText()));
+    QVERIFY(dialogs_.lastText().startsWith(QStringLiteral("Archivio «%1».").arg(QDir::toNativeSeparators(store_->path()))));
+    QSqlQuery(QStringLiteral("ROLLBACK"), other).exec();
+    other.close();
+    other = QSqlDatabase();
+    QSqlDatabase::removeDatabase(QStringLiteral("altro"));
+}
+
+void TestElenco::aReadOnlyStoreIsSaidAtOnce()
+{
+    // The superuser may write anything: this part runs as nobody, in a child of this test.
+    if (::geteuid() == 0) {
+        QProcess child;
+        child.start(QStringLiteral("setpriv"), {"--reuid=65534", "--regid=65534", "--clear-groups",
+                                                QCoreApplication::applicationFilePath(), "aReadOnlyStoreIsSaidAtOnce"});
+        QVERIFY(child.waitForFinished(60000));
+        QVERIFY2(child.exitCode() == 0, child.readAllStandardOutput().constData());
+        return;
+    }
+    QTemporaryDir folder;
+    QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QVERIFY(QFile::copy(store_->path(), folder.filePath("Brenzola.mdb")));
+    QFile::setPermissions(folder.filePath("Brenzola.mdb"), QFile::ReadOwner);
+    QVERIFY(form_->Form_Load(folder.filePath("Brenzola.mdb")));
+    QVERIFY2(dialogs_.lastText().contains(QStringLiteral("è di sola lettura")), qPrintable(dialogs_.lastText()));
+    QVERIFY(!entries(*form_).isEmpty());  // it can still be read
+
+    form_->findChild<QLineEdit*>(QStringLiteral("TxtCognome"))->setText(QStringLiteral("Nuovo"));
+    QTest::mouseClick(form_->findChild<QPushButton*>(QStringLiteral("CmdSalva")), Qt::LeftButton);
+    QVERIFY2(dialogs_.lastText().contains(QStringLiteral("Errore 8: l'archivio è di sola lettura")),
+             qPrintable(dialogs_.lastText()));
 }
 
 QTEST_MAIN(TestElenco)
