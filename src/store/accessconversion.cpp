@@ -22,6 +22,7 @@
 #include <cmath>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -45,6 +46,7 @@ struct FileIdentity {
     ino_t inode = 0;
     off_t size = 0;
     qint64 modifiedNs = 0;
+    mode_t permissions = 0;  // not part of the comparison: only read to pass on
 
     bool operator==(const FileIdentity& other) const
     {
@@ -58,7 +60,7 @@ FileIdentity identityOf(const QString& path)
     if (::stat(QFile::encodeName(path).constData(), &status) != 0)
         throw systemError(errno, QStringLiteral("Impossibile leggere il file «%1»").arg(shown(path)));
     return {status.st_dev, status.st_ino, status.st_size,
-            qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec};
+            qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec, mode_t(status.st_mode & 07777)};
 }
 
 bool pathExists(const QString& path)
@@ -77,26 +79,51 @@ void syncPath(const QString& path, int flags, const QString& what)
     if (result != 0) throw systemError(error, what);
 }
 
+const QString kWorkFolderPrefix = QStringLiteral(".Brenzola-conversione-");
+
 // A folder of our own beside the store, for the files of a conversion in progress; it goes,
-// with whatever it holds, when the conversion ends.
+// with whatever it holds, when the conversion ends. It stays locked while it is in use, so
+// that what a conversion killed half-way left behind can be told from one still running.
 class WorkFolder {
 public:
     explicit WorkFolder(const QString& folder)
     {
-        QByteArray pattern = QFile::encodeName(QDir(folder).filePath(QStringLiteral(".Brenzola-conversione-XXXXXX")));
+        QByteArray pattern = QFile::encodeName(QDir(folder).filePath(kWorkFolderPrefix + QStringLiteral("XXXXXX")));
         if (!::mkdtemp(pattern.data()))
             throw systemError(errno, QStringLiteral("Impossibile scrivere nella cartella «%1»").arg(shown(folder)));
         path_ = QFile::decodeName(pattern);
+        lock_ = ::open(pattern.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (lock_ >= 0) ::flock(lock_, LOCK_EX);
     }
     WorkFolder(const WorkFolder&) = delete;
     WorkFolder& operator=(const WorkFolder&) = delete;
-    ~WorkFolder() { QDir(path_).removeRecursively(); }
+    ~WorkFolder()
+    {
+        QDir(path_).removeRecursively();
+        if (lock_ >= 0) ::close(lock_);
+    }
 
     QString filePath(const QString& name) const { return QDir(path_).filePath(name); }
 
 private:
     QString path_;
+    int lock_ = -1;
 };
+
+// Removes the work folders of conversions that ended without cleaning up (a signal, a
+// power cut); those of conversions still running are locked and stay.
+void removeAbandonedWork(const QString& folder)
+{
+    const QStringList found =
+        QDir(folder).entryList({kWorkFolderPrefix + u'*'}, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
+    for (const QString& name : found) {
+        const QString path = QDir(folder).filePath(name);
+        const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW);
+        if (fd < 0) continue;
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0) QDir(path).removeRecursively();
+        ::close(fd);
+    }
+}
 
 QString backupCandidate(const QString& storePath, int number)
 {
@@ -422,11 +449,9 @@ void requireAccess(const QString& path, StoreFileKind kind)
     const qint64 size = identityOf(path).size;
     if (size < 2 * page || size % page != 0)
         throw StoreError(ConversionErrorNumber::CannotOpenDatabase,
-                         QStringLiteral("Il file Access «%1» è troncato o danneggiato: la sua dimensione (%2 byte) non "
-                                        "è un multiplo delle pagine di Access (%3 byte).")
-                             .arg(file)
-                             .arg(size)
-                             .arg(page));
+                         QStringLiteral("Il file Access «%1» è troncato: %2. Recuperare una copia intera del file.")
+                             .arg(file, size < 2 * page ? QStringLiteral("è troppo corto per contenere un database")
+                                                        : QStringLiteral("termina a metà di una pagina")));
 }
 
 StoreError valueError(qint64 row, const QString& column, const QString& what)
@@ -448,7 +473,18 @@ QVariant storeValue(const access::SourceValue& value, const StoreColumn& column,
             if (!ok) throw valueError(row, column.name, QStringLiteral("«%1» non è un numero").arg(QString::fromUtf8(value.text)));
             return key;
         }
-        return QString::fromUtf8(value.text);
+        {
+            const QString text = QString::fromUtf8(value.text);
+            // The store cannot give these two back: they would come back as U+FFFD.
+            for (QChar c : text)
+                if (c.unicode() == 0xFFFE || c.unicode() == 0xFFFF)
+                    throw valueError(row, column.name,
+                                     QStringLiteral("il testo contiene il carattere non valido U+%1, che l'archivio non "
+                                                    "può conservare; correggerlo in Access e ripetere la conversione")
+                                         .arg(c.unicode(), 4, 16, QLatin1Char('0'))
+                                         .toUpper());
+            return text;
+        }
     case access::SourceValue::DateTime:
         try {
             return storeDateFromAccess(value.days);
@@ -460,51 +496,71 @@ QVariant storeValue(const access::SourceValue& value, const StoreColumn& column,
     throw valueError(row, column.name, QStringLiteral("tipo di dato non convertibile"));
 }
 
-// Reads the new store back and compares it with what came out of the Access file.
-void verifyStore(const QSqlDatabase& db, const StoreShape& shape, std::vector<std::vector<QVariant>>& expected)
+// What a set of rows holds, as one value that does not depend on their order: the sums of
+// each row's two 64-bit hashes. The store read back must add up to what was written; the
+// rows themselves need not be kept meanwhile, however many there are.
+class RowsDigest {
+public:
+    void add(const StoreShape& shape, const std::function<QVariant(qsizetype)>& value)
+    {
+        row_.clear();
+        for (qsizetype i = 0; i < shape.columns.size(); ++i) {
+            const QVariant v = value(i);
+            if (v.isNull()) {
+                row_ += 'N';
+            } else if (shape.columns[i].key) {
+                const bool whole = v.typeId() == QMetaType::LongLong || v.typeId() == QMetaType::Int;
+                const qint64 key = v.toLongLong();
+                row_ += whole ? 'K' : 'X';
+                row_.append(reinterpret_cast<const char*>(&key), sizeof key);
+            } else if (v.typeId() == QMetaType::QString) {
+                const QString text = v.toString();
+                const qint64 length = text.size();
+                row_ += 'T';
+                row_.append(reinterpret_cast<const char*>(&length), sizeof length);
+                row_.append(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+            } else {
+                row_ += 'X';  // a kind of value the store was never given
+            }
+        }
+        first_ += qHashBits(row_.constData(), size_t(row_.size()), 0x62726e7a);
+        second_ += qHashBits(row_.constData(), size_t(row_.size()), 0x6f6c6121);
+        ++rows_;
+    }
+
+    qint64 rows() const { return rows_; }
+    bool operator==(const RowsDigest& other) const
+    {
+        return rows_ == other.rows_ && first_ == other.first_ && second_ == other.second_;
+    }
+
+private:
+    QByteArray row_;
+    quint64 first_ = 0;
+    quint64 second_ = 0;
+    qint64 rows_ = 0;
+};
+
+// Reads the new store back and checks it holds what came out of the Access file.
+void verifyStore(const QSqlDatabase& db, const StoreShape& shape, const RowsDigest& written, qint64 largestKey)
 {
-    const int key = shape.keyIndex();
     const auto failed = [](const QString& what) {
         return StoreError(ConversionErrorNumber::DiskOrNetwork,
                           QStringLiteral("Verifica del nuovo archivio non riuscita: %1.").arg(what));
     };
-    if (key >= 0)
-        std::sort(expected.begin(), expected.end(), [key](const auto& a, const auto& b) {
-            return a[size_t(key)].toLongLong() < b[size_t(key)].toLongLong();
-        });
-
     QStringList names;
     for (const StoreColumn& column : shape.columns) names << quoted(column.name);
-    QSqlQuery query = run(db, QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
-                                  .arg(names.join(u','), kTable, key >= 0 ? quoted(shape.columns[key].name)
-                                                                          : QStringLiteral("rowid")));
-    size_t row = 0;
-    while (query.next()) {
-        if (row >= expected.size()) throw failed(QStringLiteral("contiene più record di quelli letti"));
-        for (qsizetype i = 0; i < shape.columns.size(); ++i) {
-            const QVariant stored = query.value(int(i));
-            const QVariant& wanted = expected[row][size_t(i)];
-            bool same = stored.isNull() == wanted.isNull();
-            if (same && !wanted.isNull()) {
-                same = shape.columns[i].key ? stored.toLongLong() == wanted.toLongLong()
-                                            : stored.typeId() == QMetaType::QString && stored.toString() == wanted.toString();
-            }
-            if (!same)
-                throw failed(QStringLiteral("il valore della colonna %1 nel record %2 è diverso da quello letto")
-                                 .arg(shape.columns[i].name)
-                                 .arg(row + 1));
-        }
-        ++row;
-    }
-    if (query.lastError().isValid()) throw storeWriteError(storeErrorFrom(query.lastError()));
-    if (row != expected.size())
-        throw failed(QStringLiteral("contiene %1 record invece di %2").arg(row).arg(expected.size()));
+    QSqlQuery query = run(db, QStringLiteral("SELECT %1 FROM %2").arg(names.join(u','), kTable));
+    RowsDigest stored;
+    while (nextRow(query)) stored.add(shape, [&query](qsizetype i) { return query.value(int(i)); });
+    if (stored.rows() != written.rows())
+        throw failed(QStringLiteral("contiene %1 record invece di %2").arg(stored.rows()).arg(written.rows()));
+    if (!(stored == written)) throw failed(QStringLiteral("i valori letti di nuovo non sono quelli scritti"));
 
-    if (key >= 0 && shape.autoIncrement && !expected.empty()) {
+    if (shape.keyIndex() >= 0 && shape.autoIncrement && written.rows() > 0) {
         QSqlQuery sequence = run(db, QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name = '%1'").arg(kTable));
-        const qlonglong largest = expected.back()[size_t(key)].toLongLong();
-        if (!sequence.next() || sequence.value(0).toLongLong() != largest)
-            throw failed(QStringLiteral("la numerazione dei nuovi contatti non riparte da %1").arg(largest + 1));
+        if (!nextRow(sequence) || sequence.value(0).toLongLong() != largestKey)
+            throw failed(QStringLiteral("la numerazione dei nuovi contatti non riparte da %1").arg(largestKey + 1));
     }
 }
 
@@ -648,10 +704,12 @@ ConversionSummary convertAccessFile(const QString& input, const QString& output,
     const QString folder = QFileInfo(target).absolutePath();
     const StoreShape& shape = storeShape();
 
+    removeAbandonedWork(folder);
     WorkFolder work(folder);
     const QString temporary = work.filePath(QFileInfo(target).fileName());
     ConversionSummary summary;
-    std::vector<std::vector<QVariant>> expected;
+    RowsDigest written;
+    qint64 largestKey = 0;
     {
         SqlFile store(temporary);
         const QSqlDatabase db = store.database();
@@ -690,7 +748,6 @@ ConversionSummary convertAccessFile(const QString& input, const QString& output,
                 if (!insert.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                                         .arg(kTable, names.join(u','), marks.join(u','))))
                     throw storeWriteError(storeErrorFrom(insert.lastError()));
-                expected.reserve(size_t(std::max<qint64>(table.rowCount, 0)));
                 summary.rowsRead = 0;
                 if (options.progress) options.progress(0, table.rowCount);
                 totalRows = table.rowCount;
@@ -707,7 +764,8 @@ ConversionSummary convertAccessFile(const QString& input, const QString& output,
                 }
                 if (!insert.exec()) throw storeWriteError(storeErrorFrom(insert.lastError()));
                 if (!keyGiven) values[size_t(key)] = insert.lastInsertId().toLongLong();
-                expected.push_back(std::move(values));
+                if (key >= 0) largestKey = std::max(largestKey, values[size_t(key)].toLongLong());
+                written.add(shape, [&values](qsizetype i) { return values[size_t(i)]; });
                 if (options.progress && summary.rowsRead % kReadProgressStep == 0)
                     options.progress(summary.rowsRead, totalRows);
             });
@@ -716,9 +774,12 @@ ConversionSummary convertAccessFile(const QString& input, const QString& output,
         run(db, QStringLiteral("COMMIT"));
         if (options.progress) options.progress(summary.rowsRead, totalRows);
 
-        verifyStore(db, shape, expected);
-        summary.rowsWritten = qint64(expected.size());
+        verifyStore(db, shape, written, largestKey);
+        summary.rowsWritten = written.rows();
     }
+    // The contacts are as private as they were in the Access file.
+    if (::chmod(QFile::encodeName(temporary).constData(), before.permissions) != 0)
+        throw systemError(errno, QStringLiteral("Impossibile dare al nuovo archivio i permessi del file Access"));
     syncPath(temporary, O_RDONLY, QStringLiteral("Scrittura del nuovo archivio non riuscita"));
 
     if (!(identityOf(source) == before))
@@ -765,6 +826,7 @@ ConversionSummary convertAccessFile(const QString& input, const QString& output,
 
 bool PreparaArchivioAccess(Dialogs& dialogs, QWidget* parent, const QString& path, const ConversionOptions& options)
 {
+    removeAbandonedWork(QFileInfo(path).absolutePath());
     StoreFileKind kind = StoreFileKind::Other;
     try {
         kind = detectStoreFileKind(path);

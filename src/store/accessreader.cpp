@@ -3,10 +3,12 @@
 #include "accessconversion.h"
 #include "storeerror.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
+#include <QStandardPaths>
 
 #include <mdbtools.h>
 
@@ -24,6 +26,12 @@
 #include <poll.h>
 
 namespace brenzola::access {
+
+QString ConversionLogPath()
+{
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
+        .filePath(QStringLiteral("Brenzola/conversione.log"));
+}
 
 QString columnTypeName(int type)
 {
@@ -424,22 +432,40 @@ StoreError damaged(const QString& path, const QString& what)
                           .arg(QDir::toNativeSeparators(path), what));
 }
 
-QString withDetail(const QString& text, const QByteArray& detail)
+// What the reading library printed is for whoever looks into a failure, not for the
+// message: it goes to a log, and the message says where.
+QString logged(const QString& path, const QByteArray& detail)
 {
-    return detail.isEmpty() ? text : QStringLiteral("%1 (%2)").arg(text, QString::fromUtf8(detail));
+    if (detail.isEmpty()) return {};
+    const QString log = ConversionLogPath();
+    QDir().mkpath(QFileInfo(log).absolutePath());
+    QFile file(log);
+    if (!file.open(QIODevice::Append | QIODevice::Text)) return {};
+    file.write(QStringLiteral("%1 %2\n%3\n\n")
+                   .arg(QDateTime::currentDateTime().toString(Qt::ISODate), QDir::toNativeSeparators(path),
+                        QString::fromUtf8(detail))
+                   .toUtf8());
+    return QStringLiteral(" Dettagli tecnici in «%1».").arg(QDir::toNativeSeparators(log));
+}
+
+StoreError withLog(StoreError error, const QString& path, const QByteArray& detail)
+{
+    return StoreError(error.number(), error.description() + logged(path, detail));
 }
 
 StoreError failureError(const QString& path, Failure failure, const QByteArray& detail, const QString& tableName)
 {
     const QString file = QDir::toNativeSeparators(path);
     switch (failure) {
-    case Failure::Open: return damaged(path, withDetail(QStringLiteral("la libreria di lettura non riesce ad aprirlo"), detail));
+    case Failure::Open:
+        return withLog(damaged(path, QStringLiteral("la libreria di lettura non riesce ad aprirlo")), path, detail);
     case Failure::Charset:
-        return StoreError(ConversionErrorNumber::CannotOpenDatabase,
-                          withDetail(QStringLiteral("La conversione dei caratteri del file Access «%1» non è disponibile")
-                                         .arg(file),
-                                     detail) + u'.');
-    case Failure::Catalog: return damaged(path, withDetail(QStringLiteral("il suo elenco delle tabelle è illeggibile"), detail));
+        return withLog(StoreError(ConversionErrorNumber::CannotOpenDatabase,
+                                  QStringLiteral("La conversione dei caratteri del file Access «%1» non è disponibile.")
+                                      .arg(file)),
+                       path, detail);
+    case Failure::Catalog:
+        return withLog(damaged(path, QStringLiteral("il suo elenco delle tabelle è illeggibile")), path, detail);
     case Failure::TableMissing:
         return StoreError(ConversionErrorNumber::TableNotFound,
                           QStringLiteral("Il file Access «%1» non contiene la tabella %2.").arg(file, tableName));
@@ -449,13 +475,14 @@ StoreError failureError(const QString& path, Failure failure, const QByteArray& 
                                          "dati: convertire quel file.")
                               .arg(file, tableName));
     case Failure::TableDefinition:
-        return damaged(path, withDetail(QStringLiteral("la definizione della tabella %1 è illeggibile").arg(tableName), detail));
+        return withLog(damaged(path, QStringLiteral("la definizione della tabella %1 è illeggibile").arg(tableName)), path,
+                       detail);
     case Failure::RowUnreadable:
     case Failure::ValueUnreadable:
-        return damaged(path, withDetail(QStringLiteral("un record della tabella %1 è illeggibile").arg(tableName), detail));
+        // The detail is ours: which record and column.
+        return damaged(path, QStringLiteral("il %1 della tabella %2 è illeggibile").arg(QString::fromUtf8(detail), tableName));
     case Failure::Warning:
-        return damaged(path, QStringLiteral("durante la lettura dei record la libreria di lettura ha segnalato «%1»")
-                                 .arg(QString::fromUtf8(detail)));
+        return withLog(damaged(path, QStringLiteral("la lettura dei record ha trovato dati danneggiati")), path, detail);
     }
     return damaged(path, QStringLiteral("errore di lettura sconosciuto"));
 }

@@ -31,6 +31,9 @@ inline constexpr int ReplicationId = 0x0f;
 inline constexpr int Decimal = 0x10;
 }  // namespace ColumnType
 
+// Where the conversion writes what the reading library said about a file it could not read.
+QString ConversionLogPath();
+
 // The Italian name Access gives a column type, as users know it.
 QString columnTypeName(int type);
 

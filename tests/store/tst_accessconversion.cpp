@@ -7,6 +7,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
+#include <QFileInfo>
 #include <QFile>
 #include <QProcess>
 #include <QSqlDatabase>
@@ -21,6 +22,7 @@
 #include <limits>
 #include <linux/fs.h>
 #include <optional>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -290,6 +292,11 @@ class TestAccessConversion : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase()
+    {
+        // The conversion's log goes to the user's data folder: this test's own.
+        qputenv("XDG_DATA_HOME", home_.path().toUtf8());
+    }
     void filesAreRecognisedByTheirHeader();
     void accessDatesBecomeStoreDates_data();
     void accessDatesBecomeStoreDates();
@@ -310,6 +317,11 @@ private Q_SLOTS:
     void unwritableFolderChangesNothing();
     void fullDiskChangesNothing();
     void toolConvertsAndReports();
+    void theStoreIsAsPrivateAsTheFileAndNoLeftoverStays();
+    void whatTheReaderSaidGoesToTheLog();
+
+private:
+    QTemporaryDir home_;
 };
 
 void TestAccessConversion::filesAreRecognisedByTheirHeader()
@@ -632,7 +644,8 @@ void TestAccessConversion::brokenAccessFilesChangeNothing_data()
     // uninitialised memory there, so where the loop starts varies.
     QTest::addColumn<QList<int>>("messages");
 
-    QTest::newRow("cut inside a page") << fixture().left(97587) << 3049 << "troncato" << QList<int>{1};
+    QTest::newRow("cut inside a page") << fixture().left(97587) << 3049 << "termina a metà di una pagina" << QList<int>{1};
+    QTest::newRow("a single page") << fixture().left(4096) << 3049 << "troppo corto" << QList<int>{1};
     QTest::newRow("only the header page") << fixture().left(2 * 4096) << 3049 << "danneggiato" << QList<int>{1};
     QTest::newRow("catalog cut off") << fixture().left(12 * 4096) << 3049 << "danneggiato" << QList<int>{1};
     // libmdb reads these without complaint, returning fewer rows than the table holds.
@@ -648,6 +661,9 @@ void TestAccessConversion::brokenAccessFilesChangeNothing_data()
                                          << "non contiene la tabella Anagrafica" << QList<int>{1};
     QTest::newRow("header only, the rest zeros") << fixture().left(4096) + QByteArray(8 * 4096, '\0') << 3049
                                                  << "danneggiato" << QList<int>{1};
+    // The store would give U+FFFF back as U+FFFD: refused with the reason, not a disk error.
+    QTest::newRow("a text the store cannot keep") << patched(kEuroOffset, QByteArray("\xff\xff", 2)) << 13
+                                                  << "U+FFFF" << QList<int>{2};
 }
 
 void TestAccessConversion::brokenAccessFilesChangeNothing()
@@ -664,6 +680,10 @@ void TestAccessConversion::brokenAccessFilesChangeNothing()
     QVERIFY2(error, "the conversion did not fail");
     QCOMPARE(error->number(), number);
     QVERIFY2(error->description().contains(words), qPrintable(error->description()));
+    // Short and Italian: what the reading library printed is in the log, not here.
+    QVERIFY2(error->description().size() < 400, qPrintable(error->description()));
+    QVERIFY2(!error->description().contains(QStringLiteral("offset")) && !error->description().contains(QStringLiteral("0x")),
+             qPrintable(error->description()));
     QCOMPARE(snapshot(folder.path()), before);
 
     ScriptedDialogs dialogs;
@@ -800,6 +820,47 @@ void TestAccessConversion::toolConvertsAndReports()
 
     QCOMPARE(tool({kFixture}, &text), 2);
     QVERIFY(text.contains(QStringLiteral("Uso:")));
+}
+
+void TestAccessConversion::theStoreIsAsPrivateAsTheFileAndNoLeftoverStays()
+{
+    AccessFolder folder;
+    QVERIFY(::chmod(QFile::encodeName(folder.store()).constData(), 0600) == 0);
+    // One conversion was killed half-way; another still runs and holds its folder's lock.
+    const QString abandoned = folder.dir.filePath(QStringLiteral(".Brenzola-conversione-AbCdEf"));
+    const QString running = folder.dir.filePath(QStringLiteral(".Brenzola-conversione-GhIjKl"));
+    QVERIFY(QDir().mkpath(abandoned) && QDir().mkpath(running));
+    writeAll(abandoned + QStringLiteral("/Brenzola.mdb"), QByteArray(8192, 'x'));
+    const int lock = ::open(QFile::encodeName(running).constData(), O_RDONLY | O_DIRECTORY);
+    QVERIFY(lock >= 0 && ::flock(lock, LOCK_EX) == 0);
+
+    convertAccessFile(folder.store(), folder.store(), quickOptions());
+    struct stat status {};
+    QVERIFY(::stat(QFile::encodeName(folder.store()).constData(), &status) == 0);
+    QCOMPARE(status.st_mode & 0777, mode_t(0600));
+    QVERIFY(!QFileInfo::exists(abandoned));
+    QVERIFY(QFileInfo::exists(running));
+    ::close(lock);
+
+    // A readable Access file gives a readable store.
+    AccessFolder shared;
+    QVERIFY(::chmod(QFile::encodeName(shared.store()).constData(), 0644) == 0);
+    convertAccessFile(shared.store(), shared.dir.filePath(QStringLiteral("nuovo.mdb")), quickOptions());
+    QCOMPARE(QFile::permissions(shared.dir.filePath(QStringLiteral("nuovo.mdb"))) & QFile::ReadOther, QFile::ReadOther);
+}
+
+void TestAccessConversion::whatTheReaderSaidGoesToTheLog()
+{
+    AccessFolder folder(fixture().left(12 * 4096));  // the catalog cut off: the library complains
+    QFile::remove(QDir(home_.path()).filePath(QStringLiteral("Brenzola/conversione.log")));
+    const auto error = failureOf([&] { convertAccessFile(folder.store(), folder.store(), quickOptions()); });
+    QVERIFY(error);
+    const QString log = QDir(home_.path()).filePath(QStringLiteral("Brenzola/conversione.log"));
+    QVERIFY2(error->description().endsWith(QStringLiteral("Dettagli tecnici in «%1».").arg(log)),
+             qPrintable(error->description()));
+    const QByteArray logged = readAll(log);
+    QVERIFY(logged.contains(QFile::encodeName(folder.store())));
+    QVERIFY(logged.size() > QFile::encodeName(folder.store()).size() + 30);  // the library's own words
 }
 
 QTEST_MAIN(TestAccessConversion)
