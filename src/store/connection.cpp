@@ -45,14 +45,19 @@ QString italianDescription(int code)
 
 }  // namespace
 
+StoreError storeErrorFrom(int engineCode, const QString& engineText)
+{
+    const QString description = italianDescription(engineCode);
+    return StoreError(engineCode, description.isEmpty() ? engineText : description);
+}
+
 StoreError storeErrorFrom(const QSqlError& error)
 {
     bool numeric = false;
     const int number = error.nativeErrorCode().toInt(&numeric);
-    QString description = numeric ? italianDescription(number) : QString();
-    if (description.isEmpty()) description = error.databaseText();
-    if (description.isEmpty()) description = error.text();
-    return StoreError(numeric ? number : -1, description);
+    QString text = error.databaseText();
+    if (text.isEmpty()) text = error.text();
+    return numeric ? storeErrorFrom(number, text) : StoreError(-1, text);
 }
 
 bool nextRow(QSqlQuery& query)

@@ -8,8 +8,10 @@ class QSqlQuery;
 
 namespace brenzola {
 
-// The engine's own number and text for a failed operation.
+// The engine's own number and text for a failed operation; the commonest failures are
+// described in Italian instead.
 StoreError storeErrorFrom(const QSqlError& error);
+StoreError storeErrorFrom(int engineCode, const QString& engineText);
 
 // Steps a statement to its next row: false at the end of the rows, a StoreError when the
 // step failed (a damaged page, a lost lock), so that a failure never looks like the end.
