@@ -1,6 +1,7 @@
 #include "avvio.h"
 #include "dialogs.h"
 #include "funzioni.h"
+#include "moduli.h"
 
 #include <QApplication>
 

@@ -6,6 +6,7 @@
 #include "demodata.h"
 #include "frmbrenzola.h"
 #include "funzioni.h"
+#include "moduli.h"
 
 #include <QApplication>
 #include <QDir>

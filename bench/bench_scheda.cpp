@@ -5,6 +5,7 @@
 #include "demodata.h"
 #include "frmbrenzola.h"
 #include "funzioni.h"
+#include "moduli.h"
 #include "recordset.h"
 
 #include <QApplication>

@@ -1,6 +1,7 @@
 #include "reportfont.h"
 
 #include "funzioni.h"
+#include "moduli.h"
 
 #include <QTextLayout>
 

@@ -23,7 +23,59 @@ const QString kArchivioScelto = QStringLiteral("archivio");
 
 QString mostrato(const QString& path) { return QDir::toNativeSeparators(path); }
 
+QString contactCount(qint64 count)
+{
+    return count == 1 ? QStringLiteral("1 contatto") : QStringLiteral("%1 contatti").arg(count);
+}
+
 }  // namespace
+
+bool PreparaArchivioAccess(Dialogs& dialogs, QWidget* parent, const QString& path, const ConversionOptions& options)
+{
+    removeAbandonedConversions(QFileInfo(path).absolutePath());
+    StoreFileKind kind = StoreFileKind::Other;
+    try {
+        kind = detectStoreFileKind(path);
+    } catch (const StoreError& error) {
+        MostraErrore(dialogs, parent, error, QStringLiteral("Impossibile leggere l'archivio «%1».").arg(mostrato(path)));
+        return false;
+    }
+    try {
+        if (kind != StoreFileKind::AccessJet3 && kind != StoreFileKind::AccessJet4 && kind != StoreFileKind::AccessAce)
+            return true;
+
+        const AccessSurvey survey = surveyAccessFile(path, options);  // refuses the formats it cannot read
+        survey.requireConvertible(path);
+        const QString backup = accessBackupPath(path);
+        QString text = QStringLiteral("Il file «%1» è un database di Microsoft Access (%2), che Brenzola non può usare "
+                                      "così com'è.\n\n"
+                                      "Brenzola può convertirlo nel proprio formato: la tabella %3, con %4, passerà in "
+                                      "un nuovo archivio con lo stesso nome, e il file Access originale resterà intatto "
+                                      "nella stessa cartella con il nome «%5».")
+                           .arg(mostrato(path), survey.formatName(), survey.tableName,
+                                contactCount(survey.rowCount), QFileInfo(backup).fileName());
+        if (survey.columnsDiffer()) text += QStringLiteral("\n\n") + survey.describeDifferences();
+        text += QStringLiteral("\n\nConvertire ora il file? Rispondendo No, Brenzola si chiude senza modificare nulla.");
+        const Message question{text, MsgButtons::YesNo, MsgIcon::Question, QStringLiteral("Archivio di Access"),
+                               survey.columnsDiffer() ? MsgAnswer::No : MsgAnswer::Yes};
+        if (dialogs.MsgBox(parent, question) != MsgAnswer::Yes) return false;
+
+        ConversionOptions accepted = options;
+        accepted.acceptColumnDifferences = true;
+        const ConversionSummary summary = convertAccessFile(path, path, accepted);
+        dialogs.MsgBox(parent, {QStringLiteral("Conversione completata: %1 convertiti nel nuovo archivio «%2».\n\n"
+                                               "Il file Access originale è conservato, intatto, come «%3».")
+                                    .arg(contactCount(summary.rowsWritten), mostrato(path),
+                                         QFileInfo(summary.backupPath).fileName()),
+                                MsgButtons::Ok, MsgIcon::Information, QStringLiteral("Archivio di Access")});
+        return true;
+    } catch (const StoreError& error) {
+        MostraErrore(dialogs, parent, error,
+                     QStringLiteral("Impossibile convertire il file Access «%1». Nessun file è stato modificato.")
+                         .arg(mostrato(path)));
+        return false;
+    }
+}
 
 QString FileImpostazioni()
 {

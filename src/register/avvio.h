@@ -1,7 +1,11 @@
 #pragma once
 
+#include "accessconversion.h"
+
 #include <QString>
 #include <QStringList>
+
+class QWidget;
 
 namespace brenzola {
 
@@ -11,6 +15,13 @@ class Dialogs;
 // command line (the program's name first). Returns the exit status: 0, 1 when the store
 // could not be used, 2 for a command line it cannot read.
 int AvviaProgramma(Dialogs& dialogs, const QStringList& argomenti);
+
+// Called before the program opens its store `archivio`: when that file is an Access
+// database, asks the user whether to convert it and does so. Returns true when the program
+// may go on opening its store; false when the user declined or the conversion failed
+// (nothing on disk has changed then, and the program should end).
+bool PreparaArchivioAccess(Dialogs& dialogs, QWidget* parent, const QString& archivio,
+                           const ConversionOptions& options = {});
 
 // The store the program opens when none is named on the command line, in this order: a
 // store beside the executable (a portable copy); the store the user opened last time;

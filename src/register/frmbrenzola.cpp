@@ -9,6 +9,7 @@
 #include "screenfit.h"
 #include "stampa.h"
 #include "funzioni.h"
+#include "moduli.h"
 #include "storeerror.h"
 #include "twips.h"
 

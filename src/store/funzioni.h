@@ -7,9 +7,6 @@
 
 #include <memory>
 
-class QApplication;
-class QWidget;
-
 namespace brenzola::Funzioni {
 
 // The one connection to the contact store, and the string it was opened with.
@@ -42,12 +39,5 @@ QString FormattaDataSql(const QString& data);
 QString ComeTesto(const QVariant& valore);
 // Text for inside an apostrophe-quoted literal: each apostrophe written twice.
 QString RaddoppiaApici(QString testo);
-// Empties every input field of a window.
-void PulisciCampi(QWidget* finestra);
-
-// Italian regional settings and Qt's Italian texts ("Sì", "No") for the whole program,
-// the program's name and version, and the stand-ins for fonts Linux lacks.
-void ApplicaImpostazioniItaliane(QApplication& application);
-void RegistraCaratteri();
 
 }  // namespace brenzola::Funzioni

@@ -1,6 +1,7 @@
 #include "formtransparancy.h"
 #include "frmsplash.h"
 #include "funzioni.h"
+#include "moduli.h"
 #include "testsupport.h"
 
 #include <QApplication>

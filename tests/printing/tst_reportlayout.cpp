@@ -1,4 +1,5 @@
 #include "funzioni.h"
+#include "moduli.h"
 #include "memorytable.h"
 #include "reportfont.h"
 #include "stampa.h"

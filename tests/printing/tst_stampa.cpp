@@ -1,4 +1,5 @@
 #include "funzioni.h"
+#include "moduli.h"
 #include "pdfreader.h"
 #include "recordset.h"
 #include "reportfont.h"

@@ -1,5 +1,6 @@
 #include "frmbrenzola.h"
 #include "funzioni.h"
+#include "moduli.h"
 #include "testsupport.h"
 
 #include <QApplication>

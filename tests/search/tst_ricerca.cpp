@@ -1,6 +1,7 @@
 #include "calendarfield.h"
 #include "frmricerca.h"
 #include "funzioni.h"
+#include "moduli.h"
 #include "testsupport.h"
 
 #include <QApplication>

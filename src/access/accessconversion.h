@@ -7,11 +7,7 @@
 
 #include <functional>
 
-class QWidget;
-
 namespace brenzola {
-
-class Dialogs;
 
 // Error numbers of the conversion, as Access and Visual Basic number the same failures.
 namespace ConversionErrorNumber {
@@ -45,6 +41,10 @@ struct AccessSurvey {
     bool keyColumnMissing = false;    // the store numbers the contacts itself then
 
     bool columnsDiffer() const { return !unknownColumns.isEmpty() || !missingColumns.isEmpty(); }
+    // "Jet 4, Access 2000-2003" and the like.
+    QString formatName() const;
+    // Throws StoreError when some column cannot be converted at all.
+    void requireConvertible(const QString& path) const;
     // The differences in Italian, one paragraph each; empty when the columns match.
     QString describeDifferences() const;
 };
@@ -83,11 +83,8 @@ QString accessBackupPath(const QString& storePath);
 // Throws StoreError for values outside the years 100 to 9999.
 QString storeDateFromAccess(double days);
 
-// Called before the program opens its store `archivio`: when that file is an Access
-// database, asks the user whether to convert it and does so. Returns true when the program
-// may go on opening its store; false when the user declined or the conversion failed
-// (nothing on disk has changed then, and the program should end).
-bool PreparaArchivioAccess(Dialogs& dialogs, QWidget* parent, const QString& archivio,
-                           const ConversionOptions& options = {});
+// Removes from `folder` what conversions killed half-way left behind; the work of a
+// conversion still running stays.
+void removeAbandonedConversions(const QString& folder);
 
 }  // namespace brenzola

@@ -1,5 +1,6 @@
 #include "calendarfield.h"
 #include "funzioni.h"
+#include "moduli.h"
 #include "storeerror.h"
 
 #include <QApplication>

@@ -1,4 +1,5 @@
 #include "accessconversion.h"
+#include "avvio.h"
 #include "funzioni.h"
 #include "recordset.h"
 #include "storeerror.h"

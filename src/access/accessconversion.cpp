@@ -2,7 +2,6 @@
 
 #include "accessreader.h"
 #include "archivio.h"
-#include "dialogs.h"
 #include "funzioni.h"
 #include "sqlerror.h"
 
@@ -114,9 +113,9 @@ private:
     int lock_ = -1;
 };
 
-// Removes the work folders of conversions that ended without cleaning up (a signal, a
-// power cut); those of conversions still running are locked and stay.
-void removeAbandonedWork(const QString& folder)
+}  // namespace
+
+void removeAbandonedConversions(const QString& folder)
 {
     const QStringList found =
         QDir(folder).entryList({kWorkFolderPrefix + u'*'}, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
@@ -128,6 +127,8 @@ void removeAbandonedWork(const QString& folder)
         ::close(fd);
     }
 }
+
+namespace {
 
 QString backupCandidate(const QString& storePath, int number)
 {
@@ -412,20 +413,6 @@ ColumnPlan planColumns(const access::SourceTable& table, const StoreShape& shape
     return plan;
 }
 
-QString kindName(StoreFileKind kind)
-{
-    return kind == StoreFileKind::AccessJet3 ? QStringLiteral("Jet 3, Access 97")
-                                             : QStringLiteral("Jet 4, Access 2000-2003");
-}
-
-StoreError incompatible(const QString& path, const AccessSurvey& survey)
-{
-    return StoreError(StoreErrorNumber::TypeMismatch,
-                      QStringLiteral("Il file Access «%1» ha colonne che l'archivio non può accogliere: %2. Non è "
-                                     "possibile convertirlo.")
-                          .arg(shown(path), survey.incompatibleColumns.join(QStringLiteral(", "))));
-}
-
 // Page sizes: 2 KB for Jet 3, 4 KB for Jet 4. Access files are whole pages, so anything
 // else was cut short; libmdb would read such a file without noticing.
 void requireAccess(const QString& path, StoreFileKind kind)
@@ -644,10 +631,6 @@ void verifyStore(const QSqlDatabase& db, const StoreShape& shape, const RowsDige
     }
 }
 
-QString contactCount(qint64 count)
-{
-    return count == 1 ? QStringLiteral("1 contatto") : QStringLiteral("%1 contatti").arg(count);
-}
 
 }  // namespace
 
@@ -695,6 +678,21 @@ StoreFileKind detectStoreFileKind(const QString& path)
         }
     }
     return StoreFileKind::Other;
+}
+
+QString AccessSurvey::formatName() const
+{
+    return kind == StoreFileKind::AccessJet3 ? QStringLiteral("Jet 3, Access 97")
+                                             : QStringLiteral("Jet 4, Access 2000-2003");
+}
+
+void AccessSurvey::requireConvertible(const QString& path) const
+{
+    if (incompatibleColumns.isEmpty()) return;
+    throw StoreError(StoreErrorNumber::TypeMismatch,
+                     QStringLiteral("Il file Access «%1» ha colonne che l'archivio non può accogliere: %2. Non è "
+                                    "possibile convertirlo.")
+                         .arg(shown(path), incompatibleColumns.join(QStringLiteral(", "))));
 }
 
 QString AccessSurvey::describeDifferences() const
@@ -784,7 +782,7 @@ ConversionSummary convertAccessFile(const QString& input, const QString& output,
     const QString folder = QFileInfo(target).absolutePath();
     const StoreShape& shape = storeShape();
 
-    removeAbandonedWork(folder);
+    removeAbandonedConversions(folder);
     WorkFolder work(folder);
     const QString temporary = work.filePath(QFileInfo(target).fileName());
     ConversionSummary summary;
@@ -811,7 +809,7 @@ ConversionSummary convertAccessFile(const QString& input, const QString& output,
             source, kTable, true, options.readerTimeoutMs,
             [&](const access::SourceTable& table) {
                 const ColumnPlan plan = planColumns(table, shape);
-                if (!plan.survey.incompatibleColumns.isEmpty()) throw incompatible(source, plan.survey);
+                plan.survey.requireConvertible(source);
                 if (plan.survey.columnsDiffer() && !options.acceptColumnDifferences)
                     throw StoreError(StoreErrorNumber::ItemNotFound,
                                      QStringLiteral("Le colonne del file Access «%1» non corrispondono a quelle "
@@ -901,53 +899,6 @@ ConversionSummary convertAccessFile(const QString& input, const QString& output,
         ::close(directory);
     }
     return summary;
-}
-
-bool PreparaArchivioAccess(Dialogs& dialogs, QWidget* parent, const QString& path, const ConversionOptions& options)
-{
-    removeAbandonedWork(QFileInfo(path).absolutePath());
-    StoreFileKind kind = StoreFileKind::Other;
-    try {
-        kind = detectStoreFileKind(path);
-    } catch (const StoreError& error) {
-        MostraErrore(dialogs, parent, error, QStringLiteral("Impossibile leggere l'archivio «%1».").arg(shown(path)));
-        return false;
-    }
-    try {
-        if (kind == StoreFileKind::AccessAce) requireAccess(path, kind);
-        if (kind != StoreFileKind::AccessJet3 && kind != StoreFileKind::AccessJet4) return true;
-
-        const AccessSurvey survey = surveyAccessFile(path, options);
-        if (!survey.incompatibleColumns.isEmpty()) throw incompatible(path, survey);
-        const QString backup = accessBackupPath(path);
-        QString text = QStringLiteral("Il file «%1» è un database di Microsoft Access (%2), che Brenzola non può usare "
-                                      "così com'è.\n\n"
-                                      "Brenzola può convertirlo nel proprio formato: la tabella %3, con %4, passerà in "
-                                      "un nuovo archivio con lo stesso nome, e il file Access originale resterà intatto "
-                                      "nella stessa cartella con il nome «%5».")
-                           .arg(shown(path), kindName(survey.kind), survey.tableName,
-                                contactCount(survey.rowCount), QFileInfo(backup).fileName());
-        if (survey.columnsDiffer()) text += QStringLiteral("\n\n") + survey.describeDifferences();
-        text += QStringLiteral("\n\nConvertire ora il file? Rispondendo No, Brenzola si chiude senza modificare nulla.");
-        const Message question{text, MsgButtons::YesNo, MsgIcon::Question, QStringLiteral("Archivio di Access"),
-                               survey.columnsDiffer() ? MsgAnswer::No : MsgAnswer::Yes};
-        if (dialogs.MsgBox(parent, question) != MsgAnswer::Yes) return false;
-
-        ConversionOptions accepted = options;
-        accepted.acceptColumnDifferences = true;
-        const ConversionSummary summary = convertAccessFile(path, path, accepted);
-        dialogs.MsgBox(parent, {QStringLiteral("Conversione completata: %1 convertiti nel nuovo archivio «%2».\n\n"
-                                               "Il file Access originale è conservato, intatto, come «%3».")
-                                    .arg(contactCount(summary.rowsWritten), shown(path),
-                                         QFileInfo(summary.backupPath).fileName()),
-                                MsgButtons::Ok, MsgIcon::Information, QStringLiteral("Archivio di Access")});
-        return true;
-    } catch (const StoreError& error) {
-        MostraErrore(dialogs, parent, error,
-                     QStringLiteral("Impossibile convertire il file Access «%1». Nessun file è stato modificato.")
-                         .arg(shown(path)));
-        return false;
-    }
 }
 
 }  // namespace brenzola
