@@ -153,8 +153,9 @@ void TestConnection::ordersNamesAsAnItalianReaderExpects()
     for (const char* surname : {"Zeta", "Esposito", "de Luca", "D'Angelo", "Èrcoli", "Ercole", "erba", "Abate", "DE LUCA"})
         store.insert({{"Cognome", QString::fromUtf8(surname)}, {"Nome", "A"}});
     ApriDatabase(store.path());
+    // ICU's Italian order, as a server sorts: letters, then accents, then case (lower first).
     QCOMPARE(column0("Select Cognome & ' ' & Nome from Anagrafica  ORDER BY Cognome & ' ' & Nome"),
-             (QStringList{"Abate A", "D'Angelo A", "DE LUCA A", "de Luca A", "erba A", "Ercole A", "Èrcoli A",
+             (QStringList{"Abate A", "D'Angelo A", "de Luca A", "DE LUCA A", "erba A", "Ercole A", "Èrcoli A",
                           "Esposito A", "Zeta A"}));
 }
 
