@@ -1,5 +1,7 @@
 #include "demodata.h"
 
+#include "connection.h"
+#include "funzioni.h"
 #include "sqlerror.h"
 
 #include <QDate>
@@ -83,16 +85,14 @@ QString digits(Sequenza& seq, int count)
 
 }  // namespace
 
-void AggiungiContattiDemo(const QString& path, int count, quint64 seed)
+void AggiungiContattiDemo(const QString& archivio, int count, quint64 seed)
 {
-    const QString name = QStringLiteral("brenzola-demo");
     std::optional<StoreError> failure;
+    Connection connection;
+    connection.Open(Funzioni::StringaConnessionePer(archivio));
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-        db.setDatabaseName(path);
-        if (!db.open()) {
-            failure = storeErrorFrom(db.lastError());
-        } else {
+        QSqlDatabase db = connection.database();
+        {
             db.transaction();
             QSqlQuery insert(db);
             insert.prepare(QStringLiteral(
@@ -121,14 +121,12 @@ void AggiungiContattiDemo(const QString& path, int count, quint64 seed)
                 insert.addBindValue(seq.pick(kFonti));
                 insert.addBindValue(seq.dateOrNull(40, 2026, 2027));
                 insert.addBindValue(seq.pick(kCommenti));
-                if (!insert.exec()) failure = storeErrorFrom(insert.lastError());
+                if (!insert.exec()) failure = storeErrorFrom(insert);
             }
             if (failure) db.rollback();
-            else if (!db.commit()) failure = storeErrorFrom(db.lastError());
+            else if (!db.commit()) failure = storeErrorFrom(db);
         }
-        db.close();
     }
-    QSqlDatabase::removeDatabase(name);
     if (failure) throw *failure;
 }
 

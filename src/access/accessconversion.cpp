@@ -234,7 +234,7 @@ public:
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
         db.setDatabaseName(path);
         if (!db.open()) {
-            const StoreError error = storeErrorFrom(db.lastError());
+            const StoreError error = storeErrorFrom(db);
             db = QSqlDatabase();
             close();
             throw error;
@@ -279,7 +279,7 @@ QSqlQuery run(const QSqlDatabase& db, const QString& sql, bool writing = true)
     QSqlQuery query(db);
     query.setForwardOnly(true);
     if (!query.exec(sql)) {
-        const StoreError error = storeErrorFrom(query.lastError());
+        const StoreError error = storeErrorFrom(query);
         throw writing ? storeWriteError(error) : error;
     }
     return query;

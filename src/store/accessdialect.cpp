@@ -112,8 +112,11 @@ std::vector<Token> tokenize(const QString& sql)
     return tokens;
 }
 
-QString sqliteTextLiteral(const QString& content)
+QString textLiteral(const QString& content, Engine engine)
 {
+    // A server's text cannot hold a NUL at all: such a literal can match nothing.
+    if (engine == Engine::PostgreSQL && content.contains(QChar(u'\0'))) return QStringLiteral("(NULL::text)");
+    if (engine == Engine::PostgreSQL) return u'\'' + QString(content).replace(u'\'', QStringLiteral("''")) + u'\'';
     // A NUL would end the statement inside the engine, so it is spliced in as char(0).
     const QStringList parts = content.split(QChar(u'\0'));
     QStringList quoted;
@@ -133,7 +136,7 @@ struct Item {
 
 class Translator {
 public:
-    explicit Translator(std::vector<Token> tokens) : tokens_(std::move(tokens)) {}
+    Translator(std::vector<Token> tokens, Engine engine) : tokens_(std::move(tokens)), engine_(engine) {}
 
     QString run()
     {
@@ -144,6 +147,7 @@ public:
 
 private:
     std::vector<Token> tokens_;
+    Engine engine_;
     size_t pos_ = 0;
 
     // Translates tokens up to the closing parenthesis of this level (or the end).
@@ -158,7 +162,7 @@ private:
                 items.push_back({Item::Space, token.text});
                 break;
             case TokenKind::Text:
-                items.push_back({Item::Operand, sqliteTextLiteral(token.text), true});
+                items.push_back({Item::Operand, textLiteral(token.text, engine_), true});
                 break;
             case TokenKind::Date:
                 items.push_back({Item::Operand, u'\'' + token.text + u'\''});
@@ -167,7 +171,12 @@ private:
                 items.push_back({Item::Operand, token.text});
                 break;
             case TokenKind::Word:
-                items.push_back({Item::Operand, token.text, false, true});
+                // A server folds unquoted names to lower case, as its tables were made.
+                items.push_back({Item::Operand,
+                                 engine_ == Engine::PostgreSQL && token.text.startsWith(u'[')
+                                     ? u'"' + token.text.mid(1, token.text.size() - 2).toLower() + u'"'
+                                     : token.text,
+                                 false, true});
                 break;
             case TokenKind::OpenParen: {
                 QString inner = translateLevel();
@@ -188,7 +197,12 @@ private:
             closeJoinIfComplete(items, join);
         }
         if (join.pending) syntaxError(QStringLiteral("& senza secondo operando"));
-        collateComparisons(items);
+        if (engine_ == Engine::PostgreSQL) {
+            foldComparisons(items);
+            foldLikes(items);
+        } else {
+            collateComparisons(items);
+        }
         collateOrderBy(items);
         return assemble(items);
     }
@@ -214,12 +228,12 @@ private:
         while (!items.empty() && items.back().kind == Item::Space) items.pop_back();
     }
 
-    static QString joinOperand(const Item& operand)
+    QString joinOperand(const Item& operand) const
     {
         // A literal is never Null, so it needs no ifnull().
-        return operand.textual && operand.joinParts.isEmpty()
-            ? operand.sql
-            : QStringLiteral("ifnull(%1,'')").arg(operand.sql);
+        if (operand.textual && operand.joinParts.isEmpty()) return operand.sql;
+        return (engine_ == Engine::PostgreSQL ? QStringLiteral("coalesce(%1,'')") : QStringLiteral("ifnull(%1,'')"))
+            .arg(operand.sql);
     }
 
     // A & chain being read at one nesting level.
@@ -229,7 +243,7 @@ private:
         Item left;
     };
 
-    static void startJoin(std::vector<Item>& items, Join& join)
+    void startJoin(std::vector<Item>& items, Join& join) const
     {
         if (join.pending) syntaxError(QStringLiteral("& senza operando"));
         dropTrailingSpaces(items);
@@ -291,17 +305,54 @@ private:
             && item.sql.compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
     }
 
-    // Every ORDER BY term sorts as an Italian reader expects.
-    static void collateOrderBy(std::vector<Item>& items)
+    // On a server, both sides of a text comparison in ICU's lower case.
+    static void foldOperand(Item& item)
     {
-        const QString collate = QStringLiteral(" COLLATE ") + QLatin1String(kItalianOrderCollation);
+        item.sql = QStringLiteral("lower((%1) COLLATE \"%2\")").arg(item.sql, QLatin1String(kServerCaseCollation));
+    }
+
+    static void foldComparisons(std::vector<Item>& items)
+    {
+        for (int i = 0; i < int(items.size()); ++i) {
+            if (items[i].kind != Item::Symbol) continue;
+            const QString& op = items[i].sql;
+            if (op != u"=" && op != u"<>" && op != u"!=") continue;
+            const int right = nextNonSpace(items, i + 1, 1);
+            const int left = nextNonSpace(items, i - 1, -1);
+            if (right < 0 || left < 0 || items[right].kind != Item::Operand || items[left].kind != Item::Operand) continue;
+            if (!items[right].textual && !items[left].textual) continue;
+            foldOperand(items[left]);
+            foldOperand(items[right]);
+        }
+    }
+
+    static void foldLikes(std::vector<Item>& items)
+    {
+        for (int i = 0; i < int(items.size()); ++i) {
+            if (!isWord(items[i], "like")) continue;
+            const int right = nextNonSpace(items, i + 1, 1);
+            const int left = nextNonSpace(items, i - 1, -1);
+            if (right < 0 || left < 0) continue;
+            foldOperand(items[left]);
+            foldOperand(items[right]);
+            items[right].sql += QStringLiteral(" ESCAPE ''");
+        }
+    }
+
+    // Every ORDER BY term sorts as an Italian reader expects.
+    void collateOrderBy(std::vector<Item>& items) const
+    {
+        const bool server = engine_ == Engine::PostgreSQL;
+        const QString collate = server ? QStringLiteral(" COLLATE \"%1\"").arg(QLatin1String(kServerOrderCollation))
+                                       : QStringLiteral(" COLLATE ") + QLatin1String(kItalianOrderCollation);
         for (int i = 0; i < int(items.size()); ++i) {
             if (!isWord(items[i], "order")) continue;
             const int by = nextNonSpace(items, i + 1, 1);
             if (by < 0 || !isWord(items[by], "by")) continue;
             int lastOfTerm = -1;
+            // On a server only text can take a collation; SQLite lets numbers ignore it.
             auto closeTerm = [&] {
-                if (lastOfTerm >= 0) items[lastOfTerm].sql += collate;
+                if (lastOfTerm >= 0 && (!server || items[lastOfTerm].textual)) items[lastOfTerm].sql += collate;
                 lastOfTerm = -1;
             };
             int j = by + 1;
@@ -339,9 +390,9 @@ private:
 
 }  // namespace
 
-QString translateAccessSql(const QString& accessSql)
+QString translateAccessSql(const QString& accessSql, Engine engine)
 {
-    return Translator(tokenize(accessSql)).run();
+    return Translator(tokenize(accessSql), engine).run();
 }
 
 }  // namespace brenzola

@@ -4,10 +4,15 @@
 
 namespace brenzola {
 
-// Creates a new, empty contact store at `path`: the table Anagrafica with an
-// auto-numbered id and the fifteen contact columns. Refuses (StoreError) when a file
-// already exists there. The program itself never calls this on its own store; the
-// preparation tools do.
-void CreaArchivio(const QString& path);
+// Creates a new, empty contact store: the table Anagrafica with an auto-numbered id and
+// the fifteen contact columns. `archivio` is a file, refused (StoreError) when it exists,
+// or a connection string for a server database, refused when it already holds the table;
+// there the role kRuoloUtenti is made (or kept) able to read and change Anagrafica and
+// nothing else, for the desks' own server users to be members of. Only the first start
+// (for the user's own file) and the preparation tools call this.
+void CreaArchivio(const QString& archivio);
+
+// The server role whose members may use a store made by CreaArchivio.
+inline constexpr char kRuoloUtenti[] = "brenzola_utenti";
 
 }  // namespace brenzola

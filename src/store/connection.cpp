@@ -8,6 +8,8 @@
 #include <QSqlDriver>
 #include <QSqlQuery>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <QObject>
 #include <QUrl>
 #include <sqlite3.h>
 
@@ -51,19 +53,76 @@ StoreError storeErrorFrom(int engineCode, const QString& engineText)
     return StoreError(engineCode, description.isEmpty() ? engineText : description);
 }
 
-StoreError storeErrorFrom(const QSqlError& error)
+namespace {
+
+// A server's failure, numbered as Access numbered a linked server's: 3151 when the
+// connection itself failed, 3146 for the rest; the SQLSTATE stays in the description.
+StoreError serverError(const QString& sqlState, const QString& text)
 {
-    bool numeric = false;
-    const int number = error.nativeErrorCode().toInt(&numeric);
+    const auto says = [&text](const char* words) { return text.contains(QLatin1String(words), Qt::CaseInsensitive); };
+    const QString state = sqlState.left(2);
+    QString description;
+    // Without a SQLSTATE the connection could not even be made.
+    const bool connection = state == u"08" || state == u"28" || state == u"57" || state == u"3D"
+                         || (sqlState.isEmpty() && (says("connect") || says("host") || says("timeout") || says("password")));
+    if (says("password authentication failed") || sqlState == u"28P01")
+        description = QStringLiteral("il server ha rifiutato il nome utente o la password.");
+    else if (says("no password supplied"))
+        description = QStringLiteral("il server chiede una password, che non è stata data.");
+    else if (sqlState == u"3D000" || (says("database") && says("does not exist")))
+        description = QStringLiteral("sul server non esiste il database indicato.");
+    else if (says("role") && says("does not exist"))
+        description = QStringLiteral("sul server non esiste l'utente indicato.");
+    else if (state == u"57" || says("server closed the connection") || says("terminating connection")
+             || says("no connection to the server") || sqlState == u"08006")
+        description = QStringLiteral("la connessione con il server si è interrotta e l'operazione non è stata eseguita. "
+                                     "Riprovare quando il server è di nuovo raggiungibile.");
+    else if (connection)
+        description = QStringLiteral("il server dell'archivio non risponde. Controllare la rete e che il server sia "
+                                     "acceso, poi riprovare.");
+    else if (sqlState == u"42501")
+        description = QStringLiteral("l'utente non ha il permesso per questa operazione sull'archivio.");
+    else if (sqlState == u"42P01")
+        description = QStringLiteral("nel database del server non c'è la tabella Anagrafica.");
+    else if (sqlState == u"53100")
+        description = QStringLiteral("il disco del server è pieno e le modifiche non sono state salvate.");
+    else if (sqlState == u"40001" || sqlState == u"40P01" || sqlState == u"55P03")
+        description = QStringLiteral("l'archivio è occupato da un'altra operazione. Riprovare tra poco.");
+    else
+        description = text.trimmed();
+    if (!sqlState.isEmpty()) description += QStringLiteral(" (SQLSTATE %1)").arg(sqlState);
+    return StoreError(connection ? StoreErrorNumber::ServerConnection : StoreErrorNumber::ServerCall, description);
+}
+
+}  // namespace
+
+namespace {
+
+// SQLite numbers its failures; a server names them with a SQLSTATE, or not at all when
+// the connection could not be made.
+StoreError errorFrom(const QSqlError& error, const QSqlDriver* driver)
+{
     QString text = error.databaseText();
     if (text.isEmpty()) text = error.text();
+    if (driver && driver->dbmsType() == QSqlDriver::PostgreSQL) return serverError(error.nativeErrorCode(), text);
+    bool numeric = false;
+    const int number = error.nativeErrorCode().toInt(&numeric);
     return numeric ? storeErrorFrom(number, text) : StoreError(-1, text);
+}
+
+}  // namespace
+
+StoreError storeErrorFrom(const QSqlQuery& query) { return errorFrom(query.lastError(), query.driver()); }
+
+StoreError storeErrorFrom(const QSqlDatabase& database)
+{
+    return errorFrom(database.lastError(), database.driver());
 }
 
 bool nextRow(QSqlQuery& query)
 {
     if (query.next()) return true;
-    if (query.lastError().isValid()) throw storeErrorFrom(query.lastError());
+    if (query.lastError().isValid()) throw storeErrorFrom(query);
     return false;
 }
 
@@ -130,7 +189,7 @@ QSqlQuery runOrThrow(const QSqlDatabase& db, const QString& sql)
 {
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    if (!query.exec(sql)) throw storeErrorFrom(query.lastError());
+    if (!query.exec(sql)) throw storeErrorFrom(query);
     return query;
 }
 
@@ -140,16 +199,27 @@ Connection::Connection() : name_(uniqueConnectionName()) {}
 
 Connection::~Connection() { Close(); }
 
-void Connection::Open(const QString& connectionString)
+void Connection::Open(const QString& connectionString, const QString& password)
 {
     if (State() == adStateOpen) Close();
     const auto pairs = parseConnectionString(connectionString);
-    if (pairs.value(QStringLiteral("provider")).compare(QLatin1String(kProvider), Qt::CaseInsensitive) != 0)
-        throw StoreError(StoreErrorNumber::ProviderNotFound,
-                         QStringLiteral("Provider non trovato: «%1».").arg(pairs.value(QStringLiteral("provider"))));
+    const QString provider = pairs.value(QStringLiteral("provider"));
+    connectionString_ = connectionString;
+    password_ = password;
+    if (provider.compare(QLatin1String(kServerProvider), Qt::CaseInsensitive) == 0) {
+        openServer(pairs, password);
+        return;
+    }
+    if (provider.compare(QLatin1String(kProvider), Qt::CaseInsensitive) != 0)
+        throw StoreError(StoreErrorNumber::ProviderNotFound, QStringLiteral("Provider non trovato: «%1».").arg(provider));
+    openSQLite(pairs);
+}
+
+void Connection::openSQLite(const QHash<QString, QString>& pairs)
+{
+    engine_ = Engine::SQLite;
     const QString path = pairs.value(QStringLiteral("data source"));
     path_ = path;
-
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
         // mode=rw: a missing file is an error, never a new empty store.
@@ -158,7 +228,7 @@ void Connection::Open(const QString& connectionString)
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI"));
         db.setDatabaseName(uri.toString(QUrl::FullyEncoded));
         try {
-            if (!db.open()) throw storeErrorFrom(db.lastError());
+            if (!db.open()) throw storeErrorFrom(db);
             auto* handle = *static_cast<sqlite3* const*>(db.driver()->handle().constData());
             if (int rc = registerItalianText(handle)) throw StoreError(rc, QString::fromUtf8(sqlite3_errstr(rc)));
             runOrThrow(db, QStringLiteral("PRAGMA schema_version"));  // "file is not a database" shows here
@@ -170,6 +240,78 @@ void Connection::Open(const QString& connectionString)
             QSqlDatabase::removeDatabase(name_);
             throw;
         }
+    }
+}
+
+void Connection::openServer(const QHash<QString, QString>& pairs, const QString& password)
+{
+    engine_ = Engine::PostgreSQL;
+    const QString host = pairs.value(QStringLiteral("host"));
+    const QString user = pairs.value(QStringLiteral("user"));
+    const QString database = pairs.value(QStringLiteral("database"));
+    path_ = QStringLiteral("%1%2/%3").arg(user.isEmpty() ? QString() : user + u'@', host.isEmpty() ? QStringLiteral("localhost") : host,
+                                         database);
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name_);
+    if (!db.isValid()) {
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(name_);
+        throw StoreError(StoreErrorNumber::ProviderNotFound,
+                         QStringLiteral("Manca il driver per PostgreSQL (pacchetto libqt6sql6-psql)."));
+    }
+    db.setHostName(host);
+    if (pairs.contains(QStringLiteral("port"))) db.setPort(pairs.value(QStringLiteral("port")).toInt());
+    db.setDatabaseName(database);
+    db.setUserName(user);
+    // Only a password the user has just typed: the others are libpq's business.
+    if (!password.isEmpty()) db.setPassword(password);
+    QStringList options{QStringLiteral("application_name=Brenzola"), QStringLiteral("connect_timeout=10"),
+                        QStringLiteral("sslmode=") + pairs.value(QStringLiteral("sslmode"), QStringLiteral("prefer"))};
+    if (pairs.contains(QStringLiteral("service"))) options << QStringLiteral("service=") + pairs.value(QStringLiteral("service"));
+    db.setConnectOptions(options.join(u';'));
+    if (!db.open()) {
+        const StoreError error = storeErrorFrom(db);
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(name_);
+        throw error;
+    }
+    listen();
+}
+
+void Connection::listen()
+{
+    if (engine_ != Engine::PostgreSQL || !othersChange_ || State() != adStateOpen) return;
+    QSqlDriver* driver = database().driver();
+    driver->subscribeToNotification(QLatin1String(kChangesChannel));
+    QObject::connect(driver, &QSqlDriver::notification, driver,
+                     [this](const QString&, QSqlDriver::NotificationSource source, const QVariant& payload) {
+                         if (source == QSqlDriver::OtherSource && othersChange_) othersChange_(payload.toLongLong());
+                     });
+}
+
+void Connection::onOthersChange(std::function<void(qint64)> callback)
+{
+    othersChange_ = std::move(callback);
+    listen();
+}
+
+void Connection::announceChange(qint64 id)
+{
+    if (engine_ != Engine::PostgreSQL) return;
+    runOrThrow(database(), QStringLiteral("NOTIFY %1, '%2'").arg(QLatin1String(kChangesChannel)).arg(id));
+}
+
+bool Connection::reconnectIfLost()
+{
+    if (engine_ != Engine::PostgreSQL || !QSqlDatabase::contains(name_)) return false;
+    if (QSqlQuery(database()).exec(QStringLiteral("SELECT 1"))) return false;  // alive: the failure was the statement's
+    const QString connectionString = connectionString_;
+    const QString password = password_;
+    try {
+        Close();
+        Open(connectionString, password);
+        return true;
+    } catch (const StoreError&) {
+        return false;  // still away: the first failure is the one to show
     }
 }
 
@@ -195,12 +337,25 @@ Connection& openConnection(Connection* connection)
 
 void Connection::Execute(const QString& statement)
 {
-    runOrThrow(openConnection(this).database(), translateAccessSql(statement));
+    try {
+        runOrThrow(openConnection(this).database(), translateAccessSql(statement, engine_));
+    } catch (const StoreError&) {
+        reconnectIfLost();  // for the next try; a change is never repeated unasked
+        throw;
+    }
+    static const QRegularExpression change(QStringLiteral("^\\s*(insert|update|delete)\\b"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    if (change.match(statement).hasMatch()) announceChange(0);  // which one is not known here
 }
 
 bool Connection::isReadOnly() const
 {
     QSqlDatabase db = database();
+    if (engine_ == Engine::PostgreSQL) {
+        QSqlQuery query(db);
+        return query.exec(QStringLiteral("SELECT has_table_privilege(current_user, 'anagrafica', 'INSERT, UPDATE, DELETE')"))
+            && query.next() && !query.value(0).toBool();
+    }
     auto* handle = *static_cast<sqlite3* const*>(db.driver()->handle().constData());
     return sqlite3_db_readonly(handle, "main") == 1 || !QFileInfo(QFileInfo(path_).absolutePath()).isWritable();
 }
@@ -214,12 +369,19 @@ const TableSchema& Connection::schema(const QString& table)
     if (found != schemas_.constEnd()) return *found;
 
     TableSchema schema;
-    QSqlQuery query = runOrThrow(database(), QStringLiteral("SELECT name, type FROM pragma_table_info('%1')")
-                                                 .arg(QString(table).replace(u'\'', QStringLiteral("''"))));
+    const QString quoted = QString(table).replace(u'\'', QStringLiteral("''"));
+    QSqlQuery query = runOrThrow(
+        database(), engine_ == Engine::PostgreSQL
+                        ? QStringLiteral("SELECT table_name, column_name, data_type FROM information_schema.columns "
+                                         "WHERE table_schema = current_schema() AND lower(table_name) = lower('%1') "
+                                         "ORDER BY ordinal_position")
+                              .arg(quoted)
+                        : QStringLiteral("SELECT '%1', name, type FROM pragma_table_info('%1')").arg(quoted));
     while (nextRow(query)) {
-        const QString column = query.value(0).toString();
+        schema.table = query.value(0).toString();
+        const QString column = query.value(1).toString();
         schema.columns << column;
-        if (query.value(1).toString().contains(QLatin1String("DATE"), Qt::CaseInsensitive))
+        if (query.value(2).toString().contains(QLatin1String("DATE"), Qt::CaseInsensitive))
             schema.dateColumns.insert(column.toLower());
     }
     return *schemas_.insert(key, schema);

@@ -6,10 +6,16 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace brenzola {
+
+// The engines a store can live in.
+enum class Engine { SQLite, PostgreSQL };
 
 // Column names of one table as the store declares them, and which of them hold dates.
 struct TableSchema {
+    QString table;  // the table's own spelling
     QStringList columns;
     QSet<QString> dateColumns;  // lower-cased
 
@@ -24,34 +30,58 @@ struct TableSchema {
 QHash<QString, QString> parseConnectionString(const QString& connectionString);
 QString quoteConnectionValue(const QString& value);
 
-// The one kind of connection the program uses: a SQLite store spoken to in the
-// Access dialect. Opening never creates a file.
+// The connection to the contact store, spoken to in the Access dialect: a SQLite file
+//   Provider=Brenzola.SQLite;Data Source=FILE
+// (opening never creates it) or a PostgreSQL server
+//   Provider=Brenzola.PostgreSQL;Host=H;Port=P;Database=D;User=U[;Service=S][;SSLMode=M]
+// whose password comes only from libpq's own means (~/.pgpass, a service file,
+// PGPASSWORD) or from the user, for this connection only. TLS is used when the server
+// offers it.
 class Connection {
 public:
     enum ObjectState { adStateClosed = 0, adStateOpen = 1 };
     static constexpr char kProvider[] = "Brenzola.SQLite";
+    static constexpr char kServerProvider[] = "Brenzola.PostgreSQL";
+    // The channel a server store announces changed contacts on; the payload is the id.
+    static constexpr char kChangesChannel[] = "brenzola_anagrafica";
 
     Connection();
     ~Connection();
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
-    void Open(const QString& connectionString);
+    void Open(const QString& connectionString, const QString& password = {});
     ObjectState State() const;
     void Close();
     void Execute(const QString& statement);
 
+    Engine engine() const { return engine_; }
     QSqlDatabase database() const;
     const TableSchema& schema(const QString& table);
-    // The store's file.
+    // The store's file, or for a server where it is ("anna@server/brenzola").
     QString path() const { return path_; }
     // True when nothing can be written: the file, or the folder that must hold its journal,
     // is not writable.
     bool isReadOnly() const;
+    // Tells the other desks on a server that contact `id` changed (a file has none).
+    void announceChange(qint64 id);
+    // Called with the id of each contact another desk changes, while the connection lives.
+    void onOthersChange(std::function<void(qint64)> callback);
+    // After a failed statement: when a server connection was lost, opens it again and
+    // returns true (the statement may be tried once more); false when it was not lost.
+    bool reconnectIfLost();
 
 private:
+    void openSQLite(const QHash<QString, QString>& pairs);
+    void openServer(const QHash<QString, QString>& pairs, const QString& password);
+    void listen();
+
     QString name_;
     QString path_;
+    Engine engine_ = Engine::SQLite;
+    QString connectionString_;
+    QString password_;  // kept in memory for reconnecting, never written anywhere
+    std::function<void(qint64)> othersChange_;
     QHash<QString, TableSchema> schemas_;
 };
 

@@ -22,12 +22,25 @@ QString ArchivioPersonale()
     return PercorsoArchivio(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
 }
 
-void ApriDatabase(const QString& archivio)
+bool SulServer(const QString& archivio)
 {
-    StringaConnessione = QStringLiteral("Provider=%1;Data Source=%2")
-                             .arg(QLatin1String(Connection::kProvider), quoteConnectionValue(archivio));
+    return parseConnectionString(archivio).value(QStringLiteral("provider")).compare(
+               QLatin1String(Connection::kServerProvider), Qt::CaseInsensitive)
+        == 0;
+}
+
+QString StringaConnessionePer(const QString& archivio)
+{
+    if (archivio.trimmed().startsWith(QLatin1String("provider="), Qt::CaseInsensitive)) return archivio;
+    return QStringLiteral("Provider=%1;Data Source=%2")
+        .arg(QLatin1String(Connection::kProvider), quoteConnectionValue(archivio));
+}
+
+void ApriDatabase(const QString& archivio, const QString& password)
+{
+    StringaConnessione = StringaConnessionePer(archivio);
     auto connection = std::make_unique<Connection>();
-    connection->Open(StringaConnessione);
+    connection->Open(StringaConnessione, password);
     Connessione = std::move(connection);
 }
 

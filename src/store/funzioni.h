@@ -28,8 +28,15 @@ QString ArchivioAccantoAlProgramma();
 // The user's own store, in their data folder (~/.local/share/Brenzola).
 QString ArchivioPersonale();
 
-// Opens Connessione on the store file `archivio`; never creates it.
-void ApriDatabase(const QString& archivio);
+// A store is named by its file or by a connection string ("Provider=...;..."); this
+// gives the connection string for either.
+QString StringaConnessionePer(const QString& archivio);
+// True when `archivio` names a store on a server.
+bool SulServer(const QString& archivio);
+
+// Opens Connessione on the store `archivio` (a file, never created, or a connection string).
+// `password` is one the user has just typed for a server, kept for this connection only.
+void ApriDatabase(const QString& archivio, const QString& password = {});
 void ChiudiDatabase();
 
 QVariant ValoreNonNullo(const QVariant& Valore, const QVariant& Predefinito);

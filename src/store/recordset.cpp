@@ -58,14 +58,25 @@ Recordset::~Recordset() = default;
 void Recordset::Open(const QString& statement, Connection* connection)
 {
     openConnection(connection);
-    const QString translated = translateAccessSql(statement);
-    auto query = std::make_unique<QSqlQuery>(connection->database());
-    query->setForwardOnly(true);
-    if (!query->exec(translated)) throw storeErrorFrom(query->lastError());
+    const QString translated = translateAccessSql(statement, connection->engine());
+    const QString table = sourceTable(statement);
+    const TableSchema& schema = connection->schema(table);  // asked before the statement runs: see below
+    // A server reads forward-only results a row at a time, and then takes no other
+    // statement until the last row has come: its results are taken whole instead.
+    std::unique_ptr<QSqlQuery> query;
+    const auto execute = [&] {
+        query = std::make_unique<QSqlQuery>(connection->database());
+        query->setForwardOnly(connection->engine() == Engine::SQLite);
+        return query->exec(translated);
+    };
+    if (!execute()) {
+        const StoreError error = storeErrorFrom(*query);
+        // A reading may be tried once more on a server connection found lost and remade.
+        if (!connection->reconnectIfLost()) throw error;
+        if (!execute()) throw storeErrorFrom(*query);
+    }
 
     connection_ = connection;
-    const QString table = sourceTable(statement);
-    const TableSchema& schema = connection->schema(table);
     table_ = schema.exists() ? table : QString();
     const QSqlRecord columns = query->record();
     dateColumn_.assign(size_t(columns.count()), false);
@@ -204,15 +215,17 @@ void Recordset::Update()
         values << storedForm(row_.fieldName(index), row_.value(index));
     }
 
+    const bool server = connection_->engine() == Engine::PostgreSQL;
     QSqlQuery write(connection_->database());
     QString sql;
     const int idIndex = row_.indexOf(QStringLiteral("id"));
     if (editing_ == Editing::New) {
         QStringList marks;
         for (qsizetype i = 0; i < columns.size(); ++i) marks << QStringLiteral("?");
-        sql = columns.isEmpty() ? QStringLiteral("INSERT INTO \"%1\" DEFAULT VALUES").arg(table_)
+        sql = columns.isEmpty() ? QStringLiteral("INSERT INTO \"%1\" DEFAULT VALUES").arg(schema.table)
                                 : QStringLiteral("INSERT INTO \"%1\" (\"%2\") VALUES (%3)")
-                                      .arg(table_, columns.join(QStringLiteral("\", \"")), marks.join(u','));
+                                      .arg(schema.table, columns.join(QStringLiteral("\", \"")), marks.join(u','));
+        if (server) sql += QStringLiteral(" RETURNING id");  // a server tells the new key this way
     } else {
         if (idIndex < 0)
             throw StoreError(StoreErrorNumber::NotUpdatable, QStringLiteral("Il recordset non ha il campo id."));
@@ -227,17 +240,24 @@ void Recordset::Update()
         for (int i = 0; i < row_.count(); ++i) {
             const QString column = schema.declaredName(row_.fieldName(i));
             if (column.isEmpty() || i == idIndex) continue;
-            conditions << QStringLiteral("\"%1\" IS ?").arg(column);
+            conditions << QString::fromLatin1(server ? "\"%1\" IS NOT DISTINCT FROM ?" : "\"%1\" IS ?").arg(column);
             values << stored_.value(i);
         }
         sql = QStringLiteral("UPDATE \"%1\" SET \"%2\" = ? WHERE %3")
-                  .arg(table_, columns.join(QStringLiteral("\" = ?, \"")), conditions.join(QStringLiteral(" AND ")));
+                  .arg(schema.table, columns.join(QStringLiteral("\" = ?, \"")), conditions.join(QStringLiteral(" AND ")));
     }
-    if (!write.prepare(sql)) throw storeErrorFrom(write.lastError());
+    const auto failed = [&] {
+        const StoreError error = storeErrorFrom(write);
+        connection_->reconnectIfLost();  // for the next try: a change is never repeated unasked
+        return error;
+    };
+    if (!write.prepare(sql)) throw failed();
     for (const QVariant& value : values) write.addBindValue(value);
-    if (!write.exec()) throw storeErrorFrom(write.lastError());
+    if (!write.exec()) throw failed();
     if (editing_ == Editing::Existing && write.numRowsAffected() != 1) throw rowGoneOrChanged(row_.value(idIndex));
-    if (editing_ == Editing::New && idIndex >= 0) row_.setValue(idIndex, write.lastInsertId());
+    if (editing_ == Editing::New && idIndex >= 0)
+        row_.setValue(idIndex, server && write.next() ? write.value(0) : write.lastInsertId());
+    connection_->announceChange(idIndex >= 0 ? row_.value(idIndex).toLongLong() : 0);
     if (editing_ == Editing::Existing)
         for (int index : assigned_) stored_[index] = storedForm(row_.fieldName(index), row_.value(index));
     assigned_.clear();
@@ -247,9 +267,9 @@ void Recordset::Update()
 StoreError Recordset::rowGoneOrChanged(const QVariant& id) const
 {
     QSqlQuery find(connection_->database());
-    find.prepare(QStringLiteral("SELECT count(*) FROM \"%1\" WHERE id = ?").arg(table_));
+    find.prepare(QStringLiteral("SELECT count(*) FROM \"%1\" WHERE id = ?").arg(connection_->schema(table_).table));
     find.addBindValue(id);
-    if (!find.exec() || !nextRow(find)) throw storeErrorFrom(find.lastError());
+    if (!find.exec() || !nextRow(find)) throw storeErrorFrom(find);
     if (find.value(0).toInt() == 0)
         return StoreError(StoreErrorNumber::RowNotFound, QStringLiteral("Il record da aggiornare non esiste più."));
     return StoreError(StoreErrorNumber::RowChanged,

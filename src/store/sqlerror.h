@@ -4,13 +4,15 @@
 
 #include <QSqlError>
 
+class QSqlDatabase;
 class QSqlQuery;
 
 namespace brenzola {
 
 // The engine's own number and text for a failed operation; the commonest failures are
-// described in Italian instead.
-StoreError storeErrorFrom(const QSqlError& error);
+// described in Italian instead. The query or database says which engine failed.
+StoreError storeErrorFrom(const QSqlQuery& query);
+StoreError storeErrorFrom(const QSqlDatabase& database);
 StoreError storeErrorFrom(int engineCode, const QString& engineText);
 
 // Steps a statement to its next row: false at the end of the rows, a StoreError when the

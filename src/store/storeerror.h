@@ -37,6 +37,9 @@ inline constexpr int PermissionDenied = 70;
 inline constexpr int PathFileAccess = 75;
 inline constexpr int PathNotFound = 76;
 inline constexpr int DiskOrNetwork = 3043;
+// Failures of a database server, as Access numbered those of a linked server.
+inline constexpr int ServerCall = 3146;
+inline constexpr int ServerConnection = 3151;
 }  // namespace StoreErrorNumber
 
 // A failed system call as the user is told about it: `what` was being done, `error` is errno.

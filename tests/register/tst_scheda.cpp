@@ -580,6 +580,7 @@ void TestScheda::closingAsksAboutUnsavedChanges()
 
 void TestScheda::rejectedSaveKeepsTheEdits()
 {
+    BRENZOLA_SOLO_FILE("the refusals are SQLite triggers");
     clickEntry(0);
     store_->rows("CREATE TRIGGER no_update BEFORE UPDATE ON Anagrafica BEGIN SELECT RAISE(ABORT,'rifiutato'); END;");
     QVERIFY(enter(box("TxtCitta")));
@@ -628,6 +629,7 @@ void TestScheda::rejectedSaveKeepsTheEdits()
 
 void TestScheda::rejectedDeleteKeepsTheContact()
 {
+    BRENZOLA_SOLO_FILE("the refusal is a SQLite trigger");
     clickEntry(0);
     store_->rows("CREATE TRIGGER no_delete BEFORE DELETE ON Anagrafica BEGIN SELECT RAISE(ABORT,'rifiutato'); END;");
     form_->AggiornaAnagrafica = -1;

@@ -1,7 +1,9 @@
 #include "testsupport.h"
 
 #include "archivio.h"
+#include "connection.h"
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
 #include <QSqlDatabase>
@@ -38,47 +40,82 @@ void ScriptedDialogs::ShowModal(QDialog& window)
 
 namespace {
 
-template <typename Work> auto withDatabase(const QString& path, Work&& work)
+// A direct connection to the store, bypassing the program: to its file, or to its server
+// database (libpq takes host, port, user and password from the PG variables).
+template <typename Work> auto withDatabase(const QString& database, bool server, Work&& work)
 {
-    const QString name = QStringLiteral("test-direct");
+    static int counter = 0;
+    const QString name = QStringLiteral("test-direct-%1").arg(++counter);
     struct Remover {
         QString name;
         ~Remover() { QSqlDatabase::removeDatabase(name); }
     } remover{name};
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-    db.setDatabaseName(path);
+    QSqlDatabase db = QSqlDatabase::addDatabase(server ? QStringLiteral("QPSQL") : QStringLiteral("QSQLITE"), name);
+    db.setDatabaseName(database);
     if (!db.open()) throw std::runtime_error(db.lastError().text().toStdString());
     return work(db);
 }
 
+void runOn(QSqlDatabase& db, const QString& sql)
+{
+    QSqlQuery query(db);
+    if (!query.exec(sql)) throw std::runtime_error(query.lastError().text().toStdString());
+}
+
 }  // namespace
+
+bool onServer() { return !qEnvironmentVariableIsEmpty("BRENZOLA_TEST_SERVER"); }
 
 TempStore::TempStore(const QString& folderName)
 {
     folder_ = dir_.filePath(folderName);
     QDir().mkpath(folder_);
+    if (onServer()) {
+        static int counter = 0;
+        database_ = QStringLiteral("brenzola_prova_%1_%2").arg(QCoreApplication::applicationPid()).arg(++counter);
+        withDatabase(QStringLiteral("postgres"), true, [this](QSqlDatabase& db) {
+            runOn(db, QStringLiteral("CREATE DATABASE %1").arg(database_));
+            return 0;
+        });
+    }
     CreaArchivio(path());
 }
 
-QString TempStore::path() const { return QDir(folder_).filePath(QStringLiteral("Brenzola.mdb")); }
+TempStore::~TempStore()
+{
+    if (database_.isEmpty()) return;
+    withDatabase(QStringLiteral("postgres"), true, [this](QSqlDatabase& db) {
+        runOn(db, QStringLiteral("DROP DATABASE %1 WITH (FORCE)").arg(database_));
+        return 0;
+    });
+}
+
+QString TempStore::path() const
+{
+    if (!database_.isEmpty())
+        return QStringLiteral("Provider=%1;Database=%2").arg(QLatin1String(Connection::kServerProvider), database_);
+    return QDir(folder_).filePath(QStringLiteral("Brenzola.mdb"));
+}
 
 qint64 TempStore::insert(const QVariantMap& columns) const
 {
-    return withDatabase(path(), [&](QSqlDatabase& db) {
+    const bool server = !database_.isEmpty();
+    return withDatabase(server ? database_ : path(), server, [&](QSqlDatabase& db) {
         QStringList marks;
         for (qsizetype i = 0; i < columns.size(); ++i) marks << QStringLiteral("?");
         QSqlQuery query(db);
-        query.prepare(QStringLiteral("INSERT INTO Anagrafica (%1) VALUES (%2)")
-                          .arg(columns.keys().join(u','), marks.join(u',')));
+        query.prepare(QStringLiteral("INSERT INTO Anagrafica (%1) VALUES (%2)%3")
+                          .arg(columns.keys().join(u','), marks.join(u','), server ? QStringLiteral(" RETURNING id") : QString()));
         for (const QVariant& value : columns) query.addBindValue(value);
         if (!query.exec()) throw std::runtime_error(query.lastError().text().toStdString());
-        return query.lastInsertId().toLongLong();
+        return server && query.next() ? query.value(0).toLongLong() : query.lastInsertId().toLongLong();
     });
 }
 
 QList<QVariantList> TempStore::rows(const QString& sql) const
 {
-    return withDatabase(path(), [&](QSqlDatabase& db) {
+    const bool server = !database_.isEmpty();
+    return withDatabase(server ? database_ : path(), server, [&](QSqlDatabase& db) {
         QSqlQuery query(db);
         if (!query.exec(sql)) throw std::runtime_error(query.lastError().text().toStdString());
         QList<QVariantList> result;

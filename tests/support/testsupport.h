@@ -28,11 +28,18 @@ public:
     QString lastText() const { return shown.isEmpty() ? QString() : shown.back().text; }
 };
 
-// A temporary folder holding a fresh Brenzola.mdb.
+// True when the tests run against a PostgreSQL server (BRENZOLA_TEST_SERVER is set, and
+// libpq's PG variables name the server, as pg_virtualenv sets them).
+bool onServer();
+
+// A fresh, empty store: a Brenzola.mdb in a temporary folder, or on a server a database
+// of its own, dropped at the end.
 class TempStore {
 public:
     explicit TempStore(const QString& folderName = QStringLiteral("archivio"));
+    ~TempStore();
     QString folder() const { return folder_; }
+    // The file, or the connection string of the server database.
     QString path() const;
     // Inserts one row; keys are column names, missing columns stay Null. Returns its id.
     qint64 insert(const QVariantMap& columns) const;
@@ -42,6 +49,13 @@ public:
 private:
     QTemporaryDir dir_;
     QString folder_;
+    QString database_;  // on a server
 };
+
+// Skips a case that is about the file itself (its bytes, its permissions, SQLite's own SQL).
+#define BRENZOLA_SOLO_FILE(why)                                                                          \
+    do {                                                                                                  \
+        if (brenzola::test::onServer()) QSKIP(why);                                                      \
+    } while (false)
 
 }  // namespace brenzola::test
