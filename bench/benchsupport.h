@@ -52,6 +52,7 @@ public:
     }
     void ShowModal(QDialog&) override {}
     QString ChooseFile(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
+    QString AskPassword(QWidget*, const QString&) override { return {}; }
 };
 
 }  // namespace brenzola::bench

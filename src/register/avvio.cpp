@@ -135,22 +135,26 @@ QString PrimoAvvio(Dialogs& dialogs, const QString& mancante)
 
 int AvviaProgramma(Dialogs& dialogs, const QStringList& argomenti)
 {
-    RigaDiComando riga(QStringLiteral("[--archivio FILE]"),
+    RigaDiComando riga(QStringLiteral("[--archivio FILE|CONNESSIONE]"),
                        QStringLiteral("Apre l'anagrafica dei contatti.\n\n"
-                                      "  --archivio FILE  usa l'archivio FILE invece di quello abituale\n"
-                                      "  -h, --help       mostra questo aiuto\n"
-                                      "  --version        mostra la versione\n\n"
+                                      "  --archivio FILE         usa l'archivio FILE invece di quello abituale\n"
+                                      "  --archivio CONNESSIONE  usa l'archivio su un server PostgreSQL, per esempio\n"
+                                      "      \"Provider=Brenzola.PostgreSQL;Host=server;Database=brenzola;User=anna\"\n"
+                                      "      (la password viene da ~/.pgpass o da un file di servizio, o viene chiesta)\n"
+                                      "  -h, --help              mostra questo aiuto\n"
+                                      "  --version               mostra la versione\n\n"
                                       "Senza --archivio si usa, nell'ordine: un Brenzola.mdb accanto al programma; "
-                                      "l'archivio aperto l'ultima volta;\nl'archivio personale in %1.\n")
-                           .arg(mostrato(Funzioni::ArchivioPersonale())),
+                                      "l'archivio indicato\nin %1; l'archivio personale in %2.\n")
+                           .arg(mostrato(FileImpostazioni()), mostrato(Funzioni::ArchivioPersonale())),
                        {{QStringLiteral("archivio"), QString(), QStringLiteral("FILE")}}, 0);
     if (const int fine = riga.leggi(argomenti); fine >= 0) return fine;
 
     QString archivio;
     if (riga.parser().isSet(QStringLiteral("archivio"))) {
         // Named on purpose: a missing file is a mistake to point out, never a store to create.
-        archivio = QFileInfo(riga.parser().value(QStringLiteral("archivio"))).absoluteFilePath();
-        if (!QFileInfo::exists(archivio)) {
+        archivio = riga.parser().value(QStringLiteral("archivio"));
+        if (!Funzioni::SulServer(archivio)) archivio = QFileInfo(archivio).absoluteFilePath();
+        if (!Funzioni::SulServer(archivio) && !QFileInfo::exists(archivio)) {
             dialogs.MsgBox(nullptr, {QStringLiteral("L'archivio «%1» indicato con --archivio non esiste.")
                                          .arg(mostrato(archivio)),
                                      MsgButtons::Ok, MsgIcon::Critical});
@@ -158,12 +162,12 @@ int AvviaProgramma(Dialogs& dialogs, const QStringList& argomenti)
         }
     } else {
         archivio = ArchivioDaUsare();
-        if (!QFileInfo::exists(archivio)) archivio = PrimoAvvio(dialogs, archivio);
+        if (!Funzioni::SulServer(archivio) && !QFileInfo::exists(archivio)) archivio = PrimoAvvio(dialogs, archivio);
         if (archivio.isEmpty()) return 0;
     }
 
     // An Access file from the old program is converted, with consent, before anything else.
-    if (!PreparaArchivioAccess(dialogs, nullptr, archivio)) return 1;
+    if (!Funzioni::SulServer(archivio) && !PreparaArchivioAccess(dialogs, nullptr, archivio)) return 1;
     bool archivioUsabile = true;
     frmSplash splash(
         [&] {

@@ -24,8 +24,9 @@ bool PreparaArchivioAccess(Dialogs& dialogs, QWidget* parent, const QString& arc
                            const ConversionOptions& options = {});
 
 // The store the program opens when none is named on the command line, in this order: a
-// store beside the executable (a portable copy); the store the user opened last time;
-// the user's own store in their data folder. The file need not exist yet.
+// store beside the executable (a portable copy); the store named in the settings file
+// (`archivio=`, a file the user opened last time or a server's connection string); the
+// user's own store in their data folder. The file need not exist yet.
 QString ArchivioDaUsare();
 
 // The user's settings file, ~/.config/Brenzola/brenzola.conf.

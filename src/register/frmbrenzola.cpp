@@ -26,7 +26,9 @@
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QStyle>
+#include <QScrollBar>
 #include <QTextDocument>
+#include <QTimer>
 #include <QTextEdit>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -89,6 +91,11 @@ FrmBrenzola::FrmBrenzola(Dialogs& dialogs, QWidget* parent) : QWidget(parent), d
               {"Cap", TxtCap},          {"Email", TxtEmail},       {"Telefono", TxtTelefono},
               {"Cell", TxtCell},        {"DataNasc", DtNasc},      {"Fonte", Txtfonte},
               {"DataRicont", DtDataRicontattare}, {"commenti", TxtCommenti}, {"prov", TxtProv}};
+    // Several desks' changes arriving together refresh the list once.
+    aggiornaElenco_ = new QTimer(this);
+    aggiornaElenco_->setSingleShot(true);
+    aggiornaElenco_->setInterval(50);
+    connect(aggiornaElenco_, &QTimer::timeout, this, &FrmBrenzola::ElencoCambiatoAltrove);
     FormTransparancy1 = new FormTransparancy(this);
     FormTransparancy1->ReadProperties({{QStringLiteral("TransparencyLevel"), 2}, {QStringLiteral("TransparencyDirection"), 4}});
 }
@@ -395,8 +402,7 @@ template <typename Work> void FrmBrenzola::handle(Work&& work)
 void FrmBrenzola::showError(const StoreError& error, const QString& context)
 {
     // Every failure here concerns the store: say which one.
-    MostraErrore(dialogs_, this, error,
-                 context.isEmpty() ? QStringLiteral("Archivio «%1».").arg(QDir::toNativeSeparators(archivio_)) : context);
+    MostraErrore(dialogs_, this, error, context.isEmpty() ? QStringLiteral("Archivio «%1».").arg(archivio_) : context);
 }
 
 MsgAnswer FrmBrenzola::ask(const QString& question)
@@ -408,9 +414,25 @@ MsgAnswer FrmBrenzola::ask(const QString& question)
 
 bool FrmBrenzola::Form_Load(const QString& archivio)
 {
+    archivio_ = NomeArchivio(archivio);
+    QString password;
+    for (;;) {
+        try {
+            ApriDatabase(archivio, password);
+            break;
+        } catch (const StoreError& error) {
+            // A server that wants a password the user has not given (or got wrong) asks for
+            // it; it is kept for this connection only.
+            if (error.number() == StoreErrorNumber::ServerPassword) {
+                password = dialogs_.AskPassword(this, QStringLiteral("Password per l'archivio «%1»:").arg(archivio_));
+                if (!password.isEmpty()) continue;
+            }
+            showError(error, QStringLiteral("Impossibile usare l'archivio dei contatti «%1».").arg(archivio_));
+            ChiudiDatabase();
+            return false;
+        }
+    }
     try {
-        ApriDatabase(archivio);
-        archivio_ = archivio;
         svuotaScheda();
         IdCorrente = 0;
         ElencaTutti();
@@ -419,18 +441,41 @@ bool FrmBrenzola::Form_Load(const QString& archivio)
             dialogs_.MsgBox(this, {QStringLiteral("L'archivio «%1» è di sola lettura: si può consultare, ma le modifiche "
                                                   "non si potranno salvare.\n\nPer salvare serve il permesso di scrittura "
                                                   "sul file e sulla cartella che lo contiene.")
-                                       .arg(QDir::toNativeSeparators(archivio)),
+                                       .arg(archivio_),
                                    MsgButtons::Ok, MsgIcon::Information});
+        // Other desks' changes show in the list as they happen.
+        Connessione->onOthersChange([this](qint64) { aggiornaElenco_->start(); });
         return true;
     } catch (const StoreError& error) {
-        showError(error, QStringLiteral("Impossibile usare l'archivio dei contatti «%1».")
-                             .arg(QDir::toNativeSeparators(archivio)));
+        showError(error, QStringLiteral("Impossibile usare l'archivio dei contatti «%1».").arg(archivio_));
         ChiudiDatabase();
         return false;
     }
 }
 
-void FrmBrenzola::Form_Unload() { ChiudiDatabase(); }
+void FrmBrenzola::ElencoCambiatoAltrove()
+{
+    if (!Connessione) return;
+    // The list shows what it showed, with the others' changes, scrolled where it was and
+    // on the same entry; the form and the search box are not touched.
+    const auto selected = List1->selectedItems();
+    const qint64 scelto = selected.isEmpty() ? 0 : chiaviLista_[size_t(List1->row(selected.front()))];
+    const int scorrimento = List1->verticalScrollBar()->value();
+    handle([this] {
+        auto rs = std::make_unique<Recordset>();
+        rs->Open(QueryLista(), Connessione.get());
+        RsLista = std::move(rs);
+        RiempiLista();
+    });
+    List1->verticalScrollBar()->setValue(scorrimento);
+    if (scelto) mostraInElenco(scelto);
+}
+
+void FrmBrenzola::Form_Unload()
+{
+    aggiornaElenco_->stop();
+    ChiudiDatabase();
+}
 
 void FrmBrenzola::MostraModale()
 {

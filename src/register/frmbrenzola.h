@@ -17,6 +17,7 @@ class QListWidget;
 class QPushButton;
 class QAction;
 class QTextEdit;
+class QTimer;
 
 namespace brenzola {
 
@@ -50,6 +51,8 @@ public:
     void CmdEsci_Click();
     // The one query behind every refill of the list.
     static QString QueryLista();
+    // Refills the list after another desk changed contacts on a server.
+    void ElencoCambiatoAltrove();
 
     // Showing, creating, saving and deleting a contact.
     // The one guard before anything replaces what the form shows (a list choice, Avanti
@@ -180,7 +183,8 @@ private:
     void ricordaCampoAttivo();
 
     Dialogs& dialogs_;
-    QString archivio_;  // the store's file
+    QString archivio_;  // the store, as the user knows it
+    QTimer* aggiornaElenco_;
     QHash<QObject*, FocusHandlers> trackedFields_;
     std::vector<qint64> chiaviLista_;  // the key of each list entry, in list order
     std::vector<Campo> campi_;

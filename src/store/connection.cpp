@@ -91,6 +91,7 @@ StoreError serverError(const QString& sqlState, const QString& text)
     else
         description = text.trimmed();
     if (!sqlState.isEmpty()) description += QStringLiteral(" (SQLSTATE %1)").arg(sqlState);
+    if (says("password")) return StoreError(StoreErrorNumber::ServerPassword, description);
     return StoreError(connection ? StoreErrorNumber::ServerConnection : StoreErrorNumber::ServerCall, description);
 }
 
@@ -168,6 +169,14 @@ QHash<QString, QString> parseConnectionString(const QString& connectionString)
         if (!key.isEmpty()) pairs.insert(key, value);
     }
     return pairs;
+}
+
+QString serverStoreName(const QHash<QString, QString>& pairs)
+{
+    const QString user = pairs.value(QStringLiteral("user"));
+    const QString host = pairs.value(QStringLiteral("host"));
+    return (user.isEmpty() ? QString() : user + u'@') + (host.isEmpty() ? QStringLiteral("localhost") : host) + u'/'
+         + pairs.value(QStringLiteral("database"));
 }
 
 QString quoteConnectionValue(const QString& value)
@@ -249,8 +258,7 @@ void Connection::openServer(const QHash<QString, QString>& pairs, const QString&
     const QString host = pairs.value(QStringLiteral("host"));
     const QString user = pairs.value(QStringLiteral("user"));
     const QString database = pairs.value(QStringLiteral("database"));
-    path_ = QStringLiteral("%1%2/%3").arg(user.isEmpty() ? QString() : user + u'@', host.isEmpty() ? QStringLiteral("localhost") : host,
-                                         database);
+    path_ = serverStoreName(pairs);
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name_);
     if (!db.isValid()) {
         db = QSqlDatabase();
@@ -282,6 +290,7 @@ void Connection::listen()
     if (engine_ != Engine::PostgreSQL || !othersChange_ || State() != adStateOpen) return;
     QSqlDriver* driver = database().driver();
     driver->subscribeToNotification(QLatin1String(kChangesChannel));
+    QObject::disconnect(driver, &QSqlDriver::notification, nullptr, nullptr);  // reopened: subscribed anew
     QObject::connect(driver, &QSqlDriver::notification, driver,
                      [this](const QString&, QSqlDriver::NotificationSource source, const QVariant& payload) {
                          if (source == QSqlDriver::OtherSource && othersChange_) othersChange_(payload.toLongLong());
@@ -303,16 +312,14 @@ void Connection::announceChange(qint64 id)
 bool Connection::reconnectIfLost()
 {
     if (engine_ != Engine::PostgreSQL || !QSqlDatabase::contains(name_)) return false;
-    if (QSqlQuery(database()).exec(QStringLiteral("SELECT 1"))) return false;  // alive: the failure was the statement's
-    const QString connectionString = connectionString_;
-    const QString password = password_;
-    try {
-        Close();
-        Open(connectionString, password);
-        return true;
-    } catch (const StoreError&) {
-        return false;  // still away: the first failure is the one to show
-    }
+    QSqlDatabase db = database();
+    if (db.isOpen() && QSqlQuery(db).exec(QStringLiteral("SELECT 1"))) return false;  // alive: the statement failed
+    // The same connection, with the same settings, opened again; still away, it stays
+    // closed and the next statement tries again.
+    db.close();
+    if (!db.open()) return false;
+    listen();
+    return true;
 }
 
 Connection::ObjectState Connection::State() const
@@ -330,6 +337,11 @@ void Connection::Close()
 
 Connection& openConnection(Connection* connection)
 {
+    // A server connection lost earlier and not yet back is tried once more.
+    if (connection && connection->State() != Connection::adStateOpen && connection->engine() == Engine::PostgreSQL
+        && QSqlDatabase::contains(connection->name()) && !connection->reconnectIfLost()) {
+        throw storeErrorFrom(connection->database());
+    }
     if (!connection || connection->State() != Connection::adStateOpen)
         throw StoreError(StoreErrorNumber::ConnectionClosed, QStringLiteral("La connessione è chiusa."));
     return *connection;

@@ -29,6 +29,8 @@ struct TableSchema {
 // inside which `;` is plain text and a doubled quote stands for one.
 QHash<QString, QString> parseConnectionString(const QString& connectionString);
 QString quoteConnectionValue(const QString& value);
+// A server store as the user knows it: "user@host/database".
+QString serverStoreName(const QHash<QString, QString>& pairs);
 
 // The connection to the contact store, spoken to in the Access dialect: a SQLite file
 //   Provider=Brenzola.SQLite;Data Source=FILE
@@ -56,6 +58,7 @@ public:
     void Execute(const QString& statement);
 
     Engine engine() const { return engine_; }
+    QString name() const { return name_; }
     QSqlDatabase database() const;
     const TableSchema& schema(const QString& table);
     // The store's file, or for a server where it is ("anna@server/brenzola").

@@ -29,6 +29,11 @@ bool SulServer(const QString& archivio)
         == 0;
 }
 
+QString NomeArchivio(const QString& archivio)
+{
+    return SulServer(archivio) ? serverStoreName(parseConnectionString(archivio)) : QDir::toNativeSeparators(archivio);
+}
+
 QString StringaConnessionePer(const QString& archivio)
 {
     if (archivio.trimmed().startsWith(QLatin1String("provider="), Qt::CaseInsensitive)) return archivio;

@@ -33,6 +33,8 @@ QString ArchivioPersonale();
 QString StringaConnessionePer(const QString& archivio);
 // True when `archivio` names a store on a server.
 bool SulServer(const QString& archivio);
+// How a store is named to the user: its file, or "utente@server/database".
+QString NomeArchivio(const QString& archivio);
 
 // Opens Connessione on the store `archivio` (a file, never created, or a connection string).
 // `password` is one the user has just typed for a server, kept for this connection only.

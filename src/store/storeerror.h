@@ -40,6 +40,7 @@ inline constexpr int DiskOrNetwork = 3043;
 // Failures of a database server, as Access numbered those of a linked server.
 inline constexpr int ServerCall = 3146;
 inline constexpr int ServerConnection = 3151;
+inline constexpr int ServerPassword = 3029;  // not a valid account name or password
 }  // namespace StoreErrorNumber
 
 // A failed system call as the user is told about it: `what` was being done, `error` is errno.

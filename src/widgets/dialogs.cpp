@@ -4,6 +4,8 @@
 
 #include <QDialog>
 #include <QFileDialog>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -48,6 +50,11 @@ public:
     QString ChooseFile(QWidget* parent, const QString& title, const QString& folder, const QString& filter) override
     {
         return QFileDialog::getOpenFileName(parent, title, folder, filter);
+    }
+
+    QString AskPassword(QWidget* parent, const QString& text) override
+    {
+        return QInputDialog::getText(parent, QString::fromLatin1(kTitoloApplicazione), text, QLineEdit::Password);
     }
 };
 

@@ -35,6 +35,8 @@ public:
     virtual void ShowModal(QDialog& window) = 0;
     // Asks for an existing file to open; an empty text when the user cancels.
     virtual QString ChooseFile(QWidget* parent, const QString& title, const QString& folder, const QString& filter) = 0;
+    // Asks for a password, shown as dots; an empty text when the user cancels.
+    virtual QString AskPassword(QWidget* parent, const QString& text) = 0;
 
     // Real modal message boxes.
     static Dialogs& platform();

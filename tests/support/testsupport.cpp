@@ -29,6 +29,12 @@ QString ScriptedDialogs::ChooseFile(QWidget*, const QString& title, const QStrin
     return chosenFiles.isEmpty() ? QString() : chosenFiles.takeFirst();
 }
 
+QString ScriptedDialogs::AskPassword(QWidget*, const QString& text)
+{
+    shown << Message{text, MsgButtons::Ok, MsgIcon::Question};
+    return passwords.isEmpty() ? QString() : passwords.takeFirst();
+}
+
 void ScriptedDialogs::ShowModal(QDialog& window)
 {
     modalTitles << window.windowTitle();

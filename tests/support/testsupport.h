@@ -25,6 +25,9 @@ public:
     // Files the user picks, in order; an empty script cancels.
     QStringList chosenFiles;
     QString ChooseFile(QWidget* parent, const QString& title, const QString& folder, const QString& filter) override;
+    // Passwords the user types, in order; an empty script cancels.
+    QStringList passwords;
+    QString AskPassword(QWidget* parent, const QString& text) override;
     QString lastText() const { return shown.isEmpty() ? QString() : shown.back().text; }
 };
 
