@@ -67,7 +67,7 @@ constexpr char kCreateServerTable[] = R"(CREATE TABLE anagrafica (
     commenti text
 ))";
 
-void creaSulServer(const QString& connectionString)
+void creaSulServer(const QString& connectionString, const std::function<void(QSqlDatabase&)>& riempi)
 {
     Connection connection;
     connection.Open(connectionString);
@@ -88,6 +88,7 @@ void creaSulServer(const QString& connectionString)
             run(QStringLiteral("CREATE ROLE %1 NOLOGIN").arg(role));
         run(QStringLiteral("GRANT SELECT, INSERT, UPDATE, DELETE ON anagrafica TO %1").arg(role));
         run(QStringLiteral("GRANT USAGE ON SEQUENCE anagrafica_id_seq TO %1").arg(role));
+        if (riempi) riempi(db);
         if (!db.commit()) throw storeErrorFrom(db);
     } catch (...) {
         db.rollback();
@@ -97,10 +98,15 @@ void creaSulServer(const QString& connectionString)
 
 }  // namespace
 
+void CreaArchivioSulServer(const QString& connessione, const std::function<void(QSqlDatabase&)>& riempi)
+{
+    creaSulServer(connessione, riempi);
+}
+
 void CreaArchivio(const QString& archivio)
 {
     if (Funzioni::SulServer(archivio)) {
-        creaSulServer(archivio);
+        creaSulServer(archivio, {});
         return;
     }
     const QString& path = archivio;

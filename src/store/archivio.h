@@ -2,6 +2,10 @@
 
 #include <QString>
 
+#include <functional>
+
+class QSqlDatabase;
+
 namespace brenzola {
 
 // Creates a new, empty contact store: the table Anagrafica with an auto-numbered id and
@@ -11,6 +15,10 @@ namespace brenzola {
 // nothing else, for the desks' own server users to be members of. Only the first start
 // (for the user's own file) and the preparation tools call this.
 void CreaArchivio(const QString& archivio);
+
+// CreaArchivio for a server, with `riempi` run on the new table inside the same
+// transaction: if it throws, the database is left as it was.
+void CreaArchivioSulServer(const QString& connessione, const std::function<void(QSqlDatabase&)>& riempi);
 
 // The server role whose members may use a store made by CreaArchivio.
 inline constexpr char kRuoloUtenti[] = "brenzola_utenti";
