@@ -28,12 +28,10 @@ namespace {
 
 void measure(int contacts)
 {
-    QTemporaryDir dir;
-    bench::creaArchivioDemo(dir.path(), contacts);
-
+    const bench::ArchivioDemo store(contacts);
     bench::QuietDialogs dialogs;
     FrmBrenzola form(dialogs);
-    if (!form.Form_Load(Funzioni::PercorsoArchivio(dir.path()))) return;
+    if (!form.Form_Load(store.archivio())) return;
     auto* ricerca = form.findChild<QLineEdit*>(QStringLiteral("TxtRicerca"));
 
     // Typing a surname and deleting it again, one keystroke at a time.
@@ -53,10 +51,11 @@ void measure(int contacts)
     const double refill = medianMs(11, [&](int) { form.ElencaTutti(); });
     print("elenca_tutti", contacts, refill, "ms");
 
-    const QString statement = translateAccessSql(FrmBrenzola::QueryLista());
+    const Engine engine = Funzioni::Connessione->engine();
+    const QString statement = translateAccessSql(FrmBrenzola::QueryLista(), engine);
     const double floor = medianMs(11, [&](int) {
         QSqlQuery query(Funzioni::Connessione->database());
-        query.setForwardOnly(true);
+        query.setForwardOnly(engine == Engine::SQLite);  // as the recordsets read it
         query.exec(statement);
         qsizetype characters = 0;
         while (query.next()) characters += query.value(0).toString().size();

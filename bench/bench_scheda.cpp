@@ -12,6 +12,7 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QEventLoop>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -27,12 +28,10 @@ namespace {
 
 void measure(int contacts)
 {
-    QTemporaryDir dir;
-    bench::creaArchivioDemo(dir.path(), contacts);
-
+    const bench::ArchivioDemo store(contacts);
     bench::QuietDialogs dialogs;
     FrmBrenzola form(dialogs);
-    if (!form.Form_Load(Funzioni::PercorsoArchivio(dir.path()))) return;
+    if (!form.Form_Load(store.archivio())) return;
     auto* list = form.findChild<QListWidget*>(QStringLiteral("List1"));
 
     // Entries spread over the whole list, chosen as a click would choose them.
@@ -60,6 +59,23 @@ void measure(int contacts)
               rs.SetField(QStringLiteral("Telefono"), QString::number(i));
               rs.Update();
           }), "ms");
+
+    if (bench::suServer()) {
+        // Another desk renames a contact: how long until this desk lists the new name.
+        Connection other;
+        other.Open(store.archivio());
+        print("listed_on_other_desk", contacts, medianMs(11, [&](int i) {
+                  const QString name = QStringLiteral("Aaaa%1").arg(i);
+                  Recordset rs;
+                  rs.Open(QStringLiteral("Select * from Anagrafica where id =%1").arg(id), &other);
+                  rs.SetField(QStringLiteral("cognome"), name);
+                  rs.Update();
+                  QElapsedTimer waited;
+                  waited.start();
+                  while (!list->item(0)->text().startsWith(name) && waited.elapsed() < 10000)
+                      QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+              }), "ms");
+    }
     form.Form_Unload();
 }
 

@@ -94,7 +94,7 @@ FrmBrenzola::FrmBrenzola(Dialogs& dialogs, QWidget* parent) : QWidget(parent), d
     // Several desks' changes arriving together refresh the list once.
     aggiornaElenco_ = new QTimer(this);
     aggiornaElenco_->setSingleShot(true);
-    aggiornaElenco_->setInterval(50);
+    aggiornaElenco_->setInterval(0);
     connect(aggiornaElenco_, &QTimer::timeout, this, &FrmBrenzola::ElencoCambiatoAltrove);
     FormTransparancy1 = new FormTransparancy(this);
     FormTransparancy1->ReadProperties({{QStringLiteral("TransparencyLevel"), 2}, {QStringLiteral("TransparencyDirection"), 4}});
