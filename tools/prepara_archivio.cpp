@@ -1,6 +1,7 @@
-// Prepares a new contact store: prepara_archivio [--demo N] FILE
+// Prepares a new contact store: prepara_archivio [--demo N] FILE|CONNESSIONE
 #include "archivio.h"
 #include "demodata.h"
+#include "funzioni.h"
 #include "rigadicomando.h"
 #include "storeerror.h"
 
@@ -11,8 +12,10 @@ int main(int argc, char* argv[])
 {
     QCoreApplication application(argc, argv);
     brenzola::RigaDiComando riga(
-        QStringLiteral("[--demo N] FILE"),
-        QStringLiteral("Crea un archivio dei contatti vuoto nel file FILE, che non deve esistere.\n\n"
+        QStringLiteral("[--demo N] FILE|CONNESSIONE"),
+        QStringLiteral("Crea un archivio dei contatti vuoto nel file FILE, che non deve esistere, oppure nel database\n"
+                       "PostgreSQL indicato da CONNESSIONE (per esempio \"Provider=Brenzola.PostgreSQL;Host=server;\n"
+                       "Database=brenzola;User=amministratore\"), che non deve contenere la tabella Anagrafica.\n\n"
                        "  --demo N     aggiunge N contatti inventati, sempre gli stessi\n"
                        "  -h, --help   mostra questo aiuto\n"
                        "  --version    mostra la versione\n"),
@@ -39,6 +42,6 @@ int main(int argc, char* argv[])
         err << "Errore " << error.number() << ": " << error.description() << '\n';
         return 1;
     }
-    out << "Creato " << file << " con " << demo << " contatti.\n";
+    out << "Creato " << brenzola::Funzioni::NomeArchivio(file) << " con " << demo << " contatti.\n";
     return 0;
 }
