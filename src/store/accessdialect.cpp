@@ -282,21 +282,30 @@ private:
         return -1;
     }
 
-    // Text equality ignores letter case, accented letters included.
-    static void collateComparisons(std::vector<Item>& items)
+    // Calls `visit(left, right)` for each =, <> and != with the operands beside it (nullptr
+    // where the neighbour is not an operand).
+    template <typename Visit>
+    static void forEachComparison(std::vector<Item>& items, Visit visit)
     {
-        const QString collate = QStringLiteral(" COLLATE ") + QLatin1String(kCaselessCollation);
+        auto operand = [&items](int index) { return index >= 0 && items[index].kind == Item::Operand ? &items[index] : nullptr; };
         for (int i = 0; i < int(items.size()); ++i) {
             if (items[i].kind != Item::Symbol) continue;
             const QString& op = items[i].sql;
             if (op != u"=" && op != u"<>" && op != u"!=") continue;
-            const int right = nextNonSpace(items, i + 1, 1);
-            const int left = nextNonSpace(items, i - 1, -1);
-            if (right >= 0 && items[right].kind == Item::Operand && items[right].textual)
-                items[right].sql += collate;
-            else if (left >= 0 && items[left].kind == Item::Operand && items[left].textual)
-                items[left].sql += collate;
+            visit(operand(nextNonSpace(items, i - 1, -1)), operand(nextNonSpace(items, i + 1, 1)));
         }
+    }
+
+    // Text equality ignores letter case, accented letters included.
+    static void collateComparisons(std::vector<Item>& items)
+    {
+        const QString collate = QStringLiteral(" COLLATE ") + QLatin1String(kCaselessCollation);
+        forEachComparison(items, [&collate](Item* left, Item* right) {
+            if (right && right->textual)
+                right->sql += collate;
+            else if (left && left->textual)
+                left->sql += collate;
+        });
     }
 
     static bool isWord(const Item& item, const char* word)
@@ -313,17 +322,11 @@ private:
 
     static void foldComparisons(std::vector<Item>& items)
     {
-        for (int i = 0; i < int(items.size()); ++i) {
-            if (items[i].kind != Item::Symbol) continue;
-            const QString& op = items[i].sql;
-            if (op != u"=" && op != u"<>" && op != u"!=") continue;
-            const int right = nextNonSpace(items, i + 1, 1);
-            const int left = nextNonSpace(items, i - 1, -1);
-            if (right < 0 || left < 0 || items[right].kind != Item::Operand || items[left].kind != Item::Operand) continue;
-            if (!items[right].textual && !items[left].textual) continue;
-            foldOperand(items[left]);
-            foldOperand(items[right]);
-        }
+        forEachComparison(items, [](Item* left, Item* right) {
+            if (!left || !right || (!left->textual && !right->textual)) return;
+            foldOperand(*left);
+            foldOperand(*right);
+        });
     }
 
     static void foldLikes(std::vector<Item>& items)
