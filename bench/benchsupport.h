@@ -96,7 +96,15 @@ public:
     }
     void ShowModal(QDialog&) override {}
     QString ChooseFile(QWidget*, const QString&, const QString&, const QString&) override { return {}; }
+    QString ChooseSaveFile(QWidget*, const QString&, const QString&, const QStringList&, int*) override { return {}; }
     QString AskPassword(QWidget*, const QString&) override { return {}; }
+    std::unique_ptr<Progress> ShowProgress(QWidget*, const QString&) override
+    {
+        struct Unseen final : Progress {
+            bool advance(qint64, qint64) override { return true; }
+        };
+        return std::make_unique<Unseen>();
+    }
 };
 
 }  // namespace brenzola::bench

@@ -306,12 +306,17 @@ void Connection::onOthersChange(std::function<void(qint64)> callback)
 void Connection::announceChange(qint64 id)
 {
     if (engine_ != Engine::PostgreSQL) return;
+    if (inTransaction_) {
+        changedInTransaction_ = true;  // told once, at the commit: the others refill their list once
+        return;
+    }
     runOrThrow(database(), QStringLiteral("NOTIFY %1, '%2'").arg(QLatin1String(kChangesChannel)).arg(id));
 }
 
 bool Connection::reconnectIfLost()
 {
-    if (engine_ != Engine::PostgreSQL || !QSqlDatabase::contains(name_)) return false;
+    // Reopened inside a transaction, the statements after would run outside it.
+    if (engine_ != Engine::PostgreSQL || !QSqlDatabase::contains(name_) || inTransaction_) return false;
     QSqlDatabase db = database();
     if (db.isOpen() && QSqlQuery(db).exec(QStringLiteral("SELECT 1"))) return false;  // alive: the statement failed
     // The same connection, with the same settings, opened again; still away, it stays
@@ -322,6 +327,38 @@ bool Connection::reconnectIfLost()
     return true;
 }
 
+void Connection::BeginTrans()
+{
+    QSqlDatabase db = openConnection(this).database();
+    if (inTransaction_)
+        throw StoreError(StoreErrorNumber::Transaction, QStringLiteral("Una transazione è già in corso."));
+    if (!db.transaction()) throw storeErrorFrom(db);
+    inTransaction_ = true;
+    changedInTransaction_ = false;
+}
+
+void Connection::CommitTrans()
+{
+    if (!inTransaction_)
+        throw StoreError(StoreErrorNumber::Transaction, QStringLiteral("Nessuna transazione in corso."));
+    QSqlDatabase db = database();
+    if (!db.commit()) {
+        const StoreError error = storeErrorFrom(db);
+        RollbackTrans();
+        throw error;
+    }
+    inTransaction_ = false;
+    if (changedInTransaction_) announceChange(0);
+}
+
+void Connection::RollbackTrans()
+{
+    if (!inTransaction_) return;
+    inTransaction_ = false;
+    // A connection lost meanwhile has no transaction left to undo: the next statement reopens it.
+    if (!database().rollback()) reconnectIfLost();
+}
+
 Connection::ObjectState Connection::State() const
 {
     return QSqlDatabase::contains(name_) && database().isOpen() ? adStateOpen : adStateClosed;
@@ -329,6 +366,7 @@ Connection::ObjectState Connection::State() const
 
 void Connection::Close()
 {
+    inTransaction_ = false;  // closing undoes it
     if (!QSqlDatabase::contains(name_)) return;
     database().close();
     schemas_.clear();

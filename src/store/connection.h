@@ -71,8 +71,16 @@ public:
     // Called with the id of each contact another desk changes, while the connection lives.
     void onOthersChange(std::function<void(qint64)> callback);
     // After a failed statement: when a server connection was lost, opens it again and
-    // returns true (the statement may be tried once more); false when it was not lost.
+    // returns true (the statement may be tried once more); false when it was not lost, or
+    // when it was lost inside a transaction, whose work is gone with it.
     bool reconnectIfLost();
+
+    // The statements between BeginTrans and CommitTrans count as one: RollbackTrans, or a
+    // failed CommitTrans, leaves the store as it was. Other desks hear of the changes once,
+    // when they are committed.
+    void BeginTrans();
+    void CommitTrans();
+    void RollbackTrans();
 
 private:
     void openSQLite(const QHash<QString, QString>& pairs);
@@ -85,6 +93,8 @@ private:
     QString connectionString_;
     QString password_;  // kept in memory for reconnecting, never written anywhere
     std::function<void(qint64)> othersChange_;
+    bool inTransaction_ = false;
+    bool changedInTransaction_ = false;
     QHash<QString, TableSchema> schemas_;
 };
 

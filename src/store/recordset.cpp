@@ -16,8 +16,6 @@
 namespace brenzola {
 namespace {
 
-const QString kStoredDateFormat = QStringLiteral("yyyy-MM-dd");
-
 // The table a `select ... from <table>` reads, or an empty text for anything else.
 QString sourceTable(const QString& statement)
 {
@@ -77,6 +75,7 @@ void Recordset::Open(const QString& statement, Connection* connection)
     }
 
     connection_ = connection;
+    write_.reset();
     table_ = schema.exists() ? table : QString();
     const QSqlRecord columns = query->record();
     dateColumn_.assign(size_t(columns.count()), false);
@@ -182,17 +181,18 @@ void Recordset::SetField(const QString& name, const QVariant& value)
     if (table_.isEmpty())
         throw StoreError(StoreErrorNumber::NotUpdatable, QStringLiteral("Il recordset non è aggiornabile."));
     const int index = fieldIndex(name);
-    const QVariant stored = storedForm(row_.fieldName(index), value);  // refuse a bad value before touching the row
+    const QVariant stored = storedForm(index, value);  // refuse a bad value before touching the row
     readCurrentRow();
     row_.setValue(index, dateColumn_[size_t(index)] ? dateFromStore(stored) : stored);
     if (std::find(assigned_.begin(), assigned_.end(), index) == assigned_.end()) assigned_.push_back(index);
     if (editing_ == Editing::None) editing_ = Editing::Existing;
 }
 
-QVariant Recordset::storedForm(const QString& column, const QVariant& value) const
+QVariant Recordset::storedForm(int index, const QVariant& value) const
 {
     if (value.isNull()) return {};
-    if (!connection_->schema(table_).isDate(column)) return value.toString();
+    if (!dateColumn_[size_t(index)]) return value.toString();
+    const QString column = row_.fieldName(index);
     QDate date;
     if (value.typeId() == QMetaType::QDate) date = value.toDate();
     else if (value.typeId() == QMetaType::QDateTime) date = value.toDateTime().date();
@@ -200,25 +200,20 @@ QVariant Recordset::storedForm(const QString& column, const QVariant& value) con
     if (!date.isValid())
         throw StoreError(StoreErrorNumber::TypeMismatch,
                          QStringLiteral("Valore non valido per il campo data «%1»: «%2».").arg(column, value.toString()));
-    return date.toString(kStoredDateFormat);
+    return storedDateText(date);
 }
 
-void Recordset::Update()
+void Recordset::prepareWrite()
 {
-    requireRow();
-    if (editing_ == Editing::None) return;
+    // Many rows written one after the other (an import) reuse one prepared statement.
+    if (write_ && writeEditing_ == editing_ && writeAssigned_ == assigned_) return;
+    write_.reset();
     const TableSchema& schema = connection_->schema(table_);
     QStringList columns;
-    QVariantList values;
-    for (int index : assigned_) {
-        columns << schema.declaredName(row_.fieldName(index));
-        values << storedForm(row_.fieldName(index), row_.value(index));
-    }
-
+    for (int index : assigned_) columns << schema.declaredName(row_.fieldName(index));
     const bool server = connection_->engine() == Engine::PostgreSQL;
-    QSqlQuery write(connection_->database());
     QString sql;
-    const int idIndex = row_.indexOf(QStringLiteral("id"));
+    writeChecked_.clear();
     if (editing_ == Editing::New) {
         QStringList marks;
         for (qsizetype i = 0; i < columns.size(); ++i) marks << QStringLiteral("?");
@@ -227,39 +222,64 @@ void Recordset::Update()
                                       .arg(schema.table, columns.join(QStringLiteral("\", \"")), marks.join(u','));
         if (server) sql += QStringLiteral(" RETURNING id");  // a server tells the new key this way
     } else {
-        if (idIndex < 0)
-            throw StoreError(StoreErrorNumber::NotUpdatable, QStringLiteral("Il recordset non ha il campo id."));
-        if (columns.isEmpty()) {
-            editing_ = Editing::None;
-            return;
-        }
         // Optimistic locking: the row is changed only if it still holds what was read,
         // checked by the same statement that writes it.
+        const int idIndex = row_.indexOf(QStringLiteral("id"));
         QStringList conditions{QStringLiteral("id = ?")};
-        values << row_.value(idIndex);
         for (int i = 0; i < row_.count(); ++i) {
             const QString column = schema.declaredName(row_.fieldName(i));
             if (column.isEmpty() || i == idIndex) continue;
             conditions << QString::fromLatin1(server ? "\"%1\" IS NOT DISTINCT FROM ?" : "\"%1\" IS ?").arg(column);
-            values << stored_.value(i);
+            writeChecked_.push_back(i);
         }
         sql = QStringLiteral("UPDATE \"%1\" SET \"%2\" = ? WHERE %3")
                   .arg(schema.table, columns.join(QStringLiteral("\" = ?, \"")), conditions.join(QStringLiteral(" AND ")));
     }
-    const auto failed = [&] {
+    auto write = std::make_unique<QSqlQuery>(connection_->database());
+    if (!write->prepare(sql)) {
+        const StoreError error = storeErrorFrom(*write);
+        connection_->reconnectIfLost();
+        throw error;
+    }
+    write_ = std::move(write);
+    writeEditing_ = editing_;
+    writeAssigned_ = assigned_;
+}
+
+void Recordset::Update()
+{
+    requireRow();
+    if (editing_ == Editing::None) return;
+    const int idIndex = row_.indexOf(QStringLiteral("id"));
+    if (editing_ == Editing::Existing) {
+        if (idIndex < 0)
+            throw StoreError(StoreErrorNumber::NotUpdatable, QStringLiteral("Il recordset non ha il campo id."));
+        if (assigned_.empty()) {
+            editing_ = Editing::None;
+            return;
+        }
+    }
+    prepareWrite();
+    QSqlQuery& write = *write_;
+    int position = 0;
+    for (int index : assigned_) write.bindValue(position++, storedForm(index, row_.value(index)));
+    if (editing_ == Editing::Existing) {
+        write.bindValue(position++, row_.value(idIndex));
+        for (int index : writeChecked_) write.bindValue(position++, stored_.value(index));
+    }
+    if (!write.exec()) {
         const StoreError error = storeErrorFrom(write);
+        write_.reset();
         connection_->reconnectIfLost();  // for the next try: a change is never repeated unasked
-        return error;
-    };
-    if (!write.prepare(sql)) throw failed();
-    for (const QVariant& value : values) write.addBindValue(value);
-    if (!write.exec()) throw failed();
+        throw error;
+    }
+    const bool server = connection_->engine() == Engine::PostgreSQL;
     if (editing_ == Editing::Existing && write.numRowsAffected() != 1) throw rowGoneOrChanged(row_.value(idIndex));
     if (editing_ == Editing::New && idIndex >= 0)
         row_.setValue(idIndex, server && write.next() ? write.value(0) : write.lastInsertId());
     connection_->announceChange(idIndex >= 0 ? row_.value(idIndex).toLongLong() : 0);
     if (editing_ == Editing::Existing)
-        for (int index : assigned_) stored_[index] = storedForm(row_.fieldName(index), row_.value(index));
+        for (int index : assigned_) stored_[index] = storedForm(index, row_.value(index));
     assigned_.clear();
     editing_ = Editing::None;
 }

@@ -45,8 +45,9 @@ private:
     void readCurrentRow();
     int fieldIndex(const QString& name) const;
     void requireRow() const;
-    QVariant storedForm(const QString& column, const QVariant& value) const;
+    QVariant storedForm(int index, const QVariant& value) const;
     StoreError rowGoneOrChanged(const QVariant& id) const;
+    void prepareWrite();
 
     Connection* connection_ = nullptr;
     std::unique_ptr<QSqlQuery> query_;  // released as soon as the rows run out
@@ -55,6 +56,10 @@ private:
     QSqlRecord row_;                     // the current row, with any assigned values
     QVariantList stored_;                // the current row as read, once it is being changed
     std::vector<int> assigned_;          // indexes into row_ set since the last Update
+    std::unique_ptr<QSqlQuery> write_;   // the last statement written with, kept for the next row
+    Editing writeEditing_ = Editing::None;
+    std::vector<int> writeAssigned_;     // the columns write_ sets
+    std::vector<int> writeChecked_;      // the columns write_ checks, after the id
     bool rowIsCached_ = false;
     bool eof_ = true;
     Editing editing_ = Editing::None;

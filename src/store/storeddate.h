@@ -9,5 +9,10 @@ namespace brenzola {
 // or without leading zeros, optionally followed by a time of day. An invalid QDate for
 // anything else, including a day that does not exist.
 QDate dateFromStoredText(const QString& text);
+// A date as a store holds it, yyyy-mm-dd, without going through the locale machinery:
+// an import writes hundreds of thousands.
+QString storedDateText(QDate date);
+// The same date day first, dd/mm/yyyy.
+QString dayFirstDateText(QDate date);
 
 }  // namespace brenzola

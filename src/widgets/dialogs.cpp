@@ -3,14 +3,44 @@
 #include "storeerror.h"
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 
 namespace brenzola {
 namespace {
+
+class ProgressDialog final : public Progress {
+public:
+    ProgressDialog(QWidget* parent, const QString& text) : dialog_(text, QStringLiteral("Annulla"), 0, kSteps, parent)
+    {
+        dialog_.setWindowTitle(QString::fromLatin1(kTitoloApplicazione));
+        dialog_.setWindowModality(Qt::WindowModal);
+        dialog_.setMinimumDuration(500);  // short work shows no window at all
+        dialog_.setAutoReset(false);
+        dialog_.setValue(0);
+        clock_.start();
+    }
+
+    bool advance(qint64 done, qint64 total) override
+    {
+        // Drawing every step would cost more than the work: a few times a second is enough.
+        if (clock_.elapsed() >= 50) {
+            clock_.restart();
+            dialog_.setValue(total > 0 ? int(std::min(done, total) * kSteps / total) : 0);
+        }
+        return !dialog_.wasCanceled();
+    }
+
+private:
+    static constexpr int kSteps = 1000;
+    QProgressDialog dialog_;
+    QElapsedTimer clock_;
+};
 
 class PlatformDialogs final : public Dialogs {
 public:
@@ -52,9 +82,23 @@ public:
         return QFileDialog::getOpenFileName(parent, title, folder, filter);
     }
 
+    QString ChooseSaveFile(QWidget* parent, const QString& title, const QString& suggested, const QStringList& filters,
+                           int* filter) override
+    {
+        QString chosen = filters.value(*filter);
+        const QString file = QFileDialog::getSaveFileName(parent, title, suggested, filters.join(QStringLiteral(";;")), &chosen);
+        *filter = std::max<int>(0, int(filters.indexOf(chosen)));
+        return file;
+    }
+
     QString AskPassword(QWidget* parent, const QString& text) override
     {
         return QInputDialog::getText(parent, QString::fromLatin1(kTitoloApplicazione), text, QLineEdit::Password);
+    }
+
+    std::unique_ptr<Progress> ShowProgress(QWidget* parent, const QString& text) override
+    {
+        return std::make_unique<ProgressDialog>(parent, text);
     }
 };
 

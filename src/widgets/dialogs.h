@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+
+#include <memory>
 
 class QDialog;
 class QWidget;
@@ -25,6 +28,14 @@ struct Message {
     QString cancelCaption;
 };
 
+// The progress of a long piece of work, shown with a button to stop it.
+class Progress {
+public:
+    virtual ~Progress() = default;
+    // Says how much of the total is done; false once the user has asked to stop.
+    virtual bool advance(qint64 done, qint64 total) = 0;
+};
+
 // Every modal message and window of the program goes through here, so that a test can
 // answer it instead of a person.
 class Dialogs {
@@ -35,8 +46,14 @@ public:
     virtual void ShowModal(QDialog& window) = 0;
     // Asks for an existing file to open; an empty text when the user cancels.
     virtual QString ChooseFile(QWidget* parent, const QString& title, const QString& folder, const QString& filter) = 0;
+    // Asks where to save a file, suggesting `suggested`; `filters` are offered in order and
+    // `*filter` is the one preselected, then the one chosen. An empty text when the user cancels.
+    virtual QString ChooseSaveFile(QWidget* parent, const QString& title, const QString& suggested,
+                                   const QStringList& filters, int* filter) = 0;
     // Asks for a password, shown as dots; an empty text when the user cancels.
     virtual QString AskPassword(QWidget* parent, const QString& text) = 0;
+    // Shows the progress of a long piece of work until the returned object is gone.
+    virtual std::unique_ptr<Progress> ShowProgress(QWidget* parent, const QString& text) = 0;
 
     // Real modal message boxes.
     static Dialogs& platform();

@@ -29,6 +29,34 @@ QString ScriptedDialogs::ChooseFile(QWidget*, const QString& title, const QStrin
     return chosenFiles.isEmpty() ? QString() : chosenFiles.takeFirst();
 }
 
+QString ScriptedDialogs::ChooseSaveFile(QWidget*, const QString& title, const QString&, const QStringList& filters, int* filter)
+{
+    modalTitles << title;
+    offeredFilters = filters;
+    if (savedFiles.isEmpty()) return {};
+    const auto [file, chosen] = savedFiles.takeFirst();
+    *filter = chosen;
+    return file;
+}
+
+std::unique_ptr<Progress> ScriptedDialogs::ShowProgress(QWidget*, const QString& text)
+{
+    progressTexts << text;
+    class Scripted final : public Progress {
+    public:
+        explicit Scripted(ScriptedDialogs& dialogs) : dialogs_(dialogs) {}
+        bool advance(qint64, qint64) override
+        {
+            ++dialogs_.progressSteps;
+            return dialogs_.stopAtStep == 0 || dialogs_.progressSteps < dialogs_.stopAtStep;
+        }
+
+    private:
+        ScriptedDialogs& dialogs_;
+    };
+    return std::make_unique<Scripted>(*this);
+}
+
 QString ScriptedDialogs::AskPassword(QWidget*, const QString& text)
 {
     shown << Message{text, MsgButtons::Ok, MsgIcon::Question};

@@ -25,9 +25,19 @@ public:
     // Files the user picks, in order; an empty script cancels.
     QStringList chosenFiles;
     QString ChooseFile(QWidget* parent, const QString& title, const QString& folder, const QString& filter) override;
+    // Files the user names to save, in order, each with the filter chosen; an empty script cancels.
+    QList<QPair<QString, int>> savedFiles;
+    QStringList offeredFilters;  // as offered by the last ChooseSaveFile
+    QString ChooseSaveFile(QWidget* parent, const QString& title, const QString& suggested, const QStringList& filters,
+                           int* filter) override;
     // Passwords the user types, in order; an empty script cancels.
     QStringList passwords;
     QString AskPassword(QWidget* parent, const QString& text) override;
+    // Progress shown; the user presses Annulla at the step numbered `stopAtStep` (from 1), if set.
+    QStringList progressTexts;
+    int stopAtStep = 0;
+    int progressSteps = 0;
+    std::unique_ptr<Progress> ShowProgress(QWidget* parent, const QString& text) override;
     QString lastText() const { return shown.isEmpty() ? QString() : shown.back().text; }
 };
 

@@ -1,0 +1,78 @@
+// Times contacts in and out at a given register size: export and import in each format,
+// and the search for duplicates over the register. Prints `name value unit` lines.
+#include "benchsupport.h"
+#include "csv.h"
+#include "funzioni.h"
+#include "scambio.h"
+#include "vcard.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+using namespace brenzola;
+using bench::print;
+
+namespace {
+
+struct Formato {
+    const char* nome;
+    FormatoScambio formato;
+    const char* estensione;
+};
+constexpr Formato kFormati[] = {{"vcard4", FormatoScambio::VCard4, "vcf"},
+                                {"vcard3", FormatoScambio::VCard3, "vcf"},
+                                {"csv", FormatoScambio::CsvItaliano, "csv"},
+                                {"csv_rfc", FormatoScambio::CsvRfc, "csv"}};
+
+double ms(const QElapsedTimer& timer) { return double(timer.nsecsElapsed()) / 1e6; }
+
+Lettura leggi(const QByteArray& dati)
+{
+    if (sembraVCard(dati)) return leggiVCard(dati);
+    const TabellaCsv tabella = leggiCsv(dati, rilevaFormatoCsv(dati));
+    return contattiDaCsv(tabella, indovinaColonne(tabella.intestazioni));
+}
+
+void measure(int contacts)
+{
+    const bench::ArchivioDemo origine(contacts);
+    QTemporaryDir cartella;
+    Connection sorgente;
+    sorgente.Open(Funzioni::StringaConnessionePer(origine.archivio()));
+
+    QElapsedTimer timer;
+    timer.start();
+    const auto gruppi = CercaDoppioni(sorgente);
+    print("duplicate_search", contacts, ms(timer), "ms");
+    print("duplicate_groups", contacts, double(gruppi ? gruppi->size() : 0), "groups");
+
+    for (const Formato& f : kFormati) {
+        const QString file = cartella.filePath(QStringLiteral("contatti.%1").arg(QLatin1String(f.estensione)));
+        timer.restart();
+        Esporta(sorgente, QStringLiteral(" "), f.formato, file);
+        print((QByteArray("export_") + f.nome).constData(), contacts, ms(timer), "ms");
+        print((QByteArray("export_size_") + f.nome).constData(), contacts, double(QFileInfo(file).size()) / 1024 / 1024, "MiB");
+
+        const bench::ArchivioDemo destinazione(0);
+        Connection vuoto;
+        vuoto.Open(Funzioni::StringaConnessionePer(destinazione.archivio()));
+        timer.restart();
+        const Riepilogo r = Importa(vuoto, leggi(LeggiFile(file)), [](const Contatto&, const Contatto&) {
+            return std::optional<Scelta>(Scelta::Aggiungi);
+        });
+        print((QByteArray("import_") + f.nome).constData(), contacts, ms(timer), "ms");
+        if (r.aggiunti != contacts) std::fprintf(stderr, "import_%s: %d added of %d\n", f.nome, r.aggiunti, contacts);
+    }
+}
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication application(argc, argv);
+    const QStringList sizes = application.arguments().mid(1);
+    for (const QString& size : sizes.isEmpty() ? QStringList{QStringLiteral("100000")} : sizes) measure(size.toInt());
+    return 0;
+}

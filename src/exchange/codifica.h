@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+namespace brenzola {
+
+// The encodings of text files other programs write.
+enum class Codifica { Utf8, Utf16LE, Utf16BE, Windows1252 };
+
+QString nomeCodifica(Codifica codifica);
+
+// The encoding a file is written in: its byte-order mark, else UTF-16 by its zero bytes,
+// else UTF-8 when it is valid UTF-8, else Windows-1252 (what older Windows programs write).
+Codifica rilevaCodifica(const QByteArray& dati);
+// The text of a file in that encoding, without its byte-order mark. Bytes that are not
+// valid in it become U+FFFD.
+QString decodifica(const QByteArray& dati, Codifica codifica);
+// Bytes in a named character set (UTF-8, ISO-8859-1, Windows-1252, and what Qt knows);
+// nothing when the name is unknown or the bytes are not valid in it.
+std::optional<QString> decodificaCharset(const QByteArray& dati, const QString& charset);
+bool utf8Valido(const QByteArray& dati);
+// Bytes as UTF-8 when they are valid UTF-8, else as Windows-1252.
+QString daUtf8OWindows1252(const QByteArray& dati);
+// True for bytes no text file holds: a zero byte outside UTF-16.
+bool sembraBinario(const QByteArray& dati);
+
+}  // namespace brenzola

@@ -1,0 +1,149 @@
+#include "contatto.h"
+
+#include "funzioni.h"
+#include "recordset.h"
+#include "storeddate.h"
+
+#include <QLocale>
+#include <QRegularExpression>
+
+namespace brenzola {
+
+const std::array<DescrizioneCampo, kNumeroCampi>& campi()
+{
+    static const std::array<DescrizioneCampo, kNumeroCampi> tutti = {{
+        {Campo::Cognome, "Cognome", "Cognome", false},
+        {Campo::Nome, "Nome", "Nome", false},
+        {Campo::DataIn, "DataIn", "Data", true},
+        {Campo::TipoRef, "TipoRef", "Tipo Ref.", false},
+        {Campo::Citta, "Citta", "Città", false},
+        {Campo::Prov, "Prov", "Prov.", false},
+        {Campo::Indirizzo, "Indirizzo", "Indirizzo", false},
+        {Campo::Cap, "Cap", "Cap", false},
+        {Campo::Email, "Email", "Email", false},
+        {Campo::Telefono, "Telefono", "Telefono", false},
+        {Campo::Cell, "Cell", "Cell.", false},
+        {Campo::DataNasc, "DataNasc", "Data Nasc.", true},
+        {Campo::Fonte, "Fonte", "Fonte", false},
+        {Campo::DataRicont, "DataRicont", "Data ricontattare", true},
+        {Campo::Commenti, "Commenti", "Commenti", false},
+    }};
+    return tutti;
+}
+
+const DescrizioneCampo& descrizione(Campo campo) { return campi()[size_t(campo)]; }
+
+bool Contatto::vuoto(Campo campo) const
+{
+    const QVariant& valore = (*this)[campo];
+    return valore.isNull() || (valore.typeId() == QMetaType::QString && valore.toString().isEmpty());
+}
+
+bool Contatto::haDati() const
+{
+    for (const DescrizioneCampo& d : campi())
+        if (!vuoto(d.campo)) return true;
+    return false;
+}
+
+QString Contatto::nomeCompleto() const { return testo(Campo::Cognome) + u' ' + testo(Campo::Nome); }
+
+Contatto contattoDa(const Recordset& rs)
+{
+    Contatto contatto;
+    contatto.id = rs.Fields(QStringLiteral("id")).toLongLong();
+    for (const DescrizioneCampo& d : campi()) contatto[d.campo] = rs.Fields(QLatin1String(d.colonna));
+    contatto.memorizzato = rs.StoredValues();
+    return contatto;
+}
+
+namespace {
+
+bool stessoValore(const QVariant& a, const QVariant& b)
+{
+    if (a.isNull() || b.isNull()) return a.isNull() == b.isNull();
+    return a.typeId() == b.typeId() && a == b;
+}
+
+}  // namespace
+
+void scriviCampi(Recordset& rs, const Contatto& prima, const Contatto& dopo)
+{
+    const bool nuovo = prima.id == 0;
+    for (const DescrizioneCampo& d : campi())
+        if (nuovo || !stessoValore(prima[d.campo], dopo[d.campo])) rs.SetField(QLatin1String(d.colonna), dopo[d.campo]);
+}
+
+QDate dataScritta(const QString& testo)
+{
+    const QString t = testo.trimmed();
+    if (const QDate annoPrima = dateFromStoredText(t); annoPrima.isValid()) return annoPrima;
+    static const QRegularExpression compatta(QStringLiteral(R"(^(\d{4})(\d{2})(\d{2})(T.*)?$)"));
+    if (const auto m = compatta.match(t); m.hasMatch())
+        return QDate(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
+    static const QRegularExpression giornoPrima(QStringLiteral(R"(^(\d{1,2})([/.-])(\d{1,2})\2(\d{4})$)"));
+    if (const auto m = giornoPrima.match(t); m.hasMatch())
+        return QDate(m.captured(4).toInt(), m.captured(3).toInt(), m.captured(1).toInt());
+    return {};
+}
+
+QString dataComeTesto(const QVariant& valore)
+{
+    if (valore.typeId() == QMetaType::QDate) return valore.toDate().toString(QLatin1String(Funzioni::kFormatoData));
+    return valore.toString();
+}
+
+QString troppoLungo(const Contatto& contatto)
+{
+    constexpr qsizetype kMassimoCampo = 10'000;
+    constexpr qsizetype kMassimoCommenti = 1'000'000;
+    const QLocale italiano(QLocale::Italian);
+    for (const DescrizioneCampo& d : campi()) {
+        const qsizetype massimo = d.campo == Campo::Commenti ? kMassimoCommenti : kMassimoCampo;
+        const qsizetype lunghezza = contatto.testo(d.campo).size();
+        if (lunghezza > massimo)
+            return QStringLiteral("il campo %1 è troppo lungo (%2 caratteri; al massimo %3)")
+                .arg(QString::fromUtf8(d.etichetta), italiano.toString(lunghezza), italiano.toString(massimo));
+    }
+    return {};
+}
+
+int Lettura::illeggibili() const
+{
+    int n = 0;
+    for (const Voce& voce : voci) n += voce.errore.isEmpty() ? 0 : 1;
+    return n;
+}
+
+void Compilazione::aggiungi(Campo campo, const QVariant& valore, const QString& etichetta)
+{
+    if (valore.isNull() || (valore.typeId() == QMetaType::QString && valore.toString().isEmpty())) return;
+    if (contatto_.vuoto(campo)) {
+        contatto_[campo] = valore;
+        return;
+    }
+    if (stessoValore(contatto_[campo], valore)) return;
+    altro(etichetta.isEmpty() ? QString::fromUtf8(descrizione(campo).etichetta) : etichetta,
+          descrizione(campo).data ? dataComeTesto(valore) : valore.toString());
+}
+
+void Compilazione::altro(const QString& etichetta, const QString& valore)
+{
+    if (valore.trimmed().isEmpty()) return;
+    const QString riga = etichetta + QStringLiteral(": ") + valore;
+    if (!altri_.contains(riga)) altri_ << riga;
+}
+
+void Compilazione::commenti(const QString& testo) { contatto_[Campo::Commenti] = testo; }
+
+Contatto Compilazione::contatto() const
+{
+    Contatto contatto = contatto_;
+    if (altri_.isEmpty()) return contatto;
+    QString commenti = contatto.testo(Campo::Commenti);
+    if (!commenti.isEmpty()) commenti += u'\n';
+    contatto[Campo::Commenti] = commenti + altri_.join(u'\n');
+    return contatto;
+}
+
+}  // namespace brenzola

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "codifica.h"
+#include "contatto.h"
+
+#include <QByteArray>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+namespace brenzola {
+
+// Italiano: what an Italian spreadsheet opens by double-click (UTF-8 with a byte-order
+// mark, ';' between fields, dates dd/MM/yyyy; a text a spreadsheet would take for a
+// formula starts with an apostrophe). Rfc4180: plain CSV with commas and ISO dates.
+// Either way a Null field is left empty and empty text is written "".
+enum class StileCsv { Italiano, Rfc4180 };
+
+QByteArray intestazioneCsv(StileCsv stile);
+QByteArray rigaCsv(const Contatto& contatto, StileCsv stile);
+
+struct FormatoCsv {
+    Codifica codifica = Codifica::Utf8;
+    QChar separatore = u';';
+};
+// The encoding and the separator (';', ',', tab or '|', the most frequent in the first line).
+FormatoCsv rilevaFormatoCsv(const QByteArray& dati);
+
+struct RigaCsv {
+    int riga = 0;  // the line it starts on
+    QStringList campi;  // a field left empty without quotes is a null QString
+};
+struct TabellaCsv {
+    QStringList intestazioni;
+    std::vector<RigaCsv> righe;
+};
+// The header and every row. An empty or binary file, or quotes opened and never closed,
+// are a StoreError FileFormat naming the line. `massimoRighe` stops early, for a preview.
+TabellaCsv leggiCsv(const QByteArray& dati, const FormatoCsv& formato, qsizetype massimoRighe = -1);
+
+// The field each column fills, guessed from the headers other programs write (Italian
+// and English: Outlook, Google, Thunderbird, Brenzola); nothing for a column not known.
+using Colonne = std::vector<std::optional<Campo>>;
+Colonne indovinaColonne(const QStringList& intestazioni);
+
+// The contacts of the rows; a row with more or fewer fields than the header, or a date
+// that is not one, comes back with the reason. Rows with no data are left out.
+Lettura contattiDaCsv(const TabellaCsv& tabella, const Colonne& colonne);
+
+}  // namespace brenzola

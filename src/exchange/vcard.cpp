@@ -1,0 +1,597 @@
+#include "vcard.h"
+
+#include "codifica.h"
+#include "storeddate.h"
+#include "storeerror.h"
+
+
+#include <algorithm>
+
+namespace brenzola {
+namespace {
+
+constexpr char kProdId[] = "-//Brenzola//Brenzola 1.0//IT";
+constexpr qsizetype kLungaRiga = 75;  // bytes per line, CRLF excluded
+
+// Brenzola's own properties, for the fields vCard has no name for.
+struct CampoProprio {
+    Campo campo;
+    const char* proprieta;
+};
+constexpr CampoProprio kCampiPropri[] = {{Campo::DataIn, "X-BRENZOLA-DATAIN"},
+                                         {Campo::TipoRef, "X-BRENZOLA-TIPOREF"},
+                                         {Campo::Fonte, "X-BRENZOLA-FONTE"},
+                                         {Campo::DataRicont, "X-BRENZOLA-DATARICONT"},
+                                         {Campo::DataNasc, "X-BRENZOLA-DATANASC"}};
+constexpr char kVuoti[] = "X-BRENZOLA-VUOTI";     // the fields holding empty text rather than Null
+constexpr char kACapo[] = "X-BRENZOLA-A-CAPO";    // parameter: the line breaks a value held, in order
+
+// ---- Writing ----
+
+// A text value escaped, each line break written as \n and its kind remembered.
+QString escaped(const QString& testo, QStringList& aCapo)
+{
+    QString out;
+    out.reserve(testo.size() + 8);
+    for (qsizetype i = 0; i < testo.size(); ++i) {
+        const QChar c = testo[i];
+        if (c == u'\r' || c == u'\n') {
+            const bool crlf = c == u'\r' && i + 1 < testo.size() && testo[i + 1] == u'\n';
+            aCapo << (crlf ? QStringLiteral("CRLF") : c == u'\r' ? QStringLiteral("CR") : QStringLiteral("LF"));
+            if (crlf) ++i;
+            out += QLatin1String("\\n");
+        } else if (c == u'\\' || c == u',' || c == u';') {
+            out += u'\\';
+            out += c;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+class Scheda {
+public:
+    explicit Scheda(VersioneVCard versione) : versione_(versione) {}
+
+    // NAME[;params]:value, with the value's line breaks recorded when they are not all LF.
+    void proprieta(const QByteArray& nome, const QStringList& componenti, QByteArray parametri = {})
+    {
+        QStringList aCapo;
+        QStringList parti;
+        for (const QString& componente : componenti) parti << escaped(componente, aCapo);
+        if (!std::all_of(aCapo.cbegin(), aCapo.cend(), [](const QString& t) { return t == u"LF"; })) {
+            const bool uguali = std::all_of(aCapo.cbegin(), aCapo.cend(), [&](const QString& t) { return t == aCapo.front(); });
+            parametri += ';' + QByteArray(kACapo) + '=' + (uguali ? aCapo.front() : aCapo.join(u',')).toLatin1();
+        }
+        riga(nome + parametri + ':' + parti.join(u';').toUtf8());
+    }
+
+    void riga(const QByteArray& linea)
+    {
+        // Folded at 75 bytes, never inside a UTF-8 character.
+        qsizetype inizio = 0;
+        qsizetype spazio = kLungaRiga;
+        while (linea.size() - inizio > spazio) {
+            qsizetype fine = inizio + spazio;
+            while (fine > inizio && (static_cast<unsigned char>(linea[fine]) & 0xC0) == 0x80) --fine;
+            out_ += linea.mid(inizio, fine - inizio) + "\r\n ";
+            inizio = fine;
+            spazio = kLungaRiga - 1;
+        }
+        out_ += linea.mid(inizio) + "\r\n";
+    }
+
+    QByteArray testo() const { return out_; }
+    bool v4() const { return versione_ == VersioneVCard::V4; }
+
+private:
+    VersioneVCard versione_;
+    QByteArray out_;
+};
+
+QString dataIso(const QVariant& valore)
+{
+    return valore.typeId() == QMetaType::QDate ? storedDateText(valore.toDate()) : valore.toString();
+}
+
+}  // namespace
+
+QByteArray schedaVCard(const Contatto& c, VersioneVCard versione)
+{
+    Scheda s(versione);
+    s.riga("BEGIN:VCARD");
+    s.riga(s.v4() ? "VERSION:4.0" : "VERSION:3.0");
+    s.riga(QByteArray("PRODID:") + kProdId);
+    QString fn = (c.testo(Campo::Nome) + u' ' + c.testo(Campo::Cognome)).trimmed();
+    for (Campo riserva : {Campo::Email, Campo::Telefono, Campo::Cell})
+        if (fn.isEmpty()) fn = c.testo(riserva);
+    s.proprieta("FN", {fn});
+    s.proprieta("N", {c.testo(Campo::Cognome), c.testo(Campo::Nome), {}, {}, {}});
+    if (c[Campo::DataNasc].typeId() == QMetaType::QDate)
+        s.riga("BDAY:" + (s.v4() ? storedDateText(c[Campo::DataNasc].toDate()).remove(u'-') : storedDateText(c[Campo::DataNasc].toDate())).toLatin1());
+    if (!c.vuoto(Campo::Indirizzo) || !c.vuoto(Campo::Citta) || !c.vuoto(Campo::Prov) || !c.vuoto(Campo::Cap))
+        s.proprieta("ADR", {{}, {}, c.testo(Campo::Indirizzo), c.testo(Campo::Citta), c.testo(Campo::Prov), c.testo(Campo::Cap), {}});
+    if (!c.vuoto(Campo::Telefono))
+        s.proprieta("TEL", {c.testo(Campo::Telefono)}, s.v4() ? ";VALUE=text;TYPE=voice" : ";TYPE=VOICE");
+    if (!c.vuoto(Campo::Cell)) s.proprieta("TEL", {c.testo(Campo::Cell)}, s.v4() ? ";VALUE=text;TYPE=cell" : ";TYPE=CELL");
+    if (!c.vuoto(Campo::Email)) s.proprieta("EMAIL", {c.testo(Campo::Email)}, s.v4() ? "" : ";TYPE=INTERNET");
+    if (!c.vuoto(Campo::Commenti)) s.proprieta("NOTE", {c.testo(Campo::Commenti)});
+    for (const CampoProprio& proprio : kCampiPropri) {
+        const QVariant& valore = c[proprio.campo];
+        if (c.vuoto(proprio.campo)) continue;
+        if (proprio.campo == Campo::DataNasc && valore.typeId() == QMetaType::QDate) continue;  // it is the BDAY
+        s.proprieta(proprio.proprieta, {descrizione(proprio.campo).data ? dataIso(valore) : valore.toString()});
+    }
+    QStringList vuoti;
+    for (const DescrizioneCampo& d : campi())
+        if (!c[d.campo].isNull() && c.vuoto(d.campo)) vuoti << QLatin1String(d.colonna);
+    if (!vuoti.isEmpty()) s.riga(QByteArray(kVuoti) + ':' + vuoti.join(u',').toLatin1());
+    s.riga("END:VCARD");
+    return s.testo();
+}
+
+bool sembraVCard(const QByteArray& dati)
+{
+    const Codifica codifica = rilevaCodifica(dati);
+    const QString inizio = decodifica(dati.left(4096), codifica).trimmed();
+    return inizio.startsWith(QLatin1String("BEGIN:VCARD"), Qt::CaseInsensitive);
+}
+
+// ---- Reading ----
+
+namespace {
+
+struct Parametro {
+    QByteArray nome;  // upper case
+    QByteArray valore;
+};
+
+struct Proprieta {
+    int riga = 0;
+    QByteArray nome;  // upper case, without its group
+    std::vector<Parametro> parametri;
+    QByteArray valore;
+
+    QByteArray parametro(const char* cercato) const
+    {
+        for (const Parametro& p : parametri)
+            if (p.nome == cercato) return p.valore;
+        return {};
+    }
+    // The TYPE values, upper case, from TYPE=a,b and TYPE=a;TYPE=b alike.
+    QList<QByteArray> tipi() const
+    {
+        QList<QByteArray> tutti;
+        for (const Parametro& p : parametri)
+            if (p.nome == "TYPE")
+                for (const QByteArray& t : p.valore.split(',')) tutti << t.trimmed().toUpper();
+        return tutti;
+    }
+    // 1 is most preferred; without a preference, last.
+    int preferenza() const
+    {
+        bool ok = false;
+        const int pref = parametro("PREF").toInt(&ok);
+        if (ok) return pref;
+        return tipi().contains("PREF") ? 1 : 101;
+    }
+};
+
+// A card's property that could not be read: the card is refused with this reason.
+struct Illeggibile {
+    int riga;  // 0: the card's first line
+    QString motivo;
+};
+
+int valoreEsadecimale(char c)
+{
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return -1;
+}
+
+QByteArray daQuotedPrintable(const QByteArray& valore, int riga)
+{
+    QByteArray out;
+    out.reserve(valore.size());
+    for (qsizetype i = 0; i < valore.size(); ++i) {
+        if (valore[i] != '=') {
+            out += valore[i];
+            continue;
+        }
+        const int alto = i + 1 < valore.size() ? valoreEsadecimale(valore[i + 1]) : -1;
+        const int basso = i + 2 < valore.size() ? valoreEsadecimale(valore[i + 2]) : -1;
+        if (alto < 0 || basso < 0)
+            throw Illeggibile{riga, QStringLiteral("quoted-printable non valido («%1»)")
+                                        .arg(QString::fromLatin1(valore.mid(i, 3)))};
+        out += char(alto * 16 + basso);
+        i += 2;
+    }
+    return out;
+}
+
+// Splits at separators that are not escaped by a backslash.
+QStringList dividi(const QString& valore, QChar separatore)
+{
+    QStringList parti;
+    QString parte;
+    for (qsizetype i = 0; i < valore.size(); ++i) {
+        if (valore[i] == u'\\' && i + 1 < valore.size()) {
+            parte += valore[i];
+            parte += valore[++i];
+        } else if (valore[i] == separatore) {
+            parti << parte;
+            parte.clear();
+        } else {
+            parte += valore[i];
+        }
+    }
+    parti << parte;
+    return parti;
+}
+
+class LettoreScheda {
+public:
+    LettoreScheda(const std::vector<Proprieta>& proprieta, QMap<QString, int>& ignorate)
+        : proprieta_(proprieta), ignorate_(ignorate)
+    {
+        for (const Proprieta& p : proprieta)
+            if (p.nome == "VERSION") v21_ = p.valore.trimmed() == "2.1";
+    }
+
+    Contatto contatto()
+    {
+        Compilazione c;
+        leggiNomi(c);
+        leggiTelefoni(c, "TEL");
+        leggiTelefoni(c, "EMAIL");
+        leggiIndirizzi(c);
+        std::vector<QString> vuoti;
+        for (const Proprieta& p : proprieta_) {
+            if (p.nome == "BDAY") {
+                c.aggiungi(Campo::DataNasc, compleanno(p));
+            } else if (p.nome == "NOTE") {
+                const QString nota = testo(p);
+                if (c.vuoto(Campo::Commenti)) c.commenti(nota);
+                else c.altro(QStringLiteral("Nota"), nota);
+            } else if (p.nome == kVuoti) {
+                for (const QString& colonna : testo(p).split(u',')) vuoti.push_back(colonna.trimmed());
+            } else if (const CampoProprio* proprio = campoProprio(p.nome)) {
+                const QString valore = testo(p);
+                if (descrizione(proprio->campo).data) c.aggiungi(proprio->campo, data(p, valore));
+                else c.aggiungi(proprio->campo, valore);
+            } else if (!usata(p.nome)) {
+                ++ignorate_[QString::fromLatin1(p.nome)];
+            }
+        }
+        Contatto contatto = c.contatto();
+        if (const QString motivo = troppoLungo(contatto); !motivo.isEmpty()) throw Illeggibile{0, motivo};
+        for (const DescrizioneCampo& d : campi())
+            if (contatto[d.campo].isNull() && std::find(vuoti.begin(), vuoti.end(), QLatin1String(d.colonna)) != vuoti.end())
+                contatto[d.campo] = QStringLiteral("");  // not Null
+        return contatto;
+    }
+
+private:
+    static const CampoProprio* campoProprio(const QByteArray& nome)
+    {
+        for (const CampoProprio& proprio : kCampiPropri)
+            if (nome == proprio.proprieta) return &proprio;
+        return nullptr;
+    }
+
+    static bool usata(const QByteArray& nome)
+    {
+        for (const char* n : {"BEGIN", "END", "VERSION", "PRODID", "N", "FN", "ORG", "TEL", "EMAIL", "ADR"})
+            if (nome == n) return true;
+        return false;
+    }
+
+    // The value as text: decoded from its transfer encoding and character set; escapes
+    // resolved, except in a structured value, which is split first.
+    QString grezzo(const Proprieta& p) const
+    {
+        QByteArray byte = p.valore;
+        const QByteArray codifica = p.parametro("ENCODING").toUpper();
+        if (codifica == "QUOTED-PRINTABLE") byte = daQuotedPrintable(byte, p.riga);
+        const QByteArray charset = p.parametro("CHARSET");
+        if (!charset.isEmpty()) {
+            const auto testo = decodificaCharset(byte, QString::fromLatin1(charset));
+            if (!testo)
+                throw Illeggibile{p.riga, QStringLiteral("il testo non è nel set di caratteri %1").arg(QString::fromLatin1(charset))};
+            return *testo;
+        }
+        return daUtf8OWindows1252(byte);
+    }
+
+    // Backslash escapes undone; each \n becomes the line break the card recorded for it.
+    QString senzaEscape(const QString& valore, const QStringList& aCapo, qsizetype& prossimo) const
+    {
+        QString out;
+        out.reserve(valore.size());
+        for (qsizetype i = 0; i < valore.size(); ++i) {
+            const QChar c = valore[i];
+            if (c != u'\\' || i + 1 == valore.size()) {
+                out += c;
+                continue;
+            }
+            const QChar dopo = valore[i + 1];
+            if (v21_ && dopo != u';') {  // 2.1 escapes only the separator
+                out += c;
+                continue;
+            }
+            ++i;
+            if (dopo == u'n' || dopo == u'N') {
+                const QString tipo = aCapo.isEmpty() ? QStringLiteral("LF") : aCapo.value(prossimo, aCapo.back());
+                ++prossimo;
+                out += tipo == u"CRLF" ? QStringLiteral("\r\n") : tipo == u"CR" ? QStringLiteral("\r") : QStringLiteral("\n");
+            } else {
+                out += dopo;
+            }
+        }
+        return out;
+    }
+
+    QStringList componenti(const Proprieta& p) const
+    {
+        const QStringList aCapo = QString::fromLatin1(p.parametro(kACapo)).split(u',', Qt::SkipEmptyParts);
+        qsizetype prossimo = 0;
+        QStringList parti;
+        for (const QString& parte : dividi(grezzo(p), u';')) parti << senzaEscape(parte, aCapo, prossimo);
+        return parti;
+    }
+
+    QString testo(const Proprieta& p) const
+    {
+        const QStringList aCapo = QString::fromLatin1(p.parametro(kACapo)).split(u',', Qt::SkipEmptyParts);
+        qsizetype prossimo = 0;
+        return senzaEscape(grezzo(p), aCapo, prossimo);
+    }
+
+    QDate data(const Proprieta& p, const QString& valore) const
+    {
+        const QDate d = dataScritta(valore);
+        if (!d.isValid()) throw Illeggibile{p.riga, QStringLiteral("«%1» non è una data").arg(valore)};
+        return d;
+    }
+
+    QDate compleanno(const Proprieta& p) const
+    {
+        const QString valore = testo(p).trimmed();
+        if (valore.startsWith(QLatin1String("--")) || !p.parametro("X-APPLE-OMIT-YEAR").isEmpty())
+            throw Illeggibile{p.riga, QStringLiteral("la data di nascita «%1» non ha l'anno").arg(valore)};
+        return data(p, valore);
+    }
+
+    void leggiNomi(Compilazione& c) const
+    {
+        const Proprieta* n = nullptr;
+        const Proprieta* fn = nullptr;
+        const Proprieta* org = nullptr;
+        for (const Proprieta& p : proprieta_) {
+            if (p.nome == "N" && !n) n = &p;
+            if (p.nome == "FN" && !fn) fn = &p;
+            if (p.nome == "ORG" && !org) org = &p;
+        }
+        bool haNome = false;
+        if (n) {
+            const QStringList parti = componenti(*n);
+            const QString cognome = parti.value(0).trimmed();
+            const QString nome = QStringList{parti.value(1), parti.value(2)}.join(u' ').trimmed();
+            haNome = !cognome.isEmpty() || !nome.isEmpty();
+            c.aggiungi(Campo::Cognome, parti.value(0));
+            c.aggiungi(Campo::Nome, parti.value(2).isEmpty() ? parti.value(1) : parti.value(1) + u' ' + parti.value(2));
+            const QString titolo = QStringList{parti.value(3), parti.value(4)}.join(u' ').trimmed();
+            c.altro(QStringLiteral("Titolo"), titolo);
+        }
+        const QString azienda = org ? componenti(*org).join(QStringLiteral(", ")).trimmed() : QString();
+        if (!haNome && fn && !testo(*fn).trimmed().isEmpty()) {
+            c.aggiungi(Campo::Cognome, testo(*fn).trimmed());
+            haNome = true;
+        }
+        if (!haNome && !azienda.isEmpty()) c.aggiungi(Campo::Cognome, azienda);
+        else c.altro(QStringLiteral("Azienda"), azienda);
+    }
+
+    static QString etichettaTipi(const QString& base, const QList<QByteArray>& tipi)
+    {
+        QStringList detti;
+        for (const QByteArray& tipo : tipi) {
+            if (tipo == "PREF" || tipo == "VOICE" || tipo == "CELL" || tipo == "INTERNET" || tipo.isEmpty()) continue;
+            detti << (tipo == "WORK" ? QStringLiteral("lavoro") : tipo == "HOME" ? QStringLiteral("casa") : QString::fromLatin1(tipo).toLower());
+        }
+        return detti.isEmpty() ? base : base + QStringLiteral(" (") + detti.join(QStringLiteral(", ")) + u')';
+    }
+
+    std::vector<const Proprieta*> perPreferenza(const char* nome) const
+    {
+        std::vector<const Proprieta*> trovate;
+        for (const Proprieta& p : proprieta_)
+            if (p.nome == nome) trovate.push_back(&p);
+        std::stable_sort(trovate.begin(), trovate.end(),
+                         [](const Proprieta* a, const Proprieta* b) { return a->preferenza() < b->preferenza(); });
+        return trovate;
+    }
+
+    // Telephones (mobiles apart) and e-mail addresses: the preferred one fills the field.
+    void leggiTelefoni(Compilazione& c, const char* nome) const
+    {
+        for (const Proprieta* p : perPreferenza(nome)) {
+            const QList<QByteArray> tipi = p->tipi();
+            const bool cellulare = tipi.contains("CELL") || tipi.contains("MOBILE");
+            const Campo campo = qstrcmp(nome, "EMAIL") == 0 ? Campo::Email : cellulare ? Campo::Cell : Campo::Telefono;
+            QString valore = testo(*p).trimmed();
+            if (valore.startsWith(QLatin1String("tel:"), Qt::CaseInsensitive)) valore = valore.mid(4);
+            if (valore.startsWith(QLatin1String("mailto:"), Qt::CaseInsensitive)) valore = valore.mid(7);
+            c.aggiungi(campo, valore, etichettaTipi(QString::fromUtf8(descrizione(campo).etichetta), tipi));
+        }
+    }
+
+    void leggiIndirizzi(Compilazione& c) const
+    {
+        bool primo = true;
+        for (const Proprieta* p : perPreferenza("ADR")) {
+            const QStringList parti = componenti(*p);
+            const QString via = QStringList{parti.value(2), parti.value(1)}.join(QStringLiteral(", "));
+            const QString strada = parti.value(1).isEmpty() ? parti.value(2) : via;
+            if (!primo) {
+                QStringList tutto;
+                for (const QString& parte : parti)
+                    if (!parte.trimmed().isEmpty()) tutto << parte.trimmed();
+                c.altro(etichettaTipi(QStringLiteral("Indirizzo"), p->tipi()), tutto.join(QStringLiteral(", ")));
+                continue;
+            }
+            primo = false;
+            c.aggiungi(Campo::Indirizzo, strada);
+            c.aggiungi(Campo::Citta, parti.value(3));
+            c.aggiungi(Campo::Prov, parti.value(4));
+            c.aggiungi(Campo::Cap, parti.value(5));
+            c.altro(QStringLiteral("Casella postale"), parti.value(0));
+            c.altro(QStringLiteral("Paese"), parti.value(6));
+        }
+    }
+
+    const std::vector<Proprieta>& proprieta_;
+    QMap<QString, int>& ignorate_;
+    bool v21_ = false;
+};
+
+// NAME;param=value;BARE:value -> a property; false when the line has no colon.
+bool analizza(const QByteArray& linea, int riga, Proprieta& p)
+{
+    qsizetype duePunti = -1;
+    bool virgolette = false;
+    for (qsizetype i = 0; i < linea.size(); ++i) {
+        if (linea[i] == '"') virgolette = !virgolette;
+        else if (linea[i] == ':' && !virgolette) {
+            duePunti = i;
+            break;
+        }
+    }
+    if (duePunti < 0) return false;
+    p.riga = riga;
+    p.valore = linea.mid(duePunti + 1);
+    p.parametri.clear();
+    const QList<QByteArray> parti = linea.left(duePunti).split(';');
+    p.nome = parti.front().trimmed().toUpper();
+    if (const qsizetype punto = p.nome.lastIndexOf('.'); punto >= 0) p.nome = p.nome.mid(punto + 1);  // item1.TEL
+    for (qsizetype i = 1; i < parti.size(); ++i) {
+        const QByteArray parte = parti[i].trimmed();
+        const qsizetype uguale = parte.indexOf('=');
+        if (uguale < 0) {  // vCard 2.1: TEL;CELL;PREF, ADR;QUOTED-PRINTABLE
+            const QByteArray nudo = parte.toUpper();
+            const bool codifica = nudo == "QUOTED-PRINTABLE" || nudo == "BASE64" || nudo == "8BIT" || nudo == "7BIT" || nudo == "B";
+            p.parametri.push_back({codifica ? "ENCODING" : "TYPE", nudo});
+            continue;
+        }
+        QByteArray valore = parte.mid(uguale + 1);
+        if (valore.size() >= 2 && valore.startsWith('"') && valore.endsWith('"')) valore = valore.mid(1, valore.size() - 2);
+        p.parametri.push_back({parte.left(uguale).trimmed().toUpper(), valore});
+    }
+    return true;
+}
+
+bool richiedeSeguito(const QByteArray& linea)
+{
+    // A quoted-printable value ending in '=' goes on at the start of the next line.
+    if (!linea.endsWith('=')) return false;
+    const qsizetype duePunti = linea.indexOf(':');
+    return duePunti > 0 && linea.left(duePunti).toUpper().contains("QUOTED-PRINTABLE");
+}
+
+}  // namespace
+
+Lettura leggiVCard(const QByteArray& grezzi)
+{
+    if (grezzi.trimmed().isEmpty()) throw StoreError(StoreErrorNumber::FileFormat, QStringLiteral("Il file è vuoto."));
+    if (sembraBinario(grezzi))
+        throw StoreError(StoreErrorNumber::FileFormat, QStringLiteral("Il file non è un file di testo."));
+    const Codifica codifica = rilevaCodifica(grezzi);
+    QByteArray dati = codifica == Codifica::Utf16LE || codifica == Codifica::Utf16BE ? decodifica(grezzi, codifica).toUtf8()
+                      : grezzi.startsWith("\xEF\xBB\xBF")                           ? grezzi.mid(3)
+                                                                                   : grezzi;
+
+    // Physical lines to logical ones: a line starting with a space or a tab continues the one before.
+    struct Linea {
+        int riga;
+        QByteArray testo;
+    };
+    std::vector<Linea> linee;
+    int numero = 0;
+    qsizetype inizio = 0;
+    while (inizio < dati.size()) {
+        qsizetype fine = dati.indexOf('\n', inizio);
+        if (fine < 0) fine = dati.size();
+        QByteArray testo = dati.mid(inizio, fine - inizio);
+        if (testo.endsWith('\r')) testo.chop(1);
+        inizio = fine + 1;
+        ++numero;
+        if (!linee.empty() && richiedeSeguito(linee.back().testo)) {
+            linee.back().testo.chop(1);
+            linee.back().testo += testo;
+        } else if (!linee.empty() && !testo.isEmpty() && (testo[0] == ' ' || testo[0] == '\t')) {
+            linee.back().testo += testo.mid(1);
+        } else {
+            linee.push_back({numero, testo});
+        }
+    }
+
+    Lettura lettura;
+    bool dentro = false;
+    Voce voce;
+    std::vector<Proprieta> proprieta;
+    bool trovata = false;
+    const auto chiudi = [&](const QString& errore) {
+        if (errore.isEmpty()) {
+            try {
+                voce.contatto = LettoreScheda(proprieta, lettura.ignorate).contatto();
+                if (!voce.contatto.haDati()) voce.errore = QStringLiteral("riga %1: la scheda non contiene dati").arg(voce.riga);
+            } catch (const Illeggibile& e) {
+                voce.errore = QStringLiteral("riga %1: %2").arg(e.riga ? e.riga : voce.riga).arg(e.motivo);
+            }
+        } else {
+            voce.errore = errore;
+        }
+        if (!voce.errore.isEmpty()) voce.contatto = {};
+        lettura.voci.push_back(std::move(voce));
+        voce = {};
+        proprieta.clear();
+        dentro = false;
+    };
+    QString errore;
+    for (const Linea& linea : linee) {
+        const QByteArray pulita = linea.testo.trimmed();
+        if (pulita.isEmpty()) continue;
+        const QByteArray maiuscola = pulita.toUpper();
+        if (maiuscola == "BEGIN:VCARD") {
+            if (dentro) chiudi(QStringLiteral("riga %1: la scheda iniziata qui non ha END:VCARD").arg(voce.riga));
+            dentro = trovata = true;
+            voce.riga = linea.riga;
+            errore.clear();
+            continue;
+        }
+        if (!dentro) {
+            lettura.voci.push_back({linea.riga, {}, QStringLiteral("riga %1: testo fuori da una scheda vCard").arg(linea.riga)});
+            continue;
+        }
+        if (maiuscola == "END:VCARD") {
+            chiudi(errore);
+            continue;
+        }
+        Proprieta p;
+        if (!analizza(linea.testo, linea.riga, p)) {
+            if (errore.isEmpty())
+                errore = QStringLiteral("riga %1: la riga non è una proprietà vCard (una riga spezzata male?)").arg(linea.riga);
+            continue;
+        }
+        proprieta.push_back(std::move(p));
+    }
+    if (dentro) chiudi(QStringLiteral("riga %1: la scheda iniziata qui non ha END:VCARD").arg(voce.riga));
+    if (!trovata)
+        throw StoreError(StoreErrorNumber::FileFormat, QStringLiteral("Il file non contiene schede vCard (BEGIN:VCARD)."));
+    return lettura;
+}
+
+}  // namespace brenzola
