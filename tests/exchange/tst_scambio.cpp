@@ -1,0 +1,226 @@
+// Contacts out of a store and into another: every row back as it was, an import whole or
+// not at all, duplicates asked about and merged. Runs on a file and on a server.
+#include "accessconversion.h"
+#include "connection.h"
+#include "csv.h"
+#include "demodata.h"
+#include "doppioni.h"
+#include "funzioni.h"
+#include "recordset.h"
+#include "scambio.h"
+#include "storeerror.h"
+#include "testsupport.h"
+#include "vcard.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace brenzola;
+
+namespace {
+
+Lettura leggi(const QByteArray& file)
+{
+    if (sembraVCard(file)) return leggiVCard(file);
+    const TabellaCsv tabella = leggiCsv(file, rilevaFormatoCsv(file));
+    return contattiDaCsv(tabella, indovinaColonne(tabella.intestazioni));
+}
+
+std::unique_ptr<Connection> apri(const QString& archivio)
+{
+    auto connection = std::make_unique<Connection>();
+    connection->Open(Funzioni::StringaConnessionePer(archivio));
+    return connection;
+}
+
+// Every contact of a store as text, keys left out, sorted: Null, empty text and dates told apart.
+QStringList righe(Connection& connection)
+{
+    QStringList tutte;
+    Recordset rs;
+    for (rs.Open(QStringLiteral("Select * from Anagrafica"), &connection); !rs.Eof(); rs.MoveNext()) {
+        const Contatto c = contattoDa(rs);
+        QStringList valori;
+        for (const DescrizioneCampo& d : campi()) {
+            const QVariant& v = c[d.campo];
+            valori << (v.isNull() ? QStringLiteral("<Null>")
+                       : v.typeId() == QMetaType::QDate ? v.toDate().toString(Qt::ISODate)
+                                                         : u'"' + v.toString() + u'"');
+        }
+        tutte << valori.join(u'|');
+    }
+    tutte.sort();
+    return tutte;
+}
+
+const SceltaDoppione kAggiungiSempre = [](const Contatto&, const Contatto&) { return std::optional<Scelta>(Scelta::Aggiungi); };
+
+}  // namespace
+
+class TestScambio : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void exportedAndImportedTheRowsComeBackTheSame_data();
+    void exportedAndImportedTheRowsComeBackTheSame();
+    void anImportIsWholeOrNothing();
+    void duplicatesAreAskedAboutAndMerged();
+    void theRegistersOwnDuplicatesMergeIntoOne();
+};
+
+void TestScambio::exportedAndImportedTheRowsComeBackTheSame_data()
+{
+    QTest::addColumn<int>("formato");
+    QTest::newRow("vCard 4.0") << int(FormatoScambio::VCard4);
+    QTest::newRow("vCard 3.0") << int(FormatoScambio::VCard3);
+    QTest::newRow("CSV italiano") << int(FormatoScambio::CsvItaliano);
+    QTest::newRow("CSV RFC 4180") << int(FormatoScambio::CsvRfc);
+}
+
+void TestScambio::exportedAndImportedTheRowsComeBackTheSame()
+{
+    QFETCH(int, formato);
+    QTemporaryDir cartella;
+    // The old register's 40 contacts (Null and empty names, a long memo, tabs, €), and 10,000 invented ones.
+    const QString access = cartella.filePath(QStringLiteral("access.mdb"));
+    convertAccessFile(QStringLiteral(BRENZOLA_DATI "/access/Brenzola.mdb"), access);
+    test::TempStore demo(QStringLiteral("demo"));
+    AggiungiContattiDemo(demo.path(), 10000);
+
+    for (const QString& origine : {access, demo.path()}) {
+        auto da = apri(origine);
+        const QString file = cartella.filePath(QStringLiteral("contatti"));
+        QCOMPARE(Esporta(*da, QStringLiteral(" "), FormatoScambio(formato), file), std::optional<qint64>(righe(*da).size()));
+        test::TempStore vuoto(QStringLiteral("vuoto"));
+        auto a = apri(vuoto.path());
+        const Riepilogo riepilogo = Importa(*a, leggi(LeggiFile(file)), kAggiungiSempre);
+        QCOMPARE(riepilogo.saltati, QStringList());
+        QCOMPARE(riepilogo.ignorate.size(), 0);
+        QCOMPARE(righe(*a), righe(*da));
+    }
+}
+
+void TestScambio::anImportIsWholeOrNothing()
+{
+    test::TempStore store;
+    store.insert({{"Cognome", "Rossi"}, {"Nome", "Mario"}, {"Email", "mario@x.it"}});
+    auto connection = apri(store.path());
+    QTemporaryDir cartella;
+    test::TempStore demo(QStringLiteral("demo"));
+    AggiungiContattiDemo(demo.path(), 1000);
+    const QString file = cartella.filePath(QStringLiteral("mille.vcf"));
+    Esporta(*apri(demo.path()), QStringLiteral(" "), FormatoScambio::VCard4, file);
+    const Lettura mille = leggi(LeggiFile(file));
+    const QStringList prima = righe(*connection);
+
+    // Stopped while writing: nothing stays.
+    qint64 ultimo = 0;
+    const Riepilogo fermato = Importa(*connection, mille, kAggiungiSempre, [&ultimo](qint64 fatto, qint64 totale) {
+        ultimo = fatto;
+        return fatto < totale - 300;
+    });
+    QVERIFY(fermato.annullato);
+    QVERIFY(ultimo > 1 + qint64(mille.voci.size()));  // it was writing
+    QCOMPARE(righe(*connection), prima);
+
+    // A row the store refuses halfway: nothing stays, and the store says why.
+    store.rows(test::onServer() ? QStringLiteral("ALTER TABLE anagrafica ADD CONSTRAINT niente_zeta CHECK (cognome <> 'Zeta')")
+                                : QStringLiteral("CREATE TRIGGER niente_zeta BEFORE INSERT ON Anagrafica WHEN NEW.Cognome = 'Zeta' "
+                                                 "BEGIN SELECT RAISE(ABORT, 'niente Zeta'); END"));
+    QVERIFY(std::any_of(mille.voci.begin() + 10, mille.voci.end(),
+                        [](const Voce& v) { return v.contatto.testo(Campo::Cognome) == u"Zeta"; }));
+    QVERIFY_THROWS_EXCEPTION(StoreError, Importa(*connection, mille, kAggiungiSempre));
+    QCOMPARE(righe(*connection), prima);
+
+    // A contact another desk changes while the user decides is not merged over, and
+    // nothing else is imported either.
+    const QByteArray rossi = "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Rossi;Mario;;;\r\nEMAIL:MARIO@x.it\r\nTEL:333\r\nEND:VCARD\r\n"
+                             "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Verdi;Anna;;;\r\nEND:VCARD\r\n";
+    const auto cambiaIntanto = [&store](const Contatto&, const Contatto&) {
+        store.rows(QStringLiteral("UPDATE anagrafica SET nome = 'Mario Luigi' WHERE cognome = 'Rossi'"));
+        return std::optional<Scelta>(Scelta::Unisci);
+    };
+    try {
+        Importa(*connection, leggi(rossi), cambiaIntanto);
+        QFAIL("merged over another desk's change");
+    } catch (const StoreError& e) {
+        QCOMPARE(e.number(), StoreErrorNumber::RowChanged);
+    }
+    const QVariantList dopo = store.rows(QStringLiteral("SELECT count(*), max(nome), max(cell) FROM anagrafica"))[0];
+    QCOMPARE(dopo[0].toInt(), 1);
+    QCOMPARE(dopo[1].toString(), QStringLiteral("Mario Luigi"));
+    QVERIFY(dopo[2].isNull());
+}
+
+void TestScambio::duplicatesAreAskedAboutAndMerged()
+{
+    test::TempStore store;
+    const qint64 rossi = store.insert({{"Cognome", "Rossi"}, {"Nome", "Mario"}, {"Telefono", "02 1234567"},
+                                       {"Email", "mario@x.it"}, {"Commenti", "Cliente storico."}});
+    store.insert({{"Cognome", "Bianchi"}, {"Nome", "Luca"}, {"Email", "luca@y.it"}});
+    auto connection = apri(store.path());
+    const QByteArray file = "BEGIN:VCARD\r\nVERSION:4.0\r\nN:ROSSI;mario;;;\r\nTEL;TYPE=cell:333 1\r\nTEL:+39 02 1234567\r\n"
+                            "NOTE:Ha cambiato cellulare.\r\nEND:VCARD\r\n"
+                            "BEGIN:VCARD\r\nVERSION:4.0\r\nN:Bianchi;Luca;;;\r\nEMAIL:Luca@Y.it\r\nEND:VCARD\r\n"
+                            "BEGIN:VCARD\r\nVERSION:4.0\r\nN:Verdi;Anna;;;\r\nEMAIL:anna@z.it\r\nEND:VCARD\r\n"
+                            "BEGIN:VCARD\r\nVERSION:4.0\r\nN:Verdi;Anna;;;\r\nEMAIL:anna@z.it\r\nBDAY:19800315\r\nEND:VCARD\r\n"
+                            "BEGIN:VCARD\r\nVERSION:4.0\r\nN:Neri;;;;\r\nBDAY:--0101\r\nEND:VCARD\r\n";
+    QStringList chiesti;
+    const Riepilogo riepilogo = Importa(*connection, leggi(file), [&](const Contatto& esistente, const Contatto& nuovo) {
+        chiesti << esistente.nomeCompleto() + u'/' + nuovo.nomeCompleto();
+        return std::optional<Scelta>(nuovo.testo(Campo::Cognome) == u"Bianchi" ? Scelta::Salta : Scelta::Unisci);
+    });
+    // The second Verdi duplicates the first, read just before it.
+    QCOMPARE(chiesti, (QStringList{"Rossi Mario/ROSSI mario", "Bianchi Luca/Bianchi Luca", "Verdi Anna/Verdi Anna"}));
+    QCOMPARE(riepilogo.aggiunti, 1);
+    QCOMPARE(riepilogo.uniti, 2);
+    QCOMPARE(riepilogo.saltati, (QStringList{"riga 8: «Bianchi Luca» c'è già come «Bianchi Luca»",
+                                             "riga 27: la data di nascita «--0101» non ha l'anno"}));
+    const Contatto unito = LeggiContatto(*connection, rossi);
+    QCOMPARE(unito.testo(Campo::Cell), QStringLiteral("333 1"));
+    QCOMPARE(unito.testo(Campo::Telefono), QStringLiteral("02 1234567"));
+    QCOMPARE(unito.testo(Campo::Commenti), QStringLiteral("Cliente storico.\n\nHa cambiato cellulare."));
+    QCOMPARE(store.rows(QStringLiteral("SELECT count(*) FROM anagrafica WHERE cognome = 'Verdi' AND datanasc IS NOT NULL"))[0][0].toInt(), 1);
+    QCOMPARE(store.rows(QStringLiteral("SELECT count(*) FROM anagrafica"))[0][0].toInt(), 3);
+
+    // Stopping at a question imports nothing at all.
+    const Riepilogo fermato = Importa(*connection, leggi(file), [](const Contatto&, const Contatto&) { return std::optional<Scelta>(); });
+    QVERIFY(fermato.annullato);
+    QCOMPARE(store.rows(QStringLiteral("SELECT count(*) FROM anagrafica"))[0][0].toInt(), 3);
+}
+
+void TestScambio::theRegistersOwnDuplicatesMergeIntoOne()
+{
+    test::TempStore store;
+    const qint64 primo = store.insert({{"Cognome", "Rossi"}, {"Nome", "Mario"}, {"Telefono", "02 1234567"}});
+    const qint64 secondo = store.insert({{"Cognome", "ROSSI"}, {"Nome", "mario"}, {"Cell", "+39 02 1234567"},
+                                         {"Email", "mario@x.it"}, {"DataNasc", QDate(1958, 3, 21)}});
+    store.insert({{"Cognome", "Neri"}, {"Telefono", "02 1234567"}});
+    auto connection = apri(store.path());
+    const auto gruppi = CercaDoppioni(*connection);
+    QVERIFY(gruppi);
+    QCOMPARE(*gruppi, (std::vector<std::vector<qint64>>{{primo, secondo}}));
+
+    const auto unione = [&] {
+        Unione u{LeggiContatto(*connection, primo), {}, {LeggiContatto(*connection, secondo)}};
+        u.risultato = unisci(u.base, u.assorbiti.front());
+        return u;
+    };
+    // Changed by another desk since it was read: nothing is merged or deleted.
+    const Unione vecchia = unione();
+    store.rows(QStringLiteral("UPDATE anagrafica SET fonte = 'Fiera' WHERE id = %1").arg(secondo));
+    QVERIFY_THROWS_EXCEPTION(StoreError, ApplicaUnioni(*connection, {vecchia}));
+    QCOMPARE(store.rows(QStringLiteral("SELECT count(*) FROM anagrafica"))[0][0].toInt(), 3);
+
+    ApplicaUnioni(*connection, {unione()});
+    QCOMPARE(store.rows(QStringLiteral("SELECT count(*) FROM anagrafica"))[0][0].toInt(), 2);
+    const Contatto uno = LeggiContatto(*connection, primo);
+    QCOMPARE(uno.testo(Campo::Email), QStringLiteral("mario@x.it"));
+    QCOMPARE(uno.testo(Campo::Cell), QStringLiteral("+39 02 1234567"));
+    QCOMPARE(uno.testo(Campo::Fonte), QStringLiteral("Fiera"));
+    QCOMPARE(uno[Campo::DataNasc].toDate(), QDate(1958, 3, 21));
+    QCOMPARE(CercaDoppioni(*connection)->size(), size_t(0));
+}
+
+QTEST_GUILESS_MAIN(TestScambio)
+#include "tst_scambio.moc"
