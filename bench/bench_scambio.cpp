@@ -59,7 +59,7 @@ void measure(int contacts)
         Connection vuoto;
         vuoto.Open(Funzioni::StringaConnessionePer(destinazione.archivio()));
         timer.restart();
-        const Riepilogo r = Importa(vuoto, leggi(LeggiFile(file)), [](const Contatto&, const Contatto&) {
+        const Riepilogo r = Importa(vuoto, leggi(LeggiFile(file)), [](const Contatto&, const Voce&) {
             return std::optional<Scelta>(Scelta::Aggiungi);
         });
         print((QByteArray("import_") + f.nome).constData(), contacts, ms(timer), "ms");

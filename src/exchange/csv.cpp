@@ -240,7 +240,7 @@ Lettura contattiDaCsv(const TabellaCsv& tabella, const Colonne& colonne)
             QString valore = campiRiga[qsizetype(c)];
             if (valore.isNull()) continue;
             if (valore.isEmpty()) {
-                vuoti.push_back(campo);
+                if (!descrizione(campo).data) vuoti.push_back(campo);  // a date is there or Null
                 continue;
             }
             if (valore.startsWith(u'\'') && sembraFormula(valore.mid(1))) valore.remove(0, 1);

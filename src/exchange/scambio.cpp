@@ -179,7 +179,7 @@ Riepilogo Importa(Connection& connection, const Lettura& lettura, const SceltaDo
             cambiati.emplace(chiave, std::make_pair(letto, letto));
         }
         Contatto& esistente = chiave > 0 ? cambiati.at(chiave).second : nuovi[size_t(-chiave - 1)];
-        const std::optional<Scelta> decisa = scelta(esistente, voce.contatto);
+        const std::optional<Scelta> decisa = scelta(esistente, voce);
         if (!decisa) return annullato();
         switch (*decisa) {
         case Scelta::Aggiungi: aggiungi(); break;
@@ -197,6 +197,7 @@ Riepilogo Importa(Connection& connection, const Lettura& lettura, const SceltaDo
     }
 
     const bool scritto = inTransazione(connection, [&] {
+        if (!avanti(fatto)) return false;
         Recordset rs;
         rs.Open(QStringLiteral("Select * from Anagrafica where id = 0"), &connection);
         for (const Contatto& nuovo : nuovi) {
@@ -207,7 +208,7 @@ Riepilogo Importa(Connection& connection, const Lettura& lettura, const SceltaDo
         }
         for (const auto& [id, prima_dopo] : cambiati)
             if (prima_dopo.first.valori != prima_dopo.second.valori) riscrivi(connection, prima_dopo.first, prima_dopo.second);
-        return true;
+        return avanti(totale);  // the last moment to stop
     });
     if (!scritto) return annullato();
     riepilogo.aggiunti = int(nuovi.size());

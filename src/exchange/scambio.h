@@ -29,9 +29,10 @@ std::optional<qint64> Esporta(Connection& connection, const QString& filtro, For
 QByteArray LeggiFile(const QString& file);
 
 enum class Scelta { Aggiungi, Salta, Unisci };
-// Asked for each contact read that duplicates one in the store (or one read before it);
-// merging makes unisci(esistente, nuovo) of the existing one. Nothing: stop, and import nothing.
-using SceltaDoppione = std::function<std::optional<Scelta>(const Contatto& esistente, const Contatto& nuovo)>;
+// Asked for each contact read that duplicates one in the store (or one read before it, with
+// no key yet); merging makes unisci(esistente, letta.contatto) of the existing one.
+// Nothing: stop, and import nothing.
+using SceltaDoppione = std::function<std::optional<Scelta>(const Contatto& esistente, const Voce& letta)>;
 
 struct Riepilogo {
     int aggiunti = 0;

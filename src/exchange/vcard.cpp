@@ -269,7 +269,8 @@ public:
         Contatto contatto = c.contatto();
         if (const QString motivo = troppoLungo(contatto); !motivo.isEmpty()) throw Illeggibile{0, motivo};
         for (const DescrizioneCampo& d : campi())
-            if (contatto[d.campo].isNull() && std::find(vuoti.begin(), vuoti.end(), QLatin1String(d.colonna)) != vuoti.end())
+            if (!d.data && contatto[d.campo].isNull()
+                && std::find(vuoti.begin(), vuoti.end(), QLatin1String(d.colonna)) != vuoti.end())
                 contatto[d.campo] = QStringLiteral("");  // not Null
         return contatto;
     }
@@ -386,7 +387,9 @@ private:
             const QString titolo = QStringList{parti.value(3), parti.value(4)}.join(u' ').trimmed();
             c.altro(QStringLiteral("Titolo"), titolo);
         }
-        const QString azienda = org ? componenti(*org).join(QStringLiteral(", ")).trimmed() : QString();
+        QStringList unita = org ? componenti(*org) : QStringList();  // company; department; ...
+        unita.removeIf([](const QString& u) { return u.trimmed().isEmpty(); });
+        const QString azienda = unita.join(QStringLiteral(", ")).trimmed();
         if (!haNome && fn && !testo(*fn).trimmed().isEmpty()) {
             c.aggiungi(Campo::Cognome, testo(*fn).trimmed());
             haNome = true;

@@ -1,6 +1,7 @@
 #include "frmbrenzola.h"
 
 #include "calendarfield.h"
+#include "comandiscambio.h"
 #include "formtransparancy.h"
 #include "frmricerca.h"
 #include "immagini.h"
@@ -24,6 +25,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QPushButton>
 #include <QStyle>
 #include <QScrollBar>
@@ -31,6 +33,7 @@
 #include <QTimer>
 #include <QTextEdit>
 #include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -138,6 +141,34 @@ void FrmBrenzola::buildToolbar()
         button->setObjectName(caption);  // the key is the caption too
         Tb->widgetForAction(button)->setFixedSize(twips(this, 1365), twips(this, 540));
     }
+
+    // Contacts in and out, at the free right end: nothing designed moves.
+    Tb->addSeparator();
+    for (const auto& [caption, icon, shortcut] : {std::tuple{"Importa", Immagini::importa(), QKeySequence(Qt::CTRL | Qt::Key_I)},
+                                                 std::tuple{"Doppioni", Immagini::doppioni(), QKeySequence(Qt::CTRL | Qt::Key_D)}}) {
+        QAction* button = Tb->addCommand(icon, QString::fromLatin1(caption), shortcut);
+        button->setObjectName(QString::fromLatin1(caption));
+        Tb->widgetForAction(button)->setFixedSize(twips(this, 1365), twips(this, 540));
+    }
+    // Esporta offers the list and the contact on screen; each has its own shortcut.
+    auto* menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("MnuEsporta"));
+    QAction* elenco = menu->addAction(QStringLiteral("Esporta l'elenco..."), QKeySequence(Qt::CTRL | Qt::Key_E), this,
+                                      [this] { EsportaElenco(); });
+    elenco->setObjectName(QStringLiteral("EsportaElenco"));
+    QAction* contatto = menu->addAction(QStringLiteral("Esporta il contatto..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E),
+                                        this, [this] { EsportaContatto(); });
+    contatto->setObjectName(QStringLiteral("EsportaContatto"));
+    addActions({elenco, contatto});  // their shortcuts work with the menu closed
+    QAction* esporta = Tb->addAction(Immagini::esporta(), QStringLiteral("Esporta"));
+    esporta->setObjectName(QStringLiteral("Esporta"));
+    esporta->setToolTip(QStringLiteral("Esporta l'elenco (%1) o il contatto (%2)")
+                            .arg(elenco->shortcut().toString(QKeySequence::NativeText),
+                                 contatto->shortcut().toString(QKeySequence::NativeText)));
+    esporta->setMenu(menu);
+    auto* esportaButton = static_cast<QToolButton*>(Tb->widgetForAction(esporta));
+    esportaButton->setPopupMode(QToolButton::InstantPopup);
+    esportaButton->setFixedSize(twips(this, 1365), twips(this, 540));
 }
 
 void FrmBrenzola::buildLeftPanel()
@@ -826,6 +857,63 @@ void FrmBrenzola::Tb_ButtonClick(const QAction* Button)
         Scorri(QStringLiteral("A"));
     else if (comando == u"ESCI")
         close();
+    else if (comando == u"IMPORTA")
+        Importa();
+    else if (comando == u"DOPPIONI")
+        Doppioni();
+}
+
+// ---- Contacts in and out ----
+
+void FrmBrenzola::Importa()
+{
+    if (!LasciaContatto()) return;  // merging may change the contact on screen
+    handle([this] { ricaricaDopoCambi(ImportaDaFile(dialogs_, this, openConnection(Connessione.get()))); });
+}
+
+void FrmBrenzola::EsportaElenco()
+{
+    handle([this] { EsportaInFile(dialogs_, this, openConnection(Connessione.get()), Filtro, QStringLiteral("Contatti")); });
+}
+
+void FrmBrenzola::EsportaContatto()
+{
+    // The stored contact, as printing takes it: edits not yet saved do not go out.
+    if (IdCorrente == 0) {
+        dialogs_.MsgBox(this, {QStringLiteral("Nessun contatto da esportare: sceglierne uno dall'elenco."), MsgButtons::Ok,
+                               MsgIcon::Information});
+        return;
+    }
+    QString nome = nomeCaricato_.trimmed().isEmpty() ? QStringLiteral("Contatto") : nomeCaricato_.trimmed();
+    nome.replace(u'/', u'-');  // a file name, not a path
+    handle([&] {
+        EsportaInFile(dialogs_, this, openConnection(Connessione.get()),
+                      QStringLiteral(" where id=%1").arg(IdCorrente), nome);
+    });
+}
+
+void FrmBrenzola::Doppioni()
+{
+    if (!LasciaContatto()) return;  // the contact on screen may be merged into another
+    handle([this] { ricaricaDopoCambi(UnisciDoppioni(dialogs_, this, openConnection(Connessione.get()))); });
+}
+
+void FrmBrenzola::ricaricaDopoCambi(bool cambiati)
+{
+    // Edits the user chose not to save go either way.
+    handle([this, cambiati] {
+        if (cambiati) AzzeraRicerca();
+        Recordset rs;
+        rs.Open(QStringLiteral("Select * from Anagrafica where id =%1").arg(IdCorrente), Connessione.get());
+        if (IdCorrente != 0 && !rs.Eof()) {
+            mostraRiga(rs);
+            mostraInElenco(IdCorrente);
+        } else {
+            svuotaScheda();
+            IdCorrente = 0;
+        }
+        AggiornaAnagrafica = 0;
+    });
 }
 
 void FrmBrenzola::RicercaAvanzata()

@@ -79,6 +79,13 @@ public:
     // Toolbar: recognises the command by the clicked button's caption.
     void Tb_ButtonClick(const QAction* Button);
 
+    // Contacts in and out: a vCard or CSV file imported, the listed contacts or the one on
+    // screen exported, the register's duplicates merged.
+    void Importa();
+    void EsportaElenco();
+    void EsportaContatto();
+    void Doppioni();
+
     // Edit-state tracking: each field remembers its content on entry and marks the
     // window as changed when it is left with another content.
     void TxtCognome_GotFocus();
@@ -158,6 +165,9 @@ private:
     void showError(const StoreError& error, const QString& context = {});
     MsgAnswer ask(const QString& question);
     void RicercaAvanzata();
+    // After contacts may have changed in bulk: the contact on screen as stored now and, when
+    // they did change, the whole list.
+    void ricaricaDopoCambi(bool cambiati);
 
     // Shows the contact of the recordset's current row and remembers it as loaded.
     void mostraRiga(const Recordset& rs);

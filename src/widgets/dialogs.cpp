@@ -2,44 +2,65 @@
 
 #include "storeerror.h"
 
+#include <QApplication>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QProgressDialog>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 namespace brenzola {
 namespace {
 
+// Appears only when the work takes a while, and steps aside while the work asks the user
+// something in a window of its own.
 class ProgressDialog final : public Progress {
 public:
-    ProgressDialog(QWidget* parent, const QString& text) : dialog_(text, QStringLiteral("Annulla"), 0, kSteps, parent)
+    ProgressDialog(QWidget* parent, const QString& text) : dialog_(parent)
     {
         dialog_.setWindowTitle(QString::fromLatin1(kTitoloApplicazione));
         dialog_.setWindowModality(Qt::WindowModal);
-        dialog_.setMinimumDuration(500);  // short work shows no window at all
-        dialog_.setAutoReset(false);
-        dialog_.setValue(0);
+        auto* layout = new QVBoxLayout(&dialog_);
+        layout->addWidget(new QLabel(text, &dialog_));
+        bar_ = new QProgressBar(&dialog_);
+        bar_->setRange(0, kSteps);
+        bar_->setMinimumWidth(320);
+        layout->addWidget(bar_);
+        auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, &dialog_);
+        buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Annulla"));
+        layout->addWidget(buttons);
+        QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog_, [this] { stopped_ = true; });
+        QObject::connect(&dialog_, &QDialog::rejected, &dialog_, [this] { stopped_ = true; });  // Esc, the close box
         clock_.start();
+        sinceShown_.start();
     }
 
     bool advance(qint64 done, qint64 total) override
     {
         // Drawing every step would cost more than the work: a few times a second is enough.
-        if (clock_.elapsed() >= 50) {
-            clock_.restart();
-            dialog_.setValue(total > 0 ? int(std::min(done, total) * kSteps / total) : 0);
-        }
-        return !dialog_.wasCanceled();
+        if (sinceShown_.elapsed() < 50) return !stopped_;
+        sinceShown_.restart();
+        QWidget* modal = QApplication::activeModalWidget();
+        const bool asking = modal && modal != &dialog_;
+        if (!asking && clock_.elapsed() >= 500 && !dialog_.isVisible()) dialog_.show();
+        bar_->setValue(total > 0 ? int(std::min(done, total) * kSteps / total) : 0);
+        QCoreApplication::processEvents();  // the Annulla button answers
+        return !stopped_;
     }
 
 private:
     static constexpr int kSteps = 1000;
-    QProgressDialog dialog_;
+    QDialog dialog_;
+    QProgressBar* bar_;
     QElapsedTimer clock_;
+    QElapsedTimer sinceShown_;
+    bool stopped_ = false;
 };
 
 class PlatformDialogs final : public Dialogs {

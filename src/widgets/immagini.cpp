@@ -88,6 +88,33 @@ void drawLogo(QPainter& p)
     p.drawLine(QPointF(9, 11), QPointF(12, 11));
 }
 
+// A card with an arrow into it (towards the register) or out of it.
+void cardWithArrow(QPainter& p, bool in)
+{
+    p.setPen(pen(kInk, 1));
+    p.setBrush(QColor(0xfd, 0xf6, 0xe3));
+    p.drawRoundedRect(QRectF(1.5, 5.5, 9, 9), 1, 1);
+    p.setPen(pen(kInk, 0.8));
+    p.drawLine(QPointF(3.5, 9), QPointF(8, 9));
+    p.drawLine(QPointF(3.5, 11.5), QPointF(7, 11.5));
+    QPainterPath path;
+    path.moveTo(0, -1.2);
+    path.lineTo(3.5, -1.2);
+    path.lineTo(3.5, -3);
+    path.lineTo(6.5, 0);
+    path.lineTo(3.5, 3);
+    path.lineTo(3.5, 1.2);
+    path.lineTo(0, 1.2);
+    path.closeSubpath();
+    p.save();
+    p.translate(in ? 15 : 8, in ? 1.5 : 8.5);
+    p.rotate(in ? 135 : -45);
+    p.setPen(pen(kInk, 0.6));
+    p.setBrush(in ? kGreen : kBlue);
+    p.drawPath(path);
+    p.restore();
+}
+
 }  // namespace
 
 QIcon logo() { return drawn(drawLogo); }
@@ -167,6 +194,31 @@ QIcon esci()
         p.drawLine(QPointF(7, 8), QPointF(14, 8));
         p.drawLine(QPointF(11, 5), QPointF(14, 8));
         p.drawLine(QPointF(11, 11), QPointF(14, 8));
+    });
+}
+
+QIcon importa()
+{
+    return drawn([](QPainter& p) { cardWithArrow(p, true); });
+}
+
+QIcon esporta()
+{
+    return drawn([](QPainter& p) { cardWithArrow(p, false); });
+}
+
+QIcon doppioni()
+{
+    return drawn([](QPainter& p) {
+        for (const QPointF origin : {QPointF(1.5, 1.5), QPointF(5.5, 5.5)}) {
+            p.setPen(pen(kInk, 1));
+            p.setBrush(QColor(0xfd, 0xf6, 0xe3));
+            p.drawRoundedRect(QRectF(origin, QSizeF(9, 9)), 1, 1);
+            p.setPen(Qt::NoPen);
+            p.setBrush(kGreen);
+            p.drawEllipse(origin + QPointF(3, 3.2), 1.4, 1.4);
+            p.drawChord(QRectF(origin + QPointF(0.8, 4.6), QSizeF(4.4, 4)), 0, 180 * 16);
+        }
     });
 }
 

@@ -15,6 +15,10 @@ QIcon elimina();
 QIcon nuovo();
 QIcon salva();
 QIcon esci();
+// Contacts coming into the register, going out of it, and two that are one.
+QIcon importa();
+QIcon esporta();
+QIcon doppioni();
 // The toolbar's image list, by image number (counting from 1): 1 forward, 2 back,
 // 8 advanced search, 12 show all, 19 exit. Other numbers give no picture.
 QIcon ImageList1(int numero);

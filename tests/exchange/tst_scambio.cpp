@@ -53,7 +53,7 @@ QStringList righe(Connection& connection)
     return tutte;
 }
 
-const SceltaDoppione kAggiungiSempre = [](const Contatto&, const Contatto&) { return std::optional<Scelta>(Scelta::Aggiungi); };
+const SceltaDoppione kAggiungiSempre = [](const Contatto&, const Voce&) { return std::optional<Scelta>(Scelta::Aggiungi); };
 
 }  // namespace
 
@@ -63,6 +63,7 @@ class TestScambio : public QObject {
 private Q_SLOTS:
     void exportedAndImportedTheRowsComeBackTheSame_data();
     void exportedAndImportedTheRowsComeBackTheSame();
+    void filesOfPhonesAndMailProgramsGoIn();
     void anImportIsWholeOrNothing();
     void duplicatesAreAskedAboutAndMerged();
     void theRegistersOwnDuplicatesMergeIntoOne();
@@ -97,6 +98,18 @@ void TestScambio::exportedAndImportedTheRowsComeBackTheSame()
         QCOMPARE(riepilogo.saltati, QStringList());
         QCOMPARE(riepilogo.ignorate.size(), 0);
         QCOMPARE(righe(*a), righe(*da));
+    }
+}
+
+void TestScambio::filesOfPhonesAndMailProgramsGoIn()
+{
+    for (const char* nome : {"iphone.vcf", "android.vcf", "thunderbird.vcf", "outlook.csv", "google.csv"}) {
+        test::TempStore store;
+        auto connection = apri(store.path());
+        const Lettura lettura = leggi(LeggiFile(QStringLiteral(BRENZOLA_DATI "/scambio/") + QLatin1String(nome)));
+        const Riepilogo riepilogo = Importa(*connection, lettura, kAggiungiSempre);
+        QCOMPARE(riepilogo.aggiunti, int(lettura.voci.size()) - lettura.illeggibili());
+        QCOMPARE(righe(*connection).size(), riepilogo.aggiunti);
     }
 }
 
@@ -136,7 +149,7 @@ void TestScambio::anImportIsWholeOrNothing()
     // nothing else is imported either.
     const QByteArray rossi = "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Rossi;Mario;;;\r\nEMAIL:MARIO@x.it\r\nTEL:333\r\nEND:VCARD\r\n"
                              "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Verdi;Anna;;;\r\nEND:VCARD\r\n";
-    const auto cambiaIntanto = [&store](const Contatto&, const Contatto&) {
+    const auto cambiaIntanto = [&store](const Contatto&, const Voce&) {
         store.rows(QStringLiteral("UPDATE anagrafica SET nome = 'Mario Luigi' WHERE cognome = 'Rossi'"));
         return std::optional<Scelta>(Scelta::Unisci);
     };
@@ -166,9 +179,9 @@ void TestScambio::duplicatesAreAskedAboutAndMerged()
                             "BEGIN:VCARD\r\nVERSION:4.0\r\nN:Verdi;Anna;;;\r\nEMAIL:anna@z.it\r\nBDAY:19800315\r\nEND:VCARD\r\n"
                             "BEGIN:VCARD\r\nVERSION:4.0\r\nN:Neri;;;;\r\nBDAY:--0101\r\nEND:VCARD\r\n";
     QStringList chiesti;
-    const Riepilogo riepilogo = Importa(*connection, leggi(file), [&](const Contatto& esistente, const Contatto& nuovo) {
-        chiesti << esistente.nomeCompleto() + u'/' + nuovo.nomeCompleto();
-        return std::optional<Scelta>(nuovo.testo(Campo::Cognome) == u"Bianchi" ? Scelta::Salta : Scelta::Unisci);
+    const Riepilogo riepilogo = Importa(*connection, leggi(file), [&](const Contatto& esistente, const Voce& nuovo) {
+        chiesti << esistente.nomeCompleto() + u'/' + nuovo.contatto.nomeCompleto();
+        return std::optional<Scelta>(nuovo.contatto.testo(Campo::Cognome) == u"Bianchi" ? Scelta::Salta : Scelta::Unisci);
     });
     // The second Verdi duplicates the first, read just before it.
     QCOMPARE(chiesti, (QStringList{"Rossi Mario/ROSSI mario", "Bianchi Luca/Bianchi Luca", "Verdi Anna/Verdi Anna"}));
@@ -184,7 +197,7 @@ void TestScambio::duplicatesAreAskedAboutAndMerged()
     QCOMPARE(store.rows(QStringLiteral("SELECT count(*) FROM anagrafica"))[0][0].toInt(), 3);
 
     // Stopping at a question imports nothing at all.
-    const Riepilogo fermato = Importa(*connection, leggi(file), [](const Contatto&, const Contatto&) { return std::optional<Scelta>(); });
+    const Riepilogo fermato = Importa(*connection, leggi(file), [](const Contatto&, const Voce&) { return std::optional<Scelta>(); });
     QVERIFY(fermato.annullato);
     QCOMPARE(store.rows(QStringLiteral("SELECT count(*) FROM anagrafica"))[0][0].toInt(), 3);
 }

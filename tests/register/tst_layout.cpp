@@ -194,17 +194,26 @@ void TestLayout::toolbarEntries()
     auto* toolbar = child<QToolBar>("Tb");
     QCOMPARE(toolbar->geometry().topLeft(), QPoint(0, 0));
     QCOMPARE(toolbar->width(), form_->width());
+    form_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));  // laid out
     const auto actions = toolbar->actions();
-    QCOMPARE(actions.size(), 6);
+    QCOMPARE(actions.size(), 10);
     QVERIFY(actions[0]->isSeparator());
+    QVERIFY(actions[6]->isSeparator());  // the designed five, then contacts in and out at the free end
     QStringList captions;
-    for (QAction* action : actions.mid(1)) {
+    int right = 0;
+    for (QAction* action : actions) {
+        if (action->isSeparator()) continue;
         captions << action->text();
         QCOMPARE(action->objectName(), action->text());
         QVERIFY(!action->icon().isNull());
-        QCOMPARE(toolbar->widgetForAction(action)->size(), inPixels(form_.get(), 0, 0, 1365, 540).size());
+        QWidget* button = toolbar->widgetForAction(action);
+        QCOMPARE(button->size(), inPixels(form_.get(), 0, 0, 1365, 540).size());
+        QVERIFY2(button->isVisible() && button->x() > right, qPrintable(action->text()));
+        right = button->geometry().right();
     }
-    QCOMPARE(captions, (QStringList{"Mostra Tutti", "Ricerca Avanzata", "Indietro", "Avanti", "Esci"}));
+    QVERIFY(right < toolbar->width());  // all of them shown, none in an overflow menu
+    QCOMPARE(captions, (QStringList{"Mostra Tutti", "Ricerca Avanzata", "Indietro", "Avanti", "Esci", "Importa", "Doppioni", "Esporta"}));
 }
 
 void TestLayout::tabOrder()
@@ -296,6 +305,8 @@ void TestLayout::toolbarFromTheKeyboard()
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), toolbar->widgetForAction(toolbar->findChild<QAction*>("Mostra Tutti")));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);  // wraps round to the last
+    QCOMPARE(QApplication::focusWidget(), toolbar->widgetForAction(toolbar->findChild<QAction*>("Esporta")));
+    for (int i = 0; i < 3; ++i) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
     QCOMPARE(QApplication::focusWidget(), toolbar->widgetForAction(toolbar->findChild<QAction*>("Esci")));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
     QCOMPARE(QApplication::focusWidget(), toolbar->widgetForAction(avanti));

@@ -1,0 +1,215 @@
+#include "comandiscambio.h"
+
+#include "connection.h"
+#include "csv.h"
+#include "dialogs.h"
+#include "doppioni.h"
+#include "frmdoppione.h"
+#include "frmimportacsv.h"
+#include "frmriepilogo.h"
+#include "scambio.h"
+#include "storeerror.h"
+#include "vcard.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace brenzola {
+namespace {
+
+constexpr int kErroriMostrati = 5;
+
+struct FormatoOfferto {
+    FormatoScambio formato;
+    const char* filtro;
+    const char* estensione;
+};
+constexpr FormatoOfferto kFormatiOfferti[] = {
+    {FormatoScambio::VCard4, "vCard 4.0 (*.vcf)", "vcf"},
+    {FormatoScambio::VCard3, "vCard 3.0, per telefoni e programmi meno recenti (*.vcf)", "vcf"},
+    {FormatoScambio::CsvItaliano, "CSV per Excel e LibreOffice in italiano (*.csv)", "csv"},
+    {FormatoScambio::CsvRfc, "CSV standard, separato da virgole (*.csv)", "csv"}};
+
+QString contatti(qint64 n) { return n == 1 ? QStringLiteral("1 contatto") : QStringLiteral("%1 contatti").arg(n); }
+
+void informa(Dialogs& dialogs, QWidget* parent, const QString& testo)
+{
+    dialogs.MsgBox(parent, {testo, MsgButtons::Ok, MsgIcon::Information});
+}
+
+// The contacts of a file: a vCard read whole, a CSV file as the user maps its columns.
+// Nothing when the user cancelled.
+std::optional<Lettura> leggiFile(Dialogs& dialogs, QWidget* parent, const QString& file)
+{
+    const QByteArray dati = LeggiFile(file);
+    if (sembraVCard(dati)) return leggiVCard(dati);
+    leggiCsv(dati, rilevaFormatoCsv(dati), 0);  // an empty or binary file is refused before any window
+    FrmImportaCsv finestra(dati, file, parent);
+    dialogs.ShowModal(finestra);
+    if (finestra.result() != QDialog::Accepted) return std::nullopt;
+    const TabellaCsv tabella = leggiCsv(dati, finestra.formato());
+    return contattiDaCsv(tabella, finestra.colonne());
+}
+
+// Whether to go on with the readable entries when some cannot be read.
+bool accettaIlleggibili(Dialogs& dialogs, QWidget* parent, const Lettura& lettura)
+{
+    const int illeggibili = lettura.illeggibili();
+    const int tutte = int(lettura.voci.size());
+    if (illeggibili == 0) return true;
+    QStringList primi;
+    for (const Voce& voce : lettura.voci)
+        if (!voce.errore.isEmpty() && primi.size() < kErroriMostrati) primi << voce.errore;
+    if (illeggibili > kErroriMostrati) primi << QStringLiteral("…");
+    if (illeggibili == tutte) {
+        dialogs.MsgBox(parent, {QStringLiteral("Nessun contatto del file si può leggere:\n\n") + primi.join(u'\n'),
+                                MsgButtons::Ok, MsgIcon::Critical});
+        return false;
+    }
+    const QString quanti = illeggibili == 1 ? QStringLiteral("1 contatto su %1 non si può leggere").arg(tutte)
+                                            : QStringLiteral("%1 contatti su %2 non si possono leggere").arg(illeggibili).arg(tutte);
+    Message domanda{QStringLiteral("%1:\n\n%2\n\nImportare gli altri %3? Quelli illeggibili saranno elencati alla fine.")
+                        .arg(quanti, primi.join(u'\n'))
+                        .arg(tutte - illeggibili),
+                    MsgButtons::YesNo, MsgIcon::Question};
+    domanda.defaultAnswer = MsgAnswer::No;
+    return dialogs.MsgBox(parent, domanda) == MsgAnswer::Yes;
+}
+
+}  // namespace
+
+bool ImportaDaFile(Dialogs& dialogs, QWidget* parent, Connection& connection)
+{
+    const QString file = dialogs.ChooseFile(parent, QStringLiteral("Importa contatti"), QDir::homePath(),
+                                            QStringLiteral("Contatti (*.vcf *.vcard *.csv *.txt);;vCard (*.vcf *.vcard);;"
+                                                           "CSV (*.csv *.txt);;Tutti i file (*)"));
+    if (file.isEmpty()) return false;
+    try {
+        const std::optional<Lettura> lettura = leggiFile(dialogs, parent, file);
+        if (!lettura) return false;
+        if (lettura->voci.empty()) {
+            informa(dialogs, parent, QStringLiteral("Il file «%1» non contiene contatti.").arg(QFileInfo(file).fileName()));
+            return false;
+        }
+        if (!accettaIlleggibili(dialogs, parent, *lettura)) return false;
+
+        std::optional<Scelta> perTutti;
+        std::unique_ptr<Progress> avanzamento =
+            dialogs.ShowProgress(parent, QStringLiteral("Importazione dei contatti da «%1»…").arg(QFileInfo(file).fileName()));
+        const Riepilogo riepilogo = Importa(
+            connection, *lettura,
+            [&](const Contatto& esistente, const Voce& letta) -> std::optional<Scelta> {
+                if (perTutti) return perTutti;
+                const bool giaLetto = esistente.id == 0;
+                FrmDoppione finestra(FrmDoppione::Uso::Importazione,
+                                     QStringLiteral("«%1» (riga %2 del file) sembra %3 «%4».")
+                                         .arg(letta.contatto.nomeCompleto().trimmed())
+                                         .arg(letta.riga)
+                                         .arg(giaLetto ? QStringLiteral("lo stesso contatto letto prima dal file:")
+                                                       : QStringLiteral("già presente nell'archivio come"),
+                                              esistente.nomeCompleto().trimmed()),
+                                     giaLetto ? QStringLiteral("Letto prima dal file") : QStringLiteral("Nell'archivio"),
+                                     QStringLiteral("Nel file, riga %1").arg(letta.riga), esistente, letta.contatto, parent);
+                dialogs.ShowModal(finestra);
+                if (finestra.scelta() && finestra.perTutti()) perTutti = finestra.scelta();
+                return finestra.scelta();
+            },
+            [&](qint64 fatto, qint64 totale) { return avanzamento->advance(fatto, totale); });
+        avanzamento.reset();
+        if (riepilogo.annullato) {
+            informa(dialogs, parent, QStringLiteral("Importazione annullata: l'archivio non è stato modificato."));
+            return false;
+        }
+        FrmRiepilogo finestra(riepilogo, file, parent);
+        dialogs.ShowModal(finestra);
+        return riepilogo.aggiunti + riepilogo.uniti > 0;
+    } catch (const StoreError& errore) {
+        MostraErrore(dialogs, parent, errore,
+                     QStringLiteral("Importazione da «%1» non riuscita: l'archivio non è stato modificato.").arg(file));
+        return false;
+    }
+}
+
+void EsportaInFile(Dialogs& dialogs, QWidget* parent, Connection& connection, const QString& filtro, const QString& nome)
+{
+    QStringList filtri;
+    for (const FormatoOfferto& f : kFormatiOfferti) filtri << QString::fromUtf8(f.filtro);
+    int scelto = 0;
+    QString file = dialogs.ChooseSaveFile(parent, QStringLiteral("Esporta contatti"),
+                                          QDir::home().filePath(nome + QStringLiteral(".vcf")), filtri, &scelto);
+    if (file.isEmpty()) return;
+    const FormatoOfferto& formato = kFormatiOfferti[std::clamp(scelto, 0, int(std::size(kFormatiOfferti)) - 1)];
+    if (QFileInfo(file).suffix().isEmpty()) file += u'.' + QLatin1String(formato.estensione);
+    try {
+        std::unique_ptr<Progress> avanzamento =
+            dialogs.ShowProgress(parent, QStringLiteral("Esportazione dei contatti in «%1»…").arg(QFileInfo(file).fileName()));
+        const std::optional<qint64> scritti = Esporta(connection, filtro, formato.formato, file,
+                                                      [&](qint64 fatto, qint64 totale) { return avanzamento->advance(fatto, totale); });
+        avanzamento.reset();
+        informa(dialogs, parent,
+                !scritti      ? QStringLiteral("Esportazione annullata: nessun file è stato scritto.")
+                : *scritti == 1 ? QStringLiteral("Esportato 1 contatto in «%1».").arg(file)
+                                : QStringLiteral("Esportati %1 contatti in «%2».").arg(*scritti).arg(file));
+    } catch (const StoreError& errore) {
+        MostraErrore(dialogs, parent, errore, QStringLiteral("Esportazione in «%1» non riuscita.").arg(file));
+    }
+}
+
+bool UnisciDoppioni(Dialogs& dialogs, QWidget* parent, Connection& connection)
+{
+    try {
+        std::unique_ptr<Progress> avanzamento = dialogs.ShowProgress(parent, QStringLiteral("Ricerca dei contatti doppi…"));
+        const auto gruppi = CercaDoppioni(connection, [&](qint64 fatto, qint64 totale) { return avanzamento->advance(fatto, totale); });
+        avanzamento.reset();
+        if (!gruppi) return false;
+        if (gruppi->empty()) {
+            informa(dialogs, parent, QStringLiteral("Nell'archivio non ci sono contatti doppi."));
+            return false;
+        }
+        std::vector<Unione> unioni;
+        std::optional<Scelta> perTutti;
+        int assorbiti = 0;
+        for (size_t g = 0; g < gruppi->size(); ++g) {
+            const std::vector<qint64>& gruppo = (*gruppi)[g];
+            Unione unione{LeggiContatto(connection, gruppo.front()), {}, {}};
+            unione.risultato = unione.base;
+            for (size_t i = 1; i < gruppo.size(); ++i) {
+                const Contatto altro = LeggiContatto(connection, gruppo[i]);
+                std::optional<Scelta> scelta = perTutti;
+                if (!scelta) {
+                    FrmDoppione finestra(FrmDoppione::Uso::Archivio,
+                                         QStringLiteral("Gruppo %1 di %2: «%3» e «%4» sembrano la stessa persona.")
+                                             .arg(g + 1)
+                                             .arg(gruppi->size())
+                                             .arg(unione.risultato.nomeCompleto().trimmed(), altro.nomeCompleto().trimmed()),
+                                         QStringLiteral("Contatto da tenere"), QStringLiteral("Contatto doppio"), unione.risultato,
+                                         altro, parent);
+                    dialogs.ShowModal(finestra);
+                    scelta = finestra.scelta();
+                    if (!scelta) {
+                        informa(dialogs, parent, QStringLiteral("Nessun contatto è stato unito."));
+                        return false;
+                    }
+                    if (finestra.perTutti()) perTutti = scelta;
+                }
+                if (*scelta != Scelta::Unisci) continue;
+                unione.risultato = unisci(unione.risultato, altro);
+                unione.assorbiti.push_back(altro);
+                ++assorbiti;
+            }
+            if (!unione.assorbiti.empty()) unioni.push_back(std::move(unione));
+        }
+        if (unioni.empty()) {
+            informa(dialogs, parent, QStringLiteral("Nessun contatto è stato unito."));
+            return false;
+        }
+        ApplicaUnioni(connection, unioni);
+        informa(dialogs, parent, QStringLiteral("Contatti doppi uniti: l'archivio ha %1 in meno.").arg(contatti(assorbiti)));
+        return true;
+    } catch (const StoreError& errore) {
+        MostraErrore(dialogs, parent, errore, QStringLiteral("Unione dei contatti doppi non riuscita: l'archivio non è stato modificato."));
+        return false;
+    }
+}
+
+}  // namespace brenzola

@@ -1,0 +1,101 @@
+#include "frmdoppione.h"
+
+#include "doppioni.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace brenzola {
+namespace {
+
+QString mostrato(const Contatto& contatto, const DescrizioneCampo& d)
+{
+    return d.data ? dataComeTesto(contatto[d.campo]) : contatto.testo(d.campo);
+}
+
+}  // namespace
+
+FrmDoppione::FrmDoppione(Uso uso, const QString& testo, const QString& titoloPrimo, const QString& titoloSecondo,
+                         const Contatto& primo, const Contatto& secondo, QWidget* parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("FrmDoppione"));
+    setWindowTitle(uso == Uso::Importazione ? QStringLiteral("Contatto già presente") : QStringLiteral("Contatti doppi"));
+    auto* layout = new QVBoxLayout(this);
+    LblTesto = new QLabel(testo, this);
+    LblTesto->setObjectName(QStringLiteral("LblTesto"));
+    LblTesto->setWordWrap(true);
+    layout->addWidget(LblTesto);
+
+    const Contatto unito = unisci(primo, secondo);
+    GrigliaConfronto = new QTableWidget(kNumeroCampi, 3, this);
+    GrigliaConfronto->setObjectName(QStringLiteral("GrigliaConfronto"));
+    GrigliaConfronto->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    GrigliaConfronto->setWordWrap(true);
+    GrigliaConfronto->setHorizontalHeaderLabels({titoloPrimo, titoloSecondo, QStringLiteral("Dopo l'unione")});
+    QStringList etichette;
+    for (const DescrizioneCampo& d : campi()) {
+        const int riga = int(d.campo);
+        etichette << QString::fromUtf8(d.etichetta);
+        const QString prima = mostrato(primo, d);
+        const QString dopo = mostrato(unito, d);
+        const auto cella = [](const QString& testo) {
+            auto* item = new QTableWidgetItem(testo);
+            item->setTextAlignment(Qt::AlignLeft | Qt::AlignTop);
+            return item;
+        };
+        GrigliaConfronto->setItem(riga, 0, cella(prima));
+        GrigliaConfronto->setItem(riga, 1, cella(mostrato(secondo, d)));
+        auto* risultato = cella(dopo);
+        if (dopo != prima) {  // what a merge would change stands out
+            QFont grassetto = risultato->font();
+            grassetto.setBold(true);
+            risultato->setFont(grassetto);
+            risultato->setBackground(QColor(0xff, 0xf3, 0xc4));
+        }
+        GrigliaConfronto->setItem(riga, 2, risultato);
+    }
+    GrigliaConfronto->setVerticalHeaderLabels(etichette);
+    GrigliaConfronto->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    GrigliaConfronto->resizeRowsToContents();
+    GrigliaConfronto->setMinimumSize(760, 440);
+    layout->addWidget(GrigliaConfronto);
+
+    ChkTutti = new QCheckBox(QStringLiteral("Fai lo stesso per tutti i doppioni seguenti"), this);
+    ChkTutti->setObjectName(QStringLiteral("ChkTutti"));
+    layout->addWidget(ChkTutti);
+
+    auto* pulsanti = new QDialogButtonBox(this);
+    const auto pulsante = [&](const char* nome, const QString& testo, QDialogButtonBox::ButtonRole ruolo) {
+        QPushButton* p = pulsanti->addButton(testo, ruolo);
+        p->setObjectName(QLatin1String(nome));
+        return p;
+    };
+    const bool importa = uso == Uso::Importazione;
+    CmdUnisci = pulsante("CmdUnisci", QStringLiteral("Unisci"), QDialogButtonBox::AcceptRole);
+    if (importa) CmdAggiungi = pulsante("CmdAggiungi", QStringLiteral("Aggiungi comunque"), QDialogButtonBox::AcceptRole);
+    CmdSalta = pulsante("CmdSalta", importa ? QStringLiteral("Salta") : QStringLiteral("Lascia separati"), QDialogButtonBox::AcceptRole);
+    CmdAnnulla = pulsante("CmdAnnulla", importa ? QStringLiteral("Annulla l'importazione") : QStringLiteral("Annulla"),
+                          QDialogButtonBox::RejectRole);
+    layout->addWidget(pulsanti);
+    connect(CmdUnisci, &QPushButton::clicked, this, [this] { scegli(Scelta::Unisci); });
+    if (CmdAggiungi) connect(CmdAggiungi, &QPushButton::clicked, this, [this] { scegli(Scelta::Aggiungi); });
+    connect(CmdSalta, &QPushButton::clicked, this, [this] { scegli(Scelta::Salta); });
+    connect(CmdAnnulla, &QPushButton::clicked, this, &QDialog::reject);
+    CmdSalta->setDefault(true);  // Enter changes nothing
+}
+
+bool FrmDoppione::perTutti() const { return ChkTutti->isChecked(); }
+
+void FrmDoppione::scegli(Scelta scelta)
+{
+    scelta_ = scelta;
+    accept();
+}
+
+}  // namespace brenzola

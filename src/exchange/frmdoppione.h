@@ -1,0 +1,47 @@
+#pragma once
+
+#include "contatto.h"
+#include "scambio.h"
+
+#include <QDialog>
+
+#include <optional>
+
+class QCheckBox;
+class QLabel;
+class QPushButton;
+class QTableWidget;
+
+namespace brenzola {
+
+// Two contacts that look like the same person, side by side with what merging them would
+// make, so that nothing is merged without the user seeing it. Importing, the user adds the
+// new one anyway, skips it, merges it or stops the import; in the register, merges the two
+// or leaves them apart, or stops. Either way, optionally for every duplicate still to come.
+class FrmDoppione : public QDialog {
+    Q_OBJECT
+
+public:
+    enum class Uso { Importazione, Archivio };
+
+    FrmDoppione(Uso uso, const QString& testo, const QString& titoloPrimo, const QString& titoloSecondo,
+                const Contatto& primo, const Contatto& secondo, QWidget* parent = nullptr);
+
+    // The choice made; nothing when the user stopped.
+    std::optional<Scelta> scelta() const { return scelta_; }
+    bool perTutti() const;
+
+private:
+    void scegli(Scelta scelta);
+
+    std::optional<Scelta> scelta_;
+    QLabel* LblTesto;
+    QTableWidget* GrigliaConfronto;
+    QCheckBox* ChkTutti;
+    QPushButton* CmdAggiungi = nullptr;
+    QPushButton* CmdSalta;
+    QPushButton* CmdUnisci;
+    QPushButton* CmdAnnulla;
+};
+
+}  // namespace brenzola

@@ -1,0 +1,46 @@
+#include "frmriepilogo.h"
+
+#include <QDialogButtonBox>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace brenzola {
+
+FrmRiepilogo::FrmRiepilogo(const Riepilogo& riepilogo, const QString& file, QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("FrmRiepilogo"));
+    setWindowTitle(QStringLiteral("Importazione completata"));
+    auto* layout = new QVBoxLayout(this);
+    QString testo = QStringLiteral("Importazione da «%1»:\n\nAggiunti: %2\nUniti a contatti già presenti: %3\nNon importati: %4")
+                        .arg(QFileInfo(file).fileName())
+                        .arg(riepilogo.aggiunti)
+                        .arg(riepilogo.uniti)
+                        .arg(riepilogo.saltati.size());
+    if (!riepilogo.ignorate.isEmpty()) {
+        QStringList ignorate;
+        for (auto i = riepilogo.ignorate.cbegin(); i != riepilogo.ignorate.cend(); ++i)
+            ignorate << QStringLiteral("%1 (%2)").arg(i.key()).arg(i.value());
+        testo += QStringLiteral("\n\nDati del file che nessun campo accoglie, lasciati fuori: ") + ignorate.join(QStringLiteral(", "));
+    }
+    LblRiepilogo = new QLabel(testo, this);
+    LblRiepilogo->setObjectName(QStringLiteral("LblRiepilogo"));
+    LblRiepilogo->setWordWrap(true);
+    LblRiepilogo->setMinimumWidth(420);
+    layout->addWidget(LblRiepilogo);
+    TxtSaltati = new QPlainTextEdit(riepilogo.saltati.join(u'\n'), this);
+    TxtSaltati->setObjectName(QStringLiteral("TxtSaltati"));
+    TxtSaltati->setReadOnly(true);
+    TxtSaltati->setVisible(!riepilogo.saltati.isEmpty());
+    TxtSaltati->setMinimumSize(560, 200);
+    layout->addWidget(TxtSaltati);
+    auto* pulsanti = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    CmdOk = pulsanti->button(QDialogButtonBox::Ok);
+    CmdOk->setObjectName(QStringLiteral("CmdOk"));
+    layout->addWidget(pulsanti);
+    connect(pulsanti, &QDialogButtonBox::accepted, this, &QDialog::accept);
+}
+
+}  // namespace brenzola

@@ -1,0 +1,229 @@
+// Contacts in and out from the main window: the CSV preview, the duplicate window, the
+// summary, stopping, exporting the list as it stands or the contact on screen, and the
+// register's own duplicates.
+#include "contatto.h"
+#include "frmbrenzola.h"
+#include "funzioni.h"
+#include "moduli.h"
+#include "testsupport.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+
+using namespace brenzola;
+using namespace brenzola::Funzioni;
+
+namespace {
+
+QString fileDiProva(const char* nome) { return QStringLiteral(BRENZOLA_DATI "/scambio/") + QLatin1String(nome); }
+
+void premi(QDialog& finestra, const char* pulsante)
+{
+    auto* p = finestra.findChild<QPushButton*>(QLatin1String(pulsante));
+    QVERIFY2(p, pulsante);
+    QTest::mouseClick(p, Qt::LeftButton);
+}
+
+}  // namespace
+
+class TestImportaEsporta : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { ApplicaImpostazioniItaliane(*qApp); }
+    void init();
+    void cleanup();
+
+    void aCsvFileGoesInAsTheUserMapsIt();
+    void nothingChangesUntilTheUserAgrees();
+    void theListAsItStandsOrTheContactOnScreenGoesOut();
+    void theRegistersDuplicatesMergeOnceSeen();
+
+private:
+    void comando(const char* nome);
+    int contati(const QString& condizione = QStringLiteral("1=1")) const;
+    QListWidget* elenco() const { return form_->findChild<QListWidget*>(QStringLiteral("List1")); }
+
+    std::unique_ptr<test::TempStore> store_;
+    test::ScriptedDialogs dialogs_;
+    std::unique_ptr<FrmBrenzola> form_;
+    QTemporaryDir cartella_;
+};
+
+void TestImportaEsporta::init()
+{
+    store_ = std::make_unique<test::TempStore>();
+    store_->insert({{"Cognome", "Rossi"}, {"Nome", "Mario"}, {"Telefono", "02 8645123"}, {"Commenti", "Da richiamare."}});
+    store_->insert({{"Cognome", "Rossini"}, {"Nome", "Bruno"}});
+    store_->insert({{"Cognome", "Zeta"}, {"Nome", "Ugo"}, {"Email", "ugo@zeta.it"}});
+    dialogs_ = test::ScriptedDialogs();
+    form_ = std::make_unique<FrmBrenzola>(dialogs_);
+    QVERIFY(form_->Form_Load(store_->path()));
+}
+
+void TestImportaEsporta::cleanup()
+{
+    form_.reset();
+    ChiudiDatabase();
+    store_.reset();
+}
+
+void TestImportaEsporta::comando(const char* nome)
+{
+    QAction* azione = form_->findChild<QAction*>(QLatin1String(nome));
+    QVERIFY2(azione, nome);
+    azione->trigger();
+}
+
+int TestImportaEsporta::contati(const QString& condizione) const
+{
+    return store_->rows(QStringLiteral("SELECT count(*) FROM anagrafica WHERE ") + condizione)[0][0].toInt();
+}
+
+void TestImportaEsporta::aCsvFileGoesInAsTheUserMapsIt()
+{
+    elenco()->setCurrentRow(0);  // Rossi Mario on screen
+    dialogs_.chosenFiles = {fileDiProva("outlook.csv")};
+    QString riepilogo;
+    QStringList confrontati;
+    dialogs_.onModal = [&](QDialog& finestra) {
+        if (finestra.objectName() == u"FrmImportaCsv") {
+            QCOMPARE(finestra.findChild<QComboBox*>("CboCodifica")->currentText(), QStringLiteral("Windows-1252"));
+            auto* griglia = finestra.findChild<QTableWidget*>("GrigliaAnteprima");
+            QCOMPARE(griglia->item(3, 2)->text(), QStringLiteral("Cantù"));
+            // The country column, which no field takes by itself, goes into Fonte.
+            auto* paese = finestra.findChild<QComboBox*>("CboColonna7");
+            QCOMPARE(paese->currentText(), QStringLiteral("(non importare)"));
+            paese->setCurrentText(QStringLiteral("Fonte"));
+            premi(finestra, "CmdImporta");
+        } else if (finestra.objectName() == u"FrmDoppione") {
+            auto* griglia = finestra.findChild<QTableWidget*>("GrigliaConfronto");
+            confrontati << griglia->item(int(Campo::Cell), 1)->text() + u'>' + griglia->item(int(Campo::Cell), 2)->text();
+            premi(finestra, "CmdUnisci");
+        } else if (finestra.objectName() == u"FrmRiepilogo") {
+            riepilogo = finestra.findChild<QLabel*>("LblRiepilogo")->text();
+        }
+    };
+    comando("Importa");
+    QCOMPARE(confrontati, QStringList{"347 1234567>347 1234567"});
+    QVERIFY2(riepilogo.contains(QStringLiteral("Aggiunti: 2\nUniti a contatti già presenti: 1\nNon importati: 0")), qPrintable(riepilogo));
+    QCOMPARE(contati(), 5);
+    QCOMPARE(contati(QStringLiteral("fonte = 'Italia'")), 3);  // the merged one had none: filled
+    // The list shows everything; the contact on screen is shown as merged.
+    QCOMPARE(elenco()->count(), 5);
+    QCOMPARE(form_->findChild<QLineEdit*>("TxtCell")->text(), QStringLiteral("347 1234567"));
+    QCOMPARE(form_->AggiornaAnagrafica, 0);
+}
+
+void TestImportaEsporta::nothingChangesUntilTheUserAgrees()
+{
+    const QStringList prima = {"Rossi", "Rossini", "Zeta"};
+    // Edits on screen are asked about first; Annulla stops before any file is asked for.
+    elenco()->setCurrentRow(2);
+    form_->findChild<QLineEdit*>("TxtNome")->setText(QStringLiteral("Ugolino"));
+    form_->AggiornaAnagrafica = -1;
+    dialogs_.answers = {MsgAnswer::Cancel};
+    comando("Importa");
+    QVERIFY(dialogs_.modalTitles.isEmpty());
+    QCOMPARE(form_->findChild<QLineEdit*>("TxtNome")->text(), QStringLiteral("Ugolino"));
+    form_->AggiornaAnagrafica = 0;
+
+    // A file with an unreadable card: No imports nothing.
+    dialogs_.chosenFiles = {fileDiProva("iphone.vcf")};
+    dialogs_.answers = {MsgAnswer::No};
+    comando("Importa");
+    QVERIFY2(dialogs_.lastText().startsWith(QStringLiteral("1 contatto su 3 non si può leggere:\n\nriga 38: ")),
+             qPrintable(dialogs_.lastText()));
+    QCOMPARE(contati(), 3);
+
+    // Yes, then the duplicate window's Annulla: nothing, and the user is told.
+    dialogs_.chosenFiles = {fileDiProva("iphone.vcf")};
+    dialogs_.answers = {MsgAnswer::Yes};
+    store_->insert({{"Cognome", "Rossi"}, {"Nome", "Mario"}, {"Email", "mario.rossi@example.it"}});
+    dialogs_.onModal = [](QDialog& finestra) {
+        if (finestra.objectName() == u"FrmDoppione") premi(finestra, "CmdAnnulla");
+    };
+    comando("Importa");
+    QCOMPARE(dialogs_.lastText(), QStringLiteral("Importazione annullata: l'archivio non è stato modificato."));
+    QCOMPARE(contati(), 4);
+
+    // Annulla on the progress window, while writing.
+    dialogs_.chosenFiles = {fileDiProva("android.vcf")};
+    dialogs_.stopAtStep = 1;
+    comando("Importa");
+    QCOMPARE(dialogs_.lastText(), QStringLiteral("Importazione annullata: l'archivio non è stato modificato."));
+    QCOMPARE(contati(), 4);
+}
+
+void TestImportaEsporta::theListAsItStandsOrTheContactOnScreenGoesOut()
+{
+    // The list after a quick search, as Italian CSV; the extension follows the format.
+    form_->findChild<QLineEdit*>("TxtRicerca")->setText(QStringLiteral("ross"));
+    const QString csv = cartella_.filePath(QStringLiteral("rubrica"));
+    dialogs_.savedFiles = {{csv, 2}};
+    comando("EsportaElenco");
+    QCOMPARE(dialogs_.lastText(), QStringLiteral("Esportati 2 contatti in «%1.csv».").arg(csv));
+    QFile file(csv + QStringLiteral(".csv"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> righe = file.readAll().split('\n');
+    QVERIFY(righe[0].startsWith("\xEF\xBB\xBF" "Cognome;Nome;Data;"));
+    QVERIFY(righe[1].startsWith("\"Rossi\";\"Mario\";;"));
+    QVERIFY(righe[2].startsWith("\"Rossini\";\"Bruno\";;"));
+    QCOMPARE(righe.size(), 4);  // and the empty text after the last CRLF
+
+    // The contact on screen, as vCard 3.0; with none on screen, the user is told.
+    form_->CmdNuovo_Click();
+    comando("EsportaContatto");
+    QVERIFY(dialogs_.lastText().startsWith(QStringLiteral("Nessun contatto da esportare")));
+    elenco()->setCurrentRow(1);
+    const QString vcf = cartella_.filePath(QStringLiteral("bruno.vcf"));
+    dialogs_.savedFiles = {{vcf, 1}};
+    comando("EsportaContatto");
+    QCOMPARE(dialogs_.lastText(), QStringLiteral("Esportato 1 contatto in «%1».").arg(vcf));
+    QFile scheda(vcf);
+    QVERIFY(scheda.open(QIODevice::ReadOnly));
+    const QByteArray testo = scheda.readAll();
+    QVERIFY(testo.contains("VERSION:3.0\r\n"));
+    QVERIFY(testo.contains("N:Rossini;Bruno;;;\r\n"));
+    QCOMPARE(testo.count("BEGIN:VCARD"), 1);
+}
+
+void TestImportaEsporta::theRegistersDuplicatesMergeOnceSeen()
+{
+    store_->insert({{"Cognome", "ROSSI"}, {"Nome", "mario"}, {"Cell", "+39 02 8645123"}, {"Email", "mario@x.it"}});
+    store_->insert({{"Cognome", "Zeta"}, {"Email", "UGO@zeta.it"}, {"Commenti", "Socio."}});
+    form_->ElencaTutti();
+    QStringList viste;
+    dialogs_.onModal = [&](QDialog& finestra) {
+        auto* griglia = finestra.findChild<QTableWidget*>("GrigliaConfronto");
+        viste << griglia->item(int(Campo::Email), 2)->text();
+        finestra.findChild<QCheckBox*>("ChkTutti")->setChecked(true);
+        premi(finestra, "CmdUnisci");
+    };
+    comando("Doppioni");
+    QCOMPARE(viste, QStringList{"mario@x.it"});  // the second group merged as the first, unseen
+    QCOMPARE(dialogs_.lastText(), QStringLiteral("Contatti doppi uniti: l'archivio ha 2 contatti in meno."));
+    QCOMPARE(contati(), 3);
+    QCOMPARE(elenco()->count(), 3);
+    QCOMPARE(contati(QStringLiteral("cognome = 'Zeta' AND commenti = 'Socio.'")), 1);
+
+    // Nothing left to merge.
+    comando("Doppioni");
+    QCOMPARE(dialogs_.lastText(), QStringLiteral("Nell'archivio non ci sono contatti doppi."));
+}
+
+QTEST_MAIN(TestImportaEsporta)
+#include "tst_importaesporta.moc"
