@@ -1,0 +1,62 @@
+// Lists the contacts of a register that are the same person, and merges them on request:
+//   cerca_doppioni [--unisci] ARCHIVIO
+#include "connection.h"
+#include "doppioni.h"
+#include "funzioni.h"
+#include "rigadicomando.h"
+#include "scambio.h"
+#include "storeerror.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+
+using namespace brenzola;
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication application(argc, argv);
+    RigaDiComando riga(
+        QStringLiteral("[--unisci] ARCHIVIO"),
+        QStringLiteral("Elenca i contatti dell'archivio ARCHIVIO (un file, o la connessione a un server) che sono la\n"
+                       "stessa persona: lo stesso indirizzo e-mail, oppure cognome e nome uguali (maiuscole e accenti a\n"
+                       "parte) e un telefono in comune.\n\n"
+                       "  --unisci    unisce ogni gruppo nel suo primo contatto: i campi vuoti presi dagli altri, i\n"
+                       "              commenti uniti, ogni valore diverso aggiunto ai commenti; gli altri si eliminano\n"
+                       "  -h, --help  mostra questo aiuto\n"
+                       "  --version   mostra la versione\n"),
+        {{QStringLiteral("unisci"), QString()}}, 1);
+    if (const int fine = riga.leggi(application.arguments()); fine >= 0) return fine;
+
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    try {
+        Connection connection;
+        connection.Open(Funzioni::StringaConnessionePer(riga.argomenti()[0]));
+        const std::vector<std::vector<qint64>> gruppi = *CercaDoppioni(connection);
+        std::vector<Unione> unioni;
+        int assorbiti = 0;
+        for (size_t g = 0; g < gruppi.size(); ++g) {
+            Unione unione{LeggiContatto(connection, gruppi[g].front()), {}, {}};
+            unione.risultato = unione.base;
+            QStringList nomi{QStringLiteral("%1 (id %2)").arg(unione.base.nomeCompleto().trimmed()).arg(unione.base.id)};
+            for (size_t i = 1; i < gruppi[g].size(); ++i) {
+                const Contatto altro = LeggiContatto(connection, gruppi[g][i]);
+                nomi << QStringLiteral("%1 (id %2)").arg(altro.nomeCompleto().trimmed()).arg(altro.id);
+                unione.risultato = unisci(unione.risultato, altro);
+                unione.assorbiti.push_back(altro);
+                ++assorbiti;
+            }
+            out << "Gruppo " << g + 1 << ": " << nomi.join(QStringLiteral(", ")) << '\n';
+            unioni.push_back(std::move(unione));
+        }
+        if (gruppi.empty()) out << "Nell'archivio non ci sono contatti doppi.\n";
+        if (riga.parser().isSet(QStringLiteral("unisci")) && !unioni.empty()) {
+            ApplicaUnioni(connection, unioni);
+            out << "Uniti: l'archivio ha " << assorbiti << " contatti in meno.\n";
+        }
+    } catch (const StoreError& error) {
+        err << "Errore " << error.number() << ": " << error.description() << '\n';
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,62 @@
+// Writes a register's contacts to a vCard or CSV file:
+//   esporta_contatti [--formato F] [--cognome TESTO] ARCHIVIO FILE
+#include "connection.h"
+#include "funzioni.h"
+#include "rigadicomando.h"
+#include "scambio.h"
+#include "storeerror.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QTextStream>
+
+using namespace brenzola;
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication application(argc, argv);
+    RigaDiComando riga(
+        QStringLiteral("[--formato F] [--cognome TESTO] ARCHIVIO FILE"),
+        QStringLiteral("Scrive i contatti dell'archivio ARCHIVIO (un file, o la connessione a un server) nel file FILE,\n"
+                       "nell'ordine dell'elenco.\n\n"
+                       "  --formato F       vcard (vCard 4.0), vcard3 (vCard 3.0), csv (per i fogli di calcolo in\n"
+                       "                    italiano: UTF-8, punto e virgola, date gg/mm/aaaa) o csv-rfc (virgole,\n"
+                       "                    date aaaa-mm-gg); senza, csv per un FILE .csv e vcard per gli altri\n"
+                       "  --cognome TESTO   solo i contatti il cui cognome contiene TESTO, come la ricerca veloce\n"
+                       "  -h, --help        mostra questo aiuto\n"
+                       "  --version         mostra la versione\n"),
+        {{QStringLiteral("formato"), QString(), QStringLiteral("F")}, {QStringLiteral("cognome"), QString(), QStringLiteral("TESTO")}},
+        2);
+    if (const int fine = riga.leggi(application.arguments()); fine >= 0) return fine;
+
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const QString archivio = riga.argomenti()[0];
+    const QString file = riga.argomenti()[1];
+    const QString nomeFormato = riga.parser().isSet(QStringLiteral("formato"))
+                                    ? riga.parser().value(QStringLiteral("formato"))
+                                    : QFileInfo(file).suffix().compare(u"csv", Qt::CaseInsensitive) == 0 ? QStringLiteral("csv")
+                                                                                                        : QStringLiteral("vcard");
+    const QHash<QString, FormatoScambio> formati = {{QStringLiteral("vcard"), FormatoScambio::VCard4},
+                                                    {QStringLiteral("vcard3"), FormatoScambio::VCard3},
+                                                    {QStringLiteral("csv"), FormatoScambio::CsvItaliano},
+                                                    {QStringLiteral("csv-rfc"), FormatoScambio::CsvRfc}};
+    if (!formati.contains(nomeFormato)) {
+        err << "esporta_contatti: formato sconosciuto «" << nomeFormato << "»: vcard, vcard3, csv o csv-rfc\n";
+        return 2;
+    }
+    const QString filtro = riga.parser().isSet(QStringLiteral("cognome"))
+                               ? QStringLiteral(" where cognome like '%") + Funzioni::RaddoppiaApici(riga.parser().value(QStringLiteral("cognome")))
+                                     + QStringLiteral("%' ")
+                               : QStringLiteral(" ");
+    try {
+        Connection connection;
+        connection.Open(Funzioni::StringaConnessionePer(archivio));
+        const qint64 scritti = *Esporta(connection, filtro, formati.value(nomeFormato), file);
+        out << "Esportati " << scritti << " contatti in " << file << ".\n";
+    } catch (const StoreError& error) {
+        err << "Errore " << error.number() << ": " << error.description() << '\n';
+        return 1;
+    }
+    return 0;
+}
