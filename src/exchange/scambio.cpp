@@ -198,14 +198,14 @@ Riepilogo Importa(Connection& connection, const Lettura& lettura, const SceltaDo
 
     const bool scritto = inTransazione(connection, [&] {
         if (!avanti(fatto)) return false;
-        Recordset rs;
-        rs.Open(QStringLiteral("Select * from Anagrafica where id = 0"), &connection);
+        QStringList colonne;
+        for (const DescrizioneCampo& d : campi()) colonne << QLatin1String(d.colonna);
+        BulkInsert inserimento(&connection, QStringLiteral("Anagrafica"), colonne);
         for (const Contatto& nuovo : nuovi) {
-            rs.AddNew();
-            scriviCampi(rs, Contatto{}, nuovo);
-            rs.Update();
+            inserimento.Add(QVariantList(nuovo.valori.begin(), nuovo.valori.end()));
             if (++fatto % 256 == 0 && !avanti(fatto)) return false;
         }
+        inserimento.Flush();
         for (const auto& [id, prima_dopo] : cambiati)
             if (prima_dopo.first.valori != prima_dopo.second.valori) riscrivi(connection, prima_dopo.first, prima_dopo.second);
         return avanti(totale);  // the last moment to stop

@@ -42,6 +42,22 @@ bool sameStored(const QVariant& a, const QVariant& b)
     return a.typeId() == b.typeId() && a == b;
 }
 
+// A value as the store keeps it: text, or a date as yyyy-mm-dd; anything else for a date
+// column is refused before it reaches the store.
+QVariant storedValue(const QVariant& value, bool isDate, const QString& column)
+{
+    if (value.isNull()) return {};
+    if (!isDate) return value.toString();
+    QDate date;
+    if (value.typeId() == QMetaType::QDate) date = value.toDate();
+    else if (value.typeId() == QMetaType::QDateTime) date = value.toDateTime().date();
+    else date = QDate::fromString(value.toString(), QStringLiteral("dd/MM/yyyy"));
+    if (!date.isValid())
+        throw StoreError(StoreErrorNumber::TypeMismatch,
+                         QStringLiteral("Valore non valido per il campo data «%1»: «%2».").arg(column, value.toString()));
+    return storedDateText(date);
+}
+
 [[noreturn]] void noCurrentRecord()
 {
     throw StoreError(StoreErrorNumber::NoCurrentRecord,
@@ -190,17 +206,7 @@ void Recordset::SetField(const QString& name, const QVariant& value)
 
 QVariant Recordset::storedForm(int index, const QVariant& value) const
 {
-    if (value.isNull()) return {};
-    if (!dateColumn_[size_t(index)]) return value.toString();
-    const QString column = row_.fieldName(index);
-    QDate date;
-    if (value.typeId() == QMetaType::QDate) date = value.toDate();
-    else if (value.typeId() == QMetaType::QDateTime) date = value.toDateTime().date();
-    else date = QDate::fromString(value.toString(), QStringLiteral("dd/MM/yyyy"));
-    if (!date.isValid())
-        throw StoreError(StoreErrorNumber::TypeMismatch,
-                         QStringLiteral("Valore non valido per il campo data «%1»: «%2».").arg(column, value.toString()));
-    return storedDateText(date);
+    return storedValue(value, dateColumn_[size_t(index)], row_.fieldName(index));
 }
 
 void Recordset::prepareWrite()
@@ -294,6 +300,59 @@ StoreError Recordset::rowGoneOrChanged(const QVariant& id) const
         return StoreError(StoreErrorNumber::RowNotFound, QStringLiteral("Il record da aggiornare non esiste più."));
     return StoreError(StoreErrorNumber::RowChanged,
                       QStringLiteral("Il record è stato modificato da un altro utente dopo che è stato letto."));
+}
+
+BulkInsert::BulkInsert(Connection* connection, const QString& table, const QStringList& columns)
+    : connection_(&openConnection(connection))
+{
+    const TableSchema& schema = connection_->schema(table);
+    if (!schema.exists())
+        throw StoreError(StoreErrorNumber::NotUpdatable, QStringLiteral("La tabella «%1» non esiste.").arg(table));
+    table_ = schema.table;
+    for (const QString& column : columns) {
+        const QString declared = schema.declaredName(column);
+        if (declared.isEmpty())
+            throw StoreError(StoreErrorNumber::ItemNotFound, QStringLiteral("Campo «%1» non trovato nella tabella.").arg(column));
+        columns_ << declared;
+        dateColumn_.push_back(schema.isDate(declared));
+    }
+}
+
+BulkInsert::~BulkInsert() = default;
+
+void BulkInsert::Add(const QVariantList& values)
+{
+    for (qsizetype i = 0; i < columns_.size(); ++i) pending_ << storedValue(values.value(i), dateColumn_[size_t(i)], columns_[i]);
+    if (pending_.size() >= kRowsPerStatement * columns_.size()) Flush();
+}
+
+void BulkInsert::Flush()
+{
+    const qsizetype rows = pending_.size() / std::max<qsizetype>(1, columns_.size());
+    if (rows == 0) return;
+    std::unique_ptr<QSqlQuery>& statement = rows == kRowsPerStatement ? full_ : partial_;
+    if (!statement || statementRows_[rows == kRowsPerStatement ? 0 : 1] != rows) {
+        QStringList marks;
+        for (qsizetype i = 0; i < columns_.size(); ++i) marks << QStringLiteral("?");
+        const QString row = u'(' + marks.join(u',') + u')';
+        QStringList allRows;
+        for (qsizetype r = 0; r < rows; ++r) allRows << row;
+        auto query = std::make_unique<QSqlQuery>(connection_->database());
+        if (!query->prepare(QStringLiteral("INSERT INTO \"%1\" (\"%2\") VALUES %3")
+                                .arg(table_, columns_.join(QStringLiteral("\", \"")), allRows.join(u','))))
+            throw storeErrorFrom(*query);
+        statement = std::move(query);
+        statementRows_[rows == kRowsPerStatement ? 0 : 1] = rows;
+    }
+    for (qsizetype i = 0; i < pending_.size(); ++i) statement->bindValue(int(i), pending_[i]);
+    pending_.clear();
+    if (!statement->exec()) {
+        const StoreError error = storeErrorFrom(*statement);
+        statement.reset();
+        connection_->reconnectIfLost();  // for the next try: a change is never repeated unasked
+        throw error;
+    }
+    connection_->announceChange(0);
 }
 
 }  // namespace brenzola

@@ -65,4 +65,28 @@ private:
     Editing editing_ = Editing::None;
 };
 
+// New rows of one table written many to a statement, for imports: on a server each
+// statement is a round trip. Rows go out as a batch fills and at Flush; their keys are
+// not told. Values are refused as SetField refuses them.
+class BulkInsert {
+public:
+    BulkInsert(Connection* connection, const QString& table, const QStringList& columns);
+    ~BulkInsert();
+    // One row, its values in the order of the columns.
+    void Add(const QVariantList& values);
+    void Flush();
+
+private:
+    static constexpr qsizetype kRowsPerStatement = 64;
+
+    Connection* connection_;
+    QString table_;
+    QStringList columns_;
+    std::vector<bool> dateColumn_;
+    QVariantList pending_;
+    std::unique_ptr<QSqlQuery> full_;     // for a whole batch
+    std::unique_ptr<QSqlQuery> partial_;  // for the last, shorter one
+    qsizetype statementRows_[2] = {0, 0};
+};
+
 }  // namespace brenzola

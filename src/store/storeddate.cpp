@@ -21,32 +21,28 @@ void digits(QChar*& out, int value, int count)
     out += count;
 }
 
+// Four-digit years only; other dates take Qt's slower way.
+QString dateText(QDate date, bool yearFirst)
+{
+    const QChar separator = yearFirst ? u'-' : u'/';
+    if (!date.isValid() || date.year() < 1 || date.year() > 9999)
+        return date.toString(yearFirst ? QStringLiteral("yyyy-MM-dd") : QStringLiteral("dd/MM/yyyy"));
+    QString text(10, Qt::Uninitialized);
+    QChar* out = text.data();
+    const int first = yearFirst ? date.year() : date.day();
+    const int last = yearFirst ? date.day() : date.year();
+    digits(out, first, yearFirst ? 4 : 2);
+    *out++ = separator;
+    digits(out, date.month(), 2);
+    *out++ = separator;
+    digits(out, last, yearFirst ? 2 : 4);
+    return text;
+}
+
 }  // namespace
 
-QString storedDateText(QDate date)
-{
-    if (!date.isValid() || date.year() < 1 || date.year() > 9999) return date.toString(Qt::ISODate);
-    QString text(10, Qt::Uninitialized);
-    QChar* out = text.data();
-    digits(out, date.year(), 4);
-    *out++ = u'-';
-    digits(out, date.month(), 2);
-    *out++ = u'-';
-    digits(out, date.day(), 2);
-    return text;
-}
+QString storedDateText(QDate date) { return dateText(date, true); }
 
-QString dayFirstDateText(QDate date)
-{
-    if (!date.isValid() || date.year() < 1 || date.year() > 9999) return date.toString(QStringLiteral("dd/MM/yyyy"));
-    QString text(10, Qt::Uninitialized);
-    QChar* out = text.data();
-    digits(out, date.day(), 2);
-    *out++ = u'/';
-    digits(out, date.month(), 2);
-    *out++ = u'/';
-    digits(out, date.year(), 4);
-    return text;
-}
+QString dayFirstDateText(QDate date) { return dateText(date, false); }
 
 }  // namespace brenzola
