@@ -1,6 +1,7 @@
 #include "vcard.h"
 
 #include "codifica.h"
+#include "rigacontenuto.h"
 #include "storeddate.h"
 #include "storeerror.h"
 
@@ -11,7 +12,6 @@ namespace brenzola {
 namespace {
 
 constexpr char kProdId[] = "-//Brenzola//Brenzola 1.0//IT";
-constexpr qsizetype kLungaRiga = 75;  // bytes per line, CRLF excluded
 
 // Brenzola's own properties, for the fields vCard has no name for.
 struct CampoProprio {
@@ -28,28 +28,6 @@ constexpr char kACapo[] = "X-BRENZOLA-A-CAPO";    // parameter: the line breaks 
 
 // ---- Writing ----
 
-// A text value escaped, each line break written as \n and its kind remembered.
-QString escaped(const QString& testo, QStringList& aCapo)
-{
-    QString out;
-    out.reserve(testo.size() + 8);
-    for (qsizetype i = 0; i < testo.size(); ++i) {
-        const QChar c = testo[i];
-        if (c == u'\r' || c == u'\n') {
-            const bool crlf = c == u'\r' && i + 1 < testo.size() && testo[i + 1] == u'\n';
-            aCapo << (crlf ? QStringLiteral("CRLF") : c == u'\r' ? QStringLiteral("CR") : QStringLiteral("LF"));
-            if (crlf) ++i;
-            out += QLatin1String("\\n");
-        } else if (c == u'\\' || c == u',' || c == u';') {
-            out += u'\\';
-            out += c;
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-
 class Scheda {
 public:
     explicit Scheda(VersioneVCard versione) : versione_(versione) {}
@@ -59,7 +37,7 @@ public:
     {
         QStringList aCapo;
         QStringList parti;
-        for (const QString& componente : componenti) parti << escaped(componente, aCapo);
+        for (const QString& componente : componenti) parti << testoEscaped(componente, &aCapo);
         if (!std::all_of(aCapo.cbegin(), aCapo.cend(), [](const QString& t) { return t == u"LF"; })) {
             const bool uguali = std::all_of(aCapo.cbegin(), aCapo.cend(), [&](const QString& t) { return t == aCapo.front(); });
             parametri += ';' + QByteArray(kACapo) + '=' + (uguali ? aCapo.front() : aCapo.join(u',')).toLatin1();
@@ -67,20 +45,7 @@ public:
         riga(nome + parametri + ':' + parti.join(u';').toUtf8());
     }
 
-    void riga(const QByteArray& linea)
-    {
-        // Folded at 75 bytes, never inside a UTF-8 character.
-        qsizetype inizio = 0;
-        qsizetype spazio = kLungaRiga;
-        while (linea.size() - inizio > spazio) {
-            qsizetype fine = inizio + spazio;
-            while (fine > inizio && (static_cast<unsigned char>(linea[fine]) & 0xC0) == 0x80) --fine;
-            out_ += linea.mid(inizio, fine - inizio) + "\r\n ";
-            inizio = fine;
-            spazio = kLungaRiga - 1;
-        }
-        out_ += linea.mid(inizio) + "\r\n";
-    }
+    void riga(const QByteArray& linea) { out_ += rigaPiegata(linea); }
 
     QByteArray testo() const { return out_; }
     bool v4() const { return versione_ == VersioneVCard::V4; }

@@ -168,6 +168,40 @@ ReportDefinition StDettaglio()
     return report;
 }
 
+ReportDefinition StAgenda(const QString& periodo)
+{
+    ReportDefinition report;
+    report.name = QStringLiteral("StAgenda");
+    report.caption = QStringLiteral("Stampa Da ricontattare");
+    report.width = 10772;
+
+    std::vector<ReportControl> header = {
+        label("Label1", 0, 667, 10770, 570, QStringLiteral("Da ricontattare"), kTitleFont, TextAlignment::Center),
+        label("LblPeriodo", 0, 1237, 10770, 300, periodo, kCaptionFont, TextAlignment::Center)};
+    for (ReportControl& control : dateAndTime()) header.push_back(control);
+    const auto caption = [](const char* name, int left, int width, const char* text) {
+        return label(name, left, 0, width, 300, QString::fromUtf8(text), kCaptionFont);
+    };
+    const auto value = [](const char* name, int left, int top, int width, const char* column) {
+        return textBox(name, left, top, width, 230, column);
+    };
+    report.bands = {
+        band("Section4", BandKind::ReportHeader, 1700, std::move(header)),
+        band("Section2", BandKind::PageHeader, 368,
+             {caption("Label2", 0, 1200, "DATA"), caption("Label3", 1250, 3300, "COGNOME E NOME"),
+              caption("Label4", 4600, 1700, "TELEFONO"), caption("Label5", 6350, 1700, "CELL"),
+              caption("Label6", 8100, 2670, "E-MAIL"), line("Line1", 0, 367, 10772)}),
+        band("Section1", BandKind::Detail, 560,
+             {value("TextBox1", 0, 60, 1200, "data"), value("TextBox2", 1250, 60, 3300, "nome"),
+              value("TextBox3", 4600, 60, 1700, "telefono"), value("TextBox4", 6350, 60, 1700, "cell"),
+              value("TextBox5", 8100, 60, 2670, "email"), value("TextBox6", 0, 300, 1200, "stato"),
+              value("TextBox7", 1250, 300, 9520, "nota")}),
+        band("Section3", BandKind::PageFooter, 198),
+        band("Section5", BandKind::ReportFooter, 0),
+    };
+    return report;
+}
+
 void StElenco_DataReport_Initialize(ReportDefinition& report)
 {
     // A whole count: no decimals, no thousands separator.

@@ -77,6 +77,9 @@ struct PaperSize {
 ReportDefinition StElenco();
 // The card report: one card per contact.
 ReportDefinition StDettaglio();
+// The follow-up agenda: one line per contact to call or birthday, with what is due under
+// the date; `periodo` says which days it covers.
+ReportDefinition StAgenda(const QString& periodo);
 
 // Run when each report comes into being.
 // The list report writes "(Totale: N)" from Funzioni::TotaleElenco into LblTot.

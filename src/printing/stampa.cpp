@@ -43,6 +43,13 @@ QString cardShapeCommand()
     return QLatin1String(kShapePrefix) + clauses.join(QStringLiteral(", ")) + u' ';
 }
 
+QString agendaShapeCommand()
+{
+    QStringList clauses;
+    for (const char* column : {"data", "stato", "nome", "telefono", "cell", "email", "nota"}) clauses << textColumn(column);
+    return QLatin1String(kShapePrefix) + clauses.join(QStringLiteral(", ")) + u' ';
+}
+
 MemoryTable listTable(const QStringList& entries)
 {
     MemoryTable table(listShapeCommand());
@@ -94,6 +101,11 @@ ReportPages layoutStDettaglio(const MemoryTable& cards, const PaperSize& paper, 
     ReportDefinition report = StDettaglio();
     StDettaglio_DataReport_Initialize(report, paper);
     return layoutReport(report, cards, paper, now);
+}
+
+ReportPages layoutStAgenda(const MemoryTable& rows, const QString& periodo, const PaperSize& paper, const QDateTime& now)
+{
+    return layoutReport(StAgenda(periodo), rows, paper, now);
 }
 
 void showReport(ReportPages pages, Dialogs& dialogs, QWidget* parent)

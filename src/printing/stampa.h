@@ -18,6 +18,8 @@ class Recordset;
 // The shape commands that declare the two report tables.
 QString listShapeCommand();
 QString cardShapeCommand();
+// The agenda report's table: data, stato, nome, telefono, cell, email, nota.
+QString agendaShapeCommand();
 
 // The list entries, in list order, as the list report's table (one column, Nome).
 MemoryTable listTable(const QStringList& entries);
@@ -33,6 +35,8 @@ ReportPages layoutStElenco(const QStringList& entries, const PaperSize& paper,
                            const QDateTime& now = QDateTime::currentDateTime());
 ReportPages layoutStDettaglio(const MemoryTable& cards, const PaperSize& paper,
                               const QDateTime& now = QDateTime::currentDateTime());
+ReportPages layoutStAgenda(const MemoryTable& rows, const QString& periodo, const PaperSize& paper,
+                           const QDateTime& now = QDateTime::currentDateTime());
 
 // Shows laid-out pages in the modal preview; returns when it has been closed.
 void showReport(ReportPages pages, Dialogs& dialogs, QWidget* parent);

@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
+#include <QTimer>
 #include <QStandardPaths>
 
 namespace brenzola {
@@ -77,16 +78,11 @@ bool PreparaArchivioAccess(Dialogs& dialogs, QWidget* parent, const QString& pat
     }
 }
 
-QString FileImpostazioni()
-{
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)).filePath(QStringLiteral("brenzola.conf"));
-}
-
 QString ArchivioDaUsare()
 {
     const QString portatile = Funzioni::ArchivioAccantoAlProgramma();
     if (QFileInfo::exists(portatile)) return portatile;
-    const QString scelto = QSettings(FileImpostazioni(), QSettings::IniFormat).value(kArchivioScelto).toString();
+    const QString scelto = QSettings(Funzioni::FileImpostazioni(), QSettings::IniFormat).value(kArchivioScelto).toString();
     return scelto.isEmpty() ? Funzioni::ArchivioPersonale() : scelto;
 }
 
@@ -104,7 +100,7 @@ QString PrimoAvvio(Dialogs& dialogs, const QString& mancante)
     domanda.yesCaption = QStringLiteral("Crea un archivio nuovo");
     domanda.noCaption = QStringLiteral("Apri un archivio...");
     domanda.cancelCaption = QStringLiteral("Esci");
-    QSettings impostazioni(FileImpostazioni(), QSettings::IniFormat);
+    QSettings impostazioni(Funzioni::FileImpostazioni(), QSettings::IniFormat);
     for (;;) {
         switch (dialogs.MsgBox(nullptr, domanda)) {
         case MsgAnswer::Yes:
@@ -145,7 +141,7 @@ int AvviaProgramma(Dialogs& dialogs, const QStringList& argomenti)
                                       "  --version               mostra la versione\n\n"
                                       "Senza --archivio si usa, nell'ordine: un Brenzola.mdb accanto al programma; "
                                       "l'archivio indicato\nin %1; l'archivio personale in %2.\n")
-                           .arg(mostrato(FileImpostazioni()), mostrato(Funzioni::ArchivioPersonale())),
+                           .arg(mostrato(Funzioni::FileImpostazioni()), mostrato(Funzioni::ArchivioPersonale())),
                        {{QStringLiteral("archivio"), QString(), QStringLiteral("FILE")}}, 0);
     if (const int fine = riga.leggi(argomenti); fine >= 0) return fine;
 
@@ -173,7 +169,10 @@ int AvviaProgramma(Dialogs& dialogs, const QStringList& argomenti)
         [&] {
             FrmBrenzola principale(dialogs);
             archivioUsabile = principale.Form_Load(archivio);
-            if (archivioUsabile) principale.MostraModale();
+            if (!archivioUsabile) return;
+            // Whom to call today, once the main window is up.
+            QTimer::singleShot(0, &principale, &FrmBrenzola::AgendaAllAvvio);
+            principale.MostraModale();
         },
         dialogs);
     splash.Form_Load();

@@ -29,9 +29,6 @@ bool PreparaArchivioAccess(Dialogs& dialogs, QWidget* parent, const QString& arc
 // user's own store in their data folder. The file need not exist yet.
 QString ArchivioDaUsare();
 
-// The user's settings file, ~/.config/Brenzola/brenzola.conf.
-QString FileImpostazioni();
-
 // No store where one was expected: the user creates a new empty one in their data folder
 // or opens an existing file (remembered for next time). Nothing is created without that
 // choice. Returns the store to open, or an empty text when the user chose to leave.

@@ -1,8 +1,11 @@
 #include "frmbrenzola.h"
 
+#include "agenda.h"
+#include "archivio.h"
 #include "calendarfield.h"
 #include "comandiscambio.h"
 #include "formtransparancy.h"
+#include "frmagenda.h"
 #include "frmricerca.h"
 #include "immagini.h"
 #include "keyboardtoolbar.h"
@@ -142,9 +145,10 @@ void FrmBrenzola::buildToolbar()
         Tb->widgetForAction(button)->setFixedSize(twips(this, 1365), twips(this, 540));
     }
 
-    // Contacts in and out, at the free right end: nothing designed moves.
+    // The agenda and contacts in and out, at the free right end: nothing designed moves.
     Tb->addSeparator();
-    for (const auto& [caption, icon, shortcut] : {std::tuple{"Importa", Immagini::importa(), QKeySequence(Qt::CTRL | Qt::Key_I)},
+    for (const auto& [caption, icon, shortcut] : {std::tuple{"Agenda", Immagini::agenda(), QKeySequence(Qt::CTRL | Qt::Key_G)},
+                                                 std::tuple{"Importa", Immagini::importa(), QKeySequence(Qt::CTRL | Qt::Key_I)},
                                                  std::tuple{"Doppioni", Immagini::doppioni(), QKeySequence(Qt::CTRL | Qt::Key_D)}}) {
         QAction* button = Tb->addCommand(icon, QString::fromLatin1(caption), shortcut);
         button->setObjectName(QString::fromLatin1(caption));
@@ -464,6 +468,7 @@ bool FrmBrenzola::Form_Load(const QString& archivio)
         }
     }
     try {
+        AggiungiIndici(*Connessione);
         svuotaScheda();
         IdCorrente = 0;
         ElencaTutti();
@@ -500,10 +505,12 @@ void FrmBrenzola::ElencoCambiatoAltrove()
     });
     List1->verticalScrollBar()->setValue(scorrimento);
     if (scelto) mostraInElenco(scelto);
+    Q_EMIT contattiCambiati();
 }
 
 void FrmBrenzola::Form_Unload()
 {
+    if (agenda_) agenda_->close();  // it reads the store, which closes here
     aggiornaElenco_->stop();
     ChiudiDatabase();
 }
@@ -777,6 +784,7 @@ bool FrmBrenzola::CmdSalva_Click()
     dialogs_.MsgBox(this, {QStringLiteral("Salvato"), MsgButtons::Ok, MsgIcon::Information});
     ElencaTutti();
     AggiornaAnagrafica = 0;
+    Q_EMIT contattiCambiati();
     return true;
 }
 
@@ -815,6 +823,7 @@ void FrmBrenzola::CmdElimina_Click()
     // The data stay on screen; saving them again makes a new contact, without asking.
     contattoCaricato_.clear();
     ElencaTutti();
+    Q_EMIT contattiCambiati();
 }
 
 // ---- Printing ----
@@ -857,6 +866,8 @@ void FrmBrenzola::Tb_ButtonClick(const QAction* Button)
         Scorri(QStringLiteral("A"));
     else if (comando == u"ESCI")
         close();
+    else if (comando == u"AGENDA")
+        ApriAgenda();
     else if (comando == u"IMPORTA")
         Importa();
     else if (comando == u"DOPPIONI")
@@ -898,9 +909,57 @@ void FrmBrenzola::Doppioni()
     handle([this] { ricaricaDopoCambi(UnisciDoppioni(dialogs_, this, openConnection(Connessione.get()))); });
 }
 
+void FrmBrenzola::ApriAgenda()
+{
+    if (!agenda_) {
+        agenda_ = new FrmAgenda(dialogs_, this);
+        connect(agenda_, &FrmAgenda::apri, this, &FrmBrenzola::MostraContatto);
+        connect(agenda_, &FrmAgenda::contattoCambiato, this, [this](qint64 id) {
+            // The contact on screen shows the new date, unless the user is changing it.
+            contaCampoAttivo();
+            if (id == IdCorrente && !AggiornaAnagrafica) ricaricaDopoCambi(false);
+        });
+        connect(this, &FrmBrenzola::contattiCambiati, agenda_, &FrmAgenda::Aggiorna);
+    } else {
+        agenda_->Aggiorna();
+    }
+    agenda_->show();
+    agenda_->raise();
+    agenda_->activateWindow();
+}
+
+void FrmBrenzola::AgendaAllAvvio()
+{
+    if (!Connessione || !FrmAgenda::AllAvvio()) return;
+    bool urgente = false;
+    handle([&] { urgente = LeggiAgenda(*Connessione, QDate::currentDate(), FrmAgenda::Giorni()).urgente(); });
+    if (urgente) ApriAgenda();
+}
+
+void FrmBrenzola::MostraContatto(qint64 id)
+{
+    if (!LasciaContatto()) return;
+    handle([&] {
+        Recordset rs;
+        rs.Open(QStringLiteral("Select * from Anagrafica where id =%1").arg(id), Connessione.get());
+        if (rs.Eof()) {
+            dialogs_.MsgBox(this, {QStringLiteral("Il contatto non c'è più: è stato eliminato."), MsgButtons::Ok, MsgIcon::Information});
+            return;
+        }
+        // Listed, so that it can be seen among the others and browsed from.
+        if (std::find(chiaviLista_.begin(), chiaviLista_.end(), id) == chiaviLista_.end()) AzzeraRicerca();
+        mostraRiga(rs);
+        AggiornaAnagrafica = 0;
+        mostraInElenco(id);
+    });
+    raise();
+    activateWindow();
+}
+
 void FrmBrenzola::ricaricaDopoCambi(bool cambiati)
 {
     // Edits the user chose not to save go either way.
+    if (cambiati) Q_EMIT contattiCambiati();
     handle([this, cambiati] {
         if (cambiati) AzzeraRicerca();
         Recordset rs;

@@ -5,6 +5,7 @@
 #include "recordset.h"
 
 #include <QHash>
+#include <QPointer>
 #include <QWidget>
 
 #include <memory>
@@ -22,6 +23,7 @@ class QTimer;
 namespace brenzola {
 
 class CalendarField;
+class FrmAgenda;
 class FormTransparancy;
 class KeyboardToolBar;
 class StoreError;
@@ -86,6 +88,15 @@ public:
     void EsportaContatto();
     void Doppioni();
 
+    // The follow-up agenda, beside this window.
+    void ApriAgenda();
+    // At start-up: opens the agenda when something is overdue or due today, unless the
+    // user turned that off.
+    void AgendaAllAvvio();
+    // Shows that contact, as choosing it in the list would (asking first about unsaved
+    // edits); the list shows every contact if it did not list it.
+    void MostraContatto(qint64 id);
+
     // Edit-state tracking: each field remembers its content on entry and marks the
     // window as changed when it is left with another content.
     void TxtCognome_GotFocus();
@@ -127,6 +138,8 @@ public:
 Q_SIGNALS:
     // The window has been closed (and its store with it).
     void chiusa();
+    // Contacts were saved, deleted, imported or merged, here or at another desk.
+    void contattiCambiati();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -240,6 +253,7 @@ private:
     QPushButton* CmdEsci;
     QLabel* Label16;
     FormTransparancy* FormTransparancy1;
+    QPointer<FrmAgenda> agenda_;
 };
 
 }  // namespace brenzola

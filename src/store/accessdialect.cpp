@@ -3,6 +3,7 @@
 #include "storeerror.h"
 
 #include <QDate>
+#include <QHash>
 #include <QRegularExpression>
 #include <QSet>
 
@@ -208,14 +209,34 @@ private:
     }
 
     // A group right after a word is that word's call: both form one operand.
-    static void appendGroup(std::vector<Item>& items, const QString& group)
+    void appendGroup(std::vector<Item>& items, const QString& group) const
     {
         if (!items.empty() && items.back().kind == Item::Operand && items.back().isKeyword) {
-            items.back().sql += group;
+            items.back().sql = call(items.back().sql, group);
             items.back().isKeyword = false;
             return;
         }
         items.push_back({Item::Operand, group});
+    }
+
+    // Access's date parts, Year(d), Month(d) and Day(d), as numbers; other calls as written.
+    // A file keeps dates as yyyy-mm-dd text, whose parts sit at fixed places: reading them
+    // there is several times faster than parsing each date.
+    QString call(const QString& function, const QString& group) const
+    {
+        struct Part {
+            const char* field;
+            int start;
+            int length;
+        };
+        static const QHash<QString, Part> parts = {{QStringLiteral("year"), {"YEAR", 1, 4}},
+                                                   {QStringLiteral("month"), {"MONTH", 6, 2}},
+                                                   {QStringLiteral("day"), {"DAY", 9, 2}}};
+        const auto part = parts.constFind(function.toLower());
+        if (part == parts.constEnd()) return function + group;
+        if (engine_ == Engine::PostgreSQL)
+            return QStringLiteral("CAST(EXTRACT(%1 FROM %2) AS integer)").arg(QLatin1String(part->field), group);
+        return QStringLiteral("CAST(substr(%1, %2, %3) AS INTEGER)").arg(group).arg(part->start).arg(part->length);
     }
 
     static bool isJoinOperand(const Item& item)

@@ -42,6 +42,9 @@ constexpr char kCreateTable[] = R"(CREATE TABLE Anagrafica (
     Commenti TEXT
 ))";
 
+// The agenda reads contacts by the date to call them again.
+constexpr char kCreateIndex[] = "CREATE INDEX IF NOT EXISTS ricontattare ON Anagrafica (DataRicont)";
+
 }  // namespace
 
 namespace {
@@ -83,6 +86,7 @@ void creaSulServer(const QString& connectionString, const std::function<void(QSq
     if (!db.transaction()) throw storeErrorFrom(db);
     try {
         run(QString::fromLatin1(kCreateServerTable));
+        run(QString::fromLatin1(kCreateIndex));
         const QString role = QString::fromLatin1(kRuoloUtenti);
         if (!run(QStringLiteral("SELECT 1 FROM pg_roles WHERE rolname = '%1'").arg(role)).next())
             run(QStringLiteral("CREATE ROLE %1 NOLOGIN").arg(role));
@@ -97,6 +101,13 @@ void creaSulServer(const QString& connectionString, const std::function<void(QSq
 }
 
 }  // namespace
+
+void AggiungiIndici(Connection& connection)
+{
+    if (connection.engine() != Engine::SQLite || connection.isReadOnly()) return;
+    // A store another program holds locked just goes without it: the agenda reads it all the same, more slowly.
+    QSqlQuery(connection.database()).exec(QString::fromLatin1(kCreateIndex));
+}
 
 void CreaArchivioSulServer(const QString& connessione, const std::function<void(QSqlDatabase&)>& riempi)
 {
@@ -129,7 +140,8 @@ void CreaArchivio(const QString& archivio)
             failure = storeErrorFrom(db);
         } else {
             QSqlQuery query(db);
-            if (!query.exec(QString::fromLatin1(kCreateTable))) failure = storeErrorFrom(query);
+            if (!query.exec(QString::fromLatin1(kCreateTable)) || !query.exec(QString::fromLatin1(kCreateIndex)))
+                failure = storeErrorFrom(query);
         }
         db.close();
         if (failure) {

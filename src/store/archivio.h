@@ -8,6 +8,8 @@ class QSqlDatabase;
 
 namespace brenzola {
 
+class Connection;
+
 // Creates a new, empty contact store: the table Anagrafica with an auto-numbered id and
 // the fifteen contact columns. `archivio` is a file, refused (StoreError) when it exists,
 // or a connection string for a server database, refused when it already holds the table;
@@ -19,6 +21,10 @@ void CreaArchivio(const QString& archivio);
 // CreaArchivio for a server, with `riempi` run on the new table inside the same
 // transaction: if it throws, the database is left as it was.
 void CreaArchivioSulServer(const QString& connessione, const std::function<void(QSqlDatabase&)>& riempi);
+
+// Gives a store file made by an earlier version the index on the date to call again that
+// CreaArchivio makes; a store that cannot be written is left as it is.
+void AggiungiIndici(Connection& connection);
 
 // The server role whose members may use a store made by CreaArchivio.
 inline constexpr char kRuoloUtenti[] = "brenzola_utenti";

@@ -22,6 +22,11 @@ QString ArchivioPersonale()
     return PercorsoArchivio(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
 }
 
+QString FileImpostazioni()
+{
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)).filePath(QStringLiteral("brenzola.conf"));
+}
+
 bool SulServer(const QString& archivio)
 {
     return parseConnectionString(archivio).value(QStringLiteral("provider")).compare(

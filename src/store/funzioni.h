@@ -27,6 +27,8 @@ QString PercorsoArchivio(const QString& cartella);
 QString ArchivioAccantoAlProgramma();
 // The user's own store, in their data folder (~/.local/share/Brenzola).
 QString ArchivioPersonale();
+// The user's settings file, ~/.config/Brenzola/brenzola.conf.
+QString FileImpostazioni();
 
 // A store is named by its file or by a connection string ("Provider=...;..."); this
 // gives the connection string for either.

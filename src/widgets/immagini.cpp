@@ -197,6 +197,24 @@ QIcon esci()
     });
 }
 
+QIcon agenda()
+{
+    return drawn([](QPainter& p) {
+        p.setPen(pen(kInk, 1));
+        p.setBrush(Qt::white);
+        p.drawRoundedRect(QRectF(1.5, 2.5, 13, 12), 1, 1);
+        p.setBrush(kRed);
+        p.drawRect(QRectF(1.5, 2.5, 13, 3));
+        p.setPen(pen(kInk, 1.2));
+        p.drawLine(QPointF(4.5, 1), QPointF(4.5, 4));
+        p.drawLine(QPointF(11.5, 1), QPointF(11.5, 4));
+        p.setPen(Qt::NoPen);
+        p.setBrush(kGreen);
+        for (qreal x : {3.5, 7.0, 10.5})
+            for (qreal y : {7.5, 10.5}) p.drawRect(QRectF(x, y, 2, 2));
+    });
+}
+
 QIcon importa()
 {
     return drawn([](QPainter& p) { cardWithArrow(p, true); });

@@ -15,6 +15,8 @@ QIcon elimina();
 QIcon nuovo();
 QIcon salva();
 QIcon esci();
+// A calendar page: whom to call, and when.
+QIcon agenda();
 // Contacts coming into the register, going out of it, and two that are one.
 QIcon importa();
 QIcon esporta();

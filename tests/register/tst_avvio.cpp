@@ -42,9 +42,9 @@ void TestAvvio::theStoreIsTheUsersOwnUnlessAnotherWasChosen()
 {
     QCOMPARE(Funzioni::ArchivioPersonale(), home_->filePath("data/Brenzola/Brenzola.mdb"));
     QCOMPARE(ArchivioDaUsare(), Funzioni::ArchivioPersonale());
-    QSettings(FileImpostazioni(), QSettings::IniFormat).setValue("archivio", "/altrove/Contatti.mdb");
+    QSettings(Funzioni::FileImpostazioni(), QSettings::IniFormat).setValue("archivio", "/altrove/Contatti.mdb");
     QCOMPARE(ArchivioDaUsare(), QStringLiteral("/altrove/Contatti.mdb"));
-    QCOMPARE(FileImpostazioni(), home_->filePath("config/Brenzola/brenzola.conf"));
+    QCOMPARE(Funzioni::FileImpostazioni(), home_->filePath("config/Brenzola/brenzola.conf"));
 }
 
 void TestAvvio::firstStartCreatesOrOpensOnlyWhenAsked()

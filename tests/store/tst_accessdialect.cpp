@@ -75,6 +75,9 @@ void TestAccessDialect::translatesTheProgramsStatements_data()
                                   << QStringLiteral("select (ifnull(trim(a),'') || ifnull(b,'')) from t");
     QTest::newRow("order terms") << QStringLiteral("select * from t order by a desc, b")
                                  << QStringLiteral("select * from t order by a COLLATE BRENZOLA_ITALIANO desc, b COLLATE BRENZOLA_ITALIANO");
+    QTest::newRow("date parts") << QStringLiteral("where Month(DataNasc) * 100 + day(DataNasc) in (229,301)")
+                                << QStringLiteral("where CAST(substr((DataNasc), 6, 2) AS INTEGER) * 100 + "
+                                                  "CAST(substr((DataNasc), 9, 2) AS INTEGER) in (229,301)");
     QTest::newRow("no comment from symbols") << QStringLiteral("select 5--3") << QStringLiteral("select 5- -3");
     QTest::newRow("NUL inside a literal") << QStringLiteral("x like '%a") + QChar(0) + QStringLiteral("b%'")
                                           << QStringLiteral("x like ('%a' || char(0) || 'b%')");

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "agenda.h"
+
+#include <QDialog>
+
+#include <functional>
+
+class QCheckBox;
+class QLabel;
+class QPushButton;
+class QSpinBox;
+class QTimer;
+class QTreeWidget;
+
+namespace brenzola {
+
+class Dialogs;
+
+// "Da ricontattare": the contacts to call, overdue ones first, those of today and of the
+// next days, and the birthdays of the week. A window beside the main one: choosing an
+// entry asks the main window to show that contact; "Fatto" writes the next date to call
+// at once; it prints, and exports an iCalendar file.
+class FrmAgenda : public QDialog {
+    Q_OBJECT
+
+public:
+    using Oggi = std::function<QDate()>;
+
+    explicit FrmAgenda(Dialogs& dialogs, QWidget* parent = nullptr, Oggi oggi = &QDate::currentDate);
+
+    // Reads the agenda again from the open store, keeping the entry chosen.
+    void Aggiorna();
+    const Agenda& agenda() const { return agenda_; }
+    // The key of the chosen entry (a contact to call or a birthday), 0 for none.
+    qint64 IdScelto() const;
+    // Chooses the entry of that contact, if it is listed.
+    void Scegli(qint64 id);
+
+    // The user's choices, remembered in their settings file: whether the agenda opens by
+    // itself at start-up when something is overdue or due today, and how many days ahead
+    // it looks.
+    static bool AllAvvio();
+    static int Giorni();
+
+Q_SIGNALS:
+    // The user wants this contact in the main window.
+    void apri(qint64 id);
+    // "Fatto" wrote this contact.
+    void contattoCambiato(qint64 id);
+
+protected:
+    bool event(QEvent* event) override;
+
+private:
+    void riempi();
+    void fatto(const QDate& prossima);
+    void scegliData();
+    void stampa();
+    void esportaCalendario();
+    void apriScelto();
+    void aggiornaPulsanti();
+    void puntaAMezzanotte();
+    const Promemoria* promemoriaScelto() const;
+
+    Dialogs& dialogs_;
+    Oggi oggi_;
+    Agenda agenda_;
+    QTimer* mezzanotte_;
+
+    QSpinBox* SpnGiorni;
+    QTreeWidget* GrigliaRicontatti;
+    QTreeWidget* GrigliaCompleanni;
+    QPushButton* CmdApri;
+    QPushButton* CmdFatto;
+    QPushButton* CmdStampa;
+    QPushButton* CmdCalendario;
+    QPushButton* CmdChiudi;
+    QCheckBox* ChkAvvio;
+};
+
+}  // namespace brenzola
