@@ -177,7 +177,8 @@ FrmAgenda::FrmAgenda(Dialogs& dialogs, QWidget* parent, Oggi oggi) : QDialog(par
     connect(CmdCalendario, &QPushButton::clicked, this, &FrmAgenda::esportaCalendario);
     connect(CmdChiudi, &QPushButton::clicked, this, &QDialog::close);
     for (QTreeWidget* g : {GrigliaRicontatti, GrigliaCompleanni}) {
-        connect(g, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
+        // A double-click opens the entry; Enter presses Apri, the default button.
+        connect(g, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
             if (item->data(0, kRuoloId).isValid()) apriScelto();
         });
         connect(g, &QTreeWidget::currentItemChanged, this, [this, g](QTreeWidgetItem* item) {

@@ -1,0 +1,281 @@
+// The follow-up agenda: which day each contact falls on, the window beside the main one,
+// its report and calendar file, and opening at start-up. Runs on a file and on a server.
+#include "agenda.h"
+#include "calendario.h"
+#include "calendarfield.h"
+#include "frmagenda.h"
+#include "frmbrenzola.h"
+#include "funzioni.h"
+#include "moduli.h"
+#include "reportpreview.h"
+#include "testsupport.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+
+using namespace brenzola;
+using namespace brenzola::Funzioni;
+
+namespace {
+
+QStringList nomi(const std::vector<Promemoria>& voci)
+{
+    QStringList n;
+    for (const Promemoria& p : voci) n << p.nome;
+    return n;
+}
+
+// Each section of a list as "Title: name, name".
+QStringList sezioni(const QTreeWidget* griglia)
+{
+    QStringList viste;
+    for (int i = 0; i < griglia->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* s = griglia->topLevelItem(i);
+        QStringList righe;
+        for (int r = 0; r < s->childCount(); ++r) righe << s->child(r)->text(1);
+        viste << s->text(0) + (righe.isEmpty() ? QString() : QStringLiteral(": ") + righe.join(QStringLiteral(", ")));
+    }
+    return viste;
+}
+
+QString iso(const QDate& d) { return d.toString(Qt::ISODate); }
+
+}  // namespace
+
+class TestAgenda : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void eachContactFallsOnItsDay();
+    void birthdaysOfTheWeek();
+    void theWindowShowsActsAndFollowsChanges();
+    void printedAndExportedAsACalendar();
+    void opensAtStartUpWhenSomethingIsDueUnlessTurnedOff();
+
+private:
+    qint64 contatto(const QString& cognome, const QVariant& ricont, const QVariant& nascita = {});
+    FrmAgenda* agenda() const { return form_->findChild<FrmAgenda*>(); }
+    QTreeWidget* ricontatti() const { return agenda()->findChild<QTreeWidget*>(QStringLiteral("GrigliaRicontatti")); }
+    void fatto(const char* azione) { agenda()->findChild<QAction*>(QLatin1String(azione))->trigger(); }
+
+    QTemporaryDir home_;
+    std::unique_ptr<test::TempStore> store_;
+    test::ScriptedDialogs dialogs_;
+    std::unique_ptr<FrmBrenzola> form_;
+    QDate oggi_ = QDate::currentDate();
+};
+
+void TestAgenda::initTestCase()
+{
+    ApplicaImpostazioniItaliane(*qApp);
+    qputenv("XDG_CONFIG_HOME", home_.filePath(QStringLiteral("config")).toUtf8());  // the user's choices stay here
+}
+
+void TestAgenda::init()
+{
+    QFile::remove(FileImpostazioni());
+    store_ = std::make_unique<test::TempStore>();
+    dialogs_ = test::ScriptedDialogs();
+    form_ = std::make_unique<FrmBrenzola>(dialogs_);
+    QVERIFY(form_->Form_Load(store_->path()));
+}
+
+void TestAgenda::cleanup()
+{
+    form_.reset();
+    ChiudiDatabase();
+    store_.reset();
+}
+
+qint64 TestAgenda::contatto(const QString& cognome, const QVariant& ricont, const QVariant& nascita)
+{
+    return store_->insert({{"Cognome", cognome}, {"Nome", "Anna"}, {"Telefono", "02 1"}, {"DataRicont", ricont},
+                           {"DataNasc", nascita}, {"Commenti", "Prima riga\r\nseconda riga"}});
+}
+
+void TestAgenda::eachContactFallsOnItsDay()
+{
+    const QDate fine(2026, 1, 31);  // a month's last day
+    contatto("Mai", QVariant());
+    contatto("Millenovecento", iso(QDate(1900, 1, 1)));  // the form's "no date": never due
+    contatto("Vecchio", iso(fine.addDays(-400)));
+    contatto("Ieri", iso(fine.addDays(-1)));
+    contatto("Oggi", iso(fine));
+    contatto("Domani", iso(fine.addDays(1)));
+    contatto("Settimo", iso(fine.addDays(7)));
+    contatto("Ottavo", iso(fine.addDays(8)));
+
+    Agenda a = LeggiAgenda(*Connessione, fine, 7);
+    QCOMPARE(nomi(a.scaduti), (QStringList{"Vecchio Anna", "Ieri Anna"}));  // oldest first
+    QCOMPARE(nomi(a.diOggi), QStringList{"Oggi Anna"});
+    QCOMPARE(nomi(a.prossimi), (QStringList{"Domani Anna", "Settimo Anna"}));
+    QCOMPARE(a.prossimi.front().data, QDate(2026, 2, 1));
+    QCOMPARE(a.diOggi.front().nota, QStringLiteral("Prima riga"));
+    QVERIFY(a.urgente());
+
+    // Past midnight, today's is overdue and the eighth day comes in.
+    a = LeggiAgenda(*Connessione, fine.addDays(1), 7);
+    QCOMPARE(nomi(a.scaduti), (QStringList{"Vecchio Anna", "Ieri Anna", "Oggi Anna"}));
+    QCOMPARE(nomi(a.diOggi), QStringList{"Domani Anna"});
+    QCOMPARE(nomi(a.prossimi), (QStringList{"Settimo Anna", "Ottavo Anna"}));
+
+    // A shorter horizon; and with nothing past or present, nothing urgent.
+    QCOMPARE(nomi(LeggiAgenda(*Connessione, fine, 1).prossimi), QStringList{"Domani Anna"});
+    QVERIFY(!LeggiAgenda(*Connessione, fine.addDays(-500), 7).urgente());
+}
+
+void TestAgenda::birthdaysOfTheWeek()
+{
+    contatto("Bisestile", QVariant(), iso(QDate(1992, 2, 29)));
+    contatto("Ventotto", QVariant(), iso(QDate(1980, 2, 28)));
+    contatto("Quattro", QVariant(), iso(QDate(1990, 3, 4)));
+    contatto("Cinque", QVariant(), iso(QDate(1990, 3, 5)));
+    contatto("Capodanno", QVariant(), iso(QDate(1970, 1, 2)));
+    contatto("Millenovecento", QVariant(), iso(QDate(1900, 1, 1)));
+    contatto("Futuro", QVariant(), iso(QDate(2030, 3, 1)));
+    const auto giorni = [](const Agenda& a) {
+        QStringList g;
+        for (const Compleanno& c : a.compleanni) g << QStringLiteral("%1 %2 %3").arg(c.nome, iso(c.giorno)).arg(c.anni);
+        return g;
+    };
+    // 2027 has no 29 February: that birthday is on the 28th, with the other one of that day.
+    QCOMPARE(giorni(LeggiAgenda(*Connessione, QDate(2027, 2, 26), 7)),
+             (QStringList{"Bisestile Anna 2027-02-28 35", "Ventotto Anna 2027-02-28 47", "Quattro Anna 2027-03-04 37"}));
+    // 2028 has it; its week ends on 3 March.
+    QCOMPARE(giorni(LeggiAgenda(*Connessione, QDate(2028, 2, 26), 7)),
+             (QStringList{"Ventotto Anna 2028-02-28 48", "Bisestile Anna 2028-02-29 36"}));
+    // The week runs into the next year.
+    QCOMPARE(giorni(LeggiAgenda(*Connessione, QDate(2026, 12, 29), 7)), QStringList{"Capodanno Anna 2027-01-02 57"});
+}
+
+void TestAgenda::theWindowShowsActsAndFollowsChanges()
+{
+    const qint64 scaduto = contatto("Scaduto", iso(oggi_.addDays(-3)));
+    contatto("Odierno", iso(oggi_));
+    const qint64 prossimo = contatto("Prossimo", iso(oggi_.addDays(2)));
+    form_->ApriAgenda();
+    QVERIFY(agenda()->isVisible());
+    QCOMPARE(sezioni(ricontatti()), (QStringList{"Scaduti (1): Scaduto Anna", "Oggi (1): Odierno Anna",
+                                                 "Prossimi 7 giorni (1): Prossimo Anna"}));
+    QCOMPARE(ricontatti()->topLevelItem(0)->child(0)->foreground(1).color(), QColor(0xb0, 0x00, 0x20));
+    QCOMPARE(agenda()->IdScelto(), scaduto);  // the first to call is ready for Enter
+
+    // Enter asks about the main window's unsaved edits as the list would, then shows the contact.
+    auto* nome = form_->findChild<QLineEdit*>(QStringLiteral("TxtNome"));
+    nome->setText(QStringLiteral("scritto a mano"));
+    form_->AggiornaAnagrafica = -1;
+    dialogs_.answers = {MsgAnswer::Cancel};
+    QTest::keyClick(ricontatti(), Qt::Key_Return);
+    QCOMPARE(dialogs_.lastText(), QStringLiteral("I dati sono stati modificati, si desidera salvare?"));
+    QCOMPARE(nome->text(), QStringLiteral("scritto a mano"));
+    dialogs_.answers = {MsgAnswer::No};
+    QTest::keyClick(ricontatti(), Qt::Key_Return);
+    QCOMPARE(form_->IdCorrente, scaduto);
+    QCOMPARE(form_->findChild<QLineEdit*>(QStringLiteral("TxtCognome"))->text(), QStringLiteral("Scaduto"));
+
+    // Fatto: in a week. Written at once; the contact on screen shows it.
+    fatto("FattoSettimana");
+    QCOMPARE(store_->rows(QStringLiteral("SELECT dataricont FROM anagrafica WHERE id = %1").arg(scaduto))[0][0].toDate(),
+             oggi_.addDays(7));
+    QCOMPARE(form_->findChild<CalendarField*>(QStringLiteral("DtDataRicontattare"))->value().toDate(), oggi_.addDays(7));
+    QCOMPARE(sezioni(ricontatti()).first(), QStringLiteral("Oggi (1): Odierno Anna"));
+
+    // Another program changed the contact since the agenda read it: nothing is written, it says so.
+    agenda()->Scegli(prossimo);
+    store_->rows(QStringLiteral("UPDATE anagrafica SET telefono = '06 9' WHERE id = %1").arg(prossimo));
+    fatto("FattoNessuna");
+    QVERIFY2(dialogs_.lastText().contains(QStringLiteral("Errore 3197")), qPrintable(dialogs_.lastText()));
+    QVERIFY(!store_->rows(QStringLiteral("SELECT dataricont FROM anagrafica WHERE id = %1").arg(prossimo))[0][0].isNull());
+    agenda()->Scegli(prossimo);  // read again: now it goes
+    fatto("FattoNessuna");
+    QVERIFY(store_->rows(QStringLiteral("SELECT dataricont FROM anagrafica WHERE id = %1").arg(prossimo))[0][0].isNull());
+
+    // A chosen date; and a save from the main window shows in the agenda.
+    agenda()->Scegli(scaduto);
+    dialogs_.onModal = [this](QDialog& finestra) {
+        finestra.findChild<CalendarField*>(QStringLiteral("DtProssima"))->setValue(oggi_.addDays(3));
+        QTest::mouseClick(finestra.findChild<QPushButton*>(QStringLiteral("CmdOk")), Qt::LeftButton);
+    };
+    fatto("FattoData");
+    QCOMPARE(store_->rows(QStringLiteral("SELECT dataricont FROM anagrafica WHERE id = %1").arg(scaduto))[0][0].toDate(),
+             oggi_.addDays(3));
+    form_->findChild<CalendarField*>(QStringLiteral("DtDataRicontattare"))->setValue(oggi_);
+    form_->AggiornaAnagrafica = -1;
+    QVERIFY(form_->CmdSalva_Click());
+    QCOMPARE(sezioni(ricontatti()), QStringList{"Oggi (2): Odierno Anna, Scaduto Anna"});
+
+    // A longer horizon is remembered for next time.
+    agenda()->findChild<QSpinBox*>(QStringLiteral("SpnGiorni"))->setValue(30);
+    QCOMPARE(FrmAgenda::Giorni(), 30);
+}
+
+void TestAgenda::printedAndExportedAsACalendar()
+{
+    const QDate giorno(2027, 2, 26);
+    contatto("Scaduto", iso(giorno.addDays(-1)));
+    contatto("Virgola, punto; e basta", iso(giorno.addDays(1)));
+    contatto("Bisestile", QVariant(), iso(QDate(1992, 2, 29)));
+    FrmAgenda finestra(dialogs_, form_.get(), [giorno] { return giorno; });
+
+    ReportPages stampate;
+    dialogs_.onModal = [&](QDialog& w) {
+        if (auto* anteprima = qobject_cast<ReportPreview*>(&w)) stampate = anteprima->pages();
+    };
+    QTest::mouseClick(finestra.findChild<QPushButton*>(QStringLiteral("CmdStampa")), Qt::LeftButton);
+    QStringList testi;
+    for (const ReportPage& pagina : stampate.pages)
+        for (const PlacedItem& item : pagina.items) testi << item.control + u'=' + item.text;
+    for (const QString& atteso : {QStringLiteral("LblPeriodo=scaduti, oggi e i prossimi 7 giorni, al 26/02/2027"),
+                                  QStringLiteral("TextBox1=25/02/2027"), QStringLiteral("TextBox6=Scaduto"),
+                                  QStringLiteral("TextBox2=Virgola, punto; e basta Anna"), QStringLiteral("TextBox6=Compleanno"),
+                                  QStringLiteral("TextBox7=Compie 35 anni (nato il 29/02/1992)")})
+        QVERIFY2(testi.contains(atteso), qPrintable(atteso));
+
+    QTemporaryDir cartella;
+    dialogs_.savedFiles = {{cartella.filePath(QStringLiteral("agenda")), 0}};
+    QTest::mouseClick(finestra.findChild<QPushButton*>(QStringLiteral("CmdCalendario")), Qt::LeftButton);
+    QCOMPARE(dialogs_.lastText(), QStringLiteral("Calendario scritto in «%1.ics»: 2 da ricontattare e 1 compleanni.")
+                                      .arg(cartella.filePath(QStringLiteral("agenda"))));
+    QFile file(cartella.filePath(QStringLiteral("agenda.ics")));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray ics = file.readAll();
+    QVERIFY(ics.startsWith("BEGIN:VCALENDAR\r\nVERSION:2.0\r\n"));
+    QVERIFY(ics.endsWith("END:VCALENDAR\r\n"));
+    QCOMPARE(ics.count("BEGIN:VTODO"), 2);
+    QVERIFY(ics.contains("DUE;VALUE=DATE:20270225\r\n"));
+    QVERIFY(ics.contains("SUMMARY:Ricontattare Virgola\\, punto\\; e basta Anna\r\n"));
+    QVERIFY(ics.contains("DESCRIPTION:Telefono: 02 1\\nPrima riga\r\n"));
+    QVERIFY(ics.contains("DTSTART;VALUE=DATE:19920229\r\nDTEND;VALUE=DATE:19920301\r\nRRULE:FREQ=YEARLY;BYMONTH=2;BYMONTHDAY=-1\r\n"));
+    for (const QByteArray& riga : ics.split('\n')) QVERIFY(riga.size() <= 76);
+}
+
+void TestAgenda::opensAtStartUpWhenSomethingIsDueUnlessTurnedOff()
+{
+    contatto("Prossimo", iso(oggi_.addDays(3)));
+    form_->AgendaAllAvvio();
+    QVERIFY(!agenda());  // nothing overdue or due today
+    contatto("Odierno", iso(oggi_));
+    form_->AgendaAllAvvio();
+    QVERIFY(agenda() && agenda()->isVisible());
+    agenda()->findChild<QCheckBox*>(QStringLiteral("ChkAvvio"))->setChecked(false);
+    agenda()->close();
+    QVERIFY(!FrmAgenda::AllAvvio());
+    form_->AgendaAllAvvio();
+    QVERIFY(!agenda()->isVisible());
+}
+
+QTEST_MAIN(TestAgenda)
+#include "tst_agenda.moc"
