@@ -4,6 +4,7 @@
 #include "archivio.h"
 #include "calendarfield.h"
 #include "comandiscambio.h"
+#include "elenconomi.h"
 #include "formtransparancy.h"
 #include "frmagenda.h"
 #include "frmricerca.h"
@@ -26,7 +27,6 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPushButton>
@@ -203,11 +203,9 @@ void FrmBrenzola::buildLeftPanel()
     LblNum->setFont(carattere("Verdana", 9.75));
     LblNum->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
-    List1 = new QListWidget(p);
+    List1 = new ElencoNomi(indice_, p);
     List1->setObjectName(QStringLiteral("List1"));
     List1->setFont(carattere("MS Sans Serif", 9.75));
-    List1->setSelectionMode(QAbstractItemView::SingleSelection);
-    List1->setUniformItemSizes(true);  // keeps a refill of many thousand names fast
     colora(List1, QPalette::Base, Qt::white);
     placeInTwips(List1, 240, 1440, 3495, 4590);
 
@@ -345,7 +343,7 @@ void FrmBrenzola::keyPressEvent(QKeyEvent* event)
         if (auto* button = qobject_cast<QAbstractButton*>(focusWidget())) {
             button->click();
         } else if (focusWidget() == List1) {
-            if (List1->currentRow() >= 0) List1->setCurrentRow(List1->currentRow(), QItemSelectionModel::ClearAndSelect);
+            if (List1->currentRow() >= 0) List1->setCurrentRow(List1->currentRow());
         } else {
             CmdSalva->click();
         }
@@ -384,11 +382,11 @@ void FrmBrenzola::connectHandlers()
 
     // An entry becomes the chosen one when the selection moves to it, or when it is
     // clicked while already selected.
-    connect(List1, &QListWidget::itemSelectionChanged, this, [this] {
-        if (!List1->selectedItems().isEmpty()) handle([this] { List1_Click(); });
+    connect(List1, &ElencoNomi::sceltaCambiata, this, [this] {
+        if (List1->selectedRow() >= 0) handle([this] { List1_Click(); });
     });
-    connect(List1, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
-        if (List1->row(item) == rowBeforePress_) handle([this] { List1_Click(); });
+    connect(List1, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
+        if (index.row() == rowBeforePress_) handle([this] { List1_Click(); });
     });
     List1->viewport()->installEventFilter(this);
 
@@ -412,8 +410,7 @@ void FrmBrenzola::connectHandlers()
 bool FrmBrenzola::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == List1->viewport() && event->type() == QEvent::MouseButtonPress) {
-        const auto selected = List1->selectedItems();
-        rowBeforePress_ = selected.isEmpty() ? -1 : List1->row(selected.front());
+        rowBeforePress_ = List1->selectedRow();
     } else if ((event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)
                && static_cast<QFocusEvent*>(event)->reason() != Qt::ActiveWindowFocusReason
                && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
@@ -494,14 +491,21 @@ void FrmBrenzola::ElencoCambiatoAltrove()
     if (!Connessione) return;
     // The list shows what it showed, with the others' changes, scrolled where it was and
     // on the same entry; the form and the search box are not touched.
-    const auto selected = List1->selectedItems();
-    const qint64 scelto = selected.isEmpty() ? 0 : chiaviLista_[size_t(List1->row(selected.front()))];
+    const qint64 scelto = List1->chiave(List1->selectedRow());
     const int scorrimento = List1->verticalScrollBar()->value();
     handle([this] {
-        auto rs = std::make_unique<Recordset>();
-        rs->Open(QueryLista(), Connessione.get());
-        RsLista = std::move(rs);
-        RiempiLista();
+        indice_.aggiorna(*Connessione);
+        switch (elenco_) {
+        case Elenco::Tutti: mostraVoci(indice_.tutte()); break;
+        case Elenco::Rapida: mostraVoci(cercaRapida(testoRapido_)); break;
+        case Elenco::Avanzata: {
+            auto rs = std::make_unique<Recordset>();
+            rs->Open(QueryLista(), Connessione.get());
+            RsLista = std::move(rs);
+            RiempiLista();
+            break;
+        }
+        }
     });
     List1->verticalScrollBar()->setValue(scorrimento);
     if (scelto) mostraInElenco(scelto);
@@ -545,16 +549,26 @@ QString FrmBrenzola::QueryLista()
 
 void FrmBrenzola::RiempiLista()
 {
-    const QSignalBlocker quiet(List1);  // emptying the list chooses nothing
-    List1->clear();
-    QStringList voci;
-    chiaviLista_.clear();
+    // The store chose the contacts and their order; the names come from the index, which
+    // is read again if it misses any of them.
+    std::vector<qint64> chiavi;
     while (!RsLista->Eof()) {
-        voci << RsLista->Fields(0).toString();
-        chiaviLista_.push_back(RsLista->Fields(1).toLongLong());
+        chiavi.push_back(RsLista->Fields(1).toLongLong());
         RsLista->MoveNext();
     }
-    List1->addItems(voci);
+    const auto manca = [this](qint64 id) { return !indice_.voceDi(id); };
+    if (std::any_of(chiavi.begin(), chiavi.end(), manca)) indice_.aggiorna(*Connessione);
+    std::vector<IndiceNomi::Voce> voci;
+    voci.reserve(chiavi.size());
+    for (qint64 id : chiavi)
+        if (const auto voce = indice_.voceDi(id)) voci.push_back(*voce);  // else deleted meanwhile
+    mostraVoci(std::move(voci));
+}
+
+void FrmBrenzola::mostraVoci(std::vector<IndiceNomi::Voce> voci)
+{
+    const QSignalBlocker quiet(List1);  // emptying the list chooses nothing
+    List1->mostra(std::move(voci));
     LblNum->setText(QString::number(List1->count()));
 }
 
@@ -562,17 +576,36 @@ void FrmBrenzola::ElencaTutti()
 {
     RsLista = std::make_unique<Recordset>();
     Filtro = QStringLiteral(" ");
-    RsLista->Open(QueryLista(), Connessione.get());
-    RiempiLista();
+    indice_.aggiorna(openConnection(Connessione.get()));
+    elenco_ = Elenco::Tutti;
+    mostraVoci(indice_.tutte());
 }
 
 void FrmBrenzola::CmdCerca_Click()
 {
     RsLista = std::make_unique<Recordset>();
     Filtro = QStringLiteral(" where cognome like '%") + RaddoppiaApici(TxtRicerca->text()) + QStringLiteral("%' ");
-    RsLista->Open(QueryLista(), Connessione.get());
-    RiempiLista();
+    indice_.aggiornaSeCambiato(openConnection(Connessione.get()));
+    mostraVoci(cercaRapida(TxtRicerca->text()));
 }
+
+std::vector<IndiceNomi::Voce> FrmBrenzola::cercaRapida(const QString& testo)
+{
+    const LikePattern pattern(u'%' + testo + u'%');
+    // Typing on narrows what the last search found, when that is sure to hold every match.
+    const auto semplice = [](const QString& t) { return !t.contains(u'%') && !t.contains(u'_'); };
+    std::u16string precedente;
+    lowerCase(testoRapido_, precedente);
+    const bool restringe = elenco_ == Elenco::Rapida && versioneRapida_ == indice_.versione()
+                        && semplice(testoRapido_) && pattern.alwaysContains(precedente);
+    std::vector<IndiceNomi::Voce> trovate = indice_.cerca(pattern, restringe ? &List1->voci() : nullptr);
+    elenco_ = Elenco::Rapida;
+    testoRapido_ = testo;
+    versioneRapida_ = indice_.versione();
+    return trovate;
+}
+
+void FrmBrenzola::contattoScritto(qint64 id) { indice_.contattoScritto(openConnection(Connessione.get()), id); }
 
 void FrmBrenzola::TxtRicerca_Change() { CmdCerca_Click(); }
 
@@ -605,8 +638,7 @@ bool FrmBrenzola::LasciaContatto()
 
 void FrmBrenzola::List1_Click()
 {
-    const auto selected = List1->selectedItems();
-    const qint64 scelto = selected.isEmpty() ? 0 : chiaviLista_[size_t(List1->row(selected.front()))];
+    const qint64 scelto = List1->chiave(List1->selectedRow());
     if (!LasciaContatto()) {
         mostraInElenco(IdCorrente);  // the list keeps pointing at the contact on screen
         return;
@@ -617,26 +649,24 @@ void FrmBrenzola::List1_Click()
 
 void FrmBrenzola::mostraInElenco(qint64 chiave)
 {
-    const auto selected = List1->selectedItems();
-    if (chiave != 0 && !selected.isEmpty() && chiaviLista_[size_t(List1->row(selected.front()))] == chiave) return;
+    const int selected = List1->selectedRow();
+    if (chiave != 0 && selected >= 0 && List1->chiave(selected) == chiave) return;
     const QSignalBlocker quiet(List1);
-    const auto found = std::find(chiaviLista_.begin(), chiaviLista_.end(), chiave);
-    if (chiave == 0 || found == chiaviLista_.end()) {
+    const int row = chiave == 0 ? -1 : List1->rigaDi(chiave);
+    if (row < 0) {
         List1->clearSelection();
         return;
     }
-    const int row = int(found - chiaviLista_.begin());
-    List1->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
-    List1->scrollToItem(List1->item(row));
+    List1->setCurrentRow(row);
+    List1->scrollToRow(row);
 }
 
 void FrmBrenzola::CaricaContatto()
 {
-    const auto selected = List1->selectedItems();
-    const QString testo = selected.isEmpty() ? QString() : selected.front()->text();
-    QString sql = QStringLiteral("Select * from Anagrafica where Cognome & ' ' & Nome ='") + RaddoppiaApici(testo)
-                + u'\'';
-    if (!selected.isEmpty()) sql += QStringLiteral(" and id =%1").arg(chiaviLista_[size_t(List1->row(selected.front()))]);
+    const int selected = List1->selectedRow();
+    QString sql = QStringLiteral("Select * from Anagrafica where Cognome & ' ' & Nome ='")
+                + RaddoppiaApici(List1->text(selected)) + u'\'';
+    if (selected >= 0) sql += QStringLiteral(" and id =%1").arg(List1->chiave(selected));
 
     Recordset rs;
     rs.Open(sql, Connessione.get());
@@ -691,17 +721,15 @@ void FrmBrenzola::svuotaScheda()
 
 void FrmBrenzola::Scorri(const QString& Direzione)
 {
-    const auto selected = List1->selectedItems();
-    if (selected.isEmpty() || List1->count() == 0) return;
-    const int p = List1->row(selected.front());
+    const int p = List1->selectedRow();
+    if (p < 0 || List1->count() == 0) return;
     const int last = List1->count() - 1;
     const int next = Direzione == u"I" ? (p == 0 ? last : p - 1) : (p == last ? 0 : p + 1);
     {
         const QSignalBlocker quiet(List1);  // the move is chosen once, below
-        List1->clearSelection();
-        List1->setCurrentRow(next, QItemSelectionModel::ClearAndSelect);
+        List1->setCurrentRow(next);
     }
-    List1->scrollToItem(List1->item(next));
+    List1->scrollToRow(next);
     List1_Click();
 }
 
@@ -772,6 +800,7 @@ bool FrmBrenzola::CmdSalva_Click()
             throw;
         }
         IdCorrente = rs.Fields(QStringLiteral("id")).toLongLong();
+        contattoScritto(IdCorrente);
         break;
     }
     Recordset salvato;
@@ -820,6 +849,7 @@ void FrmBrenzola::CmdElimina_Click()
     const Message domanda{testo, MsgButtons::YesNo, MsgIcon::Question, QStringLiteral("Info"), MsgAnswer::Yes};
     if (dialogs_.MsgBox(this, domanda) != MsgAnswer::Yes) return;
     openConnection(Connessione.get()).Execute(QStringLiteral("Delete from anagrafica where id=%1").arg(IdCorrente));
+    contattoScritto(IdCorrente);
     // The data stay on screen; saving them again makes a new contact, without asking.
     contattoCaricato_.clear();
     ElencaTutti();
@@ -831,7 +861,8 @@ void FrmBrenzola::CmdElimina_Click()
 void FrmBrenzola::StampaRS()
 {
     QStringList voci;
-    for (int i = 0; i < List1->count(); ++i) voci << List1->item(i)->text();
+    voci.reserve(List1->count());
+    for (int i = 0; i < List1->count(); ++i) voci << List1->text(i);
     brenzola::StampaRS(voci, dialogs_, this);
 }
 
@@ -916,6 +947,7 @@ void FrmBrenzola::ApriAgenda()
         connect(agenda_, &FrmAgenda::apri, this, &FrmBrenzola::MostraContatto);
         connect(agenda_, &FrmAgenda::contattoCambiato, this, [this](qint64 id) {
             // The contact on screen shows the new date, unless the user is changing it.
+            contattoScritto(id);
             contaCampoAttivo();
             if (id == IdCorrente && !AggiornaAnagrafica) ricaricaDopoCambi(false);
         });
@@ -947,7 +979,7 @@ void FrmBrenzola::MostraContatto(qint64 id)
             return;
         }
         // Listed, so that it can be seen among the others and browsed from.
-        if (std::find(chiaviLista_.begin(), chiaviLista_.end(), id) == chiaviLista_.end()) AzzeraRicerca();
+        if (List1->rigaDi(id) < 0) AzzeraRicerca();
         mostraRiga(rs);
         AggiornaAnagrafica = 0;
         mostraInElenco(id);
@@ -961,7 +993,10 @@ void FrmBrenzola::ricaricaDopoCambi(bool cambiati)
     // Edits the user chose not to save go either way.
     if (cambiati) Q_EMIT contattiCambiati();
     handle([this, cambiati] {
-        if (cambiati) AzzeraRicerca();
+        if (cambiati) {
+            indice_.aggiorna(*Connessione);  // a server cannot tell the index that it changed
+            AzzeraRicerca();
+        }
         Recordset rs;
         rs.Open(QStringLiteral("Select * from Anagrafica where id =%1").arg(IdCorrente), Connessione.get());
         if (IdCorrente != 0 && !rs.Eof()) {
@@ -986,6 +1021,7 @@ void FrmBrenzola::RicercaAvanzata()
     const QString condizione = Filtro.trimmed();
     if (!condizione.isEmpty() && condizione.left(5).toUpper() != u"WHERE") Filtro = QStringLiteral(" Where ") + Filtro;
     RsLista->Open(QueryLista(), Connessione.get());
+    elenco_ = Elenco::Avanzata;
     RiempiLista();
     svuotaScheda();
     IdCorrente = 0;

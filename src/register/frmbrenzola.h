@@ -2,6 +2,7 @@
 
 #include "dialogs.h"
 #include "funzioni.h"
+#include "indicenomi.h"
 #include "recordset.h"
 
 #include <QHash>
@@ -14,7 +15,6 @@
 class QFrame;
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QPushButton;
 class QAction;
 class QTextEdit;
@@ -23,6 +23,7 @@ class QTimer;
 namespace brenzola {
 
 class CalendarField;
+class ElencoNomi;
 class FrmAgenda;
 class FormTransparancy;
 class KeyboardToolBar;
@@ -44,7 +45,8 @@ public:
     // Shows the window modally, with no owner; returns when it has closed.
     void MostraModale();
 
-    // Contact list and quick search.
+    // Contact list and quick search. The list narrows and refills from the names index,
+    // kept in step with the store; only the advanced search asks the store for its rows.
     void RiempiLista();
     void ElencaTutti();
     void CmdCerca_Click();
@@ -182,6 +184,14 @@ private:
     // they did change, the whole list.
     void ricaricaDopoCambi(bool cambiati);
 
+    // What the list shows: every contact, a quick search's, or the store's rows (RsLista).
+    enum class Elenco { Tutti, Rapida, Avanzata };
+    void mostraVoci(std::vector<IndiceNomi::Voce> voci);
+    // The quick search of `testo` among the names index, narrowing what is listed when it can.
+    std::vector<IndiceNomi::Voce> cercaRapida(const QString& testo);
+    // This program wrote or deleted that contact: the index puts it in its place.
+    void contattoScritto(qint64 id);
+
     // Shows the contact of the recordset's current row and remembers it as loaded.
     void mostraRiga(const Recordset& rs);
     // What the form shows is now `memorizzato` (the row as stored; empty: no stored contact).
@@ -209,7 +219,10 @@ private:
     QString archivio_;  // the store, as the user knows it
     QTimer* aggiornaElenco_;
     QHash<QObject*, FocusHandlers> trackedFields_;
-    std::vector<qint64> chiaviLista_;  // the key of each list entry, in list order
+    IndiceNomi indice_;
+    Elenco elenco_ = Elenco::Tutti;
+    QString testoRapido_;       // the text of the quick search listed, when elenco_ is Rapida
+    quint64 versioneRapida_ = 0;  // the index's version when it was listed
     std::vector<Campo> campi_;
     QVariantList contattoCaricato_;  // the contact on screen as stored when loaded or saved
     QString nomeCaricato_;
@@ -225,7 +238,7 @@ private:
     QLineEdit* TxtRicerca;
     QLabel* Label17;
     QLabel* LblNum;
-    QListWidget* List1;
+    ElencoNomi* List1;
     QPushButton* CmdStampaElenco;
     QPushButton* CmdStampaSchede;
 

@@ -10,8 +10,12 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QObject>
+#include <QSqlRecord>
 #include <QUrl>
 #include <sqlite3.h>
+
+#include <memory>
+#include <vector>
 
 namespace brenzola {
 
@@ -44,6 +48,8 @@ QString italianDescription(int code)
     default: return {};
     }
 }
+
+sqlite3* sqliteHandle(const QSqlDatabase& db) { return *static_cast<sqlite3* const*>(db.driver()->handle().constData()); }
 
 }  // namespace
 
@@ -238,7 +244,7 @@ void Connection::openSQLite(const QHash<QString, QString>& pairs)
         db.setDatabaseName(uri.toString(QUrl::FullyEncoded));
         try {
             if (!db.open()) throw storeErrorFrom(db);
-            auto* handle = *static_cast<sqlite3* const*>(db.driver()->handle().constData());
+            auto* handle = sqliteHandle(db);
             if (int rc = registerItalianText(handle)) throw StoreError(rc, QString::fromUtf8(sqlite3_errstr(rc)));
             runOrThrow(db, QStringLiteral("PRAGMA schema_version"));  // "file is not a database" shows here
             // A deleted contact is overwritten, not left readable in the file's free pages.
@@ -406,8 +412,93 @@ bool Connection::isReadOnly() const
         return query.exec(QStringLiteral("SELECT has_table_privilege(current_user, 'anagrafica', 'INSERT, UPDATE, DELETE')"))
             && query.next() && !query.value(0).toBool();
     }
-    auto* handle = *static_cast<sqlite3* const*>(db.driver()->handle().constData());
+    auto* handle = sqliteHandle(db);
     return sqlite3_db_readonly(handle, "main") == 1 || !QFileInfo(QFileInfo(path_).absolutePath()).isWritable();
+}
+
+namespace {
+
+class SQLiteRow final : public RowView {
+public:
+    explicit SQLiteRow(sqlite3_stmt* statement) : statement_(statement) {}
+    bool isNull(int column) const override { return sqlite3_column_type(statement_, column) == SQLITE_NULL; }
+    qint64 integer(int column) const override { return sqlite3_column_int64(statement_, column); }
+    QStringView text(int column) const override
+    {
+        const void* text = sqlite3_column_text16(statement_, column);
+        return {static_cast<const char16_t*>(text), qsizetype(sqlite3_column_bytes16(statement_, column) / 2)};
+    }
+
+private:
+    sqlite3_stmt* statement_;
+};
+
+class QueryRow final : public RowView {
+public:
+    explicit QueryRow(const QSqlQuery& query) : query_(query) {}
+    void read()
+    {
+        values_.resize(size_t(query_.record().count()));
+        for (size_t i = 0; i < values_.size(); ++i) values_[i] = query_.value(int(i));
+        texts_.assign(values_.size(), QString());
+        for (size_t i = 0; i < values_.size(); ++i) texts_[i] = values_[i].toString();
+    }
+    bool isNull(int column) const override { return values_[size_t(column)].isNull(); }
+    qint64 integer(int column) const override { return values_[size_t(column)].toLongLong(); }
+    QStringView text(int column) const override { return texts_[size_t(column)]; }
+
+private:
+    const QSqlQuery& query_;
+    std::vector<QVariant> values_;
+    std::vector<QString> texts_;
+};
+
+}  // namespace
+
+void Connection::readRows(const QString& statement, const std::function<void(const RowView&)>& each)
+{
+    const QString sql = translateAccessSql(statement, engine_);
+    QSqlDatabase db = openConnection(this).database();
+    if (engine_ == Engine::PostgreSQL) {
+        QSqlQuery query(db);
+        query.setForwardOnly(true);
+        if (!query.exec(sql)) {
+            reconnectIfLost();
+            throw storeErrorFrom(query);
+        }
+        QueryRow row(query);
+        while (nextRow(query)) {
+            row.read();
+            each(row);
+        }
+        return;
+    }
+    sqlite3* handle = sqliteHandle(db);
+    const QByteArray utf8 = sql.toUtf8();
+    sqlite3_stmt* prepared = nullptr;
+    if (sqlite3_prepare_v2(handle, utf8.constData(), int(utf8.size()), &prepared, nullptr) != SQLITE_OK)
+        throw storeErrorFrom(sqlite3_extended_errcode(handle), QString::fromUtf8(sqlite3_errmsg(handle)));
+    const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> finalize(prepared, sqlite3_finalize);
+    const SQLiteRow row(prepared);
+    for (;;) {
+        const int rc = sqlite3_step(prepared);
+        if (rc == SQLITE_DONE) return;
+        if (rc != SQLITE_ROW)
+            throw storeErrorFrom(sqlite3_extended_errcode(handle), QString::fromUtf8(sqlite3_errmsg(handle)));
+        each(row);
+    }
+}
+
+std::optional<ChangeMark> Connection::changeMark() const
+{
+    if (engine_ != Engine::SQLite || State() != adStateOpen) return std::nullopt;
+    sqlite3* handle = sqliteHandle(database());
+    sqlite3_stmt* prepared = nullptr;
+    if (sqlite3_prepare_v2(handle, "PRAGMA data_version", -1, &prepared, nullptr) != SQLITE_OK) return std::nullopt;
+    std::optional<ChangeMark> mark;
+    if (sqlite3_step(prepared) == SQLITE_ROW) mark = ChangeMark{sqlite3_column_int64(prepared, 0), sqlite3_total_changes64(handle)};
+    sqlite3_finalize(prepared);
+    return mark;
 }
 
 QSqlDatabase Connection::database() const { return QSqlDatabase::database(name_, false); }

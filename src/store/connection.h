@@ -6,7 +6,10 @@
 #include <QString>
 #include <QStringList>
 
+#include <QStringView>
+
 #include <functional>
+#include <optional>
 
 namespace brenzola {
 
@@ -29,6 +32,23 @@ struct TableSchema {
 // inside which `;` is plain text and a doubled quote stands for one.
 QHash<QString, QString> parseConnectionString(const QString& connectionString);
 QString quoteConnectionValue(const QString& value);
+// One row handed out by Connection::readRows, valid only during the call.
+class RowView {
+public:
+    virtual ~RowView() = default;
+    virtual bool isNull(int column) const = 0;
+    virtual qint64 integer(int column) const = 0;
+    virtual QStringView text(int column) const = 0;
+};
+
+// Tells whether a store changed since it was last looked at: other connections' commits
+// and this connection's own changed rows.
+struct ChangeMark {
+    qint64 others = 0;
+    qint64 own = 0;
+    bool operator==(const ChangeMark&) const = default;
+};
+
 // A server store as the user knows it: "user@host/database".
 QString serverStoreName(const QHash<QString, QString>& pairs);
 
@@ -61,6 +81,12 @@ public:
     QString name() const { return name_; }
     QSqlDatabase database() const;
     const TableSchema& schema(const QString& table);
+    // Runs a statement in the Access dialect and hands each row to `each`, without a
+    // recordset's copies of every value: for reading a whole register at once.
+    void readRows(const QString& statement, const std::function<void(const RowView&)>& each);
+    // Where the store stands now; nothing when the engine cannot tell cheaply (a server,
+    // whose other desks announce their changes instead).
+    std::optional<ChangeMark> changeMark() const;
     // The store's file, or for a server where it is ("anna@server/brenzola").
     QString path() const { return path_; }
     // True when nothing can be written: the file, or the folder that must hold its journal,

@@ -5,107 +5,250 @@
 #include <sqlite3.h>
 #include <unicode/ucol.h>
 #include <unicode/ustring.h>
+#include <unicode/utf16.h>
 
+#include <algorithm>
 #include <cstring>
-#include <vector>
+#include <memory>
 
 namespace brenzola {
-namespace {
 
 // The same rules a PostgreSQL server applies with its ICU collations ("it-IT-x-icu" for
 // the order, "und-x-icu" for lower()), so that a file and a server list and find the same
 // contacts in the same order.
 
-// Text as ICU's lower case of it: ASCII directly, everything else through ICU.
-void lowered(const unsigned char* text, int length, std::vector<UChar>& out)
+void lowerCase(QStringView text, std::u16string& out)
 {
-    thread_local std::vector<UChar> utf16;
-    utf16.resize(size_t(length) + 1);
+    const bool ascii = std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+    if (ascii) {
+        out.resize(size_t(text.size()));
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const char16_t c = text[i].unicode();
+            out[size_t(i)] = c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c;
+        }
+        return;
+    }
+    out.resize(size_t(text.size()) * 3 + 1);  // a lower case can be longer ("İ" becomes "i̇")
     UErrorCode status = U_ZERO_ERROR;
-    int32_t size = 0;
-    u_strFromUTF8Lenient(utf16.data(), int32_t(utf16.size()), &size, reinterpret_cast<const char*>(text), length,
-                         &status);
-    out.resize(size_t(size) * 3 + 1);  // a lower case can be longer ("İ" becomes "i̇")
-    status = U_ZERO_ERROR;
-    const int32_t lowerSize = u_strToLower(out.data(), int32_t(out.size()), utf16.data(), size, "", &status);
-    out.resize(U_SUCCESS(status) ? size_t(lowerSize) : 0);
+    const int32_t size = u_strToLower(reinterpret_cast<UChar*>(out.data()), int32_t(out.size()),
+                                      reinterpret_cast<const UChar*>(text.utf16()), int32_t(text.size()), "", &status);
+    out.resize(U_SUCCESS(status) ? size_t(size) : 0);
 }
 
-int compareLowered(const void* a, int lengthA, const void* b, int lengthB)
+LikePattern::LikePattern(QStringView pattern)
 {
-    thread_local std::vector<UChar> x, y;
-    lowered(static_cast<const unsigned char*>(a), lengthA, x);
-    lowered(static_cast<const unsigned char*>(b), lengthB, y);
-    const int c = u_strCompare(x.data(), int32_t(x.size()), y.data(), int32_t(y.size()), true);
+    std::u16string lowered;
+    lowerCase(pattern, lowered);
+    anchoredStart_ = lowered.empty() || lowered.front() != u'%';
+    anchoredEnd_ = lowered.empty() || lowered.back() != u'%';
+    size_t start = 0;
+    for (;;) {
+        const size_t end = std::min(lowered.find(u'%', start), lowered.size());
+        if (end > start || (segments_.empty() && end == lowered.size())) {
+            Segment segment{lowered.substr(start, end - start), false};
+            segment.anyCharacter = segment.text.find(u'_') != std::u16string::npos;
+            segments_.push_back(std::move(segment));
+        }
+        if (end == lowered.size()) break;
+        start = end + 1;
+    }
+    // "%" alone, or "%%": nothing to match but the anchors, which it has not.
+    if (segments_.size() == 1 && segments_.front().text.empty() && lowered.size() > 0) segments_.clear();
+}
+
+bool LikePattern::matchAt(const Segment& segment, std::u16string_view text, size_t position, size_t& end) const
+{
+    size_t t = position;
+    for (char16_t c : segment.text) {
+        if (t >= text.size()) return false;
+        if (c == u'_') {
+            t += U16_IS_LEAD(text[t]) && t + 1 < text.size() && U16_IS_TRAIL(text[t + 1]) ? 2 : 1;  // one character
+        } else {
+            if (text[t] != c) return false;
+            ++t;
+        }
+    }
+    end = t;
+    return true;
+}
+
+// The leftmost match at or after `position`; on success `position` is where it ends.
+bool LikePattern::findFrom(const Segment& segment, std::u16string_view text, size_t& position) const
+{
+    if (!segment.anyCharacter) {
+        const size_t found = text.find(segment.text, position);
+        if (found == std::u16string_view::npos) return false;
+        position = found + segment.text.size();
+        return true;
+    }
+    for (size_t start = position; start < text.size();) {
+        size_t end = 0;
+        if (matchAt(segment, text, start, end)) {
+            position = end;
+            return true;
+        }
+        start += U16_IS_LEAD(text[start]) && start + 1 < text.size() && U16_IS_TRAIL(text[start + 1]) ? 2 : 1;
+    }
+    return false;
+}
+
+bool LikePattern::matchAtEnd(const Segment& segment, std::u16string_view text, size_t from) const
+{
+    if (!segment.anyCharacter)
+        return text.size() >= from + segment.text.size()
+            && text.substr(text.size() - segment.text.size()) == segment.text;
+    for (size_t start = from; start <= text.size();) {
+        size_t end = 0;
+        if (matchAt(segment, text, start, end) && end == text.size()) return true;
+        if (start == text.size()) break;
+        start += U16_IS_LEAD(text[start]) && start + 1 < text.size() && U16_IS_TRAIL(text[start + 1]) ? 2 : 1;
+    }
+    return false;
+}
+
+bool LikePattern::matches(QStringView text) const
+{
+    thread_local std::u16string lowered;
+    lowerCase(text, lowered);
+    return matchesLowered(lowered);
+}
+
+bool LikePattern::matchesLowered(std::u16string_view text) const
+{
+    if (segments_.empty()) return !anchoredStart_ || text.empty();
+    size_t position = 0;
+    size_t first = 0;
+    size_t last = segments_.size();
+    if (anchoredStart_) {
+        size_t end = 0;
+        if (!matchAt(segments_.front(), text, 0, end)) return false;
+        if (segments_.size() == 1 && anchoredEnd_) return end == text.size();
+        position = end;
+        first = 1;
+    }
+    if (anchoredEnd_ && last > first) --last;
+    for (size_t i = first; i < last; ++i)
+        if (!findFrom(segments_[i], text, position)) return false;
+    if (anchoredEnd_ && last < segments_.size()) return matchAtEnd(segments_.back(), text, position);
+    return true;
+}
+
+bool LikePattern::alwaysContains(std::u16string_view plain) const
+{
+    if (plain.empty()) return true;
+    return std::any_of(segments_.begin(), segments_.end(), [plain](const Segment& segment) {
+        return !segment.anyCharacter && segment.text.find(plain) != std::u16string::npos;
+    });
+}
+
+ItalianOrder::ItalianOrder()
+{
+    UErrorCode status = U_ZERO_ERROR;
+    collator_ = ucol_open("it_IT", &status);
+    if (U_FAILURE(status)) collator_ = nullptr;
+}
+
+ItalianOrder::ItalianOrder(const ItalianOrder& other)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    collator_ = other.collator_ ? ucol_clone(other.collator_, &status) : nullptr;
+    if (U_FAILURE(status)) collator_ = nullptr;
+}
+
+ItalianOrder::~ItalianOrder() { ucol_close(collator_); }
+
+int ItalianOrder::compare(QStringView a, QStringView b) const
+{
+    const auto* x = reinterpret_cast<const UChar*>(a.utf16());
+    const auto* y = reinterpret_cast<const UChar*>(b.utf16());
+    if (a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin())) return 0;
+    const UCollationResult order = collator_ ? ucol_strcoll(collator_, x, int32_t(a.size()), y, int32_t(b.size()))
+                                             : UCOL_EQUAL;
+    if (order != UCOL_EQUAL) return order == UCOL_LESS ? -1 : 1;
+    return compareCodePoints(a, b);
+}
+
+int ItalianOrder::compareCodePoints(QStringView a, QStringView b)
+{
+    const int c = u_strCompare(reinterpret_cast<const UChar*>(a.utf16()), int32_t(a.size()),
+                               reinterpret_cast<const UChar*>(b.utf16()), int32_t(b.size()), true);
     return c < 0 ? -1 : c > 0 ? 1 : 0;
 }
 
-int caselessCollation(void*, int lengthA, const void* a, int lengthB, const void* b)
-{
-    return compareLowered(a, lengthA, b, lengthB);
-}
-
-// Italian dictionary order, and the bytes for names it finds equal, as a server does.
-int italianCollation(void* collator, int lengthA, const void* a, int lengthB, const void* b)
+int ItalianOrder::compareUtf8(const char* a, int lengthA, const char* b, int lengthB) const
 {
     const int common = std::memcmp(a, b, size_t(std::min(lengthA, lengthB)));
     if (common == 0 && lengthA == lengthB) return 0;  // equal names are common in a long list
     UErrorCode status = U_ZERO_ERROR;
-    const UCollationResult order = ucol_strcollUTF8(static_cast<UCollator*>(collator), static_cast<const char*>(a),
-                                                    lengthA, static_cast<const char*>(b), lengthB, &status);
+    const UCollationResult order =
+        collator_ ? ucol_strcollUTF8(collator_, a, lengthA, b, lengthB, &status) : UCOL_EQUAL;
     if (U_SUCCESS(status) && order != UCOL_EQUAL) return order == UCOL_LESS ? -1 : 1;
     if (common != 0) return common < 0 ? -1 : 1;
     return lengthA < lengthB ? -1 : 1;
 }
 
-void closeCollator(void* collator) { ucol_close(static_cast<UCollator*>(collator)); }
-
-void decodeLowered(sqlite3_value* value, std::vector<UChar32>& out)
+void ItalianOrder::appendSortKey(QStringView text, std::vector<uint8_t>& out) const
 {
-    thread_local std::vector<UChar> units;
-    lowered(sqlite3_value_text(value), sqlite3_value_bytes(value), units);
-    out.clear();
-    for (int32_t i = 0; i < int32_t(units.size());) {
-        UChar32 c = 0;
-        U16_NEXT(units.data(), i, int32_t(units.size()), c);
-        out.push_back(c);
-    }
-}
-
-// `%` matches any run of characters and `_` any one character; nothing escapes them.
-bool likeMatches(const std::vector<UChar32>& pattern, const std::vector<UChar32>& text)
-{
-    constexpr size_t none = size_t(-1);
-    size_t p = 0, t = 0, starP = none, starT = 0;
-    while (t < text.size()) {
-        if (p < pattern.size() && pattern[p] == U'%') {
-            starP = p++;
-            starT = t;
-        } else if (p < pattern.size() && (pattern[p] == U'_' || pattern[p] == text[t])) {
-            ++p;
-            ++t;
-        } else if (starP != none) {
-            p = starP + 1;
-            t = ++starT;
-        } else {
-            return false;
+    const size_t start = out.size();
+    int32_t room = int32_t(text.size()) * 4 + 16;
+    for (;;) {
+        out.resize(start + size_t(room));
+        const int32_t size = collator_ ? ucol_getSortKey(collator_, reinterpret_cast<const UChar*>(text.utf16()),
+                                                         int32_t(text.size()), out.data() + start, room)
+                                       : 0;
+        if (size <= room) {
+            out.resize(start + size_t(size));
+            return;
         }
+        room = size;
     }
-    while (p < pattern.size() && pattern[p] == U'%') ++p;
-    return p == pattern.size();
 }
 
-// like(pattern, text), the function behind `text LIKE pattern`: both in lower case.
+namespace {
+
+int caselessCollation(void*, int lengthA, const void* a, int lengthB, const void* b)
+{
+    thread_local std::u16string x, y;
+    lowerCase(QString::fromUtf8(static_cast<const char*>(a), lengthA), x);
+    lowerCase(QString::fromUtf8(static_cast<const char*>(b), lengthB), y);
+    const int c = u_strCompare(reinterpret_cast<const UChar*>(x.data()), int32_t(x.size()),
+                               reinterpret_cast<const UChar*>(y.data()), int32_t(y.size()), true);
+    return c < 0 ? -1 : c > 0 ? 1 : 0;
+}
+
+int italianCollation(void* order, int lengthA, const void* a, int lengthB, const void* b)
+{
+    return static_cast<const ItalianOrder*>(order)->compareUtf8(static_cast<const char*>(a), lengthA,
+                                                                 static_cast<const char*>(b), lengthB);
+}
+
+void deleteOrder(void* order) { delete static_cast<ItalianOrder*>(order); }
+void deletePattern(void* pattern) { delete static_cast<LikePattern*>(pattern); }
+
+QString textOf(sqlite3_value* value)
+{
+    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_value_text(value)), sqlite3_value_bytes(value));
+}
+
+// like(pattern, text), the function behind `text LIKE pattern`. A statement's pattern is
+// usually one literal: it is prepared once, not for every row.
 void caselessLike(sqlite3_context* context, int, sqlite3_value** args)
 {
     if (sqlite3_value_type(args[0]) == SQLITE_NULL || sqlite3_value_type(args[1]) == SQLITE_NULL) {
         sqlite3_result_null(context);
         return;
     }
-    thread_local std::vector<UChar32> pattern, text;
-    decodeLowered(args[0], pattern);
-    decodeLowered(args[1], text);
-    sqlite3_result_int(context, likeMatches(pattern, text) ? 1 : 0);
+    auto* pattern = static_cast<LikePattern*>(sqlite3_get_auxdata(context, 0));
+    if (!pattern) {
+        pattern = new LikePattern(textOf(args[0]));
+        sqlite3_set_auxdata(context, 0, pattern, deletePattern);
+        pattern = static_cast<LikePattern*>(sqlite3_get_auxdata(context, 0));  // SQLite may decline to keep it
+        if (!pattern) {
+            sqlite3_result_int(context, LikePattern(textOf(args[0])).matches(textOf(args[1])) ? 1 : 0);
+            return;
+        }
+    }
+    sqlite3_result_int(context, pattern->matches(textOf(args[1])) ? 1 : 0);
 }
 
 }  // namespace
@@ -117,10 +260,9 @@ int registerItalianText(sqlite3* db)
         return rc;
     if (int rc = sqlite3_create_collation_v2(db, kCaselessCollation, SQLITE_UTF8, nullptr, caselessCollation, nullptr))
         return rc;
-    UErrorCode status = U_ZERO_ERROR;
-    UCollator* collator = ucol_open("it_IT", &status);
-    if (U_FAILURE(status)) return SQLITE_ERROR;
-    return sqlite3_create_collation_v2(db, kItalianOrderCollation, SQLITE_UTF8, collator, italianCollation, closeCollator);
+    auto order = std::make_unique<ItalianOrder>();
+    return sqlite3_create_collation_v2(db, kItalianOrderCollation, SQLITE_UTF8, order.release(), italianCollation,
+                                       deleteOrder);
 }
 
 }  // namespace brenzola

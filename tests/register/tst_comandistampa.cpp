@@ -6,7 +6,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
-#include <QListWidget>
+#include "elenconomi.h"
 #include <QPushButton>
 #include <QTest>
 
@@ -106,7 +106,7 @@ void TestComandiStampa::singleCardIsTheStoredContact()
     QCOMPARE(dialogs_.modalTitles, QStringList{"Stampa Dettaglio"});
     QCOMPARE(printed(shown_, "TextBox3"), QStringList());
 
-    form_->findChild<QListWidget*>("List1")->setCurrentRow(2);
+    form_->findChild<ElencoNomi*>("List1")->setCurrentRow(2);
     form_->findChild<QLineEdit*>("TxtNome")->setText("non salvato");
     click("CmdStampa");
     QCOMPARE(printed(shown_, "TextBox3"), QStringList{"Zeta"});

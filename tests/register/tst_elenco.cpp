@@ -10,7 +10,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include "elenconomi.h"
 #include <QPushButton>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -26,9 +26,9 @@ namespace {
 
 QStringList entries(const FrmBrenzola& form)
 {
-    const auto* list = form.findChild<QListWidget*>("List1");
+    const auto* list = form.findChild<ElencoNomi*>("List1");
     QStringList texts;
-    for (int i = 0; i < list->count(); ++i) texts << list->item(i)->text();
+    for (int i = 0; i < list->count(); ++i) texts << list->text(i);
     return texts;
 }
 
@@ -94,7 +94,7 @@ void TestElenco::loadListsEveryContactInOrder()
     QCOMPARE(Filtro, QStringLiteral(" "));
     QCOMPARE(form_->IdCorrente, 0);
     QCOMPARE(form_->AggiornaAnagrafica, 0);
-    QVERIFY(form_->findChild<QListWidget*>("List1")->selectedItems().isEmpty());
+    QVERIFY(form_->findChild<ElencoNomi*>("List1")->selectedRow() < 0);
     QVERIFY(dialogs_.shown.isEmpty());
 }
 
@@ -198,6 +198,8 @@ void TestElenco::failingStatementLeavesTheWindowWorking()
     ricerca()->setText("Ro");
     store_->rows("ALTER TABLE Anagrafica RENAME COLUMN Cognome TO Famiglia");
     QTest::keyClicks(ricerca(), "s");
+    // A server's list narrows in memory; it reads the store again when another desk writes.
+    if (test::onServer()) form_->ElencoCambiatoAltrove();
     QCOMPARE(dialogs_.shown.size(), 1);
     QVERIFY2(dialogs_.lastText().contains(test::onServer() ? QStringLiteral("\n\nErrore 3146: ")
                                                           : QStringLiteral("\n\nErrore 1: no such column")),

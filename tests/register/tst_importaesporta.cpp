@@ -15,7 +15,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include "elenconomi.h"
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
@@ -55,7 +55,7 @@ private Q_SLOTS:
 private:
     void comando(const char* nome);
     int contati(const QString& condizione = QStringLiteral("1=1")) const;
-    QListWidget* elenco() const { return form_->findChild<QListWidget*>(QStringLiteral("List1")); }
+    ElencoNomi* elenco() const { return form_->findChild<ElencoNomi*>(QStringLiteral("List1")); }
 
     std::unique_ptr<test::TempStore> store_;
     test::ScriptedDialogs dialogs_;

@@ -9,7 +9,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include "elenconomi.h"
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -274,9 +274,9 @@ void TestLayout::enterPressesTheFocusedButtonAndChoosesInTheList()
     QVERIFY(dialogs_.lastText() != QStringLiteral("Scrivere il cognome!"));
 
     // In the list, Enter chooses the entry under the cursor and saves nothing.
-    auto* list = child<QListWidget>("List1");
+    auto* list = child<ElencoNomi>("List1");
     list->setFocus();
-    list->setCurrentRow(1, QItemSelectionModel::NoUpdate);
+    list->selectionModel()->setCurrentIndex(list->model()->index(1, 0), QItemSelectionModel::NoUpdate);
     QTest::keyClick(list, Qt::Key_Enter);
     QCOMPARE(child<QLineEdit>("TxtCognome")->text(), QStringLiteral("Rossi"));
 
@@ -318,7 +318,7 @@ void TestLayout::toolbarFromTheKeyboard()
     QCOMPARE(QApplication::focusWidget(), child("CmdStampaSchede"));
 
     // Enter and Space press the focused command; shortcuts work from anywhere.
-    auto* list = child<QListWidget>("List1");
+    auto* list = child<ElencoNomi>("List1");
     list->setCurrentRow(0);
     QCOMPARE(child<QLineEdit>("TxtCognome")->text(), QStringLiteral("Bianchi"));
     toolbar->widgetForAction(avanti)->setFocus();

@@ -11,7 +11,7 @@
 #include <QApplication>
 #include <QDate>
 #include <QLineEdit>
-#include <QListWidget>
+#include "elenconomi.h"
 #include <QPushButton>
 #include <QTest>
 #include <QTextEdit>
@@ -55,10 +55,10 @@ private:
     {
         return form_->findChild<T*>(QLatin1String(name));
     }
-    QListWidget* list() const { return child<QListWidget>("List1"); }
+    ElencoNomi* list() const { return child<ElencoNomi>("List1"); }
     void choose(int row) const
     {
-        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, list()->visualItemRect(list()->item(row)).center());
+        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, list()->rowRect(row).center());
     }
     void toolbar(const char* caption) const
     {
@@ -81,8 +81,7 @@ private:
     }
     int selectedRow() const
     {
-        const auto selected = list()->selectedItems();
-        return selected.isEmpty() ? -1 : list()->row(selected.front());
+        return list()->selectedRow();
     }
     int questions() const
     {

@@ -1,0 +1,285 @@
+#include "indicenomi.h"
+
+#include <algorithm>
+#include <cstring>
+#include <thread>
+
+namespace brenzola {
+
+namespace {
+
+const QString kNomiContatti = QStringLiteral("Select id, Cognome, Nome from Anagrafica");
+
+
+std::u16string_view comeVista(QStringView text) { return {text.utf16(), size_t(text.size())}; }
+
+}  // namespace
+
+IndiceNomi::Riga IndiceNomi::rigaDi(const RowView& row) { return {row.integer(0), row.text(1), row.text(2), row.isNull(1)}; }
+
+void IndiceNomi::aggiorna(Connection& connection)
+{
+    const std::optional<ChangeMark> ora = connection.changeMark();
+    if (letto_ && ora && segno_ && *ora == *segno_) return;
+    leggiTutto(connection);
+}
+
+void IndiceNomi::aggiornaSeCambiato(Connection& connection)
+{
+    const std::optional<ChangeMark> ora = connection.changeMark();
+    if (letto_ && (!ora || (segno_ && *ora == *segno_))) return;
+    leggiTutto(connection);
+}
+
+void IndiceNomi::leggiTutto(Connection& connection)
+{
+    // Taken before reading: whatever is written meanwhile shows at the next look.
+    const std::optional<ChangeMark> segno = connection.changeMark();
+    if (!letto_) {
+        // Until the read succeeds the list goes on showing what it held.
+        std::vector<Contatto> contatti;
+        std::u16string testi;
+        contatti_.swap(contatti);
+        testi_.swap(testi);
+        try {
+            connection.readRows(kNomiContatti, [this](const RowView& row) { aggiungi(rigaDi(row)); });
+        } catch (...) {
+            contatti_.swap(contatti);
+            testi_.swap(testi);
+            throw;
+        }
+        ordine_.resize(contatti_.size());
+        for (Voce v = 0; v < ordine_.size(); ++v) ordine_[v] = v;
+        ordinaTutto(ordine_);
+        perChiave_.clear();
+        perChiave_.reserve(contatti_.size());
+        for (Voce v = 0; v < contatti_.size(); ++v) perChiave_.emplace_back(contatti_[v].id, v);
+        if (!std::is_sorted(perChiave_.begin(), perChiave_.end())) std::sort(perChiave_.begin(), perChiave_.end());
+    } else {
+        // Only what changed moves: most of a large register stays where it was.
+        std::vector<bool> visto(contatti_.size());
+        std::vector<Voce> nuove;
+        size_t prossima = 0;  // a file hands its rows out in key order
+        connection.readRows(kNomiContatti, [&](const RowView& row) {
+            const Riga riga = rigaDi(row);
+            std::optional<Voce> voce;
+            if (prossima < perChiave_.size() && perChiave_[prossima].first == riga.id) {
+                voce = perChiave_[prossima++].second;
+            } else if (voce = voceDi(riga.id); voce) {
+                prossima = size_t(std::lower_bound(perChiave_.begin(), perChiave_.end(), std::pair(riga.id, Voce(0)))
+                                  - perChiave_.begin()) + 1;
+            }
+            if (voce && uguale(*voce, riga)) visto[*voce] = true;
+            else nuove.push_back(aggiungi(riga));
+        });
+        std::vector<bool> via(visto.size());
+        for (Voce v = 0; v < visto.size(); ++v)
+            if (contatti_[v].presente && !visto[v]) {
+                via[v] = true;
+                contatti_[v].presente = false;
+            }
+        if (nuove.size() > ordine_.size() / 8 + 1000) {
+            // So much changed (another program's import) that reading afresh is quicker.
+            letto_ = false;
+            leggiTutto(connection);
+            return;
+        }
+        std::erase_if(perChiave_, [&](const auto& chiave) { return via[chiave.second]; });
+        for (Voce v : nuove)
+            perChiave_.insert(std::upper_bound(perChiave_.begin(), perChiave_.end(), std::pair(contatti_[v].id, v)),
+                              {contatti_[v].id, v});
+        inserisci(std::move(nuove), via);
+    }
+    segno_ = segno;
+    letto_ = true;
+    ++versione_;
+}
+
+void IndiceNomi::contattoScritto(Connection& connection, qint64 id)
+{
+    if (!letto_) return;  // the first look reads everything anyway
+    const std::optional<ChangeMark> prima = segno_;
+    std::optional<Voce> nuova;
+    const std::optional<Voce> vecchia = voceDi(id);
+    bool invariato = false;
+    connection.readRows(kNomiContatti + QStringLiteral(" where id=%1").arg(id), [&](const RowView& row) {
+        const Riga riga = rigaDi(row);
+        if (vecchia && uguale(*vecchia, riga)) invariato = true;
+        else nuova = aggiungi(riga);
+    });
+    if (!invariato) {
+        std::vector<bool> via;
+        if (vecchia) {
+            via.resize(contatti_.size());
+            via[*vecchia] = true;
+            contatti_[*vecchia].presente = false;
+            perChiave_.erase(std::lower_bound(perChiave_.begin(), perChiave_.end(), std::pair(id, Voce(0))));
+        }
+        if (nuova)
+            perChiave_.insert(std::upper_bound(perChiave_.begin(), perChiave_.end(), std::pair(id, *nuova)), {id, *nuova});
+        inserisci(nuova ? std::vector<Voce>{*nuova} : std::vector<Voce>{}, via);
+        ++versione_;
+    }
+    // In step with the store only if that one statement is all that happened since the
+    // last look; otherwise the next look reads again.
+    const std::optional<ChangeMark> ora = connection.changeMark();
+    if (prima && ora && ora->others == prima->others && ora->own == prima->own + 1) segno_ = ora;
+}
+
+std::vector<IndiceNomi::Voce> IndiceNomi::cerca(const LikePattern& pattern, const std::vector<Voce>* entro) const
+{
+    const std::vector<Voce>& candidate = entro ? *entro : ordine_;
+    enum : uint8_t { DaVedere, Si, No };
+    std::vector<uint8_t> esito(cognomi_.size(), DaVedere);
+    std::vector<Voce> trovate;
+    for (Voce v : candidate) {
+        const Contatto& c = contatti_[v];
+        if (c.senzaCognome) continue;
+        uint8_t& e = esito[c.cognome];
+        if (e == DaVedere) {
+            const Cognome& cognome = cognomi_[c.cognome];
+            e = pattern.matchesLowered({minuscoli_.data() + cognome.inizio, cognome.lunghezza}) ? Si : No;
+        }
+        if (e == Si) trovate.push_back(v);
+    }
+    return trovate;
+}
+
+std::optional<IndiceNomi::Voce> IndiceNomi::voceDi(qint64 id) const
+{
+    const auto found = std::lower_bound(perChiave_.begin(), perChiave_.end(), std::pair(id, Voce(0)));
+    if (found == perChiave_.end() || found->first != id) return std::nullopt;
+    return found->second;
+}
+
+QString IndiceNomi::testo(Voce voce) const
+{
+    if (!contiene(voce)) return {};
+    const std::u16string_view text = vista(voce);
+    return QString(reinterpret_cast<const QChar*>(text.data()), qsizetype(text.size()));
+}
+
+IndiceNomi::Voce IndiceNomi::aggiungi(const Riga& riga)
+{
+    Contatto c;
+    c.id = riga.id;
+    c.testo = uint32_t(testi_.size());
+    testi_.append(comeVista(riga.cognome)).append(1, u' ').append(comeVista(riga.nome));
+    c.lunghezza = uint32_t(testi_.size()) - c.testo;
+    c.cognomeNelTesto = uint32_t(riga.cognome.size());
+    c.cognome = cognomeDi(riga.cognome);
+    c.senzaCognome = riga.senzaCognome;
+    contatti_.push_back(c);
+    return Voce(contatti_.size() - 1);
+}
+
+uint32_t IndiceNomi::cognomeDi(QStringView cognome)
+{
+    const auto found = perCognome_.find(comeVista(cognome));
+    if (found != perCognome_.end()) return found->second;
+    thread_local std::u16string minuscolo;
+    lowerCase(cognome, minuscolo);
+    cognomi_.push_back({uint32_t(minuscoli_.size()), uint32_t(minuscolo.size())});
+    minuscoli_.append(minuscolo);
+    return perCognome_.emplace(std::u16string(comeVista(cognome)), uint32_t(cognomi_.size() - 1)).first->second;
+}
+
+bool IndiceNomi::uguale(Voce voce, const Riga& riga) const
+{
+    const Contatto& c = contatti_[voce];
+    const std::u16string_view text = vista(voce);
+    return c.senzaCognome == riga.senzaCognome && c.cognomeNelTesto == size_t(riga.cognome.size())
+        && text.size() == size_t(riga.cognome.size() + 1 + riga.nome.size())
+        && text.substr(0, c.cognomeNelTesto) == comeVista(riga.cognome)
+        && text.substr(c.cognomeNelTesto + 1) == comeVista(riga.nome);
+}
+
+std::u16string_view IndiceNomi::vista(Voce voce) const
+{
+    const Contatto& c = contatti_[voce];
+    return {testi_.data() + c.testo, c.lunghezza};
+}
+
+bool IndiceNomi::precede(Voce a, Voce b) const
+{
+    const std::u16string_view x = vista(a);
+    const std::u16string_view y = vista(b);
+    const int order = italiano_.compare(QStringView(x.data(), qsizetype(x.size())), QStringView(y.data(), qsizetype(y.size())));
+    return order != 0 ? order < 0 : contatti_[a].id < contatti_[b].id;  // equal names: the older contact first
+}
+
+bool IndiceNomi::precedeAPariNome(Voce a, Voce b) const
+{
+    const std::u16string_view x = vista(a);
+    const std::u16string_view y = vista(b);
+    const int order = ItalianOrder::compareCodePoints(QStringView(x.data(), qsizetype(x.size())),
+                                                      QStringView(y.data(), qsizetype(y.size())));
+    return order != 0 ? order < 0 : contatti_[a].id < contatti_[b].id;
+}
+
+void IndiceNomi::ordinaTutto(std::vector<Voce>& voci) const
+{
+    struct Chiave {
+        uint64_t prefisso;  // the key's first bytes, which settle most comparisons
+        uint32_t inizio;
+        uint32_t lunghezza;
+        Voce voce;
+        uint32_t parte;
+    };
+    constexpr uint32_t parti = 2;
+    std::vector<uint8_t> chiavi[parti];
+    std::vector<Chiave> ordinate(voci.size());
+    const size_t meta = voci.size() / 2;
+    const auto minore = [&](const Chiave& a, const Chiave& b) {
+        if (a.prefisso != b.prefisso) return a.prefisso < b.prefisso;
+        const int c = std::memcmp(chiavi[a.parte].data() + a.inizio, chiavi[b.parte].data() + b.inizio,
+                                  std::min(a.lunghezza, b.lunghezza));
+        if (c != 0) return c < 0;
+        if (a.lunghezza != b.lunghezza) return a.lunghezza < b.lunghezza;
+        return precedeAPariNome(a.voce, b.voce);  // no collator: both threads get here
+    };
+    const auto prepara = [&](uint32_t parte, size_t da, size_t a) {
+        const ItalianOrder italiano(italiano_);  // a collator of this thread's own
+        std::vector<uint8_t>& arena = chiavi[parte];
+        arena.reserve((a - da) * 40);
+        for (size_t i = da; i < a; ++i) {
+            const std::u16string_view text = vista(voci[i]);
+            const auto inizio = uint32_t(arena.size());
+            italiano.appendSortKey(QStringView(text.data(), qsizetype(text.size())), arena);
+            uint64_t prefisso = 0;
+            for (uint32_t k = 0; k < 8; ++k)
+                prefisso = prefisso << 8 | (inizio + k < arena.size() ? arena[inizio + k] : 0);
+            ordinate[i] = {prefisso, inizio, uint32_t(arena.size()) - inizio, voci[i], parte};
+        }
+        std::sort(ordinate.begin() + qsizetype(da), ordinate.begin() + qsizetype(a), minore);
+    };
+    if (voci.size() < 20000) {
+        prepara(0, 0, voci.size());
+    } else {
+        std::thread altro(prepara, 1, meta, voci.size());
+        prepara(0, 0, meta);
+        altro.join();
+        std::inplace_merge(ordinate.begin(), ordinate.begin() + qsizetype(meta), ordinate.end(), minore);
+    }
+    for (size_t i = 0; i < voci.size(); ++i) voci[i] = ordinate[i].voce;
+}
+
+void IndiceNomi::inserisci(std::vector<Voce> nuove, const std::vector<bool>& via)
+{
+    if (!via.empty()) std::erase_if(ordine_, [&via](Voce v) { return v < via.size() && via[v]; });
+    if (nuove.empty()) return;
+    std::sort(nuove.begin(), nuove.end(), [this](Voce a, Voce b) { return precede(a, b); });
+    std::vector<Voce> unite;
+    unite.reserve(ordine_.size() + nuove.size());
+    auto da = ordine_.begin();
+    for (Voce v : nuove) {
+        const auto posto = std::upper_bound(da, ordine_.end(), v, [this](Voce a, Voce b) { return precede(a, b); });
+        unite.insert(unite.end(), da, posto);
+        unite.push_back(v);
+        da = posto;
+    }
+    unite.insert(unite.end(), da, ordine_.end());
+    ordine_.swap(unite);
+}
+
+}  // namespace brenzola

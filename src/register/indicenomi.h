@@ -1,0 +1,107 @@
+#pragma once
+
+#include "connection.h"
+#include "italiantext.h"
+
+#include <QString>
+
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+namespace brenzola {
+
+// The name of every contact, "Cognome Nome" as the list shows it, kept in memory in list
+// order (the store's Italian order), so that the quick search narrows the list at every
+// keystroke and the whole list comes back without asking the store again. It follows the
+// store: a file tells cheaply whether anyone wrote since the last look, and the rows this
+// program writes are put in their place one by one.
+class IndiceNomi {
+public:
+    // A contact's place in the index. Places stay valid until the next aggiorna() or
+    // aggiornaSeCambiato() that has to read the whole store again.
+    using Voce = uint32_t;
+
+    // Up to date with the store: read again unless the store says nothing changed.
+    void aggiorna(Connection& connection);
+    // As aggiorna(), but on a store that cannot tell cheaply (a server) it trusts what it
+    // holds: other desks announce their changes.
+    void aggiornaSeCambiato(Connection& connection);
+    // Contact `id` was just written or deleted by one statement of this program: its
+    // place is taken from the store as it is now.
+    void contattoScritto(Connection& connection, qint64 id);
+
+    // Every contact, in list order.
+    const std::vector<Voce>& tutte() const { return ordine_; }
+    // The contacts whose surname is like `pattern` (a Null surname never is), in list
+    // order; only among `entro` when given, which must be in list order.
+    std::vector<Voce> cerca(const LikePattern& pattern, const std::vector<Voce>* entro = nullptr) const;
+    // The contact with that key, if held.
+    std::optional<Voce> voceDi(qint64 id) const;
+
+    QString testo(Voce voce) const;
+    qint64 chiave(Voce voce) const { return contatti_[voce].id; }
+    bool contiene(Voce voce) const { return voce < contatti_.size(); }
+    size_t size() const { return ordine_.size(); }
+    // Changes whenever what the index holds changes.
+    quint64 versione() const { return versione_; }
+
+private:
+    struct Contatto {
+        qint64 id = 0;
+        uint32_t testo = 0;           // in testi_: "Cognome Nome"
+        uint32_t lunghezza = 0;
+        uint32_t cognome = 0;         // in cognomi_
+        uint32_t cognomeNelTesto = 0; // the surname's length within the text
+        bool senzaCognome = false;    // a Null surname
+        bool presente = true;
+    };
+    // One row as the store holds it, valid while it is being read.
+    struct Riga {
+        qint64 id;
+        QStringView cognome;
+        QStringView nome;
+        bool senzaCognome;
+    };
+
+    static Riga rigaDi(const RowView& row);
+    void leggiTutto(Connection& connection);
+    Voce aggiungi(const Riga& riga);
+    bool uguale(Voce voce, const Riga& riga) const;
+    std::u16string_view vista(Voce voce) const;
+    bool precede(Voce a, Voce b) const;
+    // Equal names: code points, then the older contact first.
+    bool precedeAPariNome(Voce a, Voce b) const;
+    // Sorts a great many contacts by their collation keys, on every core.
+    void ordinaTutto(std::vector<Voce>& voci) const;
+    // Puts `nuove` in their places among ordine_, which no longer holds `via`.
+    void inserisci(std::vector<Voce> nuove, const std::vector<bool>& via);
+
+    // Each surname once, in lower case: a register holds the same surnames many times
+    // over, and a search looks at each of them only once.
+    struct Cognome {
+        uint32_t inizio;  // in minuscoli_
+        uint32_t lunghezza;
+    };
+    struct HashTesto {
+        using is_transparent = void;
+        size_t operator()(std::u16string_view text) const { return std::hash<std::u16string_view>{}(text); }
+    };
+    uint32_t cognomeDi(QStringView cognome);
+
+    std::vector<Contatto> contatti_;
+    std::u16string testi_;
+    std::vector<Cognome> cognomi_;
+    std::u16string minuscoli_;
+    std::unordered_map<std::u16string, uint32_t, HashTesto, std::equal_to<>> perCognome_;  // as stored
+    std::vector<Voce> ordine_;                        // present contacts in list order
+    std::vector<std::pair<qint64, Voce>> perChiave_;  // present contacts by key
+    std::optional<ChangeMark> segno_;                 // where the store stood when last read
+    bool letto_ = false;
+    quint64 versione_ = 0;
+    ItalianOrder italiano_;
+};
+
+}  // namespace brenzola
