@@ -38,13 +38,16 @@ void IndiceNomi::leggiTutto(Connection& connection)
     if (!letto_) {
         // Until the read succeeds the list goes on showing what it held.
         std::vector<Contatto> contatti;
+        std::vector<uint32_t> cognomi;
         std::u16string testi;
         contatti_.swap(contatti);
+        cognomeDiVoce_.swap(cognomi);
         testi_.swap(testi);
         try {
             connection.readRows(kNomiContatti, [this](const RowView& row) { aggiungi(rigaDi(row)); });
         } catch (...) {
             contatti_.swap(contatti);
+            cognomeDiVoce_.swap(cognomi);
             testi_.swap(testi);
             throw;
         }
@@ -133,11 +136,11 @@ std::vector<IndiceNomi::Voce> IndiceNomi::cerca(const LikePattern& pattern, cons
     std::vector<uint8_t> esito(cognomi_.size(), DaVedere);
     std::vector<Voce> trovate;
     for (Voce v : candidate) {
-        const Contatto& c = contatti_[v];
-        if (c.senzaCognome) continue;
-        uint8_t& e = esito[c.cognome];
+        const uint32_t quale = cognomeDiVoce_[v];
+        if (quale == kSenzaCognome) continue;
+        uint8_t& e = esito[quale];
         if (e == DaVedere) {
-            const Cognome& cognome = cognomi_[c.cognome];
+            const Cognome& cognome = cognomi_[quale];
             e = pattern.matchesLowered({minuscoli_.data() + cognome.inizio, cognome.lunghezza}) ? Si : No;
         }
         if (e == Si) trovate.push_back(v);
@@ -167,8 +170,7 @@ IndiceNomi::Voce IndiceNomi::aggiungi(const Riga& riga)
     testi_.append(comeVista(riga.cognome)).append(1, u' ').append(comeVista(riga.nome));
     c.lunghezza = uint32_t(testi_.size()) - c.testo;
     c.cognomeNelTesto = uint32_t(riga.cognome.size());
-    c.cognome = cognomeDi(riga.cognome);
-    c.senzaCognome = riga.senzaCognome;
+    cognomeDiVoce_.push_back(riga.senzaCognome ? kSenzaCognome : cognomeDi(riga.cognome));
     contatti_.push_back(c);
     return Voce(contatti_.size() - 1);
 }
@@ -188,7 +190,7 @@ bool IndiceNomi::uguale(Voce voce, const Riga& riga) const
 {
     const Contatto& c = contatti_[voce];
     const std::u16string_view text = vista(voce);
-    return c.senzaCognome == riga.senzaCognome && c.cognomeNelTesto == size_t(riga.cognome.size())
+    return (cognomeDiVoce_[voce] == kSenzaCognome) == riga.senzaCognome && c.cognomeNelTesto == size_t(riga.cognome.size())
         && text.size() == size_t(riga.cognome.size() + 1 + riga.nome.size())
         && text.substr(0, c.cognomeNelTesto) == comeVista(riga.cognome)
         && text.substr(c.cognomeNelTesto + 1) == comeVista(riga.nome);
@@ -218,6 +220,52 @@ bool IndiceNomi::precedeAPariNome(Voce a, Voce b) const
 }
 
 void IndiceNomi::ordinaTutto(std::vector<Voce>& voci) const
+{
+    // Equal names, which a register holds many of, are grouped first: an open-addressing
+    // table of each name's first contact.
+    size_t capienza = 16;
+    while (capienza < voci.size() * 2) capienza *= 2;
+    std::vector<uint32_t> tabella(capienza, 0);  // group + 1; 0 is free
+    std::vector<Voce> primi;                      // each group's first contact
+    std::vector<uint32_t> gruppo(voci.size());
+    const std::hash<std::u16string_view> hash;
+    for (size_t i = 0; i < voci.size(); ++i) {
+        const std::u16string_view text = vista(voci[i]);
+        size_t posto = hash(text) & (capienza - 1);
+        while (tabella[posto] != 0 && vista(primi[tabella[posto] - 1]) != text) posto = (posto + 1) & (capienza - 1);
+        if (tabella[posto] == 0) {
+            primi.push_back(voci[i]);
+            tabella[posto] = uint32_t(primi.size());
+        }
+        gruppo[i] = tabella[posto] - 1;
+    }
+    tabella = {};
+    std::vector<Voce> ordinati = primi;
+    ordinaNomiDiversi(ordinati);
+    // Each group's first place in the list, then its contacts there, older first.
+    std::vector<uint32_t> gruppoDi(contatti_.size());
+    for (uint32_t g = 0; g < primi.size(); ++g) gruppoDi[primi[g]] = g;
+    std::vector<uint32_t> quanti(primi.size(), 0);
+    for (uint32_t g : gruppo) ++quanti[g];
+    std::vector<uint32_t> inizio(primi.size());
+    uint32_t posto = 0;
+    for (Voce v : ordinati) {
+        inizio[gruppoDi[v]] = posto;
+        posto += quanti[gruppoDi[v]];
+    }
+    std::vector<uint32_t> prossimo = inizio;
+    std::vector<Voce> risultato(voci.size());
+    for (size_t i = 0; i < voci.size(); ++i) risultato[prossimo[gruppo[i]]++] = voci[i];
+    const auto piuVecchio = [this](Voce x, Voce y) { return contatti_[x].id < contatti_[y].id; };
+    for (uint32_t g = 0; g < primi.size(); ++g) {
+        const auto da = risultato.begin() + inizio[g];
+        const auto a = da + quanti[g];
+        if (quanti[g] > 1 && !std::is_sorted(da, a, piuVecchio)) std::sort(da, a, piuVecchio);
+    }
+    voci.swap(risultato);
+}
+
+void IndiceNomi::ordinaNomiDiversi(std::vector<Voce>& voci) const
 {
     struct Chiave {
         uint64_t prefisso;  // the key's first bytes, which settle most comparisons

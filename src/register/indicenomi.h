@@ -53,9 +53,7 @@ private:
         qint64 id = 0;
         uint32_t testo = 0;           // in testi_: "Cognome Nome"
         uint32_t lunghezza = 0;
-        uint32_t cognome = 0;         // in cognomi_
         uint32_t cognomeNelTesto = 0; // the surname's length within the text
-        bool senzaCognome = false;    // a Null surname
         bool presente = true;
     };
     // One row as the store holds it, valid while it is being read.
@@ -74,8 +72,11 @@ private:
     bool precede(Voce a, Voce b) const;
     // Equal names: code points, then the older contact first.
     bool precedeAPariNome(Voce a, Voce b) const;
-    // Sorts a great many contacts by their collation keys, on every core.
+    // Sorts a great many contacts: each distinct name once, by its collation key, on
+    // every core; equal names keep their keys' order.
     void ordinaTutto(std::vector<Voce>& voci) const;
+    // Sorts contacts whose names all differ.
+    void ordinaNomiDiversi(std::vector<Voce>& voci) const;
     // Puts `nuove` in their places among ordine_, which no longer holds `via`.
     void inserisci(std::vector<Voce> nuove, const std::vector<bool>& via);
 
@@ -91,7 +92,10 @@ private:
     };
     uint32_t cognomeDi(QStringView cognome);
 
+    static constexpr uint32_t kSenzaCognome = UINT32_MAX;  // a Null surname
+
     std::vector<Contatto> contatti_;
+    std::vector<uint32_t> cognomeDiVoce_;  // in cognomi_, apart: a search reads only these
     std::u16string testi_;
     std::vector<Cognome> cognomi_;
     std::u16string minuscoli_;

@@ -11,10 +11,12 @@
 #include <QRegularExpression>
 #include <QObject>
 #include <QSqlRecord>
+#include <QStringDecoder>
 #include <QUrl>
 #include <sqlite3.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace brenzola {
@@ -420,17 +422,33 @@ namespace {
 
 class SQLiteRow final : public RowView {
 public:
-    explicit SQLiteRow(sqlite3_stmt* statement) : statement_(statement) {}
+    explicit SQLiteRow(sqlite3_stmt* statement)
+        : statement_(statement), texts_(size_t(sqlite3_column_count(statement)))
+    {
+    }
     bool isNull(int column) const override { return sqlite3_column_type(statement_, column) == SQLITE_NULL; }
     qint64 integer(int column) const override { return sqlite3_column_int64(statement_, column); }
+    // Decoded here from the stored UTF-8 into a buffer kept from row to row: asking the
+    // engine for UTF-16 would allocate twice for every value.
     QStringView text(int column) const override
     {
-        const void* text = sqlite3_column_text16(statement_, column);
-        return {static_cast<const char16_t*>(text), qsizetype(sqlite3_column_bytes16(statement_, column) / 2)};
+        const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));
+        const auto size = size_t(sqlite3_column_bytes(statement_, column));
+        std::u16string& text = texts_[size_t(column)];
+        text.resize(size);  // never more UTF-16 units than UTF-8 bytes
+        size_t i = 0;
+        for (; i < size && static_cast<unsigned char>(bytes[i]) < 0x80; ++i) text[i] = char16_t(bytes[i]);
+        if (i < size) {
+            QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+            QChar* end = decoder.appendToBuffer(reinterpret_cast<QChar*>(text.data() + i), QByteArrayView(bytes + i, qsizetype(size - i)));
+            text.resize(size_t(reinterpret_cast<char16_t*>(end) - text.data()));
+        }
+        return {text.data(), qsizetype(text.size())};
     }
 
 private:
     sqlite3_stmt* statement_;
+    mutable std::vector<std::u16string> texts_;
 };
 
 class QueryRow final : public RowView {

@@ -1,0 +1,184 @@
+// The list narrows and refills from the names it holds in memory: it must list exactly what
+// the store would, in the store's order, and follow every change, its own and others'.
+#include "connection.h"
+#include "elenconomi.h"
+#include "frmbrenzola.h"
+#include "funzioni.h"
+#include "moduli.h"
+#include "testsupport.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+
+using namespace brenzola;
+using namespace brenzola::Funzioni;
+
+namespace {
+
+QString quoted(const QString& text) { return u'\'' + QString(text).replace(u'\'', QStringLiteral("''")) + u'\''; }
+
+// Names that sort and match awkwardly: accents, apostrophes, spaces, letter case,
+// wildcards, letters beyond the BMP, Null and empty parts, and many equal names.
+QString pezzo(int i, std::initializer_list<const char*> pezzi)
+{
+    return QString::fromUtf8(*(pezzi.begin() + i % int(pezzi.size())));
+}
+
+}  // namespace
+
+class TestIndiceNomi : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase() { ApplicaImpostazioniItaliane(*qApp); }
+    void init();
+    void cleanup();
+
+    void aLargeListIsTheStoresInTheStoresOrder();
+    void anotherProgramsChangesAreListed();
+    void ownSavesAndDeletesTakeTheirPlace();
+
+private:
+    // The list as the store gives it, with the same statement as the list: "text|id".
+    QStringList storeList(const QString& condizione) const;
+    QStringList shownList() const;
+    void press(const char* button) const { QTest::mouseClick(form_->findChild<QWidget*>(button), Qt::LeftButton); }
+
+    std::unique_ptr<test::TempStore> store_;
+    test::ScriptedDialogs dialogs_;
+    std::unique_ptr<FrmBrenzola> form_;
+    ElencoNomi* list() const { return form_->findChild<ElencoNomi*>("List1"); }
+    QLineEdit* field(const char* name) const { return form_->findChild<QLineEdit*>(name); }
+};
+
+void TestIndiceNomi::init()
+{
+    store_ = std::make_unique<test::TempStore>();
+    dialogs_.shown.clear();
+    form_ = std::make_unique<FrmBrenzola>(dialogs_);
+}
+
+void TestIndiceNomi::cleanup()
+{
+    form_.reset();
+    ChiudiDatabase();
+    store_.reset();
+}
+
+QStringList TestIndiceNomi::storeList(const QString& condizione) const
+{
+    QStringList result;
+    Connection connection;
+    connection.Open(StringaConnessionePer(store_->path()));
+    connection.readRows(QStringLiteral("Select Cognome & ' ' & Nome, id from Anagrafica %1 ORDER BY Cognome & ' ' & Nome, id")
+                            .arg(condizione),
+                        [&](const RowView& row) { result << row.text(0).toString() + u'|' + QString::number(row.integer(1)); });
+    return result;
+}
+
+QStringList TestIndiceNomi::shownList() const
+{
+    QStringList result;
+    for (int i = 0; i < list()->count(); ++i) result << list()->text(i) + u'|' + QString::number(list()->chiave(i));
+    return result;
+}
+
+void TestIndiceNomi::aLargeListIsTheStoresInTheStoresOrder()
+{
+    // Enough contacts for the sort to share the work between threads.
+    constexpr int kContatti = 24000;
+    for (int first = 0; first < kContatti; first += 500) {
+        QStringList values;
+        for (int i = first; i < first + 500; ++i) {
+            QString cognome = pezzo(i, {"Rossi", "rossi", "ROSSI", "Èrcoli", "Ercoli", "D'Angelo", "Dangelo", "de Luca",
+                                        "De Luca", "DeLuca", "Öhler", "Ohler", "Ferri_Bis", "Lombardi 50%", "Zeta",
+                                        "Nicolò", "Nicolo", "Ærø", "𝒜lfa", "Çelik", "Ħal", "", "Ünal", "Àrpi"})
+                            + pezzo(i / 24, {"", "", "", "ni", "tti", " Bis", "'s", "à"});
+            const QString nome = pezzo(i / 7, {"Anna", "anna", "Élise", "Zoè", "", "Luca", "Niccolò", "Mario"});
+            values << QStringLiteral("(%1, %2)")
+                          .arg(i % 97 == 0 ? QStringLiteral("NULL") : quoted(cognome),
+                               i % 89 == 0 ? QStringLiteral("NULL") : quoted(nome));
+        }
+        store_->rows(QStringLiteral("INSERT INTO Anagrafica (Cognome, Nome) VALUES ") + values.join(u','));
+    }
+    QVERIFY(form_->Form_Load(store_->path()));
+    QCOMPARE(list()->count(), kContatti);
+    QCOMPARE(shownList(), storeList(QString()));
+    QCOMPARE(form_->findChild<QLabel*>("LblNum")->text(), QString::number(kContatti));
+
+    // The quick search finds what the store's like() finds, whatever is typed.
+    for (const QString& typed : {QStringLiteral("ross"), QStringLiteral("ÈR"), QStringLiteral("d'"), QStringLiteral("i_b"),
+                                 QStringLiteral("i 5%"), QStringLiteral("%"), QStringLiteral("_"), QStringLiteral("o%l"),
+                                 QStringLiteral("𝒜"), QStringLiteral("l_"), QStringLiteral("ø"), QString()}) {
+        field("TxtRicerca")->setText(typed);
+        QCOMPARE(shownList(), storeList(QStringLiteral("where cognome like ") + quoted(u'%' + typed + u'%')));
+    }
+    // Typing on narrows; deleting widens again.
+    for (const char* typed : {"r", "ro", "ros", "ross", "rossit", "ross", "r"}) {
+        field("TxtRicerca")->setText(QString::fromLatin1(typed));
+        QCOMPARE(shownList(), storeList(QStringLiteral("where cognome like '%%1%'").arg(QLatin1String(typed))));
+    }
+    QVERIFY(dialogs_.shown.isEmpty());
+}
+
+void TestIndiceNomi::anotherProgramsChangesAreListed()
+{
+    for (const char* cognome : {"Rossi", "Bianchi", "Verdi", "Rossini"}) store_->insert({{"Cognome", cognome}, {"Nome", "Ada"}});
+    QVERIFY(form_->Form_Load(store_->path()));
+    field("TxtRicerca")->setText("Ros");
+    QCOMPARE(list()->count(), 2);
+
+    // Another program adds, renames and deletes.
+    store_->rows("INSERT INTO Anagrafica (Cognome, Nome) VALUES ('Rosa', 'Ugo')");
+    store_->rows("UPDATE Anagrafica SET Cognome = 'Abrosio' WHERE Cognome = 'Verdi'");
+    store_->rows("DELETE FROM Anagrafica WHERE Cognome = 'Rossini'");
+    if (test::onServer()) {
+        // A server's quick search trusts the other desks to announce their changes.
+        form_->ElencoCambiatoAltrove();
+    } else {
+        // A file tells at the next keystroke.
+        field("TxtRicerca")->setText("Ro");
+    }
+    field("TxtRicerca")->setText("ros");
+    QCOMPARE(shownList(), storeList("where cognome like '%ros%'"));
+    QCOMPARE(list()->text(0), QStringLiteral("Abrosio Ada"));
+    form_->ElencaTutti();
+    QCOMPARE(shownList(), storeList(QString()));
+    QVERIFY(dialogs_.shown.isEmpty());
+}
+
+void TestIndiceNomi::ownSavesAndDeletesTakeTheirPlace()
+{
+    for (const char* cognome : {"Bianchi", "Rossi", "Verdi"}) store_->insert({{"Cognome", cognome}, {"Nome", "Ada"}});
+    QVERIFY(form_->Form_Load(store_->path()));
+    form_->show();
+
+    // A renamed contact moves to its place; the list is the store's.
+    list()->setCurrentRow(2);
+    field("TxtCognome")->setText("Aaron");
+    form_->AggiornaAnagrafica = -1;
+    press("CmdSalva");
+    QCOMPARE(shownList(), storeList(QString()));
+    QCOMPARE(list()->text(0), QStringLiteral("Aaron Ada"));
+
+    // Another program writes just before this window's save: the save must not hide it.
+    store_->rows("INSERT INTO Anagrafica (Cognome, Nome) VALUES ('Mancini', 'Eva')");
+    press("CmdNuovo");
+    field("TxtCognome")->setText("Zanetti");
+    press("CmdSalva");
+    if (test::onServer()) form_->ElencoCambiatoAltrove();  // as the other desk's announcement does
+    QCOMPARE(shownList(), storeList(QString()));
+    QCOMPARE(list()->count(), 5);
+
+    // Deleted: gone from the list and from the quick search.
+    list()->setCurrentRow(list()->rigaDi(form_->IdCorrente));
+    dialogs_.answers << MsgAnswer::Yes;
+    press("CmdElimina");
+    QCOMPARE(shownList(), storeList(QString()));
+    field("TxtRicerca")->setText("z");
+    QCOMPARE(list()->count(), 0);
+}
+
+QTEST_MAIN(TestIndiceNomi)
+#include "tst_indicenomi.moc"
