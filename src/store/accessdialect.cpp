@@ -309,8 +309,11 @@ private:
     static void forEachComparison(std::vector<Item>& items, Visit visit)
     {
         auto operand = [&items](int index) { return index >= 0 && items[index].kind == Item::Operand ? &items[index] : nullptr; };
+        bool assigning = false;  // between SET and WHERE an = assigns
         for (int i = 0; i < int(items.size()); ++i) {
-            if (items[i].kind != Item::Symbol) continue;
+            if (isWord(items[i], "set")) assigning = true;
+            if (isWord(items[i], "where")) assigning = false;
+            if (items[i].kind != Item::Symbol || assigning) continue;
             const QString& op = items[i].sql;
             if (op != u"=" && op != u"<>" && op != u"!=") continue;
             visit(operand(nextNonSpace(items, i - 1, -1)), operand(nextNonSpace(items, i + 1, 1)));

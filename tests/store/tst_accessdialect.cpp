@@ -1,6 +1,7 @@
 #include "accessdialect.h"
 #include "connection.h"
 #include "funzioni.h"
+#include "italiantext.h"
 #include "recordset.h"
 #include "storeerror.h"
 #include "testsupport.h"
@@ -78,6 +79,9 @@ void TestAccessDialect::translatesTheProgramsStatements_data()
     QTest::newRow("date parts") << QStringLiteral("where Month(DataNasc) * 100 + day(DataNasc) in (229,301)")
                                 << QStringLiteral("where CAST(substr((DataNasc), 6, 2) AS INTEGER) * 100 + "
                                                   "CAST(substr((DataNasc), 9, 2) AS INTEGER) in (229,301)");
+    QTest::newRow("assignments are not comparisons")
+        << QStringLiteral("Update Anagrafica set Cognome = 'Rossi', Nome='Ada' where Nome = 'ada'")
+        << QStringLiteral("Update Anagrafica set Cognome = 'Rossi', Nome='Ada' where Nome = 'ada' COLLATE BRENZOLA_NOCASE");
     QTest::newRow("no comment from symbols") << QStringLiteral("select 5--3") << QStringLiteral("select 5- -3");
     QTest::newRow("NUL inside a literal") << QStringLiteral("x like '%a") + QChar(0) + QStringLiteral("b%'")
                                           << QStringLiteral("x like ('%a' || char(0) || 'b%')");
@@ -152,8 +156,12 @@ void TestAccessDialect::quickSearchOverRandomTextMatchesTheReference()
         const int length = random->bounded(5);
         for (int i = 0; i < length; ++i) typed += alphabet[random->bounded(int(alphabet.size()))];
         QStringList expected;
-        for (const QString& surname : surnames)
-            if (likeReference(u'%' + typed + u'%', surname)) expected << surname + QStringLiteral(" N");
+        const LikePattern pattern(u'%' + typed + u'%');  // the list's own search in memory
+        for (const QString& surname : surnames) {
+            const bool matches = likeReference(u'%' + typed + u'%', surname);
+            QVERIFY2(pattern.matches(surname) == matches, qPrintable(typed + QStringLiteral(" / ") + surname));
+            if (matches) expected << surname + QStringLiteral(" N");
+        }
         QStringList found;
         try {
             found = listRows(QStringLiteral(" where cognome like '%") + doubled(typed) + QStringLiteral("%' "));
