@@ -556,6 +556,7 @@ void FrmBrenzola::RiempiLista()
         chiavi.push_back(RsLista->Fields(1).toLongLong());
         RsLista->MoveNext();
     }
+    indice_.aggiornaSeCambiato(*Connessione);  // names another program changed meanwhile
     const auto manca = [this](qint64 id) { return !indice_.voceDi(id); };
     if (std::any_of(chiavi.begin(), chiavi.end(), manca)) indice_.aggiorna(*Connessione);
     std::vector<IndiceNomi::Voce> voci;

@@ -1,3 +1,4 @@
+#include "elenconomi.h"
 #include "frmbrenzola.h"
 #include "funzioni.h"
 #include "moduli.h"
@@ -6,7 +7,6 @@
 
 #include <QApplication>
 #include <QLineEdit>
-#include "elenconomi.h"
 #include <QPushButton>
 #include <QTest>
 

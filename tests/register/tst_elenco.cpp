@@ -1,3 +1,4 @@
+#include "elenconomi.h"
 #include "frmbrenzola.h"
 #include "funzioni.h"
 #include "moduli.h"
@@ -10,7 +11,6 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
-#include "elenconomi.h"
 #include <QPushButton>
 #include <QSqlDatabase>
 #include <QSqlQuery>

@@ -2,6 +2,7 @@
 // summary, stopping, exporting the list as it stands or the contact on screen, and the
 // register's own duplicates.
 #include "contatto.h"
+#include "elenconomi.h"
 #include "frmbrenzola.h"
 #include "funzioni.h"
 #include "moduli.h"
@@ -15,7 +16,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include "elenconomi.h"
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>

@@ -1,4 +1,5 @@
 #include "calendarfield.h"
+#include "elenconomi.h"
 #include "frmbrenzola.h"
 #include "funzioni.h"
 #include "moduli.h"
@@ -9,7 +10,6 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include "elenconomi.h"
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>

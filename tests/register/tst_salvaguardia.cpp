@@ -2,6 +2,7 @@
 // changed unless they changed it: the one guard, dates, texts and two desks on one store.
 
 #include "calendarfield.h"
+#include "elenconomi.h"
 #include "frmbrenzola.h"
 #include "funzioni.h"
 #include "moduli.h"
@@ -11,7 +12,6 @@
 #include <QApplication>
 #include <QDate>
 #include <QLineEdit>
-#include "elenconomi.h"
 #include <QPushButton>
 #include <QTest>
 #include <QTextEdit>

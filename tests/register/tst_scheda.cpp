@@ -1,4 +1,5 @@
 #include "calendarfield.h"
+#include "elenconomi.h"
 #include "frmbrenzola.h"
 #include "funzioni.h"
 #include "moduli.h"
@@ -7,7 +8,6 @@
 #include <QApplication>
 #include <QDate>
 #include <QLineEdit>
-#include "elenconomi.h"
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSet>

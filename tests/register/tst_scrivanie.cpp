@@ -2,6 +2,7 @@
 // never undo each other across processes, each desk signs in as its own user, and the
 // program rides out a server restart. Runs only against a server (pg_virtualenv).
 #include "archivio.h"
+#include "elenconomi.h"
 #include "frmbrenzola.h"
 #include "funzioni.h"
 #include "moduli.h"
@@ -11,7 +12,6 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include "elenconomi.h"
 #include <QProcess>
 #include <QPushButton>
 #include <QSqlDatabase>

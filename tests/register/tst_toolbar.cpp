@@ -1,4 +1,5 @@
 #include "calendarfield.h"
+#include "elenconomi.h"
 #include "frmbrenzola.h"
 #include "funzioni.h"
 #include "moduli.h"
@@ -10,7 +11,6 @@
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include "elenconomi.h"
 #include <QPushButton>
 #include <QTest>
 #include <QToolBar>
