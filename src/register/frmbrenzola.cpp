@@ -477,7 +477,10 @@ bool FrmBrenzola::Form_Load(const QString& archivio)
                                        .arg(archivio_),
                                    MsgButtons::Ok, MsgIcon::Information});
         // Other desks' changes show in the list as they happen.
-        Connessione->onOthersChange([this](qint64) { aggiornaElenco_->start(); });
+        Connessione->onOthersChange([this](qint64 id) {
+            cambiatiAltrove_.push_back(id);
+            aggiornaElenco_->start();
+        });
         return true;
     } catch (const StoreError& error) {
         showError(error, QStringLiteral("Impossibile usare l'archivio dei contatti «%1».").arg(archivio_));
@@ -494,7 +497,13 @@ void FrmBrenzola::ElencoCambiatoAltrove()
     const qint64 scelto = List1->chiave(List1->selectedRow());
     const int scorrimento = List1->verticalScrollBar()->value();
     handle([this] {
-        indice_.aggiorna(*Connessione);
+        std::vector<qint64> cambiati;
+        cambiati.swap(cambiatiAltrove_);
+        // Only the announced contacts are read again, unless a desk could not say which.
+        if (cambiati.empty() || std::find(cambiati.begin(), cambiati.end(), 0) != cambiati.end())
+            indice_.aggiorna(*Connessione);
+        else
+            for (qint64 id : cambiati) indice_.contattoCambiato(*Connessione, id);
         switch (elenco_) {
         case Elenco::Tutti: mostraVoci(indice_.tutte()); break;
         case Elenco::Rapida: mostraVoci(cercaRapida(testoRapido_)); break;
@@ -612,6 +621,8 @@ void FrmBrenzola::TxtRicerca_Change() { CmdCerca_Click(); }
 
 void FrmBrenzola::AzzeraRicerca()
 {
+    // Mostra Tutti shows the store as it is, even what a program that announces nothing wrote.
+    indice_.aggiorna(openConnection(Connessione.get()));
     TxtRicerca->setText(QString());
     CmdCerca_Click();
 }
@@ -994,10 +1005,7 @@ void FrmBrenzola::ricaricaDopoCambi(bool cambiati)
     // Edits the user chose not to save go either way.
     if (cambiati) Q_EMIT contattiCambiati();
     handle([this, cambiati] {
-        if (cambiati) {
-            indice_.aggiorna(*Connessione);  // a server cannot tell the index that it changed
-            AzzeraRicerca();
-        }
+        if (cambiati) AzzeraRicerca();
         Recordset rs;
         rs.Open(QStringLiteral("Select * from Anagrafica where id =%1").arg(IdCorrente), Connessione.get());
         if (IdCorrente != 0 && !rs.Eof()) {

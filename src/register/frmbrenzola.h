@@ -55,7 +55,8 @@ public:
     void CmdEsci_Click();
     // The one query behind every refill of the list.
     static QString QueryLista();
-    // Refills the list after another desk changed contacts on a server.
+    // Refills the list after another desk changed contacts on a server: those it
+    // announced, or (none announced) whatever the store now holds.
     void ElencoCambiatoAltrove();
 
     // Showing, creating, saving and deleting a contact.
@@ -218,6 +219,7 @@ private:
     Dialogs& dialogs_;
     QString archivio_;  // the store, as the user knows it
     QTimer* aggiornaElenco_;
+    std::vector<qint64> cambiatiAltrove_;  // announced by other desks, not yet listed; 0: unknown
     QHash<QObject*, FocusHandlers> trackedFields_;
     IndiceNomi indice_;
     Elenco elenco_ = Elenco::Tutti;

@@ -102,6 +102,16 @@ void IndiceNomi::contattoScritto(Connection& connection, qint64 id)
 {
     if (!letto_) return;  // the first look reads everything anyway
     const std::optional<ChangeMark> prima = segno_;
+    contattoCambiato(connection, id);
+    // In step with the store only if that one statement is all that happened since the
+    // last look; otherwise the next look reads again.
+    const std::optional<ChangeMark> ora = connection.changeMark();
+    if (prima && ora && ora->others == prima->others && ora->own == prima->own + 1) segno_ = ora;
+}
+
+void IndiceNomi::contattoCambiato(Connection& connection, qint64 id)
+{
+    if (!letto_) return;
     std::optional<Voce> nuova;
     const std::optional<Voce> vecchia = voceDi(id);
     bool invariato = false;
@@ -123,10 +133,6 @@ void IndiceNomi::contattoScritto(Connection& connection, qint64 id)
         inserisci(nuova ? std::vector<Voce>{*nuova} : std::vector<Voce>{}, via);
         ++versione_;
     }
-    // In step with the store only if that one statement is all that happened since the
-    // last look; otherwise the next look reads again.
-    const std::optional<ChangeMark> ora = connection.changeMark();
-    if (prima && ora && ora->others == prima->others && ora->own == prima->own + 1) segno_ = ora;
 }
 
 std::vector<IndiceNomi::Voce> IndiceNomi::cerca(const LikePattern& pattern, const std::vector<Voce>* entro) const

@@ -32,6 +32,8 @@ public:
     // Contact `id` was just written or deleted by one statement of this program: its
     // place is taken from the store as it is now.
     void contattoScritto(Connection& connection, qint64 id);
+    // Another desk announced that it changed contact `id`: its place is taken from the store.
+    void contattoCambiato(Connection& connection, qint64 id);
 
     // Every contact, in list order.
     const std::vector<Voce>& tutte() const { return ordine_; }
