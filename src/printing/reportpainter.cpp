@@ -1,15 +1,24 @@
 #include "reportpainter.h"
 
+#include "dialogs.h"
 #include "reportfont.h"
 #include "storeerror.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
+#include <QRandomGenerator>
+#include <QSaveFile>
+#include <QScopeGuard>
 
 #include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
 
 namespace brenzola {
 
@@ -24,6 +33,17 @@ QPageSize pageSizeOf(const PaperSize& paper)
                      QPageSize::FuzzyMatch);
 }
 
+// Qt's PDF engine, behind the PDF writer and the printer, takes two buffers of 10 MB to
+// compress every page. Left to itself glibc gives them back to the system after each page
+// and has them faulted in again, a fifth of the time of a long report; a block of that
+// order, freed, raises glibc's adaptive thresholds (as any such block would) so that they
+// are kept for the next page instead.
+void keepPageBuffers()
+{
+    void* volatile block = std::malloc(24 << 20);
+    std::free(block);
+}
+
 }  // namespace
 
 void paintReportPage(QPainter& painter, const ReportPage& page, FontCache& fonts)
@@ -31,7 +51,7 @@ void paintReportPage(QPainter& painter, const ReportPage& page, FontCache& fonts
     QPen linePen(Qt::black, kLineWidth);
     linePen.setCapStyle(Qt::FlatCap);
     const QPen textPen(Qt::black);
-    const FontCache::Entry* current = nullptr;
+    const FontCache::Entry* current = nullptr;  // the painter's font, for texts left to shaping
     for (const PlacedItem& item : page.items) {
         const QRect& r = item.rect;
         if (item.kind == PlacedItem::Kind::Line) {
@@ -41,20 +61,27 @@ void paintReportPage(QPainter& painter, const ReportPage& page, FontCache& fonts
         }
         if (item.text.isEmpty()) continue;
         const FontCache::Entry& font = fonts.get(item.font);
-        if (&font != current) {
-            painter.setFont(font.font);
-            current = &font;
-        }
         painter.setPen(textPen);
         double baseline = r.top() + font.metrics.ascent();
-        for (QStringView line : QStringView(item.text).split(u'\n')) {
+        QStringView rest(item.text);
+        for (;;) {
+            const qsizetype end = rest.indexOf(u'\n');
+            const QStringView line = end < 0 ? rest : rest.first(end);
             double x = r.left();
             if (item.alignment != TextAlignment::Left) {
-                const double spare = r.width() - font.metrics.horizontalAdvance(line.toString());
+                const double spare = r.width() - lineAdvance(font, line);
                 x += item.alignment == TextAlignment::Right ? spare : spare / 2;
             }
-            painter.drawText(QPointF(x, baseline), line.toString());
+            if (!font.simple->draw(painter, QPointF(x, baseline), line)) {
+                if (&font != current) {
+                    painter.setFont(font.font);
+                    current = &font;
+                }
+                painter.drawText(QPointF(x, baseline), line.toString());
+            }
             baseline += font.metrics.lineSpacing();
+            if (end < 0) break;
+            rest = rest.sliced(end + 1);
         }
     }
 }
@@ -67,48 +94,139 @@ void mapTwips(QPainter& painter, const PaperSize& paper, double resolution, cons
     painter.scale(scale, scale);
 }
 
-void writePdf(const ReportPages& pages, const QString& path)
+void writePdf(const ReportPages& pages, const QString& path) { writePdf(ReportDocument::borrow(pages), path, nullptr); }
+
+bool writePdf(const ReportDocument& document, const QString& path, Progress* progress)
 {
     const auto refuse = [&] {
         throw StoreError(PrintErrorNumber::FileAccess,
                          QStringLiteral("Errore di accesso al percorso/file: impossibile scrivere «%1».").arg(path));
     };
-    QPdfWriter writer(path);
-    writer.setResolution(int(kTwipsPerInch));
-    writer.setPageSize(pageSizeOf(pages.paper));
-    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-    writer.setTitle(pages.caption);
-    writer.setCreator(QStringLiteral("Brenzola"));
-    QPainter painter;
-    if (!painter.begin(&writer)) refuse();
-    FontCache fonts;
-    for (size_t i = 0; i < pages.pages.size(); ++i) {
-        if (i > 0 && !writer.newPage()) refuse();
-        paintReportPage(painter, pages.pages[i], fonts);
+    // Written beside the file and put in its place only once whole.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) refuse();
+    bool stopped = false;
+    {
+        QPdfWriter writer(&file);
+        writer.setResolution(int(kTwipsPerInch));
+        writer.setPageSize(pageSizeOf(document.paper()));
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        writer.setTitle(document.caption());
+        writer.setCreator(QStringLiteral("Brenzola"));
+        QPainter painter;
+        if (!painter.begin(&writer)) refuse();
+        keepPageBuffers();
+        FontCache fonts;
+        bool refused = false;
+        const int count = document.pageCount();
+        document.forEachPage(0, count - 1, [&](int index, const ReportPage& page) {
+            if (index > 0 && !writer.newPage()) {
+                refused = true;
+                return false;
+            }
+            paintReportPage(painter, page, fonts);
+            stopped = progress && !progress->advance(index + 1, count);
+            return !stopped;
+        });
+        if (!painter.end() || refused) refuse();
     }
-    if (!painter.end() || !QFileInfo(path).isFile()) refuse();
+    if (stopped) {
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) refuse();
+    return true;
 }
+
+namespace {
+
+// A file written under a name of its own beside `path`, and moved over `path` once whole.
+class FileBeside {
+public:
+    explicit FileBeside(const QString& path) : path_(path)
+    {
+        const QFileInfo info(path);
+        for (int attempt = 0; attempt < 100 && temporary_.isEmpty(); ++attempt) {
+            const quint32 tag = QRandomGenerator::global()->generate();
+            const QString name =
+                info.dir().filePath(QStringLiteral(".%1.%2.tmp").arg(info.fileName()).arg(tag, 8, 16, QLatin1Char('0')));
+            QFile file(name);
+            if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) temporary_ = name;
+            else if (!file.exists()) return;  // the folder refuses new files
+        }
+    }
+    ~FileBeside()
+    {
+        if (!temporary_.isEmpty()) QFile::remove(temporary_);
+    }
+    const QString& temporary() const { return temporary_; }
+
+    bool commit()
+    {
+        if (QFile::exists(path_)) QFile::setPermissions(temporary_, QFile::permissions(path_));
+        std::error_code error;
+        // Replaces `path` in one step, as QFile::rename does not.
+        std::filesystem::rename(QFile::encodeName(temporary_).constData(), QFile::encodeName(path_).constData(), error);
+        if (error) return false;
+        temporary_.clear();
+        return true;
+    }
+
+private:
+    QString path_;
+    QString temporary_;
+};
+
+}  // namespace
 
 void printReport(const ReportPages& pages, QPrinter& printer, int firstPage, int lastPage)
 {
+    printReport(ReportDocument::borrow(pages), printer, firstPage, lastPage, nullptr);
+}
+
+bool printReport(const ReportDocument& document, QPrinter& printer, int firstPage, int lastPage, Progress* progress)
+{
+    const QString target = printer.outputFileName();
     const auto refuse = [&] {
         throw StoreError(PrintErrorNumber::PrinterError,
                          QStringLiteral("Errore della stampante: impossibile stampare su «%1».")
-                             .arg(printer.printerName().isEmpty() ? printer.outputFileName() : printer.printerName()));
+                             .arg(printer.printerName().isEmpty() ? target : printer.printerName()));
     };
     firstPage = std::max(firstPage, 1);
-    lastPage = std::min(lastPage, pages.pageCount());
-    if (firstPage > lastPage) return;
+    lastPage = std::min(lastPage, document.pageCount());
+    if (firstPage > lastPage) return true;
+    std::optional<FileBeside> file;
+    if (!target.isEmpty()) {
+        file.emplace(target);
+        if (file->temporary().isEmpty()) refuse();
+        printer.setOutputFileName(file->temporary());
+    }
+    const auto restoreName = qScopeGuard([&] {
+        if (file) printer.setOutputFileName(target);
+    });
     printer.setFullPage(true);
     QPainter painter;
     if (!painter.begin(&printer)) refuse();
-    mapTwips(painter, pages.paper, printer.resolution(), printer.paperRect(QPrinter::DevicePixel).size());
+    keepPageBuffers();
+    mapTwips(painter, document.paper(), printer.resolution(), printer.paperRect(QPrinter::DevicePixel).size());
     FontCache fonts;
-    for (int page = firstPage; page <= lastPage; ++page) {
-        if (page > firstPage && !printer.newPage()) refuse();
-        paintReportPage(painter, pages.pages[size_t(page - 1)], fonts);
-    }
-    if (!painter.end()) refuse();
+    bool refused = false;
+    bool stopped = false;
+    document.forEachPage(firstPage - 1, lastPage - 1, [&](int index, const ReportPage& page) {
+        if (index > firstPage - 1 && !printer.newPage()) {
+            refused = true;
+            return false;
+        }
+        paintReportPage(painter, page, fonts);
+        stopped = progress && !progress->advance(index - firstPage + 2, lastPage - firstPage + 1);
+        return !stopped;
+    });
+    if (stopped) printer.abort();
+    if (!painter.end() && !stopped) refuse();
+    if (refused) refuse();
+    if (stopped) return false;
+    if (file && !file->commit()) refuse();
+    return true;
 }
 
 }  // namespace brenzola

@@ -41,7 +41,7 @@ enum ZoomChoice { FitPage, FitWidth };
 // The sheet of paper of one page, at the chosen scale.
 class PageView : public QWidget {
 public:
-    PageView(const ReportPages& pages, QWidget* parent) : QWidget(parent), pages_(pages)
+    PageView(const ReportDocument& document, QWidget* parent) : QWidget(parent), document_(document)
     {
         setAttribute(Qt::WA_OpaquePaintEvent);
     }
@@ -63,7 +63,8 @@ public:
     QSize sheetSize() const
     {
         const double perTwip = scale_ * logicalDpiX() / kTwipsPerInch;
-        return QSize(int(std::ceil(pages_.paper.width * perTwip)), int(std::ceil(pages_.paper.height * perTwip)));
+        return QSize(int(std::ceil(document_.paper().width * perTwip)),
+                     int(std::ceil(document_.paper().height * perTwip)));
     }
 
 protected:
@@ -74,26 +75,33 @@ protected:
         const QRect sheet(QPoint(kPageGap, kPageGap), sheetSize());
         painter.fillRect(sheet.translated(3, 3), Qt::black);
         painter.fillRect(sheet, Qt::white);
-        if (page_ < 1 || page_ > pages_.pageCount()) return;
+        if (page_ < 1 || page_ > document_.pageCount()) return;
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setRenderHint(QPainter::TextAntialiasing);
         painter.translate(sheet.topLeft());
         const double perTwip = scale_ * logicalDpiX() / kTwipsPerInch;
         painter.scale(perTwip, perTwip);
-        paintReportPage(painter, pages_.pages[size_t(page_ - 1)], fonts_);
+        // A long report lays the page out again: keep it while it is on screen.
+        if (shown_ != page_) {
+            shownPage_ = document_.page(page_ - 1);
+            shown_ = page_;
+        }
+        paintReportPage(painter, shownPage_, fonts_);
     }
 
 private:
-    const ReportPages& pages_;
+    const ReportDocument& document_;
     FontCache fonts_;
+    ReportPage shownPage_;
+    int shown_ = 0;
     int page_ = 1;
     double scale_ = 1;
 };
 
-ReportPreview::ReportPreview(ReportPages pages, Dialogs& dialogs, QWidget* parent)
-    : QDialog(parent), pages_(std::move(pages)), dialogs_(dialogs)
+ReportPreview::ReportPreview(ReportDocument document, Dialogs& dialogs, QWidget* parent)
+    : QDialog(parent), document_(std::move(document)), dialogs_(dialogs)
 {
-    setWindowTitle(pages_.caption);
+    setWindowTitle(document_.caption());
     setObjectName(QStringLiteral("ReportPreview"));
     chooseFile_ = [this](QWidget* owner, const QString& suggested) { return chooseFileThroughDialogs(owner, suggested); };
 
@@ -128,7 +136,7 @@ ReportPreview::ReportPreview(ReportPages pages, Dialogs& dialogs, QWidget* paren
     for (int percent : {50, 75, 100, 150, 200}) zoomBox_->addItem(QStringLiteral("%1%").arg(percent), -percent);
     zoomBox_->setCurrentIndex(1);
 
-    view_ = new PageView(pages_, this);
+    view_ = new PageView(document_, this);
     scroll_ = new QScrollArea(this);
     scroll_->viewport()->installEventFilter(this);
     scroll_->setObjectName(QStringLiteral("pageScroll"));
@@ -176,6 +184,12 @@ ReportPreview::ReportPreview(ReportPages pages, Dialogs& dialogs, QWidget* paren
 
 ReportPreview::~ReportPreview() = default;
 
+const ReportPages& ReportPreview::pages() const
+{
+    if (!allPages_) allPages_ = document_.allPages();
+    return *allPages_;
+}
+
 int ReportPreview::currentPage() const { return view_->page(); }
 
 void ReportPreview::setCurrentPage(int page)
@@ -206,8 +220,8 @@ void ReportPreview::applyZoom()
     }
     const QSize room = scroll_->viewport()->size() - QSize(2 * kPageGap + 4, 2 * kPageGap + 4);
     const double perTwip = view_->logicalDpiX() / kTwipsPerInch;
-    const double byWidth = room.width() / (pages_.paper.width * perTwip);
-    const double byHeight = room.height() / (pages_.paper.height * perTwip);
+    const double byWidth = room.width() / (document_.paper().width * perTwip);
+    const double byHeight = room.height() / (document_.paper().height * perTwip);
     view_->setScale(std::max(0.1, choice == FitPage ? std::min(byWidth, byHeight) : byWidth));
 }
 
@@ -231,9 +245,10 @@ void ReportPreview::print()
         return;
     }
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(pages_.caption);
-    printer.setPageSize(QPageSize(QSizeF(pages_.paper.width / kTwipsPerInch, pages_.paper.height / kTwipsPerInch),
-                                  QPageSize::Inch, QString(), QPageSize::FuzzyMatch));
+    printer.setDocName(document_.caption());
+    const PaperSize& paper = document_.paper();
+    printer.setPageSize(QPageSize(QSizeF(paper.width / kTwipsPerInch, paper.height / kTwipsPerInch), QPageSize::Inch,
+                                  QString(), QPageSize::FuzzyMatch));
     printer.setPageOrientation(QPageLayout::Portrait);
     printer.setFullPage(true);
     QPrintDialog dialog(&printer, this);
@@ -253,7 +268,15 @@ void ReportPreview::print()
         first = last = currentPage();
     }
     try {
-        printReport(pages_, printer, first, last);
+        std::unique_ptr<Progress> progress = dialogs_.ShowProgress(this, QStringLiteral("Stampa in corso…"));
+        const bool printed = printReport(document_, printer, first, last, progress.get());
+        progress.reset();
+        if (!printed)
+            dialogs_.MsgBox(this, {printer.printerState() == QPrinter::Aborted || !printer.outputFileName().isEmpty()
+                                       ? QStringLiteral("Stampa annullata.")
+                                       : QStringLiteral("Stampa annullata: le pagine già inviate alla stampante "
+                                                        "potrebbero essere stampate comunque."),
+                                   MsgButtons::Ok, MsgIcon::Information});
     } catch (const StoreError& error) {
         MostraErrore(dialogs_, this, error, QStringLiteral("La stampa non è riuscita."));
     }
@@ -280,16 +303,27 @@ void ReportPreview::exportPdf()
 {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (folder.isEmpty()) folder = QDir::homePath();
-    const QString path = chooseFile_(this, QDir(folder).filePath(pages_.caption + QStringLiteral(".pdf")));
+    const QString path = chooseFile_(this, QDir(folder).filePath(document_.caption() + QStringLiteral(".pdf")));
     if (path.isEmpty()) return;
-    if (QFileInfo::exists(path)) {
+    const bool replacing = QFileInfo::exists(path);
+    if (replacing) {
         const MsgAnswer answer = dialogs_.MsgBox(
             this, {QStringLiteral("Il file «%1» esiste già.\nSostituirlo?").arg(QDir::toNativeSeparators(path)),
                    MsgButtons::YesNo, MsgIcon::Question, QString(), MsgAnswer::No});
         if (answer != MsgAnswer::Yes) return;
     }
     try {
-        writePdf(pages_, path);
+        std::unique_ptr<Progress> progress = dialogs_.ShowProgress(this, QStringLiteral("Esportazione in PDF…"));
+        const bool written = writePdf(document_, path, progress.get());
+        progress.reset();
+        if (!written) {
+            const QString text =
+                replacing ? QStringLiteral("Esportazione annullata: il file «%1» non è stato modificato.")
+                                .arg(QDir::toNativeSeparators(path))
+                          : QStringLiteral("Esportazione annullata: nessun file è stato scritto.");
+            dialogs_.MsgBox(this, {text, MsgButtons::Ok, MsgIcon::Information});
+            return;
+        }
     } catch (const StoreError& error) {
         MostraErrore(dialogs_, this, error, QStringLiteral("L'esportazione in PDF non è riuscita."));
         return;

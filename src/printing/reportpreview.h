@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QComboBox;
 class QLabel;
@@ -27,11 +28,13 @@ public:
     // Asks where to save the PDF; an empty text means the user gave up.
     using FileChooser = std::function<QString(QWidget* parent, const QString& suggestedPath)>;
 
-    ReportPreview(ReportPages pages, Dialogs& dialogs, QWidget* parent = nullptr);
+    ReportPreview(ReportDocument document, Dialogs& dialogs, QWidget* parent = nullptr);
     ~ReportPreview() override;
 
-    const ReportPages& pages() const { return pages_; }
-    int pageCount() const { return pages_.pageCount(); }
+    const ReportDocument& document() const { return document_; }
+    // Every page, made at once on the first call: for looking into short reports.
+    const ReportPages& pages() const;
+    int pageCount() const { return document_.pageCount(); }
     int currentPage() const;  // from 1
     void setCurrentPage(int page);
     // Scale of the page on screen, 1 being its real size.
@@ -52,7 +55,8 @@ private:
     void applyZoom();
     void updateNavigation();
 
-    ReportPages pages_;
+    ReportDocument document_;
+    mutable std::optional<ReportPages> allPages_;
     Dialogs& dialogs_;
     FileChooser chooseFile_;
     PageView* view_ = nullptr;

@@ -88,19 +88,47 @@ PaperSize currentPaper()
     return PaperSize{points.width() * 20, points.height() * 20};
 }
 
-ReportPages layoutStElenco(const QStringList& entries, const PaperSize& paper, const QDateTime& now)
+namespace {
+
+ReportDefinition initializedStElenco()
 {
-    const MemoryTable table = listTable(entries);
     ReportDefinition report = StElenco();
     StElenco_DataReport_Initialize(report);
-    return layoutReport(report, table, paper, now);
+    return report;
+}
+
+ReportDefinition initializedStDettaglio(const PaperSize& paper)
+{
+    ReportDefinition report = StDettaglio();
+    StDettaglio_DataReport_Initialize(report, paper);
+    return report;
+}
+
+const QString kPreparing = QStringLiteral("Preparazione della stampa…");
+
+}  // namespace
+
+ReportPages layoutStElenco(const QStringList& entries, const PaperSize& paper, const QDateTime& now)
+{
+    return layoutStElenco(entries, paper, nullptr, now)->allPages();
+}
+
+std::optional<ReportDocument> layoutStElenco(const QStringList& entries, const PaperSize& paper, Progress* progress,
+                                             const QDateTime& now)
+{
+    // The entries are read as they are: a table of a million values would only copy them.
+    return layoutDocument(initializedStElenco(), ReportRows::of(entries, QStringLiteral("Nome")), paper, now, progress);
 }
 
 ReportPages layoutStDettaglio(const MemoryTable& cards, const PaperSize& paper, const QDateTime& now)
 {
-    ReportDefinition report = StDettaglio();
-    StDettaglio_DataReport_Initialize(report, paper);
-    return layoutReport(report, cards, paper, now);
+    return layoutReport(initializedStDettaglio(paper), cards, paper, now);
+}
+
+std::optional<ReportDocument> layoutStDettaglio(MemoryTable cards, const PaperSize& paper, Progress* progress,
+                                                const QDateTime& now)
+{
+    return layoutDocument(initializedStDettaglio(paper), ReportRows::of(std::move(cards)), paper, now, progress);
 }
 
 ReportPages layoutStAgenda(const MemoryTable& rows, const QString& periodo, const PaperSize& paper, const QDateTime& now)
@@ -110,21 +138,32 @@ ReportPages layoutStAgenda(const MemoryTable& rows, const QString& periodo, cons
 
 void showReport(ReportPages pages, Dialogs& dialogs, QWidget* parent)
 {
-    ReportPreview preview(std::move(pages), dialogs, parent);
+    showReport(ReportDocument(std::move(pages)), dialogs, parent);
+}
+
+void showReport(ReportDocument document, Dialogs& dialogs, QWidget* parent)
+{
+    ReportPreview preview(std::move(document), dialogs, parent);
     dialogs.ShowModal(preview);
 }
 
 void StampaRS(const QStringList& vociLista, Dialogs& dialogs, QWidget* parent)
 {
-    showReport(layoutStElenco(vociLista, currentPaper()), dialogs, parent);
+    std::unique_ptr<Progress> progress = dialogs.ShowProgress(parent, kPreparing);
+    std::optional<ReportDocument> document = layoutStElenco(vociLista, currentPaper(), progress.get());
+    progress.reset();
+    if (document) showReport(std::move(*document), dialogs, parent);
 }
 
 void StampaRS_Scheda(const QString& Sql, Dialogs& dialogs, QWidget* parent)
 {
     Recordset source;
     source.Open(Sql, Funzioni::Connessione.get());
-    const MemoryTable cards = cardTable(source);
-    showReport(layoutStDettaglio(cards, currentPaper()), dialogs, parent);
+    MemoryTable cards = cardTable(source);
+    std::unique_ptr<Progress> progress = dialogs.ShowProgress(parent, kPreparing);
+    std::optional<ReportDocument> document = layoutStDettaglio(std::move(cards), currentPaper(), progress.get());
+    progress.reset();
+    if (document) showReport(std::move(*document), dialogs, parent);
 }
 
 }  // namespace brenzola

@@ -8,11 +8,14 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 class QWidget;
 
 namespace brenzola {
 
 class Dialogs;
+class Progress;
 class Recordset;
 
 // The shape commands that declare the two report tables.
@@ -38,14 +41,23 @@ ReportPages layoutStDettaglio(const MemoryTable& cards, const PaperSize& paper,
 ReportPages layoutStAgenda(const MemoryTable& rows, const QString& periodo, const PaperSize& paper,
                            const QDateTime& now = QDateTime::currentDateTime());
 
+// The same reports as documents that keep only where each page begins, however long the
+// list, laid out while `progress` (when given) follows the rows; none when the user stops.
+std::optional<ReportDocument> layoutStElenco(const QStringList& entries, const PaperSize& paper, Progress* progress,
+                                             const QDateTime& now = QDateTime::currentDateTime());
+std::optional<ReportDocument> layoutStDettaglio(MemoryTable cards, const PaperSize& paper, Progress* progress,
+                                                const QDateTime& now = QDateTime::currentDateTime());
+
 // Shows laid-out pages in the modal preview; returns when it has been closed.
 void showReport(ReportPages pages, Dialogs& dialogs, QWidget* parent);
+void showReport(ReportDocument document, Dialogs& dialogs, QWidget* parent);
 
 // Previews the list entries with their total; the caller has stored the entry count in
-// Funzioni::TotaleElenco first.
+// Funzioni::TotaleElenco first. The layout shows its progress, and the user may stop it:
+// then no preview opens.
 void StampaRS(const QStringList& vociLista, Dialogs& dialogs, QWidget* parent);
-// Previews one card per row of Sql, run on Funzioni::Connessione. A failing query throws
-// StoreError before any window opens.
+// Previews one card per row of Sql, run on Funzioni::Connessione, laid out as the list is.
+// A failing query throws StoreError before any window opens.
 void StampaRS_Scheda(const QString& Sql, Dialogs& dialogs, QWidget* parent);
 
 }  // namespace brenzola

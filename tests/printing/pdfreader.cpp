@@ -160,7 +160,9 @@ PdfContent readPdf(const QString& path)
         QStringList runs;
         QString run;
         const QHash<uint, QString>* map = nullptr;
-        const QString stream = QString::fromLatin1(objects.value(reference(page.dictionary, QStringLiteral("Contents"))).stream);
+        const QByteArray contents = objects.value(reference(page.dictionary, QStringLiteral("Contents"))).stream;
+        content.contents << contents;
+        const QString stream = QString::fromLatin1(contents);
         for (auto op = operation.globalMatch(stream); op.hasNext();) {
             const QRegularExpressionMatch m = op.next();
             if (!m.captured(1).isEmpty()) {
