@@ -82,7 +82,8 @@ void measure(const QString& archivio, int contacts)
     const Engine engine = Funzioni::Connessione->engine();
     const auto plain = [engine](const QString& accessSql) {
         QString sql = translateAccessSql(accessSql, engine);
-        return sql.remove(QRegularExpression(QStringLiteral(" COLLATE \\S+")));
+        return sql.remove(QStringLiteral(" COLLATE ") + QLatin1String(kItalianOrderCollation))
+            .remove(QStringLiteral(" COLLATE \"%1\"").arg(QLatin1String(kServerOrderCollation)));
     };
     const auto timeStatement = [&](const QString& sql) {
         return medianMs(11, [&](int) {
