@@ -2,8 +2,9 @@
 
 #include <QDate>
 #include <QString>
-#include <QVariantList>
 
+#include <iterator>
+#include <memory>
 #include <vector>
 
 namespace brenzola {
@@ -19,7 +20,66 @@ struct Promemoria {
     QString email;
     QDate data;    // the date to call again
     QString nota;  // the first line of the comments
-    QVariantList memorizzato;  // the row as read: a change is written only if it still holds
+    // A digest of what the agenda read of the contact (the columns it shows, the whole
+    // comments and the date): "Fatto" writes only while the contact still holds it.
+    size_t impronta = 0;
+};
+
+// The contacts of one section of the agenda, in order. A register of a million contacts
+// has hundreds of thousands due: one small row each, their texts packed together as UTF-8.
+class ElencoPromemoria {
+public:
+    enum Testo { Nome, Telefono, Cell, Email, Nota };
+
+    qsizetype size() const { return qsizetype(righe_.size()); }
+    bool empty() const { return righe_.empty(); }
+    qint64 id(qsizetype i) const { return righe_[size_t(i)].id; }
+    QDate data(qsizetype i) const { return QDate::fromJulianDay(righe_[size_t(i)].giorno); }
+    QString testo(qsizetype i, Testo quale) const;
+    Promemoria operator[](qsizetype i) const;
+    Promemoria front() const { return (*this)[0]; }
+    // Where that contact is in the section, or -1.
+    qsizetype indice(qint64 id) const;
+
+    class const_iterator {
+    public:
+        using iterator_category = std::input_iterator_tag;
+        using value_type = Promemoria;
+        using difference_type = qsizetype;
+        using pointer = void;
+        using reference = Promemoria;
+        const_iterator(const ElencoPromemoria* elenco, qsizetype i) : elenco_(elenco), i_(i) {}
+        Promemoria operator*() const { return (*elenco_)[i_]; }
+        const_iterator& operator++()
+        {
+            ++i_;
+            return *this;
+        }
+        bool operator==(const const_iterator& other) const { return i_ == other.i_; }
+
+    private:
+        const ElencoPromemoria* elenco_;
+        qsizetype i_;
+    };
+    const_iterator begin() const { return {this, 0}; }
+    const_iterator end() const { return {this, size()}; }
+
+    // The texts of many rows, in blocks that never move once written.
+    class Testi;
+    struct Riga {
+        qint64 id = 0;
+        size_t impronta = 0;
+        quint64 testi = 0;  // where the row's texts start: block number, then offset in it
+        qint32 giorno = 0;  // the date to call again, as a Julian day
+        qint32 ordine = 0;  // the name's place in the Italian order, while sorting
+    };
+
+    ElencoPromemoria() = default;
+    ElencoPromemoria(std::shared_ptr<const Testi> testi, std::vector<Riga> righe);
+
+private:
+    std::shared_ptr<const Testi> testi_;  // shared by the sections of one reading
+    std::vector<Riga> righe_;
 };
 
 // A birthday in the coming week.
@@ -40,9 +100,9 @@ struct Compleanno {
 struct Agenda {
     QDate oggi;
     int giorni = 7;
-    std::vector<Promemoria> scaduti;
-    std::vector<Promemoria> diOggi;
-    std::vector<Promemoria> prossimi;
+    ElencoPromemoria scaduti;
+    ElencoPromemoria diOggi;
+    ElencoPromemoria prossimi;
     std::vector<Compleanno> compleanni;
 
     // Something is overdue or due today: the agenda opens by itself at start-up.
@@ -55,8 +115,13 @@ inline constexpr int kGiorniCompleanni = 7;
 
 Agenda LeggiAgenda(Connection& connection, QDate oggi, int giorni);
 
+// Whether something is overdue or due today, as LeggiAgenda(...).urgente() would say,
+// from the first contact the index on the date to call again finds: for the start-up,
+// without reading the agenda.
+bool AgendaUrgente(Connection& connection, QDate oggi);
+
 // Writes the next date to call the contact (an invalid date: none), at once, provided
-// the contact is still as the agenda read it; otherwise StoreError RowChanged or
+// the contact still holds what the agenda read; otherwise StoreError RowChanged or
 // RowNotFound, and nothing is written.
 void Ricontatta(Connection& connection, const Promemoria& promemoria, const QDate& prossima);
 

@@ -8,6 +8,7 @@
 #include "stampa.h"
 #include "storeerror.h"
 
+#include <QAbstractItemModel>
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -22,7 +23,7 @@
 #include <QSettings>
 #include <QSpinBox>
 #include <QTimer>
-#include <QTreeWidget>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 namespace brenzola {
@@ -75,42 +76,237 @@ private:
     CalendarField* DtProssima;
 };
 
-QTreeWidgetItem* riga(QTreeWidgetItem* sezione, qint64 id, const QStringList& testi)
+QFont grassetto()
 {
-    auto* item = new QTreeWidgetItem(sezione, testi);
-    item->setData(0, kRuoloId, id);
-    return item;
+    QFont font;  // only the weight: the rest comes from the list
+    font.setBold(true);
+    return font;
 }
 
-QTreeWidgetItem* sezione(QTreeWidget* griglia, const QString& titolo)
-{
-    auto* item = new QTreeWidgetItem(griglia, {titolo});
-    item->setFirstColumnSpanned(true);
-    item->setFlags(Qt::ItemIsEnabled);
-    QFont grassetto = item->font(0);
-    grassetto.setBold(true);
-    item->setFont(0, grassetto);
-    item->setExpanded(true);
-    return item;
-}
+// A list of the agenda: rows of one height, sections spanning the whole row.
+class GrigliaAgenda final : public QTreeView {
+public:
+    GrigliaAgenda(QWidget* parent, const char* nome, QAbstractItemModel* modello) : QTreeView(parent)
+    {
+        setObjectName(QLatin1String(nome));
+        setModel(modello);
+        setRootIsDecorated(false);
+        setIndentation(0);
+        setUniformRowHeights(true);
+        setAllColumnsShowFocus(true);
+        header()->setStretchLastSection(true);
+    }
 
-QTreeWidget* griglia(QWidget* parent, const char* nome, const QStringList& intestazioni)
-{
-    auto* g = new QTreeWidget(parent);
-    g->setObjectName(QLatin1String(nome));
-    g->setHeaderLabels(intestazioni);
-    g->setRootIsDecorated(false);
-    g->setIndentation(0);
-    g->setUniformRowHeights(true);
-    g->setAllColumnsShowFocus(true);
-    g->header()->setStretchLastSection(true);
-    g->header()->setResizeContentsPrecision(200);  // columns sized from the first rows: thousands would cost a wait
-    return g;
-}
+    // After the model was reset: its sections spanned and open, the columns as wide as
+    // their first rows need. Measuring every row would cost a wait on a long agenda.
+    void mostraSezioni()
+    {
+        constexpr int kRigheMisurate = 200;
+        QStyleOptionViewItem opzione;
+        initViewItemOption(&opzione);
+        const int colonne = model()->columnCount();
+        std::vector<int> larghezze(size_t(colonne), 0);
+        for (int c = 0; c < colonne; ++c) larghezze[size_t(c)] = header()->sectionSizeHint(c);
+        int misurate = 0;
+        const auto misura = [&](int riga, const QModelIndex& sezione) {
+            for (int c = 0; c < colonne; ++c) {
+                const QModelIndex cella = model()->index(riga, c, sezione);
+                larghezze[size_t(c)] = std::max(larghezze[size_t(c)], itemDelegateForIndex(cella)->sizeHint(opzione, cella).width());
+            }
+            ++misurate;
+        };
+        for (int s = 0; s < model()->rowCount(); ++s) {
+            const QModelIndex sezione = model()->index(s, 0);
+            if (!(model()->flags(sezione) & Qt::ItemIsSelectable)) {
+                setFirstColumnSpanned(s, {}, true);
+                expand(sezione);
+            } else if (misurate < kRigheMisurate) {
+                misura(s, {});
+            }
+            for (int r = 0, righe = model()->rowCount(sezione); r < righe && misurate < kRigheMisurate; ++r) misura(r, sezione);
+        }
+        for (int c = 0; c + 1 < colonne; ++c) header()->resizeSection(c, larghezze[size_t(c)]);
+    }
+};
 
 }  // namespace
 
-FrmAgenda::FrmAgenda(Dialogs& dialogs, QWidget* parent, Oggi oggi) : QDialog(parent), dialogs_(dialogs), oggi_(std::move(oggi))
+// The contacts to call under a row for each section: overdue, today, the next days.
+// Rows are read from the agenda as the list shows them.
+class ModelloRicontatti final : public QAbstractItemModel {
+public:
+    explicit ModelloRicontatti(QObject* parent) : QAbstractItemModel(parent) {}
+
+    void mostra(std::shared_ptr<const Agenda> agenda)
+    {
+        beginResetModel();
+        agenda_ = std::move(agenda);
+        sezioni_.clear();
+        const auto sezione = [this](const ElencoPromemoria& elenco, const QString& titolo, bool scaduti) {
+            if (!elenco.empty()) sezioni_.push_back({QStringLiteral("%1 (%2)").arg(titolo).arg(elenco.size()), &elenco, scaduti});
+        };
+        sezione(agenda_->scaduti, QStringLiteral("Scaduti"), true);
+        sezione(agenda_->diOggi, QStringLiteral("Oggi"), false);
+        sezione(agenda_->prossimi,
+                agenda_->giorni == 1 ? QStringLiteral("Domani") : QStringLiteral("Prossimi %1 giorni").arg(agenda_->giorni), false);
+        if (sezioni_.empty()) sezioni_.push_back({QStringLiteral("Nessun contatto da ricontattare."), nullptr, false});
+        endResetModel();
+    }
+
+    QModelIndex indice(qint64 id) const
+    {
+        for (size_t s = 0; s < sezioni_.size(); ++s)
+            if (const qsizetype riga = sezioni_[s].elenco ? sezioni_[s].elenco->indice(id) : -1; riga >= 0)
+                return createIndex(int(riga), 0, quintptr(s + 1));
+        return {};
+    }
+
+    std::optional<Promemoria> promemoria(const QModelIndex& indice) const
+    {
+        if (!indice.isValid() || indice.internalId() == 0) return std::nullopt;
+        return (*sezioni_[indice.internalId() - 1].elenco)[indice.row()];
+    }
+
+    QModelIndex index(int row, int column, const QModelIndex& parent) const override
+    {
+        if (row < 0 || column < 0 || column >= kColonne) return {};
+        if (!parent.isValid()) return row < int(sezioni_.size()) ? createIndex(row, column, quintptr(0)) : QModelIndex();
+        if (parent.internalId() != 0 || parent.column() != 0) return {};
+        return row < rowCount(parent) ? createIndex(row, column, quintptr(parent.row() + 1)) : QModelIndex();
+    }
+    QModelIndex parent(const QModelIndex& child) const override
+    {
+        if (!child.isValid() || child.internalId() == 0) return {};
+        return createIndex(int(child.internalId() - 1), 0, quintptr(0));
+    }
+    int rowCount(const QModelIndex& parent) const override
+    {
+        if (!parent.isValid()) return int(sezioni_.size());
+        if (parent.internalId() != 0 || parent.column() != 0) return 0;
+        const ElencoPromemoria* elenco = sezioni_[size_t(parent.row())].elenco;
+        return elenco ? int(elenco->size()) : 0;
+    }
+    int columnCount(const QModelIndex&) const override { return kColonne; }
+    bool hasChildren(const QModelIndex& parent) const override { return rowCount(parent) > 0; }
+    Qt::ItemFlags flags(const QModelIndex& indice) const override
+    {
+        if (!indice.isValid()) return {};
+        if (indice.internalId() == 0) return Qt::ItemIsEnabled;
+        return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+    }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
+    {
+        static const QStringList titoli = {QStringLiteral("Data"),      QStringLiteral("Cognome e nome"), QStringLiteral("Telefono"),
+                                           QStringLiteral("Cellulare"), QStringLiteral("Email"),          QStringLiteral("Commenti")};
+        if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= kColonne) return {};
+        return titoli[section];
+    }
+    QVariant data(const QModelIndex& indice, int role) const override
+    {
+        if (!indice.isValid()) return {};
+        if (indice.internalId() == 0) {
+            const Sezione& sezione = sezioni_[size_t(indice.row())];
+            if (indice.column() != 0) return {};
+            if (role == Qt::DisplayRole) return sezione.titolo;
+            if (role == Qt::FontRole) return grassetto();
+            if (role == Qt::ForegroundRole && sezione.scaduti) return QBrush(kScaduto);
+            return {};
+        }
+        const Sezione& sezione = sezioni_[indice.internalId() - 1];
+        const qsizetype riga = indice.row();
+        switch (role) {
+        case Qt::DisplayRole: {
+            static constexpr ElencoPromemoria::Testo testi[] = {ElencoPromemoria::Nome, ElencoPromemoria::Telefono,
+                                                                ElencoPromemoria::Cell, ElencoPromemoria::Email,
+                                                                ElencoPromemoria::Nota};
+            if (indice.column() == 0) return comeData(sezione.elenco->data(riga));
+            return sezione.elenco->testo(riga, testi[indice.column() - 1]);
+        }
+        case Qt::ForegroundRole: return sezione.scaduti ? QVariant(QBrush(kScaduto)) : QVariant();
+        case kRuoloId: return sezione.elenco->id(riga);
+        default: return {};
+        }
+    }
+
+private:
+    static constexpr int kColonne = 6;
+    struct Sezione {
+        QString titolo;
+        const ElencoPromemoria* elenco;  // none for the row that says there is nobody to call
+        bool scaduti;
+    };
+    std::shared_ptr<const Agenda> agenda_;
+    std::vector<Sezione> sezioni_;  // pointing into agenda_
+};
+
+// The birthdays of the week, or a row that says there are none.
+class ModelloCompleanni final : public QAbstractTableModel {
+public:
+    explicit ModelloCompleanni(QObject* parent) : QAbstractTableModel(parent) {}
+
+    void mostra(std::shared_ptr<const Agenda> agenda)
+    {
+        beginResetModel();
+        agenda_ = std::move(agenda);
+        endResetModel();
+    }
+
+    QModelIndex indice(qint64 id) const
+    {
+        if (!agenda_) return {};
+        const auto& compleanni = agenda_->compleanni;
+        const auto trovato = std::find_if(compleanni.begin(), compleanni.end(), [id](const Compleanno& c) { return c.id == id; });
+        return trovato == compleanni.end() ? QModelIndex() : index(int(trovato - compleanni.begin()), 0);
+    }
+
+    int rowCount(const QModelIndex& parent) const override
+    {
+        return parent.isValid() || !agenda_ ? 0 : std::max(1, int(agenda_->compleanni.size()));
+    }
+    int columnCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : kColonne; }
+    Qt::ItemFlags flags(const QModelIndex& indice) const override
+    {
+        if (!indice.isValid()) return {};
+        if (nessuno()) return Qt::ItemIsEnabled;
+        return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
+    }
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
+    {
+        static const QStringList titoli = {QStringLiteral("Giorno"),   QStringLiteral("Cognome e nome"), QStringLiteral("Compie"),
+                                           QStringLiteral("Telefono"), QStringLiteral("Cellulare"),      QStringLiteral("Email")};
+        if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= kColonne) return {};
+        return titoli[section];
+    }
+    QVariant data(const QModelIndex& indice, int role) const override
+    {
+        if (!indice.isValid() || !agenda_) return {};
+        if (nessuno()) {
+            if (indice.column() != 0) return {};
+            if (role == Qt::DisplayRole) return QStringLiteral("Nessun compleanno nei prossimi %1 giorni.").arg(kGiorniCompleanni);
+            if (role == Qt::FontRole) return grassetto();
+            return {};
+        }
+        const Compleanno& c = agenda_->compleanni[size_t(indice.row())];
+        if (role == kRuoloId) return c.id;
+        if (role != Qt::DisplayRole) return {};
+        switch (indice.column()) {
+        case 0: return c.giorno == agenda_->oggi ? QStringLiteral("oggi") : QLocale(QLocale::Italian).toString(c.giorno, u"dddd d MMMM");
+        case 1: return c.nome;
+        case 2: return QStringLiteral("%1 anni").arg(c.anni);
+        case 3: return c.telefono;
+        case 4: return c.cell;
+        default: return c.email;
+        }
+    }
+
+private:
+    static constexpr int kColonne = 6;
+    bool nessuno() const { return agenda_->compleanni.empty(); }
+    std::shared_ptr<const Agenda> agenda_;
+};
+
+FrmAgenda::FrmAgenda(Dialogs& dialogs, QWidget* parent, Oggi oggi)
+    : QDialog(parent), dialogs_(dialogs), oggi_(std::move(oggi)), agenda_(std::make_shared<const Agenda>())
 {
     setObjectName(QStringLiteral("FrmAgenda"));
     setWindowTitle(QStringLiteral("Da ricontattare"));
@@ -129,14 +325,12 @@ FrmAgenda::FrmAgenda(Dialogs& dialogs, QWidget* parent, Oggi oggi) : QDialog(par
     orizzonte->addStretch();
     layout->addLayout(orizzonte);
 
-    GrigliaRicontatti = griglia(this, "GrigliaRicontatti",
-                                {QStringLiteral("Data"), QStringLiteral("Cognome e nome"), QStringLiteral("Telefono"),
-                                 QStringLiteral("Cellulare"), QStringLiteral("Email"), QStringLiteral("Commenti")});
+    ricontatti_ = new ModelloRicontatti(this);
+    compleanni_ = new ModelloCompleanni(this);
+    GrigliaRicontatti = new GrigliaAgenda(this, "GrigliaRicontatti", ricontatti_);
     layout->addWidget(GrigliaRicontatti, 3);
     layout->addWidget(new QLabel(QStringLiteral("Compleanni della settimana"), this));
-    GrigliaCompleanni = griglia(this, "GrigliaCompleanni",
-                                {QStringLiteral("Giorno"), QStringLiteral("Cognome e nome"), QStringLiteral("Compie"),
-                                 QStringLiteral("Telefono"), QStringLiteral("Cellulare"), QStringLiteral("Email")});
+    GrigliaCompleanni = new GrigliaAgenda(this, "GrigliaCompleanni", compleanni_);
     layout->addWidget(GrigliaCompleanni, 1);
 
     ChkAvvio = new QCheckBox(QStringLiteral("Apri all'avvio quando ci sono contatti da ricontattare"), this);
@@ -176,14 +370,14 @@ FrmAgenda::FrmAgenda(Dialogs& dialogs, QWidget* parent, Oggi oggi) : QDialog(par
     connect(CmdStampa, &QPushButton::clicked, this, &FrmAgenda::stampa);
     connect(CmdCalendario, &QPushButton::clicked, this, &FrmAgenda::esportaCalendario);
     connect(CmdChiudi, &QPushButton::clicked, this, &QDialog::close);
-    for (QTreeWidget* g : {GrigliaRicontatti, GrigliaCompleanni}) {
+    for (QTreeView* g : {GrigliaRicontatti, GrigliaCompleanni}) {
         // A double-click opens the entry; Enter presses Apri, the default button.
-        connect(g, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* item) {
-            if (item->data(0, kRuoloId).isValid()) apriScelto();
+        connect(g, &QTreeView::doubleClicked, this, [this](const QModelIndex& indice) {
+            if (indice.data(kRuoloId).isValid()) apriScelto();
         });
-        connect(g, &QTreeWidget::currentItemChanged, this, [this, g](QTreeWidgetItem* item) {
+        connect(g->selectionModel(), &QItemSelectionModel::currentChanged, this, [this, g](const QModelIndex& indice) {
             // One entry chosen at a time, in either list.
-            if (item) (g == GrigliaRicontatti ? GrigliaCompleanni : GrigliaRicontatti)->setCurrentItem(nullptr);
+            if (indice.isValid()) (g == GrigliaRicontatti ? GrigliaCompleanni : GrigliaRicontatti)->selectionModel()->clear();
             aggiornaPulsanti();
         });
     }
@@ -207,26 +401,41 @@ int FrmAgenda::Giorni() { return std::clamp(impostazioni().value(kGiorni, 7).toI
 
 bool FrmAgenda::event(QEvent* e)
 {
-    // Back in the agenda after working elsewhere (in Brenzola or another program): read it again.
-    if (e->type() == QEvent::WindowActivate && isVisible()) QTimer::singleShot(0, this, &FrmAgenda::Aggiorna);
+    // Back in the agenda after working elsewhere (in Brenzola or another program): read it
+    // again. Not when it has just been read, as when it opens.
+    if (e->type() == QEvent::WindowDeactivate) daRileggere_ = true;
+    if (e->type() == QEvent::WindowActivate && isVisible() && daRileggere_) QTimer::singleShot(0, this, &FrmAgenda::Aggiorna);
     return QDialog::event(e);
 }
 
 void FrmAgenda::Aggiorna()
 {
+    daRileggere_ = false;
     const qint64 scelto = IdScelto();
+    Agenda nuova;
     try {
-        agenda_ = LeggiAgenda(openConnection(Funzioni::Connessione.get()), oggi_(), SpnGiorni->value());
+        Connection& connessione = openConnection(Funzioni::Connessione.get());
+        const QDate oggi = oggi_();
+        // Taken before reading: a change made meanwhile is read next time.
+        std::optional<Lettura> lettura;
+        if (const std::optional<ChangeMark> segno = connessione.changeMark())
+            lettura = Lettura{&connessione, connessione.name(), oggi, SpnGiorni->value(), *segno};
+        if (lettura && lettura == letta_) {
+            puntaAMezzanotte();
+            return;  // nobody changed the file: what is on screen is still right
+        }
+        nuova = LeggiAgenda(connessione, oggi, SpnGiorni->value());
+        letta_ = lettura;
     } catch (const StoreError& errore) {
         MostraErrore(dialogs_, this, errore, QStringLiteral("Impossibile leggere i contatti da ricontattare."));
         return;
     }
-    riempi();
+    riempi(std::move(nuova));
     Scegli(scelto);
     // Otherwise the first to call, so that Enter and Fatto work straight away.
     if (IdScelto() == 0)
-        if (QTreeWidgetItem* sezione = GrigliaRicontatti->topLevelItem(0); sezione && sezione->childCount() > 0)
-            GrigliaRicontatti->setCurrentItem(sezione->child(0));
+        if (const QModelIndex primo = ricontatti_->index(0, 0, ricontatti_->index(0, 0, {})); primo.isValid())
+            GrigliaRicontatti->setCurrentIndex(primo);
     puntaAMezzanotte();
 }
 
@@ -237,74 +446,40 @@ void FrmAgenda::puntaAMezzanotte()
     mezzanotte_->start(int(std::clamp<qint64>(mancano + 1000, 1000, 24 * 3600 * 1000)));
 }
 
-void FrmAgenda::riempi()
+void FrmAgenda::riempi(Agenda&& agenda)
 {
-    const QSignalBlocker quieti(GrigliaRicontatti);
-    const QSignalBlocker quieti2(GrigliaCompleanni);
-    GrigliaRicontatti->clear();
-    GrigliaCompleanni->clear();
-    const auto elenca = [this](const std::vector<Promemoria>& voci, const QString& titolo, bool scaduti) {
-        if (voci.empty()) return;
-        QTreeWidgetItem* s = sezione(GrigliaRicontatti, QStringLiteral("%1 (%2)").arg(titolo).arg(voci.size()));
-        if (scaduti) s->setForeground(0, kScaduto);
-        for (const Promemoria& p : voci) {
-            QTreeWidgetItem* item = riga(s, p.id, {comeData(p.data), p.nome, p.telefono, p.cell, p.email, p.nota});
-            if (scaduti)
-                for (int c = 0; c < item->columnCount(); ++c) item->setForeground(c, kScaduto);
-        }
-    };
-    elenca(agenda_.scaduti, QStringLiteral("Scaduti"), true);
-    elenca(agenda_.diOggi, QStringLiteral("Oggi"), false);
-    elenca(agenda_.prossimi, agenda_.giorni == 1 ? QStringLiteral("Domani") : QStringLiteral("Prossimi %1 giorni").arg(agenda_.giorni),
-           false);
-    if (GrigliaRicontatti->topLevelItemCount() == 0) sezione(GrigliaRicontatti, QStringLiteral("Nessun contatto da ricontattare."));
-    for (const Compleanno& c : agenda_.compleanni) {
-        const QString giorno = c.giorno == agenda_.oggi ? QStringLiteral("oggi") : QLocale(QLocale::Italian).toString(c.giorno, u"dddd d MMMM");
-        auto* item = new QTreeWidgetItem(GrigliaCompleanni, {giorno, c.nome, QStringLiteral("%1 anni").arg(c.anni), c.telefono, c.cell, c.email});
-        item->setData(0, kRuoloId, c.id);
-    }
-    if (agenda_.compleanni.empty()) sezione(GrigliaCompleanni, QStringLiteral("Nessun compleanno nei prossimi %1 giorni.").arg(kGiorniCompleanni));
-    for (QTreeWidget* g : {GrigliaRicontatti, GrigliaCompleanni})
-        for (int c = 0; c + 1 < g->columnCount(); ++c) g->resizeColumnToContents(c);
+    agenda_ = std::make_shared<const Agenda>(std::move(agenda));
+    ricontatti_->mostra(agenda_);
+    compleanni_->mostra(agenda_);
+    for (QTreeView* g : {GrigliaRicontatti, GrigliaCompleanni}) static_cast<GrigliaAgenda*>(g)->mostraSezioni();
     aggiornaPulsanti();
 }
 
 qint64 FrmAgenda::IdScelto() const
 {
-    for (const QTreeWidget* g : {GrigliaRicontatti, GrigliaCompleanni})
-        if (const QTreeWidgetItem* item = g->currentItem(); item && item->data(0, kRuoloId).isValid())
-            return item->data(0, kRuoloId).toLongLong();
+    for (const QTreeView* g : {GrigliaRicontatti, GrigliaCompleanni})
+        if (const QVariant id = g->currentIndex().data(kRuoloId); id.isValid()) return id.toLongLong();
     return 0;
 }
 
 void FrmAgenda::Scegli(qint64 id)
 {
     if (id == 0) return;
-    for (QTreeWidget* g : {GrigliaRicontatti, GrigliaCompleanni}) {
-        for (QTreeWidgetItemIterator it(g); *it; ++it) {
-            if ((*it)->data(0, kRuoloId).toLongLong() == id) {
-                g->setCurrentItem(*it);
-                return;
-            }
-        }
-    }
+    if (const QModelIndex indice = ricontatti_->indice(id); indice.isValid())
+        GrigliaRicontatti->setCurrentIndex(indice);
+    else if (const QModelIndex compleanno = compleanni_->indice(id); compleanno.isValid())
+        GrigliaCompleanni->setCurrentIndex(compleanno);
 }
 
-const Promemoria* FrmAgenda::promemoriaScelto() const
+std::optional<Promemoria> FrmAgenda::promemoriaScelto() const
 {
-    const QTreeWidgetItem* item = GrigliaRicontatti->currentItem();
-    if (!item || !item->data(0, kRuoloId).isValid()) return nullptr;
-    const qint64 id = item->data(0, kRuoloId).toLongLong();
-    for (const auto* sezione : {&agenda_.scaduti, &agenda_.diOggi, &agenda_.prossimi})
-        for (const Promemoria& p : *sezione)
-            if (p.id == id) return &p;
-    return nullptr;
+    return ricontatti_->promemoria(GrigliaRicontatti->currentIndex());
 }
 
 void FrmAgenda::aggiornaPulsanti()
 {
     CmdApri->setEnabled(IdScelto() != 0);
-    CmdFatto->setEnabled(promemoriaScelto() != nullptr);  // a birthday has nothing to do
+    CmdFatto->setEnabled(GrigliaRicontatti->currentIndex().data(kRuoloId).isValid());  // a birthday has nothing to do
 }
 
 void FrmAgenda::apriScelto()
@@ -314,9 +489,9 @@ void FrmAgenda::apriScelto()
 
 void FrmAgenda::fatto(const QDate& prossima)
 {
-    const Promemoria* p = promemoriaScelto();
-    if (!p) return;
-    const Promemoria promemoria = *p;
+    const std::optional<Promemoria> scelto = promemoriaScelto();
+    if (!scelto) return;
+    const Promemoria& promemoria = *scelto;
     try {
         Ricontatta(openConnection(Funzioni::Connessione.get()), promemoria, prossima);
     } catch (const StoreError& errore) {
@@ -350,13 +525,13 @@ void FrmAgenda::stampa()
             righe.SetField(QLatin1String(colonna), valore);
         righe.Update();
     };
-    for (const Promemoria& p : agenda_.scaduti) aggiungi(p.data, QStringLiteral("Scaduto"), p.nome, p.telefono, p.cell, p.email, p.nota);
-    for (const Promemoria& p : agenda_.diOggi) aggiungi(p.data, QStringLiteral("Oggi"), p.nome, p.telefono, p.cell, p.email, p.nota);
-    for (const Promemoria& p : agenda_.prossimi) aggiungi(p.data, QString(), p.nome, p.telefono, p.cell, p.email, p.nota);
-    for (const Compleanno& c : agenda_.compleanni)
+    for (const Promemoria& p : agenda_->scaduti) aggiungi(p.data, QStringLiteral("Scaduto"), p.nome, p.telefono, p.cell, p.email, p.nota);
+    for (const Promemoria& p : agenda_->diOggi) aggiungi(p.data, QStringLiteral("Oggi"), p.nome, p.telefono, p.cell, p.email, p.nota);
+    for (const Promemoria& p : agenda_->prossimi) aggiungi(p.data, QString(), p.nome, p.telefono, p.cell, p.email, p.nota);
+    for (const Compleanno& c : agenda_->compleanni)
         aggiungi(c.giorno, QStringLiteral("Compleanno"), c.nome, c.telefono, c.cell, c.email,
                  QStringLiteral("Compie %1 anni (nato il %2)").arg(c.anni).arg(comeData(c.nascita)));
-    showReport(layoutStAgenda(righe, agenda_.periodo(), currentPaper()), dialogs_, this);
+    showReport(layoutStAgenda(righe, agenda_->periodo(), currentPaper()), dialogs_, this);
 }
 
 void FrmAgenda::esportaCalendario()
@@ -368,18 +543,18 @@ void FrmAgenda::esportaCalendario()
     if (file.isEmpty()) return;
     const QString nome = QFileInfo(file).suffix().isEmpty() ? file + QStringLiteral(".ics") : file;
     QSaveFile uscita(nome);
-    if (!uscita.open(QIODevice::WriteOnly) || uscita.write(CalendarioAgenda(agenda_, QDateTime::currentDateTime())) < 0
+    if (!uscita.open(QIODevice::WriteOnly) || uscita.write(CalendarioAgenda(*agenda_, QDateTime::currentDateTime())) < 0
         || !uscita.commit()) {
         MostraErrore(dialogs_, this,
                      StoreError(StoreErrorNumber::PathFileAccess, QStringLiteral("%1.").arg(uscita.errorString())),
                      QStringLiteral("Impossibile scrivere il calendario «%1».").arg(nome));
         return;
     }
-    const qsizetype promemoria = qsizetype(agenda_.scaduti.size() + agenda_.diOggi.size() + agenda_.prossimi.size());
+    const qsizetype promemoria = qsizetype(agenda_->scaduti.size() + agenda_->diOggi.size() + agenda_->prossimi.size());
     dialogs_.MsgBox(this, {QStringLiteral("Calendario scritto in «%1»: %2 da ricontattare e %3 compleanni.")
                                .arg(nome)
                                .arg(promemoria)
-                               .arg(agenda_.compleanni.size()),
+                               .arg(agenda_->compleanni.size()),
                            MsgButtons::Ok, MsgIcon::Information});
 }
 

@@ -2,20 +2,26 @@
 
 #include "agenda.h"
 
+#include "connection.h"
+
 #include <QDialog>
 
 #include <functional>
+#include <memory>
+#include <optional>
 
 class QCheckBox;
 class QLabel;
 class QPushButton;
 class QSpinBox;
 class QTimer;
-class QTreeWidget;
+class QTreeView;
 
 namespace brenzola {
 
 class Dialogs;
+class ModelloCompleanni;
+class ModelloRicontatti;
 
 // "Da ricontattare": the contacts to call, overdue ones first, those of today and of the
 // next days, and the birthdays of the week. A window beside the main one: choosing an
@@ -29,9 +35,10 @@ public:
 
     explicit FrmAgenda(Dialogs& dialogs, QWidget* parent = nullptr, Oggi oggi = &QDate::currentDate);
 
-    // Reads the agenda again from the open store, keeping the entry chosen.
+    // Reads the agenda again from the open store, keeping the entry chosen. A file that
+    // nobody changed since the last reading, on the same day, is not read again.
     void Aggiorna();
-    const Agenda& agenda() const { return agenda_; }
+    const Agenda& agenda() const { return *agenda_; }
     // The key of the chosen entry (a contact to call or a birthday), 0 for none.
     qint64 IdScelto() const;
     // Chooses the entry of that contact, if it is listed.
@@ -53,7 +60,17 @@ protected:
     bool event(QEvent* event) override;
 
 private:
-    void riempi();
+    // What the agenda on screen was read from.
+    struct Lettura {
+        Connection* connessione = nullptr;
+        QString nome;
+        QDate oggi;
+        int giorni = 0;
+        ChangeMark segno;
+        bool operator==(const Lettura&) const = default;
+    };
+
+    void riempi(Agenda&& agenda);
     void fatto(const QDate& prossima);
     void scegliData();
     void stampa();
@@ -61,16 +78,20 @@ private:
     void apriScelto();
     void aggiornaPulsanti();
     void puntaAMezzanotte();
-    const Promemoria* promemoriaScelto() const;
+    std::optional<Promemoria> promemoriaScelto() const;
 
     Dialogs& dialogs_;
     Oggi oggi_;
-    Agenda agenda_;
+    std::shared_ptr<const Agenda> agenda_;  // shared with the lists, which may outlive the window's members
+    std::optional<Lettura> letta_;  // only for a file, which tells cheaply whether it changed
+    bool daRileggere_ = false;       // the user went elsewhere since the last reading
     QTimer* mezzanotte_;
+    ModelloRicontatti* ricontatti_;
+    ModelloCompleanni* compleanni_;
 
     QSpinBox* SpnGiorni;
-    QTreeWidget* GrigliaRicontatti;
-    QTreeWidget* GrigliaCompleanni;
+    QTreeView* GrigliaRicontatti;
+    QTreeView* GrigliaCompleanni;
     QPushButton* CmdApri;
     QPushButton* CmdFatto;
     QPushButton* CmdStampa;

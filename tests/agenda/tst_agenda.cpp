@@ -3,10 +3,12 @@
 #include "agenda.h"
 #include "calendario.h"
 #include "calendarfield.h"
+#include "connection.h"
 #include "frmagenda.h"
 #include "frmbrenzola.h"
 #include "funzioni.h"
 #include "moduli.h"
+#include "recordset.h"
 #include "reportpreview.h"
 #include "testsupport.h"
 
@@ -20,14 +22,14 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTreeWidget>
+#include <QTreeView>
 
 using namespace brenzola;
 using namespace brenzola::Funzioni;
 
 namespace {
 
-QStringList nomi(const std::vector<Promemoria>& voci)
+QStringList nomi(const ElencoPromemoria& voci)
 {
     QStringList n;
     for (const Promemoria& p : voci) n << p.nome;
@@ -35,14 +37,15 @@ QStringList nomi(const std::vector<Promemoria>& voci)
 }
 
 // Each section of a list as "Title: name, name".
-QStringList sezioni(const QTreeWidget* griglia)
+QStringList sezioni(const QTreeView* griglia)
 {
+    const QAbstractItemModel* modello = griglia->model();
     QStringList viste;
-    for (int i = 0; i < griglia->topLevelItemCount(); ++i) {
-        const QTreeWidgetItem* s = griglia->topLevelItem(i);
+    for (int i = 0; i < modello->rowCount(); ++i) {
+        const QModelIndex s = modello->index(i, 0);
         QStringList righe;
-        for (int r = 0; r < s->childCount(); ++r) righe << s->child(r)->text(1);
-        viste << s->text(0) + (righe.isEmpty() ? QString() : QStringLiteral(": ") + righe.join(QStringLiteral(", ")));
+        for (int r = 0; r < modello->rowCount(s); ++r) righe << modello->index(r, 1, s).data().toString();
+        viste << s.data().toString() + (righe.isEmpty() ? QString() : QStringLiteral(": ") + righe.join(QStringLiteral(", ")));
     }
     return viste;
 }
@@ -64,11 +67,14 @@ private Q_SLOTS:
     void theWindowShowsActsAndFollowsChanges();
     void printedAndExportedAsACalendar();
     void opensAtStartUpWhenSomethingIsDueUnlessTurnedOff();
+    void theStartUpCheckAgreesWithTheAgenda();
+    void theListsShowEveryTextAndTheBirthdays();
+    void aLongAgendaInOrderActedOnDeepInTheList();
 
 private:
     qint64 contatto(const QString& cognome, const QVariant& ricont, const QVariant& nascita = {});
     FrmAgenda* agenda() const { return form_->findChild<FrmAgenda*>(); }
-    QTreeWidget* ricontatti() const { return agenda()->findChild<QTreeWidget*>(QStringLiteral("GrigliaRicontatti")); }
+    QTreeView* ricontatti() const { return agenda()->findChild<QTreeView*>(QStringLiteral("GrigliaRicontatti")); }
     void fatto(const char* azione) { agenda()->findChild<QAction*>(QLatin1String(azione))->trigger(); }
 
     QTemporaryDir home_;
@@ -170,7 +176,8 @@ void TestAgenda::theWindowShowsActsAndFollowsChanges()
     QVERIFY(agenda()->isVisible());
     QCOMPARE(sezioni(ricontatti()), (QStringList{"Scaduti (1): Scaduto Anna", "Oggi (1): Odierno Anna",
                                                  "Prossimi 7 giorni (1): Prossimo Anna"}));
-    QCOMPARE(ricontatti()->topLevelItem(0)->child(0)->foreground(1).color(), QColor(0xb0, 0x00, 0x20));
+    const QAbstractItemModel* modello = ricontatti()->model();
+    QCOMPARE(modello->index(0, 1, modello->index(0, 0)).data(Qt::ForegroundRole).value<QBrush>().color(), QColor(0xb0, 0x00, 0x20));
     QCOMPARE(agenda()->IdScelto(), scaduto);  // the first to call is ready for Enter
 
     // Enter asks about the main window's unsaved edits as the list would, then shows the contact.
@@ -212,13 +219,15 @@ void TestAgenda::theWindowShowsActsAndFollowsChanges()
     fatto("FattoData");
     QCOMPARE(store_->rows(QStringLiteral("SELECT dataricont FROM anagrafica WHERE id = %1").arg(scaduto))[0][0].toDate(),
              oggi_.addDays(3));
+    contatto("Ventesimo", iso(oggi_.addDays(20)));
     form_->findChild<CalendarField*>(QStringLiteral("DtDataRicontattare"))->setValue(oggi_);
     form_->AggiornaAnagrafica = -1;
     QVERIFY(form_->CmdSalva_Click());
     QCOMPARE(sezioni(ricontatti()), QStringList{"Oggi (2): Odierno Anna, Scaduto Anna"});
 
-    // A longer horizon is remembered for next time.
+    // A longer horizon: read again though nothing changed, and remembered for next time.
     agenda()->findChild<QSpinBox*>(QStringLiteral("SpnGiorni"))->setValue(30);
+    QCOMPARE(sezioni(ricontatti()).last(), QStringLiteral("Prossimi 30 giorni (1): Ventesimo Anna"));
     QCOMPARE(FrmAgenda::Giorni(), 30);
 }
 
@@ -275,6 +284,136 @@ void TestAgenda::opensAtStartUpWhenSomethingIsDueUnlessTurnedOff()
     QVERIFY(!FrmAgenda::AllAvvio());
     form_->AgendaAllAvvio();
     QVERIFY(!agenda()->isVisible());
+}
+
+void TestAgenda::theStartUpCheckAgreesWithTheAgenda()
+{
+    const QDate oggi(2026, 3, 31);
+    QVERIFY(!AgendaUrgente(*Connessione, oggi));  // an empty register
+    contatto("Mai", QVariant());
+    contatto("Millenovecento", iso(QDate(1900, 1, 1)));
+    contatto("Millenovecento senza zeri", "1900-1-1");  // the same "no date", as another program may write it
+    if (!test::onServer()) contatto("Nessuna data", "2000-13-45");  // a file holds any text; a server refuses it
+    contatto("Domani", iso(oggi.addDays(1)));
+    for (int d = -1; d <= 2; ++d) {
+        const QDate giorno = oggi.addDays(d);
+        QCOMPARE(AgendaUrgente(*Connessione, giorno), LeggiAgenda(*Connessione, giorno, 1).urgente());
+    }
+    QVERIFY(!AgendaUrgente(*Connessione, oggi));
+    QVERIFY(AgendaUrgente(*Connessione, oggi.addDays(1)));  // due that day
+    QVERIFY(AgendaUrgente(*Connessione, oggi.addDays(2)));  // and overdue after
+    QCOMPARE(nomi(LeggiAgenda(*Connessione, oggi.addDays(2), 7).scaduti), QStringList{"Domani Anna"});
+}
+
+void TestAgenda::theListsShowEveryTextAndTheBirthdays()
+{
+    const QDate oggi(2026, 12, 8);
+    const QString lunga = QStringLiteral("àèìòù ").repeated(60).trimmed();  // longer than a byte can count, in UTF-8
+    const qint64 id = store_->insert({{"Cognome", "Dell'Orto"}, {"Email", "zoè@esempio.example"}, {"Cell", "333 1"},
+                                      {"DataRicont", iso(oggi)}, {"Commenti", "  " + lunga + "  \r\nseconda riga"}});
+    const qint64 nato = store_->insert({{"Cognome", "Festeggiato"}, {"Nome", "Ugo"}, {"DataNasc", iso(QDate(1980, 12, 9))}});
+    FrmAgenda finestra(dialogs_, form_.get(), [oggi] { return oggi; });
+    const auto riga = [](const QTreeView* griglia, int r, const QModelIndex& sezione = {}) {
+        QStringList testi;
+        for (int c = 0; c < griglia->model()->columnCount(); ++c) testi << griglia->model()->index(r, c, sezione).data().toString();
+        return testi;
+    };
+    auto* ricontatti = finestra.findChild<QTreeView*>(QStringLiteral("GrigliaRicontatti"));
+    auto* compleanni = finestra.findChild<QTreeView*>(QStringLiteral("GrigliaCompleanni"));
+    QCOMPARE(riga(ricontatti, 0, ricontatti->model()->index(0, 0)),
+             (QStringList{"08/12/2026", "Dell'Orto ", "", "333 1", "zoè@esempio.example", lunga}));
+    QCOMPARE(finestra.agenda().diOggi.front().nota, lunga);
+    QCOMPARE(riga(compleanni, 0), (QStringList{"mercoledì 9 dicembre", "Festeggiato Ugo", "46 anni", "", "", ""}));
+
+    // A birthday chosen: one entry at a time, and nothing to mark done.
+    finestra.Scegli(nato);
+    QCOMPARE(finestra.IdScelto(), nato);
+    QVERIFY(!ricontatti->currentIndex().isValid());
+    QVERIFY(finestra.findChild<QPushButton*>(QStringLiteral("CmdApri"))->isEnabled());
+    QVERIFY(!finestra.findChild<QPushButton*>(QStringLiteral("CmdFatto"))->isEnabled());
+
+    // Gone elsewhere: the list says there is no birthday, and the first to call is chosen.
+    store_->rows(QStringLiteral("DELETE FROM anagrafica WHERE id = %1").arg(nato));
+    finestra.Aggiorna();
+    QCOMPARE(riga(compleanni, 0).first(), QStringLiteral("Nessun compleanno nei prossimi 7 giorni."));
+    QCOMPARE(compleanni->model()->rowCount(), 1);
+    QCOMPARE(finestra.IdScelto(), id);
+    QVERIFY(finestra.findChild<QPushButton*>(QStringLiteral("CmdFatto"))->isEnabled());
+}
+
+void TestAgenda::aLongAgendaInOrderActedOnDeepInTheList()
+{
+    // Long enough for a file to be read in two halves at once.
+    const QDate oggi(2026, 12, 8);
+    const int contatti = 12000;
+    {
+        // Names the Italian order sorts apart from their bytes: accents, apostrophes, case.
+        const QStringList cognomi = {"Zeta", "Èrcoli", "Ercole", "d'Angelo", "D'Amico", "de Luca",
+                                     "De Luca", "Ùbaldi", "Ubaldi", "Nicolò", "Nicola", "àbaco"};
+        Connessione->BeginTrans();
+        BulkInsert righe(Connessione.get(), QStringLiteral("Anagrafica"),
+                         {"Cognome", "Nome", "Telefono", "DataRicont", "DataNasc", "Commenti"});
+        for (int i = 0; i < contatti; ++i)
+            righe.Add({cognomi[i % cognomi.size()], QString::number(i % 7), QStringLiteral("02 %1").arg(i),
+                       i % 10 == 3 ? QVariant() : QVariant(oggi.addDays(-300 + i * 7919 % 320)),
+                       i % 50 == 1 ? QVariant(QDate(1980, 12, 8)) : QVariant(), QStringLiteral("Riga %1\nseconda").arg(i)});
+        righe.Flush();
+        Connessione->CommitTrans();
+    }
+    // Every contact due, in the order the store itself sorts them.
+    QStringList attesi;
+    Recordset rs;
+    rs.Open(QStringLiteral("Select DataRicont, Cognome & ' ' & Nome from Anagrafica where DataRicont <= #12/15/2026# "
+                           "ORDER BY DataRicont, Cognome & ' ' & Nome"),
+            Connessione.get());
+    for (; !rs.Eof(); rs.MoveNext()) attesi << iso(rs.Fields(0).toDate()) + u' ' + rs.Fields(1).toString();
+    const Agenda a = LeggiAgenda(*Connessione, oggi, 7);
+    QStringList letti;
+    for (const ElencoPromemoria* sezione : {&a.scaduti, &a.diOggi, &a.prossimi})
+        for (const Promemoria& p : *sezione) letti << iso(p.data) + u' ' + p.nome;
+    QCOMPARE(letti, attesi);
+    QVERIFY(a.scaduti.size() > contatti / 2 && !a.diOggi.empty() && !a.prossimi.empty());
+    QVERIFY(a.scaduti.data(a.scaduti.size() - 1) < oggi && a.prossimi.front().data > oggi);
+    QCOMPARE(qsizetype(a.compleanni.size()), qsizetype(contatti / 50));
+    QVERIFY(std::all_of(a.compleanni.begin(), a.compleanni.end(), [&](const Compleanno& c) { return c.giorno == oggi && c.anni == 46; }));
+
+    // The last overdue one: chosen, shown, and acted on.
+    FrmAgenda finestra(dialogs_, form_.get(), [oggi] { return oggi; });
+    finestra.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&finestra));
+    auto* griglia = finestra.findChild<QTreeView*>(QStringLiteral("GrigliaRicontatti"));
+    const qint64 profondo = a.scaduti.id(a.scaduti.size() - 1);
+    finestra.Scegli(profondo);
+    QCOMPARE(finestra.IdScelto(), profondo);
+    QCOMPARE(griglia->currentIndex().row(), int(a.scaduti.size() - 1));
+    QVERIFY(griglia->viewport()->rect().intersects(griglia->visualRect(griglia->currentIndex())));
+    const auto riga = [this](qint64 id) {
+        return store_->rows(QStringLiteral("SELECT dataricont, indirizzo, commenti FROM anagrafica WHERE id = %1").arg(id))[0];
+    };
+    const auto fattoIn = [&finestra](const char* azione) { finestra.findChild<QAction*>(QLatin1String(azione))->trigger(); };
+
+    // Its comments changed elsewhere, past the line the list shows: nothing is written.
+    store_->rows(QStringLiteral("UPDATE anagrafica SET commenti = commenti || ' cambiata' WHERE id = %1").arg(profondo));
+    fattoIn("FattoSettimana");
+    QVERIFY2(dialogs_.lastText().contains(QStringLiteral("Errore 3197")), qPrintable(dialogs_.lastText()));
+    QCOMPARE(riga(profondo)[0].toDate(), a.scaduti.data(a.scaduti.size() - 1));
+    QCOMPARE(finestra.IdScelto(), profondo);  // read again, still chosen
+
+    // A change the agenda neither shows nor writes does not stop it, and stays.
+    store_->rows(QStringLiteral("UPDATE anagrafica SET indirizzo = 'Via Nuova 1' WHERE id = %1").arg(profondo));
+    fattoIn("FattoSettimana");
+    QCOMPARE(riga(profondo)[0].toDate(), oggi.addDays(7));
+    QCOMPARE(riga(profondo)[1].toString(), QStringLiteral("Via Nuova 1"));
+    QVERIFY(riga(profondo)[2].toString().endsWith(QStringLiteral(" cambiata")));
+    QCOMPARE(finestra.agenda().scaduti.size(), a.scaduti.size() - 1);
+    QVERIFY(finestra.agenda().prossimi.indice(profondo) >= 0);
+
+    // A change from another desk shows when the agenda reads again.
+    const qint64 senzaData = store_->rows(QStringLiteral("SELECT min(id) FROM anagrafica WHERE dataricont IS NULL"))[0][0].toLongLong();
+    store_->rows(QStringLiteral("UPDATE anagrafica SET dataricont = '2026-12-08' WHERE id = %1").arg(senzaData));
+    finestra.Aggiorna();
+    QVERIFY(finestra.agenda().diOggi.indice(senzaData) >= 0);
+    QCOMPARE(finestra.IdScelto(), profondo);
 }
 
 QTEST_MAIN(TestAgenda)
