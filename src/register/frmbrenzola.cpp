@@ -976,7 +976,7 @@ void FrmBrenzola::AgendaAllAvvio()
 {
     if (!Connessione || !FrmAgenda::AllAvvio()) return;
     bool urgente = false;
-    handle([&] { urgente = LeggiAgenda(*Connessione, QDate::currentDate(), FrmAgenda::Giorni()).urgente(); });
+    handle([&] { urgente = AgendaUrgente(*Connessione, QDate::currentDate()); });  // one indexed look, not the agenda
     if (urgente) ApriAgenda();
 }
 
