@@ -812,7 +812,6 @@ bool FrmBrenzola::CmdSalva_Click()
             throw;
         }
         IdCorrente = rs.Fields(QStringLiteral("id")).toLongLong();
-        contattoScritto(IdCorrente);
         break;
     }
     Recordset salvato;
@@ -822,6 +821,8 @@ bool FrmBrenzola::CmdSalva_Click()
         if (mostraComeSalvato) mostraRiga(salvato);
         else ricordaContatto(salvato.StoredValues(), TxtCognome->text() + u' ' + TxtNome->text());
     }
+    // Once the form knows what it wrote: a failure to list it leaves the save complete.
+    contattoScritto(IdCorrente);
     dialogs_.MsgBox(this, {QStringLiteral("Salvato"), MsgButtons::Ok, MsgIcon::Information});
     ElencaTutti();
     AggiornaAnagrafica = 0;
@@ -861,9 +862,9 @@ void FrmBrenzola::CmdElimina_Click()
     const Message domanda{testo, MsgButtons::YesNo, MsgIcon::Question, QStringLiteral("Info"), MsgAnswer::Yes};
     if (dialogs_.MsgBox(this, domanda) != MsgAnswer::Yes) return;
     openConnection(Connessione.get()).Execute(QStringLiteral("Delete from anagrafica where id=%1").arg(IdCorrente));
-    contattoScritto(IdCorrente);
     // The data stay on screen; saving them again makes a new contact, without asking.
     contattoCaricato_.clear();
+    contattoScritto(IdCorrente);
     ElencaTutti();
     Q_EMIT contattiCambiati();
 }
