@@ -16,7 +16,6 @@
 #include <algorithm>
 #include <cstring>
 #include <future>
-#include <numeric>
 #include <optional>
 
 namespace brenzola {
@@ -210,8 +209,8 @@ using Riga = ElencoPromemoria::Riga;
 using Testi = ElencoPromemoria::Testi;
 
 // Orders the rows by date, then by name in the Italian order, as a sorted statement would,
-// with the key settling equal names. Each distinct name gets its collation key once:
-// comparing through the collator row by row would take seconds on a long agenda.
+// with the key settling equal names. Each distinct name is ranked once: comparing through
+// the collator row by row would take seconds on a long agenda.
 void ordina(std::vector<Riga>& righe, const Testi& testi)
 {
     QHash<QByteArrayView, qint32> distinti;
@@ -227,33 +226,10 @@ void ordina(std::vector<Riga>& righe, const Testi& testi)
     }
     distinti = {};
 
-    const ItalianOrder italiano;
-    std::vector<uint8_t> chiavi;
-    std::vector<size_t> inizi;
-    inizi.reserve(nomi.size() + 1);
-    for (const QByteArrayView nome : nomi) {
-        inizi.push_back(chiavi.size());
-        italiano.appendSortKey(QString::fromUtf8(nome), chiavi);
-    }
-    inizi.push_back(chiavi.size());
-    std::vector<qint32> posti(nomi.size());
-    std::iota(posti.begin(), posti.end(), 0);
-    const auto confronta = [](const uint8_t* a, size_t na, const uint8_t* b, size_t nb) {
-        const size_t comuni = std::min(na, nb);
-        const int c = comuni == 0 ? 0 : std::memcmp(a, b, comuni);
-        return c != 0 ? c : na < nb ? -1 : na > nb ? 1 : 0;
-    };
-    std::sort(posti.begin(), posti.end(), [&](qint32 a, qint32 b) {
-        const int c = confronta(chiavi.data() + inizi[size_t(a)], inizi[size_t(a) + 1] - inizi[size_t(a)],
-                                chiavi.data() + inizi[size_t(b)], inizi[size_t(b) + 1] - inizi[size_t(b)]);
-        if (c != 0) return c < 0;
-        // Equal for the collator: code point order, which is the order of the UTF-8 bytes.
-        const QByteArrayView x = nomi[size_t(a)], y = nomi[size_t(b)];
-        return confronta(reinterpret_cast<const uint8_t*>(x.data()), size_t(x.size()),
-                         reinterpret_cast<const uint8_t*>(y.data()), size_t(y.size())) < 0;
-    });
-    std::vector<qint32> rango(nomi.size());
-    for (size_t posto = 0; posto < posti.size(); ++posto) rango[size_t(posti[posto])] = qint32(posto);
+    std::vector<QString> testiNomi;
+    testiNomi.reserve(nomi.size());
+    for (const QByteArrayView nome : nomi) testiNomi.push_back(QString::fromUtf8(nome));
+    const std::vector<uint32_t> rango = italianRanks(std::vector<QStringView>(testiNomi.begin(), testiNomi.end()));
     for (Riga& riga : righe) riga.ordine = rango[size_t(riga.ordine)];
 
     std::sort(righe.begin(), righe.end(), [](const Riga& a, const Riga& b) {

@@ -1,8 +1,6 @@
 #include "indicenomi.h"
 
 #include <algorithm>
-#include <cstring>
-#include <thread>
 
 namespace brenzola {
 
@@ -216,15 +214,6 @@ bool IndiceNomi::precede(Voce a, Voce b) const
     return order != 0 ? order < 0 : contatti_[a].id < contatti_[b].id;  // equal names: the older contact first
 }
 
-bool IndiceNomi::precedeAPariNome(Voce a, Voce b) const
-{
-    const std::u16string_view x = vista(a);
-    const std::u16string_view y = vista(b);
-    const int order = ItalianOrder::compareCodePoints(QStringView(x.data(), qsizetype(x.size())),
-                                                      QStringView(y.data(), qsizetype(y.size())));
-    return order != 0 ? order < 0 : contatti_[a].id < contatti_[b].id;
-}
-
 void IndiceNomi::ordinaTutto(std::vector<Voce>& voci) const
 {
     // Equal names, which a register holds many of, are grouped first: an open-addressing
@@ -246,18 +235,20 @@ void IndiceNomi::ordinaTutto(std::vector<Voce>& voci) const
         gruppo[i] = tabella[posto] - 1;
     }
     tabella = {};
-    std::vector<Voce> ordinati = primi;
-    ordinaNomiDiversi(ordinati);
+    std::vector<QStringView> nomi;
+    nomi.reserve(primi.size());
+    for (Voce v : primi) nomi.emplace_back(vista(v).data(), qsizetype(vista(v).size()));
+    const std::vector<uint32_t> rango = italianRanks(nomi);
     // Each group's first place in the list, then its contacts there, older first.
-    std::vector<uint32_t> gruppoDi(contatti_.size());
-    for (uint32_t g = 0; g < primi.size(); ++g) gruppoDi[primi[g]] = g;
+    std::vector<uint32_t> perRango(primi.size());
+    for (uint32_t g = 0; g < primi.size(); ++g) perRango[rango[g]] = g;
     std::vector<uint32_t> quanti(primi.size(), 0);
     for (uint32_t g : gruppo) ++quanti[g];
     std::vector<uint32_t> inizio(primi.size());
     uint32_t posto = 0;
-    for (Voce v : ordinati) {
-        inizio[gruppoDi[v]] = posto;
-        posto += quanti[gruppoDi[v]];
+    for (uint32_t g : perRango) {
+        inizio[g] = posto;
+        posto += quanti[g];
     }
     std::vector<uint32_t> prossimo = inizio;
     std::vector<Voce> risultato(voci.size());
@@ -269,53 +260,6 @@ void IndiceNomi::ordinaTutto(std::vector<Voce>& voci) const
         if (quanti[g] > 1 && !std::is_sorted(da, a, piuVecchio)) std::sort(da, a, piuVecchio);
     }
     voci.swap(risultato);
-}
-
-void IndiceNomi::ordinaNomiDiversi(std::vector<Voce>& voci) const
-{
-    struct Chiave {
-        uint64_t prefisso;  // the key's first bytes, which settle most comparisons
-        uint32_t inizio;
-        uint32_t lunghezza;
-        Voce voce;
-        uint32_t parte;
-    };
-    constexpr uint32_t parti = 2;
-    std::vector<uint8_t> chiavi[parti];
-    std::vector<Chiave> ordinate(voci.size());
-    const size_t meta = voci.size() / 2;
-    const auto minore = [&](const Chiave& a, const Chiave& b) {
-        if (a.prefisso != b.prefisso) return a.prefisso < b.prefisso;
-        const int c = std::memcmp(chiavi[a.parte].data() + a.inizio, chiavi[b.parte].data() + b.inizio,
-                                  std::min(a.lunghezza, b.lunghezza));
-        if (c != 0) return c < 0;
-        if (a.lunghezza != b.lunghezza) return a.lunghezza < b.lunghezza;
-        return precedeAPariNome(a.voce, b.voce);  // no collator: both threads get here
-    };
-    const auto prepara = [&](uint32_t parte, size_t da, size_t a) {
-        const ItalianOrder italiano(italiano_);  // a collator of this thread's own
-        std::vector<uint8_t>& arena = chiavi[parte];
-        arena.reserve((a - da) * 40);
-        for (size_t i = da; i < a; ++i) {
-            const std::u16string_view text = vista(voci[i]);
-            const auto inizio = uint32_t(arena.size());
-            italiano.appendSortKey(QStringView(text.data(), qsizetype(text.size())), arena);
-            uint64_t prefisso = 0;
-            for (uint32_t k = 0; k < 8; ++k)
-                prefisso = prefisso << 8 | (inizio + k < arena.size() ? arena[inizio + k] : 0);
-            ordinate[i] = {prefisso, inizio, uint32_t(arena.size()) - inizio, voci[i], parte};
-        }
-        std::sort(ordinate.begin() + qsizetype(da), ordinate.begin() + qsizetype(a), minore);
-    };
-    if (voci.size() < 20000) {
-        prepara(0, 0, voci.size());
-    } else {
-        std::thread altro(prepara, 1, meta, voci.size());
-        prepara(0, 0, meta);
-        altro.join();
-        std::inplace_merge(ordinate.begin(), ordinate.begin() + qsizetype(meta), ordinate.end(), minore);
-    }
-    for (size_t i = 0; i < voci.size(); ++i) voci[i] = ordinate[i].voce;
 }
 
 void IndiceNomi::inserisci(std::vector<Voce> nuove, const std::vector<bool>& via)

@@ -72,13 +72,9 @@ private:
     bool uguale(Voce voce, const Riga& riga) const;
     std::u16string_view vista(Voce voce) const;
     bool precede(Voce a, Voce b) const;
-    // Equal names: code points, then the older contact first.
-    bool precedeAPariNome(Voce a, Voce b) const;
     // Sorts a great many contacts: each distinct name once, by its collation key, on
     // every core; equal names keep their keys' order.
     void ordinaTutto(std::vector<Voce>& voci) const;
-    // Sorts contacts whose names all differ.
-    void ordinaNomiDiversi(std::vector<Voce>& voci) const;
     // Puts `nuove` in their places among ordine_, which no longer holds `via`.
     void inserisci(std::vector<Voce> nuove, const std::vector<bool>& via);
 

@@ -65,6 +65,11 @@ private:
     UCollator* collator_;
 };
 
+// The place of each text in the Italian order (code points settling ties), for texts that
+// all differ: one collation key each, made and sorted on every core when there are many.
+// Lists group their equal names first, so each is keyed only once.
+std::vector<uint32_t> italianRanks(const std::vector<QStringView>& texts);
+
 // Gives one SQLite connection the text rules of the Access dialect above: like() and text
 // equality on ICU's lower case, and the Italian order. They live on the connection only,
 // never in the file's schema. Returns the engine's result code (0 on success).
