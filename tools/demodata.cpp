@@ -2,6 +2,7 @@
 
 #include "connection.h"
 #include "funzioni.h"
+#include "giornale.h"
 #include "sqlerror.h"
 
 #include <QDate>
@@ -10,7 +11,6 @@
 #include <QStringList>
 #include <QVariant>
 
-#include <optional>
 
 namespace brenzola {
 namespace {
@@ -87,19 +87,19 @@ QString digits(Sequenza& seq, int count)
 
 void AggiungiContattiDemo(const QString& archivio, int count, quint64 seed)
 {
-    std::optional<StoreError> failure;
     Connection connection;
     connection.Open(Funzioni::StringaConnessionePer(archivio));
     {
         QSqlDatabase db = connection.database();
         {
-            db.transaction();
+            // One operation, which can be undone like any other.
+            Operazione operazione(connection, QStringLiteral("Contatti dimostrativi: %1").arg(QuantiContatti(count)));
             QSqlQuery insert(db);
             insert.prepare(QStringLiteral(
                 "INSERT INTO Anagrafica (Cognome, Nome, DataIn, TipoRef, Prov, Citta, Indirizzo, Cap, Email, "
                 "Telefono, Cell, DataNasc, Fonte, DataRicont, Commenti) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"));
             Sequenza seq(seed);
-            for (int i = 0; i < count && !failure; ++i) {
+            for (int i = 0; i < count; ++i) {
                 const QString cognome = seq.pick(kCognomi);
                 const QVariant nome = seq.chance(4) ? QVariant() : QVariant(seq.pick(kNomi));
                 const Citta& citta = kCitta[seq.below(int(std::size(kCitta)))];
@@ -121,13 +121,11 @@ void AggiungiContattiDemo(const QString& archivio, int count, quint64 seed)
                 insert.addBindValue(seq.pick(kFonti));
                 insert.addBindValue(seq.dateOrNull(40, 2026, 2027));
                 insert.addBindValue(seq.pick(kCommenti));
-                if (!insert.exec()) failure = storeErrorFrom(insert);
+                if (!insert.exec()) throw storeErrorFrom(insert);
             }
-            if (failure) db.rollback();
-            else if (!db.commit()) failure = storeErrorFrom(db);
+            operazione.Concludi();
         }
     }
-    if (failure) throw *failure;
 }
 
 }  // namespace brenzola

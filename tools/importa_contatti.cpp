@@ -9,6 +9,7 @@
 #include "vcard.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QTextStream>
 
 using namespace brenzola;
@@ -88,6 +89,7 @@ int main(int argc, char* argv[])
                 << ". Usare --salta-illeggibili per importare gli altri.\n";
             return 3;
         }
+        lettura.origine = QFileInfo(file).fileName();
         Connection connection;
         connection.Open(Funzioni::StringaConnessionePer(archivio));
         const Scelta scelta = scelte.value(doppioni);

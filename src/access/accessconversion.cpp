@@ -2,6 +2,7 @@
 
 #include "accessreader.h"
 #include "archivio.h"
+#include "giornale.h"
 #include "funzioni.h"
 #include "sqlerror.h"
 
@@ -322,8 +323,10 @@ StoreShape probeStoreShape()
     StoreShape shape;
     SqlFile file(path);
     {
+        // The journal is added once the contacts are in: they start their history there.
         QSqlQuery query = run(file.database(), QStringLiteral("SELECT sql FROM sqlite_master WHERE sql IS NOT NULL "
-                                                              "AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' ORDER BY rowid"),
+                                                              "AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' "
+                                                              "AND name NOT LIKE 'Giornale%' ORDER BY rowid"),
                               false);
         while (query.next()) {
             const QString sql = query.value(0).toString();
@@ -848,6 +851,7 @@ ConversionSummary convertAccessFile(const QString& input, const QString& output,
                     options.progress(summary.rowsRead, totalRows);
             });
         insert.reset();
+        InstallaGiornale(db, Engine::SQLite);
         run(db, QStringLiteral("COMMIT"));
         if (options.progress) options.progress(summary.rowsRead, totalRows);
 

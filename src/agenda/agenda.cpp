@@ -2,6 +2,7 @@
 
 #include "connection.h"
 #include "funzioni.h"
+#include "giornale.h"
 #include "italiantext.h"
 #include "recordset.h"
 #include "storeddate.h"
@@ -177,7 +178,7 @@ private:
     size_t capienza_ = 0;
 };
 
-ElencoPromemoria::ElencoPromemoria(std::shared_ptr<const Testi> testi, std::vector<Riga> righe)
+ElencoPromemoria::ElencoPromemoria(std::shared_ptr<Testi> testi, std::vector<Riga> righe)
     : testi_(std::move(testi)), righe_(std::move(righe))
 {
 }
@@ -343,6 +344,13 @@ void raccogli(Connection& connection, const QString& quali, const Richiesta& ric
                         });
 }
 
+void ordinaCompleanni(std::vector<Compleanno>& compleanni)
+{
+    std::sort(compleanni.begin(), compleanni.end(), [](const Compleanno& a, const Compleanno& b) {
+        return a.giorno != b.giorno ? a.giorno < b.giorno : QString::localeAwareCompare(a.nome, b.nome) < 0;
+    });
+}
+
 // Below this many keys a file is read by one connection: a second one would cost more
 // than it saves.
 constexpr qint64 kChiaviPerDue = 10000;
@@ -393,9 +401,7 @@ void leggi(Connection& connection, Agenda& agenda)
     agenda.scaduti = ElencoPromemoria(raccolto.testi, std::move(righe));
 
     agenda.compleanni = std::move(raccolto.compleanni);
-    std::sort(agenda.compleanni.begin(), agenda.compleanni.end(), [](const Compleanno& a, const Compleanno& b) {
-        return a.giorno != b.giorno ? a.giorno < b.giorno : QString::localeAwareCompare(a.nome, b.nome) < 0;
-    });
+    ordinaCompleanni(agenda.compleanni);
 }
 
 }  // namespace
@@ -414,6 +420,47 @@ Agenda LeggiAgenda(Connection& connection, QDate oggi, int giorni)
     agenda.giorni = giorni;
     leggi(connection, agenda);
     return agenda;
+}
+
+bool AggiornaAgenda(Connection& connection, Agenda& agenda, const std::vector<qint64>& ids)
+{
+    const size_t righe = size_t(agenda.scaduti.size() + agenda.diOggi.size() + agenda.prossimi.size());
+    if (ids.size() > righe / 8 + 1000) return false;
+    const Richiesta richiesta{agenda.oggi, agenda.oggi.addDays(agenda.giorni), giorniDellaSettimana(agenda.oggi)};
+    Raccolto raccolto;
+    constexpr size_t kPerLettura = 500;
+    for (size_t da = 0; da < ids.size(); da += kPerLettura) {
+        QStringList chiavi;
+        for (size_t i = da; i < std::min(ids.size(), da + kPerLettura); ++i) chiavi << QString::number(ids[i]);
+        raccogli(connection, QStringLiteral("id in (%1)").arg(chiavi.join(u',')), richiesta, raccolto);
+    }
+    ElencoPromemoria* sezioni[] = {&agenda.scaduti, &agenda.diOggi, &agenda.prossimi};
+    std::shared_ptr<Testi> testi = agenda.scaduti.testi_ ? agenda.scaduti.testi_ : std::make_shared<Testi>();
+    const quint64 spostamento = testi->accogli(std::move(*raccolto.testi));
+    const auto cambiato = [&ids](qint64 id) { return std::binary_search(ids.begin(), ids.end(), id); };
+    for (ElencoPromemoria* sezione : sezioni) {
+        sezione->testi_ = testi;
+        std::erase_if(sezione->righe_, [&](const Riga& riga) { return cambiato(riga.id); });
+    }
+    // Each in its place: by date, then name in the Italian order, then key, as a reading sorts them.
+    const ItalianOrder italiano;
+    const auto precede = [&](const Riga& a, const Riga& b) {
+        if (a.giorno != b.giorno) return a.giorno < b.giorno;
+        const QByteArrayView x = campo(testi->at(a.testi), ElencoPromemoria::Nome);
+        const QByteArrayView y = campo(testi->at(b.testi), ElencoPromemoria::Nome);
+        const int ordine = italiano.compareUtf8(x.data(), int(x.size()), y.data(), int(y.size()));
+        return ordine != 0 ? ordine < 0 : a.id < b.id;
+    };
+    const qint32 oggi = qint32(agenda.oggi.toJulianDay());
+    for (Riga riga : raccolto.righe) {
+        riga.testi += spostamento;
+        std::vector<Riga>& dove = (riga.giorno < oggi ? agenda.scaduti : riga.giorno == oggi ? agenda.diOggi : agenda.prossimi).righe_;
+        dove.insert(std::upper_bound(dove.begin(), dove.end(), riga, precede), riga);
+    }
+    std::erase_if(agenda.compleanni, [&](const Compleanno& c) { return cambiato(c.id); });
+    std::move(raccolto.compleanni.begin(), raccolto.compleanni.end(), std::back_inserter(agenda.compleanni));
+    ordinaCompleanni(agenda.compleanni);
+    return true;
 }
 
 bool AgendaUrgente(Connection& connection, QDate oggi)
@@ -447,7 +494,8 @@ void Ricontatta(Connection& connection, const Promemoria& promemoria, const QDat
                          QStringLiteral("Il contatto «%1» è stato modificato da un altro utente dopo che l'agenda lo ha letto.")
                              .arg(promemoria.nome.trimmed()));
     rs.SetField(QStringLiteral("DataRicont"), prossima.isValid() ? QVariant(prossima) : QVariant());
-    rs.Update();  // only if the row still holds what was just read: one statement checks and writes
+    // Only if the row still holds what was just read: one statement checks and writes.
+    InOperazione(connection, QStringLiteral("Fatto nell'agenda"), [&rs] { rs.Update(); });
 }
 
 }  // namespace brenzola

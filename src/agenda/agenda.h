@@ -10,6 +10,7 @@
 namespace brenzola {
 
 class Connection;
+struct Agenda;
 
 // A contact to call again, as the agenda lists it.
 struct Promemoria {
@@ -75,10 +76,14 @@ public:
     };
 
     ElencoPromemoria() = default;
-    ElencoPromemoria(std::shared_ptr<const Testi> testi, std::vector<Riga> righe);
+    ElencoPromemoria(std::shared_ptr<Testi> testi, std::vector<Riga> righe);
 
 private:
-    std::shared_ptr<const Testi> testi_;  // shared by the sections of one reading
+    friend bool AggiornaAgenda(Connection& connection, Agenda& agenda, const std::vector<qint64>& ids);
+
+    // Shared by the sections of one reading and by the agendas updated from it: texts are
+    // only ever added, and rows already read keep pointing at theirs.
+    std::shared_ptr<Testi> testi_;
     std::vector<Riga> righe_;
 };
 
@@ -114,6 +119,11 @@ struct Agenda {
 inline constexpr int kGiorniCompleanni = 7;
 
 Agenda LeggiAgenda(Connection& connection, QDate oggi, int giorni);
+
+// Takes into `agenda` what changed in those contacts (keys in order, as the journal tells
+// them): each is read again alone and put in its place, or taken away. False, and the
+// agenda as it was, when so many changed that reading it whole is quicker.
+bool AggiornaAgenda(Connection& connection, Agenda& agenda, const std::vector<qint64>& ids);
 
 // Whether something is overdue or due today, as LeggiAgenda(...).urgente() would say,
 // from the first contact the index on the date to call again finds: for the start-up,

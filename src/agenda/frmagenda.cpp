@@ -390,7 +390,7 @@ FrmAgenda::FrmAgenda(Dialogs& dialogs, QWidget* parent, Oggi oggi)
     // At midnight today becomes yesterday: what was due becomes overdue.
     mezzanotte_ = new QTimer(this);
     mezzanotte_->setSingleShot(true);
-    connect(mezzanotte_, &QTimer::timeout, this, &FrmAgenda::Aggiorna);
+    connect(mezzanotte_, &QTimer::timeout, this, &FrmAgenda::Segui);
     Aggiorna();
     GrigliaRicontatti->setFocus();
 }
@@ -408,6 +408,11 @@ bool FrmAgenda::event(QEvent* e)
     return QDialog::event(e);
 }
 
+void FrmAgenda::Segui()
+{
+    if (isVisible()) Aggiorna();
+}
+
 void FrmAgenda::Aggiorna()
 {
     daRileggere_ = false;
@@ -415,18 +420,19 @@ void FrmAgenda::Aggiorna()
     Agenda nuova;
     try {
         Connection& connessione = openConnection(Funzioni::Connessione.get());
-        const QDate oggi = oggi_();
+        const Lettura lettura{connessione.name(), oggi_(), SpnGiorni->value()};
+        if (lettura != letta_) cursore_.azzera();
         // Taken before reading: a change made meanwhile is read next time.
-        std::optional<Lettura> lettura;
-        if (const std::optional<ChangeMark> segno = connessione.changeMark())
-            lettura = Lettura{&connessione, connessione.name(), oggi, SpnGiorni->value(), *segno};
-        if (lettura && lettura == letta_) {
+        const std::optional<std::vector<qint64>> cambiati = cursore_.cambiamenti(connessione);
+        if (cambiati && cambiati->empty()) {
             puntaAMezzanotte();
-            return;  // nobody changed the file: what is on screen is still right
+            return;  // nothing changed: what is on screen is still right
         }
-        nuova = LeggiAgenda(connessione, oggi, SpnGiorni->value());
+        if (cambiati) nuova = *agenda_;
+        if (!cambiati || !AggiornaAgenda(connessione, nuova, *cambiati)) nuova = LeggiAgenda(connessione, lettura.oggi, lettura.giorni);
         letta_ = lettura;
     } catch (const StoreError& errore) {
+        letta_.reset();
         MostraErrore(dialogs_, this, errore, QStringLiteral("Impossibile leggere i contatti da ricontattare."));
         return;
     }

@@ -3,6 +3,7 @@
 #include "agenda.h"
 
 #include "connection.h"
+#include "giornale.h"
 
 #include <QDialog>
 
@@ -35,9 +36,12 @@ public:
 
     explicit FrmAgenda(Dialogs& dialogs, QWidget* parent = nullptr, Oggi oggi = &QDate::currentDate);
 
-    // Reads the agenda again from the open store, keeping the entry chosen. A file that
-    // nobody changed since the last reading, on the same day, is not read again.
+    // Up to date with the open store, keeping the entry chosen: on the same day, only the
+    // contacts the journal says changed are read again.
     void Aggiorna();
+    // As Aggiorna() while the agenda is shown; closed, it costs nothing, and it catches up
+    // when it is shown again.
+    void Segui();
     const Agenda& agenda() const { return *agenda_; }
     // The key of the chosen entry (a contact to call or a birthday), 0 for none.
     qint64 IdScelto() const;
@@ -60,13 +64,11 @@ protected:
     bool event(QEvent* event) override;
 
 private:
-    // What the agenda on screen was read from.
+    // What the agenda on screen was read from: another store, day or horizon is read whole.
     struct Lettura {
-        Connection* connessione = nullptr;
-        QString nome;
+        QString connessione;
         QDate oggi;
         int giorni = 0;
-        ChangeMark segno;
         bool operator==(const Lettura&) const = default;
     };
 
@@ -83,7 +85,8 @@ private:
     Dialogs& dialogs_;
     Oggi oggi_;
     std::shared_ptr<const Agenda> agenda_;  // shared with the lists, which may outlive the window's members
-    std::optional<Lettura> letta_;  // only for a file, which tells cheaply whether it changed
+    std::optional<Lettura> letta_;
+    CursoreGiornale cursore_;       // what of the store's changes the agenda on screen holds
     bool daRileggere_ = false;       // the user went elsewhere since the last reading
     QTimer* mezzanotte_;
     ModelloRicontatti* ricontatti_;

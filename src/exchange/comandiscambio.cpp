@@ -42,13 +42,18 @@ void informa(Dialogs& dialogs, QWidget* parent, const QString& testo)
 std::optional<Lettura> leggiFile(Dialogs& dialogs, QWidget* parent, const QString& file)
 {
     const QByteArray dati = LeggiFile(file);
-    if (sembraVCard(dati)) return leggiVCard(dati);
-    leggiCsv(dati, rilevaFormatoCsv(dati), 0);  // an empty or binary file is refused before any window
-    FrmImportaCsv finestra(dati, file, parent);
-    dialogs.ShowModal(finestra);
-    if (finestra.result() != QDialog::Accepted) return std::nullopt;
-    const TabellaCsv tabella = leggiCsv(dati, finestra.formato());
-    return contattiDaCsv(tabella, finestra.colonne());
+    std::optional<Lettura> lettura;
+    if (sembraVCard(dati)) {
+        lettura = leggiVCard(dati);
+    } else {
+        leggiCsv(dati, rilevaFormatoCsv(dati), 0);  // an empty or binary file is refused before any window
+        FrmImportaCsv finestra(dati, file, parent);
+        dialogs.ShowModal(finestra);
+        if (finestra.result() != QDialog::Accepted) return std::nullopt;
+        lettura = contattiDaCsv(leggiCsv(dati, finestra.formato()), finestra.colonne());
+    }
+    lettura->origine = QFileInfo(file).fileName();
+    return lettura;
 }
 
 // Whether to go on with the readable entries when some cannot be read.

@@ -73,6 +73,7 @@ struct Voce {
 struct Lettura {
     std::vector<Voce> voci;
     QMap<QString, int> ignorate;
+    QString origine;  // the file's name, for the label of the import in the journal
     int illeggibili() const;
 };
 

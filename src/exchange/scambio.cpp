@@ -3,6 +3,7 @@
 #include "connection.h"
 #include "csv.h"
 #include "doppioni.h"
+#include "giornale.h"
 #include "recordset.h"
 #include "storeerror.h"
 #include "vcard.h"
@@ -83,21 +84,13 @@ void riscrivi(Connection& connection, const Contatto& prima, const Contatto& dop
     rs.Update();
 }
 
-// Runs `lavoro` in one transaction; false when it stopped, and then nothing is kept.
-template <typename Lavoro> bool inTransazione(Connection& connection, Lavoro&& lavoro)
+// Runs `lavoro` as one operation of the journal; false when it stopped, and then nothing is kept.
+template <typename Lavoro> bool inOperazione(Connection& connection, const QString& etichetta, Lavoro&& lavoro)
 {
-    connection.BeginTrans();
-    try {
-        if (!lavoro()) {
-            connection.RollbackTrans();
-            return false;
-        }
-        connection.CommitTrans();
-        return true;
-    } catch (...) {
-        connection.RollbackTrans();
-        throw;
-    }
+    Operazione operazione(connection, etichetta);
+    if (!lavoro()) return false;
+    operazione.Concludi();
+    return true;
 }
 
 }  // namespace
@@ -196,7 +189,11 @@ Riepilogo Importa(Connection& connection, const Lettura& lettura, const SceltaDo
         }
     }
 
-    const bool scritto = inTransazione(connection, [&] {
+    const qint64 quanti = qint64(nuovi.size()) + riepilogo.uniti;
+    const QString etichetta = lettura.origine.isEmpty()
+        ? QStringLiteral("Importazione di contatti: %1").arg(QuantiContatti(quanti))
+        : QStringLiteral("Importazione di %1: %2").arg(lettura.origine, QuantiContatti(quanti));
+    const bool scritto = inOperazione(connection, etichetta, [&] {
         if (!avanti(fatto)) return false;
         QStringList colonne;
         for (const DescrizioneCampo& d : campi()) colonne << QLatin1String(d.colonna);
@@ -233,7 +230,9 @@ std::optional<std::vector<std::vector<qint64>>> CercaDoppioni(Connection& connec
 
 void ApplicaUnioni(Connection& connection, const std::vector<Unione>& unioni)
 {
-    inTransazione(connection, [&] {
+    qint64 assorbiti = 0;
+    for (const Unione& unione : unioni) assorbiti += qint64(unione.assorbiti.size());
+    inOperazione(connection, QStringLiteral("Unione di contatti doppi: %1 in meno").arg(QuantiContatti(assorbiti)), [&] {
         for (const Unione& unione : unioni) {
             riscrivi(connection, unione.base, unione.risultato);
             for (const Contatto& assorbito : unione.assorbiti) {

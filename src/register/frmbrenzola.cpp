@@ -14,6 +14,7 @@
 #include "screenfit.h"
 #include "stampa.h"
 #include "funzioni.h"
+#include "giornale.h"
 #include "moduli.h"
 #include "storeerror.h"
 #include "twips.h"
@@ -499,11 +500,11 @@ void FrmBrenzola::ElencoCambiatoAltrove()
     handle([this] {
         std::vector<qint64> cambiati;
         cambiati.swap(cambiatiAltrove_);
-        // Only the announced contacts are read again, unless a desk could not say which.
-        if (cambiati.empty() || std::find(cambiati.begin(), cambiati.end(), 0) != cambiati.end())
+        // The journal says what changed; a server without one names the contacts, when it can.
+        if (Connessione->hasJournal() || cambiati.empty() || std::find(cambiati.begin(), cambiati.end(), 0) != cambiati.end())
             indice_.aggiorna(*Connessione);
         else
-            for (qint64 id : cambiati) indice_.contattoCambiato(*Connessione, id);
+            indice_.contattiCambiati(*Connessione, cambiati);
         switch (elenco_) {
         case Elenco::Tutti: mostraVoci(indice_.tutte()); break;
         case Elenco::Rapida: mostraVoci(cercaRapida(testoRapido_)); break;
@@ -565,9 +566,7 @@ void FrmBrenzola::RiempiLista()
         chiavi.push_back(RsLista->Fields(1).toLongLong());
         RsLista->MoveNext();
     }
-    indice_.aggiornaSeCambiato(*Connessione);  // names another program changed meanwhile
-    const auto manca = [this](qint64 id) { return !indice_.voceDi(id); };
-    if (std::any_of(chiavi.begin(), chiavi.end(), manca)) indice_.aggiorna(*Connessione);
+    indice_.aggiorna(*Connessione);  // the names as stored now
     std::vector<IndiceNomi::Voce> voci;
     voci.reserve(chiavi.size());
     for (qint64 id : chiavi)
@@ -615,7 +614,7 @@ std::vector<IndiceNomi::Voce> FrmBrenzola::cercaRapida(const QString& testo)
     return trovate;
 }
 
-void FrmBrenzola::contattoScritto(qint64 id) { indice_.contattoScritto(openConnection(Connessione.get()), id); }
+void FrmBrenzola::seguiArchivio() { indice_.aggiorna(openConnection(Connessione.get())); }
 
 void FrmBrenzola::TxtRicerca_Change() { CmdCerca_Click(); }
 
@@ -805,7 +804,7 @@ bool FrmBrenzola::CmdSalva_Click()
             if (nuovo || statoCampo(campi_[i].controllo) != mostrato_[i])
                 rs.SetField(QLatin1String(campi_[i].colonna), valoreDaScrivere(i));
         try {
-            rs.Update();
+            InOperazione(*Connessione, nuovo ? QStringLiteral("Nuovo contatto") : QStringLiteral("Salvataggio"), [&rs] { rs.Update(); });
         } catch (const StoreError& error) {
             // Changed or deleted between the check and the write: check again.
             if (error.number() == StoreErrorNumber::RowChanged || error.number() == StoreErrorNumber::RowNotFound) continue;
@@ -822,7 +821,7 @@ bool FrmBrenzola::CmdSalva_Click()
         else ricordaContatto(salvato.StoredValues(), TxtCognome->text() + u' ' + TxtNome->text());
     }
     // Once the form knows what it wrote: a failure to list it leaves the save complete.
-    contattoScritto(IdCorrente);
+    seguiArchivio();
     dialogs_.MsgBox(this, {QStringLiteral("Salvato"), MsgButtons::Ok, MsgIcon::Information});
     ElencaTutti();
     AggiornaAnagrafica = 0;
@@ -861,10 +860,12 @@ void FrmBrenzola::CmdElimina_Click()
     if (IdCorrente != 0 && !nomeCaricato_.trimmed().isEmpty()) testo += QStringLiteral("\n\n") + nomeCaricato_;
     const Message domanda{testo, MsgButtons::YesNo, MsgIcon::Question, QStringLiteral("Info"), MsgAnswer::Yes};
     if (dialogs_.MsgBox(this, domanda) != MsgAnswer::Yes) return;
-    openConnection(Connessione.get()).Execute(QStringLiteral("Delete from anagrafica where id=%1").arg(IdCorrente));
+    InOperazione(openConnection(Connessione.get()), QStringLiteral("Eliminazione"), [this] {
+        Connessione->Execute(QStringLiteral("Delete from anagrafica where id=%1").arg(IdCorrente));
+    });
     // The data stay on screen; saving them again makes a new contact, without asking.
     contattoCaricato_.clear();
-    contattoScritto(IdCorrente);
+    seguiArchivio();
     ElencaTutti();
     Q_EMIT contattiCambiati();
 }
@@ -960,11 +961,11 @@ void FrmBrenzola::ApriAgenda()
         connect(agenda_, &FrmAgenda::apri, this, &FrmBrenzola::MostraContatto);
         connect(agenda_, &FrmAgenda::contattoCambiato, this, [this](qint64 id) {
             // The contact on screen shows the new date, unless the user is changing it.
-            contattoScritto(id);
+            seguiArchivio();
             contaCampoAttivo();
             if (id == IdCorrente && !AggiornaAnagrafica) ricaricaDopoCambi(false);
         });
-        connect(this, &FrmBrenzola::contattiCambiati, agenda_, &FrmAgenda::Aggiorna);
+        connect(this, &FrmBrenzola::contattiCambiati, agenda_, &FrmAgenda::Segui);
     } else {
         agenda_->Aggiorna();
     }

@@ -190,8 +190,8 @@ private:
     void mostraVoci(std::vector<IndiceNomi::Voce> voci);
     // The quick search of `testo` among the names index, narrowing what is listed when it can.
     std::vector<IndiceNomi::Voce> cercaRapida(const QString& testo);
-    // This program wrote or deleted that contact: the index puts it in its place.
-    void contattoScritto(qint64 id);
+    // After this program wrote: the index takes what the journal says changed.
+    void seguiArchivio();
 
     // Shows the contact of the recordset's current row and remembers it as loaded.
     void mostraRiga(const Recordset& rs);

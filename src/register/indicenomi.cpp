@@ -15,24 +15,25 @@ std::u16string_view comeVista(QStringView text) { return {text.utf16(), size_t(t
 
 IndiceNomi::Riga IndiceNomi::rigaDi(const RowView& row) { return {row.integer(0), row.text(1), row.text(2), row.isNull(1)}; }
 
-void IndiceNomi::aggiorna(Connection& connection)
-{
-    const std::optional<ChangeMark> ora = connection.changeMark();
-    if (letto_ && ora && segno_ && *ora == *segno_) return;
-    leggiTutto(connection);
-}
+void IndiceNomi::aggiorna(Connection& connection) { segui(connection, true); }
 
-void IndiceNomi::aggiornaSeCambiato(Connection& connection)
+void IndiceNomi::aggiornaSeCambiato(Connection& connection) { segui(connection, false); }
+
+void IndiceNomi::segui(Connection& connection, bool forza)
 {
-    const std::optional<ChangeMark> ora = connection.changeMark();
-    if (letto_ && (!ora || (segno_ && *ora == *segno_))) return;
-    leggiTutto(connection);
+    std::optional<std::vector<qint64>> cambiati;
+    try {
+        cambiati = cursore_.cambiamenti(connection, forza);
+        if (!cambiati || !letto_) leggiTutto(connection);
+        else contattiCambiati(connection, *cambiati);
+    } catch (...) {
+        cursore_.azzera();  // what was missed is read whole next time
+        throw;
+    }
 }
 
 void IndiceNomi::leggiTutto(Connection& connection)
 {
-    // Taken before reading: whatever is written meanwhile shows at the next look.
-    const std::optional<ChangeMark> segno = connection.changeMark();
     if (!letto_) {
         // Until the read succeeds the list goes on showing what it held.
         std::vector<Contatto> contatti;
@@ -91,46 +92,54 @@ void IndiceNomi::leggiTutto(Connection& connection)
                               {contatti_[v].id, v});
         inserisci(std::move(nuove), via);
     }
-    segno_ = segno;
     letto_ = true;
     ++versione_;
 }
 
-void IndiceNomi::contattoScritto(Connection& connection, qint64 id)
+void IndiceNomi::contattiCambiati(Connection& connection, const std::vector<qint64>& ids)
 {
-    if (!letto_) return;  // the first look reads everything anyway
-    const std::optional<ChangeMark> prima = segno_;
-    contattoCambiato(connection, id);
-    // In step with the store only if that one statement is all that happened since the
-    // last look; otherwise the next look reads again.
-    const std::optional<ChangeMark> ora = connection.changeMark();
-    if (prima && ora && ora->others == prima->others && ora->own == prima->own + 1) segno_ = ora;
-}
-
-void IndiceNomi::contattoCambiato(Connection& connection, qint64 id)
-{
-    if (!letto_) return;
-    std::optional<Voce> nuova;
-    const std::optional<Voce> vecchia = voceDi(id);
-    bool invariato = false;
-    connection.readRows(kNomiContatti + QStringLiteral(" where id=%1").arg(id), [&](const RowView& row) {
-        const Riga riga = rigaDi(row);
-        if (vecchia && uguale(*vecchia, riga)) invariato = true;
-        else nuova = aggiungi(riga);
-    });
-    if (!invariato) {
-        std::vector<bool> via;
-        if (vecchia) {
-            via.resize(contatti_.size());
-            via[*vecchia] = true;
-            contatti_[*vecchia].presente = false;
-            perChiave_.erase(std::lower_bound(perChiave_.begin(), perChiave_.end(), std::pair(id, Voce(0))));
-        }
-        if (nuova)
-            perChiave_.insert(std::upper_bound(perChiave_.begin(), perChiave_.end(), std::pair(id, *nuova)), {id, *nuova});
-        inserisci(nuova ? std::vector<Voce>{*nuova} : std::vector<Voce>{}, via);
-        ++versione_;
+    if (!letto_ || ids.empty()) return;
+    if (ids.size() > ordine_.size() / 8 + 1000) {
+        leggiTutto(connection);  // so many (another program's import) that reading afresh is quicker
+        return;
     }
+    std::vector<bool> via(contatti_.size());
+    std::vector<Voce> nuove;
+    std::vector<qint64> tolti;  // keys whose place goes
+    std::vector<qint64> letti;
+    constexpr size_t kPerLettura = 500;
+    for (size_t da = 0; da < ids.size(); da += kPerLettura) {
+        QStringList chiavi;
+        for (size_t i = da; i < std::min(ids.size(), da + kPerLettura); ++i) chiavi << QString::number(ids[i]);
+        connection.readRows(kNomiContatti + QStringLiteral(" where id in (%1)").arg(chiavi.join(u',')), [&](const RowView& row) {
+            const Riga riga = rigaDi(row);
+            letti.push_back(riga.id);
+            const std::optional<Voce> vecchia = voceDi(riga.id);
+            if (vecchia && uguale(*vecchia, riga)) return;
+            if (vecchia) tolti.push_back(riga.id);
+            nuove.push_back(aggiungi(riga));
+        });
+    }
+    std::sort(letti.begin(), letti.end());
+    for (qint64 id : ids)
+        if (!std::binary_search(letti.begin(), letti.end(), id) && voceDi(id)) tolti.push_back(id);  // deleted
+    if (tolti.empty() && nuove.empty()) return;
+    std::sort(tolti.begin(), tolti.end());
+    for (qint64 id : tolti) {
+        const Voce v = *voceDi(id);
+        via[v] = true;
+        contatti_[v].presente = false;
+    }
+    std::erase_if(perChiave_, [&tolti](const auto& chiave) { return std::binary_search(tolti.begin(), tolti.end(), chiave.first); });
+    std::vector<std::pair<qint64, Voce>> aggiunte;
+    for (Voce v : nuove) aggiunte.emplace_back(contatti_[v].id, v);
+    std::sort(aggiunte.begin(), aggiunte.end());
+    std::vector<std::pair<qint64, Voce>> unite;
+    unite.reserve(perChiave_.size() + aggiunte.size());
+    std::merge(perChiave_.begin(), perChiave_.end(), aggiunte.begin(), aggiunte.end(), std::back_inserter(unite));
+    perChiave_.swap(unite);
+    inserisci(std::move(nuove), via);
+    ++versione_;
 }
 
 std::vector<IndiceNomi::Voce> IndiceNomi::cerca(const LikePattern& pattern, const std::vector<Voce>* entro) const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "connection.h"
+#include "giornale.h"
 #include "italiantext.h"
 
 #include <QString>
@@ -16,24 +17,23 @@ namespace brenzola {
 // The name of every contact, "Cognome Nome" as the list shows it, kept in memory in list
 // order (the store's Italian order), so that the quick search narrows the list at every
 // keystroke and the whole list comes back without asking the store again. It follows the
-// store: a file tells cheaply whether anyone wrote since the last look, and the rows this
-// program writes are put in their place one by one.
+// store's journal: the contacts changed since it last looked, by this program or any
+// other, are read again alone and put in their places.
 class IndiceNomi {
 public:
     // A contact's place in the index. Places stay valid until the next aggiorna() or
     // aggiornaSeCambiato() that has to read the whole store again.
     using Voce = uint32_t;
 
-    // Up to date with the store: read again unless the store says nothing changed.
+    // Up to date with the store: what the journal says changed is read again (the whole
+    // register only when the store keeps no journal, or it was purged past the last look).
     void aggiorna(Connection& connection);
-    // As aggiorna(), but on a store that cannot tell cheaply (a server) it trusts what it
-    // holds: other desks announce their changes.
+    // As aggiorna(), but only when the store's change mark says something changed: on a
+    // server, when a change was announced.
     void aggiornaSeCambiato(Connection& connection);
-    // Contact `id` was just written or deleted by one statement of this program: its
-    // place is taken from the store as it is now.
-    void contattoScritto(Connection& connection, qint64 id);
-    // Another desk announced that it changed contact `id`: its place is taken from the store.
-    void contattoCambiato(Connection& connection, qint64 id);
+    // Those contacts changed (a server without a journal announces them): their places
+    // are taken from the store as it is now.
+    void contattiCambiati(Connection& connection, const std::vector<qint64>& ids);
 
     // Every contact, in list order.
     const std::vector<Voce>& tutte() const { return ordine_; }
@@ -67,6 +67,7 @@ private:
     };
 
     static Riga rigaDi(const RowView& row);
+    void segui(Connection& connection, bool forza);
     void leggiTutto(Connection& connection);
     Voce aggiungi(const Riga& riga);
     bool uguale(Voce voce, const Riga& riga) const;
@@ -100,7 +101,7 @@ private:
     std::unordered_map<std::u16string, uint32_t, HashTesto, std::equal_to<>> perCognome_;  // as stored
     std::vector<Voce> ordine_;                        // present contacts in list order
     std::vector<std::pair<qint64, Voce>> perChiave_;  // present contacts by key
-    std::optional<ChangeMark> segno_;                 // where the store stood when last read
+    CursoreGiornale cursore_;                         // what of the journal was seen
     bool letto_ = false;
     quint64 versione_ = 0;
     ItalianOrder italiano_;

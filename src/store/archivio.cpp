@@ -2,6 +2,7 @@
 
 #include "connection.h"
 #include "funzioni.h"
+#include "giornale.h"
 #include "sqlerror.h"
 
 #include <QFile>
@@ -93,6 +94,8 @@ void creaSulServer(const QString& connectionString, const std::function<void(QSq
         run(QStringLiteral("GRANT SELECT, INSERT, UPDATE, DELETE ON anagrafica TO %1").arg(role));
         run(QStringLiteral("GRANT USAGE ON SEQUENCE anagrafica_id_seq TO %1").arg(role));
         if (riempi) riempi(db);
+        // After the copy: the contacts copied start their history here, as in the original.
+        InstallaGiornale(db, Engine::PostgreSQL);
         if (!db.commit()) throw storeErrorFrom(db);
     } catch (...) {
         db.rollback();
@@ -139,9 +142,15 @@ void CreaArchivio(const QString& archivio)
         if (!db.open()) {
             failure = storeErrorFrom(db);
         } else {
-            QSqlQuery query(db);
-            if (!query.exec(QString::fromLatin1(kCreateTable)) || !query.exec(QString::fromLatin1(kCreateIndex)))
-                failure = storeErrorFrom(query);
+            try {
+                QSqlQuery query(db);
+                if (!db.transaction() || !query.exec(QString::fromLatin1(kCreateTable)) || !query.exec(QString::fromLatin1(kCreateIndex)))
+                    throw storeErrorFrom(query);
+                InstallaGiornale(db, Engine::SQLite);
+                if (!db.commit()) throw storeErrorFrom(db);
+            } catch (const StoreError& error) {
+                failure = error;
+            }
         }
         db.close();
         if (failure) {

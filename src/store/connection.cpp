@@ -1,6 +1,7 @@
 #include "connection.h"
 
 #include "accessdialect.h"
+#include "giornale.h"
 #include "italiantext.h"
 #include "sqlerror.h"
 
@@ -128,6 +129,21 @@ StoreError storeErrorFrom(const QSqlDatabase& database)
     return errorFrom(database.lastError(), database.driver());
 }
 
+QSqlQuery runStatement(const QSqlDatabase& db, const QString& sql, const QVariantList& values)
+{
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    bool done = false;
+    if (values.isEmpty()) {
+        done = query.exec(sql);
+    } else if (query.prepare(sql)) {
+        for (const QVariant& value : values) query.addBindValue(value);
+        done = query.exec();
+    }
+    if (!done) throw storeErrorFrom(query);
+    return query;
+}
+
 bool nextRow(QSqlQuery& query)
 {
     if (query.next()) return true;
@@ -202,14 +218,6 @@ QString uniqueConnectionName()
     return QStringLiteral("brenzola-%1").arg(counter.fetchAndAddRelaxed(1));
 }
 
-QSqlQuery runOrThrow(const QSqlDatabase& db, const QString& sql)
-{
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    if (!query.exec(sql)) throw storeErrorFrom(query);
-    return query;
-}
-
 }  // namespace
 
 Connection::Connection() : name_(uniqueConnectionName()) {}
@@ -248,9 +256,9 @@ void Connection::openSQLite(const QHash<QString, QString>& pairs)
             if (!db.open()) throw storeErrorFrom(db);
             auto* handle = sqliteHandle(db);
             if (int rc = registerItalianText(handle)) throw StoreError(rc, QString::fromUtf8(sqlite3_errstr(rc)));
-            runOrThrow(db, QStringLiteral("PRAGMA schema_version"));  // "file is not a database" shows here
+            runStatement(db, QStringLiteral("PRAGMA schema_version"));  // "file is not a database" shows here
             // A deleted contact is overwritten, not left readable in the file's free pages.
-            runOrThrow(db, QStringLiteral("PRAGMA secure_delete = ON"));
+            runStatement(db, QStringLiteral("PRAGMA secure_delete = ON"));
         } catch (...) {
             db.close();
             db = QSqlDatabase();
@@ -258,6 +266,50 @@ void Connection::openSQLite(const QHash<QString, QString>& pairs)
             throw;
         }
     }
+    prepareJournal();
+}
+
+void Connection::prepareJournal()
+{
+    journal_ = false;
+    journalProblem_.clear();
+    if (!PuoAvereGiornale(*this)) return;  // no register here yet, or one made by hand
+    if (schema(QStringLiteral("Giornale")).exists()) {
+        journal_ = true;
+        return;
+    }
+    if (engine_ == Engine::SQLite && isReadOnly()) {
+        journalProblem_ = QStringLiteral("l'archivio è di sola lettura.");
+        return;
+    }
+    // Added once; the contacts already there start their history now.
+    QSqlDatabase db = database();
+    try {
+        if (!db.transaction()) throw storeErrorFrom(db);
+        try {
+            InstallaGiornale(db, engine_);
+            if (!db.commit()) throw storeErrorFrom(db);
+        } catch (...) {
+            db.rollback();
+            throw;
+        }
+    } catch (const StoreError& error) {
+        // Another program holding the file locked, or a desk that may not change the
+        // server's tables: the store works as before, without the journal, until then.
+        journalProblem_ = engine_ == Engine::PostgreSQL
+            ? QStringLiteral("sul server manca il registro delle modifiche, che può aggiungere solo il proprietario "
+                             "della tabella Anagrafica: basta che apra l'archivio una volta, per esempio con "
+                             "«cronologia ARCHIVIO» (errore %1: %2)").arg(error.number()).arg(error.description())
+            : QStringLiteral("il registro delle modifiche non si è potuto aggiungere (errore %1: %2); si riproverà alla "
+                             "prossima apertura.").arg(error.number()).arg(error.description());
+    }
+    schemas_.remove(QStringLiteral("giornale"));
+    journal_ = journalProblem_.isEmpty() && schema(QStringLiteral("Giornale")).exists();
+}
+
+void Connection::forgetOwnOperation(qint64 number)
+{
+    std::erase(ownOperations_, number);
 }
 
 void Connection::openServer(const QHash<QString, QString>& pairs, const QString& password)
@@ -290,6 +342,7 @@ void Connection::openServer(const QHash<QString, QString>& pairs, const QString&
         QSqlDatabase::removeDatabase(name_);
         throw error;
     }
+    prepareJournal();
     listen();
 }
 
@@ -301,8 +354,11 @@ void Connection::listen()
     QObject::disconnect(driver, &QSqlDriver::notification, nullptr, nullptr);  // reopened: subscribed anew
     QObject::connect(driver, &QSqlDriver::notification, driver,
                      [this](const QString&, QSqlDriver::NotificationSource source, const QVariant& payload) {
+                         ++announcementsHeard_;
                          if (source == QSqlDriver::OtherSource && othersChange_) othersChange_(payload.toLongLong());
                      });
+    ++announcementsHeard_;  // what was said while nobody listened is looked for again
+    listening_ = true;
 }
 
 void Connection::onOthersChange(std::function<void(qint64)> callback)
@@ -313,12 +369,12 @@ void Connection::onOthersChange(std::function<void(qint64)> callback)
 
 void Connection::announceChange(qint64 id)
 {
-    if (engine_ != Engine::PostgreSQL) return;
+    if (engine_ != Engine::PostgreSQL || journal_) return;
     if (inTransaction_) {
         changedInTransaction_ = true;  // told once, at the commit: the others refill their list once
         return;
     }
-    runOrThrow(database(), QStringLiteral("NOTIFY %1, '%2'").arg(QLatin1String(kChangesChannel)).arg(id));
+    runStatement(database(), QStringLiteral("NOTIFY %1, '%2'").arg(QLatin1String(kChangesChannel)).arg(id));
 }
 
 bool Connection::reconnectIfLost()
@@ -375,6 +431,7 @@ Connection::ObjectState Connection::State() const
 void Connection::Close()
 {
     inTransaction_ = false;  // closing undoes it
+    listening_ = false;
     if (!QSqlDatabase::contains(name_)) return;
     database().close();
     schemas_.clear();
@@ -396,7 +453,7 @@ Connection& openConnection(Connection* connection)
 void Connection::Execute(const QString& statement)
 {
     try {
-        runOrThrow(openConnection(this).database(), translateAccessSql(statement, engine_));
+        runStatement(openConnection(this).database(), translateAccessSql(statement, engine_));
     } catch (const StoreError&) {
         reconnectIfLost();  // for the next try; a change is never repeated unasked
         throw;
@@ -509,6 +566,7 @@ void Connection::readRows(const QString& statement, const std::function<void(con
 
 std::optional<ChangeMark> Connection::changeMark() const
 {
+    if (engine_ == Engine::PostgreSQL && journal_ && listening_) return ChangeMark{announcementsHeard_, 0};
     if (engine_ != Engine::SQLite || State() != adStateOpen) return std::nullopt;
     sqlite3* handle = sqliteHandle(database());
     sqlite3_stmt* prepared = nullptr;
@@ -529,7 +587,7 @@ const TableSchema& Connection::schema(const QString& table)
 
     TableSchema schema;
     const QString quoted = QString(table).replace(u'\'', QStringLiteral("''"));
-    QSqlQuery query = runOrThrow(
+    QSqlQuery query = runStatement(
         database(), engine_ == Engine::PostgreSQL
                         ? QStringLiteral("SELECT table_name, column_name, data_type FROM information_schema.columns "
                                          "WHERE table_schema = current_schema() AND lower(table_name) = lower('%1') "

@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace brenzola {
 
@@ -84,16 +85,27 @@ public:
     // Runs a statement in the Access dialect and hands each row to `each`, without a
     // recordset's copies of every value: for reading a whole register at once.
     void readRows(const QString& statement, const std::function<void(const RowView&)>& each);
-    // Where the store stands now; nothing when the engine cannot tell cheaply (a server,
-    // whose other desks announce their changes instead).
+    // Where the store stands now; nothing when the engine cannot tell cheaply. A server with
+    // a journal, listened to, counts the announcements heard: what this connection wrote
+    // itself may not have been heard yet.
     std::optional<ChangeMark> changeMark() const;
     // The store's file, or for a server where it is ("anna@server/brenzola").
     QString path() const { return path_; }
     // True when nothing can be written: the file, or the folder that must hold its journal,
     // is not writable.
     bool isReadOnly() const;
-    // Tells the other desks on a server that contact `id` changed (a file has none).
+    // Tells the other desks on a server that contact `id` changed (a file has none). A
+    // store with a journal announces every change itself.
     void announceChange(qint64 id);
+    // Whether the store keeps the journal of its changes. Opening a store that can be
+    // written adds the journal when it has none; when it cannot (a desk on a server without
+    // the rights), journalProblem() says why.
+    bool hasJournal() const { return journal_; }
+    QString journalProblem() const { return journalProblem_; }
+    // The operations made through this connection, oldest first (undoing one takes it out).
+    const std::vector<qint64>& ownOperations() const { return ownOperations_; }
+    void noteOwnOperation(qint64 number) { ownOperations_.push_back(number); }
+    void forgetOwnOperation(qint64 number);
     // Called with the id of each contact another desk changes, while the connection lives.
     void onOthersChange(std::function<void(qint64)> callback);
     // After a failed statement: when a server connection was lost, opens it again and
@@ -112,6 +124,7 @@ private:
     void openSQLite(const QHash<QString, QString>& pairs);
     void openServer(const QHash<QString, QString>& pairs, const QString& password);
     void listen();
+    void prepareJournal();
 
     QString name_;
     QString path_;
@@ -119,6 +132,11 @@ private:
     QString connectionString_;
     QString password_;  // kept in memory for reconnecting, never written anywhere
     std::function<void(qint64)> othersChange_;
+    qint64 announcementsHeard_ = 0;
+    bool listening_ = false;
+    bool journal_ = false;
+    QString journalProblem_;
+    std::vector<qint64> ownOperations_;
     bool inTransaction_ = false;
     bool changedInTransaction_ = false;
     QHash<QString, TableSchema> schemas_;

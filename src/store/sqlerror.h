@@ -3,9 +3,11 @@
 #include "storeerror.h"
 
 #include <QSqlError>
+#include <QSqlQuery>
+#include <QVariantList>
 
 class QSqlDatabase;
-class QSqlQuery;
+
 
 namespace brenzola {
 
@@ -14,6 +16,10 @@ namespace brenzola {
 StoreError storeErrorFrom(const QSqlQuery& query);
 StoreError storeErrorFrom(const QSqlDatabase& database);
 StoreError storeErrorFrom(int engineCode, const QString& engineText);
+
+// Runs a statement in the engine's own SQL, with `values` bound to its ?s in order; a
+// StoreError when it fails.
+QSqlQuery runStatement(const QSqlDatabase& db, const QString& sql, const QVariantList& values = {});
 
 // Steps a statement to its next row: false at the end of the rows, a StoreError when the
 // step failed (a damaged page, a lost lock), so that a failure never looks like the end.

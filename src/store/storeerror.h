@@ -31,6 +31,7 @@ inline constexpr int RowNotFound = 3167;  // the record was deleted
 inline constexpr int RowChanged = 3197;   // another user changed the record meanwhile
 inline constexpr int FileExists = 58;
 inline constexpr int Transaction = 3034;  // a commit with no transaction begun, or one begun twice
+inline constexpr int NoJournal = 3078;    // the store keeps no journal: nothing to undo or restore from
 // A file to import that is not what it should be (not text, not a vCard, a broken CSV).
 inline constexpr int FileFormat = 3274;
 // Failures of the file system, as Visual Basic numbers them.

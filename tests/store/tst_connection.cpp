@@ -1,4 +1,5 @@
 #include "connection.h"
+#include "cronologia.h"
 #include "funzioni.h"
 #include "recordset.h"
 #include "storeerror.h"
@@ -64,7 +65,7 @@ private Q_SLOTS:
     void refusesWhatTheTableCannotTake();
     void aChangeInPlaceNeverUndoesAnotherWrite();
     void aDamagedPageIsAnErrorNotTheEnd();
-    void aDeletedContactLeavesNoTraceInTheFile();
+    void anErasedContactLeavesNoTraceInTheFile();
     void staysAnOrdinarySqliteFile();
 };
 
@@ -286,20 +287,26 @@ void TestConnection::aDamagedPageIsAnErrorNotTheEnd()
     QVERIFY(rows > 0 && rows < 3000);
 }
 
-void TestConnection::aDeletedContactLeavesNoTraceInTheFile()
+void TestConnection::anErasedContactLeavesNoTraceInTheFile()
 {
+    BRENZOLA_SOLO_FILE("the bytes of a file");
     test::TempStore store;
     const qint64 id = store.insert({{"Cognome", "Segretissimo"}, {"Commenti", "ZXQ-riservato-QXZ"}});
     store.insert({{"Cognome", "Altro"}});
     ApriDatabase(store.path());
+    // Changed, deleted (into the bin), then erased from the bin for good.
+    Connessione->Execute(QStringLiteral("Update anagrafica set Telefono = 'ZXQ-numero-QXZ' where id=%1").arg(id));
     Connessione->Execute(QStringLiteral("Delete from anagrafica where id=%1").arg(id));
+    const auto bytes = [&store] {
+        QFile file(store.path());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    QVERIFY(bytes().contains("ZXQ-riservato-QXZ"));  // still in the bin, restorable
+    QCOMPARE(EliminaDefinitivamente(*Connessione, {id}), 1);
     ChiudiDatabase();
-    QFile file(store.path());
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray bytes = file.readAll();
-    QVERIFY(!bytes.contains("Segretissimo"));
-    QVERIFY(!bytes.contains("ZXQ-riservato-QXZ"));
-    QVERIFY(bytes.contains("Altro"));
+    const QByteArray file = bytes();
+    for (const char* traccia : {"Segretissimo", "ZXQ-riservato-QXZ", "ZXQ-numero-QXZ"}) QVERIFY2(!file.contains(traccia), traccia);
+    QVERIFY(file.contains("Altro"));
 }
 
 void TestConnection::refusesWhatTheTableCannotTake()

@@ -1,0 +1,400 @@
+#include "giornale.h"
+
+#include "archivio.h"
+#include "sqlerror.h"
+#include "storeerror.h"
+
+#include <QLocale>
+#include <QSet>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSysInfo>
+
+#include <algorithm>
+
+#include <pwd.h>
+#include <unistd.h>
+
+namespace brenzola {
+namespace {
+
+const QSet<QString> kColonneData = {QStringLiteral("datain"), QStringLiteral("datanasc"), QStringLiteral("dataricont")};
+
+// The label of changes no operation of this program claimed.
+constexpr char kAltroProgramma[] = "Modifiche con un altro programma";
+
+// "prima_cognome, prima_nome, ..." and the like.
+QString elenco(const QString& prefisso, const QString& separatore = QStringLiteral(", "))
+{
+    QStringList nomi;
+    for (const QString& colonna : ColonneContatto()) nomi << prefisso + colonna;
+    return nomi.join(separatore);
+}
+
+// ---- A file ----
+
+// When the trigger runs: the same for every row one statement changes.
+constexpr char kAdesso[] = "strftime('%Y-%m-%dT%H:%M:%fZ', 'now')";
+
+// Opens the operation the rows of this statement belong to, once: the one this program
+// named in Giornale_Stato, or else one for another program's statement.
+QString apriOperazioneSQLite()
+{
+    const QString adesso = QLatin1String(kAdesso);
+    return QStringLiteral(
+               "INSERT INTO Giornale_Operazioni (quando, chi, etichetta, annulla, esterna)"
+               " SELECT %1, chi, etichetta, annulla, 0 FROM Giornale_Stato WHERE etichetta IS NOT NULL AND operazione IS NULL"
+               " UNION ALL SELECT %1, 'altro programma', '%2', NULL, 1 FROM Giornale_Stato WHERE etichetta IS NULL"
+               " AND NOT EXISTS (SELECT 1 FROM Giornale_Operazioni o WHERE o.numero = (SELECT max(numero) FROM Giornale_Operazioni)"
+               " AND o.esterna = 1 AND o.quando = %1);"
+               " UPDATE Giornale_Stato SET operazione = (SELECT max(numero) FROM Giornale_Operazioni)"
+               " WHERE etichetta IS NOT NULL AND operazione IS NULL;")
+        .arg(adesso, QLatin1String(kAltroProgramma));
+}
+
+// One journal row; `prima` and `dopo` name the rows (OLD, NEW, or nothing).
+QString rigaSQLite(const QString& chiave, const char* azione, const QString& prima, const QString& dopo)
+{
+    QStringList colonne{QStringLiteral("operazione"), QStringLiteral("quando"), QStringLiteral("id"), QStringLiteral("azione")};
+    QStringList valori{QStringLiteral("(SELECT coalesce(operazione, (SELECT max(numero) FROM Giornale_Operazioni)) FROM Giornale_Stato)"),
+                       QLatin1String(kAdesso), chiave, u'\'' + QLatin1String(azione) + u'\''};
+    if (!prima.isEmpty()) {
+        colonne << elenco(QStringLiteral("prima_"));
+        valori << elenco(prima + u'.');
+    }
+    if (!dopo.isEmpty()) {
+        colonne << elenco(QStringLiteral("dopo_"));
+        valori << elenco(dopo + u'.');
+    }
+    return QStringLiteral(" INSERT INTO Giornale (%1) VALUES (%2);").arg(colonne.join(QStringLiteral(", ")), valori.join(QStringLiteral(", ")));
+}
+
+QStringList schemaSQLite()
+{
+    const QString apri = apriOperazioneSQLite();
+    QStringList cambiate;
+    for (const QString& c : ColonneContatto()) cambiate << QStringLiteral("OLD.%1 IS NOT NEW.%1").arg(c);
+    // The row an INSERT OR REPLACE (or an UPDATE OR REPLACE onto its key) throws away, as
+    // it stands: no delete trigger tells of it.
+    const QString sostituita = QStringLiteral(
+        " INSERT INTO Giornale (operazione, quando, id, azione, %1)"
+        " SELECT (SELECT coalesce(operazione, (SELECT max(numero) FROM Giornale_Operazioni)) FROM Giornale_Stato), %2, id, 'D', %3"
+        " FROM Anagrafica WHERE id = NEW.id;")
+                                   .arg(elenco(QStringLiteral("prima_")), QLatin1String(kAdesso), ColonneContatto().join(QStringLiteral(", ")));
+    return {
+        QStringLiteral("CREATE TABLE Giornale_Operazioni (numero INTEGER PRIMARY KEY AUTOINCREMENT, quando TEXT NOT NULL, "
+                       "chi TEXT NOT NULL, etichetta TEXT NOT NULL, annulla INTEGER, esterna INTEGER NOT NULL DEFAULT 0)"),
+        // The values have no declared type: each is kept exactly as Anagrafica held it.
+        QStringLiteral("CREATE TABLE Giornale (numero INTEGER PRIMARY KEY AUTOINCREMENT, operazione INTEGER NOT NULL, "
+                       "quando TEXT NOT NULL, id INTEGER NOT NULL, azione TEXT NOT NULL, %1, %2)")
+            .arg(elenco(QStringLiteral("prima_")), elenco(QStringLiteral("dopo_"))),
+        QStringLiteral("CREATE INDEX Giornale_id ON Giornale (id, numero)"),
+        QStringLiteral("CREATE INDEX Giornale_operazione ON Giornale (operazione)"),
+        QStringLiteral("CREATE INDEX Giornale_eliminati ON Giornale (id) WHERE azione = 'D'"),
+        QStringLiteral("CREATE INDEX Giornale_annullate ON Giornale_Operazioni (annulla)"),
+        QStringLiteral("CREATE TABLE Giornale_Stato (uno INTEGER PRIMARY KEY CHECK (uno = 1), tagliato INTEGER NOT NULL DEFAULT 0, "
+                       "giorni_cestino INTEGER NOT NULL DEFAULT 90, etichetta TEXT, chi TEXT, annulla INTEGER, operazione INTEGER)"),
+        QStringLiteral("INSERT INTO Giornale_Stato (uno) VALUES (1)"),
+        QStringLiteral("CREATE TRIGGER Giornale_sostituzione BEFORE INSERT ON Anagrafica "
+                       "WHEN EXISTS (SELECT 1 FROM Anagrafica WHERE id = NEW.id) BEGIN %1%2 END")
+            .arg(apri, sostituita),
+        QStringLiteral("CREATE TRIGGER Giornale_inserimento AFTER INSERT ON Anagrafica BEGIN %1%2 END")
+            .arg(apri, rigaSQLite(QStringLiteral("NEW.id"), "I", {}, QStringLiteral("NEW"))),
+        QStringLiteral("CREATE TRIGGER Giornale_modifica AFTER UPDATE ON Anagrafica WHEN OLD.id = NEW.id AND (%1) BEGIN %2%3 END")
+            .arg(cambiate.join(QStringLiteral(" OR ")), apri, rigaSQLite(QStringLiteral("NEW.id"), "U", QStringLiteral("OLD"), QStringLiteral("NEW"))),
+        QStringLiteral("CREATE TRIGGER Giornale_sostituzione_chiave BEFORE UPDATE OF id ON Anagrafica "
+                       "WHEN OLD.id IS NOT NEW.id AND EXISTS (SELECT 1 FROM Anagrafica WHERE id = NEW.id) BEGIN %1%2 END")
+            .arg(apri, sostituita),
+        // A contact given another key: the old key is gone, the new one has come.
+        QStringLiteral("CREATE TRIGGER Giornale_chiave AFTER UPDATE OF id ON Anagrafica WHEN OLD.id IS NOT NEW.id BEGIN %1%2%3 END")
+            .arg(apri, rigaSQLite(QStringLiteral("OLD.id"), "D", QStringLiteral("OLD"), {}),
+                 rigaSQLite(QStringLiteral("NEW.id"), "I", {}, QStringLiteral("NEW"))),
+        QStringLiteral("CREATE TRIGGER Giornale_eliminazione AFTER DELETE ON Anagrafica BEGIN %1%2 END")
+            .arg(apri, rigaSQLite(QStringLiteral("OLD.id"), "D", QStringLiteral("OLD"), {})),
+        // Readers that had not yet seen what is removed read the register again.
+        QStringLiteral("CREATE TRIGGER Giornale_tagliato AFTER DELETE ON Giornale BEGIN "
+                       "UPDATE Giornale_Stato SET tagliato = max(tagliato, OLD.numero); END"),
+    };
+}
+
+// ---- A server ----
+
+QString tipiServer(const QString& prefisso)
+{
+    QStringList colonne;
+    for (const QString& c : ColonneContatto()) colonne << prefisso + c + (kColonneData.contains(c) ? QStringLiteral(" date") : QStringLiteral(" text"));
+    return colonne.join(QStringLiteral(", "));
+}
+
+QString rigaServer(const QString& chiave, const char* azione, const QString& prima, const QString& dopo)
+{
+    QStringList colonne{QStringLiteral("operazione"), QStringLiteral("quando"), QStringLiteral("transazione"), QStringLiteral("id"),
+                        QStringLiteral("azione")};
+    QStringList valori{QStringLiteral("op"), QStringLiteral("now()"), QStringLiteral("pg_current_xact_id()"), chiave,
+                       u'\'' + QLatin1String(azione) + u'\''};
+    if (!prima.isEmpty()) {
+        colonne << elenco(QStringLiteral("prima_"));
+        valori << elenco(prima + u'.');
+    }
+    if (!dopo.isEmpty()) {
+        colonne << elenco(QStringLiteral("dopo_"));
+        valori << elenco(dopo + u'.');
+    }
+    return QStringLiteral("INSERT INTO giornale (%1) VALUES (%2);").arg(colonne.join(QStringLiteral(", ")), valori.join(QStringLiteral(", ")));
+}
+
+QStringList schemaServer(const QString& schema, bool conRuolo)
+{
+    // Functions that write the journal run with the rights of who made it, whoever calls
+    // them; they trust no search path but their own.
+    const QString percorso = QStringLiteral("SET search_path = pg_catalog, \"%1\", pg_temp").arg(QString(schema).replace(u'"', QStringLiteral("\"\"")));
+    QStringList sql = {
+        QStringLiteral("CREATE TABLE giornale_operazioni (numero bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY, "
+                       "quando timestamptz NOT NULL, chi text NOT NULL, etichetta text NOT NULL, annulla bigint, "
+                       "esterna boolean NOT NULL, transazione xid8 NOT NULL UNIQUE)"),
+        QStringLiteral("CREATE TABLE giornale (numero bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY, operazione bigint NOT NULL, "
+                       "quando timestamptz NOT NULL, transazione xid8 NOT NULL, id bigint NOT NULL, azione char(1) NOT NULL, %1, %2)")
+            .arg(tipiServer(QStringLiteral("prima_")), tipiServer(QStringLiteral("dopo_"))),
+        QStringLiteral("CREATE INDEX giornale_id ON giornale (id, numero)"),
+        QStringLiteral("CREATE INDEX giornale_operazione ON giornale (operazione)"),
+        QStringLiteral("CREATE INDEX giornale_transazione ON giornale (transazione)"),
+        QStringLiteral("CREATE INDEX giornale_eliminati ON giornale (id) WHERE azione = 'D'"),
+        QStringLiteral("CREATE INDEX giornale_annullate ON giornale_operazioni (annulla)"),
+        QStringLiteral("CREATE TABLE giornale_stato (uno integer PRIMARY KEY CHECK (uno = 1), tagliato bigint NOT NULL DEFAULT 0, "
+                       "giorni_cestino integer NOT NULL DEFAULT 90 CHECK (giorni_cestino > 0))"),
+        QStringLiteral("INSERT INTO giornale_stato (uno) VALUES (1)"),
+        // The operation is the transaction: a desk names it with brenzola.etichetta (and
+        // brenzola.annulla for an undo); who made it is the server's word.
+        QStringLiteral(R"(CREATE FUNCTION brenzola_giornale() RETURNS trigger LANGUAGE plpgsql SECURITY DEFINER %1 AS $$
+DECLARE
+    op bigint;
+    etichetta text := nullif(current_setting('brenzola.etichetta', true), '');
+BEGIN
+    IF TG_OP = 'UPDATE' AND OLD IS NOT DISTINCT FROM NEW THEN
+        RETURN NULL;
+    END IF;
+    SELECT numero INTO op FROM giornale_operazioni WHERE transazione = pg_current_xact_id();
+    IF op IS NULL THEN
+        INSERT INTO giornale_operazioni (quando, chi, etichetta, annulla, esterna, transazione)
+        VALUES (now(), session_user, coalesce(etichetta, '%2'),
+                CASE WHEN etichetta IS NULL THEN NULL ELSE nullif(current_setting('brenzola.annulla', true), '')::bigint END,
+                etichetta IS NULL, pg_current_xact_id())
+        RETURNING numero INTO op;
+    END IF;
+    IF TG_OP = 'INSERT' THEN
+        %3
+    ELSIF TG_OP = 'DELETE' THEN
+        %4
+    ELSIF OLD.id <> NEW.id THEN
+        %4
+        %3
+    ELSE
+        %5
+    END IF;
+    RETURN NULL;
+END $$)")
+            .arg(percorso, QLatin1String(kAltroProgramma), rigaServer(QStringLiteral("NEW.id"), "I", {}, QStringLiteral("NEW")),
+                 rigaServer(QStringLiteral("OLD.id"), "D", QStringLiteral("OLD"), {}),
+                 rigaServer(QStringLiteral("NEW.id"), "U", QStringLiteral("OLD"), QStringLiteral("NEW"))),
+        QStringLiteral("CREATE TRIGGER giornale_righe AFTER INSERT OR UPDATE OR DELETE ON anagrafica "
+                       "FOR EACH ROW EXECUTE FUNCTION brenzola_giornale()"),
+        // Every desk hears of every change, whichever program made it.
+        QStringLiteral("CREATE FUNCTION brenzola_annuncia() RETURNS trigger LANGUAGE plpgsql AS $$ "
+                       "BEGIN PERFORM pg_notify('%1', ''); RETURN NULL; END $$")
+            .arg(QLatin1String(Connection::kChangesChannel)),
+        QStringLiteral("CREATE TRIGGER giornale_annuncia AFTER INSERT OR UPDATE OR DELETE ON anagrafica "
+                       "FOR EACH STATEMENT EXECUTE FUNCTION brenzola_annuncia()"),
+        // A TRUNCATE fires no row triggers: it would change the register unrecorded.
+        QStringLiteral("CREATE FUNCTION brenzola_niente_truncate() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
+                       "RAISE EXCEPTION 'Anagrafica non si svuota con TRUNCATE, che il giornale non registrerebbe: usare DELETE.'; "
+                       "END $$"),
+        QStringLiteral("CREATE TRIGGER giornale_niente_truncate BEFORE TRUNCATE ON anagrafica "
+                       "FOR EACH STATEMENT EXECUTE FUNCTION brenzola_niente_truncate()"),
+        QStringLiteral("CREATE FUNCTION brenzola_tagliato() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
+                       "UPDATE giornale_stato SET tagliato = greatest(tagliato, (SELECT max(numero) FROM via)); "
+                       "PERFORM pg_notify('%1', ''); RETURN NULL; END $$")
+            .arg(QLatin1String(Connection::kChangesChannel)),
+        QStringLiteral("CREATE TRIGGER giornale_tagliato AFTER DELETE ON giornale REFERENCING OLD TABLE AS via "
+                       "FOR EACH STATEMENT EXECUTE FUNCTION brenzola_tagliato()"),
+        // Erasing a deleted contact for good, the one removal a desk may ask for: only
+        // contacts not in the register, with their whole history. The operations left with
+        // nothing go too.
+        QStringLiteral(R"(CREATE FUNCTION brenzola_elimina_definitivamente(chiavi bigint[]) RETURNS integer LANGUAGE plpgsql SECURITY DEFINER %1 AS $$
+DECLARE
+    tolte bigint[];
+    quante integer;
+BEGIN
+    WITH via AS (DELETE FROM giornale g WHERE g.id = ANY(chiavi) AND NOT EXISTS (SELECT 1 FROM anagrafica a WHERE a.id = g.id)
+                 RETURNING g.operazione, g.id)
+    SELECT array_agg(DISTINCT operazione), count(DISTINCT id) INTO tolte, quante FROM via;
+    DELETE FROM giornale_operazioni o WHERE o.numero = ANY(tolte) AND NOT EXISTS (SELECT 1 FROM giornale g WHERE g.operazione = o.numero);
+    RETURN coalesce(quante, 0);
+END $$)")
+            .arg(percorso),
+        QStringLiteral("REVOKE ALL ON FUNCTION brenzola_elimina_definitivamente(bigint[]) FROM PUBLIC"),
+    };
+    if (conRuolo) {
+        const QString ruolo = QString::fromLatin1(kRuoloUtenti);
+        sql << QStringLiteral("GRANT SELECT ON giornale, giornale_operazioni, giornale_stato TO %1").arg(ruolo)
+            << QStringLiteral("GRANT UPDATE (giorni_cestino) ON giornale_stato TO %1").arg(ruolo)
+            << QStringLiteral("GRANT EXECUTE ON FUNCTION brenzola_elimina_definitivamente(bigint[]) TO %1").arg(ruolo);
+    }
+    return sql;
+}
+
+// Who this program's operations on a file belong to: the system user, at this computer.
+QString chiSonoSulFile()
+{
+    const passwd* utente = ::getpwuid(::getuid());
+    QString nome = utente ? QString::fromLocal8Bit(utente->pw_name) : qEnvironmentVariable("USER");
+    if (nome.isEmpty()) nome = QStringLiteral("utente %1").arg(::getuid());
+    const QString computer = QSysInfo::machineHostName();
+    return computer.isEmpty() ? nome : nome + u'@' + computer;
+}
+
+}  // namespace
+
+const QStringList& ColonneContatto()
+{
+    static const QStringList colonne = {"cognome", "nome",     "datain", "tiporef",  "prov",  "citta",      "indirizzo", "cap",
+                                        "email",   "telefono", "cell",   "datanasc", "fonte", "dataricont", "commenti"};
+    return colonne;
+}
+
+QString QuantiContatti(qint64 quanti)
+{
+    return quanti == 1 ? QStringLiteral("1 contatto") : QStringLiteral("%1 contatti").arg(QLocale(QLocale::Italian).toString(quanti));
+}
+
+bool PuoAvereGiornale(Connection& connection)
+{
+    const TableSchema& anagrafica = connection.schema(QStringLiteral("Anagrafica"));
+    if (anagrafica.declaredName(QStringLiteral("id")).isEmpty()) return false;
+    return std::all_of(ColonneContatto().begin(), ColonneContatto().end(),
+                       [&anagrafica](const QString& c) { return !anagrafica.declaredName(c).isEmpty(); });
+}
+
+void InstallaGiornale(const QSqlDatabase& db, Engine engine)
+{
+    QStringList sql;
+    if (engine == Engine::PostgreSQL) {
+        QSqlQuery dove = runStatement(db, QStringLiteral("SELECT current_schema(), EXISTS (SELECT 1 FROM pg_roles WHERE rolname = '%1')")
+                                        .arg(QLatin1String(kRuoloUtenti)));
+        if (!nextRow(dove)) throw storeErrorFrom(dove);
+        sql = schemaServer(dove.value(0).toString(), dove.value(1).toBool());
+    } else {
+        sql = schemaSQLite();
+    }
+    for (const QString& statement : sql) runStatement(db, statement);
+}
+
+// ---- Operazione ----
+
+Operazione::Operazione(Connection& connection, const QString& etichetta, qint64 annulla)
+    : connection_(connection), annullamento_(annulla != 0)
+{
+    connection_.BeginTrans();
+    try {
+        if (connection_.hasJournal()) {
+            const QVariant daAnnullare = annulla ? QVariant(annulla) : QVariant(QMetaType::fromType<qint64>());
+            if (connection_.engine() == Engine::PostgreSQL)
+                runStatement(connection_.database(),
+                       QStringLiteral("SELECT set_config('brenzola.etichetta', ?, true), set_config('brenzola.annulla', ?, true)"),
+                       {etichetta, annulla ? QString::number(annulla) : QString()});
+            else
+                runStatement(connection_.database(),
+                       QStringLiteral("UPDATE Giornale_Stato SET etichetta = ?, chi = ?, annulla = ?, operazione = NULL"),
+                       {etichetta, chiSonoSulFile(), daAnnullare});
+        }
+    } catch (...) {
+        connection_.RollbackTrans();
+        throw;
+    }
+}
+
+Operazione::~Operazione()
+{
+    if (aperta_) connection_.RollbackTrans();
+}
+
+qint64 Operazione::Concludi()
+{
+    qint64 numero = 0;
+    if (connection_.hasJournal()) {
+        const QSqlDatabase db = connection_.database();
+        if (connection_.engine() == Engine::PostgreSQL) {
+            QSqlQuery quale = runStatement(db, QStringLiteral("SELECT numero FROM giornale_operazioni "
+                                                        "WHERE transazione = pg_current_xact_id_if_assigned()"));
+            if (nextRow(quale)) numero = quale.value(0).toLongLong();
+        } else {
+            QSqlQuery quale = runStatement(db, QStringLiteral("SELECT operazione FROM Giornale_Stato"));
+            if (nextRow(quale)) numero = quale.value(0).toLongLong();
+            // Cleared before the commit: another program's changes are never taken for this one's.
+            runStatement(db, QStringLiteral("UPDATE Giornale_Stato SET etichetta = NULL, chi = NULL, annulla = NULL, operazione = NULL"));
+        }
+    }
+    aperta_ = false;
+    connection_.CommitTrans();
+    if (numero != 0 && !annullamento_) connection_.noteOwnOperation(numero);
+    return numero;
+}
+
+// ---- CursoreGiornale ----
+
+std::optional<std::vector<qint64>> CursoreGiornale::cambiamenti(Connection& connection, bool forza)
+{
+    const std::optional<ChangeMark> ora = connection.changeMark();
+    const bool seguito = letto_ && connessione_ == connection.name();
+    // A file's mark is exact; a server's only counts the announcements heard so far.
+    if (seguito && ora && segno_ && *ora == *segno_ && (!forza || connection.engine() == Engine::SQLite))
+        return std::vector<qint64>{};
+    if (seguito && !ora && !forza) return std::vector<qint64>{};  // cannot tell: trust the announcements
+    letto_ = true;
+    connessione_ = connection.name();
+    segno_ = ora;
+    if (!connection.hasJournal()) return std::nullopt;
+
+    const QSqlDatabase db = openConnection(&connection).database();
+    const bool server = connection.engine() == Engine::PostgreSQL;
+    if (!seguito) {
+        // Where the whole reading starts: what is written from now on is told next time.
+        QSqlQuery fine = runStatement(db, server ? QStringLiteral("SELECT (SELECT coalesce(max(numero), 0) FROM giornale), "
+                                                            "CAST(pg_snapshot_xmin(pg_current_snapshot()) AS text)")
+                                           : QStringLiteral("SELECT (SELECT coalesce(max(numero), 0) FROM Giornale), ''"));
+        if (!nextRow(fine)) throw storeErrorFrom(fine);
+        numero_ = fine.value(0).toLongLong();
+        orizzonte_ = fine.value(1).toString();
+        return std::nullopt;
+    }
+    // The first row tells how far the journal was purged, and on a server where the
+    // transactions still running begin: their rows may yet appear below what was seen.
+    QSqlQuery righe = server
+        ? runStatement(db, QStringLiteral("SELECT 0, tagliato, CAST(pg_snapshot_xmin(pg_current_snapshot()) AS text) FROM giornale_stato "
+                                    "UNION ALL SELECT numero, id, NULL FROM giornale WHERE numero > ? OR transazione >= CAST(? AS xid8)"),
+                 {numero_, orizzonte_})
+        : runStatement(db, QStringLiteral("SELECT 0, tagliato, '' FROM Giornale_Stato UNION ALL SELECT numero, id, NULL FROM Giornale WHERE numero > ?"),
+                 {numero_});
+    qint64 tagliato = 0;
+    qint64 ultimo = numero_;
+    QString orizzonte = orizzonte_;
+    std::vector<qint64> chiavi;
+    while (nextRow(righe)) {
+        const qint64 numero = righe.value(0).toLongLong();
+        if (numero == 0) {
+            tagliato = righe.value(1).toLongLong();
+            orizzonte = righe.value(2).toString();
+            continue;
+        }
+        ultimo = std::max(ultimo, numero);
+        chiavi.push_back(righe.value(1).toLongLong());
+    }
+    const bool saltato = tagliato > numero_;
+    numero_ = std::max(ultimo, tagliato);
+    orizzonte_ = orizzonte;
+    if (saltato) return std::nullopt;  // removed before it was seen: read everything once
+    std::sort(chiavi.begin(), chiavi.end());
+    chiavi.erase(std::unique(chiavi.begin(), chiavi.end()), chiavi.end());
+    return chiavi;
+}
+
+}  // namespace brenzola
