@@ -346,8 +346,11 @@ void raccogli(Connection& connection, const QString& quali, const Richiesta& ric
 
 void ordinaCompleanni(std::vector<Compleanno>& compleanni)
 {
+    // Equal names settled by the key, as everywhere else: the same agenda lists alike however it was read.
     std::sort(compleanni.begin(), compleanni.end(), [](const Compleanno& a, const Compleanno& b) {
-        return a.giorno != b.giorno ? a.giorno < b.giorno : QString::localeAwareCompare(a.nome, b.nome) < 0;
+        if (a.giorno != b.giorno) return a.giorno < b.giorno;
+        const int nome = QString::localeAwareCompare(a.nome, b.nome);
+        return nome != 0 ? nome < 0 : a.id < b.id;
     });
 }
 

@@ -348,7 +348,21 @@ void Connection::openServer(const QHash<QString, QString>& pairs, const QString&
 
 void Connection::listen()
 {
-    if (engine_ != Engine::PostgreSQL || !othersChange_ || State() != adStateOpen) return;
+    if (!othersChange_ || State() != adStateOpen) return;
+    if (engine_ == Engine::SQLite) {
+        // A pragma every second, microseconds each: another program's write shows by itself.
+        othersSeen_ = changeMark() ? changeMark()->others : 0;
+        watch_ = std::make_unique<QTimer>();
+        watch_->setInterval(1000);
+        QObject::connect(watch_.get(), &QTimer::timeout, [this] {
+            const std::optional<ChangeMark> now = changeMark();
+            if (!now || now->others == othersSeen_) return;
+            othersSeen_ = now->others;
+            if (othersChange_) othersChange_(0);
+        });
+        watch_->start();
+        return;
+    }
     QSqlDriver* driver = database().driver();
     driver->subscribeToNotification(QLatin1String(kChangesChannel));
     QObject::disconnect(driver, &QSqlDriver::notification, nullptr, nullptr);  // reopened: subscribed anew
@@ -432,6 +446,7 @@ void Connection::Close()
 {
     inTransaction_ = false;  // closing undoes it
     listening_ = false;
+    watch_.reset();
     if (!QSqlDatabase::contains(name_)) return;
     database().close();
     schemas_.clear();

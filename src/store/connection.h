@@ -7,8 +7,10 @@
 #include <QStringList>
 
 #include <QStringView>
+#include <QTimer>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -106,7 +108,9 @@ public:
     const std::vector<qint64>& ownOperations() const { return ownOperations_; }
     void noteOwnOperation(qint64 number) { ownOperations_.push_back(number); }
     void forgetOwnOperation(qint64 number);
-    // Called with the id of each contact another desk changes, while the connection lives.
+    // Called when another desk or program changes contacts, while the connection lives:
+    // with the contact's id when a server without a journal is told it, else 0. A file is
+    // looked at every second, since nothing announces another program's writes there.
     void onOthersChange(std::function<void(qint64)> callback);
     // After a failed statement: when a server connection was lost, opens it again and
     // returns true (the statement may be tried once more); false when it was not lost, or
@@ -134,6 +138,8 @@ private:
     std::function<void(qint64)> othersChange_;
     qint64 announcementsHeard_ = 0;
     bool listening_ = false;
+    std::unique_ptr<QTimer> watch_;  // a file's look every second
+    qint64 othersSeen_ = 0;          // a file's count of other connections' commits then
     bool journal_ = false;
     QString journalProblem_;
     std::vector<qint64> ownOperations_;

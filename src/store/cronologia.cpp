@@ -128,11 +128,32 @@ std::vector<ContattoCambiato> CambiatiDopo(Connection& connection, qint64 numero
 EsitoAnnullamento Annulla(Connection& connection, qint64 numero, bool parziale)
 {
     const QSqlDatabase db = giornaleDi(connection);
-    QSqlQuery quale = runStatement(db, QStringLiteral("SELECT etichetta FROM giornale_operazioni WHERE numero = ?"), {numero});
-    if (!nextRow(quale))
-        throw StoreError(StoreErrorNumber::ItemNotFound, QStringLiteral("L'operazione %1 non è nel registro delle modifiche.").arg(numero));
-    Operazione annullamento(connection, QStringLiteral("Annullamento dell'operazione %1: %2").arg(numero).arg(quale.value(0).toString()),
-                            numero);
+    QString etichetta;
+    {
+        QSqlQuery quale = runStatement(db, QStringLiteral("SELECT etichetta FROM giornale_operazioni WHERE numero = ?"), {numero});
+        if (!nextRow(quale))
+            throw StoreError(StoreErrorNumber::ItemNotFound,
+                             QStringLiteral("L'operazione %1 non è nel registro delle modifiche.").arg(numero));
+        etichetta = quale.value(0).toString();
+        // Undone already: its contacts are no longer as it left them. The last undo of the
+        // chain is what can be undone now.
+        QStringList catena;
+        for (qint64 ultima = numero;;) {
+            QSqlQuery annullata = runStatement(db, QStringLiteral("SELECT max(numero) FROM giornale_operazioni WHERE annulla = ?"), {ultima});
+            if (!nextRow(annullata) || annullata.value(0).isNull()) break;
+            ultima = annullata.value(0).toLongLong();
+            catena << QString::number(ultima);
+        }
+        if (!catena.isEmpty())
+            throw StoreError(StoreErrorNumber::NotUpdatable,
+                             QStringLiteral("L'operazione %1 è già stata annullata (%2): si può annullare solo l'operazione %3, "
+                                            "l'ultima di questa catena.")
+                                 .arg(numero)
+                                 .arg(catena.size() == 1 ? QStringLiteral("dall'operazione ") + catena.front()
+                                                         : QStringLiteral("poi rifatta e così via: operazioni ") + catena.join(QStringLiteral(", ")),
+                                      catena.back()));
+    }  // a file drops its work table below only with no statement left reading
+    Operazione annullamento(connection, QStringLiteral("Annullamento dell'operazione %1: %2").arg(numero).arg(etichetta), numero);
     const QString toccati = QStringLiteral("SELECT id FROM giornale WHERE operazione = %1").arg(numero);
     blocca(connection, toccati);
     EsitoAnnullamento esito;
@@ -337,10 +358,17 @@ void ImpostaGiorniCestino(Connection& connection, int giorni)
 
 int EliminaScaduti(Connection& connection, const QDateTime& adesso)
 {
-    const QDateTime limite = adesso.addDays(-GiorniCestino(connection));
+    const QSqlDatabase db = giornaleDi(connection);
+    const QString limite = adesso.toUTC().addDays(-GiorniCestino(connection)).toString(Qt::ISODateWithMs);
+    QSqlQuery righe = runStatement(db,
+                                   QStringLiteral("SELECT g.id FROM giornale g WHERE g.azione = 'D' AND g.quando < %1 "
+                                                  "AND g.numero = (SELECT max(numero) FROM giornale WHERE id = g.id) "
+                                                  "AND NOT EXISTS (SELECT 1 FROM anagrafica a WHERE a.id = g.id)")
+                                       .arg(sulServer(connection) ? QStringLiteral("CAST(? AS timestamptz)") : QStringLiteral("?")),
+                                   {limite});
     std::vector<qint64> scaduti;
-    for (const Eliminato& e : Cestino(connection))
-        if (e.quando.isValid() && e.quando < limite) scaduti.push_back(e.id);
+    while (nextRow(righe)) scaduti.push_back(righe.value(0).toLongLong());
+    righe.finish();
     return EliminaDefinitivamente(connection, scaduti);
 }
 

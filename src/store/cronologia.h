@@ -48,7 +48,8 @@ struct EsitoAnnullamento {
 // changed goes back to what it was before (a contact it added goes, one it deleted comes
 // back with its key). Contacts changed since are never overwritten: with `parziale` they
 // are left as they are and the rest is undone; otherwise, if there are any, StoreError
-// RowChanged and nothing is done.
+// RowChanged and nothing is done. An operation already undone is refused (NotUpdatable),
+// naming the undo that can be undone instead.
 EsitoAnnullamento Annulla(Connection& connection, qint64 numero, bool parziale);
 // The newest operation made through this connection that is still in the journal and
 // was not undone, or 0.
@@ -57,7 +58,9 @@ qint64 UltimaOperazionePropria(Connection& connection);
 // One version of a contact, as it stood after a change.
 struct Versione {
     qint64 numero = 0;            // its journal row
-    bool piuVecchia = false;      // as it was before its first recorded change: when and by whom is not known
+    // As it was before its first recorded change (when and by whom is not known); it
+    // shares its journal row, the change, with the version after it.
+    bool piuVecchia = false;
     qint64 operazione = 0;
     QDateTime quando;
     QString chi;

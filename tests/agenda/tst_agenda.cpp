@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -52,6 +53,19 @@ QStringList sezioni(const QTreeView* griglia)
 
 QString iso(const QDate& d) { return d.toString(Qt::ISODate); }
 
+// Everything an agenda lists, in its order.
+QStringList descrivi(const Agenda& agenda)
+{
+    QStringList righe;
+    for (const ElencoPromemoria* sezione : {&agenda.scaduti, &agenda.diOggi, &agenda.prossimi}) {
+        righe << QStringLiteral("--");
+        for (const Promemoria& p : *sezione)
+            righe << QStringLiteral("%1|%2|%3|%4|%5|%6|%7").arg(p.id).arg(p.nome, p.telefono, p.cell, p.email, iso(p.data), p.nota);
+    }
+    for (const Compleanno& c : agenda.compleanni) righe << QStringLiteral("%1|%2|%3|%4").arg(c.id).arg(c.nome, iso(c.giorno)).arg(c.anni);
+    return righe;
+}
+
 }  // namespace
 
 class TestAgenda : public QObject {
@@ -70,6 +84,7 @@ private Q_SLOTS:
     void theStartUpCheckAgreesWithTheAgenda();
     void theListsShowEveryTextAndTheBirthdays();
     void aLongAgendaInOrderActedOnDeepInTheList();
+    void followingTheJournalGivesWhatAReadingGives();
 
 private:
     qint64 contatto(const QString& cognome, const QVariant& ricont, const QVariant& nascita = {});
@@ -414,6 +429,43 @@ void TestAgenda::aLongAgendaInOrderActedOnDeepInTheList()
     finestra.Aggiorna();
     QVERIFY(finestra.agenda().diOggi.indice(senzaData) >= 0);
     QCOMPARE(finestra.IdScelto(), profondo);
+}
+
+void TestAgenda::followingTheJournalGivesWhatAReadingGives()
+{
+    // Names that repeat, dates on both sides of today, birthdays this week and next.
+    const QDate oggi(2026, 12, 8);
+    const QStringList cognomi = {"Rossi", "rossi", "Èrcoli", "Bianchi", "D'Amico", "Zeta", "Abate"};
+    QRandomGenerator caso(7);
+    const auto data = [&](int da, int a) { return caso.bounded(4) == 0 ? QVariant() : QVariant(iso(oggi.addDays(caso.bounded(da, a)))); };
+    const auto nuovo = [&] {
+        return store_->insert({{"Cognome", cognomi[caso.bounded(int(cognomi.size()))]}, {"Nome", caso.bounded(2) ? "Anna" : "Ugo"},
+                               {"DataRicont", data(-20, 15)}, {"DataNasc", iso(QDate(1980, 12, 1 + caso.bounded(20)))},
+                               {"Commenti", QStringLiteral("nota %1\nresto").arg(caso.bounded(100))}});
+    };
+    std::vector<qint64> ids;
+    for (int i = 0; i < 300; ++i) ids.push_back(nuovo());
+    Connection& c = *Connessione;
+    CursoreGiornale cursore;
+    QVERIFY(!cursore.cambiamenti(c));
+    Agenda seguita = LeggiAgenda(c, oggi, 7);
+    for (int giro = 0; giro < 6; ++giro) {
+        // Another program moves dates, renames, deletes and adds.
+        for (int i = 0; i < 15; ++i) {
+            const qint64 id = ids[size_t(caso.bounded(int(ids.size())))];
+            const QVariant nuova = data(-20, 15);
+            store_->rows(QStringLiteral("UPDATE anagrafica SET dataricont = %1 WHERE id = %2")
+                             .arg(nuova.isNull() ? QStringLiteral("NULL") : u'\'' + nuova.toString() + u'\'').arg(id));
+            store_->rows(QStringLiteral("UPDATE anagrafica SET cognome = '%1', telefono = '%2' WHERE id = %3")
+                             .arg(RaddoppiaApici(cognomi[caso.bounded(int(cognomi.size()))])).arg(caso.bounded(1000)).arg(ids[size_t(caso.bounded(int(ids.size())))]));
+        }
+        store_->rows(QStringLiteral("DELETE FROM anagrafica WHERE id = %1").arg(ids[size_t(caso.bounded(int(ids.size())))]));
+        ids.push_back(nuovo());
+        const std::optional<std::vector<qint64>> cambiati = cursore.cambiamenti(c);
+        QVERIFY(cambiati && !cambiati->empty());
+        QVERIFY(AggiornaAgenda(c, seguita, *cambiati));
+        QCOMPARE(descrivi(seguita), descrivi(LeggiAgenda(c, oggi, 7)));
+    }
 }
 
 QTEST_MAIN(TestAgenda)

@@ -2,6 +2,7 @@
 // not at all, duplicates asked about and merged. Runs on a file and on a server.
 #include "accessconversion.h"
 #include "connection.h"
+#include "cronologia.h"
 #include "csv.h"
 #include "demodata.h"
 #include "doppioni.h"
@@ -67,6 +68,7 @@ private Q_SLOTS:
     void anImportIsWholeOrNothing();
     void duplicatesAreAskedAboutAndMerged();
     void theRegistersOwnDuplicatesMergeIntoOne();
+    void importsAndMergesAreUndoneWhole();
 };
 
 void TestScambio::exportedAndImportedTheRowsComeBackTheSame_data()
@@ -233,6 +235,47 @@ void TestScambio::theRegistersOwnDuplicatesMergeIntoOne()
     QCOMPARE(uno.testo(Campo::Fonte), QStringLiteral("Fiera"));
     QCOMPARE(uno[Campo::DataNasc].toDate(), QDate(1958, 3, 21));
     QCOMPARE(CercaDoppioni(*connection)->size(), size_t(0));
+}
+
+void TestScambio::importsAndMergesAreUndoneWhole()
+{
+    test::TempStore store;
+    store.insert({{"Cognome", "Rossi"}, {"Nome", "Mario"}, {"Email", "mario@x.it"}, {"Commenti", "prima\r\ndopo"}});
+    store.insert({{"Cognome", "ROSSI"}, {"Nome", "mario"}, {"Telefono", "02 1234567"}, {"Cell", "02 1234567"}, {"Fonte", ""}});
+    store.insert({{"Cognome", "Rossi"}, {"Nome", "Mario"}, {"Telefono", "02 1234567"}, {"Cap", QVariant()}});
+    const QStringList prima = store.dump();
+    auto connection = apri(store.path());
+
+    // An import that adds two contacts and merges one into a stored one.
+    Lettura lettura = leggiVCard("BEGIN:VCARD\r\nVERSION:3.0\r\nN:Verdi;Anna;;;\r\nFN:Anna Verdi\r\nEND:VCARD\r\n"
+                                 "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Neri;Ugo;;;\r\nFN:Ugo Neri\r\nEND:VCARD\r\n"
+                                 "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Rossi;Mario;;;\r\nFN:Mario Rossi\r\nEMAIL:mario@x.it\r\n"
+                                 "TEL:06 99\r\nEND:VCARD\r\n");
+    lettura.origine = QStringLiteral("rubrica.vcf");
+    const Riepilogo riepilogo = Importa(*connection, lettura, [](const Contatto&, const Voce&) { return std::optional<Scelta>(Scelta::Unisci); });
+    QCOMPARE(riepilogo.aggiunti, 2);
+    QCOMPARE(riepilogo.uniti, 1);
+    const qint64 importazione = connection->ownOperations().back();
+    QCOMPARE(OperazioniRecenti(*connection, 1).front().etichetta, QStringLiteral("Importazione di rubrica.vcf: 3 contatti"));
+    Annulla(*connection, importazione, false);
+    QCOMPARE(store.dump(), prima);
+
+    // The register's own duplicates merged: the kept one returns to what it was, the others come back.
+    const auto gruppi = CercaDoppioni(*connection);
+    QCOMPARE(gruppi->size(), size_t(1));
+    Unione unione{LeggiContatto(*connection, gruppi->front()[0]), {}, {}};
+    unione.risultato = unione.base;
+    for (size_t i = 1; i < gruppi->front().size(); ++i) {
+        unione.assorbiti.push_back(LeggiContatto(*connection, gruppi->front()[i]));
+        unione.risultato = unisci(unione.risultato, unione.assorbiti.back());
+    }
+    const size_t nelCestino = Cestino(*connection).size();  // the two the undone import took away
+    QCOMPARE(nelCestino, size_t(2));
+    ApplicaUnioni(*connection, {unione});
+    QCOMPARE(store.dump().size(), prima.size() - qsizetype(unione.assorbiti.size()));
+    QCOMPARE(Cestino(*connection).size(), nelCestino + unione.assorbiti.size());  // the absorbed ones too
+    Annulla(*connection, connection->ownOperations().back(), false);
+    QCOMPARE(store.dump(), prima);
 }
 
 QTEST_GUILESS_MAIN(TestScambio)

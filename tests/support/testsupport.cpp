@@ -2,6 +2,7 @@
 
 #include "archivio.h"
 #include "connection.h"
+#include "giornale.h"
 
 #include <QCoreApplication>
 #include <QDialog>
@@ -160,6 +161,20 @@ QList<QVariantList> TempStore::rows(const QString& sql) const
         }
         return result;
     });
+}
+
+QStringList TempStore::dump() const
+{
+    const QString quote = database_.isEmpty() ? QStringLiteral("quote") : QStringLiteral("quote_nullable");
+    QStringList columns{QStringLiteral("id")};
+    for (const QString& c : ColonneContatto()) columns << QStringLiteral("%1(%2)").arg(quote, c);
+    QStringList lines;
+    for (const QVariantList& row : rows(QStringLiteral("SELECT %1 FROM anagrafica ORDER BY id").arg(columns.join(u',')))) {
+        QStringList values;
+        for (const QVariant& v : row) values << v.toString();
+        lines << values.join(u'|');
+    }
+    return lines;
 }
 
 }  // namespace brenzola::test

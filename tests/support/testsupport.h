@@ -58,6 +58,9 @@ public:
     qint64 insert(const QVariantMap& columns) const;
     // Runs one statement straight on the file, bypassing the program.
     QList<QVariantList> rows(const QString& sql) const;
+    // Every contact with its key, each value exactly as stored (its type and bytes, Null
+    // apart from empty text), in key order: to tell whether a store came back as it was.
+    QStringList dump() const;
 
 private:
     QTemporaryDir dir_;
