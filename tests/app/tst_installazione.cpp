@@ -54,7 +54,7 @@ void TestInstallazione::installsLikeADesktopProgramUnderAnyPrefix()
     const Run install = run(QStringLiteral(CMAKE_COMMAND), {"--install", BUILD_DIR, "--prefix", prefix});
     QVERIFY2(install.status == 0, install.output.constData());
     for (const char* tool : {"brenzola", "prepara_archivio", "converti_access", "copia_su_server", "esporta_contatti",
-                             "importa_contatti", "cerca_doppioni"})
+                             "importa_contatti", "cerca_doppioni", "cronologia"})
         QVERIFY2(QFileInfo(QDir(prefix).filePath(QStringLiteral("bin/") + tool)).isExecutable(), tool);
     for (const QString& icon : kIcons) QVERIFY2(QFile::exists(prefix + "/share/icons/hicolor/" + icon), qPrintable(icon));
 
@@ -82,7 +82,7 @@ void TestInstallazione::theDebianPackageHoldsAndNeedsWhatTheProgramDoes()
     const QString contents = QString::fromUtf8(run(QStringLiteral("dpkg-deb"), {"--contents", deb}).output);
     QStringList wanted = {"./usr/bin/brenzola", "./usr/bin/prepara_archivio", "./usr/bin/converti_access",
                           "./usr/bin/copia_su_server", "./usr/bin/esporta_contatti", "./usr/bin/importa_contatti",
-                          "./usr/bin/cerca_doppioni", "./usr/" + kDesktop, "./usr/" + kMetainfo};
+                          "./usr/bin/cerca_doppioni", "./usr/bin/cronologia", "./usr/" + kDesktop, "./usr/" + kMetainfo};
     for (const QString& icon : kIcons) wanted << "./usr/share/icons/hicolor/" + icon;
     for (const QString& file : wanted) QVERIFY2(contents.contains(u' ' + file + u'\n'), qPrintable(file));
     QVERIFY(!contents.contains(QStringLiteral("Brenzola.mdb")));  // no store: each user makes their own
