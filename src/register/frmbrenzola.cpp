@@ -3,6 +3,7 @@
 #include "agenda.h"
 #include "archivio.h"
 #include "calendarfield.h"
+#include "comandicronologia.h"
 #include "comandiscambio.h"
 #include "elenconomi.h"
 #include "formtransparancy.h"
@@ -158,22 +159,35 @@ void FrmBrenzola::buildToolbar()
     // Esporta offers the list and the contact on screen; each has its own shortcut.
     auto* menu = new QMenu(this);
     menu->setObjectName(QStringLiteral("MnuEsporta"));
-    QAction* elenco = menu->addAction(QStringLiteral("Esporta l'elenco..."), QKeySequence(Qt::CTRL | Qt::Key_E), this,
-                                      [this] { EsportaElenco(); });
-    elenco->setObjectName(QStringLiteral("EsportaElenco"));
-    QAction* contatto = menu->addAction(QStringLiteral("Esporta il contatto..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E),
-                                        this, [this] { EsportaContatto(); });
-    contatto->setObjectName(QStringLiteral("EsportaContatto"));
-    addActions({elenco, contatto});  // their shortcuts work with the menu closed
-    QAction* esporta = Tb->addAction(Immagini::esporta(), QStringLiteral("Esporta"));
-    esporta->setObjectName(QStringLiteral("Esporta"));
-    esporta->setToolTip(QStringLiteral("Esporta l'elenco (%1) o il contatto (%2)")
-                            .arg(elenco->shortcut().toString(QKeySequence::NativeText),
-                                 contatto->shortcut().toString(QKeySequence::NativeText)));
-    esporta->setMenu(menu);
-    auto* esportaButton = static_cast<QToolButton*>(Tb->widgetForAction(esporta));
-    esportaButton->setPopupMode(QToolButton::InstantPopup);
-    esportaButton->setFixedSize(twips(this, 1365), twips(this, 540));
+    menu->addAction(QStringLiteral("Esporta l'elenco..."), QKeySequence(Qt::CTRL | Qt::Key_E), this, [this] { EsportaElenco(); })
+        ->setObjectName(QStringLiteral("EsportaElenco"));
+    menu->addAction(QStringLiteral("Esporta il contatto..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E), this,
+                    [this] { EsportaContatto(); })
+        ->setObjectName(QStringLiteral("EsportaContatto"));
+    aggiungiMenu(Immagini::esporta(), QStringLiteral("Esporta"), menu);
+    // Undo, the bin, each contact's versions: the list and the form follow what they change.
+    cronologia_ = new ComandiCronologia(dialogs_, this, [this] { return LasciaContatto(); }, [this] { return IdCorrente; });
+    aggiungiMenu(Immagini::cronologia(), QStringLiteral("Cronologia"), cronologia_->menu());
+    connect(cronologia_, &ComandiCronologia::archivioCambiato, this, [this] {
+        ElencoCambiatoAltrove();
+        ricaricaDopoCambi(false);
+    });
+}
+
+void FrmBrenzola::aggiungiMenu(const QIcon& icona, const QString& caption, QMenu* menu)
+{
+    QStringList voci;
+    for (const QAction* voce : menu->actions())
+        voci << QStringLiteral("%1 (%2)").arg(QString(voce->text()).remove(QStringLiteral("...")),
+                                              voce->shortcut().toString(QKeySequence::NativeText));
+    addActions(menu->actions());  // their shortcuts work with the menu closed
+    QAction* pulsante = Tb->addAction(icona, caption);
+    pulsante->setObjectName(caption);
+    pulsante->setToolTip(voci.join(u'\n'));
+    pulsante->setMenu(menu);
+    auto* button = static_cast<QToolButton*>(Tb->widgetForAction(pulsante));
+    button->setPopupMode(QToolButton::InstantPopup);
+    button->setFixedSize(twips(this, 1365), twips(this, 540));
 }
 
 void FrmBrenzola::buildLeftPanel()
@@ -477,6 +491,7 @@ bool FrmBrenzola::Form_Load(const QString& archivio)
                                                   "sul file e sulla cartella che lo contiene.")
                                        .arg(archivio_),
                                    MsgButtons::Ok, MsgIcon::Information});
+        cronologia_->CestinoAllAvvio();
         // Other desks' changes show in the list as they happen.
         Connessione->onOthersChange([this](qint64 id) {
             cambiatiAltrove_.push_back(id);

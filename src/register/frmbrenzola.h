@@ -19,10 +19,13 @@ class QPushButton;
 class QAction;
 class QTextEdit;
 class QTimer;
+class QIcon;
+class QMenu;
 
 namespace brenzola {
 
 class CalendarField;
+class ComandiCronologia;
 class ElencoNomi;
 class FrmAgenda;
 class FormTransparancy;
@@ -165,6 +168,8 @@ private:
     enum class Conflitto { Nessuno, Scrivi, Ricarica, Annulla };
 
     void buildToolbar();
+    // A toolbar button that opens `menu`; the tooltip shows its entries' shortcuts.
+    void aggiungiMenu(const QIcon& icona, const QString& caption, QMenu* menu);
     void buildLeftPanel();
     void buildEditPanel();
     void buildCommands();
@@ -269,6 +274,7 @@ private:
     QLabel* Label16;
     FormTransparancy* FormTransparancy1;
     QPointer<FrmAgenda> agenda_;
+    ComandiCronologia* cronologia_;
 };
 
 }  // namespace brenzola

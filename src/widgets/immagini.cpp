@@ -225,6 +225,23 @@ QIcon esporta()
     return drawn([](QPainter& p) { cardWithArrow(p, false); });
 }
 
+QIcon cronologia()
+{
+    return drawn([](QPainter& p) {
+        p.setPen(pen(kInk));
+        p.setBrush(Qt::white);
+        p.drawEllipse(QPointF(8.5, 8.5), 5.5, 5.5);
+        p.drawPolyline(QPolygonF{QPointF(8.5, 5.5), QPointF(8.5, 8.5), QPointF(10.5, 10)});
+        // The arrow going back round the dial.
+        p.setPen(pen(kBlue, 1.6));
+        p.setBrush(Qt::NoBrush);
+        p.drawArc(QRectF(1.5, 1.5, 14, 14), 100 * 16, 120 * 16);
+        p.setPen(Qt::NoPen);
+        p.setBrush(kBlue);
+        p.drawPolygon(QPolygonF{QPointF(0.8, 3.2), QPointF(4.6, 3.4), QPointF(2.2, 6.4)});
+    });
+}
+
 QIcon doppioni()
 {
     return drawn([](QPainter& p) {

@@ -197,9 +197,9 @@ void TestLayout::toolbarEntries()
     form_->show();
     QVERIFY(QTest::qWaitForWindowExposed(form_.get()));  // laid out
     const auto actions = toolbar->actions();
-    QCOMPARE(actions.size(), 11);
+    QCOMPARE(actions.size(), 12);
     QVERIFY(actions[0]->isSeparator());
-    QVERIFY(actions[6]->isSeparator());  // the designed five, then contacts in and out at the free end
+    QVERIFY(actions[6]->isSeparator());  // the designed five, then the agenda, contacts in and out, the history at the free end
     QStringList captions;
     int right = 0;
     for (QAction* action : actions) {
@@ -213,7 +213,14 @@ void TestLayout::toolbarEntries()
         right = button->geometry().right();
     }
     QVERIFY(right < toolbar->width());  // all of them shown, none in an overflow menu
-    QCOMPARE(captions, (QStringList{"Mostra Tutti", "Ricerca Avanzata", "Indietro", "Avanti", "Esci", "Agenda", "Importa", "Doppioni", "Esporta"}));
+    QCOMPARE(captions, (QStringList{"Mostra Tutti", "Ricerca Avanzata", "Indietro", "Avanti", "Esci", "Agenda", "Importa", "Doppioni",
+                                    "Esporta", "Cronologia"}));
+    // The two menu buttons show their entries' shortcuts.
+    QCOMPARE(toolbar->findChild<QAction*>("Esporta")->toolTip(),
+             QStringLiteral("Esporta l'elenco (Ctrl+E)\nEsporta il contatto (Ctrl+Shift+E)"));
+    QCOMPARE(toolbar->findChild<QAction*>("Cronologia")->toolTip(),
+             QStringLiteral("Annulla l'ultima operazione (Ctrl+Z)\nOperazioni recenti (Ctrl+Shift+H)\nCestino (Ctrl+Shift+Canc)\n"
+                            "Cronologia del contatto (Ctrl+H)"));
 }
 
 void TestLayout::tabOrder()
@@ -305,8 +312,8 @@ void TestLayout::toolbarFromTheKeyboard()
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), toolbar->widgetForAction(toolbar->findChild<QAction*>("Mostra Tutti")));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);  // wraps round to the last
-    QCOMPARE(QApplication::focusWidget(), toolbar->widgetForAction(toolbar->findChild<QAction*>("Esporta")));
-    for (int i = 0; i < 4; ++i) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
+    QCOMPARE(QApplication::focusWidget(), toolbar->widgetForAction(toolbar->findChild<QAction*>("Cronologia")));
+    for (int i = 0; i < 5; ++i) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
     QCOMPARE(QApplication::focusWidget(), toolbar->widgetForAction(toolbar->findChild<QAction*>("Esci")));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Left);
     QCOMPARE(QApplication::focusWidget(), toolbar->widgetForAction(avanti));
