@@ -9,6 +9,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QRandomGenerator>
 #include <QTest>
 
 using namespace brenzola;
@@ -38,6 +39,7 @@ private Q_SLOTS:
     void aLargeListIsTheStoresInTheStoresOrder();
     void anotherProgramsChangesAreListed();
     void ownSavesAndDeletesTakeTheirPlace();
+    void theListFollowsAnotherProgramByItself();
 
 private:
     // The list as the store gives it, with the same statement as the list: "text|id".
@@ -178,6 +180,42 @@ void TestIndiceNomi::ownSavesAndDeletesTakeTheirPlace()
     QCOMPARE(shownList(), storeList(QString()));
     field("TxtRicerca")->setText("z");
     QCOMPARE(list()->count(), 0);
+}
+
+void TestIndiceNomi::theListFollowsAnotherProgramByItself()
+{
+    const QStringList cognomi = {"Rossi", "Rosa", "Èrcoli", "Bianchi", "D'Amico", "Rossini", "Ferri"};
+    QRandomGenerator caso(11);
+    std::vector<qint64> ids;
+    const auto nuovo = [&] {
+        ids.push_back(store_->insert({{"Cognome", cognomi[caso.bounded(int(cognomi.size()))]}, {"Nome", caso.bounded(2) ? "Anna" : "Ugo"}}));
+    };
+    for (int i = 0; i < 30; ++i) nuovo();
+    QVERIFY(form_->Form_Load(store_->path()));
+    form_->show();
+    const QStringList cercati = {"", "ro", "ros", "e", "ami"};
+    for (int giro = 0; giro < 12; ++giro) {
+        // Another program adds, renames and deletes, while the user searches.
+        for (int n = 1 + caso.bounded(3); n > 0; --n) {
+            const size_t quale = size_t(caso.bounded(int(ids.size())));
+            switch (caso.bounded(3)) {
+            case 0: nuovo(); break;
+            case 1:
+                store_->rows(QStringLiteral("UPDATE anagrafica SET cognome = %1 WHERE id = %2")
+                                 .arg(quoted(cognomi[caso.bounded(int(cognomi.size()))])).arg(ids[quale]));
+                break;
+            default:
+                store_->rows(QStringLiteral("DELETE FROM anagrafica WHERE id = %1").arg(ids[quale]));
+                ids.erase(ids.begin() + qsizetype(quale));
+            }
+        }
+        if (caso.bounded(2)) field("TxtRicerca")->setText(cercati[caso.bounded(int(cercati.size()))]);
+        const QString testo = field("TxtRicerca")->text();
+        const QString condizione = testo.isEmpty() ? QString() : QStringLiteral("where cognome like '%%1%'").arg(testo);
+        // Nobody touches the window: a server's announcement, or a file's look every second, brings it.
+        QVERIFY2(QTest::qWaitFor([&] { return shownList() == storeList(condizione); }, 5000), qPrintable(testo));
+    }
+    QVERIFY(dialogs_.shown.isEmpty());
 }
 
 QTEST_MAIN(TestIndiceNomi)
