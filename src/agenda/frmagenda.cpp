@@ -18,6 +18,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
+#include <QPainter>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QSettings>
@@ -83,7 +84,7 @@ QFont grassetto()
     return font;
 }
 
-// A list of the agenda: rows of one height, sections spanning the whole row.
+// A list of the agenda: rows of one height, each section's title across the whole row.
 class GrigliaAgenda final : public QTreeView {
 public:
     GrigliaAgenda(QWidget* parent, const char* nome, QAbstractItemModel* modello) : QTreeView(parent)
@@ -118,7 +119,6 @@ public:
         for (int s = 0; s < model()->rowCount(); ++s) {
             const QModelIndex sezione = model()->index(s, 0);
             if (!(model()->flags(sezione) & Qt::ItemIsSelectable)) {
-                setFirstColumnSpanned(s, {}, true);
                 expand(sezione);
             } else if (misurate < kRigheMisurate) {
                 misura(s, {});
@@ -126,6 +126,24 @@ public:
             for (int r = 0, righe = model()->rowCount(sezione); r < righe && misurate < kRigheMisurate; ++r) misura(r, sezione);
         }
         for (int c = 0; c + 1 < colonne; ++c) header()->resizeSection(c, larghezze[size_t(c)]);
+    }
+
+protected:
+    // A section's title is drawn over the whole row by hand: a spanned first column would
+    // make every layout of a long agenda look each of its rows up among the spans.
+    void drawRow(QPainter* painter, const QStyleOptionViewItem& opzione, const QModelIndex& indice) const override
+    {
+        if (indice.parent().isValid() || (model()->flags(indice) & Qt::ItemIsSelectable)) {
+            QTreeView::drawRow(painter, opzione, indice);
+            return;
+        }
+        painter->save();
+        painter->setFont(indice.data(Qt::FontRole).value<QFont>().resolve(font()));
+        const QVariant colore = indice.data(Qt::ForegroundRole);
+        painter->setPen(colore.isValid() ? colore.value<QBrush>().color() : palette().color(QPalette::Text));
+        const int margine = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+        painter->drawText(opzione.rect.adjusted(margine, 0, -margine, 0), Qt::AlignLeft | Qt::AlignVCenter, indice.data().toString());
+        painter->restore();
     }
 };
 

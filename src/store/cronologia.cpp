@@ -117,7 +117,7 @@ std::vector<ContattoCambiato> CambiatiDopo(Connection& connection, qint64 numero
                        "WHERE h.numero IN (SELECT max(d.numero) FROM giornale d JOIN "
                        "(SELECT id, max(numero) AS ultimo FROM giornale WHERE operazione = ? GROUP BY id) p "
                        "ON d.id = p.id AND d.numero > p.ultimo GROUP BY d.id) ORDER BY h.numero")
-            .arg(quando(connection, QStringLiteral("h.quando")), nomeDellaRiga(QStringLiteral("h"))),
+            .arg(quando(connection, QStringLiteral("o.quando")), nomeDellaRiga(QStringLiteral("h"))),
         {numero});
     std::vector<ContattoCambiato> cambiati;
     while (nextRow(righe))
@@ -218,7 +218,7 @@ std::vector<Versione> CronologiaContatto(Connection& connection, qint64 id)
         giornaleDi(connection),
         QStringLiteral("SELECT g.numero, g.operazione, %1, o.chi, o.etichetta, g.azione, %2, %3 FROM giornale g "
                        "LEFT JOIN giornale_operazioni o ON o.numero = g.operazione WHERE g.id = ? ORDER BY g.numero")
-            .arg(quando(connection, QStringLiteral("g.quando")), colonne(QStringLiteral("g.prima_")), colonne(QStringLiteral("g.dopo_"))),
+            .arg(quando(connection, QStringLiteral("o.quando")), colonne(QStringLiteral("g.prima_")), colonne(QStringLiteral("g.dopo_"))),
         {id});
     const qsizetype n = ColonneContatto().size();
     const auto valori = [&](int da) {
@@ -279,7 +279,7 @@ std::vector<Eliminato> Cestino(Connection& connection)
                        "LEFT JOIN giornale_operazioni o ON o.numero = g.operazione "
                        "WHERE g.azione = 'D' AND g.numero = (SELECT max(numero) FROM giornale WHERE id = g.id) "
                        "AND NOT EXISTS (SELECT 1 FROM anagrafica a WHERE a.id = g.id) ORDER BY g.numero DESC")
-            .arg(nomeDellaRiga(QStringLiteral("g")), quando(connection, QStringLiteral("g.quando"))));
+            .arg(nomeDellaRiga(QStringLiteral("g")), quando(connection, QStringLiteral("o.quando"))));
     std::vector<Eliminato> eliminati;
     while (nextRow(righe))
         eliminati.push_back({righe.value(0).toLongLong(), righe.value(1).toString(), letto(righe.value(2)), righe.value(3).toString(),
@@ -361,7 +361,8 @@ int EliminaScaduti(Connection& connection, const QDateTime& adesso)
     const QSqlDatabase db = giornaleDi(connection);
     const QString limite = adesso.toUTC().addDays(-GiorniCestino(connection)).toString(Qt::ISODateWithMs);
     QSqlQuery righe = runStatement(db,
-                                   QStringLiteral("SELECT g.id FROM giornale g WHERE g.azione = 'D' AND g.quando < %1 "
+                                   QStringLiteral("SELECT g.id FROM giornale g JOIN giornale_operazioni o ON o.numero = g.operazione "
+                                                  "WHERE g.azione = 'D' AND o.quando < %1 "
                                                   "AND g.numero = (SELECT max(numero) FROM giornale WHERE id = g.id) "
                                                   "AND NOT EXISTS (SELECT 1 FROM anagrafica a WHERE a.id = g.id)")
                                        .arg(sulServer(connection) ? QStringLiteral("CAST(? AS timestamptz)") : QStringLiteral("?")),

@@ -36,28 +36,31 @@ QString elenco(const QString& prefisso, const QString& separatore = QStringLiter
 // When the trigger runs: the same for every row one statement changes.
 constexpr char kAdesso[] = "strftime('%Y-%m-%dT%H:%M:%fZ', 'now')";
 
-// Opens the operation the rows of this statement belong to, once: the one this program
-// named in Giornale_Stato, or else one for another program's statement.
+// The operation a row belongs to: the one this program opened, or else another program's.
+constexpr char kOperazioneSQLite[] = "(SELECT coalesce(operazione, esterna) FROM Giornale_Stato)";
+// Whether this program has no operation open: the change is another program's.
+constexpr char kAltroSQLite[] = "(SELECT operazione FROM Giornale_Stato) IS NULL";
+
+// Another program's statement, whose rows all see the same 'now', is an operation of its
+// own, opened by its first row in a BEFORE trigger: the AFTER triggers that journal each
+// row then only write it. Nothing here reads the table it inserts into, which would make
+// SQLite copy the statement's result aside for every row.
 QString apriOperazioneSQLite()
 {
     const QString adesso = QLatin1String(kAdesso);
     return QStringLiteral(
-               "INSERT INTO Giornale_Operazioni (quando, chi, etichetta, annulla, esterna)"
-               " SELECT %1, chi, etichetta, annulla, 0 FROM Giornale_Stato WHERE etichetta IS NOT NULL AND operazione IS NULL"
-               " UNION ALL SELECT %1, 'altro programma', '%2', NULL, 1 FROM Giornale_Stato WHERE etichetta IS NULL"
-               " AND NOT EXISTS (SELECT 1 FROM Giornale_Operazioni o WHERE o.numero = (SELECT max(numero) FROM Giornale_Operazioni)"
-               " AND o.esterna = 1 AND o.quando = %1);"
-               " UPDATE Giornale_Stato SET operazione = (SELECT max(numero) FROM Giornale_Operazioni)"
-               " WHERE etichetta IS NOT NULL AND operazione IS NULL;")
+               " INSERT INTO Giornale_Operazioni (quando, chi, etichetta, esterna)"
+               " SELECT %1, 'altro programma', '%2', 1 FROM Giornale_Stato WHERE operazione IS NULL AND esterna_quando IS NOT %1;"
+               " UPDATE Giornale_Stato SET esterna = (SELECT max(numero) FROM Giornale_Operazioni), esterna_quando = %1"
+               " WHERE operazione IS NULL AND esterna_quando IS NOT %1;")
         .arg(adesso, QLatin1String(kAltroProgramma));
 }
 
 // One journal row; `prima` and `dopo` name the rows (OLD, NEW, or nothing).
 QString rigaSQLite(const QString& chiave, const char* azione, const QString& prima, const QString& dopo)
 {
-    QStringList colonne{QStringLiteral("operazione"), QStringLiteral("quando"), QStringLiteral("id"), QStringLiteral("azione")};
-    QStringList valori{QStringLiteral("(SELECT coalesce(operazione, (SELECT max(numero) FROM Giornale_Operazioni)) FROM Giornale_Stato)"),
-                       QLatin1String(kAdesso), chiave, u'\'' + QLatin1String(azione) + u'\''};
+    QStringList colonne{QStringLiteral("operazione"), QStringLiteral("id"), QStringLiteral("azione")};
+    QStringList valori{QLatin1String(kOperazioneSQLite), chiave, u'\'' + QLatin1String(azione) + u'\''};
     if (!prima.isEmpty()) {
         colonne << elenco(QStringLiteral("prima_"));
         valori << elenco(prima + u'.');
@@ -72,45 +75,52 @@ QString rigaSQLite(const QString& chiave, const char* azione, const QString& pri
 QStringList schemaSQLite()
 {
     const QString apri = apriOperazioneSQLite();
+    const QString altro = QLatin1String(kAltroSQLite);
     QStringList cambiate;
     for (const QString& c : ColonneContatto()) cambiate << QStringLiteral("OLD.%1 IS NOT NEW.%1").arg(c);
+    const QString cambiata = u'(' + cambiate.join(QStringLiteral(" OR ")) + u')';
     // The row an INSERT OR REPLACE (or an UPDATE OR REPLACE onto its key) throws away, as
     // it stands: no delete trigger tells of it.
-    const QString sostituita = QStringLiteral(
-        " INSERT INTO Giornale (operazione, quando, id, azione, %1)"
-        " SELECT (SELECT coalesce(operazione, (SELECT max(numero) FROM Giornale_Operazioni)) FROM Giornale_Stato), %2, id, 'D', %3"
-        " FROM Anagrafica WHERE id = NEW.id;")
-                                   .arg(elenco(QStringLiteral("prima_")), QLatin1String(kAdesso), ColonneContatto().join(QStringLiteral(", ")));
+    const QString esistente = QStringLiteral("EXISTS (SELECT 1 FROM Anagrafica WHERE id = NEW.id)");
+    const QString sostituita = QStringLiteral(" INSERT INTO Giornale (operazione, id, azione, %1) SELECT %2, id, 'D', %3 FROM Anagrafica WHERE id = NEW.id;")
+                                   .arg(elenco(QStringLiteral("prima_")), QLatin1String(kOperazioneSQLite), ColonneContatto().join(QStringLiteral(", ")));
     return {
         QStringLiteral("CREATE TABLE Giornale_Operazioni (numero INTEGER PRIMARY KEY AUTOINCREMENT, quando TEXT NOT NULL, "
                        "chi TEXT NOT NULL, etichetta TEXT NOT NULL, annulla INTEGER, esterna INTEGER NOT NULL DEFAULT 0)"),
-        // The values have no declared type: each is kept exactly as Anagrafica held it.
+        // The values have no declared type: each is kept exactly as Anagrafica held it. When
+        // and by whom is the operation's.
         QStringLiteral("CREATE TABLE Giornale (numero INTEGER PRIMARY KEY AUTOINCREMENT, operazione INTEGER NOT NULL, "
-                       "quando TEXT NOT NULL, id INTEGER NOT NULL, azione TEXT NOT NULL, %1, %2)")
+                       "id INTEGER NOT NULL, azione TEXT NOT NULL, %1, %2)")
             .arg(elenco(QStringLiteral("prima_")), elenco(QStringLiteral("dopo_"))),
         QStringLiteral("CREATE INDEX Giornale_id ON Giornale (id, numero)"),
         QStringLiteral("CREATE INDEX Giornale_operazione ON Giornale (operazione)"),
         QStringLiteral("CREATE INDEX Giornale_eliminati ON Giornale (id) WHERE azione = 'D'"),
         QStringLiteral("CREATE INDEX Giornale_annullate ON Giornale_Operazioni (annulla)"),
+        // `operazione`: the one this program has open, never committed; `esterna`: the last
+        // operation of another program, opened at `esterna_quando`.
         QStringLiteral("CREATE TABLE Giornale_Stato (uno INTEGER PRIMARY KEY CHECK (uno = 1), tagliato INTEGER NOT NULL DEFAULT 0, "
-                       "giorni_cestino INTEGER NOT NULL DEFAULT 90, etichetta TEXT, chi TEXT, annulla INTEGER, operazione INTEGER)"),
+                       "giorni_cestino INTEGER NOT NULL DEFAULT 90, operazione INTEGER, esterna INTEGER, esterna_quando TEXT)"),
         QStringLiteral("INSERT INTO Giornale_Stato (uno) VALUES (1)"),
-        QStringLiteral("CREATE TRIGGER Giornale_sostituzione BEFORE INSERT ON Anagrafica "
-                       "WHEN EXISTS (SELECT 1 FROM Anagrafica WHERE id = NEW.id) BEGIN %1%2 END")
-            .arg(apri, sostituita),
-        QStringLiteral("CREATE TRIGGER Giornale_inserimento AFTER INSERT ON Anagrafica BEGIN %1%2 END")
-            .arg(apri, rigaSQLite(QStringLiteral("NEW.id"), "I", {}, QStringLiteral("NEW"))),
-        QStringLiteral("CREATE TRIGGER Giornale_modifica AFTER UPDATE ON Anagrafica WHEN OLD.id = NEW.id AND (%1) BEGIN %2%3 END")
-            .arg(cambiate.join(QStringLiteral(" OR ")), apri, rigaSQLite(QStringLiteral("NEW.id"), "U", QStringLiteral("OLD"), QStringLiteral("NEW"))),
-        QStringLiteral("CREATE TRIGGER Giornale_sostituzione_chiave BEFORE UPDATE OF id ON Anagrafica "
-                       "WHEN OLD.id IS NOT NEW.id AND EXISTS (SELECT 1 FROM Anagrafica WHERE id = NEW.id) BEGIN %1%2 END")
-            .arg(apri, sostituita),
+        QStringLiteral("CREATE TRIGGER Giornale_prima_inserimento BEFORE INSERT ON Anagrafica WHEN %1 OR %2 BEGIN%3%4 END")
+            .arg(altro, esistente, apri, sostituita),
+        QStringLiteral("CREATE TRIGGER Giornale_inserimento AFTER INSERT ON Anagrafica BEGIN%1 END")
+            .arg(rigaSQLite(QStringLiteral("NEW.id"), "I", {}, QStringLiteral("NEW"))),
+        QStringLiteral("CREATE TRIGGER Giornale_prima_modifica BEFORE UPDATE ON Anagrafica WHEN %1 AND (OLD.id IS NOT NEW.id OR %2) "
+                       "BEGIN%3 END")
+            .arg(altro, cambiata, apri),
+        QStringLiteral("CREATE TRIGGER Giornale_modifica AFTER UPDATE ON Anagrafica WHEN OLD.id = NEW.id AND %1 BEGIN%2 END")
+            .arg(cambiata, rigaSQLite(QStringLiteral("NEW.id"), "U", QStringLiteral("OLD"), QStringLiteral("NEW"))),
+        // Its own chance to open another program's operation: the order of two BEFORE triggers is not promised.
+        QStringLiteral("CREATE TRIGGER Giornale_prima_chiave BEFORE UPDATE OF id ON Anagrafica WHEN OLD.id IS NOT NEW.id AND %1 "
+                       "BEGIN%2%3 END")
+            .arg(esistente, apri, sostituita),
         // A contact given another key: the old key is gone, the new one has come.
-        QStringLiteral("CREATE TRIGGER Giornale_chiave AFTER UPDATE OF id ON Anagrafica WHEN OLD.id IS NOT NEW.id BEGIN %1%2%3 END")
-            .arg(apri, rigaSQLite(QStringLiteral("OLD.id"), "D", QStringLiteral("OLD"), {}),
+        QStringLiteral("CREATE TRIGGER Giornale_chiave AFTER UPDATE OF id ON Anagrafica WHEN OLD.id IS NOT NEW.id BEGIN%1%2 END")
+            .arg(rigaSQLite(QStringLiteral("OLD.id"), "D", QStringLiteral("OLD"), {}),
                  rigaSQLite(QStringLiteral("NEW.id"), "I", {}, QStringLiteral("NEW"))),
-        QStringLiteral("CREATE TRIGGER Giornale_eliminazione AFTER DELETE ON Anagrafica BEGIN %1%2 END")
-            .arg(apri, rigaSQLite(QStringLiteral("OLD.id"), "D", QStringLiteral("OLD"), {})),
+        QStringLiteral("CREATE TRIGGER Giornale_prima_eliminazione BEFORE DELETE ON Anagrafica WHEN %1 BEGIN%2 END").arg(altro, apri),
+        QStringLiteral("CREATE TRIGGER Giornale_eliminazione AFTER DELETE ON Anagrafica BEGIN%1 END")
+            .arg(rigaSQLite(QStringLiteral("OLD.id"), "D", QStringLiteral("OLD"), {})),
         // Readers that had not yet seen what is removed read the register again.
         QStringLiteral("CREATE TRIGGER Giornale_tagliato AFTER DELETE ON Giornale BEGIN "
                        "UPDATE Giornale_Stato SET tagliato = max(tagliato, OLD.numero); END"),
@@ -128,10 +138,8 @@ QString tipiServer(const QString& prefisso)
 
 QString rigaServer(const QString& chiave, const char* azione, const QString& prima, const QString& dopo)
 {
-    QStringList colonne{QStringLiteral("operazione"), QStringLiteral("quando"), QStringLiteral("transazione"), QStringLiteral("id"),
-                        QStringLiteral("azione")};
-    QStringList valori{QStringLiteral("op"), QStringLiteral("now()"), QStringLiteral("pg_current_xact_id()"), chiave,
-                       u'\'' + QLatin1String(azione) + u'\''};
+    QStringList colonne{QStringLiteral("operazione"), QStringLiteral("transazione"), QStringLiteral("id"), QStringLiteral("azione")};
+    QStringList valori{QStringLiteral("op"), QStringLiteral("pg_current_xact_id()"), chiave, u'\'' + QLatin1String(azione) + u'\''};
     if (!prima.isEmpty()) {
         colonne << elenco(QStringLiteral("prima_"));
         valori << elenco(prima + u'.');
@@ -153,7 +161,7 @@ QStringList schemaServer(const QString& schema, bool conRuolo)
                        "quando timestamptz NOT NULL, chi text NOT NULL, etichetta text NOT NULL, annulla bigint, "
                        "esterna boolean NOT NULL, transazione xid8 NOT NULL UNIQUE)"),
         QStringLiteral("CREATE TABLE giornale (numero bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY, operazione bigint NOT NULL, "
-                       "quando timestamptz NOT NULL, transazione xid8 NOT NULL, id bigint NOT NULL, azione char(1) NOT NULL, %1, %2)")
+                       "transazione xid8 NOT NULL, id bigint NOT NULL, azione char(1) NOT NULL, %1, %2)")
             .arg(tipiServer(QStringLiteral("prima_")), tipiServer(QStringLiteral("dopo_"))),
         QStringLiteral("CREATE INDEX giornale_id ON giornale (id, numero)"),
         QStringLiteral("CREATE INDEX giornale_operazione ON giornale (operazione)"),
@@ -297,14 +305,19 @@ Operazione::Operazione(Connection& connection, const QString& etichetta, qint64 
     try {
         if (connection_.hasJournal()) {
             const QVariant daAnnullare = annulla ? QVariant(annulla) : QVariant(QMetaType::fromType<qint64>());
-            if (connection_.engine() == Engine::PostgreSQL)
-                runStatement(connection_.database(),
-                       QStringLiteral("SELECT set_config('brenzola.etichetta', ?, true), set_config('brenzola.annulla', ?, true)"),
-                       {etichetta, annulla ? QString::number(annulla) : QString()});
-            else
-                runStatement(connection_.database(),
-                       QStringLiteral("UPDATE Giornale_Stato SET etichetta = ?, chi = ?, annulla = ?, operazione = NULL"),
-                       {etichetta, chiSonoSulFile(), daAnnullare});
+            const QSqlDatabase db = connection_.database();
+            if (connection_.engine() == Engine::PostgreSQL) {
+                runStatement(db, QStringLiteral("SELECT set_config('brenzola.etichetta', ?, true), set_config('brenzola.annulla', ?, true)"),
+                             {etichetta, annulla ? QString::number(annulla) : QString()});
+            } else {
+                // Opened now and named in Giornale_Stato, where the triggers find it; taken
+                // away again at the end if nothing was changed.
+                runStatement(db,
+                             QStringLiteral("INSERT INTO Giornale_Operazioni (quando, chi, etichetta, annulla, esterna) VALUES (%1, ?, ?, ?, 0)")
+                                 .arg(QLatin1String(kAdesso)),
+                             {chiSonoSulFile(), etichetta, daAnnullare});
+                runStatement(db, QStringLiteral("UPDATE Giornale_Stato SET operazione = last_insert_rowid()"));
+            }
         }
     } catch (...) {
         connection_.RollbackTrans();
@@ -327,10 +340,14 @@ qint64 Operazione::Concludi()
                                                         "WHERE transazione = pg_current_xact_id_if_assigned()"));
             if (nextRow(quale)) numero = quale.value(0).toLongLong();
         } else {
-            QSqlQuery quale = runStatement(db, QStringLiteral("SELECT operazione FROM Giornale_Stato"));
-            if (nextRow(quale)) numero = quale.value(0).toLongLong();
+            QSqlQuery quale = runStatement(db, QStringLiteral("SELECT operazione, EXISTS (SELECT 1 FROM Giornale WHERE operazione = "
+                                                              "(SELECT operazione FROM Giornale_Stato)) FROM Giornale_Stato"));
+            if (nextRow(quale) && quale.value(1).toBool()) numero = quale.value(0).toLongLong();
+            const QVariant aperta = quale.value(0);
+            quale.finish();
+            if (numero == 0) runStatement(db, QStringLiteral("DELETE FROM Giornale_Operazioni WHERE numero = ?"), {aperta});
             // Cleared before the commit: another program's changes are never taken for this one's.
-            runStatement(db, QStringLiteral("UPDATE Giornale_Stato SET etichetta = NULL, chi = NULL, annulla = NULL, operazione = NULL"));
+            runStatement(db, QStringLiteral("UPDATE Giornale_Stato SET operazione = NULL"));
         }
     }
     aperta_ = false;
@@ -366,27 +383,41 @@ std::optional<std::vector<qint64>> CursoreGiornale::cambiamenti(Connection& conn
         orizzonte_ = fine.value(1).toString();
         return std::nullopt;
     }
-    // The first row tells how far the journal was purged, and on a server where the
-    // transactions still running begin: their rows may yet appear below what was seen.
+    // One statement, one snapshot. Its first row tells how far the journal was purged, and
+    // on a server where the transactions still running begin: their rows may yet appear
+    // below what was seen. Each part follows its own index in order, up to a bound: a
+    // server without statistics yet (a journal just filled) would read a whole table to
+    // answer an OR, and past the bound reading the register whole is quicker anyway.
+    constexpr int kAlPiu = 100000;
     QSqlQuery righe = server
-        ? runStatement(db, QStringLiteral("SELECT 0, tagliato, CAST(pg_snapshot_xmin(pg_current_snapshot()) AS text) FROM giornale_stato "
-                                    "UNION ALL SELECT numero, id, NULL FROM giornale WHERE numero > ? OR transazione >= CAST(? AS xid8)"),
-                 {numero_, orizzonte_})
-        : runStatement(db, QStringLiteral("SELECT 0, tagliato, '' FROM Giornale_Stato UNION ALL SELECT numero, id, NULL FROM Giornale WHERE numero > ?"),
-                 {numero_});
+        ? runStatement(db, QStringLiteral("SELECT 0, 0, tagliato, CAST(pg_snapshot_xmin(pg_current_snapshot()) AS text) FROM giornale_stato "
+                                          "UNION ALL (SELECT 1, numero, id, NULL FROM giornale WHERE numero > ? ORDER BY numero LIMIT %1) "
+                                          "UNION ALL (SELECT 2, numero, id, NULL FROM giornale WHERE transazione >= CAST(? AS xid8) "
+                                          "ORDER BY transazione LIMIT %1)").arg(kAlPiu),
+                       {numero_, orizzonte_})
+        : runStatement(db, QStringLiteral("SELECT 0, 0, tagliato, '' FROM Giornale_Stato UNION ALL SELECT * FROM "
+                                          "(SELECT 1, numero, id, NULL FROM Giornale WHERE numero > ? ORDER BY numero LIMIT %1)").arg(kAlPiu),
+                       {numero_});
     qint64 tagliato = 0;
     qint64 ultimo = numero_;
     QString orizzonte = orizzonte_;
     std::vector<qint64> chiavi;
+    int perParte[3] = {0, 0, 0};
     while (nextRow(righe)) {
-        const qint64 numero = righe.value(0).toLongLong();
-        if (numero == 0) {
-            tagliato = righe.value(1).toLongLong();
-            orizzonte = righe.value(2).toString();
+        const int parte = righe.value(0).toInt();
+        ++perParte[parte];
+        if (parte == 0) {
+            tagliato = righe.value(2).toLongLong();
+            orizzonte = righe.value(3).toString();
             continue;
         }
-        ultimo = std::max(ultimo, numero);
-        chiavi.push_back(righe.value(1).toLongLong());
+        ultimo = std::max(ultimo, righe.value(1).toLongLong());
+        chiavi.push_back(righe.value(2).toLongLong());
+    }
+    if (perParte[1] == kAlPiu || perParte[2] == kAlPiu) {
+        righe.finish();
+        letto_ = false;
+        return cambiamenti(connection, true);  // too many: where the whole reading starts
     }
     const bool saltato = tagliato > numero_;
     numero_ = std::max(ultimo, tagliato);

@@ -16,9 +16,9 @@ namespace brenzola {
 // the database whoever writes (this program, its tools, sqlite3, psql). Its tables:
 //   Giornale_Operazioni  one row per operation: number, time (UTC), who, label, the
 //                        operation it undid
-//   Giornale             one row per changed contact: number, operation, time, key,
-//                        action (I inserted, U changed, D deleted) and the whole row before
-//                        and after, each value exactly as stored
+//   Giornale             one row per changed contact: number, operation (which tells when
+//                        and by whom), key, action (I inserted, U changed, D deleted) and the
+//                        whole row before and after, each value exactly as stored
 //   Giornale_Stato       one row: the period deleted contacts stay in the bin, the highest
 //                        journal number ever removed, and (file only) the operation this
 //                        program has open

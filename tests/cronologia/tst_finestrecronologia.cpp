@@ -261,10 +261,12 @@ void TestCronologia::theBinRestoresWholeAndErasesForGood()
 
     // At start-up, what was deleted longer ago than that goes for good; the rest stays.
     const qint64 recente = store_->insert({{"Cognome", "Verdi"}});
-    store_->rows(QStringLiteral("DELETE FROM anagrafica WHERE id IN (%1, %2)").arg(bianchi_).arg(recente));
-    store_->rows(QStringLiteral("UPDATE giornale SET quando = '%1' WHERE id = %2 AND azione = 'D'")
+    store_->rows(QStringLiteral("DELETE FROM anagrafica WHERE id = %1").arg(bianchi_));
+    store_->rows(QStringLiteral("UPDATE giornale_operazioni SET quando = '%1' WHERE numero = "
+                                "(SELECT operazione FROM giornale WHERE id = %2 AND azione = 'D')")
                      .arg(QDateTime::currentDateTimeUtc().addDays(-31).toString(Qt::ISODateWithMs))
                      .arg(bianchi_));
+    store_->rows(QStringLiteral("DELETE FROM anagrafica WHERE id = %1").arg(recente));
     form_.reset();
     ChiudiDatabase();
     form_ = std::make_unique<FrmBrenzola>(dialogs_);
