@@ -98,9 +98,9 @@ public:
         header()->setStretchLastSection(true);
     }
 
-    // After the model was reset: its sections spanned and open, the columns as wide as
-    // their first rows need. Measuring every row would cost a wait on a long agenda.
-    void mostraSezioni()
+    // After the model was reset: its sections open and, when `misura`, the columns as wide
+    // as their first rows need. Measuring every row would cost a wait on a long agenda.
+    void mostraSezioni(bool misura)
     {
         constexpr int kRigheMisurate = 200;
         QStyleOptionViewItem opzione;
@@ -109,7 +109,7 @@ public:
         std::vector<int> larghezze(size_t(colonne), 0);
         for (int c = 0; c < colonne; ++c) larghezze[size_t(c)] = header()->sectionSizeHint(c);
         int misurate = 0;
-        const auto misura = [&](int riga, const QModelIndex& sezione) {
+        const auto misuraRiga = [&](int riga, const QModelIndex& sezione) {
             for (int c = 0; c < colonne; ++c) {
                 const QModelIndex cella = model()->index(riga, c, sezione);
                 larghezze[size_t(c)] = std::max(larghezze[size_t(c)], itemDelegateForIndex(cella)->sizeHint(opzione, cella).width());
@@ -120,12 +120,13 @@ public:
             const QModelIndex sezione = model()->index(s, 0);
             if (!(model()->flags(sezione) & Qt::ItemIsSelectable)) {
                 expand(sezione);
-            } else if (misurate < kRigheMisurate) {
-                misura(s, {});
+            } else if (misura && misurate < kRigheMisurate) {
+                misuraRiga(s, {});
             }
-            for (int r = 0, righe = model()->rowCount(sezione); r < righe && misurate < kRigheMisurate; ++r) misura(r, sezione);
+            for (int r = 0, righe = model()->rowCount(sezione); misura && r < righe && misurate < kRigheMisurate; ++r) misuraRiga(r, sezione);
         }
-        for (int c = 0; c + 1 < colonne; ++c) header()->resizeSection(c, larghezze[size_t(c)]);
+        if (misura)
+            for (int c = 0; c + 1 < colonne; ++c) header()->resizeSection(c, larghezze[size_t(c)]);
     }
 
 protected:
@@ -436,6 +437,7 @@ void FrmAgenda::Aggiorna()
     daRileggere_ = false;
     const qint64 scelto = IdScelto();
     Agenda nuova;
+    bool intera = true;
     try {
         Connection& connessione = openConnection(Funzioni::Connessione.get());
         const Lettura lettura{connessione.name(), oggi_(), SpnGiorni->value()};
@@ -446,15 +448,19 @@ void FrmAgenda::Aggiorna()
             puntaAMezzanotte();
             return;  // nothing changed: what is on screen is still right
         }
+        intera = !cambiati;
         if (cambiati) nuova = *agenda_;
-        if (!cambiati || !AggiornaAgenda(connessione, nuova, *cambiati)) nuova = LeggiAgenda(connessione, lettura.oggi, lettura.giorni);
+        if (!cambiati || !AggiornaAgenda(connessione, nuova, *cambiati)) {
+            nuova = LeggiAgenda(connessione, lettura.oggi, lettura.giorni);
+            intera = true;
+        }
         letta_ = lettura;
     } catch (const StoreError& errore) {
         letta_.reset();
         MostraErrore(dialogs_, this, errore, QStringLiteral("Impossibile leggere i contatti da ricontattare."));
         return;
     }
-    riempi(std::move(nuova));
+    riempi(std::move(nuova), intera);
     Scegli(scelto);
     // Otherwise the first to call, so that Enter and Fatto work straight away.
     if (IdScelto() == 0)
@@ -470,12 +476,13 @@ void FrmAgenda::puntaAMezzanotte()
     mezzanotte_->start(int(std::clamp<qint64>(mancano + 1000, 1000, 24 * 3600 * 1000)));
 }
 
-void FrmAgenda::riempi(Agenda&& agenda)
+void FrmAgenda::riempi(Agenda&& agenda, bool intera)
 {
     agenda_ = std::make_shared<const Agenda>(std::move(agenda));
     ricontatti_->mostra(agenda_);
     compleanni_->mostra(agenda_);
-    for (QTreeView* g : {GrigliaRicontatti, GrigliaCompleanni}) static_cast<GrigliaAgenda*>(g)->mostraSezioni();
+    // A few rows changed keep the columns as they were: the user may have widened them.
+    for (QTreeView* g : {GrigliaRicontatti, GrigliaCompleanni}) static_cast<GrigliaAgenda*>(g)->mostraSezioni(intera);
     aggiornaPulsanti();
 }
 

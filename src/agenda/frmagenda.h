@@ -72,7 +72,8 @@ private:
         bool operator==(const Lettura&) const = default;
     };
 
-    void riempi(Agenda&& agenda);
+    // Shows `agenda`: read whole, or only a few of its rows changed.
+    void riempi(Agenda&& agenda, bool intera);
     void fatto(const QDate& prossima);
     void scegliData();
     void stampa();

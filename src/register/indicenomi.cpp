@@ -130,14 +130,20 @@ void IndiceNomi::contattiCambiati(Connection& connection, const std::vector<qint
         via[v] = true;
         contatti_[v].presente = false;
     }
-    std::erase_if(perChiave_, [&tolti](const auto& chiave) { return std::binary_search(tolti.begin(), tolti.end(), chiave.first); });
     std::vector<std::pair<qint64, Voce>> aggiunte;
     for (Voce v : nuove) aggiunte.emplace_back(contatti_[v].id, v);
     std::sort(aggiunte.begin(), aggiunte.end());
-    std::vector<std::pair<qint64, Voce>> unite;
-    unite.reserve(perChiave_.size() + aggiunte.size());
-    std::merge(perChiave_.begin(), perChiave_.end(), aggiunte.begin(), aggiunte.end(), std::back_inserter(unite));
-    perChiave_.swap(unite);
+    if (tolti.size() + aggiunte.size() < 64) {
+        // A save or two: moving the rest of the keys along beats copying them all.
+        for (qint64 id : tolti) perChiave_.erase(std::lower_bound(perChiave_.begin(), perChiave_.end(), std::pair(id, Voce(0))));
+        for (const auto& chiave : aggiunte) perChiave_.insert(std::upper_bound(perChiave_.begin(), perChiave_.end(), chiave), chiave);
+    } else {
+        std::erase_if(perChiave_, [&tolti](const auto& chiave) { return std::binary_search(tolti.begin(), tolti.end(), chiave.first); });
+        std::vector<std::pair<qint64, Voce>> unite;
+        unite.reserve(perChiave_.size() + aggiunte.size());
+        std::merge(perChiave_.begin(), perChiave_.end(), aggiunte.begin(), aggiunte.end(), std::back_inserter(unite));
+        perChiave_.swap(unite);
+    }
     inserisci(std::move(nuove), via);
     ++versione_;
 }

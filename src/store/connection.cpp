@@ -399,6 +399,7 @@ bool Connection::reconnectIfLost()
     if (db.isOpen() && QSqlQuery(db).exec(QStringLiteral("SELECT 1"))) return false;  // alive: the statement failed
     // The same connection, with the same settings, opened again; still away, it stays
     // closed and the next statement tries again.
+    prepared_.clear();
     db.close();
     if (!db.open()) return false;
     listen();
@@ -447,6 +448,7 @@ void Connection::Close()
     inTransaction_ = false;  // closing undoes it
     listening_ = false;
     watch_.reset();
+    prepared_.clear();
     if (!QSqlDatabase::contains(name_)) return;
     database().close();
     schemas_.clear();
@@ -593,6 +595,24 @@ std::optional<ChangeMark> Connection::changeMark() const
 }
 
 QSqlDatabase Connection::database() const { return QSqlDatabase::database(name_, false); }
+
+QSqlQuery& Connection::runPrepared(const QString& sql, const QVariantList& values)
+{
+    std::unique_ptr<QSqlQuery>& query = prepared_[sql];
+    if (!query) {
+        auto prepared = std::make_unique<QSqlQuery>(openConnection(this).database());
+        prepared->setForwardOnly(true);
+        if (!prepared->prepare(sql)) throw storeErrorFrom(*prepared);
+        query = std::move(prepared);
+    }
+    for (qsizetype i = 0; i < values.size(); ++i) query->bindValue(int(i), values[i]);
+    if (!query->exec()) {
+        const StoreError error = storeErrorFrom(*query);
+        prepared_.erase(sql);  // a lost server connection takes its statements with it
+        throw error;
+    }
+    return *query;
+}
 
 const TableSchema& Connection::schema(const QString& table)
 {

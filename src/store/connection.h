@@ -3,6 +3,7 @@
 #include <QHash>
 #include <QSet>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <QStringList>
 
@@ -12,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 namespace brenzola {
@@ -84,6 +86,10 @@ public:
     QString name() const { return name_; }
     QSqlDatabase database() const;
     const TableSchema& schema(const QString& table);
+    // Runs a statement of the engine's own SQL that this connection runs often (the
+    // journal's bookkeeping at every save), prepared once and kept; `values` are bound to
+    // its ?s in order. The caller finishes the query once it has read what it needs.
+    QSqlQuery& runPrepared(const QString& sql, const QVariantList& values = {});
     // Runs a statement in the Access dialect and hands each row to `each`, without a
     // recordset's copies of every value: for reading a whole register at once.
     void readRows(const QString& statement, const std::function<void(const RowView&)>& each);
@@ -146,6 +152,7 @@ private:
     bool inTransaction_ = false;
     bool changedInTransaction_ = false;
     QHash<QString, TableSchema> schemas_;
+    std::unordered_map<QString, std::unique_ptr<QSqlQuery>> prepared_;
 };
 
 // The connection itself, when it exists and is open; otherwise a StoreError.

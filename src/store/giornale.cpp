@@ -253,11 +253,14 @@ END $$)")
 // Who this program's operations on a file belong to: the system user, at this computer.
 QString chiSonoSulFile()
 {
-    const passwd* utente = ::getpwuid(::getuid());
-    QString nome = utente ? QString::fromLocal8Bit(utente->pw_name) : qEnvironmentVariable("USER");
-    if (nome.isEmpty()) nome = QStringLiteral("utente %1").arg(::getuid());
-    const QString computer = QSysInfo::machineHostName();
-    return computer.isEmpty() ? nome : nome + u'@' + computer;
+    static const QString chi = [] {
+        const passwd* utente = ::getpwuid(::getuid());
+        QString nome = utente ? QString::fromLocal8Bit(utente->pw_name) : qEnvironmentVariable("USER");
+        if (nome.isEmpty()) nome = QStringLiteral("utente %1").arg(::getuid());
+        const QString computer = QSysInfo::machineHostName();
+        return computer.isEmpty() ? nome : nome + u'@' + computer;
+    }();
+    return chi;
 }
 
 }  // namespace
@@ -303,22 +306,23 @@ Operazione::Operazione(Connection& connection, const QString& etichetta, qint64 
 {
     connection_.BeginTrans();
     try {
-        if (connection_.hasJournal()) {
-            const QVariant daAnnullare = annulla ? QVariant(annulla) : QVariant(QMetaType::fromType<qint64>());
-            const QSqlDatabase db = connection_.database();
-            if (connection_.engine() == Engine::PostgreSQL) {
-                runStatement(db, QStringLiteral("SELECT set_config('brenzola.etichetta', ?, true), set_config('brenzola.annulla', ?, true)"),
-                             {etichetta, annulla ? QString::number(annulla) : QString()});
-            } else {
-                // Opened now and named in Giornale_Stato, where the triggers find it; taken
-                // away again at the end if nothing was changed.
-                runStatement(db,
-                             QStringLiteral("INSERT INTO Giornale_Operazioni (quando, chi, etichetta, annulla, esterna) VALUES (%1, ?, ?, ?, 0)")
-                                 .arg(QLatin1String(kAdesso)),
-                             {chiSonoSulFile(), etichetta, daAnnullare});
-                runStatement(db, QStringLiteral("UPDATE Giornale_Stato SET operazione = last_insert_rowid()"));
-            }
+        if (!connection_.hasJournal()) return;
+        if (connection_.engine() == Engine::PostgreSQL) {
+            connection_
+                .runPrepared(QStringLiteral("SELECT set_config('brenzola.etichetta', ?, true), set_config('brenzola.annulla', ?, true)"),
+                             {etichetta, annulla ? QString::number(annulla) : QString()})
+                .finish();
+            return;
         }
+        // Opened now and named in Giornale_Stato, where the triggers find it; taken away
+        // again at the end if nothing was changed.
+        QSqlQuery& aperta = connection_.runPrepared(
+            QStringLiteral("INSERT INTO Giornale_Operazioni (quando, chi, etichetta, annulla, esterna) VALUES (%1, ?, ?, ?, 0)")
+                .arg(QLatin1String(kAdesso)),
+            {chiSonoSulFile(), etichetta, annulla ? QVariant(annulla) : QVariant(QMetaType::fromType<qint64>())});
+        numero_ = aperta.lastInsertId().toLongLong();
+        aperta.finish();
+        connection_.runPrepared(QStringLiteral("UPDATE Giornale_Stato SET operazione = ?"), {numero_}).finish();
     } catch (...) {
         connection_.RollbackTrans();
         throw;
@@ -332,23 +336,20 @@ Operazione::~Operazione()
 
 qint64 Operazione::Concludi()
 {
-    qint64 numero = 0;
-    if (connection_.hasJournal()) {
-        const QSqlDatabase db = connection_.database();
-        if (connection_.engine() == Engine::PostgreSQL) {
-            QSqlQuery quale = runStatement(db, QStringLiteral("SELECT numero FROM giornale_operazioni "
-                                                        "WHERE transazione = pg_current_xact_id_if_assigned()"));
-            if (nextRow(quale)) numero = quale.value(0).toLongLong();
-        } else {
-            QSqlQuery quale = runStatement(db, QStringLiteral("SELECT operazione, EXISTS (SELECT 1 FROM Giornale WHERE operazione = "
-                                                              "(SELECT operazione FROM Giornale_Stato)) FROM Giornale_Stato"));
-            if (nextRow(quale) && quale.value(1).toBool()) numero = quale.value(0).toLongLong();
-            const QVariant aperta = quale.value(0);
-            quale.finish();
-            if (numero == 0) runStatement(db, QStringLiteral("DELETE FROM Giornale_Operazioni WHERE numero = ?"), {aperta});
-            // Cleared before the commit: another program's changes are never taken for this one's.
-            runStatement(db, QStringLiteral("UPDATE Giornale_Stato SET operazione = NULL"));
-        }
+    qint64 numero = numero_;
+    if (connection_.hasJournal() && connection_.engine() == Engine::PostgreSQL) {
+        QSqlQuery& quale = connection_.runPrepared(QStringLiteral("SELECT numero FROM giornale_operazioni "
+                                                                  "WHERE transazione = pg_current_xact_id_if_assigned()"));
+        numero = nextRow(quale) ? quale.value(0).toLongLong() : 0;
+        quale.finish();
+    } else if (connection_.hasJournal()) {
+        QSqlQuery& vuota = connection_.runPrepared(QStringLiteral("DELETE FROM Giornale_Operazioni WHERE numero = ? "
+                                                                  "AND NOT EXISTS (SELECT 1 FROM Giornale WHERE operazione = ?)"),
+                                                   {numero, numero});
+        if (vuota.numRowsAffected() == 1) numero = 0;  // nothing changed
+        vuota.finish();
+        // Cleared before the commit: another program's changes are never taken for this one's.
+        connection_.runPrepared(QStringLiteral("UPDATE Giornale_Stato SET operazione = NULL")).finish();
     }
     aperta_ = false;
     connection_.CommitTrans();

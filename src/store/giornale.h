@@ -54,6 +54,7 @@ private:
     Connection& connection_;
     bool annullamento_;
     bool aperta_ = true;
+    qint64 numero_ = 0;  // on a file, opened at once
 };
 
 // "1 contatto", "1.234 contatti": how labels count contacts.
