@@ -3,6 +3,7 @@
 #include "calendarfield.h"
 #include "calendario.h"
 #include "dialogs.h"
+#include "filapulsanti.h"
 #include "funzioni.h"
 #include "memorytable.h"
 #include "stampa.h"
@@ -357,19 +358,13 @@ FrmAgenda::FrmAgenda(Dialogs& dialogs, QWidget* parent, Oggi oggi)
     ChkAvvio->setChecked(AllAvvio());
     layout->addWidget(ChkAvvio);
 
-    auto* pulsanti = new QHBoxLayout;
-    const auto pulsante = [&](const char* nome, const QString& testo) {
-        auto* p = new QPushButton(testo, this);
-        p->setObjectName(QLatin1String(nome));
-        pulsanti->addWidget(p);
-        return p;
-    };
-    CmdApri = pulsante("CmdApri", QStringLiteral("Apri contatto"));
-    CmdFatto = pulsante("CmdFatto", QStringLiteral("Fatto"));
+    auto* pulsanti = new FilaPulsanti;
+    CmdApri = pulsanti->aggiungi("CmdApri", QStringLiteral("Apri contatto"));
+    CmdFatto = pulsanti->aggiungi("CmdFatto", QStringLiteral("Fatto"));
     pulsanti->addStretch();
-    CmdStampa = pulsante("CmdStampa", QStringLiteral("Stampa..."));
-    CmdCalendario = pulsante("CmdCalendario", QStringLiteral("Esporta calendario..."));
-    CmdChiudi = pulsante("CmdChiudi", QStringLiteral("Chiudi"));
+    CmdStampa = pulsanti->aggiungi("CmdStampa", QStringLiteral("Stampa..."));
+    CmdCalendario = pulsanti->aggiungi("CmdCalendario", QStringLiteral("Esporta calendario..."));
+    CmdChiudi = pulsanti->aggiungi("CmdChiudi", QStringLiteral("Chiudi"));
     layout->addLayout(pulsanti);
     CmdApri->setDefault(true);  // Enter opens the chosen contact
 

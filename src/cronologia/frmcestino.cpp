@@ -1,6 +1,7 @@
 #include "frmcestino.h"
 
 #include "dialogs.h"
+#include "filapulsanti.h"
 #include "giornale.h"
 #include "storeerror.h"
 #include "testicronologia.h"
@@ -92,18 +93,12 @@ FrmCestino::FrmCestino(Dialogs& dialogs, Connection& connessione, QWidget* paren
     periodo->addStretch();
     layout->addLayout(periodo);
 
-    auto* pulsanti = new QHBoxLayout;
-    const auto pulsante = [&](const char* nome, const QString& testo) {
-        auto* p = new QPushButton(testo, this);
-        p->setObjectName(QLatin1String(nome));
-        pulsanti->addWidget(p);
-        return p;
-    };
-    CmdRipristina = pulsante("CmdRipristina", QStringLiteral("Ripristina"));
-    CmdElimina = pulsante("CmdElimina", QStringLiteral("Elimina definitivamente"));
-    CmdSvuota = pulsante("CmdSvuota", QStringLiteral("Svuota cestino"));
+    auto* pulsanti = new FilaPulsanti;
+    CmdRipristina = pulsanti->aggiungi("CmdRipristina", QStringLiteral("Ripristina"));
+    CmdElimina = pulsanti->aggiungi("CmdElimina", QStringLiteral("Elimina definitivamente"));
+    CmdSvuota = pulsanti->aggiungi("CmdSvuota", QStringLiteral("Svuota cestino"));
     pulsanti->addStretch();
-    CmdChiudi = pulsante("CmdChiudi", QStringLiteral("Chiudi"));
+    CmdChiudi = pulsanti->aggiungi("CmdChiudi", QStringLiteral("Chiudi"));
     layout->addLayout(pulsanti);
     CmdChiudi->setDefault(true);
 

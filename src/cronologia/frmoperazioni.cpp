@@ -2,6 +2,7 @@
 
 #include "annullamento.h"
 #include "dialogs.h"
+#include "filapulsanti.h"
 #include "giornale.h"
 #include "storeerror.h"
 #include "testicronologia.h"
@@ -36,17 +37,11 @@ FrmOperazioni::FrmOperazioni(Dialogs& dialogs, Connection& connessione, QWidget*
     GrigliaOperazioni->setAllColumnsShowFocus(true);
     layout->addWidget(GrigliaOperazioni);
 
-    auto* pulsanti = new QHBoxLayout;
-    const auto pulsante = [&](const char* nome, const QString& testo) {
-        auto* p = new QPushButton(testo, this);
-        p->setObjectName(QLatin1String(nome));
-        pulsanti->addWidget(p);
-        return p;
-    };
-    CmdAnnulla = pulsante("CmdAnnulla", QStringLiteral("Annulla l'operazione"));
-    CmdAltre = pulsante("CmdAltre", QStringLiteral("Operazioni precedenti"));
+    auto* pulsanti = new FilaPulsanti;
+    CmdAnnulla = pulsanti->aggiungi("CmdAnnulla", QStringLiteral("Annulla l'operazione"));
+    CmdAltre = pulsanti->aggiungi("CmdAltre", QStringLiteral("Operazioni precedenti"));
     pulsanti->addStretch();
-    CmdChiudi = pulsante("CmdChiudi", QStringLiteral("Chiudi"));
+    CmdChiudi = pulsanti->aggiungi("CmdChiudi", QStringLiteral("Chiudi"));
     layout->addLayout(pulsanti);
     CmdChiudi->setDefault(true);
 

@@ -31,6 +31,25 @@ QString elenco(const QString& prefisso, const QString& separatore = QStringLiter
     return nomi.join(separatore);
 }
 
+// One journal row for a trigger: `inizio` the leading columns and their values, then the
+// key, the action, and the values of the rows `prima` and `dopo` name (OLD, NEW, or nothing).
+QString rigaGiornale(QList<std::pair<QString, QString>> inizio, const QString& chiave, const char* azione, const QString& prima,
+                     const QString& dopo)
+{
+    inizio << std::pair(QStringLiteral("id"), chiave) << std::pair(QStringLiteral("azione"), u'\'' + QLatin1String(azione) + u'\'');
+    QStringList colonne, valori;
+    for (const auto& [colonna, valore] : inizio) {
+        colonne << colonna;
+        valori << valore;
+    }
+    for (const auto& [lato, riga] : {std::pair(QStringLiteral("prima_"), prima), std::pair(QStringLiteral("dopo_"), dopo)})
+        if (!riga.isEmpty()) {
+            colonne << elenco(lato);
+            valori << elenco(riga + u'.');
+        }
+    return QStringLiteral(" INSERT INTO giornale (%1) VALUES (%2);").arg(colonne.join(QStringLiteral(", ")), valori.join(QStringLiteral(", ")));
+}
+
 // ---- A file ----
 
 // When the trigger runs: the same for every row one statement changes.
@@ -56,20 +75,9 @@ QString apriOperazioneSQLite()
         .arg(adesso, QLatin1String(kAltroProgramma));
 }
 
-// One journal row; `prima` and `dopo` name the rows (OLD, NEW, or nothing).
 QString rigaSQLite(const QString& chiave, const char* azione, const QString& prima, const QString& dopo)
 {
-    QStringList colonne{QStringLiteral("operazione"), QStringLiteral("id"), QStringLiteral("azione")};
-    QStringList valori{QLatin1String(kOperazioneSQLite), chiave, u'\'' + QLatin1String(azione) + u'\''};
-    if (!prima.isEmpty()) {
-        colonne << elenco(QStringLiteral("prima_"));
-        valori << elenco(prima + u'.');
-    }
-    if (!dopo.isEmpty()) {
-        colonne << elenco(QStringLiteral("dopo_"));
-        valori << elenco(dopo + u'.');
-    }
-    return QStringLiteral(" INSERT INTO Giornale (%1) VALUES (%2);").arg(colonne.join(QStringLiteral(", ")), valori.join(QStringLiteral(", ")));
+    return rigaGiornale({{QStringLiteral("operazione"), QLatin1String(kOperazioneSQLite)}}, chiave, azione, prima, dopo);
 }
 
 QStringList schemaSQLite()
@@ -138,17 +146,8 @@ QString tipiServer(const QString& prefisso)
 
 QString rigaServer(const QString& chiave, const char* azione, const QString& prima, const QString& dopo)
 {
-    QStringList colonne{QStringLiteral("operazione"), QStringLiteral("transazione"), QStringLiteral("id"), QStringLiteral("azione")};
-    QStringList valori{QStringLiteral("op"), QStringLiteral("pg_current_xact_id()"), chiave, u'\'' + QLatin1String(azione) + u'\''};
-    if (!prima.isEmpty()) {
-        colonne << elenco(QStringLiteral("prima_"));
-        valori << elenco(prima + u'.');
-    }
-    if (!dopo.isEmpty()) {
-        colonne << elenco(QStringLiteral("dopo_"));
-        valori << elenco(dopo + u'.');
-    }
-    return QStringLiteral("INSERT INTO giornale (%1) VALUES (%2);").arg(colonne.join(QStringLiteral(", ")), valori.join(QStringLiteral(", ")));
+    return rigaGiornale({{QStringLiteral("operazione"), QStringLiteral("op")}, {QStringLiteral("transazione"), QStringLiteral("pg_current_xact_id()")}},
+                        chiave, azione, prima, dopo);
 }
 
 QStringList schemaServer(const QString& schema, bool conRuolo)
