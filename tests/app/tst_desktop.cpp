@@ -110,11 +110,21 @@ public:
             return;
         }
         environment_.insert(QStringLiteral("DISPLAY"), QLatin1Char(':') + QString::fromLatin1(server.readLine().trimmed()));
-        windowManager_ = std::make_unique<Started>(QStringLiteral("openbox"), QStringList{}, environment_);
-        if (!waitFor([this] { return xprop({"-root", "_NET_SUPPORTING_WM_CHECK"}).contains("window id"); })) {
-            problem_ = "openbox did not start: " + windowManager_->process().readAllStandardError();
-            return;
+        // On a loaded machine the window manager now and then ends before it manages the
+        // screen; one more start is tried, and the message says how the last one ended.
+        bool managed = false;
+        for (int attempt = 0; attempt < 2 && !managed; ++attempt) {
+            windowManager_ = std::make_unique<Started>(QStringLiteral("openbox"), QStringList{}, environment_);
+            QProcess& openbox = windowManager_->process();
+            managed = waitFor([&] {
+                return openbox.state() == QProcess::NotRunning
+                    || xprop({"-root", "_NET_SUPPORTING_WM_CHECK"}).contains("window id");
+            }) && openbox.state() != QProcess::NotRunning;
+            if (!managed)
+                problem_ = "openbox did not start (" + QByteArray::number(openbox.exitCode()) + "): " + openbox.readAllStandardError();
         }
+        if (!managed) return;
+        problem_.clear();
         // The compositor names a window of its own once it composites; a start that loses
         // a race with the window manager is tried once more.
         for (int attempt = 0; compositor && attempt < 2 && !ready_; ++attempt) {
