@@ -1,14 +1,19 @@
 // Times contacts in and out at a given register size: export and import in each format,
-// and the search for duplicates over the register. Prints `name value unit` lines.
+// the search for duplicates over the register and, where the store keeps a journal,
+// undoing an import. Prints `name value unit` lines.
 #include "benchsupport.h"
 #include "csv.h"
 #include "funzioni.h"
+#if __has_include("cronologia.h")
+#include "cronologia.h"
+#endif
 #include "scambio.h"
 #include "vcard.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 
 using namespace brenzola;
@@ -64,6 +69,19 @@ void measure(int contacts)
         });
         print((QByteArray("import_") + f.nome).constData(), contacts, ms(timer), "ms");
         if (r.aggiunti != contacts) std::fprintf(stderr, "import_%s: %d added of %d\n", f.nome, r.aggiunti, contacts);
+#if __has_include("cronologia.h")
+        // The import undone as the user undoes it: its operation, in one transaction.
+        if (&f == &kFormati[0] && !vuoto.ownOperations().empty()) {
+            timer.restart();
+            const EsitoAnnullamento esito = Annulla(vuoto, vuoto.ownOperations().back(), false);
+            print("undo_import", contacts, ms(timer), "ms");
+            QSqlQuery rimasti(vuoto.database());
+            rimasti.exec(QStringLiteral("SELECT count(*) FROM Anagrafica"));
+            if (esito.contatti != contacts || !rimasti.next() || rimasti.value(0).toLongLong() != 0)
+                std::fprintf(stderr, "undo_import: %lld undone of %d, %lld left\n", esito.contatti, contacts,
+                             rimasti.isValid() ? rimasti.value(0).toLongLong() : -1);
+        }
+#endif
     }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "archivio.h"
+#include "contattivari.h"
 #include "demodata.h"
 #include "dialogs.h"
 #include "funzioni.h"
@@ -9,6 +10,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -49,14 +51,23 @@ inline void amministra(const QString& sql)
     QSqlDatabase::removeDatabase(QStringLiteral("bench-admin"));
 }
 
-// A store of `contacts` demo contacts: a file in a temporary folder, or a database of its
-// own on the server, dropped at the end.
+// Which invented contacts fill a store: the demo's (60 surnames, as the README's figures
+// were measured with) or a register with as many distinct surnames as a real one.
+enum class Dati { Demo, Vari };
+
+// The data set being measured; its figures are named with "varied_" before the name.
+inline Dati datiCorrenti = Dati::Demo;
+
+inline const char* nomeDati(Dati dati) { return dati == Dati::Vari ? "varied" : "demo"; }
+
+// A store of `contacts` invented contacts: a file in a temporary folder, or a database of
+// its own on the server, dropped at the end.
 class ArchivioDemo {
 public:
-    explicit ArchivioDemo(int contacts)
+    explicit ArchivioDemo(int contacts, Dati dati = Dati::Demo)
     {
         if (suServer()) {
-            database_ = QStringLiteral("brenzola_bench_%1").arg(contacts);
+            database_ = QStringLiteral("brenzola_bench_%1_%2").arg(QLatin1String(nomeDati(dati))).arg(contacts);
             amministra(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(database_));
             amministra(QStringLiteral("CREATE DATABASE %1").arg(database_));
             archivio_ = QStringLiteral("Provider=%1;Database=%2").arg(QLatin1String(Connection::kServerProvider), database_);
@@ -64,13 +75,16 @@ public:
             archivio_ = Funzioni::PercorsoArchivio(dir_.path());
         }
         CreaArchivio(archivio_);
-        AggiungiContattiDemo(archivio_, contacts);
+        if (dati == Dati::Vari) AggiungiContattiVari(archivio_, contacts);
+        else AggiungiContattiDemo(archivio_, contacts);
     }
     ~ArchivioDemo()
     {
         if (!database_.isEmpty()) amministra(QStringLiteral("DROP DATABASE %1 WITH (FORCE)").arg(database_));
     }
     QString archivio() const { return archivio_; }
+    // The server's database, or empty for a file.
+    QString database() const { return database_; }
 
 private:
     QTemporaryDir dir_;
@@ -79,11 +93,50 @@ private:
 };
 
 // Prints one figure as `name_<contacts> value unit`, with "server_" before the name for
-// the server.
+// the server and "varied_" for the register of many surnames.
 inline void print(const char* name, int contacts, double value, const char* unit)
 {
-    std::printf("%s%s_%d %.3f %s\n", suServer() ? "server_" : "", name, contacts, value, unit);
+    std::printf("%s%s%s_%d %.3f %s\n", suServer() ? "server_" : "", datiCorrenti == Dati::Vari ? "varied_" : "", name,
+                contacts, value, unit);
     std::fflush(stdout);
+}
+
+// The command line `[--dati demo|varied|both] [N...]`: the sizes, and the data sets (both
+// when not said).
+struct Argomenti {
+    QStringList sizes;
+    std::vector<Dati> dati{Dati::Demo, Dati::Vari};
+};
+inline Argomenti leggiArgomenti(QStringList arguments, const QStringList& predefinite)
+{
+    Argomenti a;
+    const qsizetype i = arguments.indexOf(QStringLiteral("--dati"));
+    if (i >= 0 && i + 1 < arguments.size()) {
+        const QString scelta = arguments[i + 1];
+        if (scelta == u"demo") a.dati = {Dati::Demo};
+        else if (scelta == u"varied") a.dati = {Dati::Vari};
+        else if (scelta != u"both") qFatal("--dati: demo, varied or both, not %s", qPrintable(scelta));
+        arguments.remove(i, 2);
+    }
+    a.sizes = arguments.isEmpty() ? predefinite : arguments;
+    return a;
+}
+
+// On a server: how many rows of the register the server has handed out so far, to whom
+// ever asked (sequential and indexed reads). `connections` first give the server their
+// pending counts; what they read is counted when they are idle, at most every second.
+inline qint64 righeLetteDalServer(const std::vector<QSqlDatabase>& connections)
+{
+    for (const QSqlDatabase& db : connections) {
+        QSqlQuery flush(db);
+        flush.exec(QStringLiteral("SELECT pg_stat_force_next_flush()"));
+    }
+    QSqlQuery query(connections.front());
+    if (!query.exec(QStringLiteral("SELECT coalesce(seq_tup_read, 0) + coalesce(idx_tup_fetch, 0) FROM pg_stat_user_tables "
+                                   "WHERE relname = 'anagrafica'"))
+        || !query.next())
+        return -1;
+    return query.value(0).toLongLong();
 }
 
 // Answers every question No and shows no window; errors go to stderr.
