@@ -1,7 +1,7 @@
-#include "avvio.h"
-#include "dialogs.h"
-#include "funzioni.h"
-#include "moduli.h"
+#include "register/avvio.h"
+#include "widgets/dialogs.h"
+#include "store/funzioni.h"
+#include "widgets/moduli.h"
 
 #include <QApplication>
 

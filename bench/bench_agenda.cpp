@@ -2,11 +2,11 @@
 // from the store, opening its window, reading it again after a change, and choosing a
 // contact deep in the list; with the memory each adds at its peak. Prints `name value
 // unit` lines; the sizes are the arguments, 100,000 and 1,000,000 contacts by default.
-#include "agenda.h"
-#include "archivio.h"
+#include "agenda/agenda.h"
+#include "store/archivio.h"
 #include "benchsupport.h"
-#include "frmagenda.h"
-#include "funzioni.h"
+#include "agenda/ui/frmagenda.h"
+#include "store/funzioni.h"
 
 #include <QApplication>
 #include <QFile>

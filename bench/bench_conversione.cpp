@@ -2,10 +2,10 @@
 // contacts into new stores, beside mdb-export reading the same table as the floor, and
 // the conversion's peak memory. Prints one figure per line as `name value unit`.
 //   bench_conversione [RUNS] [CONTACTS...]      (CONTACTS: multiples of the fixture's 40)
-#include "accessconversion.h"
+#include "access/accessconversion.h"
 #include "accessgrande.h"
 #include "benchsupport.h"
-#include "storeerror.h"
+#include "store/storeerror.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -5,16 +5,16 @@
 // it, and saves with the agenda opened and closed, and open. Each size is measured in a
 // process of its own, so that the peak is the window's. Prints one figure per line as
 // `name value unit`.
-#include "accessdialect.h"
-#include "archivio.h"
+#include "store/accessdialect.h"
+#include "store/archivio.h"
 #include "benchform.h"
 #include "benchsupport.h"
 #include "demodata.h"
-#include "elenconomi.h"
-#include "frmbrenzola.h"
-#include "funzioni.h"
-#include "moduli.h"
-#include "recordset.h"
+#include "register/elenconomi.h"
+#include "register/frmbrenzola.h"
+#include "store/funzioni.h"
+#include "widgets/moduli.h"
+#include "store/recordset.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -170,7 +170,7 @@ void measure(const QString& archivio, int contacts)
     settle();
     const qint64 altrui = list->chiave(list->count() / 3);
     if (altrui == form.IdCorrente) std::fprintf(stderr, "the contact on screen is another program's\n");
-#if __has_include("giornale.h")
+#if __has_include("store/giornale.h")
     {
         std::vector<double> listati;
         for (int i = 0; i < 7; ++i) {

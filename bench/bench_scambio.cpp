@@ -2,13 +2,13 @@
 // the search for duplicates over the register and, where the store keeps a journal,
 // undoing an import. Prints `name value unit` lines.
 #include "benchsupport.h"
-#include "csv.h"
-#include "funzioni.h"
-#if __has_include("cronologia.h")
-#include "cronologia.h"
+#include "exchange/csv.h"
+#include "store/funzioni.h"
+#if __has_include("store/cronologia.h")
+#include "store/cronologia.h"
 #endif
-#include "scambio.h"
-#include "vcard.h"
+#include "exchange/scambio.h"
+#include "exchange/vcard.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -69,7 +69,7 @@ void measure(int contacts)
         });
         print((QByteArray("import_") + f.nome).constData(), contacts, ms(timer), "ms");
         if (r.aggiunti != contacts) std::fprintf(stderr, "import_%s: %d added of %d\n", f.nome, r.aggiunti, contacts);
-#if __has_include("cronologia.h")
+#if __has_include("store/cronologia.h")
         // The import undone as the user undoes it: its operation, in one transaction.
         if (&f == &kFormati[0] && !vuoto.ownOperations().empty()) {
             timer.restart();

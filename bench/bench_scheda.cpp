@@ -2,17 +2,17 @@
 // saving it again with the list refill, the store's part of a save and, on a server,
 // another desk's save and delete until this desk lists them, with the agenda never
 // opened, opened and closed, and open. Prints `name value unit` lines.
-#include "archivio.h"
+#include "store/archivio.h"
 #include "benchform.h"
 #include "benchsupport.h"
 #include "demodata.h"
-#include "elenconomi.h"
-#include "frmbrenzola.h"
-#include "funzioni.h"
-#include "moduli.h"
-#include "recordset.h"
-#if __has_include("giornale.h")
-#include "giornale.h"
+#include "register/elenconomi.h"
+#include "register/frmbrenzola.h"
+#include "store/funzioni.h"
+#include "widgets/moduli.h"
+#include "store/recordset.h"
+#if __has_include("store/giornale.h")
+#include "store/giornale.h"
 #endif
 
 #include <QApplication>
@@ -36,7 +36,7 @@ namespace {
 // A write as one user action, as Brenzola makes it; a plain write before the journal.
 template <typename Lavoro> void comeOperazione(Connection& connection, const QString& etichetta, Lavoro&& lavoro)
 {
-#if __has_include("giornale.h")
+#if __has_include("store/giornale.h")
     InOperazione(connection, etichetta, lavoro);
 #else
     (void)etichetta;

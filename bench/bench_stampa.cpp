@@ -1,11 +1,11 @@
 // Times the two reports from their tables to a PDF file: the list report of 100,000 and
 // of 1,000,000 names and the card report of 1,000 contacts, with the peak memory of each.
 // `bench_stampa N...` times the list report of N names only. Prints `name value unit` lines.
-#include "dialogs.h"
-#include "funzioni.h"
-#include "memorytable.h"
-#include "reportpainter.h"
-#include "stampa.h"
+#include "widgets/dialogs.h"
+#include "store/funzioni.h"
+#include "printing/memorytable.h"
+#include "printing/reportpainter.h"
+#include "printing/stampa.h"
 
 #include <QApplication>
 #include <QDate>

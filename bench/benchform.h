@@ -1,7 +1,7 @@
 #pragma once
 
-#include "frmagenda.h"
-#include "frmbrenzola.h"
+#include "agenda/ui/frmagenda.h"
+#include "register/frmbrenzola.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

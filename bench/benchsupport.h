@@ -1,10 +1,10 @@
 #pragma once
 
-#include "archivio.h"
+#include "store/archivio.h"
 #include "contattivari.h"
 #include "demodata.h"
-#include "dialogs.h"
-#include "funzioni.h"
+#include "widgets/dialogs.h"
+#include "store/funzioni.h"
 
 #include <QElapsedTimer>
 #include <QSqlDatabase>

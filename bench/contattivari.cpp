@@ -1,10 +1,10 @@
 #include "contattivari.h"
 
-#include "connection.h"
-#include "funzioni.h"
-#include "sqlerror.h"
-#if __has_include("giornale.h")
-#include "giornale.h"
+#include "store/connection.h"
+#include "store/funzioni.h"
+#include "store/sqlerror.h"
+#if __has_include("store/giornale.h")
+#include "store/giornale.h"
 #endif
 
 #include <QDate>
@@ -147,7 +147,7 @@ void AggiungiContattiVari(const QString& archivio, int count, quint64 seed)
     Connection connection;
     connection.Open(Funzioni::StringaConnessionePer(archivio));
     QSqlDatabase db = connection.database();
-#if __has_include("giornale.h")
+#if __has_include("store/giornale.h")
     std::optional<Operazione> operazione;
     operazione.emplace(connection, QStringLiteral("Contatti vari: %1").arg(count));
 #else
@@ -198,12 +198,12 @@ void AggiungiContattiVari(const QString& archivio, int count, quint64 seed)
             scrivi(resto);
         }
     } catch (...) {
-#if !__has_include("giornale.h")
+#if !__has_include("store/giornale.h")
         connection.RollbackTrans();
 #endif
         throw;
     }
-#if __has_include("giornale.h")
+#if __has_include("store/giornale.h")
     operazione->Concludi();
 #else
     connection.CommitTrans();

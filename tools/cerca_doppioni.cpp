@@ -1,11 +1,11 @@
 // Lists the contacts of a register that are the same person, and merges them on request:
 //   cerca_doppioni [--unisci] ARCHIVIO
-#include "connection.h"
-#include "doppioni.h"
-#include "funzioni.h"
-#include "rigadicomando.h"
-#include "scambio.h"
-#include "storeerror.h"
+#include "store/connection.h"
+#include "exchange/doppioni.h"
+#include "store/funzioni.h"
+#include "store/rigadicomando.h"
+#include "exchange/scambio.h"
+#include "store/storeerror.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -54,7 +54,8 @@ int main(int argc, char* argv[])
             ApplicaUnioni(connection, unioni);
             out << "Uniti: l'archivio ha " << assorbiti << " contatti in meno.\n";
         }
-    } catch (const StoreError& error) {
+    } catch (...) {
+        const StoreError error = ErroreCorrente();
         err << "Errore " << error.number() << ": " << error.description() << '\n';
         return 1;
     }

@@ -3,9 +3,9 @@
 // With OUTPUT the same file as INPUT, the store takes the Access file's place and the
 // original is kept beside it under a backup name; otherwise INPUT is left untouched and
 // OUTPUT must not exist yet.
-#include "accessconversion.h"
-#include "rigadicomando.h"
-#include "storeerror.h"
+#include "access/accessconversion.h"
+#include "store/rigadicomando.h"
+#include "store/storeerror.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -68,7 +68,8 @@ int main(int argc, char* argv[])
         else
             out << "Nuovo archivio: " << QDir::toNativeSeparators(QFileInfo(output).absoluteFilePath()) << '\n'
                 << "Copia del file Access originale: " << QDir::toNativeSeparators(summary.backupPath) << '\n';
-    } catch (const brenzola::StoreError& error) {
+    } catch (...) {
+        const brenzola::StoreError error = brenzola::ErroreCorrente();
         out.flush();
         err << "\nErrore " << error.number() << ": " << error.description() << '\n';
         return 1;

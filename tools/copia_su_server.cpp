@@ -3,14 +3,14 @@
 // Every key, Null, empty text, date and memo is kept; the key sequence goes on past the
 // highest id; a database that already holds Anagrafica is refused, and on any failure the
 // server is left as it was.
-#include "accessconversion.h"
-#include "archivio.h"
-#include "connection.h"
-#include "funzioni.h"
-#include "rigadicomando.h"
-#include "sqlerror.h"
-#include "storeddate.h"
-#include "storeerror.h"
+#include "access/accessconversion.h"
+#include "store/archivio.h"
+#include "store/connection.h"
+#include "store/funzioni.h"
+#include "store/rigadicomando.h"
+#include "store/sqlerror.h"
+#include "store/storeddate.h"
+#include "store/storeerror.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -119,7 +119,8 @@ int main(int argc, char* argv[])
         }
         const qint64 righe = copia(origine, connessione);
         out << "Copiati " << righe << " contatti su " << serverStoreName(parseConnectionString(connessione)) << ".\n";
-    } catch (const StoreError& error) {
+    } catch (...) {
+        const StoreError error = ErroreCorrente();
         err << "Errore " << error.number() << ": " << error.description() << '\n';
         return 1;
     }

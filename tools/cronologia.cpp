@@ -1,13 +1,13 @@
 // Shows a register's journal and takes changes back:
 //   cronologia [--contatto ID | --cestino | --ripristina ID | --annulla N [--forza-parziale] |
 //               --elimina-definitivamente ID] ARCHIVIO
-#include "connection.h"
-#include "cronologia.h"
-#include "funzioni.h"
-#include "giornale.h"
-#include "recordset.h"
-#include "rigadicomando.h"
-#include "storeerror.h"
+#include "store/connection.h"
+#include "store/cronologia.h"
+#include "store/funzioni.h"
+#include "store/giornale.h"
+#include "store/recordset.h"
+#include "store/rigadicomando.h"
+#include "store/storeerror.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -298,7 +298,8 @@ int main(int argc, char* argv[])
         if (scelta == annullaOpz) return annulla(connection, numero, parser.isSet(forza), out, err);
         if (scelta == elimina) return eliminaDefinitivamente(connection, numero, out);
         elencaOperazioni(connection, out);
-    } catch (const StoreError& error) {
+    } catch (...) {
+        const StoreError error = ErroreCorrente();
         out.flush();
         err << "Errore " << error.number() << ": " << error.description() << '\n';
         return kErrore;

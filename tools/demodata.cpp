@@ -1,9 +1,9 @@
 #include "demodata.h"
 
-#include "connection.h"
-#include "funzioni.h"
-#include "giornale.h"
-#include "sqlerror.h"
+#include "store/connection.h"
+#include "store/funzioni.h"
+#include "store/giornale.h"
+#include "store/sqlerror.h"
 
 #include <QDate>
 #include <QSqlDatabase>

@@ -1,10 +1,10 @@
 // Writes a register's contacts to a vCard or CSV file:
 //   esporta_contatti [--formato F] [--cognome TESTO] ARCHIVIO FILE
-#include "connection.h"
-#include "funzioni.h"
-#include "rigadicomando.h"
-#include "scambio.h"
-#include "storeerror.h"
+#include "store/connection.h"
+#include "store/funzioni.h"
+#include "store/rigadicomando.h"
+#include "exchange/scambio.h"
+#include "store/storeerror.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -54,7 +54,8 @@ int main(int argc, char* argv[])
         connection.Open(Funzioni::StringaConnessionePer(archivio));
         const qint64 scritti = *Esporta(connection, filtro, formati.value(nomeFormato), file);
         out << "Esportati " << scritti << " contatti in " << file << ".\n";
-    } catch (const StoreError& error) {
+    } catch (...) {
+        const StoreError error = ErroreCorrente();
         err << "Errore " << error.number() << ": " << error.description() << '\n';
         return 1;
     }

@@ -1,12 +1,12 @@
 // Adds the contacts of a vCard or CSV file to a register, all or none:
 //   importa_contatti [--doppioni SCELTA] [--codifica C] [--separatore S] [--salta-illeggibili] FILE ARCHIVIO
-#include "connection.h"
-#include "csv.h"
-#include "funzioni.h"
-#include "rigadicomando.h"
-#include "scambio.h"
-#include "storeerror.h"
-#include "vcard.h"
+#include "store/connection.h"
+#include "exchange/csv.h"
+#include "store/funzioni.h"
+#include "store/rigadicomando.h"
+#include "exchange/scambio.h"
+#include "store/storeerror.h"
+#include "exchange/vcard.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -100,7 +100,8 @@ int main(int argc, char* argv[])
         for (const QString& saltato : riepilogo.saltati) out << "  " << saltato << '\n';
         for (auto i = riepilogo.ignorate.cbegin(); i != riepilogo.ignorate.cend(); ++i)
             out << "Dati ignorati: " << i.key() << " (" << i.value() << ")\n";
-    } catch (const StoreError& error) {
+    } catch (...) {
+        const StoreError error = ErroreCorrente();
         err << "Errore " << error.number() << ": " << error.description() << "\nL'archivio non è stato modificato.\n";
         return 1;
     }

@@ -1,9 +1,9 @@
 // Prepares a new contact store: prepara_archivio [--demo N] FILE|CONNESSIONE
-#include "archivio.h"
+#include "store/archivio.h"
 #include "demodata.h"
-#include "funzioni.h"
-#include "rigadicomando.h"
-#include "storeerror.h"
+#include "store/funzioni.h"
+#include "store/rigadicomando.h"
+#include "store/storeerror.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -38,7 +38,8 @@ int main(int argc, char* argv[])
     try {
         brenzola::CreaArchivio(file);
         if (demo > 0) brenzola::AggiungiContattiDemo(file, demo);
-    } catch (const brenzola::StoreError& error) {
+    } catch (...) {
+        const brenzola::StoreError error = brenzola::ErroreCorrente();
         err << "Errore " << error.number() << ": " << error.description() << '\n';
         return 1;
     }

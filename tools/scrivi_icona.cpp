@@ -1,5 +1,5 @@
 // Writes the program's icon as PNG files, for the desktop menu: scrivi_icona FOLDER
-#include "immagini.h"
+#include "widgets/immagini.h"
 
 #include <QDir>
 #include <QGuiApplication>

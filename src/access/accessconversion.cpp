@@ -1,10 +1,10 @@
-#include "accessconversion.h"
+#include "access/accessconversion.h"
 
-#include "accessreader.h"
-#include "archivio.h"
-#include "giornale.h"
-#include "funzioni.h"
-#include "sqlerror.h"
+#include "access/accessreader.h"
+#include "store/archivio.h"
+#include "store/giornale.h"
+#include "store/funzioni.h"
+#include "store/sqlerror.h"
 
 #include <QSqlDriver>
 #include <sqlite3.h>

@@ -1,7 +1,7 @@
-#include "accessreader.h"
+#include "access/accessreader.h"
 
-#include "accessconversion.h"
-#include "storeerror.h"
+#include "access/accessconversion.h"
+#include "store/storeerror.h"
 
 #include <QDateTime>
 #include <QDir>

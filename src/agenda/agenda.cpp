@@ -1,14 +1,16 @@
-#include "agenda.h"
+#include "agenda/agenda.h"
 
-#include "connection.h"
-#include "funzioni.h"
-#include "giornale.h"
-#include "italiantext.h"
-#include "recordset.h"
-#include "storeddate.h"
-#include "storeerror.h"
+#include "store/connection.h"
+#include "store/funzioni.h"
+#include "store/giornale.h"
+#include "store/italiantext.h"
+#include "store/logging.h"
+#include "store/recordset.h"
+#include "store/storeddate.h"
+#include "store/storeerror.h"
 
 #include <QByteArrayView>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QSet>
 #include <QStringBuilder>
@@ -420,14 +422,22 @@ Agenda LeggiAgenda(Connection& connection, QDate oggi, int giorni)
     Agenda agenda;
     agenda.oggi = oggi;
     agenda.giorni = giorni;
+    QElapsedTimer tempo;
+    tempo.start();
     leggi(connection, agenda);
+    qCInfo(lcAgenda) << "read whole:" << agenda.scaduti.size() << "overdue," << agenda.diOggi.size() << "today,"
+                     << agenda.prossimi.size() << "coming," << agenda.compleanni.size() << "birthdays in" << tempo.elapsed() << "ms";
     return agenda;
 }
 
 bool AggiornaAgenda(Connection& connection, Agenda& agenda, const std::vector<qint64>& ids)
 {
     const size_t righe = size_t(agenda.scaduti.size() + agenda.diOggi.size() + agenda.prossimi.size());
-    if (ids.size() > righe / 8 + 1000) return false;
+    if (ids.size() > righe / 8 + 1000) {
+        qCInfo(lcAgenda) << ids.size() << "contacts changed: read whole instead";
+        return false;
+    }
+    qCDebug(lcAgenda) << "following" << ids.size() << "changed contacts";
     const Richiesta richiesta{agenda.oggi, agenda.oggi.addDays(agenda.giorni), giorniDellaSettimana(agenda.oggi)};
     Raccolto raccolto;
     constexpr size_t kPerLettura = 500;

@@ -1,6 +1,6 @@
-#include "calendario.h"
+#include "agenda/calendario.h"
 
-#include "rigacontenuto.h"
+#include "exchange/rigacontenuto.h"
 
 namespace brenzola {
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "agenda.h"
+#include "agenda/agenda.h"
 
 #include <QByteArray>
 #include <QDateTime>

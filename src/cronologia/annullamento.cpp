@@ -1,9 +1,9 @@
-#include "annullamento.h"
+#include "cronologia/annullamento.h"
 
-#include "cronologia.h"
-#include "dialogs.h"
-#include "storeerror.h"
-#include "testicronologia.h"
+#include "store/cronologia.h"
+#include "widgets/dialogs.h"
+#include "store/storeerror.h"
+#include "cronologia/testicronologia.h"
 
 namespace brenzola {
 namespace {
@@ -80,8 +80,8 @@ bool AnnullaOperazione(Dialogs& dialogs, QWidget* parent, Connection& connession
             testo += QStringLiteral("\n\nLasciati come sono, perché modificati di nuovo dopo: %1.").arg(NomiTraVirgolette(nomi(esito.lasciati)));
         informa(dialogs, parent, testo);
         return true;
-    } catch (const StoreError& errore) {
-        MostraErrore(dialogs, parent, errore, QStringLiteral("Impossibile annullare l'operazione %1.").arg(numero));
+    } catch (...) {
+        MostraErrore(dialogs, parent, QStringLiteral("Impossibile annullare l'operazione %1.").arg(numero));
         return false;
     }
 }

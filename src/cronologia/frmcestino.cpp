@@ -1,10 +1,10 @@
-#include "frmcestino.h"
+#include "cronologia/frmcestino.h"
 
-#include "dialogs.h"
-#include "filapulsanti.h"
-#include "giornale.h"
-#include "storeerror.h"
-#include "testicronologia.h"
+#include "widgets/dialogs.h"
+#include "widgets/filapulsanti.h"
+#include "store/giornale.h"
+#include "store/storeerror.h"
+#include "cronologia/testicronologia.h"
 
 #include <QAbstractTableModel>
 #include <QHBoxLayout>
@@ -133,8 +133,8 @@ bool FrmCestino::Leggi()
         modello_->mostra(std::move(eliminati));
         const QSignalBlocker quieto(SpnGiorni);  // shown, not set
         SpnGiorni->setValue(giorni);
-    } catch (const StoreError& errore) {
-        MostraErrore(dialogs_, this, errore, QStringLiteral("Impossibile leggere il cestino."));
+    } catch (...) {
+        MostraErrore(dialogs_, this, QStringLiteral("Impossibile leggere il cestino."));
         return false;
     }
     for (int c = 0; c + 1 < modello_->columnCount({}); ++c) GrigliaCestino->resizeColumnToContents(c);
@@ -172,8 +172,8 @@ void FrmCestino::ripristina()
                                                            "stati ripristinati o eliminati definitivamente altrove."),
                                MsgButtons::Ok, MsgIcon::Information});
         if (operazione) Q_EMIT cambiato();
-    } catch (const StoreError& errore) {
-        MostraErrore(dialogs_, this, errore, QStringLiteral("Non è stato ripristinato nessun contatto."));
+    } catch (...) {
+        MostraErrore(dialogs_, this, QStringLiteral("Non è stato ripristinato nessun contatto."));
     }
     Leggi();
 }
@@ -193,8 +193,8 @@ void FrmCestino::elimina(const std::vector<const Eliminato*>& quali, const QStri
         const int eliminati = EliminaDefinitivamente(connessione_, chiavi);
         dialogs_.MsgBox(this, {QStringLiteral("Eliminati definitivamente: %1.").arg(QuantiContatti(eliminati)), MsgButtons::Ok,
                                MsgIcon::Information});
-    } catch (const StoreError& errore) {
-        MostraErrore(dialogs_, this, errore, QStringLiteral("Impossibile eliminare definitivamente i contatti scelti."));
+    } catch (...) {
+        MostraErrore(dialogs_, this, QStringLiteral("Impossibile eliminare definitivamente i contatti scelti."));
     }
     Leggi();
 }
@@ -203,8 +203,8 @@ void FrmCestino::impostaGiorni(int giorni)
 {
     try {
         ImpostaGiorniCestino(connessione_, giorni);
-    } catch (const StoreError& errore) {
-        MostraErrore(dialogs_, this, errore, QStringLiteral("Il periodo del cestino non è stato cambiato."));
+    } catch (...) {
+        MostraErrore(dialogs_, this, QStringLiteral("Il periodo del cestino non è stato cambiato."));
         Leggi();  // shows the period the store keeps
     }
 }

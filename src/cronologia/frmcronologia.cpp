@@ -1,10 +1,10 @@
-#include "frmcronologia.h"
+#include "cronologia/frmcronologia.h"
 
-#include "dialogs.h"
-#include "funzioni.h"
-#include "giornale.h"
-#include "storeerror.h"
-#include "testicronologia.h"
+#include "widgets/dialogs.h"
+#include "store/funzioni.h"
+#include "store/giornale.h"
+#include "store/storeerror.h"
+#include "cronologia/testicronologia.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -137,8 +137,8 @@ bool FrmCronologia::Leggi()
     const bool piuVecchia = prima >= 0 && versioni_[size_t(prima)].piuVecchia;
     try {
         versioni_ = CronologiaContatto(connessione_, id_);
-    } catch (const StoreError& errore) {
-        MostraErrore(dialogs_, this, errore, QStringLiteral("Impossibile leggere la cronologia del contatto."));
+    } catch (...) {
+        MostraErrore(dialogs_, this, QStringLiteral("Impossibile leggere la cronologia del contatto."));
         return false;
     }
     if (versioni_.empty()) {
@@ -221,7 +221,8 @@ void FrmCronologia::ripristina()
                                               : QStringLiteral("la versione del %1").arg(QuandoLocale(versione.quando));
     try {
         RipristinaVersione(connessione_, id_, versione, versioni_.front().numero);
-    } catch (const StoreError& errore) {
+    } catch (...) {
+        const StoreError errore = ErroreCorrente();
         MostraErrore(dialogs_, this, errore,
                      errore.number() == StoreErrorNumber::RowChanged
                          ? QStringLiteral("Non è stata ripristinata %1. La cronologia viene letta di nuovo: controllare la modifica "

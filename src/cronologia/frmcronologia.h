@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cronologia.h"
+#include "store/cronologia.h"
 
 #include <QDialog>
 

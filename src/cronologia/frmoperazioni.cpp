@@ -1,11 +1,11 @@
-#include "frmoperazioni.h"
+#include "cronologia/frmoperazioni.h"
 
-#include "annullamento.h"
-#include "dialogs.h"
-#include "filapulsanti.h"
-#include "giornale.h"
-#include "storeerror.h"
-#include "testicronologia.h"
+#include "cronologia/annullamento.h"
+#include "widgets/dialogs.h"
+#include "widgets/filapulsanti.h"
+#include "store/giornale.h"
+#include "store/storeerror.h"
+#include "cronologia/testicronologia.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -62,8 +62,8 @@ bool FrmOperazioni::rileggi(int quante)
     std::vector<VoceOperazione> voci;
     try {
         voci = OperazioniRecenti(connessione_, quante);
-    } catch (const StoreError& errore) {
-        MostraErrore(dialogs_, this, errore, QStringLiteral("Impossibile leggere le operazioni recenti."));
+    } catch (...) {
+        MostraErrore(dialogs_, this, QStringLiteral("Impossibile leggere le operazioni recenti."));
         return false;
     }
     GrigliaOperazioni->clear();
@@ -99,8 +99,8 @@ void FrmOperazioni::altre()
         const std::vector<VoceOperazione> voci = OperazioniRecenti(connessione_, kPagina, voci_.back().numero);
         aggiungi(voci);
         CmdAltre->setEnabled(int(voci.size()) == kPagina);
-    } catch (const StoreError& errore) {
-        MostraErrore(dialogs_, this, errore, QStringLiteral("Impossibile leggere le operazioni precedenti."));
+    } catch (...) {
+        MostraErrore(dialogs_, this, QStringLiteral("Impossibile leggere le operazioni precedenti."));
     }
 }
 

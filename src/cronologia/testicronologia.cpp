@@ -1,6 +1,6 @@
-#include "testicronologia.h"
+#include "cronologia/testicronologia.h"
 
-#include "funzioni.h"
+#include "store/funzioni.h"
 
 namespace brenzola {
 

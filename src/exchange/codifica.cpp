@@ -1,4 +1,4 @@
-#include "codifica.h"
+#include "exchange/codifica.h"
 
 #include <QStringDecoder>
 

@@ -1,8 +1,8 @@
-#include "contatto.h"
+#include "exchange/contatto.h"
 
-#include "funzioni.h"
-#include "recordset.h"
-#include "storeddate.h"
+#include "store/funzioni.h"
+#include "store/recordset.h"
+#include "store/storeddate.h"
 
 #include <QLocale>
 #include <QRegularExpression>

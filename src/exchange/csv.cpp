@@ -1,7 +1,7 @@
-#include "csv.h"
+#include "exchange/csv.h"
 
-#include "storeddate.h"
-#include "storeerror.h"
+#include "store/storeddate.h"
+#include "store/storeerror.h"
 
 #include <QHash>
 #include <QRegularExpression>

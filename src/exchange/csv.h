@@ -1,7 +1,7 @@
 #pragma once
 
-#include "codifica.h"
-#include "contatto.h"
+#include "exchange/codifica.h"
+#include "exchange/contatto.h"
 
 #include <QByteArray>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "doppioni.h"
+#include "exchange/doppioni.h"
 
 #include <QRegularExpression>
 

@@ -1,4 +1,4 @@
-#include "rigacontenuto.h"
+#include "exchange/rigacontenuto.h"
 
 namespace brenzola {
 

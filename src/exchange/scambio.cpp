@@ -1,12 +1,13 @@
-#include "scambio.h"
+#include "exchange/scambio.h"
 
-#include "connection.h"
-#include "csv.h"
-#include "doppioni.h"
-#include "giornale.h"
-#include "recordset.h"
-#include "storeerror.h"
-#include "vcard.h"
+#include "store/connection.h"
+#include "exchange/csv.h"
+#include "exchange/doppioni.h"
+#include "store/giornale.h"
+#include "store/logging.h"
+#include "store/recordset.h"
+#include "store/storeerror.h"
+#include "exchange/vcard.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -114,6 +115,7 @@ std::optional<qint64> Esporta(Connection& connection, const QString& filtro, For
         }
     }
     if (!uscita.commit()) throw erroreFile(uscita, QStringLiteral("Impossibile scrivere il file"));
+    qCInfo(lcExchange) << "exported" << scritti << "contacts in format" << int(formato) << "to" << file;
     return scritti;
 }
 
@@ -209,6 +211,8 @@ Riepilogo Importa(Connection& connection, const Lettura& lettura, const SceltaDo
     });
     if (!scritto) return annullato();
     riepilogo.aggiunti = int(nuovi.size());
+    qCInfo(lcExchange) << "imported from" << lettura.origine << ":" << riepilogo.aggiunti << "added," << riepilogo.uniti
+                       << "merged into contacts already there";
     return riepilogo;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "contatto.h"
+#include "exchange/contatto.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,9 +1,9 @@
-#include "vcard.h"
+#include "exchange/vcard.h"
 
-#include "codifica.h"
-#include "rigacontenuto.h"
-#include "storeddate.h"
-#include "storeerror.h"
+#include "exchange/codifica.h"
+#include "exchange/rigacontenuto.h"
+#include "store/storeddate.h"
+#include "store/storeerror.h"
 
 
 #include <algorithm>

@@ -1,7 +1,7 @@
-#include "formtransparancy.h"
+#include "presentation/formtransparancy.h"
 
-#include "storeerror.h"
-#include "trasparenza.h"
+#include "store/storeerror.h"
+#include "presentation/trasparenza.h"
 
 #include <QTimer>
 

@@ -1,9 +1,9 @@
-#include "frmsplash.h"
+#include "presentation/frmsplash.h"
 
-#include "dialogs.h"
-#include "formtransparancy.h"
-#include "immagini.h"
-#include "twips.h"
+#include "widgets/dialogs.h"
+#include "presentation/formtransparancy.h"
+#include "widgets/immagini.h"
+#include "widgets/twips.h"
 
 #include <QCoreApplication>
 #include <QFrame>

@@ -1,4 +1,4 @@
-#include "trasparenza.h"
+#include "presentation/trasparenza.h"
 
 #include <QGuiApplication>
 #include <QWidget>

@@ -1,7 +1,7 @@
-#include "memorytable.h"
+#include "printing/memorytable.h"
 
-#include "funzioni.h"
-#include "storeerror.h"
+#include "store/funzioni.h"
+#include "store/storeerror.h"
 
 #include <QDate>
 #include <QDateTime>

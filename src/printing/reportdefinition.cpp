@@ -1,7 +1,7 @@
-#include "reportdefinition.h"
+#include "printing/reportdefinition.h"
 
-#include "funzioni.h"
-#include "storeerror.h"
+#include "store/funzioni.h"
+#include "store/storeerror.h"
 
 #include <cmath>
 

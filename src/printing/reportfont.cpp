@@ -1,7 +1,7 @@
-#include "reportfont.h"
+#include "printing/reportfont.h"
 
-#include "funzioni.h"
-#include "moduli.h"
+#include "store/funzioni.h"
+#include "widgets/moduli.h"
 
 #include <QPainter>
 #include <QTextLayout>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "reportdefinition.h"
+#include "printing/reportdefinition.h"
 
 #include <QFont>
 #include <QFontMetricsF>

@@ -1,9 +1,9 @@
-#include "reportlayout.h"
+#include "printing/reportlayout.h"
 
-#include "dialogs.h"
-#include "memorytable.h"
-#include "reportfont.h"
-#include "storeerror.h"
+#include "widgets/dialogs.h"
+#include "printing/memorytable.h"
+#include "printing/reportfont.h"
+#include "store/storeerror.h"
 
 #include <algorithm>
 

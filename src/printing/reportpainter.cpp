@@ -1,8 +1,8 @@
-#include "reportpainter.h"
+#include "printing/reportpainter.h"
 
-#include "dialogs.h"
-#include "reportfont.h"
-#include "storeerror.h"
+#include "widgets/dialogs.h"
+#include "printing/reportfont.h"
+#include "store/storeerror.h"
 
 #include <QDir>
 #include <QFile>

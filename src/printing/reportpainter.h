@@ -1,6 +1,6 @@
 #pragma once
 
-#include "reportlayout.h"
+#include "printing/reportlayout.h"
 
 class QPainter;
 class QPrinter;

@@ -1,9 +1,9 @@
-#include "reportpreview.h"
+#include "printing/reportpreview.h"
 
-#include "dialogs.h"
-#include "reportfont.h"
-#include "reportpainter.h"
-#include "storeerror.h"
+#include "widgets/dialogs.h"
+#include "printing/reportfont.h"
+#include "printing/reportpainter.h"
+#include "store/storeerror.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -277,8 +277,8 @@ void ReportPreview::print()
                                        : QStringLiteral("Stampa annullata: le pagine già inviate alla stampante "
                                                         "potrebbero essere stampate comunque."),
                                    MsgButtons::Ok, MsgIcon::Information});
-    } catch (const StoreError& error) {
-        MostraErrore(dialogs_, this, error, QStringLiteral("La stampa non è riuscita."));
+    } catch (...) {
+        MostraErrore(dialogs_, this, QStringLiteral("La stampa non è riuscita."));
     }
 }
 
@@ -324,8 +324,8 @@ void ReportPreview::exportPdf()
             dialogs_.MsgBox(this, {text, MsgButtons::Ok, MsgIcon::Information});
             return;
         }
-    } catch (const StoreError& error) {
-        MostraErrore(dialogs_, this, error, QStringLiteral("L'esportazione in PDF non è riuscita."));
+    } catch (...) {
+        MostraErrore(dialogs_, this, QStringLiteral("L'esportazione in PDF non è riuscita."));
         return;
     }
     dialogs_.MsgBox(this, {QStringLiteral("Il report è stato salvato in «%1».").arg(QDir::toNativeSeparators(path)),

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "reportlayout.h"
+#include "printing/reportlayout.h"
 
 #include <QDialog>
 

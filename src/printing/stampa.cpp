@@ -1,9 +1,9 @@
-#include "stampa.h"
+#include "printing/stampa.h"
 
-#include "dialogs.h"
-#include "funzioni.h"
-#include "recordset.h"
-#include "reportpreview.h"
+#include "widgets/dialogs.h"
+#include "store/funzioni.h"
+#include "store/recordset.h"
+#include "printing/reportpreview.h"
 
 #include <QPageSize>
 #include <QPrinterInfo>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "memorytable.h"
-#include "reportdefinition.h"
-#include "reportlayout.h"
+#include "printing/memorytable.h"
+#include "printing/reportdefinition.h"
+#include "printing/reportlayout.h"
 
 #include <QDateTime>
 #include <QString>

@@ -1,13 +1,13 @@
-#include "avvio.h"
+#include "register/avvio.h"
 
-#include "accessconversion.h"
-#include "archivio.h"
-#include "dialogs.h"
-#include "frmbrenzola.h"
-#include "frmsplash.h"
-#include "funzioni.h"
-#include "rigadicomando.h"
-#include "storeerror.h"
+#include "access/accessconversion.h"
+#include "store/archivio.h"
+#include "widgets/dialogs.h"
+#include "register/frmbrenzola.h"
+#include "presentation/frmsplash.h"
+#include "store/funzioni.h"
+#include "store/rigadicomando.h"
+#include "store/storeerror.h"
 
 #include <QApplication>
 #include <QDir>
@@ -37,8 +37,8 @@ bool PreparaArchivioAccess(Dialogs& dialogs, QWidget* parent, const QString& pat
     StoreFileKind kind = StoreFileKind::Other;
     try {
         kind = detectStoreFileKind(path);
-    } catch (const StoreError& error) {
-        MostraErrore(dialogs, parent, error, QStringLiteral("Impossibile leggere l'archivio «%1».").arg(mostrato(path)));
+    } catch (...) {
+        MostraErrore(dialogs, parent, QStringLiteral("Impossibile leggere l'archivio «%1».").arg(mostrato(path)));
         return false;
     }
     try {
@@ -70,8 +70,8 @@ bool PreparaArchivioAccess(Dialogs& dialogs, QWidget* parent, const QString& pat
                                          QFileInfo(summary.backupPath).fileName()),
                                 MsgButtons::Ok, MsgIcon::Information, QStringLiteral("Archivio di Access")});
         return true;
-    } catch (const StoreError& error) {
-        MostraErrore(dialogs, parent, error,
+    } catch (...) {
+        MostraErrore(dialogs, parent,
                      QStringLiteral("Impossibile convertire il file Access «%1». Nessun file è stato modificato.")
                          .arg(mostrato(path)));
         return false;
@@ -107,8 +107,8 @@ QString PrimoAvvio(Dialogs& dialogs, const QString& mancante)
             try {
                 QDir().mkpath(QFileInfo(personale).absolutePath());
                 CreaArchivio(personale);
-            } catch (const StoreError& error) {
-                MostraErrore(dialogs, nullptr, error,
+            } catch (...) {
+                MostraErrore(dialogs, nullptr,
                              QStringLiteral("Impossibile creare l'archivio «%1».").arg(mostrato(personale)));
                 return {};
             }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "accessconversion.h"
+#include "access/accessconversion.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,13 +1,13 @@
-#include "comandicronologia.h"
+#include "register/comandicronologia.h"
 
-#include "annullamento.h"
-#include "cronologia.h"
-#include "dialogs.h"
-#include "frmcestino.h"
-#include "frmcronologia.h"
-#include "frmoperazioni.h"
-#include "funzioni.h"
-#include "storeerror.h"
+#include "cronologia/annullamento.h"
+#include "store/cronologia.h"
+#include "widgets/dialogs.h"
+#include "cronologia/frmcestino.h"
+#include "cronologia/frmcronologia.h"
+#include "cronologia/frmoperazioni.h"
+#include "store/funzioni.h"
+#include "store/storeerror.h"
 
 #include <QMenu>
 
@@ -32,8 +32,8 @@ template <typename Lavoro> void ComandiCronologia::esegui(Lavoro&& lavoro)
 {
     try {
         lavoro(openConnection(Funzioni::Connessione.get()));
-    } catch (const StoreError& errore) {
-        MostraErrore(dialogs_, finestra_, errore);
+    } catch (...) {
+        MostraErrore(dialogs_, finestra_);
     }
 }
 
@@ -100,8 +100,8 @@ void ComandiCronologia::CestinoAllAvvio()
     if (!connessione || !connessione->hasJournal() || connessione->isReadOnly()) return;
     try {
         EliminaScaduti(*connessione);
-    } catch (const StoreError& errore) {
-        MostraErrore(dialogs_, finestra_, errore,
+    } catch (...) {
+        MostraErrore(dialogs_, finestra_,
                      QStringLiteral("I contatti che il cestino conserva da più tempo del previsto non sono stati eliminati "
                                     "definitivamente: restano nel cestino fino al prossimo avvio, e si possono eliminare a mano "
                                     "dal Cestino."));

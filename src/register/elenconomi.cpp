@@ -1,4 +1,4 @@
-#include "elenconomi.h"
+#include "register/elenconomi.h"
 
 #include <QHeaderView>
 

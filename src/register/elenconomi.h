@@ -1,6 +1,6 @@
 #pragma once
 
-#include "indicenomi.h"
+#include "register/indicenomi.h"
 
 #include <QAbstractTableModel>
 #include <QTableView>

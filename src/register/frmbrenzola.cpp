@@ -1,24 +1,24 @@
-#include "frmbrenzola.h"
+#include "register/frmbrenzola.h"
 
-#include "agenda.h"
-#include "archivio.h"
-#include "calendarfield.h"
-#include "comandicronologia.h"
-#include "comandiscambio.h"
-#include "elenconomi.h"
-#include "formtransparancy.h"
-#include "frmagenda.h"
-#include "frmricerca.h"
-#include "immagini.h"
-#include "keyboardtoolbar.h"
-#include "picturebutton.h"
-#include "screenfit.h"
-#include "stampa.h"
-#include "funzioni.h"
-#include "giornale.h"
-#include "moduli.h"
-#include "storeerror.h"
-#include "twips.h"
+#include "agenda/agenda.h"
+#include "store/archivio.h"
+#include "widgets/calendarfield.h"
+#include "register/comandicronologia.h"
+#include "exchange/ui/comandiscambio.h"
+#include "register/elenconomi.h"
+#include "presentation/formtransparancy.h"
+#include "agenda/ui/frmagenda.h"
+#include "search/frmricerca.h"
+#include "widgets/immagini.h"
+#include "widgets/keyboardtoolbar.h"
+#include "widgets/picturebutton.h"
+#include "widgets/screenfit.h"
+#include "printing/stampa.h"
+#include "store/funzioni.h"
+#include "store/giornale.h"
+#include "widgets/moduli.h"
+#include "store/storeerror.h"
+#include "widgets/twips.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -441,8 +441,8 @@ template <typename Work> void FrmBrenzola::handle(Work&& work)
 {
     try {
         work();
-    } catch (const StoreError& error) {
-        showError(error);
+    } catch (...) {
+        showError(ErroreCorrente());
     }
 }
 
@@ -498,8 +498,8 @@ bool FrmBrenzola::Form_Load(const QString& archivio)
             aggiornaElenco_->start();
         });
         return true;
-    } catch (const StoreError& error) {
-        showError(error, QStringLiteral("Impossibile usare l'archivio dei contatti «%1».").arg(archivio_));
+    } catch (...) {
+        showError(ErroreCorrente(), QStringLiteral("Impossibile usare l'archivio dei contatti «%1».").arg(archivio_));
         ChiudiDatabase();
         return false;
     }

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "dialogs.h"
-#include "funzioni.h"
-#include "indicenomi.h"
-#include "recordset.h"
+#include "widgets/dialogs.h"
+#include "store/funzioni.h"
+#include "register/indicenomi.h"
+#include "store/recordset.h"
 
 #include <QHash>
 #include <QPointer>
@@ -181,7 +181,7 @@ private:
     void track(QWidget* field, Handler gotFocus, Handler lostFocus);
     void connectHandlers();
 
-    // Runs an event handler; a store failure is shown and the window goes on.
+    // Runs an event handler; whatever it throws is shown and the window goes on.
     template <typename Work> void handle(Work&& work);
     void showError(const StoreError& error, const QString& context = {});
     MsgAnswer ask(const QString& question);

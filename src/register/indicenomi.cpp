@@ -1,4 +1,4 @@
-#include "indicenomi.h"
+#include "register/indicenomi.h"
 
 #include <algorithm>
 

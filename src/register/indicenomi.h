@@ -1,8 +1,8 @@
 #pragma once
 
-#include "connection.h"
-#include "giornale.h"
-#include "italiantext.h"
+#include "store/connection.h"
+#include "store/giornale.h"
+#include "store/italiantext.h"
 
 #include <QString>
 

@@ -1,9 +1,9 @@
-#include "frmricerca.h"
+#include "search/frmricerca.h"
 
-#include "calendarfield.h"
-#include "funzioni.h"
-#include "screenfit.h"
-#include "twips.h"
+#include "widgets/calendarfield.h"
+#include "store/funzioni.h"
+#include "widgets/screenfit.h"
+#include "widgets/twips.h"
 
 #include <QDate>
 #include <QLabel>

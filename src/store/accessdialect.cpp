@@ -1,6 +1,6 @@
-#include "accessdialect.h"
+#include "store/accessdialect.h"
 
-#include "storeerror.h"
+#include "store/storeerror.h"
 
 #include <QDate>
 #include <QHash>

@@ -1,9 +1,9 @@
-#include "archivio.h"
+#include "store/archivio.h"
 
-#include "connection.h"
-#include "funzioni.h"
-#include "giornale.h"
-#include "sqlerror.h"
+#include "store/connection.h"
+#include "store/funzioni.h"
+#include "store/giornale.h"
+#include "store/sqlerror.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,9 +1,10 @@
-#include "connection.h"
+#include "store/connection.h"
 
-#include "accessdialect.h"
-#include "giornale.h"
-#include "italiantext.h"
-#include "sqlerror.h"
+#include "store/accessdialect.h"
+#include "store/giornale.h"
+#include "store/italiantext.h"
+#include "store/logging.h"
+#include "store/sqlerror.h"
 
 #include <QAtomicInt>
 #include <QSqlDriver>
@@ -114,6 +115,8 @@ StoreError errorFrom(const QSqlError& error, const QSqlDriver* driver)
 {
     QString text = error.databaseText();
     if (text.isEmpty()) text = error.text();
+    qCInfo(lcStore) << "engine error" << error.nativeErrorCode();
+    qCDebug(lcStore) << "engine says" << text;
     if (driver && driver->dbmsType() == QSqlDriver::PostgreSQL) return serverError(error.nativeErrorCode(), text);
     bool numeric = false;
     const int number = error.nativeErrorCode().toInt(&numeric);
@@ -131,6 +134,7 @@ StoreError storeErrorFrom(const QSqlDatabase& database)
 
 QSqlQuery runStatement(const QSqlDatabase& db, const QString& sql, const QVariantList& values)
 {
+    qCDebug(lcStore) << "statement" << sql << values;
     QSqlQuery query(db);
     query.setForwardOnly(true);
     bool done = false;
@@ -266,6 +270,7 @@ void Connection::openSQLite(const QHash<QString, QString>& pairs)
             throw;
         }
     }
+    qCInfo(lcStore) << "opened file store" << path << (isReadOnly() ? "read-only" : "writable");
     prepareJournal();
 }
 
@@ -305,6 +310,7 @@ void Connection::prepareJournal()
     }
     schemas_.remove(QStringLiteral("giornale"));
     journal_ = journalProblem_.isEmpty() && schema(QStringLiteral("Giornale")).exists();
+    qCInfo(lcJournal) << (journal_ ? "store keeps a journal" : "store keeps no journal:") << journalProblem_;
 }
 
 void Connection::forgetOwnOperation(qint64 number)
@@ -342,6 +348,7 @@ void Connection::openServer(const QHash<QString, QString>& pairs, const QString&
         QSqlDatabase::removeDatabase(name_);
         throw error;
     }
+    qCInfo(lcServer) << "connected to" << path_ << "as" << user;
     prepareJournal();
     listen();
 }
@@ -369,6 +376,7 @@ void Connection::listen()
     QObject::connect(driver, &QSqlDriver::notification, driver,
                      [this](const QString&, QSqlDriver::NotificationSource source, const QVariant& payload) {
                          ++announcementsHeard_;
+                         qCDebug(lcServer) << "announcement" << payload << (source == QSqlDriver::SelfSource ? "own" : "another's");
                          if (source == QSqlDriver::OtherSource && othersChange_) othersChange_(payload.toLongLong());
                      });
     ++announcementsHeard_;  // what was said while nobody listened is looked for again
@@ -401,7 +409,11 @@ bool Connection::reconnectIfLost()
     // closed and the next statement tries again.
     prepared_.clear();
     db.close();
-    if (!db.open()) return false;
+    qCInfo(lcServer) << "connection lost; reconnecting to" << path_;
+    if (!db.open()) {
+        qCInfo(lcServer) << "server still unreachable";
+        return false;
+    }
     listen();
     return true;
 }

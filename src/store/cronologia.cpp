@@ -1,9 +1,10 @@
-#include "cronologia.h"
+#include "store/cronologia.h"
 
-#include "giornale.h"
-#include "sqlerror.h"
-#include "storeddate.h"
-#include "storeerror.h"
+#include "store/giornale.h"
+#include "store/logging.h"
+#include "store/sqlerror.h"
+#include "store/storeddate.h"
+#include "store/storeerror.h"
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -194,6 +195,8 @@ EsitoAnnullamento Annulla(Connection& connection, qint64 numero, bool parziale)
     if (!server) runStatement(db, QStringLiteral("DROP TABLE temp.brenzola_piano"));
     esito.operazione = annullamento.Concludi();
     connection.forgetOwnOperation(numero);
+    qCInfo(lcJournal) << "undid operation" << numero << "as" << esito.operazione << ":" << esito.contatti << "contacts back,"
+                      << esito.lasciati.size() << "left as changed since";
     return esito;
 }
 

@@ -1,6 +1,6 @@
-#include "funzioni.h"
+#include "store/funzioni.h"
 
-#include "storeerror.h"
+#include "store/storeerror.h"
 
 #include <QCoreApplication>
 

@@ -1,8 +1,9 @@
-#include "giornale.h"
+#include "store/giornale.h"
 
-#include "archivio.h"
-#include "sqlerror.h"
-#include "storeerror.h"
+#include "store/archivio.h"
+#include "store/logging.h"
+#include "store/sqlerror.h"
+#include "store/storeerror.h"
 
 #include <QLocale>
 #include <QSet>
@@ -304,6 +305,7 @@ Operazione::Operazione(Connection& connection, const QString& etichetta, qint64 
     : connection_(connection), annullamento_(annulla != 0)
 {
     connection_.BeginTrans();
+    qCDebug(lcJournal) << "operation" << etichetta;
     try {
         if (!connection_.hasJournal()) return;
         if (connection_.engine() == Engine::PostgreSQL) {
@@ -387,16 +389,19 @@ std::optional<std::vector<qint64>> CursoreGiornale::cambiamenti(Connection& conn
     // on a server where the transactions still running begin: their rows may yet appear
     // below what was seen. Each part follows its own index in order, up to a bound: a
     // server without statistics yet (a journal just filled) would read a whole table to
-    // answer an OR, and past the bound reading the register whole is quicker anyway.
-    constexpr int kAlPiu = 100000;
+    // answer an OR, and past the bound reading the register whole is quicker anyway. On a
+    // server the bound also chooses the plan: a prepared statement is planned for any
+    // number, as if a third of the journal followed it, and only a bound well below that
+    // makes the index cheaper than reading the table (120 ms at a million rows, 0.3 ms).
+    const int alPiu = server ? 10000 : 100000;
     QSqlQuery righe = server
         ? runStatement(db, QStringLiteral("SELECT 0, 0, tagliato, CAST(pg_snapshot_xmin(pg_current_snapshot()) AS text) FROM giornale_stato "
                                           "UNION ALL (SELECT 1, numero, id, NULL FROM giornale WHERE numero > ? ORDER BY numero LIMIT %1) "
                                           "UNION ALL (SELECT 2, numero, id, NULL FROM giornale WHERE transazione >= CAST(? AS xid8) "
-                                          "ORDER BY transazione LIMIT %1)").arg(kAlPiu),
+                                          "ORDER BY transazione LIMIT %1)").arg(alPiu),
                        {numero_, orizzonte_})
         : runStatement(db, QStringLiteral("SELECT 0, 0, tagliato, '' FROM Giornale_Stato UNION ALL SELECT * FROM "
-                                          "(SELECT 1, numero, id, NULL FROM Giornale WHERE numero > ? ORDER BY numero LIMIT %1)").arg(kAlPiu),
+                                          "(SELECT 1, numero, id, NULL FROM Giornale WHERE numero > ? ORDER BY numero LIMIT %1)").arg(alPiu),
                        {numero_});
     qint64 tagliato = 0;
     qint64 ultimo = numero_;
@@ -414,7 +419,8 @@ std::optional<std::vector<qint64>> CursoreGiornale::cambiamenti(Connection& conn
         ultimo = std::max(ultimo, righe.value(1).toLongLong());
         chiavi.push_back(righe.value(2).toLongLong());
     }
-    if (perParte[1] == kAlPiu || perParte[2] == kAlPiu) {
+    if (perParte[1] == alPiu || perParte[2] == alPiu) {
+        qCInfo(lcJournal) << "more than" << alPiu << "changes since the last look: the register is read whole";
         righe.finish();
         letto_ = false;
         return cambiamenti(connection, true);  // too many: where the whole reading starts
@@ -422,9 +428,13 @@ std::optional<std::vector<qint64>> CursoreGiornale::cambiamenti(Connection& conn
     const bool saltato = tagliato > numero_;
     numero_ = std::max(ultimo, tagliato);
     orizzonte_ = orizzonte;
-    if (saltato) return std::nullopt;  // removed before it was seen: read everything once
+    if (saltato) {
+        qCInfo(lcJournal) << "journal purged past" << numero_ << "before it was read: the register is read whole";
+        return std::nullopt;  // removed before it was seen: read everything once
+    }
     std::sort(chiavi.begin(), chiavi.end());
     chiavi.erase(std::unique(chiavi.begin(), chiavi.end()), chiavi.end());
+    qCDebug(lcJournal) << "followed the journal to" << numero_ << ":" << chiavi.size() << "contacts changed";
     return chiavi;
 }
 

@@ -1,6 +1,6 @@
-#include "italiantext.h"
+#include "store/italiantext.h"
 
-#include "accessdialect.h"
+#include "store/accessdialect.h"
 
 #include <sqlite3.h>
 #include <unicode/ucol.h>
@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
-#include <thread>
+#include <future>
 
 namespace brenzola {
 
@@ -242,9 +242,10 @@ std::vector<uint32_t> italianRanks(const std::vector<QStringView>& texts)
     if (texts.size() < 20000) {
         prepare(0, 0, texts.size());
     } else {
-        std::thread other(prepare, 1, half, texts.size());
+        // A future joins its thread on every path, and hands on what the thread threw.
+        auto other = std::async(std::launch::async, prepare, 1u, half, texts.size());
         prepare(0, 0, half);
-        other.join();
+        other.get();
         std::inplace_merge(sorted.begin(), sorted.begin() + qsizetype(half), sorted.end(), less);
     }
     std::vector<uint32_t> ranks(texts.size());

@@ -1,9 +1,10 @@
-#include "recordset.h"
+#include "store/recordset.h"
 
-#include "accessdialect.h"
-#include "connection.h"
-#include "sqlerror.h"
-#include "storeddate.h"
+#include "store/accessdialect.h"
+#include "store/connection.h"
+#include "store/logging.h"
+#include "store/sqlerror.h"
+#include "store/storeddate.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -73,6 +74,7 @@ void Recordset::Open(const QString& statement, Connection* connection)
 {
     openConnection(connection);
     const QString translated = translateAccessSql(statement, connection->engine());
+    qCDebug(lcStore) << "recordset" << translated;
     const QString table = sourceTable(statement);
     const TableSchema& schema = connection->schema(table);  // asked before the statement runs: see below
     // A server reads forward-only results a row at a time, and then takes no other
@@ -273,6 +275,7 @@ void Recordset::Update()
         write.bindValue(position++, row_.value(idIndex));
         for (int index : writeChecked_) write.bindValue(position++, stored_.value(index));
     }
+    qCDebug(lcStore) << "write" << write.lastQuery() << write.boundValues();
     if (!write.exec()) {
         const StoreError error = storeErrorFrom(write);
         write_.reset();

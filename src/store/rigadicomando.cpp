@@ -1,4 +1,4 @@
-#include "rigadicomando.h"
+#include "store/rigadicomando.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

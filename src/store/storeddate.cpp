@@ -1,4 +1,4 @@
-#include "storeddate.h"
+#include "store/storeddate.h"
 
 #include <QRegularExpression>
 

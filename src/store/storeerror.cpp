@@ -1,7 +1,9 @@
-#include "storeerror.h"
+#include "store/storeerror.h"
 
 #include <cerrno>
 #include <cstring>
+#include <exception>
+#include <new>
 
 namespace brenzola {
 
@@ -10,6 +12,27 @@ StoreError::StoreError(int number, const QString& description)
       number_(number),
       description_(description)
 {
+}
+
+StoreError ErroreCorrente()
+{
+    try {
+        throw;
+    } catch (const StoreError& error) {
+        return error;
+    } catch (const std::bad_alloc&) {
+        return StoreError(StoreErrorNumber::OutOfMemory,
+                          QStringLiteral("Memoria insufficiente. Chiudere altri programmi e riprovare."));
+    } catch (const std::exception& error) {
+        return StoreError(StoreErrorNumber::Internal,
+                          QStringLiteral("Errore interno del programma (%1). L'operazione si è interrotta; se si ripete, "
+                                         "segnalarlo con questo messaggio.")
+                              .arg(QString::fromLocal8Bit(error.what())));
+    } catch (...) {
+        return StoreError(StoreErrorNumber::Internal,
+                          QStringLiteral("Errore interno del programma. L'operazione si è interrotta; se si ripete, "
+                                         "segnalarlo con questo messaggio."));
+    }
 }
 
 StoreError systemError(int error, const QString& what)

@@ -20,7 +20,9 @@ private:
 
 // Error numbers the store raises on its own (the engine's own codes pass through unchanged).
 namespace StoreErrorNumber {
+inline constexpr int OutOfMemory = 7;
 inline constexpr int TypeMismatch = 13;
+inline constexpr int Internal = 51;  // a fault of the program itself
 inline constexpr int NoCurrentRecord = 3021;
 inline constexpr int ItemNotFound = 3265;
 inline constexpr int ConnectionClosed = 3704;
@@ -46,6 +48,11 @@ inline constexpr int ServerCall = 3146;
 inline constexpr int ServerConnection = 3151;
 inline constexpr int ServerPassword = 3029;  // not a valid account name or password
 }  // namespace StoreErrorNumber
+
+// The exception being handled, as the user is told of it: a StoreError as it is, anything
+// else with the number Visual Basic gave it (out of memory, internal error). Call it only
+// inside a catch block.
+StoreError ErroreCorrente();
 
 // A failed system call as the user is told about it: `what` was being done, `error` is errno.
 StoreError systemError(int error, const QString& what);

@@ -1,7 +1,7 @@
-#include "calendarfield.h"
+#include "widgets/calendarfield.h"
 
-#include "dialogs.h"
-#include "storeddate.h"
+#include "widgets/dialogs.h"
+#include "store/storeddate.h"
 
 #include <QApplication>
 #include <QCalendarWidget>

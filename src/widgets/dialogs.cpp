@@ -1,6 +1,6 @@
-#include "dialogs.h"
+#include "widgets/dialogs.h"
 
-#include "storeerror.h"
+#include "store/storeerror.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -136,6 +136,11 @@ void MostraErrore(Dialogs& dialogs, QWidget* parent, const StoreError& error, co
     QString text = context.isEmpty() ? QString() : context + QStringLiteral("\n\n");
     text += QStringLiteral("Errore %1: %2").arg(error.number()).arg(error.description());
     dialogs.MsgBox(parent, {text, MsgButtons::Ok, MsgIcon::Critical});
+}
+
+void MostraErrore(Dialogs& dialogs, QWidget* parent, const QString& context)
+{
+    MostraErrore(dialogs, parent, ErroreCorrente(), context);
 }
 
 }  // namespace brenzola

@@ -64,5 +64,8 @@ inline constexpr char kTitoloApplicazione[] = "Brenzola";
 
 // Shows a store failure with its number and description; `context` says what was being done.
 void MostraErrore(Dialogs& dialogs, QWidget* parent, const StoreError& error, const QString& context = {});
+// The same for the exception being handled, whatever it is: an event handler's catch (...)
+// shows it this way and the window goes on, since nothing may leave a handler into Qt.
+void MostraErrore(Dialogs& dialogs, QWidget* parent, const QString& context = {});
 
 }  // namespace brenzola

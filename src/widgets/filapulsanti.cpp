@@ -1,4 +1,4 @@
-#include "filapulsanti.h"
+#include "widgets/filapulsanti.h"
 
 #include <QPushButton>
 

@@ -1,4 +1,4 @@
-#include "immagini.h"
+#include "widgets/immagini.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,4 +1,4 @@
-#include "keyboardtoolbar.h"
+#include "widgets/keyboardtoolbar.h"
 
 #include <QAction>
 #include <QActionEvent>

@@ -1,7 +1,7 @@
-#include "moduli.h"
+#include "widgets/moduli.h"
 
-#include "calendarfield.h"
-#include "dialogs.h"
+#include "widgets/calendarfield.h"
+#include "widgets/dialogs.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "screenfit.h"
+#include "widgets/screenfit.h"
 
 #include <QEvent>
 #include <QScreen>

@@ -1,8 +1,8 @@
-#include "accessconversion.h"
-#include "avvio.h"
-#include "funzioni.h"
-#include "recordset.h"
-#include "storeerror.h"
+#include "access/accessconversion.h"
+#include "register/avvio.h"
+#include "store/funzioni.h"
+#include "store/recordset.h"
+#include "store/storeerror.h"
 #include "testsupport.h"
 
 #include <QCryptographicHash>

@@ -1,15 +1,15 @@
 // The follow-up agenda: which day each contact falls on, the window beside the main one,
 // its report and calendar file, and opening at start-up. Runs on a file and on a server.
-#include "agenda.h"
-#include "calendario.h"
-#include "calendarfield.h"
-#include "connection.h"
-#include "frmagenda.h"
-#include "frmbrenzola.h"
-#include "funzioni.h"
-#include "moduli.h"
-#include "recordset.h"
-#include "reportpreview.h"
+#include "agenda/agenda.h"
+#include "agenda/calendario.h"
+#include "widgets/calendarfield.h"
+#include "store/connection.h"
+#include "agenda/ui/frmagenda.h"
+#include "register/frmbrenzola.h"
+#include "store/funzioni.h"
+#include "widgets/moduli.h"
+#include "store/recordset.h"
+#include "printing/reportpreview.h"
 #include "testsupport.h"
 
 #include <QAction>

@@ -1,11 +1,11 @@
 // Undo, the recent operations, the bin and a contact's versions, driven from the main
 // window's Cronologia menu and shortcuts. Runs on a file and on a server.
-#include "cronologia.h"
-#include "elenconomi.h"
-#include "frmbrenzola.h"
-#include "funzioni.h"
-#include "moduli.h"
-#include "storeerror.h"
+#include "store/cronologia.h"
+#include "register/elenconomi.h"
+#include "register/frmbrenzola.h"
+#include "store/funzioni.h"
+#include "widgets/moduli.h"
+#include "store/storeerror.h"
 #include "testsupport.h"
 
 #include <QAction>

@@ -1,9 +1,9 @@
 // vCard and CSV as phones, mail programs and spreadsheets write them, and as Brenzola
 // writes them; the duplicate rules and merging.
-#include "csv.h"
-#include "doppioni.h"
-#include "storeerror.h"
-#include "vcard.h"
+#include "exchange/csv.h"
+#include "exchange/doppioni.h"
+#include "store/storeerror.h"
+#include "exchange/vcard.h"
 
 #include <QFile>
 #include <QStringDecoder>

@@ -1,17 +1,17 @@
 // Contacts out of a store and into another: every row back as it was, an import whole or
 // not at all, duplicates asked about and merged. Runs on a file and on a server.
-#include "accessconversion.h"
-#include "connection.h"
-#include "cronologia.h"
-#include "csv.h"
+#include "access/accessconversion.h"
+#include "store/connection.h"
+#include "store/cronologia.h"
+#include "exchange/csv.h"
 #include "demodata.h"
-#include "doppioni.h"
-#include "funzioni.h"
-#include "recordset.h"
-#include "scambio.h"
-#include "storeerror.h"
+#include "exchange/doppioni.h"
+#include "store/funzioni.h"
+#include "store/recordset.h"
+#include "exchange/scambio.h"
+#include "store/storeerror.h"
 #include "testsupport.h"
-#include "vcard.h"
+#include "exchange/vcard.h"
 
 #include <QTemporaryDir>
 #include <QTest>

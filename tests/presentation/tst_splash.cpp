@@ -1,7 +1,7 @@
-#include "formtransparancy.h"
-#include "frmsplash.h"
-#include "funzioni.h"
-#include "moduli.h"
+#include "presentation/formtransparancy.h"
+#include "presentation/frmsplash.h"
+#include "store/funzioni.h"
+#include "widgets/moduli.h"
 #include "testsupport.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
-#include "formtransparancy.h"
-#include "storeerror.h"
-#include "trasparenza.h"
+#include "presentation/formtransparancy.h"
+#include "store/storeerror.h"
+#include "presentation/trasparenza.h"
 
 #include <QCloseEvent>
 #include <QTest>

@@ -1,6 +1,6 @@
-#include "memorytable.h"
-#include "stampa.h"
-#include "storeerror.h"
+#include "printing/memorytable.h"
+#include "printing/stampa.h"
+#include "store/storeerror.h"
 
 #include <QDate>
 #include <QTest>

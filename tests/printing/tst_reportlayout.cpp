@@ -1,9 +1,9 @@
-#include "funzioni.h"
-#include "moduli.h"
-#include "memorytable.h"
-#include "reportfont.h"
-#include "stampa.h"
-#include "storeerror.h"
+#include "store/funzioni.h"
+#include "widgets/moduli.h"
+#include "printing/memorytable.h"
+#include "printing/reportfont.h"
+#include "printing/stampa.h"
+#include "store/storeerror.h"
 
 #include <QApplication>
 #include <QLocale>

@@ -1,15 +1,15 @@
 // Long reports: laid out page by page from where each page begins, measured and drawn
 // from the fonts' simple glyphs, with progress and Annulla.
-#include "dialogs.h"
-#include "funzioni.h"
-#include "memorytable.h"
-#include "moduli.h"
+#include "widgets/dialogs.h"
+#include "store/funzioni.h"
+#include "printing/memorytable.h"
+#include "widgets/moduli.h"
 #include "pdfreader.h"
-#include "reportfont.h"
-#include "reportlayout.h"
-#include "reportpainter.h"
-#include "reportpreview.h"
-#include "stampa.h"
+#include "printing/reportfont.h"
+#include "printing/reportlayout.h"
+#include "printing/reportpainter.h"
+#include "printing/reportpreview.h"
+#include "printing/stampa.h"
 #include "testsupport.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 // Where the program finds its store, and what it does when there is none.
-#include "avvio.h"
-#include "funzioni.h"
-#include "moduli.h"
+#include "register/avvio.h"
+#include "store/funzioni.h"
+#include "widgets/moduli.h"
 #include "testsupport.h"
 
 #include <QApplication>

@@ -1,8 +1,8 @@
-#include "elenconomi.h"
-#include "frmbrenzola.h"
-#include "funzioni.h"
-#include "moduli.h"
-#include "reportpreview.h"
+#include "register/elenconomi.h"
+#include "register/frmbrenzola.h"
+#include "store/funzioni.h"
+#include "widgets/moduli.h"
+#include "printing/reportpreview.h"
 #include "testsupport.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
-#include "elenconomi.h"
-#include "frmbrenzola.h"
-#include "funzioni.h"
-#include "moduli.h"
+#include "register/elenconomi.h"
+#include "register/frmbrenzola.h"
+#include "store/funzioni.h"
+#include "widgets/moduli.h"
 #include "testsupport.h"
 
 #include <QApplication>

@@ -1,11 +1,11 @@
 // Contacts in and out from the main window: the CSV preview, the duplicate window, the
 // summary, stopping, exporting the list as it stands or the contact on screen, and the
 // register's own duplicates.
-#include "contatto.h"
-#include "elenconomi.h"
-#include "frmbrenzola.h"
-#include "funzioni.h"
-#include "moduli.h"
+#include "exchange/contatto.h"
+#include "register/elenconomi.h"
+#include "register/frmbrenzola.h"
+#include "store/funzioni.h"
+#include "widgets/moduli.h"
 #include "testsupport.h"
 
 #include <QAction>

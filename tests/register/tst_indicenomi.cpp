@@ -1,10 +1,10 @@
 // The list narrows and refills from the names it holds in memory: it must list exactly what
 // the store would, in the store's order, and follow every change, its own and others'.
-#include "connection.h"
-#include "elenconomi.h"
-#include "frmbrenzola.h"
-#include "funzioni.h"
-#include "moduli.h"
+#include "store/connection.h"
+#include "register/elenconomi.h"
+#include "register/frmbrenzola.h"
+#include "store/funzioni.h"
+#include "widgets/moduli.h"
 #include "testsupport.h"
 
 #include <QLabel>

@@ -1,10 +1,10 @@
-#include "calendarfield.h"
-#include "elenconomi.h"
-#include "frmbrenzola.h"
-#include "funzioni.h"
-#include "moduli.h"
+#include "widgets/calendarfield.h"
+#include "register/elenconomi.h"
+#include "register/frmbrenzola.h"
+#include "store/funzioni.h"
+#include "widgets/moduli.h"
 #include "testsupport.h"
-#include "trasparenza.h"
+#include "presentation/trasparenza.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,11 +1,11 @@
 // What a user typed is never lost without their answer, and what is stored is never
 // changed unless they changed it: the one guard, dates, texts and two desks on one store.
 
-#include "calendarfield.h"
-#include "elenconomi.h"
-#include "frmbrenzola.h"
-#include "funzioni.h"
-#include "moduli.h"
+#include "widgets/calendarfield.h"
+#include "register/elenconomi.h"
+#include "register/frmbrenzola.h"
+#include "store/funzioni.h"
+#include "widgets/moduli.h"
 #include "testsupport.h"
 
 #include <QAction>

@@ -1,12 +1,12 @@
 // Several desks on one PostgreSQL server: what another desk does shows in the list, saves
 // never undo each other across processes, each desk signs in as its own user, and the
 // program rides out a server restart. Runs only against a server (pg_virtualenv).
-#include "archivio.h"
-#include "elenconomi.h"
-#include "frmbrenzola.h"
-#include "funzioni.h"
-#include "moduli.h"
-#include "recordset.h"
+#include "store/archivio.h"
+#include "register/elenconomi.h"
+#include "register/frmbrenzola.h"
+#include "store/funzioni.h"
+#include "widgets/moduli.h"
+#include "store/recordset.h"
 #include "testsupport.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
-#include "calendarfield.h"
-#include "frmricerca.h"
-#include "funzioni.h"
-#include "moduli.h"
+#include "widgets/calendarfield.h"
+#include "search/frmricerca.h"
+#include "store/funzioni.h"
+#include "widgets/moduli.h"
 #include "testsupport.h"
 
 #include <QApplication>

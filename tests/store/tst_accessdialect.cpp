@@ -1,9 +1,9 @@
-#include "accessdialect.h"
-#include "connection.h"
-#include "funzioni.h"
-#include "italiantext.h"
-#include "recordset.h"
-#include "storeerror.h"
+#include "store/accessdialect.h"
+#include "store/connection.h"
+#include "store/funzioni.h"
+#include "store/italiantext.h"
+#include "store/recordset.h"
+#include "store/storeerror.h"
 #include "testsupport.h"
 
 #include <QRandomGenerator>

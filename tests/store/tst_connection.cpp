@@ -1,17 +1,22 @@
-#include "connection.h"
-#include "cronologia.h"
-#include "funzioni.h"
-#include "recordset.h"
-#include "storeerror.h"
+#include "store/connection.h"
+#include "store/cronologia.h"
+#include "store/funzioni.h"
+#include "store/recordset.h"
+#include "store/storeerror.h"
 #include "testsupport.h"
 
 #include <QCryptographicHash>
 #include <QDate>
 #include <QDir>
 #include <QFile>
+#include <QLoggingCategory>
+#include <QScopeGuard>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTest>
+
+#include <new>
+#include <stdexcept>
 
 using namespace brenzola;
 using namespace brenzola::Funzioni;
@@ -67,6 +72,8 @@ private Q_SLOTS:
     void aDamagedPageIsAnErrorNotTheEnd();
     void anErasedContactLeavesNoTraceInTheFile();
     void staysAnOrdinarySqliteFile();
+    void everyFailureReachesTheUserWithANumber();
+    void loggingShowsNoContactAtInfoLevel();
 };
 
 void TestConnection::connectionStringKeepsQuotedPaths()
@@ -334,6 +341,72 @@ void TestConnection::staysAnOrdinarySqliteFile()
     QCOMPARE(store.rows("PRAGMA integrity_check")[0][0].toString(), QStringLiteral("ok"));
     const qint64 id = store.insert({{"Cognome", "Esterno"}, {"DataIn", "2001-02-03"}});
     QCOMPARE(store.rows(QStringLiteral("select Cognome from Anagrafica where id=%1 order by Cognome").arg(id)).size(), 1);
+}
+
+// What a handler catches is told to the user with a number and a cause, whatever threw it.
+void TestConnection::everyFailureReachesTheUserWithANumber()
+{
+    const auto caught = [](auto&& lancia) {
+        try {
+            lancia();
+        } catch (...) {
+            return ErroreCorrente();
+        }
+        return StoreError(0, {});
+    };
+    const StoreError store = caught([] { throw StoreError(StoreErrorNumber::RowChanged, QStringLiteral("cambiato")); });
+    QCOMPARE(store.number(), StoreErrorNumber::RowChanged);
+    QCOMPARE(store.description(), QStringLiteral("cambiato"));
+    QCOMPARE(caught([] { throw std::bad_alloc(); }).number(), StoreErrorNumber::OutOfMemory);
+    const StoreError interno = caught([] { throw std::out_of_range("vector::at"); });
+    QCOMPARE(interno.number(), StoreErrorNumber::Internal);
+    QVERIFY2(interno.description().contains(QStringLiteral("vector::at")), qPrintable(interno.description()));
+    QCOMPARE(caught([] { throw 42; }).number(), StoreErrorNumber::Internal);
+}
+
+// A user's problem is diagnosed from the log they switch on; at info level it must not
+// hand over their contacts, at debug level it shows the statements.
+namespace {
+QStringList logged;
+void keep(QtMsgType, const QMessageLogContext& context, const QString& message)
+{
+    if (QByteArray(context.category).startsWith("brenzola.")) logged << message;
+}
+}  // namespace
+
+void TestConnection::loggingShowsNoContactAtInfoLevel()
+{
+    const auto write = [] {
+        test::TempStore store;
+        store.insert({{"Cognome", "Primo"}});
+        ApriDatabase(store.path());
+        Recordset rs;
+        rs.Open("Select * from Anagrafica where id =0", Connessione.get());
+        rs.AddNew();
+        rs.SetField("Cognome", "Zanzibarotti");
+        rs.Update();
+        QCOMPARE(column0("Select Cognome from Anagrafica where Cognome = 'Zanzibarotti'"), QStringList{"Zanzibarotti"});
+        QVERIFY(storeErrorNumber([] { Connessione->Execute("UPDATE Anagrafica SET Cognome = 'Zanzibarotti' WHERE"); }) != 0);
+        ChiudiDatabase();
+    };
+    const QtMessageHandler before = qInstallMessageHandler(keep);
+    const auto restore = qScopeGuard([before] {
+        qInstallMessageHandler(before);
+        QLoggingCategory::setFilterRules({});
+    });
+
+    write();
+    QCOMPARE(logged, QStringList{});  // nothing unless asked for
+
+    QLoggingCategory::setFilterRules(QStringLiteral("brenzola.*.info=true"));
+    write();
+    QVERIFY(!logged.isEmpty());
+    QVERIFY2(logged.filter(QStringLiteral("Zanzibarotti")).isEmpty(), qPrintable(logged.join(u'\n')));
+
+    logged.clear();
+    QLoggingCategory::setFilterRules(QStringLiteral("brenzola.*.debug=true"));
+    write();
+    QVERIFY(!logged.filter(QStringLiteral("Zanzibarotti")).isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestConnection)

@@ -1,8 +1,8 @@
 #include "testsupport.h"
 
-#include "archivio.h"
-#include "connection.h"
-#include "giornale.h"
+#include "store/archivio.h"
+#include "store/connection.h"
+#include "store/giornale.h"
 
 #include <QCoreApplication>
 #include <QDialog>

@@ -1,6 +1,6 @@
 // copia_su_server against a throwaway PostgreSQL: everything kept, or nothing written.
-#include "accessconversion.h"
-#include "funzioni.h"
+#include "access/accessconversion.h"
+#include "store/funzioni.h"
 #include "testsupport.h"
 
 #include <QDate>

@@ -1,10 +1,10 @@
 // cronologia as a batch job or an administrator runs it, on stores written the way the
 // program and other programs write them.
-#include "connection.h"
-#include "cronologia.h"
-#include "funzioni.h"
-#include "giornale.h"
-#include "recordset.h"
+#include "store/connection.h"
+#include "store/cronologia.h"
+#include "store/funzioni.h"
+#include "store/giornale.h"
+#include "store/recordset.h"
 #include "testsupport.h"
 
 #include <QProcess>

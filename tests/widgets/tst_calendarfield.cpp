@@ -1,4 +1,4 @@
-#include "calendarfield.h"
+#include "widgets/calendarfield.h"
 
 #include <QApplication>
 #include <QCalendarWidget>

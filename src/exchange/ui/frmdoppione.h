@@ -1,7 +1,7 @@
 #pragma once
 
-#include "contatto.h"
-#include "scambio.h"
+#include "exchange/contatto.h"
+#include "exchange/scambio.h"
 
 #include <QDialog>
 

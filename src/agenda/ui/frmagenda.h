@@ -1,9 +1,9 @@
 #pragma once
 
-#include "agenda.h"
+#include "agenda/agenda.h"
 
-#include "connection.h"
-#include "giornale.h"
+#include "store/connection.h"
+#include "store/giornale.h"
 
 #include <QDialog>
 

@@ -1,4 +1,4 @@
-#include "frmriepilogo.h"
+#include "exchange/ui/frmriepilogo.h"
 
 #include <QDialogButtonBox>
 #include <QFileInfo>

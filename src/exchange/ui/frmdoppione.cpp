@@ -1,6 +1,6 @@
-#include "frmdoppione.h"
+#include "exchange/ui/frmdoppione.h"
 
-#include "doppioni.h"
+#include "exchange/doppioni.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>

@@ -1,13 +1,13 @@
-#include "frmagenda.h"
+#include "agenda/ui/frmagenda.h"
 
-#include "calendarfield.h"
-#include "calendario.h"
-#include "dialogs.h"
-#include "filapulsanti.h"
-#include "funzioni.h"
-#include "memorytable.h"
-#include "stampa.h"
-#include "storeerror.h"
+#include "widgets/calendarfield.h"
+#include "agenda/calendario.h"
+#include "widgets/dialogs.h"
+#include "widgets/filapulsanti.h"
+#include "store/funzioni.h"
+#include "printing/memorytable.h"
+#include "printing/stampa.h"
+#include "store/storeerror.h"
 
 #include <QAbstractItemModel>
 #include <QCheckBox>
@@ -450,9 +450,9 @@ void FrmAgenda::Aggiorna()
             intera = true;
         }
         letta_ = lettura;
-    } catch (const StoreError& errore) {
+    } catch (...) {
         letta_.reset();
-        MostraErrore(dialogs_, this, errore, QStringLiteral("Impossibile leggere i contatti da ricontattare."));
+        MostraErrore(dialogs_, this, QStringLiteral("Impossibile leggere i contatti da ricontattare."));
         return;
     }
     riempi(std::move(nuova), intera);
@@ -520,7 +520,8 @@ void FrmAgenda::fatto(const QDate& prossima)
     const Promemoria& promemoria = *scelto;
     try {
         Ricontatta(openConnection(Funzioni::Connessione.get()), promemoria, prossima);
-    } catch (const StoreError& errore) {
+    } catch (...) {
+        const StoreError errore = ErroreCorrente();
         const bool cambiato = errore.number() == StoreErrorNumber::RowChanged || errore.number() == StoreErrorNumber::RowNotFound;
         MostraErrore(dialogs_, this, errore,
                      cambiato ? QStringLiteral("Non è stato scritto nulla: l'agenda mostra ora i contatti come sono.")

@@ -1,6 +1,6 @@
-#include "frmimportacsv.h"
+#include "exchange/ui/frmimportacsv.h"
 
-#include "storeerror.h"
+#include "store/storeerror.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -92,7 +92,8 @@ void FrmImportaCsv::rileggi()
     TabellaCsv tabella;
     try {
         tabella = leggiCsv(dati_, formato(), kRigheAnteprima);
-    } catch (const StoreError& errore) {
+    } catch (...) {
+        const StoreError errore = ErroreCorrente();
         LblErrore->setText(QStringLiteral("Errore %1: %2").arg(errore.number()).arg(errore.description()));
     }
     const qsizetype colonne = tabella.intestazioni.size();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "csv.h"
+#include "exchange/csv.h"
 
 #include <QDialog>
 

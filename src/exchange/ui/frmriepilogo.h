@@ -1,6 +1,6 @@
 #pragma once
 
-#include "scambio.h"
+#include "exchange/scambio.h"
 
 #include <QDialog>
 

@@ -1,11 +1,8 @@
-#include "calendarfield.h"
-#include "funzioni.h"
-#include "moduli.h"
-#include "storeerror.h"
+#include "widgets/calendarfield.h"
+#include "widgets/moduli.h"
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDate>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -16,36 +13,16 @@
 using namespace brenzola;
 using namespace brenzola::Funzioni;
 
-class TestFunzioni : public QObject {
+class TestModuli : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
     void initTestCase() { ApplicaImpostazioniItaliane(*qApp); }
-    void valoreNonNulloReplacesOnlyNull();
-    void formattaDataSqlPutsTheMonthFirst();
     void pulisciCampiEmptiesEveryInputKind();
     void italianSettingsWhateverTheSystem();
 };
 
-void TestFunzioni::valoreNonNulloReplacesOnlyNull()
-{
-    QCOMPARE(ValoreNonNullo(QVariant(), "01/01/1900"), QVariant("01/01/1900"));
-    QCOMPARE(ValoreNonNullo(QDate(2001, 2, 3), "01/01/1900"), QVariant(QDate(2001, 2, 3)));
-    QCOMPARE(ValoreNonNullo(QString(""), "x"), QVariant(QString("")));
-    QCOMPARE(ValoreNonNullo(0, 5), QVariant(0));
-    QCOMPARE(ValoreNonNullo(false, true), QVariant(false));
-}
-
-void TestFunzioni::formattaDataSqlPutsTheMonthFirst()
-{
-    QCOMPARE(FormattaDataSql("03/02/1900"), QStringLiteral("02/03/1900"));
-    QCOMPARE(FormattaDataSql("25/12/1900"), QStringLiteral("12/25/1900"));
-    QCOMPARE(FormattaDataSql("5/1/2024"), QStringLiteral("01/05/2024"));
-    QVERIFY_THROWS_EXCEPTION(StoreError, FormattaDataSql("12/25/1900"));
-    QVERIFY_THROWS_EXCEPTION(StoreError, FormattaDataSql(""));
-}
-
-void TestFunzioni::pulisciCampiEmptiesEveryInputKind()
+void TestModuli::pulisciCampiEmptiesEveryInputKind()
 {
     QWidget window;
     auto* frame = new QWidget(&window);
@@ -78,12 +55,12 @@ void TestFunzioni::pulisciCampiEmptiesEveryInputKind()
     QCOMPARE(label->text(), QStringLiteral("7"));
 }
 
-void TestFunzioni::italianSettingsWhateverTheSystem()
+void TestModuli::italianSettingsWhateverTheSystem()
 {
     QCOMPARE(QLocale().language(), QLocale::Italian);
     QCOMPARE(QApplication::applicationName(), QStringLiteral("Brenzola"));
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("&Sì"));
 }
 
-QTEST_MAIN(TestFunzioni)
-#include "tst_funzioni.moc"
+QTEST_MAIN(TestModuli)
+#include "tst_moduli.moc"

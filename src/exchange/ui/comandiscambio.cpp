@@ -1,15 +1,15 @@
-#include "comandiscambio.h"
+#include "exchange/ui/comandiscambio.h"
 
-#include "connection.h"
-#include "csv.h"
-#include "dialogs.h"
-#include "doppioni.h"
-#include "frmdoppione.h"
-#include "frmimportacsv.h"
-#include "frmriepilogo.h"
-#include "scambio.h"
-#include "storeerror.h"
-#include "vcard.h"
+#include "store/connection.h"
+#include "exchange/csv.h"
+#include "widgets/dialogs.h"
+#include "exchange/doppioni.h"
+#include "exchange/ui/frmdoppione.h"
+#include "exchange/ui/frmimportacsv.h"
+#include "exchange/ui/frmriepilogo.h"
+#include "exchange/scambio.h"
+#include "store/storeerror.h"
+#include "exchange/vcard.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -128,8 +128,8 @@ bool ImportaDaFile(Dialogs& dialogs, QWidget* parent, Connection& connection)
         FrmRiepilogo finestra(riepilogo, file, parent);
         dialogs.ShowModal(finestra);
         return riepilogo.aggiunti + riepilogo.uniti > 0;
-    } catch (const StoreError& errore) {
-        MostraErrore(dialogs, parent, errore,
+    } catch (...) {
+        MostraErrore(dialogs, parent,
                      QStringLiteral("Importazione da «%1» non riuscita: l'archivio non è stato modificato.").arg(file));
         return false;
     }
@@ -155,8 +155,8 @@ void EsportaInFile(Dialogs& dialogs, QWidget* parent, Connection& connection, co
                 !scritti      ? QStringLiteral("Esportazione annullata: nessun file è stato scritto.")
                 : *scritti == 1 ? QStringLiteral("Esportato 1 contatto in «%1».").arg(file)
                                 : QStringLiteral("Esportati %1 contatti in «%2».").arg(*scritti).arg(file));
-    } catch (const StoreError& errore) {
-        MostraErrore(dialogs, parent, errore, QStringLiteral("Esportazione in «%1» non riuscita.").arg(file));
+    } catch (...) {
+        MostraErrore(dialogs, parent, QStringLiteral("Esportazione in «%1» non riuscita.").arg(file));
     }
 }
 
@@ -211,8 +211,8 @@ bool UnisciDoppioni(Dialogs& dialogs, QWidget* parent, Connection& connection)
         ApplicaUnioni(connection, unioni);
         informa(dialogs, parent, QStringLiteral("Contatti doppi uniti: l'archivio ha %1 in meno.").arg(contatti(assorbiti)));
         return true;
-    } catch (const StoreError& errore) {
-        MostraErrore(dialogs, parent, errore, QStringLiteral("Unione dei contatti doppi non riuscita: l'archivio non è stato modificato."));
+    } catch (...) {
+        MostraErrore(dialogs, parent, QStringLiteral("Unione dei contatti doppi non riuscita: l'archivio non è stato modificato."));
         return false;
     }
 }
