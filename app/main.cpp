@@ -1,6 +1,6 @@
 #include "register/avvio.h"
-#include "widgets/dialogs.h"
 #include "store/funzioni.h"
+#include "widgets/dialogs.h"
 #include "widgets/moduli.h"
 
 #include <QApplication>

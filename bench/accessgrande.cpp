@@ -4,10 +4,10 @@
 
 #include <mdbtools.h>
 
+#include <strings.h>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <strings.h>
 #include <vector>
 
 namespace brenzola::bench {

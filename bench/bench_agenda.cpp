@@ -3,9 +3,9 @@
 // contact deep in the list; with the memory each adds at its peak. Prints `name value
 // unit` lines; the sizes are the arguments, 100,000 and 1,000,000 contacts by default.
 #include "agenda/agenda.h"
-#include "store/archivio.h"
-#include "benchsupport.h"
 #include "agenda/ui/frmagenda.h"
+#include "benchsupport.h"
+#include "store/archivio.h"
 #include "store/funzioni.h"
 
 #include <QApplication>
@@ -53,7 +53,8 @@ void measure(int contacts, const QDate& oggi)
     const int runs = contacts >= 1000000 ? 5 : 11;
 
     bool urgente = false;
-    print("agenda_urgent_check", contacts, medianMs(11, [&](int) { urgente = AgendaUrgente(*Funzioni::Connessione, oggi); }), "ms");
+    print("agenda_urgent_check", contacts, medianMs(11, [&](int) { urgente = AgendaUrgente(*Funzioni::Connessione, oggi); }),
+          "ms");
     Agenda agenda;
     double read = 0;
     print("agenda_read_memory_peak", contacts, peakMb([&] {
@@ -61,7 +62,8 @@ void measure(int contacts, const QDate& oggi)
                   agenda = Agenda();  // one agenda at a time, as the window holds it
                   agenda = LeggiAgenda(*Funzioni::Connessione, oggi, 7);
               });
-          }), "MB");
+          }),
+          "MB");
     print("agenda_read", contacts, read, "ms");
     if (urgente != agenda.urgente()) std::fprintf(stderr, "the start-up check disagrees with the agenda\n");
     print("agenda_overdue", contacts, double(agenda.scaduti.size()), "contacts");
@@ -78,24 +80,32 @@ void measure(int contacts, const QDate& oggi)
                   finestra.show();
                   QApplication::processEvents();
               });
-          }), "MB");
+          }),
+          "MB");
     print("agenda_window_open", contacts, open, "ms");
 
     // An open window after a save elsewhere: read again and shown again.
     FrmAgenda finestra(dialogs, nullptr, [oggi] { return oggi; });
     finestra.show();
     QApplication::processEvents();
-    print("agenda_window_refresh", contacts, medianMs(runs, [&](int run) {
-              Funzioni::Connessione->Execute(QStringLiteral("UPDATE Anagrafica SET Fonte = 'Agenda %1' WHERE id = 1").arg(run));
-              finestra.Aggiorna();
-              QApplication::processEvents();
-          }), "ms");
+    print("agenda_window_refresh", contacts,
+          medianMs(runs,
+                   [&](int run) {
+                       Funzioni::Connessione->Execute(
+                           QStringLiteral("UPDATE Anagrafica SET Fonte = 'Agenda %1' WHERE id = 1").arg(run));
+                       finestra.Aggiorna();
+                       QApplication::processEvents();
+                   }),
+          "ms");
     // From the first overdue contact to the last, chosen and shown.
-    print("agenda_choose_last_overdue", contacts, medianMs(11, [&](int) {
-              finestra.Scegli(primo);
-              finestra.Scegli(profondo);
-              QApplication::processEvents();
-          }), "ms");
+    print("agenda_choose_last_overdue", contacts,
+          medianMs(11,
+                   [&](int) {
+                       finestra.Scegli(primo);
+                       finestra.Scegli(profondo);
+                       QApplication::processEvents();
+                   }),
+          "ms");
     if (profondo != 0 && finestra.IdScelto() != profondo) std::fprintf(stderr, "the last overdue contact was not chosen\n");
     Funzioni::ChiudiDatabase();
 }

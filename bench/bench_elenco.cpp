@@ -5,16 +5,16 @@
 // it, and saves with the agenda opened and closed, and open. Each size is measured in a
 // process of its own, so that the peak is the window's. Prints one figure per line as
 // `name value unit`.
-#include "store/accessdialect.h"
-#include "store/archivio.h"
 #include "benchform.h"
 #include "benchsupport.h"
 #include "demodata.h"
 #include "register/elenconomi.h"
 #include "register/frmbrenzola.h"
+#include "store/accessdialect.h"
+#include "store/archivio.h"
 #include "store/funzioni.h"
-#include "widgets/moduli.h"
 #include "store/recordset.h"
+#include "widgets/moduli.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -48,14 +48,15 @@ double peakMegabytes()
 // Another program's one statement: sqlite3 on a file, psql on a server.
 bool altroProgramma(const QString& archivio, const QString& sql)
 {
-    if (!bench::suServer()) return bench::esegui(QStringLiteral("sqlite3"), {QStringLiteral("-cmd"), QStringLiteral(".timeout 5000"), archivio, sql});
+    if (!bench::suServer())
+        return bench::esegui(QStringLiteral("sqlite3"), {QStringLiteral("-cmd"), QStringLiteral(".timeout 5000"), archivio, sql});
     QString database;
     const auto pairs = parseConnectionString(archivio);
     for (auto it = pairs.begin(); it != pairs.end(); ++it)
         if (it.key().compare(QStringLiteral("Database"), Qt::CaseInsensitive) == 0) database = it.value();
-    return bench::esegui(QStringLiteral("psql"), {QStringLiteral("-X"), QStringLiteral("-q"), QStringLiteral("-v"),
-                                                  QStringLiteral("ON_ERROR_STOP=1"), QStringLiteral("-d"), database,
-                                                  QStringLiteral("-c"), sql});
+    return bench::esegui(QStringLiteral("psql"),
+                         {QStringLiteral("-X"), QStringLiteral("-q"), QStringLiteral("-v"), QStringLiteral("ON_ERROR_STOP=1"),
+                          QStringLiteral("-d"), database, QStringLiteral("-c"), sql});
 }
 
 void measure(const QString& archivio, int contacts)
@@ -83,8 +84,10 @@ void measure(const QString& archivio, int contacts)
             settle();
             const double ms = double(timer.nsecsElapsed()) / 1e6;
             keystrokes.push_back(ms);
-            if (typing[k].isEmpty()) clears.push_back(ms);
-            else if (typing[k].size() == 1 && (k == 0 || typing[k - 1].isEmpty())) firstLetters.push_back(ms);
+            if (typing[k].isEmpty())
+                clears.push_back(ms);
+            else if (typing[k].size() == 1 && (k == 0 || typing[k - 1].isEmpty()))
+                firstLetters.push_back(ms);
         }
     const auto median = [](std::vector<double> v) {
         std::sort(v.begin(), v.end());
@@ -129,33 +132,46 @@ void measure(const QString& archivio, int contacts)
     // Another program renames a contact: the next refill reads the store again.
     Connection other;
     other.Open(Funzioni::StringaConnessionePer(archivio));
-    print("elenca_tutti_after_other_program", contacts, medianMs(5, [&](int i) {
-              other.Execute(QStringLiteral("Update Anagrafica set Cognome = 'Altrove%1' where id = %2").arg(i).arg(1 + i));
-              form.ElencaTutti();
-              settle();
-          }), "ms");
+    print(
+        "elenca_tutti_after_other_program", contacts,
+        medianMs(5,
+                 [&](int i) {
+                     other.Execute(QStringLiteral("Update Anagrafica set Cognome = 'Altrove%1' where id = %2").arg(i).arg(1 + i));
+                     form.ElencaTutti();
+                     settle();
+                 }),
+        "ms");
     other.Close();
 
     // Entries spread over the whole list, chosen as a click would choose them.
-    print("load_from_list", contacts, medianMs(31, [&](int i) {
-              list->setCurrentRow(int((qint64(i) * 7919 * 13) % list->count()));
-              settle();
-          }), "ms");
+    print("load_from_list", contacts,
+          medianMs(31,
+                   [&](int i) {
+                       list->setCurrentRow(int((qint64(i) * 7919 * 13) % list->count()));
+                       settle();
+                   }),
+          "ms");
 
     // Saves with the refill that follows them: a changed telephone, then a changed surname,
     // which moves the contact in the list.
     auto* telefono = form.findChild<QLineEdit*>(QStringLiteral("TxtTelefono"));
-    print("save_with_refill", contacts, medianMs(11, [&](int i) {
-              telefono->setText(QStringLiteral("0%1").arg(i));
-              form.CmdSalva_Click();
-              settle();
-          }), "ms");
+    print("save_with_refill", contacts,
+          medianMs(11,
+                   [&](int i) {
+                       telefono->setText(QStringLiteral("0%1").arg(i));
+                       form.CmdSalva_Click();
+                       settle();
+                   }),
+          "ms");
     auto* cognome = form.findChild<QLineEdit*>(QStringLiteral("TxtCognome"));
-    print("save_renamed_with_refill", contacts, medianMs(11, [&](int i) {
-              cognome->setText(QStringLiteral("Bench%1").arg(i % 2 ? 'a' : 'z'));
-              form.CmdSalva_Click();
-              settle();
-          }), "ms");
+    print("save_renamed_with_refill", contacts,
+          medianMs(11,
+                   [&](int i) {
+                       cognome->setText(QStringLiteral("Bench%1").arg(i % 2 ? 'a' : 'z'));
+                       form.CmdSalva_Click();
+                       settle();
+                   }),
+          "ms");
 
     print("peak_memory", contacts, peakMegabytes(), "MB");
     {
@@ -177,7 +193,9 @@ void measure(const QString& archivio, int contacts)
             // Writes fall anywhere in the second between two looks at the file, as real ones do.
             bench::attendi([] { return false; }, i * 1000 / 7);
             const QString cognome = QStringLiteral("Aa1%1").arg(i);  // before every other name
-            if (!altroProgramma(archivio, QStringLiteral("UPDATE Anagrafica SET Cognome = '%1' WHERE id = %2").arg(cognome).arg(altrui))) break;
+            if (!altroProgramma(archivio,
+                                QStringLiteral("UPDATE Anagrafica SET Cognome = '%1' WHERE id = %2").arg(cognome).arg(altrui)))
+                break;
             const double ms = bench::attendi([&] { return list->text(0).startsWith(cognome); });
             if (ms < 0) std::fprintf(stderr, "other_program_listed: %s never listed\n", qPrintable(cognome));
             listati.push_back(ms < 0 ? 10000 : ms);
@@ -196,14 +214,17 @@ void measure(const QString& archivio, int contacts)
             ricerca->setText(QStringLiteral("a"));
             settle();
             const QString cognome = QStringLiteral("Aa2%1").arg(i);
-            if (!altroProgramma(archivio, QStringLiteral("UPDATE Anagrafica SET Cognome = '%1' WHERE id = %2").arg(cognome).arg(altrui))) break;
+            if (!altroProgramma(archivio,
+                                QStringLiteral("UPDATE Anagrafica SET Cognome = '%1' WHERE id = %2").arg(cognome).arg(altrui)))
+                break;
             QElapsedTimer timer;
             timer.start();
             ricerca->setText(QStringLiteral("aa2"));
             settle();
             tasti.push_back(double(timer.nsecsElapsed()) / 1e6);
             if (list->count() != 1 || !list->text(0).startsWith(cognome))
-                std::fprintf(stderr, "keystroke_after_other_program: %s not listed (%d listed)\n", qPrintable(cognome), list->count());
+                std::fprintf(stderr, "keystroke_after_other_program: %s not listed (%d listed)\n", qPrintable(cognome),
+                             list->count());
         }
         if (!tasti.empty()) {
             print("keystroke_after_other_program", contacts, bench::mediana(tasti), "ms");
@@ -219,11 +240,14 @@ void measure(const QString& archivio, int contacts)
     for (const bench::StatoAgenda stato : bench::kStatiAgenda) {
         bench::portaAgenda(form, stato);
         const QByteArray nome = QByteArray("save_with_refill_") + bench::nomeStato(stato);
-        print(nome.constData(), contacts, medianMs(11, [&](int i) {
-                  telefono->setText(QStringLiteral("1%1").arg(i));
-                  if (!form.CmdSalva_Click()) std::fprintf(stderr, "%s: not saved\n", nome.constData());
-                  settle();
-              }), "ms");
+        print(nome.constData(), contacts,
+              medianMs(11,
+                       [&](int i) {
+                           telefono->setText(QStringLiteral("1%1").arg(i));
+                           if (!form.CmdSalva_Click()) std::fprintf(stderr, "%s: not saved\n", nome.constData());
+                           settle();
+                       }),
+              "ms");
     }
     form.Form_Unload();
 }

@@ -2,23 +2,23 @@
 // saving it again with the list refill, the store's part of a save and, on a server,
 // another desk's save and delete until this desk lists them, with the agenda never
 // opened, opened and closed, and open. Prints `name value unit` lines.
-#include "store/archivio.h"
 #include "benchform.h"
 #include "benchsupport.h"
 #include "demodata.h"
 #include "register/elenconomi.h"
 #include "register/frmbrenzola.h"
+#include "store/archivio.h"
 #include "store/funzioni.h"
-#include "widgets/moduli.h"
 #include "store/recordset.h"
+#include "widgets/moduli.h"
 #if __has_include("store/giornale.h")
 #include "store/giornale.h"
 #endif
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QLineEdit>
 #include <QEventLoop>
+#include <QLineEdit>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -54,47 +54,55 @@ void measure(int contacts, bench::Dati dati)
     auto* list = form.findChild<ElencoNomi*>(QStringLiteral("List1"));
 
     // Entries spread over the whole list, chosen as a click would choose them.
-    print("load_from_list", contacts, medianMs(31, [&](int i) {
-              list->setCurrentRow(int((qint64(i) * 7919 * 13) % list->count()));
-          }), "ms");
+    print("load_from_list", contacts,
+          medianMs(31, [&](int i) { list->setCurrentRow(int((qint64(i) * 7919 * 13) % list->count())); }), "ms");
 
     const qint64 id = form.IdCorrente;
     // Each save has something to write, as a user's would.
     auto* telefono = form.findChild<QLineEdit*>(QStringLiteral("TxtTelefono"));
-    print("save_with_refill", contacts, medianMs(11, [&](int i) {
-              telefono->setText(QStringLiteral("0%1").arg(i));
-              form.CmdSalva_Click();
-          }), "ms");
+    print("save_with_refill", contacts,
+          medianMs(11,
+                   [&](int i) {
+                       telefono->setText(QStringLiteral("0%1").arg(i));
+                       form.CmdSalva_Click();
+                   }),
+          "ms");
 
     // The store's own part of a save: find the row, assign fifteen fields, write it; with
     // a journal, as one operation, as the window saves.
-    print("save_store_part", contacts, medianMs(51, [&](int i) {
-              Recordset rs;
-              rs.Open(QStringLiteral("Select * from Anagrafica where id =%1").arg(id), Funzioni::Connessione.get());
-              for (const char* column : {"cognome", "nome", "TipoRef", "citta", "indirizzo", "Cap", "Email",
-                                         "Telefono", "Cell", "Fonte", "commenti", "prov"})
-                  rs.SetField(QLatin1String(column), rs.Fields(QLatin1String(column)));
-              for (const char* column : {"DataIn", "DataNasc", "DataRicont"})
-                  rs.SetField(QLatin1String(column), rs.Fields(QLatin1String(column)));
-              rs.SetField(QStringLiteral("Telefono"), QString::number(i));
-              comeOperazione(*Funzioni::Connessione, QStringLiteral("Salvataggio"), [&rs] { rs.Update(); });
-          }), "ms");
+    print("save_store_part", contacts,
+          medianMs(51,
+                   [&](int i) {
+                       Recordset rs;
+                       rs.Open(QStringLiteral("Select * from Anagrafica where id =%1").arg(id), Funzioni::Connessione.get());
+                       for (const char* column : {"cognome", "nome", "TipoRef", "citta", "indirizzo", "Cap", "Email", "Telefono",
+                                                  "Cell", "Fonte", "commenti", "prov"})
+                           rs.SetField(QLatin1String(column), rs.Fields(QLatin1String(column)));
+                       for (const char* column : {"DataIn", "DataNasc", "DataRicont"})
+                           rs.SetField(QLatin1String(column), rs.Fields(QLatin1String(column)));
+                       rs.SetField(QStringLiteral("Telefono"), QString::number(i));
+                       comeOperazione(*Funzioni::Connessione, QStringLiteral("Salvataggio"), [&rs] { rs.Update(); });
+                   }),
+          "ms");
 
     if (bench::suServer()) {
         // Another desk renames a contact: how long until this desk lists the new name.
         Connection other;
         other.Open(store.archivio());
-        print("listed_on_other_desk", contacts, medianMs(11, [&](int i) {
-                  const QString name = QStringLiteral("Aaaa%1").arg(i);
-                  Recordset rs;
-                  rs.Open(QStringLiteral("Select * from Anagrafica where id =%1").arg(id), &other);
-                  rs.SetField(QStringLiteral("cognome"), name);
-                  rs.Update();
-                  QElapsedTimer waited;
-                  waited.start();
-                  while (!list->text(0).startsWith(name) && waited.elapsed() < 10000)
-                      QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
-              }), "ms");
+        print("listed_on_other_desk", contacts,
+              medianMs(11,
+                       [&](int i) {
+                           const QString name = QStringLiteral("Aaaa%1").arg(i);
+                           Recordset rs;
+                           rs.Open(QStringLiteral("Select * from Anagrafica where id =%1").arg(id), &other);
+                           rs.SetField(QStringLiteral("cognome"), name);
+                           rs.Update();
+                           QElapsedTimer waited;
+                           waited.start();
+                           while (!list->text(0).startsWith(name) && waited.elapsed() < 10000)
+                               QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+                       }),
+              "ms");
     }
 
     // The window shown, as a user has it, with the agenda in each of its states; the
@@ -112,11 +120,15 @@ void measure(int contacts, bench::Dati dati)
     for (const bench::StatoAgenda stato : bench::kStatiAgenda) {
         bench::portaAgenda(form, stato);
         const auto nome = [stato](const char* caso) { return QByteArray(caso) + '_' + bench::nomeStato(stato); };
-        print(nome("save_answering").constData(), contacts, medianMs(11, [&](int i) {
-                  telefono->setText(QStringLiteral("1%1").arg(i));
-                  if (!form.CmdSalva_Click()) std::fprintf(stderr, "%s: not saved\n", nome("save_answering").constData());
-                  bench::settle();
-              }), "ms");
+        print(nome("save_answering").constData(), contacts,
+              medianMs(11,
+                       [&](int i) {
+                           telefono->setText(QStringLiteral("1%1").arg(i));
+                           if (!form.CmdSalva_Click())
+                               std::fprintf(stderr, "%s: not saved\n", nome("save_answering").constData());
+                           bench::settle();
+                       }),
+              "ms");
         if (!other) continue;
 
         // From the other desk's commit until this desk lists the change; a change never
@@ -132,7 +144,8 @@ void measure(int contacts, bench::Dati dati)
                 rs.Update();
             });
             const double ms = bench::attendi([&] { return list->text(0).startsWith(cognome); });
-            if (ms < 0) std::fprintf(stderr, "%s: %s never listed\n", nome("other_desk_save_listed").constData(), qPrintable(cognome));
+            if (ms < 0)
+                std::fprintf(stderr, "%s: %s never listed\n", nome("other_desk_save_listed").constData(), qPrintable(cognome));
             salvati.push_back(ms < 0 ? 10000 : ms);
         }
         for (int i = 0; i < 11; ++i) {
@@ -141,7 +154,7 @@ void measure(int contacts, bench::Dati dati)
                 if (const qint64 k = list->chiave(riga); k != form.IdCorrente && k != rinominato) eliminato = k;
             const int prima = list->count();
             comeOperazione(*other, QStringLiteral("Eliminazione"),
-                          [&] { other->Execute(QStringLiteral("Delete from anagrafica where id=%1").arg(eliminato)); });
+                           [&] { other->Execute(QStringLiteral("Delete from anagrafica where id=%1").arg(eliminato)); });
             const double ms = bench::attendi([&] { return list->count() == prima - 1; });
             if (ms < 0 || list->rigaDi(eliminato) >= 0)
                 std::fprintf(stderr, "%s: %lld still listed\n", nome("other_desk_delete_listed").constData(), eliminato);
@@ -151,7 +164,8 @@ void measure(int contacts, bench::Dati dati)
         print(nome("other_desk_save_listed").constData(), contacts, bench::mediana(salvati), "ms");
         print(nome("other_desk_save_listed_max").constData(), contacts, *std::max_element(salvati.begin(), salvati.end()), "ms");
         print(nome("other_desk_delete_listed").constData(), contacts, bench::mediana(eliminati), "ms");
-        print(nome("other_desk_delete_listed_max").constData(), contacts, *std::max_element(eliminati.begin(), eliminati.end()), "ms");
+        print(nome("other_desk_delete_listed_max").constData(), contacts, *std::max_element(eliminati.begin(), eliminati.end()),
+              "ms");
         // Rows of the register the server handed out, both desks together, per change listed.
         if (righePrima >= 0 && righeDopo >= 0)
             print(nome("other_desk_rows_read_per_change").constData(), contacts, double(righeDopo - righePrima) / 22, "rows");

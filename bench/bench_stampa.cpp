@@ -1,11 +1,11 @@
 // Times the two reports from their tables to a PDF file: the list report of 100,000 and
 // of 1,000,000 names and the card report of 1,000 contacts, with the peak memory of each.
 // `bench_stampa N...` times the list report of N names only. Prints `name value unit` lines.
-#include "widgets/dialogs.h"
-#include "store/funzioni.h"
 #include "printing/memorytable.h"
 #include "printing/reportpainter.h"
 #include "printing/stampa.h"
+#include "store/funzioni.h"
+#include "widgets/dialogs.h"
 
 #include <QApplication>
 #include <QDate>
@@ -110,8 +110,8 @@ QString pick(QRandomGenerator& random, std::initializer_list<const char*> words)
     return QString::fromUtf8(*(words.begin() + random.bounded(int(words.size()))));
 }
 
-const char* const kSurnames[] = {"Rossi", "Bianchi", "D'Angelo", "Esposito", "Ferrari", "Galli", "Mazzà", "Ricci",
-                                 "Colombo", "Fontana", "Santoro", "Marino", "De Luca", "Conti", "Barbieri"};
+const char* const kSurnames[] = {"Rossi",   "Bianchi", "D'Angelo", "Esposito", "Ferrari", "Galli", "Mazzà",   "Ricci",
+                                 "Colombo", "Fontana", "Santoro",  "Marino",   "De Luca", "Conti", "Barbieri"};
 
 // List entries as the main window gives them: "Surname<number> Name".
 QStringList listNames(int count, QRandomGenerator& random)
@@ -180,8 +180,7 @@ int main(int argc, char** argv)
         cards.Update();
     }
     report(
-        "stampa_schede_1000", runs,
-        [&](Progress* progress) { return layoutStDettaglio(cards, PaperSize{}, progress); },
+        "stampa_schede_1000", runs, [&](Progress* progress) { return layoutStDettaglio(cards, PaperSize{}, progress); },
         dir.filePath(QStringLiteral("schede.pdf")));
 
     QRandomGenerator more(2);

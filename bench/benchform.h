@@ -24,9 +24,12 @@ constexpr StatoAgenda kStatiAgenda[] = {StatoAgenda::Mai, StatoAgenda::Chiusa, S
 inline const char* nomeStato(StatoAgenda stato)
 {
     switch (stato) {
-    case StatoAgenda::Mai: return "agenda_never";
-    case StatoAgenda::Chiusa: return "agenda_closed";
-    case StatoAgenda::Aperta: return "agenda_open";
+    case StatoAgenda::Mai:
+        return "agenda_never";
+    case StatoAgenda::Chiusa:
+        return "agenda_closed";
+    case StatoAgenda::Aperta:
+        return "agenda_open";
     }
     return "";
 }

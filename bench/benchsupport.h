@@ -1,10 +1,10 @@
 #pragma once
 
-#include "store/archivio.h"
 #include "contattivari.h"
 #include "demodata.h"
-#include "widgets/dialogs.h"
+#include "store/archivio.h"
 #include "store/funzioni.h"
+#include "widgets/dialogs.h"
 
 #include <QElapsedTimer>
 #include <QSqlDatabase>
@@ -75,8 +75,10 @@ public:
             archivio_ = Funzioni::PercorsoArchivio(dir_.path());
         }
         CreaArchivio(archivio_);
-        if (dati == Dati::Vari) AggiungiContattiVari(archivio_, contacts);
-        else AggiungiContattiDemo(archivio_, contacts);
+        if (dati == Dati::Vari)
+            AggiungiContattiVari(archivio_, contacts);
+        else
+            AggiungiContattiDemo(archivio_, contacts);
     }
     ~ArchivioDemo()
     {
@@ -96,8 +98,8 @@ private:
 // the server and "varied_" for the register of many surnames.
 inline void print(const char* name, int contacts, double value, const char* unit)
 {
-    std::printf("%s%s%s_%d %.3f %s\n", suServer() ? "server_" : "", datiCorrenti == Dati::Vari ? "varied_" : "", name,
-                contacts, value, unit);
+    std::printf("%s%s%s_%d %.3f %s\n", suServer() ? "server_" : "", datiCorrenti == Dati::Vari ? "varied_" : "", name, contacts,
+                value, unit);
     std::fflush(stdout);
 }
 
@@ -113,9 +115,12 @@ inline Argomenti leggiArgomenti(QStringList arguments, const QStringList& predef
     const qsizetype i = arguments.indexOf(QStringLiteral("--dati"));
     if (i >= 0 && i + 1 < arguments.size()) {
         const QString scelta = arguments[i + 1];
-        if (scelta == u"demo") a.dati = {Dati::Demo};
-        else if (scelta == u"varied") a.dati = {Dati::Vari};
-        else if (scelta != u"both") qFatal("--dati: demo, varied or both, not %s", qPrintable(scelta));
+        if (scelta == u"demo")
+            a.dati = {Dati::Demo};
+        else if (scelta == u"varied")
+            a.dati = {Dati::Vari};
+        else if (scelta != u"both")
+            qFatal("--dati: demo, varied or both, not %s", qPrintable(scelta));
         arguments.remove(i, 2);
     }
     a.sizes = arguments.isEmpty() ? predefinite : arguments;

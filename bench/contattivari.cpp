@@ -50,31 +50,34 @@ private:
 
 // The most common surnames, as in the demo data, head the ranking.
 const QStringList kComuni = {
-    "Rossi", "Russo", "Ferrari", "Esposito", "Bianchi", "Romano", "Colombo", "Ricci", "Marino", "Greco",
-    "Bruno", "Gallo", "Conti", "De Luca", "de Luca", "Mancini", "Costa", "Giordano", "Rizzo", "Lombardi",
-    "Moretti", "Barbieri", "Fontana", "Santoro", "Mariani", "Rinaldi", "Caruso", "Ferrara", "Galli", "Martini",
-    "Leone", "Longo", "Gentile", "Martinelli", "Vitale", "Lombardo", "Serra", "Coppola", "De Santis", "D'Angelo",
-    "Marchetti", "Parisi", "Villa", "Conte", "Ferraro", "Ferri", "Fabbri", "Bianco", "Marini", "Grasso",
-    "Valentini", "Messina", "Sala", "D'Amico", "Dell'Orto", "Èrcoli", "Ùbaldi", "Zeta", "Nicolò", "Sanfilippo"};
+    "Rossi",     "Russo",    "Ferrari", "Esposito",   "Bianchi",   "Romano",   "Colombo", "Ricci",    "Marino",    "Greco",
+    "Bruno",     "Gallo",    "Conti",   "De Luca",    "de Luca",   "Mancini",  "Costa",   "Giordano", "Rizzo",     "Lombardi",
+    "Moretti",   "Barbieri", "Fontana", "Santoro",    "Mariani",   "Rinaldi",  "Caruso",  "Ferrara",  "Galli",     "Martini",
+    "Leone",     "Longo",    "Gentile", "Martinelli", "Vitale",    "Lombardo", "Serra",   "Coppola",  "De Santis", "D'Angelo",
+    "Marchetti", "Parisi",   "Villa",   "Conte",      "Ferraro",   "Ferri",    "Fabbri",  "Bianco",   "Marini",    "Grasso",
+    "Valentini", "Messina",  "Sala",    "D'Amico",    "Dell'Orto", "Èrcoli",   "Ùbaldi",  "Zeta",     "Nicolò",    "Sanfilippo"};
 
-const char* const kAttacchi[] = {"b", "c", "d", "f", "g", "l", "m", "n", "p", "r", "s", "t", "v", "z",
-                                 "br", "tr", "gr", "st", "ch", "gh", "sc", "pr", "fr", "cr", "gi", "ci"};
+const char* const kAttacchi[] = {"b", "c",  "d",  "f",  "g",  "l",  "m",  "n",  "p",  "r",  "s",  "t",  "v",
+                                 "z", "br", "tr", "gr", "st", "ch", "gh", "sc", "pr", "fr", "cr", "gi", "ci"};
 const char* const kVocali[] = {"a", "e", "i", "o", "u", "a", "o", "i"};
-const char* const kMezzo[] = {"", "", "", "l", "n", "r", "s", "t", "ll", "nn", "rr", "ss", "tt", "zz", "cc", "nd", "nt", "rt", "rd", "sc"};
-const char* const kFinali[] = {"i", "o", "a", "e", "ini", "etti", "elli", "one", "ucci", "azzi", "ari", "esi", "ano",
-                               "ese", "otti", "ieri", "ato", "ello", "ale", "ino", "ò", "à", "ì"};
+const char* const kMezzo[] = {"",   "",   "",   "l",  "n",  "r",  "s",  "t",  "ll", "nn",
+                              "rr", "ss", "tt", "zz", "cc", "nd", "nt", "rt", "rd", "sc"};
+const char* const kFinali[] = {"i",   "o",   "a",    "e",    "ini", "etti", "elli", "one", "ucci", "azzi", "ari", "esi",
+                               "ano", "ese", "otti", "ieri", "ato", "ello", "ale",  "ino", "ò",    "à",    "ì"};
 
 const QStringList kNomi = {
-    "Mario", "Luigi", "Giuseppe", "Giovanni", "Antonio", "Francesco", "Alessandro", "Andrea", "Marco", "Luca",
-    "Matteo", "Lorenzo", "Davide", "Simone", "Federico", "Riccardo", "Nicolò", "Niccolò", "Gabriele", "Pietro",
-    "Anna", "Maria", "Giulia", "Francesca", "Sara", "Laura", "Chiara", "Martina", "Giorgia", "Alessia",
-    "Elena", "Valentina", "Silvia", "Federica", "Paola", "Roberta", "Lucia", "Ilaria", "Benedetta", "Noemi",
-    "Élise", "Zoè", "Raffaella", "Carlotta", "Beatrice", "Ludovica", "Vittoria", "Aurora", "Emma", "Sofia",
-    "Paolo", "Stefano", "Roberto", "Claudio", "Massimo", "Fabio", "Enrico", "Carlo", "Alberto", "Giorgio",
-    "Salvatore", "Vincenzo", "Domenico", "Emanuele", "Tommaso", "Edoardo", "Leonardo", "Filippo", "Giacomo", "Mattia",
-    "Daniela", "Cristina", "Monica", "Barbara", "Elisa", "Serena", "Alice", "Greta", "Camilla", "Irene",
-    "Gianluca", "Pierluigi", "Maria Grazia", "Anna Maria", "Gian Marco", "Rosa", "Teresa", "Giovanna", "Angela", "Nadia",
-    "Ugo", "Ivo", "Ettore", "Ottavio", "Dario", "Elio", "Ada", "Olga", "Ida", "Ines"};
+    "Mario",     "Luigi",        "Giuseppe",   "Giovanni",   "Antonio",   "Francesco", "Alessandro", "Andrea",   "Marco",
+    "Luca",      "Matteo",       "Lorenzo",    "Davide",     "Simone",    "Federico",  "Riccardo",   "Nicolò",   "Niccolò",
+    "Gabriele",  "Pietro",       "Anna",       "Maria",      "Giulia",    "Francesca", "Sara",       "Laura",    "Chiara",
+    "Martina",   "Giorgia",      "Alessia",    "Elena",      "Valentina", "Silvia",    "Federica",   "Paola",    "Roberta",
+    "Lucia",     "Ilaria",       "Benedetta",  "Noemi",      "Élise",     "Zoè",       "Raffaella",  "Carlotta", "Beatrice",
+    "Ludovica",  "Vittoria",     "Aurora",     "Emma",       "Sofia",     "Paolo",     "Stefano",    "Roberto",  "Claudio",
+    "Massimo",   "Fabio",        "Enrico",     "Carlo",      "Alberto",   "Giorgio",   "Salvatore",  "Vincenzo", "Domenico",
+    "Emanuele",  "Tommaso",      "Edoardo",    "Leonardo",   "Filippo",   "Giacomo",   "Mattia",     "Daniela",  "Cristina",
+    "Monica",    "Barbara",      "Elisa",      "Serena",     "Alice",     "Greta",     "Camilla",    "Irene",    "Gianluca",
+    "Pierluigi", "Maria Grazia", "Anna Maria", "Gian Marco", "Rosa",      "Teresa",    "Giovanna",   "Angela",   "Nadia",
+    "Ugo",       "Ivo",          "Ettore",     "Ottavio",    "Dario",     "Elio",      "Ada",        "Olga",     "Ida",
+    "Ines"};
 
 struct Citta {
     const char* nome;
@@ -82,19 +85,23 @@ struct Citta {
     const char* cap;
 };
 const Citta kCitta[] = {
-    {"Milano", "MI", "20121"}, {"Roma", "RM", "00184"}, {"Napoli", "NA", "80133"}, {"Torino", "TO", "10121"},
-    {"Forlì", "FC", "47121"},  {"Cantù", "CO", "22063"}, {"Aosta", "AO", "11100"}, {"Bologna", "BO", "40121"},
-    {"Firenze", "FI", "50122"}, {"L'Aquila", "AQ", "67100"}, {"Genova", "GE", "16121"}, {"Palermo", "PA", "90133"},
-    {"Bari", "BA", "70122"},   {"Verona", "VR", "37121"}, {"Sanremo", "IM", "18038"}, {"Città di Castello", "PG", "06012"},
-    {"Cagliari", "CA", "09124"}, {"Trento", "TN", "38122"}, {"Lecce", "LE", "73100"}, {"Udine", "UD", "33100"}};
-const QStringList kVie = {"Via Roma", "Via Garibaldi", "Corso Italia", "Piazza Duomo", "Via dell'Indipendenza",
-                          "Viale Europa", "Via Mazzini", "Via XX Settembre", "Vicolo Stretto", "Via Cavour"};
+    {"Milano", "MI", "20121"},   {"Roma", "RM", "00184"},     {"Napoli", "NA", "80133"},  {"Torino", "TO", "10121"},
+    {"Forlì", "FC", "47121"},    {"Cantù", "CO", "22063"},    {"Aosta", "AO", "11100"},   {"Bologna", "BO", "40121"},
+    {"Firenze", "FI", "50122"},  {"L'Aquila", "AQ", "67100"}, {"Genova", "GE", "16121"},  {"Palermo", "PA", "90133"},
+    {"Bari", "BA", "70122"},     {"Verona", "VR", "37121"},   {"Sanremo", "IM", "18038"}, {"Città di Castello", "PG", "06012"},
+    {"Cagliari", "CA", "09124"}, {"Trento", "TN", "38122"},   {"Lecce", "LE", "73100"},   {"Udine", "UD", "33100"}};
+const QStringList kVie = {"Via Roma",     "Via Garibaldi", "Corso Italia",     "Piazza Duomo",   "Via dell'Indipendenza",
+                          "Viale Europa", "Via Mazzini",   "Via XX Settembre", "Vicolo Stretto", "Via Cavour"};
 const QStringList kTipi = {"Cliente", "Fornitore", "Privato", "Azienda", "Collaboratore", ""};
 const QStringList kFonti = {"Passaparola", "Internet", "Fiera", "Giornale", "Telefonata", ""};
-const QStringList kCommenti = {
-    "", "", "", "Richiamare dopo le 18.", "Interessato all'offerta di primavera.",
-    "Preferisce essere contattato via e-mail.\nNon chiamare il sabato.", "Sconto del 10% concordato.",
-    "Conosciuto alla fiera di Forlì; ha chiesto il listino."};
+const QStringList kCommenti = {"",
+                               "",
+                               "",
+                               "Richiamare dopo le 18.",
+                               "Interessato all'offerta di primavera.",
+                               "Preferisce essere contattato via e-mail.\nNon chiamare il sabato.",
+                               "Sconto del 10% concordato.",
+                               "Conosciuto alla fiera di Forlì; ha chiesto il listino."};
 
 QString cifre(Sequenza& seq, int count)
 {
@@ -109,9 +116,10 @@ QString inserimento(int righe)
 {
     QStringList valori;
     for (int i = 0; i < righe; ++i) valori << QStringLiteral("(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
-    return QStringLiteral("INSERT INTO Anagrafica (Cognome, Nome, DataIn, TipoRef, Prov, Citta, Indirizzo, Cap, Email, "
-                          "Telefono, Cell, DataNasc, Fonte, DataRicont, Commenti) VALUES ")
-         + valori.join(u',');
+    return QStringLiteral(
+               "INSERT INTO Anagrafica (Cognome, Nome, DataIn, TipoRef, Prov, Citta, Indirizzo, Cap, Email, "
+               "Telefono, Cell, DataNasc, Fonte, DataRicont, Commenti) VALUES ")
+           + valori.join(u',');
 }
 
 }  // namespace
@@ -132,13 +140,20 @@ QString CognomeVario(quint64 rank)
     cognome[0] = cognome[0].toUpper();
     const int particella = seq.below(100);
     const bool vocale = QStringLiteral("AEIOU").contains(cognome[0]);
-    if (particella < 4) cognome.prepend(QStringLiteral("De "));
-    else if (particella < 6) cognome.prepend(QStringLiteral("Di "));
-    else if (particella < 7) cognome.prepend(QStringLiteral("Lo "));
-    else if (particella < 8) cognome.prepend(QStringLiteral("La "));
-    else if (particella < 9) cognome.prepend(QStringLiteral("de "));
-    else if (particella < 12 && vocale) cognome.prepend(QStringLiteral("D'"));
-    else if (particella < 13 && vocale) cognome.prepend(QStringLiteral("Dell'"));
+    if (particella < 4)
+        cognome.prepend(QStringLiteral("De "));
+    else if (particella < 6)
+        cognome.prepend(QStringLiteral("Di "));
+    else if (particella < 7)
+        cognome.prepend(QStringLiteral("Lo "));
+    else if (particella < 8)
+        cognome.prepend(QStringLiteral("La "));
+    else if (particella < 9)
+        cognome.prepend(QStringLiteral("de "));
+    else if (particella < 12 && vocale)
+        cognome.prepend(QStringLiteral("D'"));
+    else if (particella < 13 && vocale)
+        cognome.prepend(QStringLiteral("Dell'"));
     return cognome;
 }
 

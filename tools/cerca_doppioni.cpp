@@ -1,10 +1,10 @@
 // Lists the contacts of a register that are the same person, and merges them on request:
 //   cerca_doppioni [--unisci] ARCHIVIO
-#include "store/connection.h"
 #include "exchange/doppioni.h"
+#include "exchange/scambio.h"
+#include "store/connection.h"
 #include "store/funzioni.h"
 #include "store/rigadicomando.h"
-#include "exchange/scambio.h"
 #include "store/storeerror.h"
 
 #include <QCoreApplication>

@@ -36,8 +36,8 @@ int main(int argc, char* argv[])
 
     try {
         const brenzola::AccessSurvey survey = brenzola::surveyAccessFile(input);
-        out << "File Access: " << QDir::toNativeSeparators(input) << " (tabella " << survey.tableName << ", "
-            << survey.rowCount << " record)\n";
+        out << "File Access: " << QDir::toNativeSeparators(input) << " (tabella " << survey.tableName << ", " << survey.rowCount
+            << " record)\n";
         if (!survey.incompatibleColumns.isEmpty())
             out << "Colonne non convertibili: " << survey.incompatibleColumns.join(QStringLiteral(", ")) << '\n';
         if (survey.columnsDiffer()) {
@@ -60,8 +60,7 @@ int main(int argc, char* argv[])
         };
         const brenzola::ConversionSummary summary = brenzola::convertAccessFile(input, output, options);
         if (progressShown) out << '\n';
-        out << "Record letti: " << summary.rowsRead << '\n'
-            << "Record scritti: " << summary.rowsWritten << '\n';
+        out << "Record letti: " << summary.rowsRead << '\n' << "Record scritti: " << summary.rowsWritten << '\n';
         if (summary.backupPath.isEmpty())
             out << "Nuovo archivio: " << QDir::toNativeSeparators(QFileInfo(output).absoluteFilePath())
                 << " (il file Access non è stato modificato)\n";

@@ -25,8 +25,8 @@ using namespace brenzola;
 
 namespace {
 
-const QStringList kColonne = {"id",       "Cognome", "Nome",     "DataIn",   "TipoRef", "Prov",  "Citta",      "Indirizzo",
-                              "Cap",      "Email",   "Telefono", "Cell",     "DataNasc", "Fonte", "DataRicont", "Commenti"};
+const QStringList kColonne = {"id",  "Cognome", "Nome",     "DataIn", "TipoRef",  "Prov",  "Citta",      "Indirizzo",
+                              "Cap", "Email",   "Telefono", "Cell",   "DataNasc", "Fonte", "DataRicont", "Commenti"};
 
 QSqlQuery run(QSqlDatabase& db, const QString& sql)
 {
@@ -42,7 +42,8 @@ QVariant perIlServer(const QVariant& valore, const QString& colonna, qint64 id)
     if (valore.isNull() || !colonna.startsWith(QLatin1String("Data"))) return valore;
     const QString testo = valore.toString().trimmed();
     const QDate data = dateFromStoredText(testo);
-    if (data.isValid() && testo.size() > 10 && !testo.mid(10).contains(QRegularExpression(QStringLiteral("^[T ]0?0:00(:00(\\.0+)?)?$"))))
+    if (data.isValid() && testo.size() > 10
+        && !testo.mid(10).contains(QRegularExpression(QStringLiteral("^[T ]0?0:00(:00(\\.0+)?)?$"))))
         throw StoreError(StoreErrorNumber::TypeMismatch,
                          QStringLiteral("il contatto %1 ha in %2 «%3», con un'ora del giorno che la data sul server non "
                                         "conserva: toglierla e ripetere la copia")

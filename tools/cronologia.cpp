@@ -1,8 +1,8 @@
 // Shows a register's journal and takes changes back:
 //   cronologia [--contatto ID | --cestino | --ripristina ID | --annulla N [--forza-parziale] |
 //               --elimina-definitivamente ID] ARCHIVIO
-#include "store/connection.h"
 #include "store/cronologia.h"
+#include "store/connection.h"
 #include "store/funzioni.h"
 #include "store/giornale.h"
 #include "store/recordset.h"
@@ -37,21 +37,27 @@ QString inRiga(const QString& testo)
     QString riga;
     riga.reserve(testo.size());
     for (const QChar c : testo) {
-        if (c == u'\\') riga += QStringLiteral("\\\\");
-        else if (c == u'\n') riga += QStringLiteral("\\n");
-        else if (c == u'\r') riga += QStringLiteral("\\r");
-        else if (c == u'\t') riga += QStringLiteral("\\t");
+        if (c == u'\\')
+            riga += QStringLiteral("\\\\");
+        else if (c == u'\n')
+            riga += QStringLiteral("\\n");
+        else if (c == u'\r')
+            riga += QStringLiteral("\\r");
+        else if (c == u'\t')
+            riga += QStringLiteral("\\t");
         else if (c.category() == QChar::Other_Control || c.category() == QChar::Separator_Line
                  || c.category() == QChar::Separator_Paragraph)
             riga += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
-        else riga += c;
+        else
+            riga += c;
     }
     return riga;
 }
 
 QString ora(const QDateTime& quando)
 {
-    return quando.isValid() ? quando.toLocalTime().toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")) : QStringLiteral("data sconosciuta");
+    return quando.isValid() ? quando.toLocalTime().toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"))
+                            : QStringLiteral("data sconosciuta");
 }
 
 QString nome(const QString& cognomeNome)
@@ -84,16 +90,18 @@ StoreError nonNelCestino(Connection& connection, qint64 id, const QString& perch
                                          "%3 --cestino ARCHIVIO.")
                               .arg(id)
                               .arg(perche, programma()));
-    return StoreError(StoreErrorNumber::ItemNotFound,
-                      QStringLiteral("Nel cestino non c'è un contatto con la chiave %1: %2. Per vedere il cestino: %3 --cestino ARCHIVIO.")
-                          .arg(id)
-                          .arg(perche, programma()));
+    return StoreError(
+        StoreErrorNumber::ItemNotFound,
+        QStringLiteral("Nel cestino non c'è un contatto con la chiave %1: %2. Per vedere il cestino: %3 --cestino ARCHIVIO.")
+            .arg(id)
+            .arg(perche, programma()));
 }
 
 QString cambiato(const ContattoCambiato& c)
 {
     // One arg() for all: a name holding "%2" stays as it is.
-    return QStringLiteral("  %1 (chiave %2): cambiato da %3 il %4").arg(nome(c.nome), QString::number(c.id), chi(c.chi), ora(c.quando));
+    return QStringLiteral("  %1 (chiave %2): cambiato da %3 il %4")
+        .arg(nome(c.nome), QString::number(c.id), chi(c.chi), ora(c.quando));
 }
 
 void elencaOperazioni(Connection& connection, QTextStream& out)
@@ -129,8 +137,10 @@ QString valori(const QVariantList& valori)
         const QVariant& v = valori[i];
         if (v.isNull()) continue;
         const QString campo = kCampi.value(i);
-        const QString testo = v.typeId() == QMetaType::QDate ? Funzioni::ComeTesto(v) : QStringLiteral("«%1»").arg(inRiga(v.toString()));
-        campi << QStringLiteral("%1 %2").arg(campo.compare(ColonneContatto()[i], Qt::CaseInsensitive) == 0 ? campo : ColonneContatto()[i], testo);
+        const QString testo =
+            v.typeId() == QMetaType::QDate ? Funzioni::ComeTesto(v) : QStringLiteral("«%1»").arg(inRiga(v.toString()));
+        campi << QStringLiteral("%1 %2").arg(
+            campo.compare(ColonneContatto()[i], Qt::CaseInsensitive) == 0 ? campo : ColonneContatto()[i], testo);
     }
     return campi.isEmpty() ? QStringLiteral("tutti i campi vuoti (Null)") : campi.join(QStringLiteral(", "));
 }
@@ -140,10 +150,11 @@ int elencaVersioni(Connection& connection, qint64 id, QTextStream& out)
     const std::vector<Versione> versioni = CronologiaContatto(connection, id);
     if (versioni.empty()) {
         if (!nelRegistro(connection, id))
-            throw StoreError(StoreErrorNumber::ItemNotFound,
-                             QStringLiteral("Nell'archivio e nel suo registro delle modifiche non c'è un contatto con la chiave %1: "
-                                            "controllare la chiave.")
-                                 .arg(id));
+            throw StoreError(
+                StoreErrorNumber::ItemNotFound,
+                QStringLiteral("Nell'archivio e nel suo registro delle modifiche non c'è un contatto con la chiave %1: "
+                               "controllare la chiave.")
+                    .arg(id));
         out << "Il contatto " << id << " non è cambiato da quando l'archivio tiene il registro delle modifiche.\n";
         return kFatto;
     }
@@ -173,8 +184,10 @@ int ripristina(Connection& connection, qint64 id, QTextStream& out)
     if (!eliminato) throw nonNelCestino(connection, id, QStringLiteral("non è stato ripristinato nulla"));
     const qint64 numero = RipristinaDalCestino(connection, {id});
     // Another desk may have brought it back, or taken its key, since the bin was read.
-    if (numero == 0) throw nonNelCestino(connection, id, QStringLiteral("nel frattempo è uscito dal cestino; non è stato ripristinato nulla"));
-    out << "Ripristinato il contatto " << nome(eliminato->nome) << " con la sua chiave " << id << " (operazione " << numero << ").\n";
+    if (numero == 0)
+        throw nonNelCestino(connection, id, QStringLiteral("nel frattempo è uscito dal cestino; non è stato ripristinato nulla"));
+    out << "Ripristinato il contatto " << nome(eliminato->nome) << " con la sua chiave " << id << " (operazione " << numero
+        << ").\n";
     return kFatto;
 }
 
@@ -190,7 +203,8 @@ int annulla(Connection& connection, qint64 numero, bool parziale, QTextStream& o
         const bool uno = cambiati.size() == 1;
         err << "Non è stato annullato nulla: dopo l'operazione " << numero
             << (uno ? QStringLiteral(" è cambiato ancora 1 contatto, che annullarla sovrascriverebbe:\n")
-                    : QStringLiteral(" sono cambiati ancora %1 contatti, che annullarla sovrascriverebbe:\n").arg(cambiati.size()));
+                    : QStringLiteral(" sono cambiati ancora %1 contatti, che annullarla sovrascriverebbe:\n")
+                          .arg(cambiati.size()));
         for (const ContattoCambiato& c : cambiati) err << cambiato(c) << '\n';
         err << "Per annullare il resto e lasciare " << (uno ? "questo contatto com'è" : "questi contatti come sono") << ": "
             << programma() << " --annulla " << numero << " --forza-parziale ARCHIVIO\n";
@@ -215,7 +229,10 @@ int annulla(Connection& connection, qint64 numero, bool parziale, QTextStream& o
 int eliminaDefinitivamente(Connection& connection, qint64 id, QTextStream& out)
 {
     const std::optional<Eliminato> eliminato = nelCestino(connection, id);
-    if (!eliminato) throw nonNelCestino(connection, id, QStringLiteral("si elimina definitivamente solo un contatto del cestino; non è stato eliminato nulla"));
+    if (!eliminato)
+        throw nonNelCestino(
+            connection, id,
+            QStringLiteral("si elimina definitivamente solo un contatto del cestino; non è stato eliminato nulla"));
     if (EliminaDefinitivamente(connection, {id}) == 0)
         throw nonNelCestino(connection, id, QStringLiteral("nel frattempo è uscito dal cestino; non è stato eliminato nulla"));
     out << "Eliminato definitivamente il contatto " << nome(eliminato->nome) << " (chiave " << id
@@ -229,9 +246,9 @@ int eliminaDefinitivamente(Connection& connection, qint64 id, QTextStream& out)
 int main(int argc, char* argv[])
 {
     QCoreApplication application(argc, argv);
-    const QString contatto = QStringLiteral("contatto"), cestino = QStringLiteral("cestino"), ripristinaOpz = QStringLiteral("ripristina"),
-                  annullaOpz = QStringLiteral("annulla"), forza = QStringLiteral("forza-parziale"),
-                  elimina = QStringLiteral("elimina-definitivamente");
+    const QString contatto = QStringLiteral("contatto"), cestino = QStringLiteral("cestino"),
+                  ripristinaOpz = QStringLiteral("ripristina"), annullaOpz = QStringLiteral("annulla"),
+                  forza = QStringLiteral("forza-parziale"), elimina = QStringLiteral("elimina-definitivamente");
     const QString uso = QStringLiteral(
         "[--contatto ID | --cestino | --ripristina ID | --annulla N [--forza-parziale] | --elimina-definitivamente ID] ARCHIVIO");
     RigaDiComando riga(
@@ -283,7 +300,8 @@ int main(int argc, char* argv[])
         bool numerico = false;
         numero = parser.value(scelta).toLongLong(&numerico);
         if (!numerico || numero <= 0)
-            return sbagliata(QStringLiteral("--%1 vuole un numero intero positivo, non «%2»").arg(scelta, inRiga(parser.value(scelta))));
+            return sbagliata(
+                QStringLiteral("--%1 vuole un numero intero positivo, non «%2»").arg(scelta, inRiga(parser.value(scelta))));
     }
 
     try {

@@ -11,24 +11,23 @@
 #include <QStringList>
 #include <QVariant>
 
-
 namespace brenzola {
 namespace {
 
 const QStringList kCognomi = {
-    "Rossi", "Russo", "Ferrari", "Esposito", "Bianchi", "Romano", "Colombo", "Ricci", "Marino", "Greco",
-    "Bruno", "Gallo", "Conti", "De Luca", "de Luca", "Mancini", "Costa", "Giordano", "Rizzo", "Lombardi",
-    "Moretti", "Barbieri", "Fontana", "Santoro", "Mariani", "Rinaldi", "Caruso", "Ferrara", "Galli", "Martini",
-    "Leone", "Longo", "Gentile", "Martinelli", "Vitale", "Lombardo", "Serra", "Coppola", "De Santis", "D'Angelo",
-    "Marchetti", "Parisi", "Villa", "Conte", "Ferraro", "Ferri", "Fabbri", "Bianco", "Marini", "Grasso",
-    "Valentini", "Messina", "Sala", "D'Amico", "Dell'Orto", "Èrcoli", "Ùbaldi", "Zeta", "Nicolò", "Sanfilippo"};
+    "Rossi",     "Russo",    "Ferrari", "Esposito",   "Bianchi",   "Romano",   "Colombo", "Ricci",    "Marino",    "Greco",
+    "Bruno",     "Gallo",    "Conti",   "De Luca",    "de Luca",   "Mancini",  "Costa",   "Giordano", "Rizzo",     "Lombardi",
+    "Moretti",   "Barbieri", "Fontana", "Santoro",    "Mariani",   "Rinaldi",  "Caruso",  "Ferrara",  "Galli",     "Martini",
+    "Leone",     "Longo",    "Gentile", "Martinelli", "Vitale",    "Lombardo", "Serra",   "Coppola",  "De Santis", "D'Angelo",
+    "Marchetti", "Parisi",   "Villa",   "Conte",      "Ferraro",   "Ferri",    "Fabbri",  "Bianco",   "Marini",    "Grasso",
+    "Valentini", "Messina",  "Sala",    "D'Amico",    "Dell'Orto", "Èrcoli",   "Ùbaldi",  "Zeta",     "Nicolò",    "Sanfilippo"};
 
 const QStringList kNomi = {
-    "Mario", "Luigi", "Giuseppe", "Giovanni", "Antonio", "Francesco", "Alessandro", "Andrea", "Marco", "Luca",
-    "Matteo", "Lorenzo", "Davide", "Simone", "Federico", "Riccardo", "Nicolò", "Niccolò", "Gabriele", "Pietro",
-    "Anna", "Maria", "Giulia", "Francesca", "Sara", "Laura", "Chiara", "Martina", "Giorgia", "Alessia",
-    "Elena", "Valentina", "Silvia", "Federica", "Paola", "Roberta", "Lucia", "Ilaria", "Benedetta", "Noemi",
-    "Élise", "Zoè", "Raffaella", "Carlotta", "Beatrice", "Ludovica", "Vittoria", "Aurora", "Emma", "Sofia"};
+    "Mario",  "Luigi",     "Giuseppe",  "Giovanni",  "Antonio",  "Francesco", "Alessandro", "Andrea",  "Marco",     "Luca",
+    "Matteo", "Lorenzo",   "Davide",    "Simone",    "Federico", "Riccardo",  "Nicolò",     "Niccolò", "Gabriele",  "Pietro",
+    "Anna",   "Maria",     "Giulia",    "Francesca", "Sara",     "Laura",     "Chiara",     "Martina", "Giorgia",   "Alessia",
+    "Elena",  "Valentina", "Silvia",    "Federica",  "Paola",    "Roberta",   "Lucia",      "Ilaria",  "Benedetta", "Noemi",
+    "Élise",  "Zoè",       "Raffaella", "Carlotta",  "Beatrice", "Ludovica",  "Vittoria",   "Aurora",  "Emma",      "Sofia"};
 
 struct Citta {
     const char* nome;
@@ -37,19 +36,23 @@ struct Citta {
 };
 
 const Citta kCitta[] = {
-    {"Milano", "MI", "20121"}, {"Roma", "RM", "00184"}, {"Napoli", "NA", "80133"}, {"Torino", "TO", "10121"},
-    {"Forlì", "FC", "47121"},  {"Cantù", "CO", "22063"}, {"Aosta", "AO", "11100"}, {"Bologna", "BO", "40121"},
-    {"Firenze", "FI", "50122"}, {"L'Aquila", "AQ", "67100"}, {"Genova", "GE", "16121"}, {"Palermo", "PA", "90133"},
-    {"Bari", "BA", "70122"},   {"Verona", "VR", "37121"}, {"Sanremo", "IM", "18038"}, {"Città di Castello", "PG", "06012"}};
+    {"Milano", "MI", "20121"},  {"Roma", "RM", "00184"},     {"Napoli", "NA", "80133"},  {"Torino", "TO", "10121"},
+    {"Forlì", "FC", "47121"},   {"Cantù", "CO", "22063"},    {"Aosta", "AO", "11100"},   {"Bologna", "BO", "40121"},
+    {"Firenze", "FI", "50122"}, {"L'Aquila", "AQ", "67100"}, {"Genova", "GE", "16121"},  {"Palermo", "PA", "90133"},
+    {"Bari", "BA", "70122"},    {"Verona", "VR", "37121"},   {"Sanremo", "IM", "18038"}, {"Città di Castello", "PG", "06012"}};
 
-const QStringList kVie = {"Via Roma", "Via Garibaldi", "Corso Italia", "Piazza Duomo", "Via dell'Indipendenza",
-                          "Viale Europa", "Via Mazzini", "Via XX Settembre", "Vicolo Stretto", "Via Cavour"};
+const QStringList kVie = {"Via Roma",     "Via Garibaldi", "Corso Italia",     "Piazza Duomo",   "Via dell'Indipendenza",
+                          "Viale Europa", "Via Mazzini",   "Via XX Settembre", "Vicolo Stretto", "Via Cavour"};
 const QStringList kTipi = {"Cliente", "Fornitore", "Privato", "Azienda", "Collaboratore", ""};
 const QStringList kFonti = {"Passaparola", "Internet", "Fiera", "Giornale", "Telefonata", ""};
-const QStringList kCommenti = {
-    "", "", "Richiamare dopo le 18.", "Interessato all'offerta di primavera.",
-    "Preferisce essere contattato via e-mail.\nNon chiamare il sabato.", "Sconto del 10% concordato.",
-    "Cliente storico: \"sempre puntuale\" nei pagamenti.", "Conosciuto alla fiera di Forlì; ha chiesto il listino."};
+const QStringList kCommenti = {"",
+                               "",
+                               "Richiamare dopo le 18.",
+                               "Interessato all'offerta di primavera.",
+                               "Preferisce essere contattato via e-mail.\nNon chiamare il sabato.",
+                               "Sconto del 10% concordato.",
+                               "Cliente storico: \"sempre puntuale\" nei pagamenti.",
+                               "Conosciuto alla fiera di Forlì; ha chiesto il listino."};
 
 // splitmix64: the same numbers on every platform and compiler, unlike <random>'s distributions.
 class Sequenza {
@@ -95,16 +98,15 @@ void AggiungiContattiDemo(const QString& archivio, int count, quint64 seed)
             // One operation, which can be undone like any other.
             Operazione operazione(connection, QStringLiteral("Contatti dimostrativi: %1").arg(QuantiContatti(count)));
             QSqlQuery insert(db);
-            insert.prepare(QStringLiteral(
-                "INSERT INTO Anagrafica (Cognome, Nome, DataIn, TipoRef, Prov, Citta, Indirizzo, Cap, Email, "
-                "Telefono, Cell, DataNasc, Fonte, DataRicont, Commenti) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"));
+            insert.prepare(
+                QStringLiteral("INSERT INTO Anagrafica (Cognome, Nome, DataIn, TipoRef, Prov, Citta, Indirizzo, Cap, Email, "
+                               "Telefono, Cell, DataNasc, Fonte, DataRicont, Commenti) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"));
             Sequenza seq(seed);
             for (int i = 0; i < count; ++i) {
                 const QString cognome = seq.pick(kCognomi);
                 const QVariant nome = seq.chance(4) ? QVariant() : QVariant(seq.pick(kNomi));
                 const Citta& citta = kCitta[seq.below(int(std::size(kCitta)))];
-                QString email = (nome.isNull() ? QStringLiteral("info") : nome.toString().toLower()) + u'.'
-                              + cognome.toLower();
+                QString email = (nome.isNull() ? QStringLiteral("info") : nome.toString().toLower()) + u'.' + cognome.toLower();
                 email.remove(u' ').remove(u'\'');
                 insert.addBindValue(cognome);
                 insert.addBindValue(nome);

@@ -1,9 +1,9 @@
 // Writes a register's contacts to a vCard or CSV file:
 //   esporta_contatti [--formato F] [--cognome TESTO] ARCHIVIO FILE
+#include "exchange/scambio.h"
 #include "store/connection.h"
 #include "store/funzioni.h"
 #include "store/rigadicomando.h"
-#include "exchange/scambio.h"
 #include "store/storeerror.h"
 
 #include <QCoreApplication>
@@ -25,7 +25,8 @@ int main(int argc, char* argv[])
                        "  --cognome TESTO   solo i contatti il cui cognome contiene TESTO, come la ricerca veloce\n"
                        "  -h, --help        mostra questo aiuto\n"
                        "  --version         mostra la versione\n"),
-        {{QStringLiteral("formato"), QString(), QStringLiteral("F")}, {QStringLiteral("cognome"), QString(), QStringLiteral("TESTO")}},
+        {{QStringLiteral("formato"), QString(), QStringLiteral("F")},
+         {QStringLiteral("cognome"), QString(), QStringLiteral("TESTO")}},
         2);
     if (const int fine = riga.leggi(application.arguments()); fine >= 0) return fine;
 
@@ -33,10 +34,9 @@ int main(int argc, char* argv[])
     QTextStream err(stderr);
     const QString archivio = riga.argomenti()[0];
     const QString file = riga.argomenti()[1];
-    const QString nomeFormato = riga.parser().isSet(QStringLiteral("formato"))
-                                    ? riga.parser().value(QStringLiteral("formato"))
-                                    : QFileInfo(file).suffix().compare(u"csv", Qt::CaseInsensitive) == 0 ? QStringLiteral("csv")
-                                                                                                        : QStringLiteral("vcard");
+    const QString nomeFormato = riga.parser().isSet(QStringLiteral("formato")) ? riga.parser().value(QStringLiteral("formato"))
+                                : QFileInfo(file).suffix().compare(u"csv", Qt::CaseInsensitive) == 0 ? QStringLiteral("csv")
+                                                                                                     : QStringLiteral("vcard");
     const QHash<QString, FormatoScambio> formati = {{QStringLiteral("vcard"), FormatoScambio::VCard4},
                                                     {QStringLiteral("vcard3"), FormatoScambio::VCard3},
                                                     {QStringLiteral("csv"), FormatoScambio::CsvItaliano},
@@ -46,7 +46,8 @@ int main(int argc, char* argv[])
         return 2;
     }
     const QString filtro = riga.parser().isSet(QStringLiteral("cognome"))
-                               ? QStringLiteral(" where cognome like '%") + Funzioni::RaddoppiaApici(riga.parser().value(QStringLiteral("cognome")))
+                               ? QStringLiteral(" where cognome like '%")
+                                     + Funzioni::RaddoppiaApici(riga.parser().value(QStringLiteral("cognome")))
                                      + QStringLiteral("%' ")
                                : QStringLiteral(" ");
     try {

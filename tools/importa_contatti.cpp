@@ -1,12 +1,12 @@
 // Adds the contacts of a vCard or CSV file to a register, all or none:
 //   importa_contatti [--doppioni SCELTA] [--codifica C] [--separatore S] [--salta-illeggibili] FILE ARCHIVIO
-#include "store/connection.h"
 #include "exchange/csv.h"
+#include "exchange/scambio.h"
+#include "exchange/vcard.h"
+#include "store/connection.h"
 #include "store/funzioni.h"
 #include "store/rigadicomando.h"
-#include "exchange/scambio.h"
 #include "store/storeerror.h"
-#include "exchange/vcard.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -41,10 +41,11 @@ int main(int argc, char* argv[])
     QTextStream err(stderr);
     const QString file = riga.argomenti()[0];
     const QString archivio = riga.argomenti()[1];
-    const QHash<QString, Scelta> scelte = {
-        {QStringLiteral("salta"), Scelta::Salta}, {QStringLiteral("aggiungi"), Scelta::Aggiungi}, {QStringLiteral("unisci"), Scelta::Unisci}};
+    const QHash<QString, Scelta> scelte = {{QStringLiteral("salta"), Scelta::Salta},
+                                           {QStringLiteral("aggiungi"), Scelta::Aggiungi},
+                                           {QStringLiteral("unisci"), Scelta::Unisci}};
     const QString doppioni = riga.parser().isSet(QStringLiteral("doppioni")) ? riga.parser().value(QStringLiteral("doppioni"))
-                                                                                 : QStringLiteral("salta");
+                                                                             : QStringLiteral("salta");
     if (!scelte.contains(doppioni)) {
         err << "importa_contatti: --doppioni vuole salta, aggiungi o unisci, non «" << doppioni << "»\n";
         return 2;
@@ -58,7 +59,8 @@ int main(int argc, char* argv[])
         err << "importa_contatti: --codifica vuole utf-8, utf-16le, utf-16be o windows-1252, non «" << codifica << "»\n";
         return 2;
     }
-    const QString separatore = riga.parser().value(QStringLiteral("separatore")).replace(QLatin1String("\\t"), QLatin1String("\t"));
+    const QString separatore =
+        riga.parser().value(QStringLiteral("separatore")).replace(QLatin1String("\\t"), QLatin1String("\t"));
     if (riga.parser().isSet(QStringLiteral("separatore")) && separatore.size() != 1) {
         err << "importa_contatti: --separatore vuole un solo carattere, non «" << separatore << "»\n";
         return 2;
@@ -77,7 +79,8 @@ int main(int argc, char* argv[])
             const Colonne colonne = indovinaColonne(tabella.intestazioni);
             for (size_t c = 0; c < colonne.size(); ++c)
                 out << "Colonna «" << tabella.intestazioni[qsizetype(c)] << "»: "
-                    << (colonne[c] ? QString::fromUtf8(descrizione(*colonne[c]).etichetta) : QStringLiteral("non importata")) << '\n';
+                    << (colonne[c] ? QString::fromUtf8(descrizione(*colonne[c]).etichetta) : QStringLiteral("non importata"))
+                    << '\n';
             lettura = contattiDaCsv(tabella, colonne);
         }
         if (lettura.illeggibili() > 0 && !riga.parser().isSet(QStringLiteral("salta-illeggibili"))) {

@@ -1,6 +1,6 @@
 // Prepares a new contact store: prepara_archivio [--demo N] FILE|CONNESSIONE
-#include "store/archivio.h"
 #include "demodata.h"
+#include "store/archivio.h"
 #include "store/funzioni.h"
 #include "store/rigadicomando.h"
 #include "store/storeerror.h"

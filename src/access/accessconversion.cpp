@@ -2,12 +2,12 @@
 
 #include "access/accessreader.h"
 #include "store/archivio.h"
-#include "store/giornale.h"
 #include "store/funzioni.h"
+#include "store/giornale.h"
 #include "store/sqlerror.h"
 
-#include <QSqlDriver>
 #include <sqlite3.h>
+#include <QSqlDriver>
 
 #include <QAtomicInt>
 #include <QDate>
@@ -20,19 +20,18 @@
 #include <QTemporaryDir>
 #include <QTime>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <memory>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <vector>
 
 namespace brenzola {
-
 
 namespace {
 
@@ -63,8 +62,8 @@ FileIdentity identityOf(const QString& path)
     struct stat status {};
     if (::stat(QFile::encodeName(path).constData(), &status) != 0)
         throw systemError(errno, QStringLiteral("Impossibile leggere il file «%1»").arg(shown(path)));
-    return {status.st_dev, status.st_ino, status.st_size,
-            qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec, mode_t(status.st_mode & 07777)};
+    return {status.st_dev, status.st_ino, status.st_size, qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec,
+            mode_t(status.st_mode & 07777)};
 }
 
 bool pathExists(const QString& path)
@@ -214,12 +213,11 @@ QString keepOriginal(const QString& original)
             if (copyOriginal(original, candidate)) return candidate;
             continue;
         }
-        throw systemError(error,
-                          QStringLiteral("Impossibile conservare il file originale come «%1»").arg(shown(candidate)));
+        throw systemError(error, QStringLiteral("Impossibile conservare il file originale come «%1»").arg(shown(candidate)));
     }
-    throw StoreError(StoreErrorNumber::FileExists,
-                     QStringLiteral("Tutti i nomi per la copia del file originale accanto a «%1» sono già in uso.")
-                         .arg(shown(original)));
+    throw StoreError(
+        StoreErrorNumber::FileExists,
+        QStringLiteral("Tutti i nomi per la copia del file originale accanto a «%1» sono già in uso.").arg(shown(original)));
 }
 
 // ---------------------------------------------------------------------------------------
@@ -268,9 +266,14 @@ StoreError storeWriteError(const StoreError& error)
     QString what = QStringLiteral("Scrittura del nuovo archivio non riuscita");
     switch (error.number() & 0xff) {
     case kIoError:
-    case kFull: what += QStringLiteral(" (disco pieno o non scrivibile?)"); break;
-    case kConstraint: what += QStringLiteral(" (il file Access ha una chiave ripetuta?)"); break;
-    default: break;
+    case kFull:
+        what += QStringLiteral(" (disco pieno o non scrivibile?)");
+        break;
+    case kConstraint:
+        what += QStringLiteral(" (il file Access ha una chiave ripetuta?)");
+        break;
+    default:
+        break;
     }
     return StoreError(error.number(), QStringLiteral("%1: %2").arg(what, error.description()));
 }
@@ -324,9 +327,10 @@ StoreShape probeStoreShape()
     SqlFile file(path);
     {
         // The journal is added once the contacts are in: they start their history there.
-        QSqlQuery query = run(file.database(), QStringLiteral("SELECT sql FROM sqlite_master WHERE sql IS NOT NULL "
-                                                              "AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' "
-                                                              "AND name NOT LIKE 'Giornale%' ORDER BY rowid"),
+        QSqlQuery query = run(file.database(),
+                              QStringLiteral("SELECT sql FROM sqlite_master WHERE sql IS NOT NULL "
+                                             "AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' "
+                                             "AND name NOT LIKE 'Giornale%' ORDER BY rowid"),
                               false);
         while (query.next()) {
             const QString sql = query.value(0).toString();
@@ -339,14 +343,15 @@ StoreShape probeStoreShape()
         if (query.next()) shape.userVersion = query.value(0).toLongLong();
     }
     {
-        QSqlQuery query = run(file.database(), QStringLiteral("SELECT name, type, pk FROM pragma_table_info('%1') ORDER BY cid")
-                                                   .arg(kTable),
-                              false);
+        QSqlQuery query =
+            run(file.database(), QStringLiteral("SELECT name, type, pk FROM pragma_table_info('%1') ORDER BY cid").arg(kTable),
+                false);
         while (query.next()) {
             StoreColumn column;
             column.name = query.value(0).toString();
             column.date = query.value(1).toString().contains(QLatin1String("DATE"), Qt::CaseInsensitive);
-            column.key = query.value(2).toInt() == 1 && query.value(1).toString().compare(QLatin1String("INTEGER"), Qt::CaseInsensitive) == 0;
+            column.key = query.value(2).toInt() == 1
+                         && query.value(1).toString().compare(QLatin1String("INTEGER"), Qt::CaseInsensitive) == 0;
             shape.columns << column;
         }
     }
@@ -366,8 +371,7 @@ const StoreShape& storeShape()
 
 bool isWholeNumber(int type)
 {
-    return type == access::ColumnType::Byte || type == access::ColumnType::Integer
-        || type == access::ColumnType::LongInteger;
+    return type == access::ColumnType::Byte || type == access::ColumnType::Integer || type == access::ColumnType::LongInteger;
 }
 
 bool fits(const StoreColumn& column, int type)
@@ -375,7 +379,7 @@ bool fits(const StoreColumn& column, int type)
     if (column.key) return isWholeNumber(type);
     if (column.date) return type == access::ColumnType::DateTime;
     return type == access::ColumnType::Text || type == access::ColumnType::Memo || isWholeNumber(type)
-        || type == access::ColumnType::DateTime;
+           || type == access::ColumnType::DateTime;
 }
 
 // Which source column feeds each store column, and what does not match.
@@ -423,7 +427,8 @@ void requireAccess(const QString& path, StoreFileKind kind)
     const QString file = shown(path);
     switch (kind) {
     case StoreFileKind::AccessJet3:
-    case StoreFileKind::AccessJet4: break;
+    case StoreFileKind::AccessJet4:
+        break;
     case StoreFileKind::Missing:
         throw StoreError(ConversionErrorNumber::FileNotFound, QStringLiteral("Il file «%1» non esiste.").arg(file));
     case StoreFileKind::SQLite:
@@ -472,7 +477,8 @@ StoreValue storeValue(const access::SourceValue& value, const StoreColumn& colum
         if (column.key) {
             bool ok = false;
             const qlonglong key = value.text.toLongLong(&ok);
-            if (!ok) throw valueError(row, column.name, QStringLiteral("«%1» non è un numero").arg(QString::fromUtf8(value.text)));
+            if (!ok)
+                throw valueError(row, column.name, QStringLiteral("«%1» non è un numero").arg(QString::fromUtf8(value.text)));
             return {StoreValue::Integer, key, {}};
         }
         // The program reads the store through UTF-16, which gives these two back as U+FFFD.
@@ -489,7 +495,8 @@ StoreValue storeValue(const access::SourceValue& value, const StoreColumn& colum
         } catch (const StoreError& error) {
             throw valueError(row, column.name, error.description());
         }
-    case access::SourceValue::Unsupported: break;
+    case access::SourceValue::Unsupported:
+        break;
     }
     throw valueError(row, column.name, QStringLiteral("tipo di dato non convertibile"));
 }
@@ -498,8 +505,7 @@ StoreValue storeValue(const access::SourceValue& value, const StoreColumn& colum
 // conversion writes and reads back every row, and Qt's work per value would double its time.
 class Statement {
 public:
-    Statement(const QSqlDatabase& db, const QString& sql)
-        : db_(*static_cast<sqlite3* const*>(db.driver()->handle().constData()))
+    Statement(const QSqlDatabase& db, const QString& sql) : db_(*static_cast<sqlite3* const*>(db.driver()->handle().constData()))
     {
         if (sqlite3_prepare_v2(db_, sql.toUtf8().constData(), -1, &statement_, nullptr) != SQLITE_OK) throw failure();
     }
@@ -512,11 +518,15 @@ public:
     {
         int rc = SQLITE_OK;
         switch (value.kind) {
-        case StoreValue::Integer: rc = sqlite3_bind_int64(statement_, index, value.integer); break;
+        case StoreValue::Integer:
+            rc = sqlite3_bind_int64(statement_, index, value.integer);
+            break;
         case StoreValue::Text:
             rc = sqlite3_bind_text(statement_, index, value.text.constData(), int(value.text.size()), SQLITE_STATIC);
             break;
-        default: rc = sqlite3_bind_null(statement_, index); break;
+        default:
+            rc = sqlite3_bind_null(statement_, index);
+            break;
         }
         if (rc != SQLITE_OK) throw failure();
     }
@@ -540,13 +550,16 @@ public:
     StoreValue value(int index) const
     {
         switch (sqlite3_column_type(statement_, index)) {
-        case SQLITE_NULL: return {};
-        case SQLITE_INTEGER: return {StoreValue::Integer, sqlite3_column_int64(statement_, index), {}};
+        case SQLITE_NULL:
+            return {};
+        case SQLITE_INTEGER:
+            return {StoreValue::Integer, sqlite3_column_int64(statement_, index), {}};
         case SQLITE_TEXT: {
             const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement_, index));
             return {StoreValue::Text, 0, QByteArray::fromRawData(text, sqlite3_column_bytes(statement_, index))};
         }
-        default: return {StoreValue::Other, 0, {}};
+        default:
+            return {StoreValue::Other, 0, {}};
         }
     }
 
@@ -573,8 +586,8 @@ public:
         for (qsizetype i = 0; i < shape.columns.size(); ++i) {
             const StoreValue& v = values[size_t(i)];
             // A key is a whole number and every other column text: anything else differs.
-            const bool expected = v.kind == StoreValue::Null
-                               || v.kind == (shape.columns[i].key ? StoreValue::Integer : StoreValue::Text);
+            const bool expected =
+                v.kind == StoreValue::Null || v.kind == (shape.columns[i].key ? StoreValue::Integer : StoreValue::Text);
             if (!expected) {
                 row_ += 'X';
             } else if (v.kind == StoreValue::Null) {
@@ -634,7 +647,6 @@ void verifyStore(const QSqlDatabase& db, const StoreShape& shape, const RowsDige
     }
 }
 
-
 }  // namespace
 
 // ---------------------------------------------------------------------------------------
@@ -674,9 +686,12 @@ StoreFileKind detectStoreFileKind(const QString& path)
         if (std::memcmp(header + 4, "Standard ACE DB", 15) == 0) return StoreFileKind::AccessAce;
         if (std::memcmp(header + 4, "Standard Jet DB", 15) == 0) {
             switch (header[0x14]) {
-            case 0: return StoreFileKind::AccessJet3;
-            case 1: return StoreFileKind::AccessJet4;
-            default: return StoreFileKind::AccessAce;
+            case 0:
+                return StoreFileKind::AccessJet3;
+            case 1:
+                return StoreFileKind::AccessJet4;
+            default:
+                return StoreFileKind::AccessAce;
             }
         }
     }
@@ -685,8 +700,7 @@ StoreFileKind detectStoreFileKind(const QString& path)
 
 QString AccessSurvey::formatName() const
 {
-    return kind == StoreFileKind::AccessJet3 ? QStringLiteral("Jet 3, Access 97")
-                                             : QStringLiteral("Jet 4, Access 2000-2003");
+    return kind == StoreFileKind::AccessJet3 ? QStringLiteral("Jet 3, Access 97") : QStringLiteral("Jet 4, Access 2000-2003");
 }
 
 void AccessSurvey::requireConvertible(const QString& path) const
@@ -702,12 +716,14 @@ QString AccessSurvey::describeDifferences() const
 {
     QStringList paragraphs;
     if (!unknownColumns.isEmpty())
-        paragraphs << QStringLiteral("Colonne del file Access che l'archivio di Brenzola non conosce: %1. I loro dati NON "
-                                     "saranno convertiti (resteranno solo nel file originale).")
+        paragraphs << QStringLiteral(
+                          "Colonne del file Access che l'archivio di Brenzola non conosce: %1. I loro dati NON "
+                          "saranno convertiti (resteranno solo nel file originale).")
                           .arg(unknownColumns.join(QStringLiteral(", ")));
     if (!missingColumns.isEmpty())
-        paragraphs << QStringLiteral("Colonne dell'archivio di Brenzola assenti nel file Access: %1. Nei contatti "
-                                     "convertiti resteranno vuote%2.")
+        paragraphs << QStringLiteral(
+                          "Colonne dell'archivio di Brenzola assenti nel file Access: %1. Nei contatti "
+                          "convertiti resteranno vuote%2.")
                           .arg(missingColumns.join(QStringLiteral(", ")),
                                keyColumnMissing ? QStringLiteral(", e i contatti saranno numerati da 1 nell'ordine del file")
                                                 : QString());
@@ -757,9 +773,9 @@ AccessSurvey surveyAccessFile(const QString& path, const ConversionOptions& opti
     requireAccess(path, kind);
     const StoreShape& shape = storeShape();
     AccessSurvey survey;
-    access::readAccessTable(path, kTable, false, options.readerTimeoutMs,
-                            [&](const access::SourceTable& table) { survey = planColumns(table, shape).survey; },
-                            [](access::SourceRow&&) {});
+    access::readAccessTable(
+        path, kTable, false, options.readerTimeoutMs,
+        [&](const access::SourceTable& table) { survey = planColumns(table, shape).survey; }, [](access::SourceRow&&) {});
     survey.kind = kind;
     return survey;
 }
@@ -776,7 +792,7 @@ ConversionSummary convertAccessFile(const QString& input, const QString& output,
     if (pathExists(target)) {
         struct stat status {};
         inPlace = ::stat(QFile::encodeName(target).constData(), &status) == 0 && status.st_dev == before.device
-               && status.st_ino == before.inode;
+                  && status.st_ino == before.inode;
         if (!inPlace)
             throw StoreError(StoreErrorNumber::FileExists,
                              QStringLiteral("Il file «%1» esiste già: la conversione non lo sovrascrive.").arg(shown(target)));
@@ -838,17 +854,15 @@ ConversionSummary convertAccessFile(const QString& input, const QString& output,
                 int parameter = 0;
                 for (qsizetype i = 0; i < shape.columns.size(); ++i) {
                     if (int(i) == key && !keyGiven) continue;
-                    values[size_t(i)] = sourceOf[i] < 0 ? StoreValue{}
-                                                        : storeValue(row[size_t(sourceOf[i])], shape.columns[i],
-                                                                     summary.rowsRead);
+                    values[size_t(i)] =
+                        sourceOf[i] < 0 ? StoreValue{} : storeValue(row[size_t(sourceOf[i])], shape.columns[i], summary.rowsRead);
                     insert->bind(++parameter, values[size_t(i)]);
                 }
                 insert->run();
                 if (!keyGiven) values[size_t(key)] = {StoreValue::Integer, insert->lastRowId(), {}};
                 if (key >= 0) largestKey = std::max(largestKey, values[size_t(key)].integer);
                 written.add(values, shape);
-                if (options.progress && summary.rowsRead % kReadProgressStep == 0)
-                    options.progress(summary.rowsRead, totalRows);
+                if (options.progress && summary.rowsRead % kReadProgressStep == 0) options.progress(summary.rowsRead, totalRows);
             });
         insert.reset();
         InstallaGiornale(db, Engine::SQLite);
@@ -864,9 +878,9 @@ ConversionSummary convertAccessFile(const QString& input, const QString& output,
     syncPath(temporary, O_RDONLY, QStringLiteral("Scrittura del nuovo archivio non riuscita"));
 
     if (!(identityOf(source) == before))
-        throw StoreError(ConversionErrorNumber::FileChanged,
-                         QStringLiteral("Il file Access «%1» è stato modificato durante la conversione: ripeterla.")
-                             .arg(shown(source)));
+        throw StoreError(
+            ConversionErrorNumber::FileChanged,
+            QStringLiteral("Il file Access «%1» è stato modificato durante la conversione: ripeterla.").arg(shown(source)));
 
     const QByteArray from = QFile::encodeName(temporary);
     const QByteArray to = QFile::encodeName(target);

@@ -12,18 +12,18 @@
 
 #include <mdbtools.h>
 
+#include <poll.h>
+#include <stdio_ext.h>
+#include <strings.h>
+#include <sys/mman.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <cerrno>
 #include <csignal>
 #include <cstdint>
 #include <cstring>
 #include <optional>
-#include <stdio_ext.h>
 #include <string>
-#include <strings.h>
-#include <sys/mman.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <poll.h>
 
 namespace brenzola::access {
 
@@ -36,21 +36,36 @@ QString ConversionLogPath()
 QString columnTypeName(int type)
 {
     switch (type) {
-    case ColumnType::Bool: return QStringLiteral("Sì/No");
-    case ColumnType::Byte: return QStringLiteral("Byte");
-    case ColumnType::Integer: return QStringLiteral("Intero");
-    case ColumnType::LongInteger: return QStringLiteral("Intero lungo");
-    case ColumnType::Currency: return QStringLiteral("Valuta");
-    case ColumnType::Single: return QStringLiteral("Precisione singola");
-    case ColumnType::Double: return QStringLiteral("Precisione doppia");
-    case ColumnType::DateTime: return QStringLiteral("Data/ora");
-    case ColumnType::Binary: return QStringLiteral("Binario");
-    case ColumnType::Text: return QStringLiteral("Testo");
-    case ColumnType::Ole: return QStringLiteral("Oggetto OLE");
-    case ColumnType::Memo: return QStringLiteral("Memo");
-    case ColumnType::ReplicationId: return QStringLiteral("ID replica");
-    case ColumnType::Decimal: return QStringLiteral("Decimale");
-    default: return QStringLiteral("tipo %1").arg(type);
+    case ColumnType::Bool:
+        return QStringLiteral("Sì/No");
+    case ColumnType::Byte:
+        return QStringLiteral("Byte");
+    case ColumnType::Integer:
+        return QStringLiteral("Intero");
+    case ColumnType::LongInteger:
+        return QStringLiteral("Intero lungo");
+    case ColumnType::Currency:
+        return QStringLiteral("Valuta");
+    case ColumnType::Single:
+        return QStringLiteral("Precisione singola");
+    case ColumnType::Double:
+        return QStringLiteral("Precisione doppia");
+    case ColumnType::DateTime:
+        return QStringLiteral("Data/ora");
+    case ColumnType::Binary:
+        return QStringLiteral("Binario");
+    case ColumnType::Text:
+        return QStringLiteral("Testo");
+    case ColumnType::Ole:
+        return QStringLiteral("Oggetto OLE");
+    case ColumnType::Memo:
+        return QStringLiteral("Memo");
+    case ColumnType::ReplicationId:
+        return QStringLiteral("ID replica");
+    case ColumnType::Decimal:
+        return QStringLiteral("Decimale");
+    default:
+        return QStringLiteral("tipo %1").arg(type);
     }
 }
 
@@ -161,8 +176,7 @@ private:
 int captureOutput()
 {
     int log = memfd_create("brenzola-access", MFD_ALLOW_SEALING);
-    if (log >= 0 && (::ftruncate(log, off_t(kLogCapacity)) != 0
-                     || ::fcntl(log, F_ADD_SEALS, F_SEAL_GROW | F_SEAL_SHRINK) != 0)) {
+    if (log >= 0 && (::ftruncate(log, off_t(kLogCapacity)) != 0 || ::fcntl(log, F_ADD_SEALS, F_SEAL_GROW | F_SEAL_SHRINK) != 0)) {
         ::close(log);
         log = -1;
     }
@@ -231,16 +245,14 @@ std::string rowPlace(unsigned row, const MdbColumn* column)
     MdbHandle* mdb = mdb_open(path, MDB_NOFLAGS);
     if (!mdb) channel.fail(Failure::Open, channel.logSince(0));
     const unsigned version = mdb->f->jet_version;
-    if (version != MDB_VER_JET3 && version != MDB_VER_JET4)
-        channel.fail(Failure::Open, "versione " + std::to_string(version));
+    if (version != MDB_VER_JET3 && version != MDB_VER_JET4) channel.fail(Failure::Open, "versione " + std::to_string(version));
     if (version == MDB_VER_JET4) {
         // libmdb reads Jet 4 text as UCS-2, which turns every character beyond the Basic
         // Multilingual Plane into "??"; Access stores UTF-16.
         mdb_iconv_close(mdb);
         mdb->iconv_in = iconv_open("UTF-8", "UTF-16LE");
         mdb->iconv_out = iconv_open("UTF-16LE", "UTF-8");
-        if (mdb->iconv_in == iconv_t(-1) || mdb->iconv_out == iconv_t(-1))
-            channel.fail(Failure::Charset, std::strerror(errno));
+        if (mdb->iconv_in == iconv_t(-1) || mdb->iconv_out == iconv_t(-1)) channel.fail(Failure::Charset, std::strerror(errno));
     }
 
     if (!mdb_read_catalog(mdb, MDB_ANY)) channel.fail(Failure::Catalog, channel.logSince(0));
@@ -249,8 +261,10 @@ std::string rowPlace(unsigned row, const MdbColumn* column)
     for (unsigned i = 0; i < mdb->num_catalog && !entry; ++i) {
         auto* candidate = static_cast<MdbCatalogEntry*>(g_ptr_array_index(mdb->catalog, i));
         if (strcasecmp(candidate->object_name, tableName) != 0) continue;
-        if (candidate->object_type == MDB_TABLE) entry = candidate;
-        else if (candidate->object_type == MDB_LINKED_TABLE) linked = true;
+        if (candidate->object_type == MDB_TABLE)
+            entry = candidate;
+        else if (candidate->object_type == MDB_LINKED_TABLE)
+            linked = true;
     }
     if (!entry) {
         // A catalog read with complaints may have lost the table rather than never had it.
@@ -441,10 +455,10 @@ QString logged(const QString& path, const QByteArray& detail)
     QDir().mkpath(QFileInfo(log).absolutePath());
     QFile file(log);
     if (!file.open(QIODevice::Append | QIODevice::Text)) return {};
-    file.write(QStringLiteral("%1 %2\n%3\n\n")
-                   .arg(QDateTime::currentDateTime().toString(Qt::ISODate), QDir::toNativeSeparators(path),
-                        QString::fromUtf8(detail))
-                   .toUtf8());
+    file.write(
+        QStringLiteral("%1 %2\n%3\n\n")
+            .arg(QDateTime::currentDateTime().toString(Qt::ISODate), QDir::toNativeSeparators(path), QString::fromUtf8(detail))
+            .toUtf8());
     return QStringLiteral(" Dettagli tecnici in «%1».").arg(QDir::toNativeSeparators(log));
 }
 
@@ -460,10 +474,10 @@ StoreError failureError(const QString& path, Failure failure, const QByteArray& 
     case Failure::Open:
         return withLog(damaged(path, QStringLiteral("la libreria di lettura non riesce ad aprirlo")), path, detail);
     case Failure::Charset:
-        return withLog(StoreError(ConversionErrorNumber::CannotOpenDatabase,
-                                  QStringLiteral("La conversione dei caratteri del file Access «%1» non è disponibile.")
-                                      .arg(file)),
-                       path, detail);
+        return withLog(
+            StoreError(ConversionErrorNumber::CannotOpenDatabase,
+                       QStringLiteral("La conversione dei caratteri del file Access «%1» non è disponibile.").arg(file)),
+            path, detail);
     case Failure::Catalog:
         return withLog(damaged(path, QStringLiteral("il suo elenco delle tabelle è illeggibile")), path, detail);
     case Failure::TableMissing:
@@ -490,16 +504,14 @@ StoreError failureError(const QString& path, Failure failure, const QByteArray& 
 }  // namespace
 
 void readAccessTable(const QString& path, const QString& tableName, bool withRows, int timeoutMs,
-                     const std::function<void(const SourceTable&)>& onTable,
-                     const std::function<void(SourceRow&&)>& onRow)
+                     const std::function<void(const SourceTable&)>& onTable, const std::function<void(SourceRow&&)>& onRow)
 {
     const QByteArray nativePath = QFile::encodeName(path);
     const QByteArray nativeTable = tableName.toUtf8();
     const std::size_t allowance = std::size_t(256) * 1024 * 1024 + std::size_t(QFileInfo(path).size()) * 4;
 
     int pipe[2];
-    if (::pipe2(pipe, O_CLOEXEC) != 0)
-        throw systemError(errno, QStringLiteral("Impossibile avviare la lettura del file Access"));
+    if (::pipe2(pipe, O_CLOEXEC) != 0) throw systemError(errno, QStringLiteral("Impossibile avviare la lettura del file Access"));
     const pid_t pid = ::fork();
     if (pid < 0) {
         const int error = errno;
@@ -568,9 +580,12 @@ void readAccessTable(const QString& path, const QString& tableName, bool withRow
                 SourceRow row(std::size_t(table.columns.size()));
                 for (SourceValue& value : row) {
                     value.kind = SourceValue::Kind(cursor.take<std::uint8_t>());
-                    if (value.kind == SourceValue::Text) value.text = cursor.bytes();
-                    else if (value.kind == SourceValue::DateTime) value.days = cursor.take<double>();
-                    else if (value.kind != SourceValue::Null && value.kind != SourceValue::Unsupported) throw malformed();
+                    if (value.kind == SourceValue::Text)
+                        value.text = cursor.bytes();
+                    else if (value.kind == SourceValue::DateTime)
+                        value.days = cursor.take<double>();
+                    else if (value.kind != SourceValue::Null && value.kind != SourceValue::Unsupported)
+                        throw malformed();
                 }
                 if (!cursor.ok() || !cursor.atEnd()) throw malformed();
                 ++rows;
@@ -598,10 +613,9 @@ void readAccessTable(const QString& path, const QString& tableName, bool withRow
     if (!doneRows || !buffer.isEmpty() || WEXITSTATUS(status) != 0)
         throw damaged(path, QStringLiteral("la lettura si è interrotta prima della fine"));
     if (withRows && (*doneRows != rows || rows != table.rowCount))
-        throw damaged(path, QStringLiteral("letti %1 record della tabella %2, che ne dichiara %3")
-                                .arg(rows)
-                                .arg(table.name)
-                                .arg(table.rowCount));
+        throw damaged(
+            path,
+            QStringLiteral("letti %1 record della tabella %2, che ne dichiara %3").arg(rows).arg(table.name).arg(table.rowCount));
 }
 
 }  // namespace brenzola::access

@@ -43,8 +43,8 @@ struct SourceColumn {
 };
 
 struct SourceTable {
-    int jetVersion = 0;  // 0: Jet 3, 1: Jet 4
-    QString name;        // as spelled in the file
+    int jetVersion = 0;   // 0: Jet 3, 1: Jet 4
+    QString name;         // as spelled in the file
     qint64 rowCount = 0;  // as the table definition records it
     QList<SourceColumn> columns;
 };
@@ -65,7 +65,6 @@ using SourceRow = std::vector<SourceValue>;
 // rows, when fewer or more rows arrive than the table records, or when the child stays
 // silent for `timeoutMs`. An exception thrown by a callback stops the child and passes on.
 void readAccessTable(const QString& path, const QString& tableName, bool withRows, int timeoutMs,
-                     const std::function<void(const SourceTable&)>& onTable,
-                     const std::function<void(SourceRow&&)>& onRow);
+                     const std::function<void(const SourceTable&)>& onTable, const std::function<void(SourceRow&&)>& onRow);
 
 }  // namespace brenzola::access

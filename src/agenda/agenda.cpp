@@ -181,7 +181,8 @@ private:
 };
 
 ElencoPromemoria::ElencoPromemoria(std::shared_ptr<Testi> testi, std::vector<Riga> righe)
-    : testi_(std::move(testi)), righe_(std::move(righe))
+    : testi_(std::move(testi)),
+      righe_(std::move(righe))
 {
 }
 
@@ -196,7 +197,7 @@ Promemoria ElencoPromemoria::operator[](qsizetype i) const
     const Riga& riga = righe_[size_t(i)];
     const char* testi = testi_->at(riga.testi);
     const auto testo = [testi](Testo quale) { return QString::fromUtf8(campo(testi, quale)); };
-    return {riga.id,   testo(Nome),  testo(Telefono), testo(Cell), testo(Email), QDate::fromJulianDay(riga.giorno),
+    return {riga.id,     testo(Nome),  testo(Telefono), testo(Cell), testo(Email), QDate::fromJulianDay(riga.giorno),
             testo(Nota), riga.impronta};
 }
 
@@ -295,7 +296,7 @@ QDate compleannoNellaSettimana(QDate nato, QDate oggi)
 // What a pass over the register looks for.
 struct Richiesta {
     QDate oggi;
-    QDate ultimo;       // the last day a contact is due
+    QDate ultimo;         // the last day a contact is due
     QSet<int> settimana;  // the birthdays, as month * 100 + day
 };
 
@@ -370,7 +371,8 @@ void leggi(Connection& connection, Agenda& agenda)
     Raccolto raccolto;
     qint64 chiavi = 0;
     if (connection.engine() == Engine::SQLite)
-        connection.readRows(QStringLiteral("Select max(id) from Anagrafica"), [&chiavi](const RowView& r) { chiavi = r.integer(0); });
+        connection.readRows(QStringLiteral("Select max(id) from Anagrafica"),
+                            [&chiavi](const RowView& r) { chiavi = r.integer(0); });
     if (chiavi >= kChiaviPerDue) {
         const qint64 meta = chiavi / 2;
         const QString archivio = QStringLiteral("Provider=%1;Data Source=%2")
@@ -426,7 +428,8 @@ Agenda LeggiAgenda(Connection& connection, QDate oggi, int giorni)
     tempo.start();
     leggi(connection, agenda);
     qCInfo(lcAgenda) << "read whole:" << agenda.scaduti.size() << "overdue," << agenda.diOggi.size() << "today,"
-                     << agenda.prossimi.size() << "coming," << agenda.compleanni.size() << "birthdays in" << tempo.elapsed() << "ms";
+                     << agenda.prossimi.size() << "coming," << agenda.compleanni.size() << "birthdays in" << tempo.elapsed()
+                     << "ms";
     return agenda;
 }
 
@@ -466,7 +469,10 @@ bool AggiornaAgenda(Connection& connection, Agenda& agenda, const std::vector<qi
     const qint32 oggi = qint32(agenda.oggi.toJulianDay());
     for (Riga riga : raccolto.righe) {
         riga.testi += spostamento;
-        std::vector<Riga>& dove = (riga.giorno < oggi ? agenda.scaduti : riga.giorno == oggi ? agenda.diOggi : agenda.prossimi).righe_;
+        std::vector<Riga>& dove = (riga.giorno < oggi    ? agenda.scaduti
+                                   : riga.giorno == oggi ? agenda.diOggi
+                                                         : agenda.prossimi)
+                                      .righe_;
         dove.insert(std::upper_bound(dove.begin(), dove.end(), riga, precede), riga);
     }
     std::erase_if(agenda.compleanni, [&](const Compleanno& c) { return cambiato(c.id); });

@@ -1,9 +1,9 @@
 #include "cronologia/annullamento.h"
 
-#include "store/cronologia.h"
-#include "widgets/dialogs.h"
-#include "store/storeerror.h"
 #include "cronologia/testicronologia.h"
+#include "store/cronologia.h"
+#include "store/storeerror.h"
+#include "widgets/dialogs.h"
 
 namespace brenzola {
 namespace {
@@ -23,7 +23,8 @@ QStringList nomi(const std::vector<ContattoCambiato>& cambiati)
 // "operazione 12 («Salvataggio»)", as far as the journal still tells it.
 QString descrizione(const VoceOperazione* voce, qint64 numero)
 {
-    return voce ? QStringLiteral("operazione %1 («%2»)").arg(numero).arg(voce->etichetta) : QStringLiteral("operazione %1").arg(numero);
+    return voce ? QStringLiteral("operazione %1 («%2»)").arg(numero).arg(voce->etichetta)
+                : QStringLiteral("operazione %1").arg(numero);
 }
 
 bool annullaIlResto(Dialogs& dialogs, QWidget* parent, const QString& operazione, const std::vector<ContattoCambiato>& cambiati)
@@ -61,23 +62,27 @@ bool AnnullaOperazione(Dialogs& dialogs, QWidget* parent, Connection& connession
             if (errore.number() != StoreErrorNumber::RowChanged) throw;
             const std::vector<ContattoCambiato> cambiati = CambiatiDopo(connessione, numero);
             if (voce && qint64(cambiati.size()) >= voce->contatti) {
-                informa(dialogs, parent, QStringLiteral("Non è stato annullato nulla: tutti i contatti dell'%1 sono stati modificati "
-                                                        "di nuovo dopo: %2.")
-                                             .arg(operazione, NomiTraVirgolette(nomi(cambiati))));
+                informa(dialogs, parent,
+                        QStringLiteral("Non è stato annullato nulla: tutti i contatti dell'%1 sono stati modificati "
+                                       "di nuovo dopo: %2.")
+                            .arg(operazione, NomiTraVirgolette(nomi(cambiati))));
                 return false;
             }
             if (!annullaIlResto(dialogs, parent, operazione, cambiati)) return false;
             esito = Annulla(connessione, numero, true);
         }
         if (esito.contatti == 0) {
-            informa(dialogs, parent, QStringLiteral("Non è stato annullato nulla: nessun contatto dell'%1 si poteva riportare "
-                                                    "com'era.")
-                                         .arg(operazione));
+            informa(dialogs, parent,
+                    QStringLiteral("Non è stato annullato nulla: nessun contatto dell'%1 si poteva riportare "
+                                   "com'era.")
+                        .arg(operazione));
             return false;
         }
-        QString testo = QStringLiteral("Annullata l'%1. Contatti riportati com'erano: %2.").arg(operazione, QString::number(esito.contatti));
+        QString testo =
+            QStringLiteral("Annullata l'%1. Contatti riportati com'erano: %2.").arg(operazione, QString::number(esito.contatti));
         if (!esito.lasciati.empty())
-            testo += QStringLiteral("\n\nLasciati come sono, perché modificati di nuovo dopo: %1.").arg(NomiTraVirgolette(nomi(esito.lasciati)));
+            testo += QStringLiteral("\n\nLasciati come sono, perché modificati di nuovo dopo: %1.")
+                         .arg(NomiTraVirgolette(nomi(esito.lasciati)));
         informa(dialogs, parent, testo);
         return true;
     } catch (...) {

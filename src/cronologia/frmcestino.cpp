@@ -1,10 +1,10 @@
 #include "cronologia/frmcestino.h"
 
-#include "widgets/dialogs.h"
-#include "widgets/filapulsanti.h"
+#include "cronologia/testicronologia.h"
 #include "store/giornale.h"
 #include "store/storeerror.h"
-#include "cronologia/testicronologia.h"
+#include "widgets/dialogs.h"
+#include "widgets/filapulsanti.h"
 
 #include <QAbstractTableModel>
 #include <QHBoxLayout>
@@ -45,10 +45,14 @@ public:
         if (!indice.isValid() || role != Qt::DisplayRole) return {};
         const Eliminato& e = eliminati_[size_t(indice.row())];
         switch (indice.column()) {
-        case 0: return e.nome.trimmed();
-        case 1: return QuandoLocale(e.quando);
-        case 2: return e.chi;
-        default: return QStringLiteral("%1: %2").arg(QString::number(e.operazione), e.etichetta);
+        case 0:
+            return e.nome.trimmed();
+        case 1:
+            return QuandoLocale(e.quando);
+        case 2:
+            return e.chi;
+        default:
+            return QStringLiteral("%1: %2").arg(QString::number(e.operazione), e.etichetta);
         }
     }
 
@@ -58,7 +62,10 @@ private:
 };
 
 FrmCestino::FrmCestino(Dialogs& dialogs, Connection& connessione, QWidget* parent)
-    : QDialog(parent), dialogs_(dialogs), connessione_(connessione), modello_(new ModelloCestino(this))
+    : QDialog(parent),
+      dialogs_(dialogs),
+      connessione_(connessione),
+      modello_(new ModelloCestino(this))
 {
     setObjectName(QStringLiteral("FrmCestino"));
     setWindowTitle(QStringLiteral("Cestino"));
@@ -144,7 +151,8 @@ bool FrmCestino::Leggi()
 std::vector<const Eliminato*> FrmCestino::scelti() const
 {
     std::vector<const Eliminato*> quali;
-    for (const QModelIndex& riga : GrigliaCestino->selectionModel()->selectedRows()) quali.push_back(&modello_->eliminati()[size_t(riga.row())]);
+    for (const QModelIndex& riga : GrigliaCestino->selectionModel()->selectedRows())
+        quali.push_back(&modello_->eliminati()[size_t(riga.row())]);
     return quali;
 }
 
@@ -167,10 +175,11 @@ void FrmCestino::ripristina()
     if (chiavi.empty()) return;
     try {
         const qint64 operazione = RipristinaDalCestino(connessione_, chiavi);
-        dialogs_.MsgBox(this, {operazione ? QStringLiteral("Ripristinati, con tutti i loro dati: %1.").arg(NomiTraVirgolette(nomi))
-                                          : QStringLiteral("Nessuno dei contatti scelti era ancora nel cestino: nel frattempo sono "
-                                                           "stati ripristinati o eliminati definitivamente altrove."),
-                               MsgButtons::Ok, MsgIcon::Information});
+        dialogs_.MsgBox(this,
+                        {operazione ? QStringLiteral("Ripristinati, con tutti i loro dati: %1.").arg(NomiTraVirgolette(nomi))
+                                    : QStringLiteral("Nessuno dei contatti scelti era ancora nel cestino: nel frattempo sono "
+                                                     "stati ripristinati o eliminati definitivamente altrove."),
+                         MsgButtons::Ok, MsgIcon::Information});
         if (operazione) Q_EMIT cambiato();
     } catch (...) {
         MostraErrore(dialogs_, this, QStringLiteral("Non è stato ripristinato nessun contatto."));

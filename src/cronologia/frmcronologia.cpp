@@ -1,10 +1,10 @@
 #include "cronologia/frmcronologia.h"
 
-#include "widgets/dialogs.h"
+#include "cronologia/testicronologia.h"
 #include "store/funzioni.h"
 #include "store/giornale.h"
 #include "store/storeerror.h"
-#include "cronologia/testicronologia.h"
+#include "widgets/dialogs.h"
 
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -25,13 +25,13 @@ struct Campo {
     const char* nome;
     const char* etichetta;
 };
-constexpr Campo kCampi[] = {{"TxtCognome", "Cognome"},      {"TxtNome", "Nome"},
-                            {"TxtData", "Data"},            {"TxtTipoRef", "Tipo Ref."},
-                            {"TxtProv", "Prov."},           {"TxtCitta", "Citta'"},
-                            {"TxtIndirizzo", "Indirizzo"},  {"TxtCap", "Cap"},
-                            {"TxtEmail", "Email"},          {"TxtTelefono", "Telefono"},
-                            {"TxtCell", "Cell."},           {"TxtDataNasc", "Data Nasc."},
-                            {"Txtfonte", "Fonte"},          {"TxtDataRicontattare", "Data ricontattare"},
+constexpr Campo kCampi[] = {{"TxtCognome", "Cognome"},     {"TxtNome", "Nome"},
+                            {"TxtData", "Data"},           {"TxtTipoRef", "Tipo Ref."},
+                            {"TxtProv", "Prov."},          {"TxtCitta", "Citta'"},
+                            {"TxtIndirizzo", "Indirizzo"}, {"TxtCap", "Cap"},
+                            {"TxtEmail", "Email"},         {"TxtTelefono", "Telefono"},
+                            {"TxtCell", "Cell."},          {"TxtDataNasc", "Data Nasc."},
+                            {"Txtfonte", "Fonte"},         {"TxtDataRicontattare", "Data ricontattare"},
                             {"TxtCommenti", "Commenti"}};
 
 const QColor kCambiato(0xb0, 0x00, 0x20);
@@ -39,7 +39,8 @@ const QString kDescrizioneCambiato = QStringLiteral("cambiato rispetto alla vers
 
 QString testo(const QVariant& valore)
 {
-    return valore.typeId() == QMetaType::QDate ? valore.toDate().toString(QLatin1String(Funzioni::kFormatoData)) : valore.toString();
+    return valore.typeId() == QMetaType::QDate ? valore.toDate().toString(QLatin1String(Funzioni::kFormatoData))
+                                               : valore.toString();
 }
 
 // Null and empty text are different values, though QVariant calls them equal.
@@ -61,7 +62,10 @@ void segna(QWidget* widget, bool cambiato)
 }  // namespace
 
 FrmCronologia::FrmCronologia(Dialogs& dialogs, Connection& connessione, qint64 id, QWidget* parent)
-    : QDialog(parent), dialogs_(dialogs), connessione_(connessione), id_(id)
+    : QDialog(parent),
+      dialogs_(dialogs),
+      connessione_(connessione),
+      id_(id)
 {
     setObjectName(QStringLiteral("FrmCronologia"));
     setWindowTitle(QStringLiteral("Cronologia"));
@@ -149,7 +153,8 @@ bool FrmCronologia::Leggi()
     }
     for (const Versione& v : versioni_)
         if (!v.eliminato) {
-            setWindowTitle(QStringLiteral("Cronologia di «%1»").arg((v.valori[0].toString() + u' ' + v.valori[1].toString()).trimmed()));
+            setWindowTitle(
+                QStringLiteral("Cronologia di «%1»").arg((v.valori[0].toString() + u' ' + v.valori[1].toString()).trimmed()));
             break;
         }
     const QSignalBlocker quieta(GrigliaVersioni);  // one version shown at the end
@@ -202,13 +207,15 @@ void FrmCronologia::mostraVersione()
     if (v.eliminato)
         LblStato->setText(QStringLiteral("In questa versione il contatto è stato eliminato: non ha dati."));
     else if (v.piuVecchia)
-        LblStato->setText(QStringLiteral("Il contatto com'era prima della prima modifica registrata: quando e da chi non si sa."));
+        LblStato->setText(
+            QStringLiteral("Il contatto com'era prima della prima modifica registrata: quando e da chi non si sa."));
     else if (!precedente)
         LblStato->setText(QStringLiteral("La prima versione registrata del contatto."));
     else if (cambiati.isEmpty())
         LblStato->setText(QStringLiteral("Nessun campo è cambiato rispetto alla versione precedente."));
     else
-        LblStato->setText(QStringLiteral("Cambiati rispetto alla versione precedente: %1.").arg(cambiati.join(QStringLiteral(", "))));
+        LblStato->setText(
+            QStringLiteral("Cambiati rispetto alla versione precedente: %1.").arg(cambiati.join(QStringLiteral(", "))));
     CmdRipristina->setEnabled(riga > 0 && !v.eliminato);
 }
 
@@ -223,18 +230,19 @@ void FrmCronologia::ripristina()
         RipristinaVersione(connessione_, id_, versione, versioni_.front().numero);
     } catch (...) {
         const StoreError errore = ErroreCorrente();
-        MostraErrore(dialogs_, this, errore,
-                     errore.number() == StoreErrorNumber::RowChanged
-                         ? QStringLiteral("Non è stata ripristinata %1. La cronologia viene letta di nuovo: controllare la modifica "
-                                          "fatta altrove, poi scegliere di nuovo la versione da ripristinare.")
-                               .arg(quale)
-                         : QStringLiteral("Non è stata ripristinata %1.").arg(quale));
+        MostraErrore(
+            dialogs_, this, errore,
+            errore.number() == StoreErrorNumber::RowChanged
+                ? QStringLiteral("Non è stata ripristinata %1. La cronologia viene letta di nuovo: controllare la modifica "
+                                 "fatta altrove, poi scegliere di nuovo la versione da ripristinare.")
+                      .arg(quale)
+                : QStringLiteral("Non è stata ripristinata %1.").arg(quale));
         if (!Leggi()) reject();
         return;
     }
     Q_EMIT cambiato();
-    dialogs_.MsgBox(this, {QStringLiteral("Ripristinata %1: il contatto è di nuovo così.").arg(quale), MsgButtons::Ok,
-                           MsgIcon::Information});
+    dialogs_.MsgBox(
+        this, {QStringLiteral("Ripristinata %1: il contatto è di nuovo così.").arg(quale), MsgButtons::Ok, MsgIcon::Information});
     GrigliaVersioni->setCurrentItem(nullptr);  // the restored version, now the newest, is shown
     if (!Leggi()) reject();
 }

@@ -1,11 +1,11 @@
 #include "cronologia/frmoperazioni.h"
 
 #include "cronologia/annullamento.h"
-#include "widgets/dialogs.h"
-#include "widgets/filapulsanti.h"
+#include "cronologia/testicronologia.h"
 #include "store/giornale.h"
 #include "store/storeerror.h"
-#include "cronologia/testicronologia.h"
+#include "widgets/dialogs.h"
+#include "widgets/filapulsanti.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -21,7 +21,9 @@ constexpr int kPagina = 100;
 }  // namespace
 
 FrmOperazioni::FrmOperazioni(Dialogs& dialogs, Connection& connessione, QWidget* parent)
-    : QDialog(parent), dialogs_(dialogs), connessione_(connessione)
+    : QDialog(parent),
+      dialogs_(dialogs),
+      connessione_(connessione)
 {
     setObjectName(QStringLiteral("FrmOperazioni"));
     setWindowTitle(QStringLiteral("Operazioni recenti"));
@@ -71,7 +73,8 @@ bool FrmOperazioni::rileggi(int quante)
     aggiungi(voci);
     CmdAltre->setEnabled(int(voci.size()) == quante);
     for (size_t i = 0; i < voci_.size(); ++i)
-        if (voci_[i].numero == scelto || (scelto == 0 && i == 0)) GrigliaOperazioni->setCurrentItem(GrigliaOperazioni->topLevelItem(int(i)));
+        if (voci_[i].numero == scelto || (scelto == 0 && i == 0))
+            GrigliaOperazioni->setCurrentItem(GrigliaOperazioni->topLevelItem(int(i)));
     return true;
 }
 
@@ -81,12 +84,15 @@ void FrmOperazioni::aggiungi(const std::vector<VoceOperazione>& voci)
         QStringList nomi;
         for (const QString& nome : voce.nomi) nomi << nome.trimmed();
         if (voce.contatti > nomi.size()) nomi << QStringLiteral("…");
-        const QString contatti = QuantiContatti(voce.contatti) + (voce.nomi.isEmpty() ? QString() : QStringLiteral(": ") + nomi.join(QStringLiteral(", ")));
-        const QString annullata = voce.annullataDa ? QStringLiteral("annullata dall'operazione %1").arg(voce.annullataDa) : QString();
-        auto* riga = new QTreeWidgetItem(GrigliaOperazioni,
-                                         {QString::number(voce.numero), QuandoLocale(voce.quando), voce.chi, voce.etichetta, contatti, annullata});
+        const QString contatti = QuantiContatti(voce.contatti)
+                                 + (voce.nomi.isEmpty() ? QString() : QStringLiteral(": ") + nomi.join(QStringLiteral(", ")));
+        const QString annullata =
+            voce.annullataDa ? QStringLiteral("annullata dall'operazione %1").arg(voce.annullataDa) : QString();
+        auto* riga = new QTreeWidgetItem(GrigliaOperazioni, {QString::number(voce.numero), QuandoLocale(voce.quando), voce.chi,
+                                                             voce.etichetta, contatti, annullata});
         if (voce.annullataDa)  // greyed: it no longer stands
-            for (int c = 0; c < riga->columnCount(); ++c) riga->setForeground(c, palette().brush(QPalette::Disabled, QPalette::Text));
+            for (int c = 0; c < riga->columnCount(); ++c)
+                riga->setForeground(c, palette().brush(QPalette::Disabled, QPalette::Text));
         voci_.push_back(voce);
     }
     for (int c = 0; c + 1 < GrigliaOperazioni->columnCount(); ++c) GrigliaOperazioni->resizeColumnToContents(c);

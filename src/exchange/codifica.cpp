@@ -6,9 +6,9 @@ namespace brenzola {
 namespace {
 
 // Windows-1252 differs from Latin-1 only in 0x80-0x9F; its five unassigned bytes become U+FFFD.
-constexpr char16_t kCp1252Alti[32] = {
-    0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD,
-    0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
+constexpr char16_t kCp1252Alti[32] = {0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+                                      0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+                                      0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
 
 QString daWindows1252(const QByteArray& dati)
 {
@@ -28,10 +28,14 @@ bool inizia(const QByteArray& dati, const char* bom) { return dati.startsWith(bo
 QString nomeCodifica(Codifica codifica)
 {
     switch (codifica) {
-    case Codifica::Utf8: return QStringLiteral("UTF-8");
-    case Codifica::Utf16LE: return QStringLiteral("UTF-16LE");
-    case Codifica::Utf16BE: return QStringLiteral("UTF-16BE");
-    case Codifica::Windows1252: return QStringLiteral("Windows-1252");
+    case Codifica::Utf8:
+        return QStringLiteral("UTF-8");
+    case Codifica::Utf16LE:
+        return QStringLiteral("UTF-16LE");
+    case Codifica::Utf16BE:
+        return QStringLiteral("UTF-16BE");
+    case Codifica::Windows1252:
+        return QStringLiteral("Windows-1252");
     }
     return {};
 }
@@ -68,7 +72,8 @@ Codifica rilevaCodifica(const QByteArray& dati)
 QString decodifica(const QByteArray& dati, Codifica codifica)
 {
     switch (codifica) {
-    case Codifica::Utf8: return QString::fromUtf8(inizia(dati, "\xEF\xBB\xBF") ? dati.mid(3) : dati);
+    case Codifica::Utf8:
+        return QString::fromUtf8(inizia(dati, "\xEF\xBB\xBF") ? dati.mid(3) : dati);
     case Codifica::Utf16LE:
     case Codifica::Utf16BE: {
         QStringDecoder decoder(codifica == Codifica::Utf16LE ? QStringConverter::Utf16LE : QStringConverter::Utf16BE);
@@ -76,7 +81,8 @@ QString decodifica(const QByteArray& dati, Codifica codifica)
         if (testo.startsWith(QChar(0xFEFF))) testo.remove(0, 1);
         return testo;
     }
-    case Codifica::Windows1252: return daWindows1252(dati);
+    case Codifica::Windows1252:
+        return daWindows1252(dati);
     }
     return {};
 }
@@ -84,8 +90,8 @@ QString decodifica(const QByteArray& dati, Codifica codifica)
 std::optional<QString> decodificaCharset(const QByteArray& dati, const QString& charset)
 {
     const QString nome = charset.trimmed().toLower();
-    if (nome == u"windows-1252" || nome == u"cp1252" || nome == u"iso-8859-1" || nome == u"latin1"
-        || nome == u"iso-8859-15" || nome == u"us-ascii" || nome == u"ascii") {
+    if (nome == u"windows-1252" || nome == u"cp1252" || nome == u"iso-8859-1" || nome == u"latin1" || nome == u"iso-8859-15"
+        || nome == u"us-ascii" || nome == u"ascii") {
         // Latin-1 text is Windows-1252 text; the euro sign of -15 is the only common difference.
         QString testo = daWindows1252(dati);
         if (nome == u"iso-8859-15") testo.replace(QChar(0xA4), QChar(0x20AC));

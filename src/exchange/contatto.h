@@ -14,7 +14,23 @@ namespace brenzola {
 class Recordset;
 
 // The fifteen fields of a contact, in the order the form shows them.
-enum class Campo { Cognome, Nome, DataIn, TipoRef, Citta, Prov, Indirizzo, Cap, Email, Telefono, Cell, DataNasc, Fonte, DataRicont, Commenti };
+enum class Campo {
+    Cognome,
+    Nome,
+    DataIn,
+    TipoRef,
+    Citta,
+    Prov,
+    Indirizzo,
+    Cap,
+    Email,
+    Telefono,
+    Cell,
+    DataNasc,
+    Fonte,
+    DataRicont,
+    Commenti
+};
 inline constexpr int kNumeroCampi = 15;
 
 struct DescrizioneCampo {

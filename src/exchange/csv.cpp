@@ -60,9 +60,12 @@ FormatoCsv rilevaFormatoCsv(const QByteArray& dati)
         int conta = 0;
         bool virgolette = false;
         for (const QChar c : inizio) {
-            if (c == u'"') virgolette = !virgolette;
-            else if (!virgolette && (c == u'\n' || c == u'\r')) break;
-            else if (!virgolette && c == candidato) ++conta;
+            if (c == u'"')
+                virgolette = !virgolette;
+            else if (!virgolette && (c == u'\n' || c == u'\r'))
+                break;
+            else if (!virgolette && c == candidato)
+                ++conta;
         }
         if (conta > migliore) {
             migliore = conta;
@@ -160,24 +163,23 @@ const QHash<QString, Campo>& intestazioniNote()
         metti(Campo::Nome, {"first name", "given name", "firstname", "nome di battesimo"});
         metti(Campo::DataIn, {"data inserimento", "data ingresso", "data di inserimento"});
         metti(Campo::TipoRef, {"tipo riferimento", "tipo", "categoria", "categorie", "categories"});
-        metti(Campo::Citta, {"citta", "città", "city", "home city", "citta ab", "città (ab.)", "address 1 city",
-                             "localita", "località", "business city", "citta uff"});
-        metti(Campo::Prov, {"provincia", "state", "region", "home state", "provincia ab", "provincia (ab.)",
-                            "address 1 region", "business state", "provincia uff"});
+        metti(Campo::Citta, {"citta", "città", "city", "home city", "citta ab", "città (ab.)", "address 1 city", "localita",
+                             "località", "business city", "citta uff"});
+        metti(Campo::Prov, {"provincia", "state", "region", "home state", "provincia ab", "provincia (ab.)", "address 1 region",
+                            "business state", "provincia uff"});
         metti(Campo::Indirizzo, {"address", "street", "home street", "via", "via ab", "via (ab.)", "address 1 street",
                                  "home address", "business street", "via uff", "indirizzo ab"});
         metti(Campo::Cap, {"postal code", "zip", "zip code", "postcode", "home postal code", "cap ab", "cap (ab.)",
                            "address 1 postal code", "business postal code", "cap uff", "codice postale"});
         metti(Campo::Email, {"e-mail", "e mail", "email address", "e-mail address", "e-mail 1 - value", "primary email",
-                             "e-mail 2 - value", "e-mail 2 address", "secondary email",
-                             "indirizzo posta elettronica", "indirizzo di posta elettronica", "posta elettronica",
-                             "indirizzo e-mail", "e mail address"});
+                             "e-mail 2 - value", "e-mail 2 address", "secondary email", "indirizzo posta elettronica",
+                             "indirizzo di posta elettronica", "posta elettronica", "indirizzo e-mail", "e mail address"});
         metti(Campo::Telefono, {"phone", "telephone", "home phone", "business phone", "work phone", "phone 1 - value",
-                                "phone 2 - value", "phone 3 - value", "home phone 2", "business phone 2",
-                                "telefono abitazione", "telefono ufficio", "telefono casa", "telefono lavoro", "tel"});
+                                "phone 2 - value", "phone 3 - value", "home phone 2", "business phone 2", "telefono abitazione",
+                                "telefono ufficio", "telefono casa", "telefono lavoro", "tel"});
         metti(Campo::Cell, {"cellulare", "mobile", "mobile phone", "cell phone", "cellular", "telefono cellulare", "cell"});
-        metti(Campo::DataNasc, {"data di nascita", "nascita", "birthday", "compleanno", "birth date", "date of birth",
-                                "data nascita"});
+        metti(Campo::DataNasc,
+              {"data di nascita", "nascita", "birthday", "compleanno", "birth date", "date of birth", "data nascita"});
         metti(Campo::Fonte, {"source", "origine", "provenienza"});
         metti(Campo::DataRicont, {"ricontattare", "data ricontatto", "richiamare", "da ricontattare"});
         metti(Campo::Commenti, {"note", "notes", "commento", "comments", "annotazioni"});
@@ -255,7 +257,8 @@ Lettura contattiDaCsv(const TabellaCsv& tabella, const Colonne& colonne)
             else
                 data = dataScritta(valore);
             if (!data.isValid()) {
-                voce.errore = QStringLiteral("riga %1: «%2» nella colonna «%3» non è una data").arg(riga.riga).arg(valore, etichetta);
+                voce.errore =
+                    QStringLiteral("riga %1: «%2» nella colonna «%3» non è una data").arg(riga.riga).arg(valore, etichetta);
                 break;
             }
             compilazione.aggiungi(campo, data, etichetta);

@@ -28,7 +28,7 @@ struct FormatoCsv {
 FormatoCsv rilevaFormatoCsv(const QByteArray& dati);
 
 struct RigaCsv {
-    int riga = 0;  // the line it starts on
+    int riga = 0;       // the line it starts on
     QStringList campi;  // a field left empty without quotes is a null QString
 };
 struct TabellaCsv {

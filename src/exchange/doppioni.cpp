@@ -118,8 +118,10 @@ std::vector<std::vector<qint64>> IndiceDoppioni::gruppi() const
             const QString nome = nomi_.value(chiave);
             if (nome.isEmpty()) continue;
             const auto primo = primoPerNome.constFind(nome);
-            if (primo == primoPerNome.constEnd()) primoPerNome.insert(nome, chiave);
-            else unisci(*primo, chiave);
+            if (primo == primoPerNome.constEnd())
+                primoPerNome.insert(nome, chiave);
+            else
+                unisci(*primo, chiave);
         }
     }
     std::vector<std::vector<qint64>> perCapo(ordine_.size());

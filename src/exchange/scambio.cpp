@@ -1,13 +1,13 @@
 #include "exchange/scambio.h"
 
-#include "store/connection.h"
 #include "exchange/csv.h"
 #include "exchange/doppioni.h"
+#include "exchange/vcard.h"
+#include "store/connection.h"
 #include "store/giornale.h"
 #include "store/logging.h"
 #include "store/recordset.h"
 #include "store/storeerror.h"
-#include "exchange/vcard.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -23,17 +23,21 @@ StoreError erroreFile(const QFileDevice& file, const QString& cosa)
 {
     const int numero = file.error() == QFileDevice::PermissionsError ? StoreErrorNumber::PermissionDenied
                        : file.error() == QFileDevice::ResourceError  ? StoreErrorNumber::DiskFull
-                                                                    : StoreErrorNumber::PathFileAccess;
+                                                                     : StoreErrorNumber::PathFileAccess;
     return StoreError(numero, QStringLiteral("%1 «%2»: %3.").arg(cosa, file.fileName(), file.errorString()));
 }
 
 QByteArray scritto(const Contatto& contatto, FormatoScambio formato)
 {
     switch (formato) {
-    case FormatoScambio::VCard4: return schedaVCard(contatto, VersioneVCard::V4);
-    case FormatoScambio::VCard3: return schedaVCard(contatto, VersioneVCard::V3);
-    case FormatoScambio::CsvItaliano: return rigaCsv(contatto, StileCsv::Italiano);
-    case FormatoScambio::CsvRfc: return rigaCsv(contatto, StileCsv::Rfc4180);
+    case FormatoScambio::VCard4:
+        return schedaVCard(contatto, VersioneVCard::V4);
+    case FormatoScambio::VCard3:
+        return schedaVCard(contatto, VersioneVCard::V3);
+    case FormatoScambio::CsvItaliano:
+        return rigaCsv(contatto, StileCsv::Italiano);
+    case FormatoScambio::CsvRfc:
+        return rigaCsv(contatto, StileCsv::Rfc4180);
     }
     return {};
 }
@@ -70,11 +74,13 @@ void apriInvariato(Recordset& rs, Connection& connection, const Contatto& letto)
 {
     rs.Open(QStringLiteral("Select * from Anagrafica where id =%1").arg(letto.id), &connection);
     if (rs.Eof())
-        throw StoreError(StoreErrorNumber::RowNotFound,
-                         QStringLiteral("Il contatto «%1» è stato eliminato da un altro utente nel frattempo.").arg(letto.nomeCompleto()));
+        throw StoreError(
+            StoreErrorNumber::RowNotFound,
+            QStringLiteral("Il contatto «%1» è stato eliminato da un altro utente nel frattempo.").arg(letto.nomeCompleto()));
     if (!rs.Holds(letto.memorizzato))
-        throw StoreError(StoreErrorNumber::RowChanged,
-                         QStringLiteral("Il contatto «%1» è stato modificato da un altro utente nel frattempo.").arg(letto.nomeCompleto()));
+        throw StoreError(
+            StoreErrorNumber::RowChanged,
+            QStringLiteral("Il contatto «%1» è stato modificato da un altro utente nel frattempo.").arg(letto.nomeCompleto()));
 }
 
 void riscrivi(Connection& connection, const Contatto& prima, const Contatto& dopo)
@@ -124,10 +130,9 @@ QByteArray LeggiFile(const QString& nome)
     QFile file(nome);
     if (!file.open(QIODevice::ReadOnly)) throw erroreFile(file, QStringLiteral("Impossibile leggere il file"));
     if (file.size() > kFileMassimo)
-        throw StoreError(StoreErrorNumber::FileFormat,
-                         QStringLiteral("Il file «%1» è troppo grande per un elenco di contatti (%2 MB).")
-                             .arg(nome)
-                             .arg(file.size() >> 20));
+        throw StoreError(
+            StoreErrorNumber::FileFormat,
+            QStringLiteral("Il file «%1» è troppo grande per un elenco di contatti (%2 MB).").arg(nome).arg(file.size() >> 20));
     QByteArray dati = file.readAll();
     if (file.error() != QFileDevice::NoError) throw erroreFile(file, QStringLiteral("Impossibile leggere il file"));
     return dati;
@@ -177,7 +182,9 @@ Riepilogo Importa(Connection& connection, const Lettura& lettura, const SceltaDo
         const std::optional<Scelta> decisa = scelta(esistente, voce);
         if (!decisa) return annullato();
         switch (*decisa) {
-        case Scelta::Aggiungi: aggiungi(); break;
+        case Scelta::Aggiungi:
+            aggiungi();
+            break;
         case Scelta::Salta:
             riepilogo.saltati << QStringLiteral("riga %1: «%2» c'è già come «%3»")
                                      .arg(voce.riga)
@@ -193,8 +200,8 @@ Riepilogo Importa(Connection& connection, const Lettura& lettura, const SceltaDo
 
     const qint64 quanti = qint64(nuovi.size()) + riepilogo.uniti;
     const QString etichetta = lettura.origine.isEmpty()
-        ? QStringLiteral("Importazione di contatti: %1").arg(QuantiContatti(quanti))
-        : QStringLiteral("Importazione di %1: %2").arg(lettura.origine, QuantiContatti(quanti));
+                                  ? QStringLiteral("Importazione di contatti: %1").arg(QuantiContatti(quanti))
+                                  : QStringLiteral("Importazione di %1: %2").arg(lettura.origine, QuantiContatti(quanti));
     const bool scritto = inOperazione(connection, etichetta, [&] {
         if (!avanti(fatto)) return false;
         QStringList colonne;
@@ -220,8 +227,7 @@ Contatto LeggiContatto(Connection& connection, qint64 id)
 {
     Recordset rs;
     rs.Open(QStringLiteral("Select * from Anagrafica where id =%1").arg(id), &connection);
-    if (rs.Eof())
-        throw StoreError(StoreErrorNumber::RowNotFound, QStringLiteral("Il contatto %1 non esiste più.").arg(id));
+    if (rs.Eof()) throw StoreError(StoreErrorNumber::RowNotFound, QStringLiteral("Il contatto %1 non esiste più.").arg(id));
     return contattoDa(rs);
 }
 

@@ -5,7 +5,6 @@
 #include "store/storeddate.h"
 #include "store/storeerror.h"
 
-
 #include <algorithm>
 
 namespace brenzola {
@@ -23,8 +22,8 @@ constexpr CampoProprio kCampiPropri[] = {{Campo::DataIn, "X-BRENZOLA-DATAIN"},
                                          {Campo::Fonte, "X-BRENZOLA-FONTE"},
                                          {Campo::DataRicont, "X-BRENZOLA-DATARICONT"},
                                          {Campo::DataNasc, "X-BRENZOLA-DATANASC"}};
-constexpr char kVuoti[] = "X-BRENZOLA-VUOTI";     // the fields holding empty text rather than Null
-constexpr char kACapo[] = "X-BRENZOLA-A-CAPO";    // parameter: the line breaks a value held, in order
+constexpr char kVuoti[] = "X-BRENZOLA-VUOTI";   // the fields holding empty text rather than Null
+constexpr char kACapo[] = "X-BRENZOLA-A-CAPO";  // parameter: the line breaks a value held, in order
 
 // ---- Writing ----
 
@@ -74,9 +73,12 @@ QByteArray schedaVCard(const Contatto& c, VersioneVCard versione)
     s.proprieta("FN", {fn});
     s.proprieta("N", {c.testo(Campo::Cognome), c.testo(Campo::Nome), {}, {}, {}});
     if (c[Campo::DataNasc].typeId() == QMetaType::QDate)
-        s.riga("BDAY:" + (s.v4() ? storedDateText(c[Campo::DataNasc].toDate()).remove(u'-') : storedDateText(c[Campo::DataNasc].toDate())).toLatin1());
+        s.riga("BDAY:"
+               + (s.v4() ? storedDateText(c[Campo::DataNasc].toDate()).remove(u'-') : storedDateText(c[Campo::DataNasc].toDate()))
+                     .toLatin1());
     if (!c.vuoto(Campo::Indirizzo) || !c.vuoto(Campo::Citta) || !c.vuoto(Campo::Prov) || !c.vuoto(Campo::Cap))
-        s.proprieta("ADR", {{}, {}, c.testo(Campo::Indirizzo), c.testo(Campo::Citta), c.testo(Campo::Prov), c.testo(Campo::Cap), {}});
+        s.proprieta("ADR",
+                    {{}, {}, c.testo(Campo::Indirizzo), c.testo(Campo::Citta), c.testo(Campo::Prov), c.testo(Campo::Cap), {}});
     if (!c.vuoto(Campo::Telefono))
         s.proprieta("TEL", {c.testo(Campo::Telefono)}, s.v4() ? ";VALUE=text;TYPE=voice" : ";TYPE=VOICE");
     if (!c.vuoto(Campo::Cell)) s.proprieta("TEL", {c.testo(Campo::Cell)}, s.v4() ? ";VALUE=text;TYPE=cell" : ";TYPE=CELL");
@@ -169,8 +171,8 @@ QByteArray daQuotedPrintable(const QByteArray& valore, int riga)
         const int alto = i + 1 < valore.size() ? valoreEsadecimale(valore[i + 1]) : -1;
         const int basso = i + 2 < valore.size() ? valoreEsadecimale(valore[i + 2]) : -1;
         if (alto < 0 || basso < 0)
-            throw Illeggibile{riga, QStringLiteral("quoted-printable non valido («%1»)")
-                                        .arg(QString::fromLatin1(valore.mid(i, 3)))};
+            throw Illeggibile{riga,
+                              QStringLiteral("quoted-printable non valido («%1»)").arg(QString::fromLatin1(valore.mid(i, 3)))};
         out += char(alto * 16 + basso);
         i += 2;
     }
@@ -200,7 +202,8 @@ QStringList dividi(const QString& valore, QChar separatore)
 class LettoreScheda {
 public:
     LettoreScheda(const std::vector<Proprieta>& proprieta, QMap<QString, int>& ignorate)
-        : proprieta_(proprieta), ignorate_(ignorate)
+        : proprieta_(proprieta),
+          ignorate_(ignorate)
     {
         for (const Proprieta& p : proprieta)
             if (p.nome == "VERSION") v21_ = p.valore.trimmed() == "2.1";
@@ -219,14 +222,18 @@ public:
                 c.aggiungi(Campo::DataNasc, compleanno(p));
             } else if (p.nome == "NOTE") {
                 const QString nota = testo(p);
-                if (c.vuoto(Campo::Commenti)) c.commenti(nota);
-                else c.altro(QStringLiteral("Nota"), nota);
+                if (c.vuoto(Campo::Commenti))
+                    c.commenti(nota);
+                else
+                    c.altro(QStringLiteral("Nota"), nota);
             } else if (p.nome == kVuoti) {
                 for (const QString& colonna : testo(p).split(u',')) vuoti.push_back(colonna.trimmed());
             } else if (const CampoProprio* proprio = campoProprio(p.nome)) {
                 const QString valore = testo(p);
-                if (descrizione(proprio->campo).data) c.aggiungi(proprio->campo, data(p, valore));
-                else c.aggiungi(proprio->campo, valore);
+                if (descrizione(proprio->campo).data)
+                    c.aggiungi(proprio->campo, data(p, valore));
+                else
+                    c.aggiungi(proprio->campo, valore);
             } else if (!usata(p.nome)) {
                 ++ignorate_[QString::fromLatin1(p.nome)];
             }
@@ -266,7 +273,8 @@ private:
         if (!charset.isEmpty()) {
             const auto testo = decodificaCharset(byte, QString::fromLatin1(charset));
             if (!testo)
-                throw Illeggibile{p.riga, QStringLiteral("il testo non è nel set di caratteri %1").arg(QString::fromLatin1(charset))};
+                throw Illeggibile{p.riga,
+                                  QStringLiteral("il testo non è nel set di caratteri %1").arg(QString::fromLatin1(charset))};
             return *testo;
         }
         return daUtf8OWindows1252(byte);
@@ -359,8 +367,10 @@ private:
             c.aggiungi(Campo::Cognome, testo(*fn).trimmed());
             haNome = true;
         }
-        if (!haNome && !azienda.isEmpty()) c.aggiungi(Campo::Cognome, azienda);
-        else c.altro(QStringLiteral("Azienda"), azienda);
+        if (!haNome && !azienda.isEmpty())
+            c.aggiungi(Campo::Cognome, azienda);
+        else
+            c.altro(QStringLiteral("Azienda"), azienda);
     }
 
     static QString etichettaTipi(const QString& base, const QList<QByteArray>& tipi)
@@ -368,7 +378,9 @@ private:
         QStringList detti;
         for (const QByteArray& tipo : tipi) {
             if (tipo == "PREF" || tipo == "VOICE" || tipo == "CELL" || tipo == "INTERNET" || tipo.isEmpty()) continue;
-            detti << (tipo == "WORK" ? QStringLiteral("lavoro") : tipo == "HOME" ? QStringLiteral("casa") : QString::fromLatin1(tipo).toLower());
+            detti << (tipo == "WORK"   ? QStringLiteral("lavoro")
+                      : tipo == "HOME" ? QStringLiteral("casa")
+                                       : QString::fromLatin1(tipo).toLower());
         }
         return detti.isEmpty() ? base : base + QStringLiteral(" (") + detti.join(QStringLiteral(", ")) + u')';
     }
@@ -432,7 +444,8 @@ bool analizza(const QByteArray& linea, int riga, Proprieta& p)
     qsizetype duePunti = -1;
     bool virgolette = false;
     for (qsizetype i = 0; i < linea.size(); ++i) {
-        if (linea[i] == '"') virgolette = !virgolette;
+        if (linea[i] == '"')
+            virgolette = !virgolette;
         else if (linea[i] == ':' && !virgolette) {
             duePunti = i;
             break;
@@ -450,7 +463,8 @@ bool analizza(const QByteArray& linea, int riga, Proprieta& p)
         const qsizetype uguale = parte.indexOf('=');
         if (uguale < 0) {  // vCard 2.1: TEL;CELL;PREF, ADR;QUOTED-PRINTABLE
             const QByteArray nudo = parte.toUpper();
-            const bool codifica = nudo == "QUOTED-PRINTABLE" || nudo == "BASE64" || nudo == "8BIT" || nudo == "7BIT" || nudo == "B";
+            const bool codifica =
+                nudo == "QUOTED-PRINTABLE" || nudo == "BASE64" || nudo == "8BIT" || nudo == "7BIT" || nudo == "B";
             p.parametri.push_back({codifica ? "ENCODING" : "TYPE", nudo});
             continue;
         }
@@ -474,12 +488,11 @@ bool richiedeSeguito(const QByteArray& linea)
 Lettura leggiVCard(const QByteArray& grezzi)
 {
     if (grezzi.trimmed().isEmpty()) throw StoreError(StoreErrorNumber::FileFormat, QStringLiteral("Il file è vuoto."));
-    if (sembraBinario(grezzi))
-        throw StoreError(StoreErrorNumber::FileFormat, QStringLiteral("Il file non è un file di testo."));
+    if (sembraBinario(grezzi)) throw StoreError(StoreErrorNumber::FileFormat, QStringLiteral("Il file non è un file di testo."));
     const Codifica codifica = rilevaCodifica(grezzi);
     QByteArray dati = codifica == Codifica::Utf16LE || codifica == Codifica::Utf16BE ? decodifica(grezzi, codifica).toUtf8()
-                      : grezzi.startsWith("\xEF\xBB\xBF")                           ? grezzi.mid(3)
-                                                                                   : grezzi;
+                      : grezzi.startsWith("\xEF\xBB\xBF")                            ? grezzi.mid(3)
+                                                                                     : grezzi;
 
     // Physical lines to logical ones: a line starting with a space or a tab continues the one before.
     struct Linea {

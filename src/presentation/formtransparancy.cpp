@@ -1,7 +1,7 @@
 #include "presentation/formtransparancy.h"
 
-#include "store/storeerror.h"
 #include "presentation/trasparenza.h"
+#include "store/storeerror.h"
 
 #include <QTimer>
 

@@ -1,7 +1,7 @@
 #include "presentation/frmsplash.h"
 
-#include "widgets/dialogs.h"
 #include "presentation/formtransparancy.h"
+#include "widgets/dialogs.h"
 #include "widgets/immagini.h"
 #include "widgets/twips.h"
 
@@ -75,7 +75,10 @@ frmSplash::frmSplash(std::function<void()> apriFinestraPrincipale, Dialogs& dial
 
 QString frmSplash::TestoVersione(const QVersionNumber& versione)
 {
-    return QStringLiteral("Versione %1.%2.%3").arg(versione.majorVersion()).arg(versione.minorVersion()).arg(versione.microVersion());
+    return QStringLiteral("Versione %1.%2.%3")
+        .arg(versione.majorVersion())
+        .arg(versione.minorVersion())
+        .arg(versione.microVersion());
 }
 
 // Labels that size themselves to their text.

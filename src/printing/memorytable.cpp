@@ -13,8 +13,7 @@ namespace {
 
 [[noreturn]] void badCommand(const QString& command, const QString& why)
 {
-    throw StoreError(StoreErrorNumber::SyntaxError,
-                     QStringLiteral("Comando SHAPE non valido (%1): «%2».").arg(why, command));
+    throw StoreError(StoreErrorNumber::SyntaxError, QStringLiteral("Comando SHAPE non valido (%1): «%2».").arg(why, command));
 }
 
 }  // namespace
@@ -52,8 +51,7 @@ int MemoryTable::requireColumn(const QString& name) const
 {
     const int index = columnIndex(name);
     if (index < 0)
-        throw StoreError(StoreErrorNumber::ItemNotFound,
-                         QStringLiteral("Campo «%1» non trovato nel recordset.").arg(name));
+        throw StoreError(StoreErrorNumber::ItemNotFound, QStringLiteral("Campo «%1» non trovato nel recordset.").arg(name));
     return index;
 }
 
@@ -61,13 +59,15 @@ QVariant MemoryTable::asText(const QVariant& value)
 {
     if (value.isNull()) return {};
     switch (value.typeId()) {
-    case QMetaType::QDate: return value.toDate().toString(QLatin1String(Funzioni::kFormatoData));
+    case QMetaType::QDate:
+        return value.toDate().toString(QLatin1String(Funzioni::kFormatoData));
     case QMetaType::QDateTime: {
         const QDateTime moment = value.toDateTime();
         const QString date = moment.date().toString(QLatin1String(Funzioni::kFormatoData));
         return moment.time() == QTime(0, 0) ? date : date + moment.time().toString(QStringLiteral(" HH:mm:ss"));
     }
-    default: return value.toString();
+    default:
+        return value.toString();
     }
 }
 
@@ -110,8 +110,7 @@ QVariant MemoryTable::Fields(int index) const
         throw StoreError(StoreErrorNumber::NoCurrentRecord,
                          QStringLiteral("Nessun record corrente: inizio o fine del recordset."));
     if (index < 0 || index >= columns_.size())
-        throw StoreError(StoreErrorNumber::ItemNotFound,
-                         QStringLiteral("Campo %1 non trovato nel recordset.").arg(index));
+        throw StoreError(StoreErrorNumber::ItemNotFound, QStringLiteral("Campo %1 non trovato nel recordset.").arg(index));
     return value(position_, index);
 }
 

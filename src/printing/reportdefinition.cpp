@@ -60,8 +60,7 @@ ReportBand band(const char* name, BandKind kind, int height, std::vector<ReportC
 
 [[noreturn]] void notFound(const QString& what)
 {
-    throw StoreError(StoreErrorNumber::ItemNotFound,
-                     QStringLiteral("Elemento «%1» non trovato nel report.").arg(what));
+    throw StoreError(StoreErrorNumber::ItemNotFound, QStringLiteral("Elemento «%1» non trovato nel report.").arg(what));
 }
 
 }  // namespace
@@ -115,8 +114,7 @@ ReportDefinition StElenco()
     report.bands = {
         band("Section4", BandKind::ReportHeader, 1237, std::move(header)),
         band("Section2", BandKind::PageHeader, 368,
-             {label("Label3", 1701, 0, 5100, 330, QStringLiteral("COGNOME E NOME"), kCaptionFont),
-              line("Line1", 0, 367, 10772)}),
+             {label("Label3", 1701, 0, 5100, 330, QStringLiteral("COGNOME E NOME"), kCaptionFont), line("Line1", 0, 367, 10772)}),
         band("Section1", BandKind::Detail, 315, {textBox("TextBox3", 1701, 80, 7935, 230, "Nome")}),
         band("Section3", BandKind::PageFooter, 198),
         band("Section5", BandKind::ReportFooter, 1095),
@@ -138,28 +136,40 @@ ReportDefinition StDettaglio()
         return textBox(name, left, top, width, 240, column);
     };
     std::vector<ReportControl> card = {
-        caption("Label3", 0, 0, 1134, "COGNOME"),              value("TextBox3", 1701, 0, 7935, "cognome"),
-        caption("Label2", 0, 267, 1125, "NOME"),               value("TextBox1", 1701, 267, 7935, "nome"),
-        caption("Label7", 0, 567, 1125, "DATA"),               value("TextBox6", 1701, 567, 1701, "data"),
-        caption("Label6", 3402, 567, 1125, "TIPO REF."),       value("TextBox5", 4536, 567, 5102, "tipo_ref"),
-        caption("Label5", 0, 854, 1125, "CITTA'"),             value("TextBox4", 1701, 854, 7935, "citta"),
-        caption("Label4", 0, 1134, 1125, "INDIRIZZO"),         value("TextBox2", 1701, 1134, 5100, "indirizzo"),
-        caption("Label8", 6803, 1134, 1125, "CAP"),            value("TextBox7", 7937, 1134, 1710, "cap"),
-        caption("Label10", 0, 1450, 1125, "E-MAIL"),           value("TextBox9", 1701, 1450, 7935, "email"),
-        caption("Label11", 0, 1750, 1125, "TELEFONO"),         value("TextBox10", 1701, 1750, 2832, "telefono"),
-        caption("Label12", 4535, 1750, 1125, "CELL"),          value("TextBox11", 5669, 1750, 3966, "cell"),
-        caption("Label9", 0, 2068, 1695, "DATA NASCITA"),      value("TextBox8", 1701, 2068, 1698, "data_nasc"),
-        caption("Label17", 0, 2368, 1125, "FONTE"),            value("TextBox12", 1701, 2368, 2832, "fonte"),
+        caption("Label3", 0, 0, 1134, "COGNOME"),
+        value("TextBox3", 1701, 0, 7935, "cognome"),
+        caption("Label2", 0, 267, 1125, "NOME"),
+        value("TextBox1", 1701, 267, 7935, "nome"),
+        caption("Label7", 0, 567, 1125, "DATA"),
+        value("TextBox6", 1701, 567, 1701, "data"),
+        caption("Label6", 3402, 567, 1125, "TIPO REF."),
+        value("TextBox5", 4536, 567, 5102, "tipo_ref"),
+        caption("Label5", 0, 854, 1125, "CITTA'"),
+        value("TextBox4", 1701, 854, 7935, "citta"),
+        caption("Label4", 0, 1134, 1125, "INDIRIZZO"),
+        value("TextBox2", 1701, 1134, 5100, "indirizzo"),
+        caption("Label8", 6803, 1134, 1125, "CAP"),
+        value("TextBox7", 7937, 1134, 1710, "cap"),
+        caption("Label10", 0, 1450, 1125, "E-MAIL"),
+        value("TextBox9", 1701, 1450, 7935, "email"),
+        caption("Label11", 0, 1750, 1125, "TELEFONO"),
+        value("TextBox10", 1701, 1750, 2832, "telefono"),
+        caption("Label12", 4535, 1750, 1125, "CELL"),
+        value("TextBox11", 5669, 1750, 3966, "cell"),
+        caption("Label9", 0, 2068, 1695, "DATA NASCITA"),
+        value("TextBox8", 1701, 2068, 1698, "data_nasc"),
+        caption("Label17", 0, 2368, 1125, "FONTE"),
+        value("TextBox12", 1701, 2368, 2832, "fonte"),
         caption("Label18", 4535, 2368, 2265, "DATA RICONTATTARE"),
         value("TextBox13", 6803, 2368, 2832, "data_ricontattare"),
-        caption("Label19", 0, 2685, 1125, "COMMENTI"),         textBox("TextBox14", 1701, 2685, 7923, 3405, "commenti"),
+        caption("Label19", 0, 2685, 1125, "COMMENTI"),
+        textBox("TextBox14", 1701, 2685, 7923, 3405, "commenti"),
     };
 
     report.bands = {
         band("Section4", BandKind::ReportHeader, 660, dateAndTime()),
         band("Section2", BandKind::PageHeader, 780,
-             {label("Label1", 0, 0, 10770, 570, QStringLiteral("Dettaglio Anagrafiche"), kTitleFont,
-                    TextAlignment::Center),
+             {label("Label1", 0, 0, 10770, 570, QStringLiteral("Dettaglio Anagrafiche"), kTitleFont, TextAlignment::Center),
               line("Line1", 0, 567, 10772)}),
         band("Section1", BandKind::Detail, 6210, std::move(card)),
         band("Section3", BandKind::PageFooter, 0),

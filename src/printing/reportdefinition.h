@@ -29,8 +29,8 @@ struct ReportControl {
     int top = 0;
     int width = 0;
     int height = 0;
-    QString caption;  // a label's text; "%d" and "%t" print today's date and the time
-    QString column;   // a text box's column
+    QString caption;                 // a label's text; "%d" and "%t" print today's date and the time
+    QString column;                  // a text box's column
     std::optional<ReportFont> font;  // none: the report's font
     TextAlignment alignment = TextAlignment::Left;
 };
@@ -67,7 +67,7 @@ struct ReportDefinition {
 
 // Size of the paper in twips.
 struct PaperSize {
-    double width = 11906;   // A4
+    double width = 11906;  // A4
     double height = 16838;
 
     friend bool operator==(const PaperSize&, const PaperSize&) = default;

@@ -81,8 +81,7 @@ private:
             for (int i = 0; i < count && ok_; ++i) glyphs.push_back(u16(at + 4 + 2 * i));
         } else if (format == 2) {
             for (int i = 0; i < count && ok_; ++i)
-                for (quint32 g = u16(at + 4 + 6 * i), last = u16(at + 6 + 6 * i); g <= last && ok_; ++g)
-                    glyphs.push_back(g);
+                for (quint32 g = u16(at + 4 + 6 * i), last = u16(at + 6 + 6 * i); g <= last && ok_; ++g) glyphs.push_back(g);
         } else {
             fail();
         }

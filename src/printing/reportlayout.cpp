@@ -1,9 +1,9 @@
 #include "printing/reportlayout.h"
 
-#include "widgets/dialogs.h"
 #include "printing/memorytable.h"
 #include "printing/reportfont.h"
 #include "store/storeerror.h"
+#include "widgets/dialogs.h"
 
 #include <algorithm>
 
@@ -50,15 +50,19 @@ public:
     // `quick`: texts that fit on a line are measured from their simple glyphs when they can be.
     Layout(const ReportDefinition& report, const ReportRows& rows, const PaperSize& paper, const QString& date,
            const QString& time, FontCache& fonts, bool quick)
-        : report_(report), rows_(rows), fonts_(fonts), date_(date), time_(time), quick_(quick)
+        : report_(report),
+          rows_(rows),
+          fonts_(fonts),
+          date_(date),
+          time_(time),
+          quick_(quick)
     {
         bodyBottom_ = int(paper.height) - report.bottomMargin;
         if (const ReportBand* footer = report.band(BandKind::PageFooter)) bodyBottom_ -= footer->height;
         for (const ReportBand& band : report.bands) {
             std::vector<const FontCache::Entry*> fonts;
             for (const ReportControl& control : band.controls)
-                fonts.push_back(control.kind == ControlKind::Line ? nullptr
-                                                                  : &fonts_.get(control.font.value_or(report.font)));
+                fonts.push_back(control.kind == ControlKind::Line ? nullptr : &fonts_.get(control.font.value_or(report.font)));
             bandFonts_.push_back(std::move(fonts));
         }
     }
@@ -236,8 +240,8 @@ private:
             offset += cut;
             finishPage();
             if (stopped_) return;
-            startPage({PageStart::Phase::Carry, row,
-                       starts ? std::make_shared<const Carry>(Carry{carry, offset, height}) : nullptr});
+            startPage(
+                {PageStart::Phase::Carry, row, starts ? std::make_shared<const Carry>(Carry{carry, offset, height}) : nullptr});
             pending = std::move(carry);
         }
     }
@@ -285,13 +289,12 @@ private:
                 QString text;
                 if (control.kind == ControlKind::Label) {
                     text = control.caption;
-                    if (text.contains(u'%'))
-                        text.replace(QStringLiteral("%d"), date_).replace(QStringLiteral("%t"), time_);
+                    if (text.contains(u'%')) text.replace(QStringLiteral("%d"), date_).replace(QStringLiteral("%t"), time_);
                 } else if (row >= 0 && i < columns.size() && columns[i] >= 0) {
                     text = rows_.text(row, columns[i]);
                 }
-                piece.lines = quick_ ? wrapTextQuickly(text, *piece.font, control.width)
-                                     : wrapText(text, *piece.font, control.width);
+                piece.lines =
+                    quick_ ? wrapTextQuickly(text, *piece.font, control.width) : wrapText(text, *piece.font, control.width);
                 piece.height = std::max(control.height, textHeight(*piece.font, piece.lines.size()));
             }
             pieces.push_back(std::move(piece));
@@ -400,8 +403,7 @@ std::shared_ptr<const ReportRows> ReportRows::of(QStringList entries, const QStr
     return std::make_shared<EntryRows>(std::move(entries), column);
 }
 
-ReportPages layoutReport(const ReportDefinition& report, const MemoryTable& table, const PaperSize& paper,
-                         const QDateTime& now)
+ReportPages layoutReport(const ReportDefinition& report, const MemoryTable& table, const PaperSize& paper, const QDateTime& now)
 {
     // Every text measured by shaping, every page made.
     const TableRows rows(std::shared_ptr<const MemoryTable>(std::shared_ptr<const MemoryTable>(), &table));
@@ -436,7 +438,9 @@ struct ReportDocument::Paginated {
 };
 
 ReportDocument::ReportDocument(ReportPages pages)
-    : caption_(pages.caption), paper_(pages.paper), pageCount_(pages.pageCount()),
+    : caption_(pages.caption),
+      paper_(pages.paper),
+      pageCount_(pages.pageCount()),
       pages_(std::make_shared<const ReportPages>(std::move(pages)))
 {
 }

@@ -58,8 +58,7 @@ struct ReportPages {
 //   dropped, and any content that reaches past the page's end continues on the next page,
 //   below that page's header, line by line for texts. Nothing is cut.
 // "%d" and "%t" in labels print `now` as dd/MM/yyyy and HH:mm.
-ReportPages layoutReport(const ReportDefinition& report, const MemoryTable& table, const PaperSize& paper,
-                         const QDateTime& now);
+ReportPages layoutReport(const ReportDefinition& report, const MemoryTable& table, const PaperSize& paper, const QDateTime& now);
 
 // The rows a report prints, as text by row and column.
 class ReportRows {
@@ -99,8 +98,8 @@ public:
 private:
     struct Paginated;  // what laying pages out again takes
     ReportDocument() = default;
-    friend std::optional<ReportDocument> layoutDocument(ReportDefinition, std::shared_ptr<const ReportRows>,
-                                                        const PaperSize&, const QDateTime&, Progress*);
+    friend std::optional<ReportDocument> layoutDocument(ReportDefinition, std::shared_ptr<const ReportRows>, const PaperSize&,
+                                                        const QDateTime&, Progress*);
 
     QString caption_;
     PaperSize paper_;

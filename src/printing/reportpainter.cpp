@@ -1,8 +1,8 @@
 #include "printing/reportpainter.h"
 
-#include "widgets/dialogs.h"
 #include "printing/reportfont.h"
 #include "store/storeerror.h"
+#include "widgets/dialogs.h"
 
 #include <QDir>
 #include <QFile>
@@ -151,8 +151,10 @@ public:
             const QString name =
                 info.dir().filePath(QStringLiteral(".%1.%2.tmp").arg(info.fileName()).arg(tag, 8, 16, QLatin1Char('0')));
             QFile file(name);
-            if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) temporary_ = name;
-            else if (!file.exists()) return;  // the folder refuses new files
+            if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+                temporary_ = name;
+            else if (!file.exists())
+                return;  // the folder refuses new files
         }
     }
     ~FileBeside()

@@ -1,9 +1,9 @@
 #include "printing/reportpreview.h"
 
-#include "widgets/dialogs.h"
 #include "printing/reportfont.h"
 #include "printing/reportpainter.h"
 #include "store/storeerror.h"
+#include "widgets/dialogs.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -63,8 +63,7 @@ public:
     QSize sheetSize() const
     {
         const double perTwip = scale_ * logicalDpiX() / kTwipsPerInch;
-        return QSize(int(std::ceil(document_.paper().width * perTwip)),
-                     int(std::ceil(document_.paper().height * perTwip)));
+        return QSize(int(std::ceil(document_.paper().width * perTwip)), int(std::ceil(document_.paper().height * perTwip)));
     }
 
 protected:
@@ -99,7 +98,9 @@ private:
 };
 
 ReportPreview::ReportPreview(ReportDocument document, Dialogs& dialogs, QWidget* parent)
-    : QDialog(parent), document_(std::move(document)), dialogs_(dialogs)
+    : QDialog(parent),
+      document_(std::move(document)),
+      dialogs_(dialogs)
 {
     setWindowTitle(document_.caption());
     setObjectName(QStringLiteral("ReportPreview"));
@@ -113,8 +114,8 @@ ReportPreview::ReportPreview(ReportDocument document, Dialogs& dialogs, QWidget*
         return result;
     };
     auto* printButton = button(QStringLiteral("&Stampa..."), "printButton", QStringLiteral("Stampa il report"));
-    auto* pdfButton = button(QStringLiteral("&Esporta PDF..."), "exportPdfButton",
-                             QStringLiteral("Salva il report in un file PDF"));
+    auto* pdfButton =
+        button(QStringLiteral("&Esporta PDF..."), "exportPdfButton", QStringLiteral("Salva il report in un file PDF"));
     firstButton_ = button(QStringLiteral("|<"), "firstPageButton", QStringLiteral("Prima pagina"));
     previousButton_ = button(QStringLiteral("<"), "previousPageButton", QStringLiteral("Pagina precedente"));
     nextButton_ = button(QStringLiteral(">"), "nextPageButton", QStringLiteral("Pagina successiva"));
@@ -175,8 +176,7 @@ ReportPreview::ReportPreview(ReportDocument document, Dialogs& dialogs, QWidget*
     new QShortcut(QKeySequence(Qt::Key_PageUp), this, [this] { setCurrentPage(currentPage() - 1); });
 
     QSize size(1000, 1100);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        size = size.boundedTo(screen->availableSize() * 0.9);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) size = size.boundedTo(screen->availableSize() * 0.9);
     resize(size);
     applyZoom();
     updateNavigation();
@@ -247,8 +247,8 @@ void ReportPreview::print()
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(document_.caption());
     const PaperSize& paper = document_.paper();
-    printer.setPageSize(QPageSize(QSizeF(paper.width / kTwipsPerInch, paper.height / kTwipsPerInch), QPageSize::Inch,
-                                  QString(), QPageSize::FuzzyMatch));
+    printer.setPageSize(QPageSize(QSizeF(paper.width / kTwipsPerInch, paper.height / kTwipsPerInch), QPageSize::Inch, QString(),
+                                  QPageSize::FuzzyMatch));
     printer.setPageOrientation(QPageLayout::Portrait);
     printer.setFullPage(true);
     QPrintDialog dialog(&printer, this);
@@ -307,9 +307,9 @@ void ReportPreview::exportPdf()
     if (path.isEmpty()) return;
     const bool replacing = QFileInfo::exists(path);
     if (replacing) {
-        const MsgAnswer answer = dialogs_.MsgBox(
-            this, {QStringLiteral("Il file «%1» esiste già.\nSostituirlo?").arg(QDir::toNativeSeparators(path)),
-                   MsgButtons::YesNo, MsgIcon::Question, QString(), MsgAnswer::No});
+        const MsgAnswer answer =
+            dialogs_.MsgBox(this, {QStringLiteral("Il file «%1» esiste già.\nSostituirlo?").arg(QDir::toNativeSeparators(path)),
+                                   MsgButtons::YesNo, MsgIcon::Question, QString(), MsgAnswer::No});
         if (answer != MsgAnswer::Yes) return;
     }
     try {
@@ -317,10 +317,9 @@ void ReportPreview::exportPdf()
         const bool written = writePdf(document_, path, progress.get());
         progress.reset();
         if (!written) {
-            const QString text =
-                replacing ? QStringLiteral("Esportazione annullata: il file «%1» non è stato modificato.")
-                                .arg(QDir::toNativeSeparators(path))
-                          : QStringLiteral("Esportazione annullata: nessun file è stato scritto.");
+            const QString text = replacing ? QStringLiteral("Esportazione annullata: il file «%1» non è stato modificato.")
+                                                 .arg(QDir::toNativeSeparators(path))
+                                           : QStringLiteral("Esportazione annullata: nessun file è stato scritto.");
             dialogs_.MsgBox(this, {text, MsgButtons::Ok, MsgIcon::Information});
             return;
         }

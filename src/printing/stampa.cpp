@@ -1,9 +1,9 @@
 #include "printing/stampa.h"
 
-#include "widgets/dialogs.h"
+#include "printing/reportpreview.h"
 #include "store/funzioni.h"
 #include "store/recordset.h"
-#include "printing/reportpreview.h"
+#include "widgets/dialogs.h"
 
 #include <QPageSize>
 #include <QPrinterInfo>
@@ -21,13 +21,20 @@ struct CardColumn {
     const char* source;
 };
 constexpr CardColumn kCardColumns[] = {
-    {"cognome", "cognome"},     {"nome", "nome"},
-    {"data", "DataIn"},         {"tipo_ref", "TipoRef"},
-    {"citta", "citta"},         {"indirizzo", "indirizzo"},
-    {"cap", "Cap"},             {"email", "Email"},
-    {"telefono", "Telefono"},   {"cell", "Cell"},
-    {"data_nasc", "DataNasc"},  {"fonte", "Fonte"},
-    {"data_ricontattare", "DataRicont"}, {"commenti", "commenti"},
+    {"cognome", "cognome"},
+    {"nome", "nome"},
+    {"data", "DataIn"},
+    {"tipo_ref", "TipoRef"},
+    {"citta", "citta"},
+    {"indirizzo", "indirizzo"},
+    {"cap", "Cap"},
+    {"email", "Email"},
+    {"telefono", "Telefono"},
+    {"cell", "Cell"},
+    {"data_nasc", "DataNasc"},
+    {"fonte", "Fonte"},
+    {"data_ricontattare", "DataRicont"},
+    {"commenti", "commenti"},
 };
 
 QString textColumn(const char* name) { return QStringLiteral("NEW adVarChar(%1) AS %2").arg(kTextSize).arg(QLatin1String(name)); }

@@ -1,20 +1,20 @@
 #include "register/avvio.h"
 
 #include "access/accessconversion.h"
-#include "store/archivio.h"
-#include "widgets/dialogs.h"
-#include "register/frmbrenzola.h"
 #include "presentation/frmsplash.h"
+#include "register/frmbrenzola.h"
+#include "store/archivio.h"
 #include "store/funzioni.h"
 #include "store/rigadicomando.h"
 #include "store/storeerror.h"
+#include "widgets/dialogs.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
-#include <QTimer>
 #include <QStandardPaths>
+#include <QTimer>
 
 namespace brenzola {
 
@@ -48,13 +48,14 @@ bool PreparaArchivioAccess(Dialogs& dialogs, QWidget* parent, const QString& pat
         const AccessSurvey survey = surveyAccessFile(path, options);  // refuses the formats it cannot read
         survey.requireConvertible(path);
         const QString backup = accessBackupPath(path);
-        QString text = QStringLiteral("Il file «%1» è un database di Microsoft Access (%2), che Brenzola non può usare "
-                                      "così com'è.\n\n"
-                                      "Brenzola può convertirlo nel proprio formato: la tabella %3, con %4, passerà in "
-                                      "un nuovo archivio con lo stesso nome, e il file Access originale resterà intatto "
-                                      "nella stessa cartella con il nome «%5».")
-                           .arg(mostrato(path), survey.formatName(), survey.tableName,
-                                contactCount(survey.rowCount), QFileInfo(backup).fileName());
+        QString text = QStringLiteral(
+                           "Il file «%1» è un database di Microsoft Access (%2), che Brenzola non può usare "
+                           "così com'è.\n\n"
+                           "Brenzola può convertirlo nel proprio formato: la tabella %3, con %4, passerà in "
+                           "un nuovo archivio con lo stesso nome, e il file Access originale resterà intatto "
+                           "nella stessa cartella con il nome «%5».")
+                           .arg(mostrato(path), survey.formatName(), survey.tableName, contactCount(survey.rowCount),
+                                QFileInfo(backup).fileName());
         if (survey.columnsDiffer()) text += QStringLiteral("\n\n") + survey.describeDifferences();
         text += QStringLiteral("\n\nConvertire ora il file? Rispondendo No, Brenzola si chiude senza modificare nulla.");
         const Message question{text, MsgButtons::YesNo, MsgIcon::Question, QStringLiteral("Archivio di Access"),
@@ -64,16 +65,16 @@ bool PreparaArchivioAccess(Dialogs& dialogs, QWidget* parent, const QString& pat
         ConversionOptions accepted = options;
         accepted.acceptColumnDifferences = true;
         const ConversionSummary summary = convertAccessFile(path, path, accepted);
-        dialogs.MsgBox(parent, {QStringLiteral("Conversione completata: %1 convertiti nel nuovo archivio «%2».\n\n"
-                                               "Il file Access originale è conservato, intatto, come «%3».")
-                                    .arg(contactCount(summary.rowsWritten), mostrato(path),
-                                         QFileInfo(summary.backupPath).fileName()),
-                                MsgButtons::Ok, MsgIcon::Information, QStringLiteral("Archivio di Access")});
+        dialogs.MsgBox(parent,
+                       {QStringLiteral("Conversione completata: %1 convertiti nel nuovo archivio «%2».\n\n"
+                                       "Il file Access originale è conservato, intatto, come «%3».")
+                            .arg(contactCount(summary.rowsWritten), mostrato(path), QFileInfo(summary.backupPath).fileName()),
+                        MsgButtons::Ok, MsgIcon::Information, QStringLiteral("Archivio di Access")});
         return true;
     } catch (...) {
-        MostraErrore(dialogs, parent,
-                     QStringLiteral("Impossibile convertire il file Access «%1». Nessun file è stato modificato.")
-                         .arg(mostrato(path)));
+        MostraErrore(
+            dialogs, parent,
+            QStringLiteral("Impossibile convertire il file Access «%1». Nessun file è stato modificato.").arg(mostrato(path)));
         return false;
     }
 }
@@ -92,11 +93,11 @@ QString PrimoAvvio(Dialogs& dialogs, const QString& mancante)
     QString testo = mancante == personale
                         ? QStringLiteral("Benvenuti in Brenzola. Non c'è ancora un archivio dei contatti.")
                         : QStringLiteral("L'archivio dei contatti «%1» non si trova più.").arg(mostrato(mancante));
-    testo += QStringLiteral("\n\nSi può creare un archivio nuovo, vuoto, in «%1», oppure aprire un archivio che esiste già "
-                            "(anche un file di Microsoft Access dalla versione precedente del programma).")
+    testo += QStringLiteral(
+                 "\n\nSi può creare un archivio nuovo, vuoto, in «%1», oppure aprire un archivio che esiste già "
+                 "(anche un file di Microsoft Access dalla versione precedente del programma).")
                  .arg(mostrato(personale));
-    Message domanda{testo, MsgButtons::YesNoCancel, MsgIcon::Question, QStringLiteral("Archivio dei contatti"),
-                    MsgAnswer::Yes};
+    Message domanda{testo, MsgButtons::YesNoCancel, MsgIcon::Question, QStringLiteral("Archivio dei contatti"), MsgAnswer::Yes};
     domanda.yesCaption = QStringLiteral("Crea un archivio nuovo");
     domanda.noCaption = QStringLiteral("Apri un archivio...");
     domanda.cancelCaption = QStringLiteral("Esci");
@@ -108,15 +109,13 @@ QString PrimoAvvio(Dialogs& dialogs, const QString& mancante)
                 QDir().mkpath(QFileInfo(personale).absolutePath());
                 CreaArchivio(personale);
             } catch (...) {
-                MostraErrore(dialogs, nullptr,
-                             QStringLiteral("Impossibile creare l'archivio «%1».").arg(mostrato(personale)));
+                MostraErrore(dialogs, nullptr, QStringLiteral("Impossibile creare l'archivio «%1».").arg(mostrato(personale)));
                 return {};
             }
             impostazioni.remove(kArchivioScelto);
             return personale;
         case MsgAnswer::No: {
-            const QString scelto = dialogs.ChooseFile(nullptr, QStringLiteral("Apri un archivio dei contatti"),
-                                                      QDir::homePath(),
+            const QString scelto = dialogs.ChooseFile(nullptr, QStringLiteral("Apri un archivio dei contatti"), QDir::homePath(),
                                                       QStringLiteral("Archivi dei contatti (*.mdb *.sqlite *.db);;"
                                                                      "Tutti i file (*)"));
             if (scelto.isEmpty()) continue;  // back to the question
@@ -124,7 +123,8 @@ QString PrimoAvvio(Dialogs& dialogs, const QString& mancante)
             impostazioni.setValue(kArchivioScelto, assoluto);
             return assoluto;
         }
-        default: return {};
+        default:
+            return {};
         }
     }
 }
@@ -151,9 +151,9 @@ int AvviaProgramma(Dialogs& dialogs, const QStringList& argomenti)
         archivio = riga.parser().value(QStringLiteral("archivio"));
         if (!Funzioni::SulServer(archivio)) archivio = QFileInfo(archivio).absoluteFilePath();
         if (!Funzioni::SulServer(archivio) && !QFileInfo::exists(archivio)) {
-            dialogs.MsgBox(nullptr, {QStringLiteral("L'archivio «%1» indicato con --archivio non esiste.")
-                                         .arg(mostrato(archivio)),
-                                     MsgButtons::Ok, MsgIcon::Critical});
+            dialogs.MsgBox(nullptr,
+                           {QStringLiteral("L'archivio «%1» indicato con --archivio non esiste.").arg(mostrato(archivio)),
+                            MsgButtons::Ok, MsgIcon::Critical});
             return 1;
         }
     } else {

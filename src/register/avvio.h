@@ -20,8 +20,7 @@ int AvviaProgramma(Dialogs& dialogs, const QStringList& argomenti);
 // database, asks the user whether to convert it and does so. Returns true when the program
 // may go on opening its store; false when the user declined or the conversion failed
 // (nothing on disk has changed then, and the program should end).
-bool PreparaArchivioAccess(Dialogs& dialogs, QWidget* parent, const QString& archivio,
-                           const ConversionOptions& options = {});
+bool PreparaArchivioAccess(Dialogs& dialogs, QWidget* parent, const QString& archivio, const ConversionOptions& options = {});
 
 // The store the program opens when none is named on the command line, in this order: a
 // store beside the executable (a portable copy); the store named in the settings file

@@ -1,13 +1,13 @@
 #include "register/comandicronologia.h"
 
 #include "cronologia/annullamento.h"
-#include "store/cronologia.h"
-#include "widgets/dialogs.h"
 #include "cronologia/frmcestino.h"
 #include "cronologia/frmcronologia.h"
 #include "cronologia/frmoperazioni.h"
+#include "store/cronologia.h"
 #include "store/funzioni.h"
 #include "store/storeerror.h"
+#include "widgets/dialogs.h"
 
 #include <QMenu>
 
@@ -15,17 +15,24 @@ namespace brenzola {
 
 ComandiCronologia::ComandiCronologia(Dialogs& dialogs, QWidget* finestra, std::function<bool()> lascia,
                                      std::function<qint64()> corrente)
-    : QObject(finestra), dialogs_(dialogs), finestra_(finestra), lascia_(std::move(lascia)), corrente_(std::move(corrente)),
+    : QObject(finestra),
+      dialogs_(dialogs),
+      finestra_(finestra),
+      lascia_(std::move(lascia)),
+      corrente_(std::move(corrente)),
       menu_(new QMenu(finestra))
 {
     menu_->setObjectName(QStringLiteral("MnuCronologia"));
-    const auto voce = [this](const char* nome, const QString& testo, const QKeySequence& scorciatoia, void (ComandiCronologia::*comando)()) {
+    const auto voce = [this](const char* nome, const QString& testo, const QKeySequence& scorciatoia,
+                             void (ComandiCronologia::*comando)()) {
         menu_->addAction(testo, scorciatoia, this, comando)->setObjectName(QLatin1String(nome));
     };
     voce("AnnullaUltima", QStringLiteral("Annulla l'ultima operazione"), Qt::CTRL | Qt::Key_Z, &ComandiCronologia::AnnullaUltima);
-    voce("OperazioniRecenti", QStringLiteral("Operazioni recenti..."), Qt::CTRL | Qt::SHIFT | Qt::Key_H, &ComandiCronologia::ApriOperazioni);
+    voce("OperazioniRecenti", QStringLiteral("Operazioni recenti..."), Qt::CTRL | Qt::SHIFT | Qt::Key_H,
+         &ComandiCronologia::ApriOperazioni);
     voce("Cestino", QStringLiteral("Cestino..."), Qt::CTRL | Qt::SHIFT | Qt::Key_Delete, &ComandiCronologia::ApriCestino);
-    voce("CronologiaContatto", QStringLiteral("Cronologia del contatto..."), Qt::CTRL | Qt::Key_H, &ComandiCronologia::ApriCronologia);
+    voce("CronologiaContatto", QStringLiteral("Cronologia del contatto..."), Qt::CTRL | Qt::Key_H,
+         &ComandiCronologia::ApriCronologia);
 }
 
 template <typename Lavoro> void ComandiCronologia::esegui(Lavoro&& lavoro)

@@ -26,7 +26,9 @@ QVariant ModelloElenco::data(const QModelIndex& index, int role) const
 }
 
 ElencoNomi::ElencoNomi(const IndiceNomi& indice, QWidget* parent)
-    : QTableView(parent), indice_(indice), modello_(new ModelloElenco(indice, this))
+    : QTableView(parent),
+      indice_(indice),
+      modello_(new ModelloElenco(indice, this))
 {
     setModel(modello_);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -57,10 +59,7 @@ QString ElencoNomi::text(int row) const
     return row >= 0 && row < count() ? indice_.testo(modello_->voci()[size_t(row)]) : QString();
 }
 
-qint64 ElencoNomi::chiave(int row) const
-{
-    return row >= 0 && row < count() ? indice_.chiave(modello_->voci()[size_t(row)]) : 0;
-}
+qint64 ElencoNomi::chiave(int row) const { return row >= 0 && row < count() ? indice_.chiave(modello_->voci()[size_t(row)]) : 0; }
 
 int ElencoNomi::rigaDi(qint64 chiave) const
 {
@@ -81,8 +80,7 @@ int ElencoNomi::currentRow() const { return currentIndex().isValid() ? currentIn
 
 void ElencoNomi::setCurrentRow(int row)
 {
-    selectionModel()->setCurrentIndex(modello_->index(row, 0),
-                                      QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    selectionModel()->setCurrentIndex(modello_->index(row, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 void ElencoNomi::scrollToRow(int row) { scrollTo(modello_->index(row, 0)); }

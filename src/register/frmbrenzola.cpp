@@ -1,23 +1,23 @@
 #include "register/frmbrenzola.h"
 
 #include "agenda/agenda.h"
-#include "store/archivio.h"
-#include "widgets/calendarfield.h"
-#include "register/comandicronologia.h"
-#include "exchange/ui/comandiscambio.h"
-#include "register/elenconomi.h"
-#include "presentation/formtransparancy.h"
 #include "agenda/ui/frmagenda.h"
-#include "search/frmricerca.h"
-#include "widgets/immagini.h"
-#include "widgets/keyboardtoolbar.h"
-#include "widgets/picturebutton.h"
-#include "widgets/screenfit.h"
+#include "exchange/ui/comandiscambio.h"
+#include "presentation/formtransparancy.h"
 #include "printing/stampa.h"
+#include "register/comandicronologia.h"
+#include "register/elenconomi.h"
+#include "search/frmricerca.h"
+#include "store/archivio.h"
 #include "store/funzioni.h"
 #include "store/giornale.h"
-#include "widgets/moduli.h"
 #include "store/storeerror.h"
+#include "widgets/calendarfield.h"
+#include "widgets/immagini.h"
+#include "widgets/keyboardtoolbar.h"
+#include "widgets/moduli.h"
+#include "widgets/picturebutton.h"
+#include "widgets/screenfit.h"
 #include "widgets/twips.h"
 
 #include <QApplication>
@@ -27,16 +27,16 @@
 #include <QEventLoop>
 #include <QFocusEvent>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QKeyEvent>
 #include <QMenu>
 #include <QPushButton>
-#include <QStyle>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTextDocument>
-#include <QTimer>
 #include <QTextEdit>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -81,7 +81,8 @@ void mostraTesto(QLineEdit* box, const QVariant& value)
 FrmBrenzola::FrmBrenzola(Dialogs& dialogs, QWidget* parent) : QWidget(parent), dialogs_(dialogs)
 {
     setObjectName(QStringLiteral("FrmBrenzola"));
-    setWindowTitle(QStringLiteral("Brenzola 1.0       %1       %2").arg(QLatin1String(kEmailAssistenza), QLatin1String(kSitoAssistenza)));
+    setWindowTitle(
+        QStringLiteral("Brenzola 1.0       %1       %2").arg(QLatin1String(kEmailAssistenza), QLatin1String(kSitoAssistenza)));
     setWindowIcon(Immagini::logo());
     setFont(carattere("MS Sans Serif", 8.25));
     const QSize designed(twips(this, 15240), twips(this, 9225));
@@ -94,11 +95,21 @@ FrmBrenzola::FrmBrenzola(Dialogs& dialogs, QWidget* parent) : QWidget(parent), d
     buildCommands();
     setTabOrder();
     connectHandlers();
-    campi_ = {{"cognome", TxtCognome},  {"nome", TxtNome},         {"DataIn", DtInizio},
-              {"TipoRef", TxtTipoRef},  {"citta", TxtCitta},       {"indirizzo", TxtIndirizzo},
-              {"Cap", TxtCap},          {"Email", TxtEmail},       {"Telefono", TxtTelefono},
-              {"Cell", TxtCell},        {"DataNasc", DtNasc},      {"Fonte", Txtfonte},
-              {"DataRicont", DtDataRicontattare}, {"commenti", TxtCommenti}, {"prov", TxtProv}};
+    campi_ = {{"cognome", TxtCognome},
+              {"nome", TxtNome},
+              {"DataIn", DtInizio},
+              {"TipoRef", TxtTipoRef},
+              {"citta", TxtCitta},
+              {"indirizzo", TxtIndirizzo},
+              {"Cap", TxtCap},
+              {"Email", TxtEmail},
+              {"Telefono", TxtTelefono},
+              {"Cell", TxtCell},
+              {"DataNasc", DtNasc},
+              {"Fonte", Txtfonte},
+              {"DataRicont", DtDataRicontattare},
+              {"commenti", TxtCommenti},
+              {"prov", TxtProv}};
     // Several desks' changes arriving together refresh the list once.
     aggiornaElenco_ = new QTimer(this);
     aggiornaElenco_->setSingleShot(true);
@@ -149,9 +160,10 @@ void FrmBrenzola::buildToolbar()
 
     // The agenda and contacts in and out, at the free right end: nothing designed moves.
     Tb->addSeparator();
-    for (const auto& [caption, icon, shortcut] : {std::tuple{"Agenda", Immagini::agenda(), QKeySequence(Qt::CTRL | Qt::Key_G)},
-                                                 std::tuple{"Importa", Immagini::importa(), QKeySequence(Qt::CTRL | Qt::Key_I)},
-                                                 std::tuple{"Doppioni", Immagini::doppioni(), QKeySequence(Qt::CTRL | Qt::Key_D)}}) {
+    for (const auto& [caption, icon, shortcut] :
+         {std::tuple{"Agenda", Immagini::agenda(), QKeySequence(Qt::CTRL | Qt::Key_G)},
+          std::tuple{"Importa", Immagini::importa(), QKeySequence(Qt::CTRL | Qt::Key_I)},
+          std::tuple{"Doppioni", Immagini::doppioni(), QKeySequence(Qt::CTRL | Qt::Key_D)}}) {
         QAction* button = Tb->addCommand(icon, QString::fromLatin1(caption), shortcut);
         button->setObjectName(QString::fromLatin1(caption));
         Tb->widgetForAction(button)->setFixedSize(twips(this, 1365), twips(this, 540));
@@ -166,7 +178,8 @@ void FrmBrenzola::buildToolbar()
         ->setObjectName(QStringLiteral("EsportaContatto"));
     aggiungiMenu(Immagini::esporta(), QStringLiteral("Esporta"), menu);
     // Undo, the bin, each contact's versions: the list and the form follow what they change.
-    cronologia_ = new ComandiCronologia(dialogs_, this, [this] { return LasciaContatto(); }, [this] { return IdCorrente; });
+    cronologia_ = new ComandiCronologia(
+        dialogs_, this, [this] { return LasciaContatto(); }, [this] { return IdCorrente; });
     aggiungiMenu(Immagini::cronologia(), QStringLiteral("Cronologia"), cronologia_->menu());
     connect(cronologia_, &ComandiCronologia::archivioCambiato, this, [this] {
         ElencoCambiatoAltrove();
@@ -232,8 +245,7 @@ void FrmBrenzola::buildLeftPanel()
     placeInTwips(CmdStampaSchede, 240, 7080, 3495, 615);
 }
 
-QLabel* FrmBrenzola::addLabel(QWidget* panel, const char* name, const QString& caption, int left, int top, int width,
-                              int height)
+QLabel* FrmBrenzola::addLabel(QWidget* panel, const char* name, const QString& caption, int left, int top, int width, int height)
 {
     auto* label = new QLabel(caption, panel);
     label->setObjectName(QLatin1String(name));
@@ -241,8 +253,7 @@ QLabel* FrmBrenzola::addLabel(QWidget* panel, const char* name, const QString& c
     return label;
 }
 
-QLineEdit* FrmBrenzola::addTextBox(QWidget* panel, const char* name, int maxLength, int left, int top, int width,
-                                   int height)
+QLineEdit* FrmBrenzola::addTextBox(QWidget* panel, const char* name, int maxLength, int left, int top, int width, int height)
 {
     auto* box = new QLineEdit(panel);
     box->setObjectName(QLatin1String(name));
@@ -308,8 +319,8 @@ void FrmBrenzola::buildEditPanel()
     TxtCommenti->setAcceptRichText(false);  // only its plain text is stored
     placeInTwips(TxtCommenti, 1800, 4560, 8295, 3135);
 
-    for (QWidget* white : std::initializer_list<QWidget*>{TxtCognome, TxtNome, TxtCitta, TxtIndirizzo, TxtEmail,
-                                                         TxtTelefono, Txtfonte})
+    for (QWidget* white :
+         std::initializer_list<QWidget*>{TxtCognome, TxtNome, TxtCitta, TxtIndirizzo, TxtEmail, TxtTelefono, Txtfonte})
         colora(white, QPalette::Base, Qt::white);
 }
 
@@ -328,9 +339,10 @@ void FrmBrenzola::buildCommands()
     CmdEsci = addButton("CmdEsci", Immagini::esci(), QStringLiteral("Esci"), 12720);
     CmdSalva->setDefault(true);  // drawn as the default; Enter reaches it through keyPressEvent
 
-    Label16 = addLabel(page_, "Label16",
-                       QStringLiteral("Assistenza: %1    %2").arg(QLatin1String(kEmailAssistenza), QLatin1String(kSitoAssistenza)),
-                       240, 8760, 12135, 255);
+    Label16 =
+        addLabel(page_, "Label16",
+                 QStringLiteral("Assistenza: %1    %2").arg(QLatin1String(kEmailAssistenza), QLatin1String(kSitoAssistenza)), 240,
+                 8760, 12135, 255);
     Label16->setFont(carattere("Verdana", 9.75));
     colora(Label16, QPalette::WindowText, QColor(0, 0, 255));
     Label16->lower();  // a label lies beneath the buttons it shares room with
@@ -340,9 +352,9 @@ void FrmBrenzola::setTabOrder()
 {
     QWidget* previous = nullptr;
     for (QWidget* control : std::initializer_list<QWidget*>{
-             TxtCognome, TxtNome, DtInizio, TxtTipoRef, TxtCitta, TxtProv, TxtIndirizzo, TxtCap, TxtEmail,
-             TxtTelefono, TxtCell, DtNasc, Txtfonte, DtDataRicontattare, TxtCommenti, CmdSalva, CmdStampa, CmdNuovo,
-             CmdElimina, CmdEsci, TxtRicerca, List1, CmdStampaElenco, CmdStampaSchede, Tb, CmdCerca}) {
+             TxtCognome,  TxtNome, DtInizio,   TxtTipoRef, TxtCitta,           TxtProv,         TxtIndirizzo, TxtCap,    TxtEmail,
+             TxtTelefono, TxtCell, DtNasc,     Txtfonte,   DtDataRicontattare, TxtCommenti,     CmdSalva,     CmdStampa, CmdNuovo,
+             CmdElimina,  CmdEsci, TxtRicerca, List1,      CmdStampaElenco,    CmdStampaSchede, Tb,           CmdCerca}) {
         if (previous) QWidget::setTabOrder(previous, control);
         previous = control;
     }
@@ -521,8 +533,12 @@ void FrmBrenzola::ElencoCambiatoAltrove()
         else
             indice_.contattiCambiati(*Connessione, cambiati);
         switch (elenco_) {
-        case Elenco::Tutti: mostraVoci(indice_.tutte()); break;
-        case Elenco::Rapida: mostraVoci(cercaRapida(testoRapido_)); break;
+        case Elenco::Tutti:
+            mostraVoci(indice_.tutte());
+            break;
+        case Elenco::Rapida:
+            mostraVoci(cercaRapida(testoRapido_));
+            break;
         case Elenco::Avanzata: {
             auto rs = std::make_unique<Recordset>();
             rs->Open(QueryLista(), Connessione.get());
@@ -569,7 +585,7 @@ QString FrmBrenzola::QueryLista()
 {
     // The key rides along so that each entry loads its own contact, even among equal names.
     return QStringLiteral("Select Cognome & ' ' & Nome, id from Anagrafica ") + Filtro
-         + QStringLiteral(" ORDER BY Cognome & ' ' & Nome");
+           + QStringLiteral(" ORDER BY Cognome & ' ' & Nome");
 }
 
 void FrmBrenzola::RiempiLista()
@@ -620,8 +636,8 @@ std::vector<IndiceNomi::Voce> FrmBrenzola::cercaRapida(const QString& testo)
     const auto semplice = [](const QString& t) { return !t.contains(u'%') && !t.contains(u'_'); };
     std::u16string precedente;
     lowerCase(testoRapido_, precedente);
-    const bool restringe = elenco_ == Elenco::Rapida && versioneRapida_ == indice_.versione()
-                        && semplice(testoRapido_) && pattern.alwaysContains(precedente);
+    const bool restringe = elenco_ == Elenco::Rapida && versioneRapida_ == indice_.versione() && semplice(testoRapido_)
+                           && pattern.alwaysContains(precedente);
     std::vector<IndiceNomi::Voce> trovate = indice_.cerca(pattern, restringe ? &List1->voci() : nullptr);
     elenco_ = Elenco::Rapida;
     testoRapido_ = testo;
@@ -657,8 +673,11 @@ bool FrmBrenzola::LasciaContatto()
         handle([&] { saved = CmdSalva_Click(); });
         return saved;
     }
-    case MsgAnswer::No: AggiornaAnagrafica = 0; return true;
-    default: return false;
+    case MsgAnswer::No:
+        AggiornaAnagrafica = 0;
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -690,8 +709,8 @@ void FrmBrenzola::mostraInElenco(qint64 chiave)
 void FrmBrenzola::CaricaContatto()
 {
     const int selected = List1->selectedRow();
-    QString sql = QStringLiteral("Select * from Anagrafica where Cognome & ' ' & Nome ='")
-                + RaddoppiaApici(List1->text(selected)) + u'\'';
+    QString sql =
+        QStringLiteral("Select * from Anagrafica where Cognome & ' ' & Nome ='") + RaddoppiaApici(List1->text(selected)) + u'\'';
     if (selected >= 0) sql += QStringLiteral(" and id =%1").arg(List1->chiave(selected));
 
     Recordset rs;
@@ -802,8 +821,9 @@ bool FrmBrenzola::CmdSalva_Click()
         rs.Open(QStringLiteral("Select * from Anagrafica where id =%1").arg(IdCorrente), Connessione.get());
         const bool nuovo = rs.Eof();
         if (!contattoCaricato_.isEmpty()) {
-            const Conflitto scelta = nuovo ? chiediSeEliminato() : rs.Holds(contattoCaricato_) ? Conflitto::Nessuno
-                                                                                              : chiediSeCambiato();
+            const Conflitto scelta = nuovo                         ? chiediSeEliminato()
+                                     : rs.Holds(contattoCaricato_) ? Conflitto::Nessuno
+                                                                   : chiediSeCambiato();
             if (scelta == Conflitto::Annulla) return false;
             if (scelta == Conflitto::Ricarica) {
                 mostraRiga(rs);
@@ -819,7 +839,8 @@ bool FrmBrenzola::CmdSalva_Click()
             if (nuovo || statoCampo(campi_[i].controllo) != mostrato_[i])
                 rs.SetField(QLatin1String(campi_[i].colonna), valoreDaScrivere(i));
         try {
-            InOperazione(*Connessione, nuovo ? QStringLiteral("Nuovo contatto") : QStringLiteral("Salvataggio"), [&rs] { rs.Update(); });
+            InOperazione(*Connessione, nuovo ? QStringLiteral("Nuovo contatto") : QStringLiteral("Salvataggio"),
+                         [&rs] { rs.Update(); });
         } catch (const StoreError& error) {
             // Changed or deleted between the check and the write: check again.
             if (error.number() == StoreErrorNumber::RowChanged || error.number() == StoreErrorNumber::RowNotFound) continue;
@@ -832,8 +853,10 @@ bool FrmBrenzola::CmdSalva_Click()
     salvato.Open(QStringLiteral("Select * from Anagrafica where id =%1").arg(IdCorrente), Connessione.get());
     if (!salvato.Eof()) {
         // After writing over another's version the form shows the row as it now is.
-        if (mostraComeSalvato) mostraRiga(salvato);
-        else ricordaContatto(salvato.StoredValues(), TxtCognome->text() + u' ' + TxtNome->text());
+        if (mostraComeSalvato)
+            mostraRiga(salvato);
+        else
+            ricordaContatto(salvato.StoredValues(), TxtCognome->text() + u' ' + TxtNome->text());
     }
     // Once the form knows what it wrote: a failure to list it leaves the save complete.
     seguiArchivio();
@@ -854,9 +877,12 @@ FrmBrenzola::Conflitto FrmBrenzola::chiediSeCambiato()
     domanda.noCaption = QStringLiteral("Ricarica");
     domanda.defaultAnswer = MsgAnswer::Cancel;
     switch (dialogs_.MsgBox(this, domanda)) {
-    case MsgAnswer::Yes: return Conflitto::Scrivi;
-    case MsgAnswer::No: return Conflitto::Ricarica;
-    default: return Conflitto::Annulla;
+    case MsgAnswer::Yes:
+        return Conflitto::Scrivi;
+    case MsgAnswer::No:
+        return Conflitto::Ricarica;
+    default:
+        return Conflitto::Annulla;
     }
 }
 
@@ -875,9 +901,8 @@ void FrmBrenzola::CmdElimina_Click()
     if (IdCorrente != 0 && !nomeCaricato_.trimmed().isEmpty()) testo += QStringLiteral("\n\n") + nomeCaricato_;
     const Message domanda{testo, MsgButtons::YesNo, MsgIcon::Question, QStringLiteral("Info"), MsgAnswer::Yes};
     if (dialogs_.MsgBox(this, domanda) != MsgAnswer::Yes) return;
-    InOperazione(openConnection(Connessione.get()), QStringLiteral("Eliminazione"), [this] {
-        Connessione->Execute(QStringLiteral("Delete from anagrafica where id=%1").arg(IdCorrente));
-    });
+    InOperazione(openConnection(Connessione.get()), QStringLiteral("Eliminazione"),
+                 [this] { Connessione->Execute(QStringLiteral("Delete from anagrafica where id=%1").arg(IdCorrente)); });
     // The data stay on screen; saving them again makes a new contact, without asking.
     contattoCaricato_.clear();
     seguiArchivio();
@@ -958,8 +983,7 @@ void FrmBrenzola::EsportaContatto()
     QString nome = nomeCaricato_.trimmed().isEmpty() ? QStringLiteral("Contatto") : nomeCaricato_.trimmed();
     nome.replace(u'/', u'-');  // a file name, not a path
     handle([&] {
-        EsportaInFile(dialogs_, this, openConnection(Connessione.get()),
-                      QStringLiteral(" where id=%1").arg(IdCorrente), nome);
+        EsportaInFile(dialogs_, this, openConnection(Connessione.get()), QStringLiteral(" where id=%1").arg(IdCorrente), nome);
     });
 }
 
@@ -1004,7 +1028,8 @@ void FrmBrenzola::MostraContatto(qint64 id)
         Recordset rs;
         rs.Open(QStringLiteral("Select * from Anagrafica where id =%1").arg(id), Connessione.get());
         if (rs.Eof()) {
-            dialogs_.MsgBox(this, {QStringLiteral("Il contatto non c'è più: è stato eliminato."), MsgButtons::Ok, MsgIcon::Information});
+            dialogs_.MsgBox(
+                this, {QStringLiteral("Il contatto non c'è più: è stato eliminato."), MsgButtons::Ok, MsgIcon::Information});
             return;
         }
         // Listed, so that it can be seen among the others and browsed from.
@@ -1057,10 +1082,7 @@ void FrmBrenzola::RicercaAvanzata()
 
 QString FrmBrenzola::contenuto(const QLineEdit* field) { return field->text(); }
 
-QString FrmBrenzola::contenuto(const CalendarField* field)
-{
-    return ComeTesto(ValoreNonNullo(field->value(), QString()));
-}
+QString FrmBrenzola::contenuto(const CalendarField* field) { return ComeTesto(ValoreNonNullo(field->value(), QString())); }
 
 QString FrmBrenzola::contenuto(const QTextEdit* field) { return field->toPlainText(); }
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "widgets/dialogs.h"
-#include "store/funzioni.h"
 #include "register/indicenomi.h"
+#include "store/funzioni.h"
 #include "store/recordset.h"
+#include "widgets/dialogs.h"
 
 #include <QHash>
 #include <QPointer>
@@ -176,8 +176,7 @@ private:
     void setTabOrder();
     QLineEdit* addTextBox(QWidget* panel, const char* name, int maxLength, int left, int top, int width, int height);
     CalendarField* addDateField(QWidget* panel, const char* name, const QString& etichetta, int left, int top);
-    QLabel* addLabel(QWidget* panel, const char* name, const QString& caption, int left, int top, int width,
-                     int height = 375);
+    QLabel* addLabel(QWidget* panel, const char* name, const QString& caption, int left, int top, int width, int height = 375);
     void track(QWidget* field, Handler gotFocus, Handler lostFocus);
     void connectHandlers();
 
@@ -228,13 +227,13 @@ private:
     QHash<QObject*, FocusHandlers> trackedFields_;
     IndiceNomi indice_;
     Elenco elenco_ = Elenco::Tutti;
-    QString testoRapido_;       // the text of the quick search listed, when elenco_ is Rapida
+    QString testoRapido_;         // the text of the quick search listed, when elenco_ is Rapida
     quint64 versioneRapida_ = 0;  // the index's version when it was listed
     std::vector<Campo> campi_;
     QVariantList contattoCaricato_;  // the contact on screen as stored when loaded or saved
     QString nomeCaricato_;
-    QVariantList mostrato_;          // each field's content when the contact was shown
-    QString commentiCaricati_;       // the comment as stored, line breaks and all
+    QVariantList mostrato_;     // each field's content when the contact was shown
+    QString commentiCaricati_;  // the comment as stored, line breaks and all
     int rowBeforePress_ = -1;
 
     QWidget* page_;  // holds every control at its designed place

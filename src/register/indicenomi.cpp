@@ -8,7 +8,6 @@ namespace {
 
 const QString kNomiContatti = QStringLiteral("Select id, Cognome, Nome from Anagrafica");
 
-
 std::u16string_view comeVista(QStringView text) { return {text.utf16(), size_t(text.size())}; }
 
 }  // namespace
@@ -24,8 +23,10 @@ void IndiceNomi::segui(Connection& connection, bool forza)
     std::optional<std::vector<qint64>> cambiati;
     try {
         cambiati = cursore_.cambiamenti(connection, forza);
-        if (!cambiati || !letto_) leggiTutto(connection);
-        else contattiCambiati(connection, *cambiati);
+        if (!cambiati || !letto_)
+            leggiTutto(connection);
+        else
+            contattiCambiati(connection, *cambiati);
     } catch (...) {
         cursore_.azzera();  // what was missed is read whole next time
         throw;
@@ -69,10 +70,13 @@ void IndiceNomi::leggiTutto(Connection& connection)
                 voce = perChiave_[prossima++].second;
             } else if (voce = voceDi(riga.id); voce) {
                 prossima = size_t(std::lower_bound(perChiave_.begin(), perChiave_.end(), std::pair(riga.id, Voce(0)))
-                                  - perChiave_.begin()) + 1;
+                                  - perChiave_.begin())
+                           + 1;
             }
-            if (voce && uguale(*voce, riga)) visto[*voce] = true;
-            else nuove.push_back(aggiungi(riga));
+            if (voce && uguale(*voce, riga))
+                visto[*voce] = true;
+            else
+                nuove.push_back(aggiungi(riga));
         });
         std::vector<bool> via(visto.size());
         for (Voce v = 0; v < visto.size(); ++v)
@@ -136,9 +140,11 @@ void IndiceNomi::contattiCambiati(Connection& connection, const std::vector<qint
     if (tolti.size() + aggiunte.size() < 64) {
         // A save or two: moving the rest of the keys along beats copying them all.
         for (qint64 id : tolti) perChiave_.erase(std::lower_bound(perChiave_.begin(), perChiave_.end(), std::pair(id, Voce(0))));
-        for (const auto& chiave : aggiunte) perChiave_.insert(std::upper_bound(perChiave_.begin(), perChiave_.end(), chiave), chiave);
+        for (const auto& chiave : aggiunte)
+            perChiave_.insert(std::upper_bound(perChiave_.begin(), perChiave_.end(), chiave), chiave);
     } else {
-        std::erase_if(perChiave_, [&tolti](const auto& chiave) { return std::binary_search(tolti.begin(), tolti.end(), chiave.first); });
+        std::erase_if(perChiave_,
+                      [&tolti](const auto& chiave) { return std::binary_search(tolti.begin(), tolti.end(), chiave.first); });
         std::vector<std::pair<qint64, Voce>> unite;
         unite.reserve(perChiave_.size() + aggiunte.size());
         std::merge(perChiave_.begin(), perChiave_.end(), aggiunte.begin(), aggiunte.end(), std::back_inserter(unite));
@@ -210,9 +216,9 @@ bool IndiceNomi::uguale(Voce voce, const Riga& riga) const
     const Contatto& c = contatti_[voce];
     const std::u16string_view text = vista(voce);
     return (cognomeDiVoce_[voce] == kSenzaCognome) == riga.senzaCognome && c.cognomeNelTesto == size_t(riga.cognome.size())
-        && text.size() == size_t(riga.cognome.size() + 1 + riga.nome.size())
-        && text.substr(0, c.cognomeNelTesto) == comeVista(riga.cognome)
-        && text.substr(c.cognomeNelTesto + 1) == comeVista(riga.nome);
+           && text.size() == size_t(riga.cognome.size() + 1 + riga.nome.size())
+           && text.substr(0, c.cognomeNelTesto) == comeVista(riga.cognome)
+           && text.substr(c.cognomeNelTesto + 1) == comeVista(riga.nome);
 }
 
 std::u16string_view IndiceNomi::vista(Voce voce) const
@@ -236,7 +242,7 @@ void IndiceNomi::ordinaTutto(std::vector<Voce>& voci) const
     size_t capienza = 16;
     while (capienza < voci.size() * 2) capienza *= 2;
     std::vector<uint32_t> tabella(capienza, 0);  // group + 1; 0 is free
-    std::vector<Voce> primi;                      // each group's first contact
+    std::vector<Voce> primi;                     // each group's first contact
     std::vector<uint32_t> gruppo(voci.size());
     const std::hash<std::u16string_view> hash;
     for (size_t i = 0; i < voci.size(); ++i) {

@@ -53,9 +53,9 @@ public:
 private:
     struct Contatto {
         qint64 id = 0;
-        uint32_t testo = 0;           // in testi_: "Cognome Nome"
+        uint32_t testo = 0;  // in testi_: "Cognome Nome"
         uint32_t lunghezza = 0;
-        uint32_t cognomeNelTesto = 0; // the surname's length within the text
+        uint32_t cognomeNelTesto = 0;  // the surname's length within the text
         bool presente = true;
     };
     // One row as the store holds it, valid while it is being read.
@@ -99,9 +99,9 @@ private:
     std::vector<Cognome> cognomi_;
     std::u16string minuscoli_;
     std::unordered_map<std::u16string, uint32_t, HashTesto, std::equal_to<>> perCognome_;  // as stored
-    std::vector<Voce> ordine_;                        // present contacts in list order
-    std::vector<std::pair<qint64, Voce>> perChiave_;  // present contacts by key
-    CursoreGiornale cursore_;                         // what of the journal was seen
+    std::vector<Voce> ordine_;                                                             // present contacts in list order
+    std::vector<std::pair<qint64, Voce>> perChiave_;                                       // present contacts by key
+    CursoreGiornale cursore_;                                                              // what of the journal was seen
     bool letto_ = false;
     quint64 versione_ = 0;
     ItalianOrder italiano_;

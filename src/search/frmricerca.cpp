@@ -1,7 +1,7 @@
 #include "search/frmricerca.h"
 
-#include "widgets/calendarfield.h"
 #include "store/funzioni.h"
+#include "widgets/calendarfield.h"
 #include "widgets/screenfit.h"
 #include "widgets/twips.h"
 
@@ -77,10 +77,26 @@ FrmRicerca::FrmRicerca(Dialogs& dialogs, QWidget* parent) : QDialog(parent), dia
     addLabels();
 
     QWidget* previous = nullptr;
-    for (QWidget* control : std::initializer_list<QWidget*>{
-             TxtCognome, TxtNome, DtInizioDa, DtInizioA, TxtTipoRef, TxtCitta, TxtProv, TxtIndirizzo, TxtCap,
-             TxtEmail, TxtTelefono, TxtCell, DtNascDa, DtNascA, DtDataRicontattareDa, DtDataRicontattareA, Txtfonte,
-             TxtCommenti, CmdCerca, CmdSalva}) {
+    for (QWidget* control : std::initializer_list<QWidget*>{TxtCognome,
+                                                            TxtNome,
+                                                            DtInizioDa,
+                                                            DtInizioA,
+                                                            TxtTipoRef,
+                                                            TxtCitta,
+                                                            TxtProv,
+                                                            TxtIndirizzo,
+                                                            TxtCap,
+                                                            TxtEmail,
+                                                            TxtTelefono,
+                                                            TxtCell,
+                                                            DtNascDa,
+                                                            DtNascA,
+                                                            DtDataRicontattareDa,
+                                                            DtDataRicontattareA,
+                                                            Txtfonte,
+                                                            TxtCommenti,
+                                                            CmdCerca,
+                                                            CmdSalva}) {
         if (previous) setTabOrder(previous, control);
         previous = control;
     }
@@ -174,9 +190,8 @@ QString FrmRicerca::valore(const Criterio& criterio, bool& partecipa)
         partecipa = !text.isEmpty();
         return partecipa ? FormattaDataSql(text) : QString();
     }
-    const QString text = qobject_cast<QTextEdit*>(criterio.control)
-                           ? static_cast<QTextEdit*>(criterio.control)->toPlainText()
-                           : static_cast<QLineEdit*>(criterio.control)->text();
+    const QString text = qobject_cast<QTextEdit*>(criterio.control) ? static_cast<QTextEdit*>(criterio.control)->toPlainText()
+                                                                    : static_cast<QLineEdit*>(criterio.control)->text();
     partecipa = !text.isEmpty();
     return RaddoppiaApici(text);
 }

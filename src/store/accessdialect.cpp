@@ -21,16 +21,15 @@ struct Token {
 
 [[noreturn]] void syntaxError(const QString& what)
 {
-    throw StoreError(StoreErrorNumber::SyntaxError,
-                     QStringLiteral("Errore di sintassi nell'istruzione: %1.").arg(what));
+    throw StoreError(StoreErrorNumber::SyntaxError, QStringLiteral("Errore di sintassi nell'istruzione: %1.").arg(what));
 }
 
 // Words that end or join clauses, and so can never be an operand of &.
 bool isClauseWord(const QString& word)
 {
-    static const QSet<QString> words = {"select", "from", "where", "and", "or", "not", "like", "order", "by",
-                                        "group", "having", "as", "asc", "desc", "union", "is", "in", "between",
-                                        "on", "into", "values", "set", "limit"};
+    static const QSet<QString> words = {"select", "from",    "where",  "and",  "or",     "not",  "like",  "order",
+                                        "by",     "group",   "having", "as",   "asc",    "desc", "union", "is",
+                                        "in",     "between", "on",     "into", "values", "set",  "limit"};
     return words.contains(word.toLower());
 }
 
@@ -41,11 +40,9 @@ QString isoDateFromAccess(const QString& literal)
 {
     static const QRegularExpression shape(QStringLiteral(R"(^\s*(\d{1,2})/(\d{1,2})/(\d{4})\s*$)"));
     const auto match = shape.match(literal);
-    const QDate date = match.hasMatch()
-        ? QDate(match.captured(3).toInt(), match.captured(1).toInt(), match.captured(2).toInt())
-        : QDate();
-    if (!date.isValid())
-        syntaxError(QStringLiteral("data non valida #%1#").arg(literal));
+    const QDate date =
+        match.hasMatch() ? QDate(match.captured(3).toInt(), match.captured(1).toInt(), match.captured(2).toInt()) : QDate();
+    if (!date.isValid()) syntaxError(QStringLiteral("data non valida #%1#").arg(literal));
     return date.toString(QStringLiteral("yyyy-MM-dd"));
 }
 
@@ -130,9 +127,9 @@ QString textLiteral(const QString& content, Engine engine)
 struct Item {
     enum Kind { Space, Operand, Symbol } kind;
     QString sql;
-    bool textual = false;      // a text literal or a joined text
-    bool isKeyword = false;    // a bare word, to find ORDER BY and ASC/DESC
-    QStringList joinParts;     // operands of a & chain, already wrapped
+    bool textual = false;    // a text literal or a joined text
+    bool isKeyword = false;  // a bare word, to find ORDER BY and ASC/DESC
+    QStringList joinParts;   // operands of a & chain, already wrapped
 };
 
 class Translator {
@@ -284,8 +281,7 @@ private:
         }
         if (!isJoinOperand(items.back())) syntaxError(QStringLiteral("& senza secondo operando"));
         // A word may still turn into a call when a group follows it.
-        if (items.back().isKeyword && pos_ < tokens_.size() && tokens_[pos_].kind == TokenKind::OpenParen)
-            return;
+        if (items.back().isKeyword && pos_ < tokens_.size() && tokens_[pos_].kind == TokenKind::OpenParen) return;
         const Item right = items.back();
         items.pop_back();
         Item joined{Item::Operand, QString(), true};
@@ -305,8 +301,7 @@ private:
 
     // Calls `visit(left, right)` for each =, <> and != with the operands beside it (nullptr
     // where the neighbour is not an operand).
-    template <typename Visit>
-    static void forEachComparison(std::vector<Item>& items, Visit visit)
+    template <typename Visit> static void forEachComparison(std::vector<Item>& items, Visit visit)
     {
         auto operand = [&items](int index) { return index >= 0 && items[index].kind == Item::Operand ? &items[index] : nullptr; };
         bool assigning = false;  // between SET and WHERE an = assigns
@@ -334,8 +329,7 @@ private:
 
     static bool isWord(const Item& item, const char* word)
     {
-        return item.kind == Item::Operand && item.isKeyword
-            && item.sql.compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
+        return item.kind == Item::Operand && item.isKeyword && item.sql.compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
     }
 
     // On a server, both sides of a text comparison in ICU's lower case.
@@ -417,9 +411,6 @@ private:
 
 }  // namespace
 
-QString translateAccessSql(const QString& accessSql, Engine engine)
-{
-    return Translator(tokenize(accessSql), engine).run();
-}
+QString translateAccessSql(const QString& accessSql, Engine engine) { return Translator(tokenize(accessSql), engine).run(); }
 
 }  // namespace brenzola

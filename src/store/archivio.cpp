@@ -129,8 +129,7 @@ void CreaArchivio(const QString& archivio)
     const int file = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (file < 0) {
         const int error = errno;
-        if (error == EEXIST)
-            throw StoreError(StoreErrorNumber::FileExists, QStringLiteral("Il file «%1» esiste già.").arg(path));
+        if (error == EEXIST) throw StoreError(StoreErrorNumber::FileExists, QStringLiteral("Il file «%1» esiste già.").arg(path));
         throw systemError(error, QStringLiteral("Impossibile creare il file «%1»").arg(path));
     }
     ::close(file);
@@ -144,7 +143,8 @@ void CreaArchivio(const QString& archivio)
         } else {
             try {
                 QSqlQuery query(db);
-                if (!db.transaction() || !query.exec(QString::fromLatin1(kCreateTable)) || !query.exec(QString::fromLatin1(kCreateIndex)))
+                if (!db.transaction() || !query.exec(QString::fromLatin1(kCreateTable))
+                    || !query.exec(QString::fromLatin1(kCreateIndex)))
                     throw storeErrorFrom(query);
                 InstallaGiornale(db, Engine::SQLite);
                 if (!db.commit()) throw storeErrorFrom(db);

@@ -11,11 +11,10 @@ namespace brenzola {
 class Connection;
 
 // Creates a new, empty contact store: the table Anagrafica with an auto-numbered id and
-// the fifteen contact columns, and the journal of its changes (giornale.h). `archivio` is a file, refused (StoreError) when it exists,
-// or a connection string for a server database, refused when it already holds the table;
-// there the role kRuoloUtenti is made (or kept) able to read and change Anagrafica and
-// nothing else, for the desks' own server users to be members of. Only the first start
-// (for the user's own file) and the preparation tools call this.
+// the fifteen contact columns, and the journal of its changes (giornale.h). `archivio` is a file, refused (StoreError) when it
+// exists, or a connection string for a server database, refused when it already holds the table; there the role kRuoloUtenti is
+// made (or kept) able to read and change Anagrafica and nothing else, for the desks' own server users to be members of. Only the
+// first start (for the user's own file) and the preparation tools call this.
 void CreaArchivio(const QString& archivio);
 
 // CreaArchivio for a server, with `riempi` run on the new table inside the same

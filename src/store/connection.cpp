@@ -6,16 +6,16 @@
 #include "store/logging.h"
 #include "store/sqlerror.h"
 
+#include <sqlite3.h>
 #include <QAtomicInt>
+#include <QFileInfo>
+#include <QObject>
+#include <QRegularExpression>
 #include <QSqlDriver>
 #include <QSqlQuery>
-#include <QFileInfo>
-#include <QRegularExpression>
-#include <QObject>
 #include <QSqlRecord>
 #include <QStringDecoder>
 #include <QUrl>
-#include <sqlite3.h>
 
 #include <memory>
 #include <string>
@@ -31,25 +31,31 @@ QString italianDescription(int code)
     switch (code & 0xff) {  // an extended code carries its primary code in the low byte
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
-        return QStringLiteral("l'archivio è bloccato da un altro programma che lo sta modificando. Riprovare tra poco; "
-                              "se non basta, chiudere gli altri programmi che lo usano.");
+        return QStringLiteral(
+            "l'archivio è bloccato da un altro programma che lo sta modificando. Riprovare tra poco; "
+            "se non basta, chiudere gli altri programmi che lo usano.");
     case SQLITE_READONLY:
-        return QStringLiteral("l'archivio è di sola lettura, perciò le modifiche non si possono salvare. Per salvare "
-                              "serve il permesso di scrittura sul file e sulla sua cartella.");
+        return QStringLiteral(
+            "l'archivio è di sola lettura, perciò le modifiche non si possono salvare. Per salvare "
+            "serve il permesso di scrittura sul file e sulla sua cartella.");
     case SQLITE_IOERR:
-        return QStringLiteral("errore di lettura o scrittura sul disco. Controllare il disco (o la rete, se l'archivio "
-                              "è in una cartella condivisa) e riprovare.");
+        return QStringLiteral(
+            "errore di lettura o scrittura sul disco. Controllare il disco (o la rete, se l'archivio "
+            "è in una cartella condivisa) e riprovare.");
     case SQLITE_CORRUPT:
-        return QStringLiteral("l'archivio è danneggiato. Non modificarlo oltre: conservarne una copia e ripristinare "
-                              "l'ultimo salvataggio.");
+        return QStringLiteral(
+            "l'archivio è danneggiato. Non modificarlo oltre: conservarne una copia e ripristinare "
+            "l'ultimo salvataggio.");
     case SQLITE_FULL:
         return QStringLiteral("il disco è pieno e le modifiche non sono state salvate. Liberare spazio e riprovare.");
     case SQLITE_CANTOPEN:
-        return QStringLiteral("il file non si può aprire: non esiste, oppure mancano i permessi per leggerlo o per "
-                              "scrivere nella sua cartella.");
+        return QStringLiteral(
+            "il file non si può aprire: non esiste, oppure mancano i permessi per leggerlo o per "
+            "scrivere nella sua cartella.");
     case SQLITE_NOTADB:
         return QStringLiteral("il file non è un archivio dei contatti (né un database che Brenzola sappia leggere).");
-    default: return {};
+    default:
+        return {};
     }
 }
 
@@ -74,7 +80,7 @@ StoreError serverError(const QString& sqlState, const QString& text)
     QString description;
     // Without a SQLSTATE the connection could not even be made.
     const bool connection = state == u"08" || state == u"28" || state == u"57" || state == u"3D"
-                         || (sqlState.isEmpty() && (says("connect") || says("host") || says("timeout") || says("password")));
+                            || (sqlState.isEmpty() && (says("connect") || says("host") || says("timeout") || says("password")));
     if (says("password authentication failed") || sqlState == u"28P01")
         description = QStringLiteral("il server ha rifiutato il nome utente o la password.");
     else if (says("no password supplied"))
@@ -85,11 +91,13 @@ StoreError serverError(const QString& sqlState, const QString& text)
         description = QStringLiteral("sul server non esiste l'utente indicato.");
     else if (state == u"57" || says("server closed the connection") || says("terminating connection")
              || says("no connection to the server") || sqlState == u"08006")
-        description = QStringLiteral("la connessione con il server si è interrotta e l'operazione non è stata eseguita. "
-                                     "Riprovare quando il server è di nuovo raggiungibile.");
+        description = QStringLiteral(
+            "la connessione con il server si è interrotta e l'operazione non è stata eseguita. "
+            "Riprovare quando il server è di nuovo raggiungibile.");
     else if (connection)
-        description = QStringLiteral("il server dell'archivio non risponde. Controllare la rete e che il server sia "
-                                     "acceso, poi riprovare.");
+        description = QStringLiteral(
+            "il server dell'archivio non risponde. Controllare la rete e che il server sia "
+            "acceso, poi riprovare.");
     else if (sqlState == u"42501")
         description = QStringLiteral("l'utente non ha il permesso per questa operazione sull'archivio.");
     else if (sqlState == u"42P01")
@@ -127,10 +135,7 @@ StoreError errorFrom(const QSqlError& error, const QSqlDriver* driver)
 
 StoreError storeErrorFrom(const QSqlQuery& query) { return errorFrom(query.lastError(), query.driver()); }
 
-StoreError storeErrorFrom(const QSqlDatabase& database)
-{
-    return errorFrom(database.lastError(), database.driver());
-}
+StoreError storeErrorFrom(const QSqlDatabase& database) { return errorFrom(database.lastError(), database.driver()); }
 
 QSqlQuery runStatement(const QSqlDatabase& db, const QString& sql, const QVariantList& values)
 {
@@ -204,7 +209,7 @@ QString serverStoreName(const QHash<QString, QString>& pairs)
     const QString user = pairs.value(QStringLiteral("user"));
     const QString host = pairs.value(QStringLiteral("host"));
     return (user.isEmpty() ? QString() : user + u'@') + (host.isEmpty() ? QStringLiteral("localhost") : host) + u'/'
-         + pairs.value(QStringLiteral("database"));
+           + pairs.value(QStringLiteral("database"));
 }
 
 QString quoteConnectionValue(const QString& value)
@@ -302,21 +307,24 @@ void Connection::prepareJournal()
         // Another program holding the file locked, or a desk that may not change the
         // server's tables: the store works as before, without the journal, until then.
         journalProblem_ = engine_ == Engine::PostgreSQL
-            ? QStringLiteral("sul server manca il registro delle modifiche, che può aggiungere solo il proprietario "
-                             "della tabella Anagrafica: basta che apra l'archivio una volta, per esempio con "
-                             "«cronologia ARCHIVIO» (errore %1: %2)").arg(error.number()).arg(error.description())
-            : QStringLiteral("il registro delle modifiche non si è potuto aggiungere (errore %1: %2); si riproverà alla "
-                             "prossima apertura.").arg(error.number()).arg(error.description());
+                              ? QStringLiteral(
+                                    "sul server manca il registro delle modifiche, che può aggiungere solo il proprietario "
+                                    "della tabella Anagrafica: basta che apra l'archivio una volta, per esempio con "
+                                    "«cronologia ARCHIVIO» (errore %1: %2)")
+                                    .arg(error.number())
+                                    .arg(error.description())
+                              : QStringLiteral(
+                                    "il registro delle modifiche non si è potuto aggiungere (errore %1: %2); si riproverà alla "
+                                    "prossima apertura.")
+                                    .arg(error.number())
+                                    .arg(error.description());
     }
     schemas_.remove(QStringLiteral("giornale"));
     journal_ = journalProblem_.isEmpty() && schema(QStringLiteral("Giornale")).exists();
     qCInfo(lcJournal) << (journal_ ? "store keeps a journal" : "store keeps no journal:") << journalProblem_;
 }
 
-void Connection::forgetOwnOperation(qint64 number)
-{
-    std::erase(ownOperations_, number);
-}
+void Connection::forgetOwnOperation(qint64 number) { std::erase(ownOperations_, number); }
 
 void Connection::openServer(const QHash<QString, QString>& pairs, const QString& password)
 {
@@ -376,7 +384,8 @@ void Connection::listen()
     QObject::connect(driver, &QSqlDriver::notification, driver,
                      [this](const QString&, QSqlDriver::NotificationSource source, const QVariant& payload) {
                          ++announcementsHeard_;
-                         qCDebug(lcServer) << "announcement" << payload << (source == QSqlDriver::SelfSource ? "own" : "another's");
+                         qCDebug(lcServer) << "announcement" << payload
+                                           << (source == QSqlDriver::SelfSource ? "own" : "another's");
                          if (source == QSqlDriver::OtherSource && othersChange_) othersChange_(payload.toLongLong());
                      });
     ++announcementsHeard_;  // what was said while nobody listened is looked for again
@@ -421,8 +430,7 @@ bool Connection::reconnectIfLost()
 void Connection::BeginTrans()
 {
     QSqlDatabase db = openConnection(this).database();
-    if (inTransaction_)
-        throw StoreError(StoreErrorNumber::Transaction, QStringLiteral("Una transazione è già in corso."));
+    if (inTransaction_) throw StoreError(StoreErrorNumber::Transaction, QStringLiteral("Una transazione è già in corso."));
     if (!db.transaction()) throw storeErrorFrom(db);
     inTransaction_ = true;
     changedInTransaction_ = false;
@@ -430,8 +438,7 @@ void Connection::BeginTrans()
 
 void Connection::CommitTrans()
 {
-    if (!inTransaction_)
-        throw StoreError(StoreErrorNumber::Transaction, QStringLiteral("Nessuna transazione in corso."));
+    if (!inTransaction_) throw StoreError(StoreErrorNumber::Transaction, QStringLiteral("Nessuna transazione in corso."));
     QSqlDatabase db = database();
     if (!db.commit()) {
         const StoreError error = storeErrorFrom(db);
@@ -498,7 +505,7 @@ bool Connection::isReadOnly() const
     if (engine_ == Engine::PostgreSQL) {
         QSqlQuery query(db);
         return query.exec(QStringLiteral("SELECT has_table_privilege(current_user, 'anagrafica', 'INSERT, UPDATE, DELETE')"))
-            && query.next() && !query.value(0).toBool();
+               && query.next() && !query.value(0).toBool();
     }
     auto* handle = sqliteHandle(db);
     return sqlite3_db_readonly(handle, "main") == 1 || !QFileInfo(QFileInfo(path_).absolutePath()).isWritable();
@@ -508,10 +515,7 @@ namespace {
 
 class SQLiteRow final : public RowView {
 public:
-    explicit SQLiteRow(sqlite3_stmt* statement)
-        : statement_(statement), texts_(size_t(sqlite3_column_count(statement)))
-    {
-    }
+    explicit SQLiteRow(sqlite3_stmt* statement) : statement_(statement), texts_(size_t(sqlite3_column_count(statement))) {}
     bool isNull(int column) const override { return sqlite3_column_type(statement_, column) == SQLITE_NULL; }
     qint64 integer(int column) const override { return sqlite3_column_int64(statement_, column); }
     // Decoded here from the stored UTF-8 into a buffer kept from row to row: asking the
@@ -526,7 +530,8 @@ public:
         for (; i < size && static_cast<unsigned char>(bytes[i]) < 0x80; ++i) text[i] = char16_t(bytes[i]);
         if (i < size) {
             QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-            QChar* end = decoder.appendToBuffer(reinterpret_cast<QChar*>(text.data() + i), QByteArrayView(bytes + i, qsizetype(size - i)));
+            QChar* end =
+                decoder.appendToBuffer(reinterpret_cast<QChar*>(text.data() + i), QByteArrayView(bytes + i, qsizetype(size - i)));
             text.resize(size_t(reinterpret_cast<char16_t*>(end) - text.data()));
         }
         return {text.data(), qsizetype(text.size())};
@@ -587,8 +592,7 @@ void Connection::readRows(const QString& statement, const std::function<void(con
     for (;;) {
         const int rc = sqlite3_step(prepared);
         if (rc == SQLITE_DONE) return;
-        if (rc != SQLITE_ROW)
-            throw storeErrorFrom(sqlite3_extended_errcode(handle), QString::fromUtf8(sqlite3_errmsg(handle)));
+        if (rc != SQLITE_ROW) throw storeErrorFrom(sqlite3_extended_errcode(handle), QString::fromUtf8(sqlite3_errmsg(handle)));
         each(row);
     }
 }
@@ -601,7 +605,8 @@ std::optional<ChangeMark> Connection::changeMark() const
     sqlite3_stmt* prepared = nullptr;
     if (sqlite3_prepare_v2(handle, "PRAGMA data_version", -1, &prepared, nullptr) != SQLITE_OK) return std::nullopt;
     std::optional<ChangeMark> mark;
-    if (sqlite3_step(prepared) == SQLITE_ROW) mark = ChangeMark{sqlite3_column_int64(prepared, 0), sqlite3_total_changes64(handle)};
+    if (sqlite3_step(prepared) == SQLITE_ROW)
+        mark = ChangeMark{sqlite3_column_int64(prepared, 0), sqlite3_total_changes64(handle)};
     sqlite3_finalize(prepared);
     return mark;
 }
@@ -634,13 +639,13 @@ const TableSchema& Connection::schema(const QString& table)
 
     TableSchema schema;
     const QString quoted = QString(table).replace(u'\'', QStringLiteral("''"));
-    QSqlQuery query = runStatement(
-        database(), engine_ == Engine::PostgreSQL
-                        ? QStringLiteral("SELECT table_name, column_name, data_type FROM information_schema.columns "
-                                         "WHERE table_schema = current_schema() AND lower(table_name) = lower('%1') "
-                                         "ORDER BY ordinal_position")
-                              .arg(quoted)
-                        : QStringLiteral("SELECT '%1', name, type FROM pragma_table_info('%1')").arg(quoted));
+    QSqlQuery query =
+        runStatement(database(), engine_ == Engine::PostgreSQL
+                                     ? QStringLiteral("SELECT table_name, column_name, data_type FROM information_schema.columns "
+                                                      "WHERE table_schema = current_schema() AND lower(table_name) = lower('%1') "
+                                                      "ORDER BY ordinal_position")
+                                           .arg(quoted)
+                                     : QStringLiteral("SELECT '%1', name, type FROM pragma_table_info('%1')").arg(quoted));
     while (nextRow(query)) {
         schema.table = query.value(0).toString();
         const QString column = query.value(1).toString();

@@ -35,8 +35,9 @@ bool sulServer(const Connection& connection) { return connection.engine() == Eng
 // A journal time as text both engines give alike: ISO 8601 in UTC.
 QString quando(const Connection& connection, const QString& colonna)
 {
-    return sulServer(connection) ? QStringLiteral("to_char(%1 AT TIME ZONE 'UTC', 'YYYY-MM-DD\"T\"HH24:MI:SS.MS\"Z\"')").arg(colonna)
-                                 : colonna;
+    return sulServer(connection)
+               ? QStringLiteral("to_char(%1 AT TIME ZONE 'UTC', 'YYYY-MM-DD\"T\"HH24:MI:SS.MS\"Z\"')").arg(colonna)
+               : colonna;
 }
 
 QDateTime letto(const QVariant& testo) { return QDateTime::fromString(testo.toString(), Qt::ISODateWithMs); }
@@ -44,8 +45,9 @@ QDateTime letto(const QVariant& testo) { return QDateTime::fromString(testo.toSt
 // "Cognome Nome" of a journal row, as it was before a deletion and after anything else.
 QString nomeDellaRiga(const QString& riga)
 {
-    return QStringLiteral("CASE WHEN %1.azione = 'D' THEN coalesce(%1.prima_cognome, '') || ' ' || coalesce(%1.prima_nome, '') "
-                          "ELSE coalesce(%1.dopo_cognome, '') || ' ' || coalesce(%1.dopo_nome, '') END")
+    return QStringLiteral(
+               "CASE WHEN %1.azione = 'D' THEN coalesce(%1.prima_cognome, '') || ' ' || coalesce(%1.prima_nome, '') "
+               "ELSE coalesce(%1.dopo_cognome, '') || ' ' || coalesce(%1.dopo_nome, '') END")
         .arg(riga);
 }
 
@@ -76,7 +78,8 @@ QVariant valoreLetto(const QVariant& valore, const QString& colonna)
 void blocca(Connection& connection, const QString& quali)
 {
     if (sulServer(connection))
-        runStatement(connection.database(), QStringLiteral("SELECT id FROM anagrafica WHERE id IN (%1) ORDER BY id FOR UPDATE").arg(quali));
+        runStatement(connection.database(),
+                     QStringLiteral("SELECT id FROM anagrafica WHERE id IN (%1) ORDER BY id FOR UPDATE").arg(quali));
 }
 
 }  // namespace
@@ -84,24 +87,30 @@ void blocca(Connection& connection, const QString& quali)
 std::vector<VoceOperazione> OperazioniRecenti(Connection& connection, int quante, qint64 prima)
 {
     const QSqlDatabase db = giornaleDi(connection);
-    QSqlQuery righe = runStatement(
-        db,
-        QStringLiteral("SELECT o.numero, %1, o.chi, o.etichetta, o.annulla, "
-                       "(SELECT max(u.numero) FROM giornale_operazioni u WHERE u.annulla = o.numero), "
-                       "(SELECT count(DISTINCT g.id) FROM giornale g WHERE g.operazione = o.numero) "
-                       "FROM giornale_operazioni o WHERE o.numero < ? ORDER BY o.numero DESC LIMIT ?")
-            .arg(quando(connection, QStringLiteral("o.quando"))),
-        {prima > 0 ? prima : std::numeric_limits<qint64>::max(), quante});
+    QSqlQuery righe = runStatement(db,
+                                   QStringLiteral("SELECT o.numero, %1, o.chi, o.etichetta, o.annulla, "
+                                                  "(SELECT max(u.numero) FROM giornale_operazioni u WHERE u.annulla = o.numero), "
+                                                  "(SELECT count(DISTINCT g.id) FROM giornale g WHERE g.operazione = o.numero) "
+                                                  "FROM giornale_operazioni o WHERE o.numero < ? ORDER BY o.numero DESC LIMIT ?")
+                                       .arg(quando(connection, QStringLiteral("o.quando"))),
+                                   {prima > 0 ? prima : std::numeric_limits<qint64>::max(), quante});
     std::vector<VoceOperazione> voci;
     while (nextRow(righe))
-        voci.push_back({righe.value(0).toLongLong(), letto(righe.value(1)), righe.value(2).toString(), righe.value(3).toString(),
-                        righe.value(4).toLongLong(), righe.value(5).toLongLong(), righe.value(6).toLongLong(), {}});
+        voci.push_back({righe.value(0).toLongLong(),
+                        letto(righe.value(1)),
+                        righe.value(2).toString(),
+                        righe.value(3).toString(),
+                        righe.value(4).toLongLong(),
+                        righe.value(5).toLongLong(),
+                        righe.value(6).toLongLong(),
+                        {}});
     for (VoceOperazione& voce : voci) {
-        QSqlQuery nomi = runStatement(db,
-                                      QStringLiteral("SELECT %1 FROM giornale g WHERE g.operazione = ? ORDER BY g.numero LIMIT %2")
-                                          .arg(nomeDellaRiga(QStringLiteral("g")))
-                                          .arg(kNomiPerOperazione * 2),
-                                      {voce.numero});
+        QSqlQuery nomi =
+            runStatement(db,
+                         QStringLiteral("SELECT %1 FROM giornale g WHERE g.operazione = ? ORDER BY g.numero LIMIT %2")
+                             .arg(nomeDellaRiga(QStringLiteral("g")))
+                             .arg(kNomiPerOperazione * 2),
+                         {voce.numero});
         while (nextRow(nomi) && voce.nomi.size() < kNomiPerOperazione) {
             const QString nome = nomi.value(0).toString();
             if (!voce.nomi.contains(nome)) voce.nomi << nome;
@@ -122,7 +131,8 @@ std::vector<ContattoCambiato> CambiatiDopo(Connection& connection, qint64 numero
         {numero});
     std::vector<ContattoCambiato> cambiati;
     while (nextRow(righe))
-        cambiati.push_back({righe.value(0).toLongLong(), righe.value(3).toString(), letto(righe.value(1)), righe.value(2).toString()});
+        cambiati.push_back(
+            {righe.value(0).toLongLong(), righe.value(3).toString(), letto(righe.value(1)), righe.value(2).toString()});
     return cambiati;
 }
 
@@ -131,7 +141,8 @@ EsitoAnnullamento Annulla(Connection& connection, qint64 numero, bool parziale)
     const QSqlDatabase db = giornaleDi(connection);
     QString etichetta;
     {
-        QSqlQuery quale = runStatement(db, QStringLiteral("SELECT etichetta FROM giornale_operazioni WHERE numero = ?"), {numero});
+        QSqlQuery quale =
+            runStatement(db, QStringLiteral("SELECT etichetta FROM giornale_operazioni WHERE numero = ?"), {numero});
         if (!nextRow(quale))
             throw StoreError(StoreErrorNumber::ItemNotFound,
                              QStringLiteral("L'operazione %1 non è nel registro delle modifiche.").arg(numero));
@@ -140,7 +151,8 @@ EsitoAnnullamento Annulla(Connection& connection, qint64 numero, bool parziale)
         // chain is what can be undone now.
         QStringList catena;
         for (qint64 ultima = numero;;) {
-            QSqlQuery annullata = runStatement(db, QStringLiteral("SELECT max(numero) FROM giornale_operazioni WHERE annulla = ?"), {ultima});
+            QSqlQuery annullata =
+                runStatement(db, QStringLiteral("SELECT max(numero) FROM giornale_operazioni WHERE annulla = ?"), {ultima});
             if (!nextRow(annullata) || annullata.value(0).isNull()) break;
             ultima = annullata.value(0).toLongLong();
             catena << QString::number(ultima);
@@ -151,7 +163,8 @@ EsitoAnnullamento Annulla(Connection& connection, qint64 numero, bool parziale)
                                             "l'ultima di questa catena.")
                                  .arg(numero)
                                  .arg(catena.size() == 1 ? QStringLiteral("dall'operazione ") + catena.front()
-                                                         : QStringLiteral("poi rifatta e così via: operazioni ") + catena.join(QStringLiteral(", ")),
+                                                         : QStringLiteral("poi rifatta e così via: operazioni ")
+                                                               + catena.join(QStringLiteral(", ")),
                                       catena.back()));
     }  // a file drops its work table below only with no statement left reading
     Operazione annullamento(connection, QStringLiteral("Annullamento dell'operazione %1: %2").arg(numero).arg(etichetta), numero);
@@ -181,16 +194,18 @@ EsitoAnnullamento Annulla(Connection& connection, qint64 numero, bool parziale)
                          .arg(numero));
     const auto conta = [&](const QString& sql) { esito.contatti += runStatement(db, sql).numRowsAffected(); };
     // Added by the operation: taken away.
-    conta(QStringLiteral("DELETE FROM anagrafica WHERE id IN "
-                         "(SELECT id FROM brenzola_piano WHERE NOT cambiato AND NOT prima_esiste AND dopo_esiste)"));
+    conta(
+        QStringLiteral("DELETE FROM anagrafica WHERE id IN "
+                       "(SELECT id FROM brenzola_piano WHERE NOT cambiato AND NOT prima_esiste AND dopo_esiste)"));
     // Changed: back to what it was, every value as it was stored.
     conta(QStringLiteral("UPDATE anagrafica SET (%1) = (SELECT %2 FROM giornale g JOIN brenzola_piano p ON g.numero = p.primo "
                          "WHERE p.id = anagrafica.id) "
                          "WHERE id IN (SELECT id FROM brenzola_piano WHERE NOT cambiato AND prima_esiste AND dopo_esiste)")
               .arg(colonne(), colonne(QStringLiteral("g.prima_"))));
     // Deleted: back, with its key.
-    conta(QStringLiteral("INSERT INTO anagrafica (id, %1) SELECT p.id, %2 FROM brenzola_piano p JOIN giornale g ON g.numero = p.primo "
-                         "WHERE NOT p.cambiato AND p.prima_esiste AND NOT p.dopo_esiste")
+    conta(QStringLiteral(
+              "INSERT INTO anagrafica (id, %1) SELECT p.id, %2 FROM brenzola_piano p JOIN giornale g ON g.numero = p.primo "
+              "WHERE NOT p.cambiato AND p.prima_esiste AND NOT p.dopo_esiste")
               .arg(colonne(), colonne(QStringLiteral("g.prima_"))));
     if (!server) runStatement(db, QStringLiteral("DROP TABLE temp.brenzola_piano"));
     esito.operazione = annullamento.Concludi();
@@ -217,12 +232,13 @@ qint64 UltimaOperazionePropria(Connection& connection)
 
 std::vector<Versione> CronologiaContatto(Connection& connection, qint64 id)
 {
-    QSqlQuery righe = runStatement(
-        giornaleDi(connection),
-        QStringLiteral("SELECT g.numero, g.operazione, %1, o.chi, o.etichetta, g.azione, %2, %3 FROM giornale g "
-                       "LEFT JOIN giornale_operazioni o ON o.numero = g.operazione WHERE g.id = ? ORDER BY g.numero")
-            .arg(quando(connection, QStringLiteral("o.quando")), colonne(QStringLiteral("g.prima_")), colonne(QStringLiteral("g.dopo_"))),
-        {id});
+    QSqlQuery righe =
+        runStatement(giornaleDi(connection),
+                     QStringLiteral("SELECT g.numero, g.operazione, %1, o.chi, o.etichetta, g.azione, %2, %3 FROM giornale g "
+                                    "LEFT JOIN giornale_operazioni o ON o.numero = g.operazione WHERE g.id = ? ORDER BY g.numero")
+                         .arg(quando(connection, QStringLiteral("o.quando")), colonne(QStringLiteral("g.prima_")),
+                              colonne(QStringLiteral("g.dopo_"))),
+                     {id});
     const qsizetype n = ColonneContatto().size();
     const auto valori = [&](int da) {
         QVariantList v;
@@ -239,8 +255,14 @@ std::vector<Versione> CronologiaContatto(Connection& connection, qint64 id)
             prima.valori = valori(6);
             versioni.push_back(prima);
         }
-        Versione v{righe.value(0).toLongLong(), false, righe.value(1).toLongLong(), letto(righe.value(2)), righe.value(3).toString(),
-                   righe.value(4).toString(), azione == u"D", {}};
+        Versione v{righe.value(0).toLongLong(),
+                   false,
+                   righe.value(1).toLongLong(),
+                   letto(righe.value(2)),
+                   righe.value(3).toString(),
+                   righe.value(4).toString(),
+                   azione == u"D",
+                   {}};
         if (!v.eliminato) v.valori = valori(6 + int(n));
         versioni.push_back(v);
     }
@@ -252,11 +274,13 @@ qint64 RipristinaVersione(Connection& connection, qint64 id, const Versione& ver
 {
     const QSqlDatabase db = giornaleDi(connection);
     if (versione.eliminato)
-        throw StoreError(StoreErrorNumber::ItemNotFound, QStringLiteral("Questa versione è l'eliminazione del contatto: non ha dati."));
+        throw StoreError(StoreErrorNumber::ItemNotFound,
+                         QStringLiteral("Questa versione è l'eliminazione del contatto: non ha dati."));
     Operazione ripristino(connection, QStringLiteral("Ripristino di una versione"));
     blocca(connection, QString::number(id));
-    QSqlQuery ultima = runStatement(db, QStringLiteral("SELECT coalesce(max(numero), 0), "
-                                                       "EXISTS (SELECT 1 FROM anagrafica WHERE id = ?) FROM giornale WHERE id = ?"),
+    QSqlQuery ultima = runStatement(db,
+                                    QStringLiteral("SELECT coalesce(max(numero), 0), "
+                                                   "EXISTS (SELECT 1 FROM anagrafica WHERE id = ?) FROM giornale WHERE id = ?"),
                                     {id, id});
     if (!nextRow(ultima)) throw storeErrorFrom(ultima);
     if (ultima.value(0).toLongLong() != ultimaVista)
@@ -265,28 +289,31 @@ qint64 RipristinaVersione(Connection& connection, qint64 id, const Versione& ver
                                         "letta: non è stato scritto nulla."));
     const QString lato = versione.piuVecchia ? QStringLiteral("prima_") : QStringLiteral("dopo_");
     if (ultima.value(1).toBool())
-        runStatement(db, QStringLiteral("UPDATE anagrafica SET (%1) = (SELECT %2 FROM giornale WHERE numero = ?) WHERE id = ?")
-                             .arg(colonne(), colonne(lato)),
+        runStatement(db,
+                     QStringLiteral("UPDATE anagrafica SET (%1) = (SELECT %2 FROM giornale WHERE numero = ?) WHERE id = ?")
+                         .arg(colonne(), colonne(lato)),
                      {versione.numero, id});
     else
-        runStatement(db, QStringLiteral("INSERT INTO anagrafica (id, %1) SELECT ?, %2 FROM giornale WHERE numero = ?").arg(colonne(), colonne(lato)),
+        runStatement(db,
+                     QStringLiteral("INSERT INTO anagrafica (id, %1) SELECT ?, %2 FROM giornale WHERE numero = ?")
+                         .arg(colonne(), colonne(lato)),
                      {id, versione.numero});
     return ripristino.Concludi();
 }
 
 std::vector<Eliminato> Cestino(Connection& connection)
 {
-    QSqlQuery righe = runStatement(
-        giornaleDi(connection),
-        QStringLiteral("SELECT g.id, %1, %2, o.chi, g.operazione, o.etichetta FROM giornale g "
-                       "LEFT JOIN giornale_operazioni o ON o.numero = g.operazione "
-                       "WHERE g.azione = 'D' AND g.numero = (SELECT max(numero) FROM giornale WHERE id = g.id) "
-                       "AND NOT EXISTS (SELECT 1 FROM anagrafica a WHERE a.id = g.id) ORDER BY g.numero DESC")
-            .arg(nomeDellaRiga(QStringLiteral("g")), quando(connection, QStringLiteral("o.quando"))));
+    QSqlQuery righe =
+        runStatement(giornaleDi(connection),
+                     QStringLiteral("SELECT g.id, %1, %2, o.chi, g.operazione, o.etichetta FROM giornale g "
+                                    "LEFT JOIN giornale_operazioni o ON o.numero = g.operazione "
+                                    "WHERE g.azione = 'D' AND g.numero = (SELECT max(numero) FROM giornale WHERE id = g.id) "
+                                    "AND NOT EXISTS (SELECT 1 FROM anagrafica a WHERE a.id = g.id) ORDER BY g.numero DESC")
+                         .arg(nomeDellaRiga(QStringLiteral("g")), quando(connection, QStringLiteral("o.quando"))));
     std::vector<Eliminato> eliminati;
     while (nextRow(righe))
-        eliminati.push_back({righe.value(0).toLongLong(), righe.value(1).toString(), letto(righe.value(2)), righe.value(3).toString(),
-                             righe.value(4).toLongLong(), righe.value(5).toString()});
+        eliminati.push_back({righe.value(0).toLongLong(), righe.value(1).toString(), letto(righe.value(2)),
+                             righe.value(3).toString(), righe.value(4).toLongLong(), righe.value(5).toString()});
     return eliminati;
 }
 
@@ -313,7 +340,8 @@ int EliminaDefinitivamente(Connection& connection, const std::vector<qint64>& id
                                        {u'{' + chiavi(ids) + u'}'});
         return nextRow(tolti) ? tolti.value(0).toInt() : 0;
     }
-    const QString fuori = QStringLiteral("id IN (%1) AND NOT EXISTS (SELECT 1 FROM anagrafica a WHERE a.id = giornale.id)").arg(chiavi(ids));
+    const QString fuori =
+        QStringLiteral("id IN (%1) AND NOT EXISTS (SELECT 1 FROM anagrafica a WHERE a.id = giornale.id)").arg(chiavi(ids));
     connection.BeginTrans();
     int quanti = 0;
     try {
@@ -341,11 +369,13 @@ int EliminaDefinitivamente(Connection& connection, const std::vector<qint64>& id
 QString CosaRestaDopoLaCancellazione(const Connection& connection)
 {
     if (sulServer(connection))
-        return QStringLiteral("Sul server i dati eliminati definitivamente spariscono dalle tabelle subito; PostgreSQL però "
-                              "ne lascia i byte nei propri file finché non riusa lo spazio (dopo il VACUUM), e nelle copie "
-                              "di sicurezza e negli archivi WAL del server finché l'amministratore li conserva.");
-    return QStringLiteral("Nel file dell'archivio i dati eliminati definitivamente vengono sovrascritti: non ne resta alcun "
-                          "byte. Restano nelle copie del file fatte prima.");
+        return QStringLiteral(
+            "Sul server i dati eliminati definitivamente spariscono dalle tabelle subito; PostgreSQL però "
+            "ne lascia i byte nei propri file finché non riusa lo spazio (dopo il VACUUM), e nelle copie "
+            "di sicurezza e negli archivi WAL del server finché l'amministratore li conserva.");
+    return QStringLiteral(
+        "Nel file dell'archivio i dati eliminati definitivamente vengono sovrascritti: non ne resta alcun "
+        "byte. Restano nelle copie del file fatte prima.");
 }
 
 int GiorniCestino(Connection& connection)
@@ -363,13 +393,14 @@ int EliminaScaduti(Connection& connection, const QDateTime& adesso)
 {
     const QSqlDatabase db = giornaleDi(connection);
     const QString limite = adesso.toUTC().addDays(-GiorniCestino(connection)).toString(Qt::ISODateWithMs);
-    QSqlQuery righe = runStatement(db,
-                                   QStringLiteral("SELECT g.id FROM giornale g JOIN giornale_operazioni o ON o.numero = g.operazione "
-                                                  "WHERE g.azione = 'D' AND o.quando < %1 "
-                                                  "AND g.numero = (SELECT max(numero) FROM giornale WHERE id = g.id) "
-                                                  "AND NOT EXISTS (SELECT 1 FROM anagrafica a WHERE a.id = g.id)")
-                                       .arg(sulServer(connection) ? QStringLiteral("CAST(? AS timestamptz)") : QStringLiteral("?")),
-                                   {limite});
+    QSqlQuery righe =
+        runStatement(db,
+                     QStringLiteral("SELECT g.id FROM giornale g JOIN giornale_operazioni o ON o.numero = g.operazione "
+                                    "WHERE g.azione = 'D' AND o.quando < %1 "
+                                    "AND g.numero = (SELECT max(numero) FROM giornale WHERE id = g.id) "
+                                    "AND NOT EXISTS (SELECT 1 FROM anagrafica a WHERE a.id = g.id)")
+                         .arg(sulServer(connection) ? QStringLiteral("CAST(? AS timestamptz)") : QStringLiteral("?")),
+                     {limite});
     std::vector<qint64> scaduti;
     while (nextRow(righe)) scaduti.push_back(righe.value(0).toLongLong());
     righe.finish();

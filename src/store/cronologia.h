@@ -40,9 +40,9 @@ struct ContattoCambiato {
 std::vector<ContattoCambiato> CambiatiDopo(Connection& connection, qint64 numero);
 
 struct EsitoAnnullamento {
-    qint64 operazione = 0;                  // the undo's own number; 0 when there was nothing to undo
-    qint64 contatti = 0;                    // how many contacts went back
-    std::vector<ContattoCambiato> lasciati; // changed since, left as they are
+    qint64 operazione = 0;                   // the undo's own number; 0 when there was nothing to undo
+    qint64 contatti = 0;                     // how many contacts went back
+    std::vector<ContattoCambiato> lasciati;  // changed since, left as they are
 };
 // Undoes operation `numero` in one transaction, as a new operation: each contact it
 // changed goes back to what it was before (a contact it added goes, one it deleted comes
@@ -57,7 +57,7 @@ qint64 UltimaOperazionePropria(Connection& connection);
 
 // One version of a contact, as it stood after a change.
 struct Versione {
-    qint64 numero = 0;            // its journal row
+    qint64 numero = 0;  // its journal row
     // As it was before its first recorded change (when and by whom is not known); it
     // shares its journal row, the change, with the version after it.
     bool piuVecchia = false;
@@ -65,8 +65,8 @@ struct Versione {
     QDateTime quando;
     QString chi;
     QString etichetta;
-    bool eliminato = false;       // this change deleted it: no values
-    QVariantList valori;          // in the order of ColonneContatto(); readable dates as QDate
+    bool eliminato = false;  // this change deleted it: no values
+    QVariantList valori;     // in the order of ColonneContatto(); readable dates as QDate
 };
 // Every known version of the contact, newest first.
 std::vector<Versione> CronologiaContatto(Connection& connection, qint64 id);

@@ -10,17 +10,11 @@
 
 namespace brenzola::Funzioni {
 
-QString PercorsoArchivio(const QString& cartella)
-{
-    return QDir(cartella).filePath(QString::fromLatin1(kNomeArchivio));
-}
+QString PercorsoArchivio(const QString& cartella) { return QDir(cartella).filePath(QString::fromLatin1(kNomeArchivio)); }
 
 QString ArchivioAccantoAlProgramma() { return PercorsoArchivio(QCoreApplication::applicationDirPath()); }
 
-QString ArchivioPersonale()
-{
-    return PercorsoArchivio(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
-}
+QString ArchivioPersonale() { return PercorsoArchivio(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)); }
 
 QString FileImpostazioni()
 {
@@ -29,9 +23,10 @@ QString FileImpostazioni()
 
 bool SulServer(const QString& archivio)
 {
-    return parseConnectionString(archivio).value(QStringLiteral("provider")).compare(
-               QLatin1String(Connection::kServerProvider), Qt::CaseInsensitive)
-        == 0;
+    return parseConnectionString(archivio)
+               .value(QStringLiteral("provider"))
+               .compare(QLatin1String(Connection::kServerProvider), Qt::CaseInsensitive)
+           == 0;
 }
 
 QString NomeArchivio(const QString& archivio)
@@ -42,8 +37,7 @@ QString NomeArchivio(const QString& archivio)
 QString StringaConnessionePer(const QString& archivio)
 {
     if (archivio.trimmed().startsWith(QLatin1String("provider="), Qt::CaseInsensitive)) return archivio;
-    return QStringLiteral("Provider=%1;Data Source=%2")
-        .arg(QLatin1String(Connection::kProvider), quoteConnectionValue(archivio));
+    return QStringLiteral("Provider=%1;Data Source=%2").arg(QLatin1String(Connection::kProvider), quoteConnectionValue(archivio));
 }
 
 void ApriDatabase(const QString& archivio, const QString& password)
@@ -61,24 +55,19 @@ void ChiudiDatabase()
     Connessione.reset();
 }
 
-QVariant ValoreNonNullo(const QVariant& Valore, const QVariant& Predefinito)
-{
-    return Valore.isNull() ? Predefinito : Valore;
-}
+QVariant ValoreNonNullo(const QVariant& Valore, const QVariant& Predefinito) { return Valore.isNull() ? Predefinito : Valore; }
 
 QString FormattaDataSql(const QString& data)
 {
     QDate date = QDate::fromString(data.trimmed(), QLatin1String(kFormatoData));
     if (!date.isValid()) date = QDate::fromString(data.trimmed(), QStringLiteral("d/M/yyyy"));
-    if (!date.isValid())
-        throw StoreError(StoreErrorNumber::TypeMismatch, QStringLiteral("«%1» non è una data.").arg(data));
+    if (!date.isValid()) throw StoreError(StoreErrorNumber::TypeMismatch, QStringLiteral("«%1» non è una data.").arg(data));
     return date.toString(QStringLiteral("MM/dd/yyyy"));
 }
 
 QString ComeTesto(const QVariant& valore)
 {
-    return valore.typeId() == QMetaType::QDate ? valore.toDate().toString(QLatin1String(kFormatoData))
-                                                : valore.toString();
+    return valore.typeId() == QMetaType::QDate ? valore.toDate().toString(QLatin1String(kFormatoData)) : valore.toString();
 }
 
 QString RaddoppiaApici(QString testo) { return testo.replace(u'\'', QStringLiteral("''")); }

@@ -37,7 +37,8 @@ QString elenco(const QString& prefisso, const QString& separatore = QStringLiter
 QString rigaGiornale(QList<std::pair<QString, QString>> inizio, const QString& chiave, const char* azione, const QString& prima,
                      const QString& dopo)
 {
-    inizio << std::pair(QStringLiteral("id"), chiave) << std::pair(QStringLiteral("azione"), u'\'' + QLatin1String(azione) + u'\'');
+    inizio << std::pair(QStringLiteral("id"), chiave)
+           << std::pair(QStringLiteral("azione"), u'\'' + QLatin1String(azione) + u'\'');
     QStringList colonne, valori;
     for (const auto& [colonna, valore] : inizio) {
         colonne << colonna;
@@ -48,7 +49,8 @@ QString rigaGiornale(QList<std::pair<QString, QString>> inizio, const QString& c
             colonne << elenco(lato);
             valori << elenco(riga + u'.');
         }
-    return QStringLiteral(" INSERT INTO giornale (%1) VALUES (%2);").arg(colonne.join(QStringLiteral(", ")), valori.join(QStringLiteral(", ")));
+    return QStringLiteral(" INSERT INTO giornale (%1) VALUES (%2);")
+        .arg(colonne.join(QStringLiteral(", ")), valori.join(QStringLiteral(", ")));
 }
 
 // ---- A file ----
@@ -91,8 +93,11 @@ QStringList schemaSQLite()
     // The row an INSERT OR REPLACE (or an UPDATE OR REPLACE onto its key) throws away, as
     // it stands: no delete trigger tells of it.
     const QString esistente = QStringLiteral("EXISTS (SELECT 1 FROM Anagrafica WHERE id = NEW.id)");
-    const QString sostituita = QStringLiteral(" INSERT INTO Giornale (operazione, id, azione, %1) SELECT %2, id, 'D', %3 FROM Anagrafica WHERE id = NEW.id;")
-                                   .arg(elenco(QStringLiteral("prima_")), QLatin1String(kOperazioneSQLite), ColonneContatto().join(QStringLiteral(", ")));
+    const QString sostituita =
+        QStringLiteral(
+            " INSERT INTO Giornale (operazione, id, azione, %1) SELECT %2, id, 'D', %3 FROM Anagrafica WHERE id = NEW.id;")
+            .arg(elenco(QStringLiteral("prima_")), QLatin1String(kOperazioneSQLite),
+                 ColonneContatto().join(QStringLiteral(", ")));
     return {
         QStringLiteral("CREATE TABLE Giornale_Operazioni (numero INTEGER PRIMARY KEY AUTOINCREMENT, quando TEXT NOT NULL, "
                        "chi TEXT NOT NULL, etichetta TEXT NOT NULL, annulla INTEGER, esterna INTEGER NOT NULL DEFAULT 0)"),
@@ -107,15 +112,17 @@ QStringList schemaSQLite()
         QStringLiteral("CREATE INDEX Giornale_annullate ON Giornale_Operazioni (annulla)"),
         // `operazione`: the one this program has open, never committed; `esterna`: the last
         // operation of another program, opened at `esterna_quando`.
-        QStringLiteral("CREATE TABLE Giornale_Stato (uno INTEGER PRIMARY KEY CHECK (uno = 1), tagliato INTEGER NOT NULL DEFAULT 0, "
-                       "giorni_cestino INTEGER NOT NULL DEFAULT 90, operazione INTEGER, esterna INTEGER, esterna_quando TEXT)"),
+        QStringLiteral(
+            "CREATE TABLE Giornale_Stato (uno INTEGER PRIMARY KEY CHECK (uno = 1), tagliato INTEGER NOT NULL DEFAULT 0, "
+            "giorni_cestino INTEGER NOT NULL DEFAULT 90, operazione INTEGER, esterna INTEGER, esterna_quando TEXT)"),
         QStringLiteral("INSERT INTO Giornale_Stato (uno) VALUES (1)"),
         QStringLiteral("CREATE TRIGGER Giornale_prima_inserimento BEFORE INSERT ON Anagrafica WHEN %1 OR %2 BEGIN%3%4 END")
             .arg(altro, esistente, apri, sostituita),
         QStringLiteral("CREATE TRIGGER Giornale_inserimento AFTER INSERT ON Anagrafica BEGIN%1 END")
             .arg(rigaSQLite(QStringLiteral("NEW.id"), "I", {}, QStringLiteral("NEW"))),
-        QStringLiteral("CREATE TRIGGER Giornale_prima_modifica BEFORE UPDATE ON Anagrafica WHEN %1 AND (OLD.id IS NOT NEW.id OR %2) "
-                       "BEGIN%3 END")
+        QStringLiteral(
+            "CREATE TRIGGER Giornale_prima_modifica BEFORE UPDATE ON Anagrafica WHEN %1 AND (OLD.id IS NOT NEW.id OR %2) "
+            "BEGIN%3 END")
             .arg(altro, cambiata, apri),
         QStringLiteral("CREATE TRIGGER Giornale_modifica AFTER UPDATE ON Anagrafica WHEN OLD.id = NEW.id AND %1 BEGIN%2 END")
             .arg(cambiata, rigaSQLite(QStringLiteral("NEW.id"), "U", QStringLiteral("OLD"), QStringLiteral("NEW"))),
@@ -127,7 +134,8 @@ QStringList schemaSQLite()
         QStringLiteral("CREATE TRIGGER Giornale_chiave AFTER UPDATE OF id ON Anagrafica WHEN OLD.id IS NOT NEW.id BEGIN%1%2 END")
             .arg(rigaSQLite(QStringLiteral("OLD.id"), "D", QStringLiteral("OLD"), {}),
                  rigaSQLite(QStringLiteral("NEW.id"), "I", {}, QStringLiteral("NEW"))),
-        QStringLiteral("CREATE TRIGGER Giornale_prima_eliminazione BEFORE DELETE ON Anagrafica WHEN %1 BEGIN%2 END").arg(altro, apri),
+        QStringLiteral("CREATE TRIGGER Giornale_prima_eliminazione BEFORE DELETE ON Anagrafica WHEN %1 BEGIN%2 END")
+            .arg(altro, apri),
         QStringLiteral("CREATE TRIGGER Giornale_eliminazione AFTER DELETE ON Anagrafica BEGIN%1 END")
             .arg(rigaSQLite(QStringLiteral("OLD.id"), "D", QStringLiteral("OLD"), {})),
         // Readers that had not yet seen what is removed read the register again.
@@ -141,13 +149,15 @@ QStringList schemaSQLite()
 QString tipiServer(const QString& prefisso)
 {
     QStringList colonne;
-    for (const QString& c : ColonneContatto()) colonne << prefisso + c + (kColonneData.contains(c) ? QStringLiteral(" date") : QStringLiteral(" text"));
+    for (const QString& c : ColonneContatto())
+        colonne << prefisso + c + (kColonneData.contains(c) ? QStringLiteral(" date") : QStringLiteral(" text"));
     return colonne.join(QStringLiteral(", "));
 }
 
 QString rigaServer(const QString& chiave, const char* azione, const QString& prima, const QString& dopo)
 {
-    return rigaGiornale({{QStringLiteral("operazione"), QStringLiteral("op")}, {QStringLiteral("transazione"), QStringLiteral("pg_current_xact_id()")}},
+    return rigaGiornale({{QStringLiteral("operazione"), QStringLiteral("op")},
+                         {QStringLiteral("transazione"), QStringLiteral("pg_current_xact_id()")}},
                         chiave, azione, prima, dopo);
 }
 
@@ -155,21 +165,24 @@ QStringList schemaServer(const QString& schema, bool conRuolo)
 {
     // Functions that write the journal run with the rights of who made it, whoever calls
     // them; they trust no search path but their own.
-    const QString percorso = QStringLiteral("SET search_path = pg_catalog, \"%1\", pg_temp").arg(QString(schema).replace(u'"', QStringLiteral("\"\"")));
+    const QString percorso = QStringLiteral("SET search_path = pg_catalog, \"%1\", pg_temp")
+                                 .arg(QString(schema).replace(u'"', QStringLiteral("\"\"")));
     QStringList sql = {
         QStringLiteral("CREATE TABLE giornale_operazioni (numero bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY, "
                        "quando timestamptz NOT NULL, chi text NOT NULL, etichetta text NOT NULL, annulla bigint, "
                        "esterna boolean NOT NULL, transazione xid8 NOT NULL UNIQUE)"),
-        QStringLiteral("CREATE TABLE giornale (numero bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY, operazione bigint NOT NULL, "
-                       "transazione xid8 NOT NULL, id bigint NOT NULL, azione char(1) NOT NULL, %1, %2)")
+        QStringLiteral(
+            "CREATE TABLE giornale (numero bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY, operazione bigint NOT NULL, "
+            "transazione xid8 NOT NULL, id bigint NOT NULL, azione char(1) NOT NULL, %1, %2)")
             .arg(tipiServer(QStringLiteral("prima_")), tipiServer(QStringLiteral("dopo_"))),
         QStringLiteral("CREATE INDEX giornale_id ON giornale (id, numero)"),
         QStringLiteral("CREATE INDEX giornale_operazione ON giornale (operazione)"),
         QStringLiteral("CREATE INDEX giornale_transazione ON giornale (transazione)"),
         QStringLiteral("CREATE INDEX giornale_eliminati ON giornale (id) WHERE azione = 'D'"),
         QStringLiteral("CREATE INDEX giornale_annullate ON giornale_operazioni (annulla)"),
-        QStringLiteral("CREATE TABLE giornale_stato (uno integer PRIMARY KEY CHECK (uno = 1), tagliato bigint NOT NULL DEFAULT 0, "
-                       "giorni_cestino integer NOT NULL DEFAULT 90 CHECK (giorni_cestino > 0))"),
+        QStringLiteral(
+            "CREATE TABLE giornale_stato (uno integer PRIMARY KEY CHECK (uno = 1), tagliato bigint NOT NULL DEFAULT 0, "
+            "giorni_cestino integer NOT NULL DEFAULT 90 CHECK (giorni_cestino > 0))"),
         QStringLiteral("INSERT INTO giornale_stato (uno) VALUES (1)"),
         // The operation is the transaction: a desk names it with brenzola.etichetta (and
         // brenzola.annulla for an undo); who made it is the server's word.
@@ -213,9 +226,10 @@ END $$)")
         QStringLiteral("CREATE TRIGGER giornale_annuncia AFTER INSERT OR UPDATE OR DELETE ON anagrafica "
                        "FOR EACH STATEMENT EXECUTE FUNCTION brenzola_annuncia()"),
         // A TRUNCATE fires no row triggers: it would change the register unrecorded.
-        QStringLiteral("CREATE FUNCTION brenzola_niente_truncate() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
-                       "RAISE EXCEPTION 'Anagrafica non si svuota con TRUNCATE, che il giornale non registrerebbe: usare DELETE.'; "
-                       "END $$"),
+        QStringLiteral(
+            "CREATE FUNCTION brenzola_niente_truncate() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
+            "RAISE EXCEPTION 'Anagrafica non si svuota con TRUNCATE, che il giornale non registrerebbe: usare DELETE.'; "
+            "END $$"),
         QStringLiteral("CREATE TRIGGER giornale_niente_truncate BEFORE TRUNCATE ON anagrafica "
                        "FOR EACH STATEMENT EXECUTE FUNCTION brenzola_niente_truncate()"),
         QStringLiteral("CREATE FUNCTION brenzola_tagliato() RETURNS trigger LANGUAGE plpgsql AS $$ BEGIN "
@@ -227,7 +241,8 @@ END $$)")
         // Erasing a deleted contact for good, the one removal a desk may ask for: only
         // contacts not in the register, with their whole history. The operations left with
         // nothing go too.
-        QStringLiteral(R"(CREATE FUNCTION brenzola_elimina_definitivamente(chiavi bigint[]) RETURNS integer LANGUAGE plpgsql SECURITY DEFINER %1 AS $$
+        QStringLiteral(
+            R"(CREATE FUNCTION brenzola_elimina_definitivamente(chiavi bigint[]) RETURNS integer LANGUAGE plpgsql SECURITY DEFINER %1 AS $$
 DECLARE
     tolte bigint[];
     quante integer;
@@ -274,7 +289,8 @@ const QStringList& ColonneContatto()
 
 QString QuantiContatti(qint64 quanti)
 {
-    return quanti == 1 ? QStringLiteral("1 contatto") : QStringLiteral("%1 contatti").arg(QLocale(QLocale::Italian).toString(quanti));
+    return quanti == 1 ? QStringLiteral("1 contatto")
+                       : QStringLiteral("%1 contatti").arg(QLocale(QLocale::Italian).toString(quanti));
 }
 
 bool PuoAvereGiornale(Connection& connection)
@@ -289,8 +305,9 @@ void InstallaGiornale(const QSqlDatabase& db, Engine engine)
 {
     QStringList sql;
     if (engine == Engine::PostgreSQL) {
-        QSqlQuery dove = runStatement(db, QStringLiteral("SELECT current_schema(), EXISTS (SELECT 1 FROM pg_roles WHERE rolname = '%1')")
-                                        .arg(QLatin1String(kRuoloUtenti)));
+        QSqlQuery dove =
+            runStatement(db, QStringLiteral("SELECT current_schema(), EXISTS (SELECT 1 FROM pg_roles WHERE rolname = '%1')")
+                                 .arg(QLatin1String(kRuoloUtenti)));
         if (!nextRow(dove)) throw storeErrorFrom(dove);
         sql = schemaServer(dove.value(0).toString(), dove.value(1).toBool());
     } else {
@@ -302,7 +319,8 @@ void InstallaGiornale(const QSqlDatabase& db, Engine engine)
 // ---- Operazione ----
 
 Operazione::Operazione(Connection& connection, const QString& etichetta, qint64 annulla)
-    : connection_(connection), annullamento_(annulla != 0)
+    : connection_(connection),
+      annullamento_(annulla != 0)
 {
     connection_.BeginTrans();
     qCDebug(lcJournal) << "operation" << etichetta;
@@ -310,8 +328,9 @@ Operazione::Operazione(Connection& connection, const QString& etichetta, qint64 
         if (!connection_.hasJournal()) return;
         if (connection_.engine() == Engine::PostgreSQL) {
             connection_
-                .runPrepared(QStringLiteral("SELECT set_config('brenzola.etichetta', ?, true), set_config('brenzola.annulla', ?, true)"),
-                             {etichetta, annulla ? QString::number(annulla) : QString()})
+                .runPrepared(
+                    QStringLiteral("SELECT set_config('brenzola.etichetta', ?, true), set_config('brenzola.annulla', ?, true)"),
+                    {etichetta, annulla ? QString::number(annulla) : QString()})
                 .finish();
             return;
         }
@@ -339,8 +358,9 @@ qint64 Operazione::Concludi()
 {
     qint64 numero = numero_;
     if (connection_.hasJournal() && connection_.engine() == Engine::PostgreSQL) {
-        QSqlQuery& quale = connection_.runPrepared(QStringLiteral("SELECT numero FROM giornale_operazioni "
-                                                                  "WHERE transazione = pg_current_xact_id_if_assigned()"));
+        QSqlQuery& quale =
+            connection_.runPrepared(QStringLiteral("SELECT numero FROM giornale_operazioni "
+                                                   "WHERE transazione = pg_current_xact_id_if_assigned()"));
         numero = nextRow(quale) ? quale.value(0).toLongLong() : 0;
         quale.finish();
     } else if (connection_.hasJournal()) {
@@ -378,8 +398,8 @@ std::optional<std::vector<qint64>> CursoreGiornale::cambiamenti(Connection& conn
     if (!seguito) {
         // Where the whole reading starts: what is written from now on is told next time.
         QSqlQuery fine = runStatement(db, server ? QStringLiteral("SELECT (SELECT coalesce(max(numero), 0) FROM giornale), "
-                                                            "CAST(pg_snapshot_xmin(pg_current_snapshot()) AS text)")
-                                           : QStringLiteral("SELECT (SELECT coalesce(max(numero), 0) FROM Giornale), ''"));
+                                                                  "CAST(pg_snapshot_xmin(pg_current_snapshot()) AS text)")
+                                                 : QStringLiteral("SELECT (SELECT coalesce(max(numero), 0) FROM Giornale), ''"));
         if (!nextRow(fine)) throw storeErrorFrom(fine);
         numero_ = fine.value(0).toLongLong();
         orizzonte_ = fine.value(1).toString();
@@ -394,15 +414,21 @@ std::optional<std::vector<qint64>> CursoreGiornale::cambiamenti(Connection& conn
     // number, as if a third of the journal followed it, and only a bound well below that
     // makes the index cheaper than reading the table (120 ms at a million rows, 0.3 ms).
     const int alPiu = server ? 10000 : 100000;
-    QSqlQuery righe = server
-        ? runStatement(db, QStringLiteral("SELECT 0, 0, tagliato, CAST(pg_snapshot_xmin(pg_current_snapshot()) AS text) FROM giornale_stato "
-                                          "UNION ALL (SELECT 1, numero, id, NULL FROM giornale WHERE numero > ? ORDER BY numero LIMIT %1) "
-                                          "UNION ALL (SELECT 2, numero, id, NULL FROM giornale WHERE transazione >= CAST(? AS xid8) "
-                                          "ORDER BY transazione LIMIT %1)").arg(alPiu),
-                       {numero_, orizzonte_})
-        : runStatement(db, QStringLiteral("SELECT 0, 0, tagliato, '' FROM Giornale_Stato UNION ALL SELECT * FROM "
-                                          "(SELECT 1, numero, id, NULL FROM Giornale WHERE numero > ? ORDER BY numero LIMIT %1)").arg(alPiu),
-                       {numero_});
+    QSqlQuery righe =
+        server
+            ? runStatement(
+                db,
+                QStringLiteral("SELECT 0, 0, tagliato, CAST(pg_snapshot_xmin(pg_current_snapshot()) AS text) FROM giornale_stato "
+                               "UNION ALL (SELECT 1, numero, id, NULL FROM giornale WHERE numero > ? ORDER BY numero LIMIT %1) "
+                               "UNION ALL (SELECT 2, numero, id, NULL FROM giornale WHERE transazione >= CAST(? AS xid8) "
+                               "ORDER BY transazione LIMIT %1)")
+                    .arg(alPiu),
+                {numero_, orizzonte_})
+            : runStatement(db,
+                           QStringLiteral("SELECT 0, 0, tagliato, '' FROM Giornale_Stato UNION ALL SELECT * FROM "
+                                          "(SELECT 1, numero, id, NULL FROM Giornale WHERE numero > ? ORDER BY numero LIMIT %1)")
+                               .arg(alPiu),
+                           {numero_});
     qint64 tagliato = 0;
     qint64 ultimo = numero_;
     QString orizzonte = orizzonte_;

@@ -83,10 +83,10 @@ public:
 
 private:
     bool letto_ = false;
-    QString connessione_;             // the connection it was read on
-    qint64 numero_ = 0;               // the highest journal number seen
-    QString orizzonte_;               // on a server: the oldest transaction still running then
-    std::optional<ChangeMark> segno_; // the store's change mark when last read
+    QString connessione_;              // the connection it was read on
+    qint64 numero_ = 0;                // the highest journal number seen
+    QString orizzonte_;                // on a server: the oldest transaction still running then
+    std::optional<ChangeMark> segno_;  // the store's change mark when last read
 };
 
 }  // namespace brenzola

@@ -9,8 +9,8 @@
 
 #include <algorithm>
 #include <cstring>
-#include <memory>
 #include <future>
+#include <memory>
 
 namespace brenzola {
 
@@ -96,8 +96,7 @@ bool LikePattern::findFrom(const Segment& segment, std::u16string_view text, siz
 bool LikePattern::matchAtEnd(const Segment& segment, std::u16string_view text, size_t from) const
 {
     if (!segment.anyCharacter)
-        return text.size() >= from + segment.text.size()
-            && text.substr(text.size() - segment.text.size()) == segment.text;
+        return text.size() >= from + segment.text.size() && text.substr(text.size() - segment.text.size()) == segment.text;
     for (size_t start = from; start <= text.size();) {
         size_t end = 0;
         if (matchAt(segment, text, start, end) && end == text.size()) return true;
@@ -163,8 +162,7 @@ int ItalianOrder::compare(QStringView a, QStringView b) const
     const auto* x = reinterpret_cast<const UChar*>(a.utf16());
     const auto* y = reinterpret_cast<const UChar*>(b.utf16());
     if (a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin())) return 0;
-    const UCollationResult order = collator_ ? ucol_strcoll(collator_, x, int32_t(a.size()), y, int32_t(b.size()))
-                                             : UCOL_EQUAL;
+    const UCollationResult order = collator_ ? ucol_strcoll(collator_, x, int32_t(a.size()), y, int32_t(b.size())) : UCOL_EQUAL;
     if (order != UCOL_EQUAL) return order == UCOL_LESS ? -1 : 1;
     return compareCodePoints(a, b);
 }
@@ -181,8 +179,7 @@ int ItalianOrder::compareUtf8(const char* a, int lengthA, const char* b, int len
     const int common = std::memcmp(a, b, size_t(std::min(lengthA, lengthB)));
     if (common == 0 && lengthA == lengthB) return 0;  // equal names are common in a long list
     UErrorCode status = U_ZERO_ERROR;
-    const UCollationResult order =
-        collator_ ? ucol_strcollUTF8(collator_, a, lengthA, b, lengthB, &status) : UCOL_EQUAL;
+    const UCollationResult order = collator_ ? ucol_strcollUTF8(collator_, a, lengthA, b, lengthB, &status) : UCOL_EQUAL;
     if (U_SUCCESS(status) && order != UCOL_EQUAL) return order == UCOL_LESS ? -1 : 1;
     if (common != 0) return common < 0 ? -1 : 1;
     return lengthA < lengthB ? -1 : 1;
@@ -267,8 +264,8 @@ int caselessCollation(void*, int lengthA, const void* a, int lengthB, const void
 
 int italianCollation(void* order, int lengthA, const void* a, int lengthB, const void* b)
 {
-    return static_cast<const ItalianOrder*>(order)->compareUtf8(static_cast<const char*>(a), lengthA,
-                                                                 static_cast<const char*>(b), lengthB);
+    return static_cast<const ItalianOrder*>(order)->compareUtf8(static_cast<const char*>(a), lengthA, static_cast<const char*>(b),
+                                                                lengthB);
 }
 
 void deleteOrder(void* order) { delete static_cast<ItalianOrder*>(order); }
@@ -305,13 +302,10 @@ void caselessLike(sqlite3_context* context, int, sqlite3_value** args)
 int registerItalianText(sqlite3* db)
 {
     constexpr int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
-    if (int rc = sqlite3_create_function_v2(db, "like", 2, flags, nullptr, caselessLike, nullptr, nullptr, nullptr))
-        return rc;
-    if (int rc = sqlite3_create_collation_v2(db, kCaselessCollation, SQLITE_UTF8, nullptr, caselessCollation, nullptr))
-        return rc;
+    if (int rc = sqlite3_create_function_v2(db, "like", 2, flags, nullptr, caselessLike, nullptr, nullptr, nullptr)) return rc;
+    if (int rc = sqlite3_create_collation_v2(db, kCaselessCollation, SQLITE_UTF8, nullptr, caselessCollation, nullptr)) return rc;
     auto order = std::make_unique<ItalianOrder>();
-    return sqlite3_create_collation_v2(db, kItalianOrderCollation, SQLITE_UTF8, order.release(), italianCollation,
-                                       deleteOrder);
+    return sqlite3_create_collation_v2(db, kItalianOrderCollation, SQLITE_UTF8, order.release(), italianCollation, deleteOrder);
 }
 
 }  // namespace brenzola

@@ -50,9 +50,12 @@ QVariant storedValue(const QVariant& value, bool isDate, const QString& column)
     if (value.isNull()) return {};
     if (!isDate) return value.toString();
     QDate date;
-    if (value.typeId() == QMetaType::QDate) date = value.toDate();
-    else if (value.typeId() == QMetaType::QDateTime) date = value.toDateTime().date();
-    else date = QDate::fromString(value.toString(), QStringLiteral("dd/MM/yyyy"));
+    if (value.typeId() == QMetaType::QDate)
+        date = value.toDate();
+    else if (value.typeId() == QMetaType::QDateTime)
+        date = value.toDateTime().date();
+    else
+        date = QDate::fromString(value.toString(), QStringLiteral("dd/MM/yyyy"));
     if (!date.isValid())
         throw StoreError(StoreErrorNumber::TypeMismatch,
                          QStringLiteral("Valore non valido per il campo data «%1»: «%2».").arg(column, value.toString()));
@@ -61,8 +64,7 @@ QVariant storedValue(const QVariant& value, bool isDate, const QString& column)
 
 [[noreturn]] void noCurrentRecord()
 {
-    throw StoreError(StoreErrorNumber::NoCurrentRecord,
-                     QStringLiteral("Nessun record corrente: inizio o fine del recordset."));
+    throw StoreError(StoreErrorNumber::NoCurrentRecord, QStringLiteral("Nessun record corrente: inizio o fine del recordset."));
 }
 
 }  // namespace
@@ -143,8 +145,7 @@ QVariant Recordset::Fields(int index) const
 {
     requireRow();
     if (index < 0 || index >= int(dateColumn_.size()))
-        throw StoreError(StoreErrorNumber::ItemNotFound,
-                         QStringLiteral("Campo %1 non trovato nel recordset.").arg(index));
+        throw StoreError(StoreErrorNumber::ItemNotFound, QStringLiteral("Campo %1 non trovato nel recordset.").arg(index));
     if (rowIsCached_) return row_.value(index);
     const QVariant value = query_->value(index);
     return dateColumn_[size_t(index)] ? dateFromStore(value) : value;
@@ -156,8 +157,7 @@ int Recordset::fieldIndex(const QString& name) const
 {
     const int index = row_.indexOf(name);
     if (index < 0)
-        throw StoreError(StoreErrorNumber::ItemNotFound,
-                         QStringLiteral("Campo «%1» non trovato nel recordset.").arg(name));
+        throw StoreError(StoreErrorNumber::ItemNotFound, QStringLiteral("Campo «%1» non trovato nel recordset.").arg(name));
     return index;
 }
 
@@ -176,8 +176,7 @@ void Recordset::readCurrentRow()
 
 void Recordset::AddNew()
 {
-    if (table_.isEmpty())
-        throw StoreError(StoreErrorNumber::NotUpdatable, QStringLiteral("Il recordset non è aggiornabile."));
+    if (table_.isEmpty()) throw StoreError(StoreErrorNumber::NotUpdatable, QStringLiteral("Il recordset non è aggiornabile."));
     if (editing_ != Editing::None) Update();
     const TableSchema& schema = connection_->schema(table_);
     row_.clear();
@@ -196,8 +195,7 @@ void Recordset::AddNew()
 void Recordset::SetField(const QString& name, const QVariant& value)
 {
     requireRow();
-    if (table_.isEmpty())
-        throw StoreError(StoreErrorNumber::NotUpdatable, QStringLiteral("Il recordset non è aggiornabile."));
+    if (table_.isEmpty()) throw StoreError(StoreErrorNumber::NotUpdatable, QStringLiteral("Il recordset non è aggiornabile."));
     const int index = fieldIndex(name);
     const QVariant stored = storedForm(index, value);  // refuse a bad value before touching the row
     readCurrentRow();
@@ -260,8 +258,7 @@ void Recordset::Update()
     if (editing_ == Editing::None) return;
     const int idIndex = row_.indexOf(QStringLiteral("id"));
     if (editing_ == Editing::Existing) {
-        if (idIndex < 0)
-            throw StoreError(StoreErrorNumber::NotUpdatable, QStringLiteral("Il recordset non ha il campo id."));
+        if (idIndex < 0) throw StoreError(StoreErrorNumber::NotUpdatable, QStringLiteral("Il recordset non ha il campo id."));
         if (assigned_.empty()) {
             editing_ = Editing::None;
             return;

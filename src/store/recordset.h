@@ -51,15 +51,15 @@ private:
 
     Connection* connection_ = nullptr;
     std::unique_ptr<QSqlQuery> query_;  // released as soon as the rows run out
-    QString table_;                      // set when the rows come from one table
+    QString table_;                     // set when the rows come from one table
     std::vector<bool> dateColumn_;
-    QSqlRecord row_;                     // the current row, with any assigned values
-    QVariantList stored_;                // the current row as read, once it is being changed
-    std::vector<int> assigned_;          // indexes into row_ set since the last Update
-    std::unique_ptr<QSqlQuery> write_;   // the last statement written with, kept for the next row
+    QSqlRecord row_;                    // the current row, with any assigned values
+    QVariantList stored_;               // the current row as read, once it is being changed
+    std::vector<int> assigned_;         // indexes into row_ set since the last Update
+    std::unique_ptr<QSqlQuery> write_;  // the last statement written with, kept for the next row
     Editing writeEditing_ = Editing::None;
-    std::vector<int> writeAssigned_;     // the columns write_ sets
-    std::vector<int> writeChecked_;      // the columns write_ checks, after the id
+    std::vector<int> writeAssigned_;  // the columns write_ sets
+    std::vector<int> writeChecked_;   // the columns write_ checks, after the id
     bool rowIsCached_ = false;
     bool eof_ = true;
     Editing editing_ = Editing::None;

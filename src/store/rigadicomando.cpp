@@ -13,7 +13,9 @@ QString programma() { return QFileInfo(QCoreApplication::applicationFilePath()).
 }  // namespace
 
 RigaDiComando::RigaDiComando(QString uso, QString aiuto, const QList<QCommandLineOption>& opzioni, qsizetype argomenti)
-    : uso_(std::move(uso)), aiuto_(std::move(aiuto)), argomenti_(argomenti)
+    : uso_(std::move(uso)),
+      aiuto_(std::move(aiuto)),
+      argomenti_(argomenti)
 {
     parser_.addOptions(opzioni);
     parser_.addOption({{QStringLiteral("h"), QStringLiteral("help")}, QString()});
@@ -39,11 +41,10 @@ int RigaDiComando::leggi(const QStringList& argomenti)
         return 0;
     }
     if (parser_.positionalArguments().size() != argomenti_)
-        return sbagliata(argomenti_ == 1 ? QStringLiteral("serve un nome di file (dati: %1)")
-                                                .arg(parser_.positionalArguments().size())
-                                          : QStringLiteral("servono %1 nomi di file (dati: %2)")
-                                                .arg(argomenti_)
-                                                .arg(parser_.positionalArguments().size()));
+        return sbagliata(
+            argomenti_ == 1
+                ? QStringLiteral("serve un nome di file (dati: %1)").arg(parser_.positionalArguments().size())
+                : QStringLiteral("servono %1 nomi di file (dati: %2)").arg(argomenti_).arg(parser_.positionalArguments().size()));
     return -1;
 }
 

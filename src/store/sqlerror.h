@@ -8,7 +8,6 @@
 
 class QSqlDatabase;
 
-
 namespace brenzola {
 
 // The engine's own number and text for a failed operation; the commonest failures are

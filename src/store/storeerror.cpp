@@ -66,7 +66,9 @@ StoreError systemError(int error, const QString& what)
         number = StoreErrorNumber::PathNotFound;
         reason = QStringLiteral("un elemento del percorso non è una cartella");
         break;
-    case EISDIR: reason = QStringLiteral("è una cartella, non un file"); break;
+    case EISDIR:
+        reason = QStringLiteral("è una cartella, non un file");
+        break;
     case EIO:
         number = StoreErrorNumber::DiskOrNetwork;
         reason = QStringLiteral("errore di lettura o scrittura sul disco");
@@ -74,8 +76,12 @@ StoreError systemError(int error, const QString& what)
     case EMFILE:
     case ENFILE:
     case ENOMEM:
-    case EAGAIN: reason = QStringLiteral("risorse del sistema esaurite"); break;
-    default: reason = QString::fromLocal8Bit(std::strerror(error)); break;
+    case EAGAIN:
+        reason = QStringLiteral("risorse del sistema esaurite");
+        break;
+    default:
+        reason = QString::fromLocal8Bit(std::strerror(error));
+        break;
     }
     return StoreError(number, QStringLiteral("%1: %2 (errno %3).").arg(what, reason).arg(error));
 }

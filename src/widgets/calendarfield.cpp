@@ -1,7 +1,7 @@
 #include "widgets/calendarfield.h"
 
-#include "widgets/dialogs.h"
 #include "store/storeddate.h"
+#include "widgets/dialogs.h"
 
 #include <QApplication>
 #include <QCalendarWidget>
@@ -54,16 +54,14 @@ QString whyNotADate(const QString& typed)
     if (!first.isValid()) return start + QStringLiteral("l'anno %1 non esiste.").arg(year);
     const int days = first.daysInMonth();
     if (day < 1) return start + QStringLiteral("il giorno va da 1 a %1.").arg(days);
-    return start + QStringLiteral("%1 %2 ha %3 giorni.")
-                       .arg(QLocale(QLocale::Italian).standaloneMonthName(month).toLower())
-                       .arg(year)
-                       .arg(days);
+    return start
+           + QStringLiteral("%1 %2 ha %3 giorni.")
+                 .arg(QLocale(QLocale::Italian).standaloneMonthName(month).toLower())
+                 .arg(year)
+                 .arg(days);
 }
 
-bool isBlank(const QVariant& value)
-{
-    return value.typeId() == QMetaType::QString && value.toString().trimmed().isEmpty();
-}
+bool isBlank(const QVariant& value) { return value.typeId() == QMetaType::QString && value.toString().trimmed().isEmpty(); }
 
 }  // namespace
 
@@ -73,8 +71,7 @@ class CalendarPopup : public QFrame {
     Q_OBJECT
 
 public:
-    explicit CalendarPopup(QWidget* owner, QWidget* dropButton)
-        : QFrame(owner, Qt::Popup), dropButton_(dropButton)
+    explicit CalendarPopup(QWidget* owner, QWidget* dropButton) : QFrame(owner, Qt::Popup), dropButton_(dropButton)
     {
         setObjectName(QStringLiteral("CalendarPopup"));
         setFrameShape(QFrame::StyledPanel);
@@ -145,8 +142,7 @@ private:
     QWidget* dropButton_;
 };
 
-CalendarField::CalendarField(QWidget* parent)
-    : QWidget(parent), editor_(new QLineEdit(this)), button_(new QToolButton(this))
+CalendarField::CalendarField(QWidget* parent) : QWidget(parent), editor_(new QLineEdit(this)), button_(new QToolButton(this))
 {
     button_->setArrowType(Qt::DownArrow);
     button_->setFocusPolicy(Qt::NoFocus);  // the focus stays in the editor while clicking

@@ -71,9 +71,15 @@ public:
         box.setWindowTitle(message.title.isEmpty() ? QString::fromLatin1(kTitoloApplicazione) : message.title);
         box.setText(message.text);
         switch (message.icon) {
-        case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
-        case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
-        case MsgIcon::Critical: box.setIcon(QMessageBox::Critical); break;
+        case MsgIcon::Information:
+            box.setIcon(QMessageBox::Information);
+            break;
+        case MsgIcon::Question:
+            box.setIcon(QMessageBox::Question);
+            break;
+        case MsgIcon::Critical:
+            box.setIcon(QMessageBox::Critical);
+            break;
         }
         if (message.buttons == MsgButtons::Ok) {
             box.setStandardButtons(QMessageBox::Ok);
@@ -90,9 +96,12 @@ public:
                              : message.defaultAnswer == MsgAnswer::Cancel ? QMessageBox::Cancel
                                                                           : QMessageBox::Yes);
         switch (box.exec()) {
-        case QMessageBox::Yes: return MsgAnswer::Yes;
-        case QMessageBox::No: return MsgAnswer::No;
-        default: return cancel ? MsgAnswer::Cancel : MsgAnswer::No;
+        case QMessageBox::Yes:
+            return MsgAnswer::Yes;
+        case QMessageBox::No:
+            return MsgAnswer::No;
+        default:
+            return cancel ? MsgAnswer::Cancel : MsgAnswer::No;
         }
     }
 

@@ -48,8 +48,8 @@ public:
     virtual QString ChooseFile(QWidget* parent, const QString& title, const QString& folder, const QString& filter) = 0;
     // Asks where to save a file, suggesting `suggested`; `filters` are offered in order and
     // `*filter` is the one preselected, then the one chosen. An empty text when the user cancels.
-    virtual QString ChooseSaveFile(QWidget* parent, const QString& title, const QString& suggested,
-                                   const QStringList& filters, int* filter) = 0;
+    virtual QString ChooseSaveFile(QWidget* parent, const QString& title, const QString& suggested, const QStringList& filters,
+                                   int* filter) = 0;
     // Asks for a password, shown as dots; an empty text when the user cancels.
     virtual QString AskPassword(QWidget* parent, const QString& text) = 0;
     // Shows the progress of a long piece of work until the returned object is gone.

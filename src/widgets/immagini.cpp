@@ -260,8 +260,10 @@ QIcon doppioni()
 QIcon ImageList1(int numero)
 {
     switch (numero) {
-    case 1: return drawn([](QPainter& p) { arrow(p, true); });
-    case 2: return drawn([](QPainter& p) { arrow(p, false); });
+    case 1:
+        return drawn([](QPainter& p) { arrow(p, true); });
+    case 2:
+        return drawn([](QPainter& p) { arrow(p, false); });
     case 8:
         return drawn([](QPainter& p) {
             p.setPen(pen(kInk, 1));
@@ -278,8 +280,10 @@ QIcon ImageList1(int numero)
                 p.drawLine(QPointF(6.5, y + 1.5), QPointF(14.5, y + 1.5));
             }
         });
-    case 19: return esci();
-    default: return {};
+    case 19:
+        return esci();
+    default:
+        return {};
     }
 }
 

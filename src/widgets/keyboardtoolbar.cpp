@@ -50,8 +50,8 @@ void KeyboardToolBar::leave(bool forward)
     // so the walk starts from the toolbar and skips everything inside it.
     for (QWidget* widget = forward ? nextInFocusChain() : previousInFocusChain(); widget != this;
          widget = forward ? widget->nextInFocusChain() : widget->previousInFocusChain()) {
-        if (isAncestorOf(widget) || !(widget->focusPolicy() & Qt::TabFocus) || !widget->isVisible()
-            || !widget->isEnabled() || widget->window() != window())
+        if (isAncestorOf(widget) || !(widget->focusPolicy() & Qt::TabFocus) || !widget->isVisible() || !widget->isEnabled()
+            || widget->window() != window())
             continue;
         widget->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
         return;
@@ -68,17 +68,26 @@ bool KeyboardToolBar::eventFilter(QObject* watched, QEvent* event)
     qsizetype target = -1;
     switch (key->key()) {
     case Qt::Key_Left:
-    case Qt::Key_Up: target = (index + buttons.size() - 1) % buttons.size(); break;
+    case Qt::Key_Up:
+        target = (index + buttons.size() - 1) % buttons.size();
+        break;
     case Qt::Key_Right:
-    case Qt::Key_Down: target = (index + 1) % buttons.size(); break;
-    case Qt::Key_Home: target = 0; break;
-    case Qt::Key_End: target = buttons.size() - 1; break;
+    case Qt::Key_Down:
+        target = (index + 1) % buttons.size();
+        break;
+    case Qt::Key_Home:
+        target = 0;
+        break;
+    case Qt::Key_End:
+        target = buttons.size() - 1;
+        break;
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
         if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return false;
         leave(key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier));
         return true;
-    default: return QToolBar::eventFilter(watched, event);
+    default:
+        return QToolBar::eventFilter(watched, event);
     }
     current_ = buttons[target];
     current_->setFocus(Qt::OtherFocusReason);

@@ -5,8 +5,7 @@
 
 namespace brenzola {
 
-PictureButton::PictureButton(const QIcon& icon, const QString& caption, QWidget* parent)
-    : QPushButton(icon, caption, parent)
+PictureButton::PictureButton(const QIcon& icon, const QString& caption, QWidget* parent) : QPushButton(icon, caption, parent)
 {
     setIconSize(QSize(16, 16));
 }
@@ -24,8 +23,7 @@ void PictureButton::paintEvent(QPaintEvent*)
     const QRect area = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
     const int textHeight = caption.isEmpty() ? 0 : fontMetrics().height();
     const int top = area.top() + (area.height() - iconSize().height() - textHeight) / 2;
-    const QRect iconRect(area.left() + (area.width() - iconSize().width()) / 2, top, iconSize().width(),
-                         iconSize().height());
+    const QRect iconRect(area.left() + (area.width() - iconSize().width()) / 2, top, iconSize().width(), iconSize().height());
     const QIcon::Mode mode = isEnabled() ? QIcon::Normal : QIcon::Disabled;
     icon().paint(&painter, iconRect, Qt::AlignCenter, mode);
     if (!caption.isEmpty()) {

@@ -28,8 +28,8 @@ protected:
             wanted_ = window_->size();
             place(frame().isNull() ? kLikelyFrame : frame());
             QTimer::singleShot(kSettleMs, this, &QObject::deleteLater);
-        } else if (wanted_.isValid() && (event->type() == QEvent::Move || event->type() == QEvent::Resize)
-                   && !frame().isNull() && frame() != assumed_) {
+        } else if (wanted_.isValid() && (event->type() == QEvent::Move || event->type() == QEvent::Resize) && !frame().isNull()
+                   && frame() != assumed_) {
             // The real frame is known now: place again with it, once.
             place(frame());
             deleteLater();

@@ -6,10 +6,7 @@
 namespace brenzola {
 
 // Window geometry is given in twips (1/1440 inch); 15 twips make a pixel at 96 dpi.
-inline int twips(const QWidget* widget, int value)
-{
-    return qRound(value * widget->logicalDpiX() / 1440.0);
-}
+inline int twips(const QWidget* widget, int value) { return qRound(value * widget->logicalDpiX() / 1440.0); }
 
 inline void placeInTwips(QWidget* widget, int left, int top, int width, int height)
 {

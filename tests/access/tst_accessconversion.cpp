@@ -8,8 +8,8 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -17,17 +17,17 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <cmath>
-#include <csignal>
 #include <fcntl.h>
-#include <limits>
 #include <linux/fs.h>
-#include <optional>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <cmath>
+#include <csignal>
+#include <limits>
+#include <optional>
 
 using namespace brenzola;
 using brenzola::test::ScriptedDialogs;
@@ -65,10 +65,7 @@ QByteArray patched(qsizetype offset, const QByteArray& replacement)
     return bytes;
 }
 
-QByteArray utf16(const QString& text)
-{
-    return QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
-}
+QByteArray utf16(const QString& text) { return QByteArray(reinterpret_cast<const char*>(text.utf16()), text.size() * 2); }
 
 // Where the fixture keeps what the tests change (pages of 4 KB): the table's name in the
 // catalog (page 14), two column names in the table definition (page 24), and the comment
@@ -84,8 +81,7 @@ constexpr char kDoubleType = 0x07;
 QMap<QString, QByteArray> snapshot(const QString& folder)
 {
     QMap<QString, QByteArray> entries;
-    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = it.next();
         const QString name = QDir(folder).relativeFilePath(path);
@@ -653,18 +649,18 @@ void TestAccessConversion::brokenAccessFilesChangeNothing_data()
     QTest::newRow("all data pages cut off") << fixture().left(25 * 4096) << 3049 << "letti 0 record" << QList<int>{2};
     QTest::newRow("some data pages cut off") << fixture().left(30 * 4096) << 3049 << "danneggiato" << QList<int>{2};
     QTest::newRow("a data page wiped") << patched(29 * 4096, QByteArray(4096, '\0')) << 3049 << "danneggiato" << QList<int>{2};
-    QTest::newRow("a data page overwritten") << patched(27 * 4096 + 16, QByteArray(4000, '\x5a')) << 3049 << "danneggiato"
-                                             << QList<int>{2};
+    QTest::newRow("a data page overwritten")
+        << patched(27 * 4096 + 16, QByteArray(4000, '\x5a')) << 3049 << "danneggiato" << QList<int>{2};
     // One byte in the column properties sends libmdb into an endless loop.
-    QTest::newRow("a byte that makes libmdb loop") << patched(94226, QByteArray(1, '\x2e')) << 3049 << "danneggiato"
-                                                   << QList<int>{1, 2};
+    QTest::newRow("a byte that makes libmdb loop")
+        << patched(94226, QByteArray(1, '\x2e')) << 3049 << "danneggiato" << QList<int>{1, 2};
     QTest::newRow("no table Anagrafica") << patched(kTableNameOffset, utf16(QStringLiteral("Anagrafixa"))) << 3078
                                          << "non contiene la tabella Anagrafica" << QList<int>{1};
-    QTest::newRow("header only, the rest zeros") << fixture().left(4096) + QByteArray(8 * 4096, '\0') << 3049
-                                                 << "danneggiato" << QList<int>{1};
+    QTest::newRow("header only, the rest zeros")
+        << fixture().left(4096) + QByteArray(8 * 4096, '\0') << 3049 << "danneggiato" << QList<int>{1};
     // The store would give U+FFFF back as U+FFFD: refused with the reason, not a disk error.
-    QTest::newRow("a text the store cannot keep") << patched(kEuroOffset, QByteArray("\xff\xff", 2)) << 13
-                                                  << "U+FFFF" << QList<int>{2};
+    QTest::newRow("a text the store cannot keep")
+        << patched(kEuroOffset, QByteArray("\xff\xff", 2)) << 13 << "U+FFFF" << QList<int>{2};
 }
 
 void TestAccessConversion::brokenAccessFilesChangeNothing()

@@ -2,15 +2,15 @@
 // its report and calendar file, and opening at start-up. Runs on a file and on a server.
 #include "agenda/agenda.h"
 #include "agenda/calendario.h"
-#include "widgets/calendarfield.h"
-#include "store/connection.h"
 #include "agenda/ui/frmagenda.h"
-#include "register/frmbrenzola.h"
-#include "store/funzioni.h"
-#include "widgets/moduli.h"
-#include "store/recordset.h"
 #include "printing/reportpreview.h"
+#include "register/frmbrenzola.h"
+#include "store/connection.h"
+#include "store/funzioni.h"
+#include "store/recordset.h"
 #include "testsupport.h"
+#include "widgets/calendarfield.h"
+#include "widgets/moduli.h"
 
 #include <QAction>
 #include <QApplication>
@@ -60,9 +60,11 @@ QStringList descrivi(const Agenda& agenda)
     for (const ElencoPromemoria* sezione : {&agenda.scaduti, &agenda.diOggi, &agenda.prossimi}) {
         righe << QStringLiteral("--");
         for (const Promemoria& p : *sezione)
-            righe << QStringLiteral("%1|%2|%3|%4|%5|%6|%7").arg(p.id).arg(p.nome, p.telefono, p.cell, p.email, iso(p.data), p.nota);
+            righe
+                << QStringLiteral("%1|%2|%3|%4|%5|%6|%7").arg(p.id).arg(p.nome, p.telefono, p.cell, p.email, iso(p.data), p.nota);
     }
-    for (const Compleanno& c : agenda.compleanni) righe << QStringLiteral("%1|%2|%3|%4").arg(c.id).arg(c.nome, iso(c.giorno)).arg(c.anni);
+    for (const Compleanno& c : agenda.compleanni)
+        righe << QStringLiteral("%1|%2|%3|%4").arg(c.id).arg(c.nome, iso(c.giorno)).arg(c.anni);
     return righe;
 }
 
@@ -123,8 +125,12 @@ void TestAgenda::cleanup()
 
 qint64 TestAgenda::contatto(const QString& cognome, const QVariant& ricont, const QVariant& nascita)
 {
-    return store_->insert({{"Cognome", cognome}, {"Nome", "Anna"}, {"Telefono", "02 1"}, {"DataRicont", ricont},
-                           {"DataNasc", nascita}, {"Commenti", "Prima riga\r\nseconda riga"}});
+    return store_->insert({{"Cognome", cognome},
+                           {"Nome", "Anna"},
+                           {"Telefono", "02 1"},
+                           {"DataRicont", ricont},
+                           {"DataNasc", nascita},
+                           {"Commenti", "Prima riga\r\nseconda riga"}});
 }
 
 void TestAgenda::eachContactFallsOnItsDay()
@@ -189,10 +195,11 @@ void TestAgenda::theWindowShowsActsAndFollowsChanges()
     const qint64 prossimo = contatto("Prossimo", iso(oggi_.addDays(2)));
     form_->ApriAgenda();
     QVERIFY(agenda()->isVisible());
-    QCOMPARE(sezioni(ricontatti()), (QStringList{"Scaduti (1): Scaduto Anna", "Oggi (1): Odierno Anna",
-                                                 "Prossimi 7 giorni (1): Prossimo Anna"}));
+    QCOMPARE(sezioni(ricontatti()),
+             (QStringList{"Scaduti (1): Scaduto Anna", "Oggi (1): Odierno Anna", "Prossimi 7 giorni (1): Prossimo Anna"}));
     const QAbstractItemModel* modello = ricontatti()->model();
-    QCOMPARE(modello->index(0, 1, modello->index(0, 0)).data(Qt::ForegroundRole).value<QBrush>().color(), QColor(0xb0, 0x00, 0x20));
+    QCOMPARE(modello->index(0, 1, modello->index(0, 0)).data(Qt::ForegroundRole).value<QBrush>().color(),
+             QColor(0xb0, 0x00, 0x20));
     QCOMPARE(agenda()->IdScelto(), scaduto);  // the first to call is ready for Enter
 
     // Enter asks about the main window's unsaved edits as the list would, then shows the contact.
@@ -262,10 +269,10 @@ void TestAgenda::printedAndExportedAsACalendar()
     QStringList testi;
     for (const ReportPage& pagina : stampate.pages)
         for (const PlacedItem& item : pagina.items) testi << item.control + u'=' + item.text;
-    for (const QString& atteso : {QStringLiteral("LblPeriodo=scaduti, oggi e i prossimi 7 giorni, al 26/02/2027"),
-                                  QStringLiteral("TextBox1=25/02/2027"), QStringLiteral("TextBox6=Scaduto"),
-                                  QStringLiteral("TextBox2=Virgola, punto; e basta Anna"), QStringLiteral("TextBox6=Compleanno"),
-                                  QStringLiteral("TextBox7=Compie 35 anni (nato il 29/02/1992)")})
+    for (const QString& atteso :
+         {QStringLiteral("LblPeriodo=scaduti, oggi e i prossimi 7 giorni, al 26/02/2027"), QStringLiteral("TextBox1=25/02/2027"),
+          QStringLiteral("TextBox6=Scaduto"), QStringLiteral("TextBox2=Virgola, punto; e basta Anna"),
+          QStringLiteral("TextBox6=Compleanno"), QStringLiteral("TextBox7=Compie 35 anni (nato il 29/02/1992)")})
         QVERIFY2(testi.contains(atteso), qPrintable(atteso));
 
     QTemporaryDir cartella;
@@ -282,7 +289,8 @@ void TestAgenda::printedAndExportedAsACalendar()
     QVERIFY(ics.contains("DUE;VALUE=DATE:20270225\r\n"));
     QVERIFY(ics.contains("SUMMARY:Ricontattare Virgola\\, punto\\; e basta Anna\r\n"));
     QVERIFY(ics.contains("DESCRIPTION:Telefono: 02 1\\nPrima riga\r\n"));
-    QVERIFY(ics.contains("DTSTART;VALUE=DATE:19920229\r\nDTEND;VALUE=DATE:19920301\r\nRRULE:FREQ=YEARLY;BYMONTH=2;BYMONTHDAY=-1\r\n"));
+    QVERIFY(ics.contains(
+        "DTSTART;VALUE=DATE:19920229\r\nDTEND;VALUE=DATE:19920301\r\nRRULE:FREQ=YEARLY;BYMONTH=2;BYMONTHDAY=-1\r\n"));
     for (const QByteArray& riga : ics.split('\n')) QVERIFY(riga.size() <= 76);
 }
 
@@ -307,7 +315,7 @@ void TestAgenda::theStartUpCheckAgreesWithTheAgenda()
     QVERIFY(!AgendaUrgente(*Connessione, oggi));  // an empty register
     contatto("Mai", QVariant());
     contatto("Millenovecento", iso(QDate(1900, 1, 1)));
-    contatto("Millenovecento senza zeri", "1900-1-1");  // the same "no date", as another program may write it
+    contatto("Millenovecento senza zeri", "1900-1-1");              // the same "no date", as another program may write it
     if (!test::onServer()) contatto("Nessuna data", "2000-13-45");  // a file holds any text; a server refuses it
     contatto("Domani", iso(oggi.addDays(1)));
     for (int d = -1; d <= 2; ++d) {
@@ -324,13 +332,17 @@ void TestAgenda::theListsShowEveryTextAndTheBirthdays()
 {
     const QDate oggi(2026, 12, 8);
     const QString lunga = QStringLiteral("àèìòù ").repeated(60).trimmed();  // longer than a byte can count, in UTF-8
-    const qint64 id = store_->insert({{"Cognome", "Dell'Orto"}, {"Email", "zoè@esempio.example"}, {"Cell", "333 1"},
-                                      {"DataRicont", iso(oggi)}, {"Commenti", "  " + lunga + "  \r\nseconda riga"}});
+    const qint64 id = store_->insert({{"Cognome", "Dell'Orto"},
+                                      {"Email", "zoè@esempio.example"},
+                                      {"Cell", "333 1"},
+                                      {"DataRicont", iso(oggi)},
+                                      {"Commenti", "  " + lunga + "  \r\nseconda riga"}});
     const qint64 nato = store_->insert({{"Cognome", "Festeggiato"}, {"Nome", "Ugo"}, {"DataNasc", iso(QDate(1980, 12, 9))}});
     FrmAgenda finestra(dialogs_, form_.get(), [oggi] { return oggi; });
     const auto riga = [](const QTreeView* griglia, int r, const QModelIndex& sezione = {}) {
         QStringList testi;
-        for (int c = 0; c < griglia->model()->columnCount(); ++c) testi << griglia->model()->index(r, c, sezione).data().toString();
+        for (int c = 0; c < griglia->model()->columnCount(); ++c)
+            testi << griglia->model()->index(r, c, sezione).data().toString();
         return testi;
     };
     auto* ricontatti = finestra.findChild<QTreeView*>(QStringLiteral("GrigliaRicontatti"));
@@ -363,8 +375,8 @@ void TestAgenda::aLongAgendaInOrderActedOnDeepInTheList()
     const int contatti = 12000;
     {
         // Names the Italian order sorts apart from their bytes: accents, apostrophes, case.
-        const QStringList cognomi = {"Zeta", "Èrcoli", "Ercole", "d'Angelo", "D'Amico", "de Luca",
-                                     "De Luca", "Ùbaldi", "Ubaldi", "Nicolò", "Nicola", "àbaco"};
+        const QStringList cognomi = {"Zeta",    "Èrcoli", "Ercole", "d'Angelo", "D'Amico", "de Luca",
+                                     "De Luca", "Ùbaldi", "Ubaldi", "Nicolò",   "Nicola",  "àbaco"};
         Connessione->BeginTrans();
         BulkInsert righe(Connessione.get(), QStringLiteral("Anagrafica"),
                          {"Cognome", "Nome", "Telefono", "DataRicont", "DataNasc", "Commenti"});
@@ -390,7 +402,8 @@ void TestAgenda::aLongAgendaInOrderActedOnDeepInTheList()
     QVERIFY(a.scaduti.size() > contatti / 2 && !a.diOggi.empty() && !a.prossimi.empty());
     QVERIFY(a.scaduti.data(a.scaduti.size() - 1) < oggi && a.prossimi.front().data > oggi);
     QCOMPARE(qsizetype(a.compleanni.size()), qsizetype(contatti / 50));
-    QVERIFY(std::all_of(a.compleanni.begin(), a.compleanni.end(), [&](const Compleanno& c) { return c.giorno == oggi && c.anni == 46; }));
+    QVERIFY(std::all_of(a.compleanni.begin(), a.compleanni.end(),
+                        [&](const Compleanno& c) { return c.giorno == oggi && c.anni == 46; }));
 
     // The last overdue one: chosen, shown, and acted on.
     FrmAgenda finestra(dialogs_, form_.get(), [oggi] { return oggi; });
@@ -424,7 +437,8 @@ void TestAgenda::aLongAgendaInOrderActedOnDeepInTheList()
     QVERIFY(finestra.agenda().prossimi.indice(profondo) >= 0);
 
     // A change from another desk shows when the agenda reads again.
-    const qint64 senzaData = store_->rows(QStringLiteral("SELECT min(id) FROM anagrafica WHERE dataricont IS NULL"))[0][0].toLongLong();
+    const qint64 senzaData =
+        store_->rows(QStringLiteral("SELECT min(id) FROM anagrafica WHERE dataricont IS NULL"))[0][0].toLongLong();
     store_->rows(QStringLiteral("UPDATE anagrafica SET dataricont = '2026-12-08' WHERE id = %1").arg(senzaData));
     finestra.Aggiorna();
     QVERIFY(finestra.agenda().diOggi.indice(senzaData) >= 0);
@@ -437,10 +451,14 @@ void TestAgenda::followingTheJournalGivesWhatAReadingGives()
     const QDate oggi(2026, 12, 8);
     const QStringList cognomi = {"Rossi", "rossi", "Èrcoli", "Bianchi", "D'Amico", "Zeta", "Abate"};
     QRandomGenerator caso(7);
-    const auto data = [&](int da, int a) { return caso.bounded(4) == 0 ? QVariant() : QVariant(iso(oggi.addDays(caso.bounded(da, a)))); };
+    const auto data = [&](int da, int a) {
+        return caso.bounded(4) == 0 ? QVariant() : QVariant(iso(oggi.addDays(caso.bounded(da, a))));
+    };
     const auto nuovo = [&] {
-        return store_->insert({{"Cognome", cognomi[caso.bounded(int(cognomi.size()))]}, {"Nome", caso.bounded(2) ? "Anna" : "Ugo"},
-                               {"DataRicont", data(-20, 15)}, {"DataNasc", iso(QDate(1980, 12, 1 + caso.bounded(20)))},
+        return store_->insert({{"Cognome", cognomi[caso.bounded(int(cognomi.size()))]},
+                               {"Nome", caso.bounded(2) ? "Anna" : "Ugo"},
+                               {"DataRicont", data(-20, 15)},
+                               {"DataNasc", iso(QDate(1980, 12, 1 + caso.bounded(20)))},
                                {"Commenti", QStringLiteral("nota %1\nresto").arg(caso.bounded(100))}});
     };
     std::vector<qint64> ids;
@@ -455,9 +473,12 @@ void TestAgenda::followingTheJournalGivesWhatAReadingGives()
             const qint64 id = ids[size_t(caso.bounded(int(ids.size())))];
             const QVariant nuova = data(-20, 15);
             store_->rows(QStringLiteral("UPDATE anagrafica SET dataricont = %1 WHERE id = %2")
-                             .arg(nuova.isNull() ? QStringLiteral("NULL") : u'\'' + nuova.toString() + u'\'').arg(id));
+                             .arg(nuova.isNull() ? QStringLiteral("NULL") : u'\'' + nuova.toString() + u'\'')
+                             .arg(id));
             store_->rows(QStringLiteral("UPDATE anagrafica SET cognome = '%1', telefono = '%2' WHERE id = %3")
-                             .arg(RaddoppiaApici(cognomi[caso.bounded(int(cognomi.size()))])).arg(caso.bounded(1000)).arg(ids[size_t(caso.bounded(int(ids.size())))]));
+                             .arg(RaddoppiaApici(cognomi[caso.bounded(int(cognomi.size()))]))
+                             .arg(caso.bounded(1000))
+                             .arg(ids[size_t(caso.bounded(int(ids.size())))]));
         }
         store_->rows(QStringLiteral("DELETE FROM anagrafica WHERE id = %1").arg(ids[size_t(caso.bounded(int(ids.size())))]));
         ids.push_back(nuovo());

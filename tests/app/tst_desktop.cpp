@@ -98,11 +98,10 @@ class XDisplay {
 public:
     XDisplay(const QString& runtimeDir, QSize screen, bool compositor) : environment_(baseEnvironment(runtimeDir))
     {
-        server_ = std::make_unique<Started>(
-            QStringLiteral("Xvfb"),
-            QStringList{"-displayfd", "1", "-nolisten", "tcp", "-screen", "0",
-                        QStringLiteral("%1x%2x24").arg(screen.width()).arg(screen.height())},
-            environment_);
+        server_ = std::make_unique<Started>(QStringLiteral("Xvfb"),
+                                            QStringList{"-displayfd", "1", "-nolisten", "tcp", "-screen", "0",
+                                                        QStringLiteral("%1x%2x24").arg(screen.width()).arg(screen.height())},
+                                            environment_);
         QProcess& server = server_->process();
         if (!waitFor([&] { return server.canReadLine() || server.state() == QProcess::NotRunning; }, 10000)
             || !server.canReadLine()) {
@@ -117,11 +116,13 @@ public:
             windowManager_ = std::make_unique<Started>(QStringLiteral("openbox"), QStringList{}, environment_);
             QProcess& openbox = windowManager_->process();
             managed = waitFor([&] {
-                return openbox.state() == QProcess::NotRunning
-                    || xprop({"-root", "_NET_SUPPORTING_WM_CHECK"}).contains("window id");
-            }) && openbox.state() != QProcess::NotRunning;
+                          return openbox.state() == QProcess::NotRunning
+                                 || xprop({"-root", "_NET_SUPPORTING_WM_CHECK"}).contains("window id");
+                      })
+                      && openbox.state() != QProcess::NotRunning;
             if (!managed)
-                problem_ = "openbox did not start (" + QByteArray::number(openbox.exitCode()) + "): " + openbox.readAllStandardError();
+                problem_ =
+                    "openbox did not start (" + QByteArray::number(openbox.exitCode()) + "): " + openbox.readAllStandardError();
         }
         if (!managed) return;
         problem_.clear();
@@ -140,10 +141,7 @@ public:
     bool ready() const { return ready_; }
     QProcessEnvironment environment() const { return environment_; }
 
-    QByteArray xprop(const QStringList& arguments) const
-    {
-        return output(QStringLiteral("xprop"), arguments, environment_);
-    }
+    QByteArray xprop(const QStringList& arguments) const { return output(QStringLiteral("xprop"), arguments, environment_); }
     QStringList search(const QStringList& arguments) const
     {
         return QString::fromLatin1(output(QStringLiteral("xdotool"), QStringList{"search"} + arguments, environment_))

@@ -67,32 +67,37 @@ void TestInstallazione::installsLikeADesktopProgramUnderAnyPrefix()
     QVERIFY2(desktopCheck.status == 0 && desktopCheck.output.isEmpty(), desktopCheck.output.constData());
     const Run metainfoCheck = run(QStringLiteral("appstreamcli"), {"validate", "--no-net", QDir(prefix).filePath(kMetainfo)});
     QVERIFY2(metainfoCheck.status == 0, metainfoCheck.output.constData());
-    QVERIFY2(!metainfoCheck.output.contains("\nE: ") && !metainfoCheck.output.contains("\nW: "), metainfoCheck.output.constData());
+    QVERIFY2(!metainfoCheck.output.contains("\nE: ") && !metainfoCheck.output.contains("\nW: "),
+             metainfoCheck.output.constData());
 }
 
 void TestInstallazione::theDebianPackageHoldsAndNeedsWhatTheProgramDoes()
 {
     QTemporaryDir output;
-    const Run pack = run(QStringLiteral(CPACK_COMMAND), {"-G", "DEB", "--config", BUILD_DIR "/CPackConfig.cmake", "-B", output.path()});
+    const Run pack =
+        run(QStringLiteral(CPACK_COMMAND), {"-G", "DEB", "--config", BUILD_DIR "/CPackConfig.cmake", "-B", output.path()});
     QVERIFY2(pack.status == 0, pack.output.constData());
     const QStringList packages = QDir(output.path()).entryList({"brenzola_*_*.deb"});
     QCOMPARE(packages.size(), 1);
     const QString deb = QDir(output.path()).filePath(packages.front());
 
     const QString contents = QString::fromUtf8(run(QStringLiteral("dpkg-deb"), {"--contents", deb}).output);
-    QStringList wanted = {"./usr/bin/brenzola", "./usr/bin/prepara_archivio", "./usr/bin/converti_access",
+    QStringList wanted = {"./usr/bin/brenzola",        "./usr/bin/prepara_archivio", "./usr/bin/converti_access",
                           "./usr/bin/copia_su_server", "./usr/bin/esporta_contatti", "./usr/bin/importa_contatti",
-                          "./usr/bin/cerca_doppioni", "./usr/bin/cronologia", "./usr/" + kDesktop, "./usr/" + kMetainfo};
+                          "./usr/bin/cerca_doppioni",  "./usr/bin/cronologia",       "./usr/" + kDesktop,
+                          "./usr/" + kMetainfo};
     for (const QString& icon : kIcons) wanted << "./usr/share/icons/hicolor/" + icon;
     for (const QString& file : wanted) QVERIFY2(contents.contains(u' ' + file + u'\n'), qPrintable(file));
     QVERIFY(!contents.contains(QStringLiteral("Brenzola.mdb")));  // no store: each user makes their own
 
     const QString depends = QString::fromUtf8(run(QStringLiteral("dpkg-deb"), {"--field", deb, "Depends"}).output);
-    for (const char* package : {"libqt6widgets6", "libqt6sql6-sqlite", "qt6-qpa-plugins", "libmdb3",
-                                "qt6-translations-l10n", "fonts-liberation", "fonts-dejavu-core"})
-        QVERIFY2(QRegularExpression(QStringLiteral("(^|, )%1( |,|$)").arg(QLatin1String(package))).match(depends.trimmed()).hasMatch(),
-                 qPrintable(QStringLiteral("%1 missing from: %2").arg(QLatin1String(package), depends)));
-    const Run entry = run(QStringLiteral("sh"), {"-c", QStringLiteral("dpkg-deb --fsys-tarfile '%1' | tar -xO ./usr/%2").arg(deb, kDesktop)});
+    for (const char* package : {"libqt6widgets6", "libqt6sql6-sqlite", "qt6-qpa-plugins", "libmdb3", "qt6-translations-l10n",
+                                "fonts-liberation", "fonts-dejavu-core"})
+        QVERIFY2(
+            QRegularExpression(QStringLiteral("(^|, )%1( |,|$)").arg(QLatin1String(package))).match(depends.trimmed()).hasMatch(),
+            qPrintable(QStringLiteral("%1 missing from: %2").arg(QLatin1String(package), depends)));
+    const Run entry =
+        run(QStringLiteral("sh"), {"-c", QStringLiteral("dpkg-deb --fsys-tarfile '%1' | tar -xO ./usr/%2").arg(deb, kDesktop)});
     QVERIFY2(entry.output.contains("\nExec=/usr/bin/brenzola\n"), entry.output.constData());
 }
 

@@ -1,12 +1,12 @@
 // Undo, the recent operations, the bin and a contact's versions, driven from the main
 // window's Cronologia menu and shortcuts. Runs on a file and on a server.
-#include "store/cronologia.h"
 #include "register/elenconomi.h"
 #include "register/frmbrenzola.h"
+#include "store/cronologia.h"
 #include "store/funzioni.h"
-#include "widgets/moduli.h"
 #include "store/storeerror.h"
 #include "testsupport.h"
+#include "widgets/moduli.h"
 
 #include <QAction>
 #include <QApplication>
@@ -25,8 +25,9 @@ using namespace brenzola::Funzioni;
 
 namespace {
 
-const QString kTutto = QStringLiteral("SELECT id, cognome, nome, datain, tiporef, prov, citta, indirizzo, cap, email, telefono, "
-                                      "cell, datanasc, fonte, dataricont, commenti FROM anagrafica");
+const QString kTutto = QStringLiteral(
+    "SELECT id, cognome, nome, datain, tiporef, prov, citta, indirizzo, cap, email, telefono, "
+    "cell, datanasc, fonte, dataricont, commenti FROM anagrafica");
 
 void premi(QWidget& finestra, const char* pulsante)
 {
@@ -41,7 +42,10 @@ void scegli(QAbstractItemView* griglia, int riga)
     griglia->selectionModel()->select(griglia->currentIndex(), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
-QString cella(const QAbstractItemView* griglia, int riga, int colonna) { return griglia->model()->index(riga, colonna).data().toString(); }
+QString cella(const QAbstractItemView* griglia, int riga, int colonna)
+{
+    return griglia->model()->index(riga, colonna).data().toString();
+}
 
 }  // namespace
 
@@ -61,7 +65,10 @@ private Q_SLOTS:
 private:
     void mostra();
     void comando(const char* nome);
-    void tasto(Qt::Key key, Qt::KeyboardModifiers modificatori = Qt::ControlModifier) { QTest::keyClick(elenco(), key, modificatori); }
+    void tasto(Qt::Key key, Qt::KeyboardModifiers modificatori = Qt::ControlModifier)
+    {
+        QTest::keyClick(elenco(), key, modificatori);
+    }
     // The contacts as stored, Null apart from empty text.
     QStringList tutto(const QString& dove = QStringLiteral("1=1")) const;
     ElencoNomi* elenco() const { return form_->findChild<ElencoNomi*>(QStringLiteral("List1")); }
@@ -79,8 +86,12 @@ private:
 void TestCronologia::init()
 {
     store_ = std::make_unique<test::TempStore>();
-    rossi_ = store_->insert({{"Cognome", "Rossi"}, {"Nome", "Mario"}, {"Telefono", "02 8645123"}, {"Citta", "Milano"},
-                             {"DataNasc", "1970-03-01"}, {"Commenti", "Riga uno\r\nriga due"}});
+    rossi_ = store_->insert({{"Cognome", "Rossi"},
+                             {"Nome", "Mario"},
+                             {"Telefono", "02 8645123"},
+                             {"Citta", "Milano"},
+                             {"DataNasc", "1970-03-01"},
+                             {"Commenti", "Riga uno\r\nriga due"}});
     bianchi_ = store_->insert({{"Cognome", "Bianchi"}, {"Nome", "Anna"}, {"Email", "anna@bianchi.it"}, {"Cap", ""}});
     dialogs_ = test::ScriptedDialogs();
     form_ = std::make_unique<FrmBrenzola>(dialogs_);
@@ -167,7 +178,8 @@ void TestCronologia::ctrlZTakesBackASaveAndADelete()
 
     // Nothing of this desk's is left to undo: the contacts came from another program.
     tasto(Qt::Key_Z);
-    QVERIFY2(dialogs_.lastText().startsWith(QStringLiteral("Non c'è nessuna operazione da annullare")), qPrintable(dialogs_.lastText()));
+    QVERIFY2(dialogs_.lastText().startsWith(QStringLiteral("Non c'è nessuna operazione da annullare")),
+             qPrintable(dialogs_.lastText()));
     QCOMPARE(tutto(), prima);
 }
 
@@ -199,24 +211,27 @@ void TestCronologia::anUndoOverAnotherProgramsChangeAsksFirst()
 
         dialogs_.answers = {MsgAnswer::Yes};
         premi(finestra, "CmdAnnulla");
-        QVERIFY2(dialogs_.lastText().contains(QStringLiteral("Lasciati come sono, perché modificati di nuovo dopo: «Rossi Mario».")),
-                 qPrintable(dialogs_.lastText()));
+        QVERIFY2(
+            dialogs_.lastText().contains(QStringLiteral("Lasciati come sono, perché modificati di nuovo dopo: «Rossi Mario».")),
+            qPrintable(dialogs_.lastText()));
         // The undo is the newest operation, and the undone one says by which.
-        QCOMPARE(cella(griglia, 0, 3), QStringLiteral("Annullamento dell'operazione %1: Modifiche con un altro programma").arg(numero));
+        QCOMPARE(cella(griglia, 0, 3),
+                 QStringLiteral("Annullamento dell'operazione %1: Modifiche con un altro programma").arg(numero));
         QCOMPARE(cella(griglia, 2, 5), QStringLiteral("annullata dall'operazione %1").arg(cella(griglia, 0, 0)));
         scegli(griglia, 2);
         premi(finestra, "CmdAnnulla");
         // Undone already: refused, naming the undo.
         QVERIFY2(dialogs_.lastText().startsWith(QStringLiteral("Impossibile annullare l'operazione %1.\n\nErrore %2: ")
-                                                    .arg(numero).arg(StoreErrorNumber::NotUpdatable))
+                                                    .arg(numero)
+                                                    .arg(StoreErrorNumber::NotUpdatable))
                      && dialogs_.lastText().contains(QStringLiteral("dall'operazione %1").arg(cella(griglia, 0, 0))),
                  qPrintable(dialogs_.lastText()));
     };
     comando("OperazioniRecenti");
     QCOMPARE(dialogs_.modalTitles, QStringList{"Operazioni recenti"});
     QCOMPARE(tutto(QStringLiteral("fonte = 'Telefonata'")).size(), 1);  // Rossi as the other program left it
-    QCOMPARE(tutto(QStringLiteral("fonte IS NULL")).size(), 1);          // Bianchi as before
-    QCOMPARE(casella("Txtfonte")->text(), QString());                    // and the form shows it
+    QCOMPARE(tutto(QStringLiteral("fonte IS NULL")).size(), 1);         // Bianchi as before
+    QCOMPARE(casella("Txtfonte")->text(), QString());                   // and the form shows it
 }
 
 void TestCronologia::theBinRestoresWholeAndErasesForGood()
@@ -271,7 +286,8 @@ void TestCronologia::theBinRestoresWholeAndErasesForGood()
     ChiudiDatabase();
     form_ = std::make_unique<FrmBrenzola>(dialogs_);
     QVERIFY(form_->Form_Load(store_->path()));
-    QCOMPARE(store_->rows(QStringLiteral("SELECT DISTINCT id FROM giornale WHERE azione = 'D'")), (QList<QVariantList>{{recente}}));
+    QCOMPARE(store_->rows(QStringLiteral("SELECT DISTINCT id FROM giornale WHERE azione = 'D'")),
+             (QList<QVariantList>{{recente}}));
 }
 
 void TestCronologia::theHistoryMarksChangesAndWritesAVersionBack()

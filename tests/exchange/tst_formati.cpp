@@ -2,8 +2,8 @@
 // writes them; the duplicate rules and merging.
 #include "exchange/csv.h"
 #include "exchange/doppioni.h"
-#include "store/storeerror.h"
 #include "exchange/vcard.h"
+#include "store/storeerror.h"
 
 #include <QFile>
 #include <QStringDecoder>
@@ -87,7 +87,8 @@ void TestFormati::phoneAndMailFilesGiveTheirContacts()
     QCOMPARE(rossi[Campo::DataNasc].toDate(), QDate(1958, 3, 21));
     // What has no field of its own is kept in the comments, labelled.
     const QString commenti = rossi.testo(Campo::Commenti);
-    QVERIFY2(commenti.startsWith(QStringLiteral("Cliente storico.\nPreferisce la mattina, non il sabato.")), qPrintable(commenti));
+    QVERIFY2(commenti.startsWith(QStringLiteral("Cliente storico.\nPreferisce la mattina, non il sabato.")),
+             qPrintable(commenti));
     for (const char* altro : {"Azienda: Rossi Impianti Srl", "Email (lavoro): m.rossi@rossi-impianti.example",
                               "Telefono (lavoro): 02 1111111", "Paese: Italia"})
         QVERIFY2(commenti.contains(QString::fromUtf8(altro)), altro);
@@ -119,7 +120,8 @@ void TestFormati::phoneAndMailFilesGiveTheirContacts()
     QCOMPARE(esposito.testo(Campo::Email), QStringLiteral("anna.esposito@example.it"));
     QCOMPARE(esposito.testo(Campo::Telefono), QStringLiteral("+39-081-8671234"));
     QCOMPARE(esposito.testo(Campo::Indirizzo), QStringLiteral("Via Napoli 3, Scala B"));
-    QVERIFY(esposito.testo(Campo::Commenti).startsWith(QStringLiteral("Primo contatto a Capodanno.\nRichiamare a febbraio; chiedere di Anna.")));
+    QVERIFY(esposito.testo(Campo::Commenti)
+                .startsWith(QStringLiteral("Primo contatto a Capodanno.\nRichiamare a febbraio; chiedere di Anna.")));
     QVERIFY(thunderbird.voci[1].errore.startsWith(QStringLiteral("riga 20: ")));
     QCOMPARE(thunderbird.ignorate.value(QStringLiteral("UID")), 1);
 
@@ -183,7 +185,8 @@ void TestFormati::badInputIsRefusedNamingTheLine()
     QCOMPARE(lettura.illeggibili(), 6);
 
     // Rows with more or fewer fields than the header; a trailing separator is no extra field.
-    const QByteArray righe = "Cognome;Nome;Telefono\r\nRossi;Mario;02 1\r\nBianchi;Luca\r\nVerdi;Anna;06 2;altro\r\nNeri;Ugo;;\r\n";
+    const QByteArray righe =
+        "Cognome;Nome;Telefono\r\nRossi;Mario;02 1\r\nBianchi;Luca\r\nVerdi;Anna;06 2;altro\r\nNeri;Ugo;;\r\n";
     const TabellaCsv tabella = leggiCsv(righe, rilevaFormatoCsv(righe));
     const Lettura csv = contattiDaCsv(tabella, indovinaColonne(tabella.intestazioni));
     QCOMPARE(csv.voci.size(), size_t(4));
@@ -206,12 +209,19 @@ void TestFormati::whatBrenzolaWritesReadsBackExactly()
     QFETCH(int, formato);
     const QString lunga = QStringLiteral("Via dell'Indipendenza, 12; scala B \\ interno 4 – ") + QString(300, QChar(u'è'));
     const std::vector<Contatto> contatti = {
-        contatto({{Campo::Cognome, QStringLiteral("D'Angelo")}, {Campo::Nome, QStringLiteral("Nicolò 😀")},
-                  {Campo::DataIn, QDate(2003, 5, 12)}, {Campo::TipoRef, QStringLiteral("=SOMMA(A1:A3)")},
-                  {Campo::Citta, QStringLiteral("Forlì")}, {Campo::Prov, QStringLiteral("FC")}, {Campo::Indirizzo, lunga},
-                  {Campo::Cap, QStringLiteral("06012")}, {Campo::Email, QStringLiteral("a@b.it, c@d.it")},
-                  {Campo::Telefono, QStringLiteral("+39 06 123")}, {Campo::Cell, QStringLiteral("-")},
-                  {Campo::DataNasc, QDate(2000, 2, 29)}, {Campo::Fonte, QStringLiteral("\"Fiera\"\tdi maggio")},
+        contatto({{Campo::Cognome, QStringLiteral("D'Angelo")},
+                  {Campo::Nome, QStringLiteral("Nicolò 😀")},
+                  {Campo::DataIn, QDate(2003, 5, 12)},
+                  {Campo::TipoRef, QStringLiteral("=SOMMA(A1:A3)")},
+                  {Campo::Citta, QStringLiteral("Forlì")},
+                  {Campo::Prov, QStringLiteral("FC")},
+                  {Campo::Indirizzo, lunga},
+                  {Campo::Cap, QStringLiteral("06012")},
+                  {Campo::Email, QStringLiteral("a@b.it, c@d.it")},
+                  {Campo::Telefono, QStringLiteral("+39 06 123")},
+                  {Campo::Cell, QStringLiteral("-")},
+                  {Campo::DataNasc, QDate(2000, 2, 29)},
+                  {Campo::Fonte, QStringLiteral("\"Fiera\"\tdi maggio")},
                   {Campo::DataRicont, QDate(1900, 1, 1)},
                   {Campo::Commenti, QStringLiteral("Prima riga\r\nseconda; con virgole, e \\n finti\r\n\r\nfine €")}}),
         // Empty text and Null are told apart; the surname alone is enough.
@@ -223,7 +233,9 @@ void TestFormati::whatBrenzolaWritesReadsBackExactly()
     const StileCsv stile = formato == 2 ? StileCsv::Italiano : StileCsv::Rfc4180;
     if (formato >= 2) file = intestazioneCsv(stile);
     for (const Contatto& c : contatti)
-        file += formato == 0 ? schedaVCard(c, VersioneVCard::V4) : formato == 1 ? schedaVCard(c, VersioneVCard::V3) : rigaCsv(c, stile);
+        file += formato == 0   ? schedaVCard(c, VersioneVCard::V4)
+                : formato == 1 ? schedaVCard(c, VersioneVCard::V3)
+                               : rigaCsv(c, stile);
     if (formato < 2)
         for (const QByteArray& riga : file.split('\n')) QVERIFY2(riga.size() <= 76, riga.constData());  // 75 + CR
 
@@ -238,7 +250,8 @@ void TestFormati::whatBrenzolaWritesReadsBackExactly()
 
 void TestFormati::csvEncodingsSeparatorsAndDateOrderAreDetected()
 {
-    const QString testo = QStringLiteral("Cognome\tNome\tData Nasc.\tNote\r\nÈrcoli\tZoè\t12/25/1980\t'=1+1\r\nRossi\tMario\t3/4/1990\t'Ciao\r\n");
+    const QString testo =
+        QStringLiteral("Cognome\tNome\tData Nasc.\tNote\r\nÈrcoli\tZoè\t12/25/1980\t'=1+1\r\nRossi\tMario\t3/4/1990\t'Ciao\r\n");
     QByteArray utf16 = QByteArray("\xFF\xFE") + QByteArray(reinterpret_cast<const char*>(testo.utf16()), testo.size() * 2);
     const FormatoCsv formato = rilevaFormatoCsv(utf16);
     QCOMPARE(formato.codifica, Codifica::Utf16LE);
@@ -263,41 +276,57 @@ void TestFormati::csvEncodingsSeparatorsAndDateOrderAreDetected()
 void TestFormati::duplicatesAreTheSamePersonAndMergeLosesNothing()
 {
     IndiceDoppioni indice;
-    indice.aggiungi(1, contatto({{Campo::Cognome, QStringLiteral("Rossi")}, {Campo::Nome, QStringLiteral("Mario")},
-                                 {Campo::Telefono, QStringLiteral("02 8645123")}, {Campo::Email, QStringLiteral("mario@x.it")}}));
+    indice.aggiungi(1, contatto({{Campo::Cognome, QStringLiteral("Rossi")},
+                                 {Campo::Nome, QStringLiteral("Mario")},
+                                 {Campo::Telefono, QStringLiteral("02 8645123")},
+                                 {Campo::Email, QStringLiteral("mario@x.it")}}));
     indice.aggiungi(2, contatto({{Campo::Cognome, QStringLiteral("Bianchi")}, {Campo::Email, QStringLiteral("luca@y.it")}}));
-    indice.aggiungi(3, contatto({{Campo::Cognome, QStringLiteral("Èrcoli")}, {Campo::Nome, QStringLiteral("Nicolò")},
+    indice.aggiungi(3, contatto({{Campo::Cognome, QStringLiteral("Èrcoli")},
+                                 {Campo::Nome, QStringLiteral("Nicolò")},
                                  {Campo::Cell, QStringLiteral("+39 333 1112233")}}));
-    const auto doppioni = [&](std::initializer_list<std::pair<Campo, QVariant>> valori) { return indice.doppioniDi(contatto(valori)); };
+    const auto doppioni = [&](std::initializer_list<std::pair<Campo, QVariant>> valori) {
+        return indice.doppioniDi(contatto(valori));
+    };
     using Chiavi = std::vector<qint64>;
-    QCOMPARE(doppioni({{Campo::Cognome, QStringLiteral("ROSSI")}, {Campo::Nome, QStringLiteral("mario")},
+    QCOMPARE(doppioni({{Campo::Cognome, QStringLiteral("ROSSI")},
+                       {Campo::Nome, QStringLiteral("mario")},
                        {Campo::Cell, QStringLiteral("028645123")}}),
              Chiavi{1});
-    QCOMPARE(doppioni({{Campo::Cognome, QStringLiteral("Rossi")}, {Campo::Nome, QStringLiteral("Maria")},
+    QCOMPARE(doppioni({{Campo::Cognome, QStringLiteral("Rossi")},
+                       {Campo::Nome, QStringLiteral("Maria")},
                        {Campo::Telefono, QStringLiteral("02 8645123")}}),
              Chiavi{});  // a shared number, another person
-    QCOMPARE(doppioni({{Campo::Cognome, QStringLiteral("Verdi")}, {Campo::Email, QStringLiteral("Luca@Y.it; altro@z.it")}}), Chiavi{2});
-    QCOMPARE(doppioni({{Campo::Cognome, QStringLiteral("ercoli")}, {Campo::Nome, QStringLiteral("NICOLO")},
+    QCOMPARE(doppioni({{Campo::Cognome, QStringLiteral("Verdi")}, {Campo::Email, QStringLiteral("Luca@Y.it; altro@z.it")}}),
+             Chiavi{2});
+    QCOMPARE(doppioni({{Campo::Cognome, QStringLiteral("ercoli")},
+                       {Campo::Nome, QStringLiteral("NICOLO")},
                        {Campo::Telefono, QStringLiteral("0039 3331112233")}}),
              Chiavi{3});
     QCOMPARE(doppioni({{Campo::Cognome, QStringLiteral("Rossi")}, {Campo::Nome, QStringLiteral("Mario")}}), Chiavi{});
 
     // Groups: through a shared e-mail, and through name and number.
     indice.aggiungi(4, contatto({{Campo::Cognome, QStringLiteral("Rossi")}, {Campo::Email, QStringLiteral("MARIO@x.it")}}));
-    indice.aggiungi(5, contatto({{Campo::Cognome, QStringLiteral("rossi")}, {Campo::Nome, QStringLiteral("Mario")},
+    indice.aggiungi(5, contatto({{Campo::Cognome, QStringLiteral("rossi")},
+                                 {Campo::Nome, QStringLiteral("Mario")},
                                  {Campo::Cell, QStringLiteral("02-8645123")}}));
-    indice.aggiungi(6, contatto({{Campo::Cognome, QStringLiteral("Ercoli")}, {Campo::Nome, QStringLiteral("Nicolo")},
+    indice.aggiungi(6, contatto({{Campo::Cognome, QStringLiteral("Ercoli")},
+                                 {Campo::Nome, QStringLiteral("Nicolo")},
                                  {Campo::Telefono, QStringLiteral("333 111 2233")}}));
     QCOMPARE(indice.gruppi(), (std::vector<Chiavi>{{1, 4, 5}, {3, 6}}));
 
     // Merging fills what is empty, joins the comments in the base's line breaks and keeps
     // every differing value; what says the same is not repeated.
-    Contatto base = contatto({{Campo::Cognome, QStringLiteral("Rossi")}, {Campo::Telefono, QStringLiteral("02 8645123")},
-                              {Campo::Email, QStringLiteral("mario@x.it")}, {Campo::Commenti, QStringLiteral("Uno\r\nDue")}});
+    Contatto base = contatto({{Campo::Cognome, QStringLiteral("Rossi")},
+                              {Campo::Telefono, QStringLiteral("02 8645123")},
+                              {Campo::Email, QStringLiteral("mario@x.it")},
+                              {Campo::Commenti, QStringLiteral("Uno\r\nDue")}});
     base.id = 1;
-    const Contatto altro = contatto({{Campo::Cognome, QStringLiteral("ROSSI")}, {Campo::Nome, QStringLiteral("Mario")},
-                                     {Campo::Telefono, QStringLiteral("028645123")}, {Campo::Email, QStringLiteral("m@z.it")},
-                                     {Campo::DataNasc, QDate(1958, 3, 21)}, {Campo::Commenti, QStringLiteral("Tre\nQuattro")}});
+    const Contatto altro = contatto({{Campo::Cognome, QStringLiteral("ROSSI")},
+                                     {Campo::Nome, QStringLiteral("Mario")},
+                                     {Campo::Telefono, QStringLiteral("028645123")},
+                                     {Campo::Email, QStringLiteral("m@z.it")},
+                                     {Campo::DataNasc, QDate(1958, 3, 21)},
+                                     {Campo::Commenti, QStringLiteral("Tre\nQuattro")}});
     const Contatto unito = unisci(base, altro);
     QCOMPARE(unito.id, qint64(1));
     QCOMPARE(unito.testo(Campo::Cognome), QStringLiteral("Rossi"));

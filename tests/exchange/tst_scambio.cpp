@@ -1,17 +1,17 @@
 // Contacts out of a store and into another: every row back as it was, an import whole or
 // not at all, duplicates asked about and merged. Runs on a file and on a server.
 #include "access/accessconversion.h"
+#include "demodata.h"
+#include "exchange/csv.h"
+#include "exchange/doppioni.h"
+#include "exchange/scambio.h"
+#include "exchange/vcard.h"
 #include "store/connection.h"
 #include "store/cronologia.h"
-#include "exchange/csv.h"
-#include "demodata.h"
-#include "exchange/doppioni.h"
 #include "store/funzioni.h"
 #include "store/recordset.h"
-#include "exchange/scambio.h"
 #include "store/storeerror.h"
 #include "testsupport.h"
-#include "exchange/vcard.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -44,9 +44,9 @@ QStringList righe(Connection& connection)
         QStringList valori;
         for (const DescrizioneCampo& d : campi()) {
             const QVariant& v = c[d.campo];
-            valori << (v.isNull() ? QStringLiteral("<Null>")
+            valori << (v.isNull()                       ? QStringLiteral("<Null>")
                        : v.typeId() == QMetaType::QDate ? v.toDate().toString(Qt::ISODate)
-                                                         : u'"' + v.toString() + u'"');
+                                                        : u'"' + v.toString() + u'"');
         }
         tutte << valori.join(u'|');
     }
@@ -139,9 +139,10 @@ void TestScambio::anImportIsWholeOrNothing()
     QCOMPARE(righe(*connection), prima);
 
     // A row the store refuses halfway: nothing stays, and the store says why.
-    store.rows(test::onServer() ? QStringLiteral("ALTER TABLE anagrafica ADD CONSTRAINT niente_zeta CHECK (cognome <> 'Zeta')")
-                                : QStringLiteral("CREATE TRIGGER niente_zeta BEFORE INSERT ON Anagrafica WHEN NEW.Cognome = 'Zeta' "
-                                                 "BEGIN SELECT RAISE(ABORT, 'niente Zeta'); END"));
+    store.rows(test::onServer()
+                   ? QStringLiteral("ALTER TABLE anagrafica ADD CONSTRAINT niente_zeta CHECK (cognome <> 'Zeta')")
+                   : QStringLiteral("CREATE TRIGGER niente_zeta BEFORE INSERT ON Anagrafica WHEN NEW.Cognome = 'Zeta' "
+                                    "BEGIN SELECT RAISE(ABORT, 'niente Zeta'); END"));
     QVERIFY(std::any_of(mille.voci.begin() + 10, mille.voci.end(),
                         [](const Voce& v) { return v.contatto.testo(Campo::Cognome) == u"Zeta"; }));
     QVERIFY_THROWS_EXCEPTION(StoreError, Importa(*connection, mille, kAggiungiSempre));
@@ -149,8 +150,9 @@ void TestScambio::anImportIsWholeOrNothing()
 
     // A contact another desk changes while the user decides is not merged over, and
     // nothing else is imported either.
-    const QByteArray rossi = "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Rossi;Mario;;;\r\nEMAIL:MARIO@x.it\r\nTEL:333\r\nEND:VCARD\r\n"
-                             "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Verdi;Anna;;;\r\nEND:VCARD\r\n";
+    const QByteArray rossi =
+        "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Rossi;Mario;;;\r\nEMAIL:MARIO@x.it\r\nTEL:333\r\nEND:VCARD\r\n"
+        "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Verdi;Anna;;;\r\nEND:VCARD\r\n";
     const auto cambiaIntanto = [&store](const Contatto&, const Voce&) {
         store.rows(QStringLiteral("UPDATE anagrafica SET nome = 'Mario Luigi' WHERE cognome = 'Rossi'"));
         return std::optional<Scelta>(Scelta::Unisci);
@@ -170,16 +172,20 @@ void TestScambio::anImportIsWholeOrNothing()
 void TestScambio::duplicatesAreAskedAboutAndMerged()
 {
     test::TempStore store;
-    const qint64 rossi = store.insert({{"Cognome", "Rossi"}, {"Nome", "Mario"}, {"Telefono", "02 1234567"},
-                                       {"Email", "mario@x.it"}, {"Commenti", "Cliente storico."}});
+    const qint64 rossi = store.insert({{"Cognome", "Rossi"},
+                                       {"Nome", "Mario"},
+                                       {"Telefono", "02 1234567"},
+                                       {"Email", "mario@x.it"},
+                                       {"Commenti", "Cliente storico."}});
     store.insert({{"Cognome", "Bianchi"}, {"Nome", "Luca"}, {"Email", "luca@y.it"}});
     auto connection = apri(store.path());
-    const QByteArray file = "BEGIN:VCARD\r\nVERSION:4.0\r\nN:ROSSI;mario;;;\r\nTEL;TYPE=cell:333 1\r\nTEL:+39 02 1234567\r\n"
-                            "NOTE:Ha cambiato cellulare.\r\nEND:VCARD\r\n"
-                            "BEGIN:VCARD\r\nVERSION:4.0\r\nN:Bianchi;Luca;;;\r\nEMAIL:Luca@Y.it\r\nEND:VCARD\r\n"
-                            "BEGIN:VCARD\r\nVERSION:4.0\r\nN:Verdi;Anna;;;\r\nEMAIL:anna@z.it\r\nEND:VCARD\r\n"
-                            "BEGIN:VCARD\r\nVERSION:4.0\r\nN:Verdi;Anna;;;\r\nEMAIL:anna@z.it\r\nBDAY:19800315\r\nEND:VCARD\r\n"
-                            "BEGIN:VCARD\r\nVERSION:4.0\r\nN:Neri;;;;\r\nBDAY:--0101\r\nEND:VCARD\r\n";
+    const QByteArray file =
+        "BEGIN:VCARD\r\nVERSION:4.0\r\nN:ROSSI;mario;;;\r\nTEL;TYPE=cell:333 1\r\nTEL:+39 02 1234567\r\n"
+        "NOTE:Ha cambiato cellulare.\r\nEND:VCARD\r\n"
+        "BEGIN:VCARD\r\nVERSION:4.0\r\nN:Bianchi;Luca;;;\r\nEMAIL:Luca@Y.it\r\nEND:VCARD\r\n"
+        "BEGIN:VCARD\r\nVERSION:4.0\r\nN:Verdi;Anna;;;\r\nEMAIL:anna@z.it\r\nEND:VCARD\r\n"
+        "BEGIN:VCARD\r\nVERSION:4.0\r\nN:Verdi;Anna;;;\r\nEMAIL:anna@z.it\r\nBDAY:19800315\r\nEND:VCARD\r\n"
+        "BEGIN:VCARD\r\nVERSION:4.0\r\nN:Neri;;;;\r\nBDAY:--0101\r\nEND:VCARD\r\n";
     QStringList chiesti;
     const Riepilogo riepilogo = Importa(*connection, leggi(file), [&](const Contatto& esistente, const Voce& nuovo) {
         chiesti << esistente.nomeCompleto() + u'/' + nuovo.contatto.nomeCompleto();
@@ -195,11 +201,14 @@ void TestScambio::duplicatesAreAskedAboutAndMerged()
     QCOMPARE(unito.testo(Campo::Cell), QStringLiteral("333 1"));
     QCOMPARE(unito.testo(Campo::Telefono), QStringLiteral("02 1234567"));
     QCOMPARE(unito.testo(Campo::Commenti), QStringLiteral("Cliente storico.\n\nHa cambiato cellulare."));
-    QCOMPARE(store.rows(QStringLiteral("SELECT count(*) FROM anagrafica WHERE cognome = 'Verdi' AND datanasc IS NOT NULL"))[0][0].toInt(), 1);
+    QCOMPARE(store.rows(QStringLiteral("SELECT count(*) FROM anagrafica WHERE cognome = 'Verdi' AND datanasc IS NOT NULL"))[0][0]
+                 .toInt(),
+             1);
     QCOMPARE(store.rows(QStringLiteral("SELECT count(*) FROM anagrafica"))[0][0].toInt(), 3);
 
     // Stopping at a question imports nothing at all.
-    const Riepilogo fermato = Importa(*connection, leggi(file), [](const Contatto&, const Voce&) { return std::optional<Scelta>(); });
+    const Riepilogo fermato =
+        Importa(*connection, leggi(file), [](const Contatto&, const Voce&) { return std::optional<Scelta>(); });
     QVERIFY(fermato.annullato);
     QCOMPARE(store.rows(QStringLiteral("SELECT count(*) FROM anagrafica"))[0][0].toInt(), 3);
 }
@@ -208,8 +217,11 @@ void TestScambio::theRegistersOwnDuplicatesMergeIntoOne()
 {
     test::TempStore store;
     const qint64 primo = store.insert({{"Cognome", "Rossi"}, {"Nome", "Mario"}, {"Telefono", "02 1234567"}});
-    const qint64 secondo = store.insert({{"Cognome", "ROSSI"}, {"Nome", "mario"}, {"Cell", "+39 02 1234567"},
-                                         {"Email", "mario@x.it"}, {"DataNasc", QDate(1958, 3, 21)}});
+    const qint64 secondo = store.insert({{"Cognome", "ROSSI"},
+                                         {"Nome", "mario"},
+                                         {"Cell", "+39 02 1234567"},
+                                         {"Email", "mario@x.it"},
+                                         {"DataNasc", QDate(1958, 3, 21)}});
     store.insert({{"Cognome", "Neri"}, {"Telefono", "02 1234567"}});
     auto connection = apri(store.path());
     const auto gruppi = CercaDoppioni(*connection);
@@ -247,12 +259,14 @@ void TestScambio::importsAndMergesAreUndoneWhole()
     auto connection = apri(store.path());
 
     // An import that adds two contacts and merges one into a stored one.
-    Lettura lettura = leggiVCard("BEGIN:VCARD\r\nVERSION:3.0\r\nN:Verdi;Anna;;;\r\nFN:Anna Verdi\r\nEND:VCARD\r\n"
-                                 "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Neri;Ugo;;;\r\nFN:Ugo Neri\r\nEND:VCARD\r\n"
-                                 "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Rossi;Mario;;;\r\nFN:Mario Rossi\r\nEMAIL:mario@x.it\r\n"
-                                 "TEL:06 99\r\nEND:VCARD\r\n");
+    Lettura lettura = leggiVCard(
+        "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Verdi;Anna;;;\r\nFN:Anna Verdi\r\nEND:VCARD\r\n"
+        "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Neri;Ugo;;;\r\nFN:Ugo Neri\r\nEND:VCARD\r\n"
+        "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Rossi;Mario;;;\r\nFN:Mario Rossi\r\nEMAIL:mario@x.it\r\n"
+        "TEL:06 99\r\nEND:VCARD\r\n");
     lettura.origine = QStringLiteral("rubrica.vcf");
-    const Riepilogo riepilogo = Importa(*connection, lettura, [](const Contatto&, const Voce&) { return std::optional<Scelta>(Scelta::Unisci); });
+    const Riepilogo riepilogo =
+        Importa(*connection, lettura, [](const Contatto&, const Voce&) { return std::optional<Scelta>(Scelta::Unisci); });
     QCOMPARE(riepilogo.aggiunti, 2);
     QCOMPARE(riepilogo.uniti, 1);
     const qint64 importazione = connection->ownOperations().back();

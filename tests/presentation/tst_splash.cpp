@@ -1,8 +1,8 @@
 #include "presentation/formtransparancy.h"
 #include "presentation/frmsplash.h"
 #include "store/funzioni.h"
-#include "widgets/moduli.h"
 #include "testsupport.h"
+#include "widgets/moduli.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "presentation/formtransparancy.h"
-#include "store/storeerror.h"
 #include "presentation/trasparenza.h"
+#include "store/storeerror.h"
 
 #include <QCloseEvent>
 #include <QTest>

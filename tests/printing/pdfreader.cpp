@@ -115,8 +115,10 @@ PdfContent readPdf(const QString& path)
         if (streamAt >= 0 && streamAt < endAt) {
             object.dictionary = text.mid(start, streamAt - start);
             qsizetype dataAt = streamAt + 6;
-            if (text.mid(dataAt, 2) == QLatin1String("\r\n")) dataAt += 2;
-            else if (text.at(dataAt) == u'\n') dataAt += 1;
+            if (text.mid(dataAt, 2) == QLatin1String("\r\n"))
+                dataAt += 2;
+            else if (text.at(dataAt) == u'\n')
+                dataAt += 1;
             const qsizetype dataEnd = text.indexOf(QLatin1String("endstream"), dataAt);
             // The end of line before "endstream" stays: zlib stops at the end of its own data.
             const QByteArray data = bytes.mid(dataAt, dataEnd - dataAt);
@@ -168,8 +170,9 @@ PdfContent readPdf(const QString& path)
             if (!m.captured(1).isEmpty()) {
                 const int font = fonts.value(m.captured(1), -1);
                 if (!fontMaps.count(font))
-                    fontMaps.emplace(font, unicodeMap(objects.value(reference(objects.value(font).dictionary,
-                                                                             QStringLiteral("ToUnicode"))).stream));
+                    fontMaps.emplace(
+                        font,
+                        unicodeMap(objects.value(reference(objects.value(font).dictionary, QStringLiteral("ToUnicode"))).stream));
                 map = &fontMaps[font];
             } else if (m.captured(0) == QLatin1String("BT")) {
                 run.clear();
@@ -186,8 +189,9 @@ PdfContent readPdf(const QString& path)
         content.pages << runs;
     }
     content.valid = content.declaredPageCount == content.pages.size();
-    if (!content.valid) content.error = QStringLiteral("page tree counts %1 pages, %2 found")
-                                            .arg(content.declaredPageCount).arg(content.pages.size());
+    if (!content.valid)
+        content.error =
+            QStringLiteral("page tree counts %1 pages, %2 found").arg(content.declaredPageCount).arg(content.pages.size());
     return content;
 }
 

@@ -11,9 +11,9 @@ namespace brenzola::test {
 struct PdfContent {
     bool valid = false;
     QString error;
-    int declaredPageCount = 0;  // the /Count of the page tree
-    QList<QStringList> pages;   // one list of texts per page object, in page order
-    QList<QByteArray> contents; // the content stream of each page, inflated
+    int declaredPageCount = 0;   // the /Count of the page tree
+    QList<QStringList> pages;    // one list of texts per page object, in page order
+    QList<QByteArray> contents;  // the content stream of each page, inflated
 
     bool pageContains(int page, const QString& text) const;
 };

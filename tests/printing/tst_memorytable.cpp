@@ -23,14 +23,13 @@ private Q_SLOTS:
 void TestMemoryTable::shapeCommandsAreTheDeclaredOnes()
 {
     QCOMPARE(listShapeCommand(), QStringLiteral("SHAPE APPEND NEW adVarChar(250) AS Nome "));
-    QCOMPARE(cardShapeCommand(),
-             QStringLiteral("SHAPE APPEND NEW adVarChar(250) AS cognome, NEW adVarChar(250) AS nome, "
-                            "NEW adVarChar(250) AS data, NEW adVarChar(250) AS tipo_ref, "
-                            "NEW adVarChar(250) AS citta, NEW adVarChar(250) AS indirizzo, "
-                            "NEW adVarChar(250) AS cap, NEW adVarChar(250) AS email, "
-                            "NEW adVarChar(250) AS telefono, NEW adVarChar(250) AS cell, "
-                            "NEW adVarChar(250) AS data_nasc, NEW adVarChar(250) AS fonte, "
-                            "NEW adVarChar(250) AS data_ricontattare, NEW adVarChar(250) AS commenti "));
+    QCOMPARE(cardShapeCommand(), QStringLiteral("SHAPE APPEND NEW adVarChar(250) AS cognome, NEW adVarChar(250) AS nome, "
+                                                "NEW adVarChar(250) AS data, NEW adVarChar(250) AS tipo_ref, "
+                                                "NEW adVarChar(250) AS citta, NEW adVarChar(250) AS indirizzo, "
+                                                "NEW adVarChar(250) AS cap, NEW adVarChar(250) AS email, "
+                                                "NEW adVarChar(250) AS telefono, NEW adVarChar(250) AS cell, "
+                                                "NEW adVarChar(250) AS data_nasc, NEW adVarChar(250) AS fonte, "
+                                                "NEW adVarChar(250) AS data_ricontattare, NEW adVarChar(250) AS commenti "));
 
     const MemoryTable cards(cardShapeCommand());
     QCOMPARE(cards.columns(), QStringList({"cognome", "nome", "data", "tipo_ref", "citta", "indirizzo", "cap", "email",
@@ -141,8 +140,7 @@ void TestMemoryTable::misuseIsReportedWithItsNumber()
     QCOMPARE(number([&] { table.SetField(QStringLiteral("Nome"), QStringLiteral("x")); }),
              StoreErrorNumber::NotUpdatable);  // no AddNew
     table.AddNew();
-    QCOMPARE(number([&] { table.SetField(QStringLiteral("Cognome"), QStringLiteral("x")); }),
-             StoreErrorNumber::ItemNotFound);
+    QCOMPARE(number([&] { table.SetField(QStringLiteral("Cognome"), QStringLiteral("x")); }), StoreErrorNumber::ItemNotFound);
     table.Update();
     QCOMPARE(number([&] { table.Fields(QStringLiteral("Cognome")); }), StoreErrorNumber::ItemNotFound);
     QCOMPARE(number([&] { table.Fields(1); }), StoreErrorNumber::ItemNotFound);

@@ -1,9 +1,9 @@
-#include "store/funzioni.h"
-#include "widgets/moduli.h"
 #include "printing/memorytable.h"
 #include "printing/reportfont.h"
 #include "printing/stampa.h"
+#include "store/funzioni.h"
 #include "store/storeerror.h"
+#include "widgets/moduli.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -39,8 +39,7 @@ QString textOf(const ReportPages& pages, const QString& control, qsizetype row)
     QStringList parts;
     for (const ReportPage& page : pages.pages)
         for (const PlacedItem& item : page.items)
-            if (item.band == QLatin1String("Section1") && item.control == control && item.row == row)
-                parts << item.text;
+            if (item.band == QLatin1String("Section1") && item.control == control && item.row == row) parts << item.text;
     return parts.join(u'\n').replace(u'\n', u' ');
 }
 
@@ -59,10 +58,20 @@ MemoryTable cards(const QList<QVariantMap>& rows)
 
 QVariantMap fullCard(const QString& cognome)
 {
-    return {{"cognome", cognome}, {"nome", "Anna"}, {"data", QDate(1900, 1, 1)}, {"tipo_ref", "Cliente"},
-            {"citta", "Forlì"}, {"indirizzo", "Via Roma 1"}, {"cap", "04100"}, {"email", "anna@example.it"},
-            {"telefono", "0543 123456"}, {"cell", "333 1234567"}, {"data_nasc", QDate(1970, 5, 6)},
-            {"fonte", "Fiera"}, {"data_ricontattare", QDate(2024, 1, 2)}, {"commenti", "Da richiamare."}};
+    return {{"cognome", cognome},
+            {"nome", "Anna"},
+            {"data", QDate(1900, 1, 1)},
+            {"tipo_ref", "Cliente"},
+            {"citta", "Forlì"},
+            {"indirizzo", "Via Roma 1"},
+            {"cap", "04100"},
+            {"email", "anna@example.it"},
+            {"telefono", "0543 123456"},
+            {"cell", "333 1234567"},
+            {"data_nasc", QDate(1970, 5, 6)},
+            {"fonte", "Fiera"},
+            {"data_ricontattare", QDate(2024, 1, 2)},
+            {"commenti", "Da richiamare."}};
 }
 
 QString longText(int wordCount, const QString& seed)
@@ -140,9 +149,9 @@ void TestReportLayout::listFirstPageCarriesTitleTotalDateAndNames()
     QCOMPARE(bands, QStringList({"Section4", "Section2", "Section1"}));
 
     const QString header = QStringLiteral("Section4");
-    const std::pair<const char*, const char*> texts[] = {{"Label1", "Elenco Anagrafiche"}, {"LblTot", "(Totale: 25)"},
-                                                         {"Label13", "Data"},              {"Label15", "05/03/2024"},
-                                                         {"Label14", "Ora:"},              {"Label16", "09:07"}};
+    const std::pair<const char*, const char*> texts[] = {
+        {"Label1", "Elenco Anagrafiche"}, {"LblTot", "(Totale: 25)"}, {"Label13", "Data"},
+        {"Label15", "05/03/2024"},        {"Label14", "Ora:"},        {"Label16", "09:07"}};
     for (const auto& [control, text] : texts) {
         const PlacedItem* item = single(page, header, QLatin1String(control));
         QVERIFY2(item, control);
@@ -210,8 +219,7 @@ void TestReportLayout::emptyListStillHasItsPageAndTotalZero()
     Funzioni::TotaleElenco = 0;
     const ReportPages pages = layoutStElenco({}, kA4, kNow);
     QCOMPARE(pages.pageCount(), 1);
-    QCOMPARE(single(pages.pages[0], QStringLiteral("Section4"), QStringLiteral("LblTot"))->text,
-             QStringLiteral("(Totale: 0)"));
+    QCOMPARE(single(pages.pages[0], QStringLiteral("Section4"), QStringLiteral("LblTot"))->text, QStringLiteral("(Totale: 0)"));
     QVERIFY(single(pages.pages[0], QStringLiteral("Section2"), QStringLiteral("Label3")));
     QVERIFY(itemsOf(pages.pages[0], QStringLiteral("Section1"), QStringLiteral("TextBox3")).empty());
 }
@@ -223,8 +231,7 @@ void TestReportLayout::totalIsAWholeCountWithoutSeparators()
     // The total is the list's count at the command, whatever the table holds.
     Funzioni::TotaleElenco = 25;
     ReportPages pages = layoutStElenco({QStringLiteral("a"), QStringLiteral("b")}, kA4, kNow);
-    QCOMPARE(single(pages.pages[0], QStringLiteral("Section4"), QStringLiteral("LblTot"))->text,
-             QStringLiteral("(Totale: 25)"));
+    QCOMPARE(single(pages.pages[0], QStringLiteral("Section4"), QStringLiteral("LblTot"))->text, QStringLiteral("(Totale: 25)"));
     Funzioni::TotaleElenco = 100000;
     pages = layoutStElenco({}, kA4, kNow);
     QCOMPARE(single(pages.pages[0], QStringLiteral("Section4"), QStringLiteral("LblTot"))->text,
@@ -269,8 +276,7 @@ void TestReportLayout::cardBandIsAsTallAsTheUsablePage()
     const struct {
         PaperSize paper;
         int height;
-    } cases[] = {{kA4, 16838 - 2 * kMargin}, {PaperSize{12240, 15840}, 15840 - 2 * kMargin},
-                 {PaperSize{11906, 16838.6}, 15705}};
+    } cases[] = {{kA4, 16838 - 2 * kMargin}, {PaperSize{12240, 15840}, 15840 - 2 * kMargin}, {PaperSize{11906, 16838.6}, 15705}};
     for (const auto& [paper, height] : cases) {
         ReportDefinition report = StDettaglio();
         StDettaglio_DataReport_Initialize(report, paper);
@@ -315,17 +321,34 @@ void TestReportLayout::oneCardPerPageInTableOrder()
     }
 
     const ReportPage& first = pages.pages[0];
-    const std::pair<const char*, const char*> values[] = {
-        {"Label3", "COGNOME"},        {"TextBox3", "Verdi"},          {"Label2", "NOME"},
-        {"TextBox1", "Anna"},         {"Label7", "DATA"},             {"TextBox6", "01/01/1900"},
-        {"Label6", "TIPO REF."},      {"TextBox5", "Cliente"},        {"Label5", "CITTA'"},
-        {"TextBox4", "Forlì"},        {"Label4", "INDIRIZZO"},        {"TextBox2", "Via Roma 1"},
-        {"Label8", "CAP"},            {"TextBox7", "04100"},          {"Label10", "E-MAIL"},
-        {"TextBox9", "anna@example.it"}, {"Label11", "TELEFONO"},     {"TextBox10", "0543 123456"},
-        {"Label12", "CELL"},          {"TextBox11", "333 1234567"},   {"Label9", "DATA NASCITA"},
-        {"TextBox8", "06/05/1970"},   {"Label17", "FONTE"},           {"TextBox12", "Fiera"},
-        {"Label18", "DATA RICONTATTARE"}, {"TextBox13", "02/01/2024"}, {"Label19", "COMMENTI"},
-        {"TextBox14", "Da richiamare."}};
+    const std::pair<const char*, const char*> values[] = {{"Label3", "COGNOME"},
+                                                          {"TextBox3", "Verdi"},
+                                                          {"Label2", "NOME"},
+                                                          {"TextBox1", "Anna"},
+                                                          {"Label7", "DATA"},
+                                                          {"TextBox6", "01/01/1900"},
+                                                          {"Label6", "TIPO REF."},
+                                                          {"TextBox5", "Cliente"},
+                                                          {"Label5", "CITTA'"},
+                                                          {"TextBox4", "Forlì"},
+                                                          {"Label4", "INDIRIZZO"},
+                                                          {"TextBox2", "Via Roma 1"},
+                                                          {"Label8", "CAP"},
+                                                          {"TextBox7", "04100"},
+                                                          {"Label10", "E-MAIL"},
+                                                          {"TextBox9", "anna@example.it"},
+                                                          {"Label11", "TELEFONO"},
+                                                          {"TextBox10", "0543 123456"},
+                                                          {"Label12", "CELL"},
+                                                          {"TextBox11", "333 1234567"},
+                                                          {"Label9", "DATA NASCITA"},
+                                                          {"TextBox8", "06/05/1970"},
+                                                          {"Label17", "FONTE"},
+                                                          {"TextBox12", "Fiera"},
+                                                          {"Label18", "DATA RICONTATTARE"},
+                                                          {"TextBox13", "02/01/2024"},
+                                                          {"Label19", "COMMENTI"},
+                                                          {"TextBox14", "Da richiamare."}};
     for (const auto& [control, text] : values) {
         const PlacedItem* item = single(first, QStringLiteral("Section1"), QLatin1String(control));
         QVERIFY2(item, control);

@@ -1,13 +1,13 @@
-#include "store/funzioni.h"
-#include "widgets/moduli.h"
 #include "pdfreader.h"
-#include "store/recordset.h"
 #include "printing/reportfont.h"
 #include "printing/reportpainter.h"
 #include "printing/reportpreview.h"
 #include "printing/stampa.h"
+#include "store/funzioni.h"
+#include "store/recordset.h"
 #include "store/storeerror.h"
 #include "testsupport.h"
+#include "widgets/moduli.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -94,8 +94,7 @@ private Q_SLOTS:
 
 private:
     // Runs `print` and keeps the preview's pages; `play` acts as the user inside it.
-    std::optional<ReportPages> preview(const std::function<void()>& print,
-                                       const std::function<void(ReportPreview&)>& play = {});
+    std::optional<ReportPages> preview(const std::function<void()>& print, const std::function<void(ReportPreview&)>& play = {});
     void insertContacts();
 
     std::unique_ptr<test::TempStore> store_;
@@ -127,10 +126,20 @@ void TestStampa::cleanup()
 void TestStampa::insertContacts()
 {
     // Stored neither in alphabetical order nor with every field filled.
-    ids_ = {store_->insert({{"Cognome", "Verdi"}, {"Nome", "Carla"}, {"DataIn", "2020-02-03"}, {"TipoRef", "Cliente"},
-                            {"Prov", "ZZPROV"}, {"Citta", "Forlì"}, {"Indirizzo", "Via Emilia 1"}, {"Cap", "04100"},
-                            {"Email", "carla@example.it"}, {"Telefono", "0543 1"}, {"Cell", "333 2"},
-                            {"DataNasc", "1980-12-31"}, {"Fonte", "Fiera"}, {"DataRicont", "1900-01-01"},
+    ids_ = {store_->insert({{"Cognome", "Verdi"},
+                            {"Nome", "Carla"},
+                            {"DataIn", "2020-02-03"},
+                            {"TipoRef", "Cliente"},
+                            {"Prov", "ZZPROV"},
+                            {"Citta", "Forlì"},
+                            {"Indirizzo", "Via Emilia 1"},
+                            {"Cap", "04100"},
+                            {"Email", "carla@example.it"},
+                            {"Telefono", "0543 1"},
+                            {"Cell", "333 2"},
+                            {"DataNasc", "1980-12-31"},
+                            {"Fonte", "Fiera"},
+                            {"DataRicont", "1900-01-01"},
                             {"Commenti", "Riga uno\nRiga due"}}),
             store_->insert({{"Cognome", "Rossini"}, {"Nome", "Dario"}, {"Prov", "ZZPROV"}}),
             store_->insert({{"Cognome", "Bianchi"}, {"Nome", "Anna"}}),
@@ -160,9 +169,9 @@ void TestStampa::cardTableCopiesEveryFieldByName()
     QVERIFY(source.Eof());
     QCOMPARE(cards.RecordCount(), 4);
 
-    const QStringList expected = {"Verdi", "Carla", "03/02/2020", "Cliente", "Forlì", "Via Emilia 1", "04100",
-                                  "carla@example.it", "0543 1", "333 2", "31/12/1980", "Fiera", "01/01/1900",
-                                  "Riga uno\nRiga due"};
+    const QStringList expected = {
+        "Verdi",  "Carla", "03/02/2020", "Cliente", "Forlì",      "Via Emilia 1",      "04100", "carla@example.it",
+        "0543 1", "333 2", "31/12/1980", "Fiera",   "01/01/1900", "Riga uno\nRiga due"};
     for (int column = 0; column < 14; ++column) QCOMPARE(cards.value(0, column).toString(), expected[column]);
 
     QCOMPARE(cards.value(1, cards.columnIndex(QStringLiteral("cognome"))).toString(), QStringLiteral("Rossini"));
@@ -183,7 +192,7 @@ void TestStampa::cardsOfEveryContactComeInStoreOrder()
     QCOMPARE(pages->pageCount(), 4);
     QCOMPARE(detailTexts(*pages, "TextBox3"), QStringList({"Verdi", "Rossini", "Bianchi", "Rossi"}));
     QCOMPARE(textOf(pages->pages[0], "TextBox13"), QStringLiteral("01/01/1900"));  // stored, so printed
-    QCOMPARE(textOf(pages->pages[1], "TextBox6"), QString());                       // Null: blank
+    QCOMPARE(textOf(pages->pages[1], "TextBox6"), QString());                      // Null: blank
     QCOMPARE(textOf(pages->pages[3], "TextBox6"), QStringLiteral("01/01/1900"));
     QCOMPARE(textOf(pages->pages[0], "TextBox14"), QStringLiteral("Riga uno\nRiga due"));
     QVERIFY(!anyTextContains(*pages, QStringLiteral("ZZPROV")));
@@ -213,9 +222,8 @@ void TestStampa::noContactOnScreenShowsAnEmptyCardReport()
     QVERIFY(detailTexts(*none, "TextBox3").isEmpty());
     QCOMPARE(textOf(none->pages[0], "Label1"), QStringLiteral("Dettaglio Anagrafiche"));
 
-    const auto one = preview([&] {
-        StampaRS_Scheda(QStringLiteral("select * from anagrafica where id=%1").arg(ids_[2]), dialogs_, nullptr);
-    });
+    const auto one =
+        preview([&] { StampaRS_Scheda(QStringLiteral("select * from anagrafica where id=%1").arg(ids_[2]), dialogs_, nullptr); });
     QVERIFY(one);
     QCOMPARE(detailTexts(*one, "TextBox3"), QStringList{"Bianchi"});
 }

@@ -1,16 +1,16 @@
 // Long reports: laid out page by page from where each page begins, measured and drawn
 // from the fonts' simple glyphs, with progress and Annulla.
-#include "widgets/dialogs.h"
-#include "store/funzioni.h"
-#include "printing/memorytable.h"
-#include "widgets/moduli.h"
 #include "pdfreader.h"
+#include "printing/memorytable.h"
 #include "printing/reportfont.h"
 #include "printing/reportlayout.h"
 #include "printing/reportpainter.h"
 #include "printing/reportpreview.h"
 #include "printing/stampa.h"
+#include "store/funzioni.h"
 #include "testsupport.h"
+#include "widgets/dialogs.h"
+#include "widgets/moduli.h"
 
 #include <QDir>
 #include <QFile>
@@ -94,8 +94,12 @@ QStringList variedNames(int plain)
         case 3:
             names << QString::fromUtf8("D'Angelo Niccolò") << QString::fromUtf8("Mazzà-Ferrari Zoë, ÉÇÑ ßœ");
             break;
-        case 7: names << QString() << QStringLiteral(""); break;
-        case 11: names << edge.chopped(1) << edge << edge + QStringLiteral("bb"); break;
+        case 7:
+            names << QString() << QStringLiteral("");
+            break;
+        case 11:
+            names << edge.chopped(1) << edge << edge + QStringLiteral("bb");
+            break;
         case 13:
             names << QStringLiteral("Bianchi %1").arg(i).repeated(40) << QStringLiteral("Verdi").repeated(70);
             break;
@@ -132,8 +136,10 @@ QStringList described(const ReportPage& page)
 
 ReportDefinition initialized(ReportDefinition report, const PaperSize& paper)
 {
-    if (report.name == QLatin1String("StElenco")) StElenco_DataReport_Initialize(report);
-    else StDettaglio_DataReport_Initialize(report, paper);
+    if (report.name == QLatin1String("StElenco"))
+        StElenco_DataReport_Initialize(report);
+    else
+        StDettaglio_DataReport_Initialize(report, paper);
     return report;
 }
 
@@ -209,12 +215,12 @@ private Q_SLOTS:
 void TestStampaGrande::simpleGlyphsMeasureAsShaping()
 {
     const QStringList shapedOnly = {QString::fromUtf8("Nicolo\u0300"), QStringLiteral("Rossi\tAnna"),
-                                    QString::fromUtf8("Ros\u00adsi"), QString::fromUtf8("李小龍"),
-                                    QString::fromUtf8("Anna 😀"), QStringLiteral("Riga\nDue")};
+                                    QString::fromUtf8("Ros\u00adsi"),  QString::fromUtf8("李小龍"),
+                                    QString::fromUtf8("Anna 😀"),       QStringLiteral("Riga\nDue")};
     FontCache fonts;
-    for (const ReportFont& key : {kNameFont, ReportFont{QStringLiteral("Arial"), 8.25, false, false},
-                                  ReportFont{QStringLiteral("Arial"), 14.25, true, true},
-                                  ReportFont{QStringLiteral("Arial"), 9.75, true, true}}) {
+    for (const ReportFont& key :
+         {kNameFont, ReportFont{QStringLiteral("Arial"), 8.25, false, false},
+          ReportFont{QStringLiteral("Arial"), 14.25, true, true}, ReportFont{QStringLiteral("Arial"), 9.75, true, true}}) {
         const FontCache::Entry& font = fonts.get(key);
         int simple = 0;
         const QStringList texts = variedNames(30) + QStringList{QStringLiteral("(Totale: 1000000)"), QStringLiteral("09:07")};
@@ -250,12 +256,12 @@ void TestStampaGrande::documentPagesAreTheOnesLaidOutAtOnce()
         ReportPages atOnce;
         std::optional<ReportDocument> document;
     };
-    Case cases[] = {{layoutReport(initialized(StElenco(), kA4), listTable(names), kA4, kNow),
-                     layoutStElenco(names, kA4, nullptr, kNow)},
-                    {layoutReport(initialized(StDettaglio(), shortSheet), cardsWithLongComments(), shortSheet, kNow),
-                     layoutStDettaglio(cardsWithLongComments(), shortSheet, nullptr, kNow)},
-                    {layoutReport(tallFooter, listTable(names), kA4, kNow),
-                     layoutDocument(tallFooter, ReportRows::of(names, QStringLiteral("Nome")), kA4, kNow, nullptr)}};
+    Case cases[] = {
+        {layoutReport(initialized(StElenco(), kA4), listTable(names), kA4, kNow), layoutStElenco(names, kA4, nullptr, kNow)},
+        {layoutReport(initialized(StDettaglio(), shortSheet), cardsWithLongComments(), shortSheet, kNow),
+         layoutStDettaglio(cardsWithLongComments(), shortSheet, nullptr, kNow)},
+        {layoutReport(tallFooter, listTable(names), kA4, kNow),
+         layoutDocument(tallFooter, ReportRows::of(names, QStringLiteral("Nome")), kA4, kNow, nullptr)}};
     for (const auto& [atOnce, document] : cases) {
         QVERIFY(document);
         QVERIFY(atOnce.pageCount() > 5);
@@ -284,8 +290,8 @@ void TestStampaGrande::pdfFromSimpleGlyphsEqualsShapedText()
     {
         QPdfWriter writer(shaped);
         writer.setResolution(1440);
-        writer.setPageSize(QPageSize(QSizeF(kA4.width / 1440, kA4.height / 1440), QPageSize::Inch, QString(),
-                                     QPageSize::FuzzyMatch));
+        writer.setPageSize(
+            QPageSize(QSizeF(kA4.width / 1440, kA4.height / 1440), QPageSize::Inch, QString(), QPageSize::FuzzyMatch));
         writer.setPageMargins(QMarginsF(0, 0, 0, 0));
         QPainter painter(&writer);
         FontCache fonts;

@@ -1,8 +1,8 @@
 // Where the program finds its store, and what it does when there is none.
 #include "register/avvio.h"
 #include "store/funzioni.h"
-#include "widgets/moduli.h"
 #include "testsupport.h"
+#include "widgets/moduli.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,9 +1,9 @@
+#include "printing/reportpreview.h"
 #include "register/elenconomi.h"
 #include "register/frmbrenzola.h"
 #include "store/funzioni.h"
-#include "widgets/moduli.h"
-#include "printing/reportpreview.h"
 #include "testsupport.h"
+#include "widgets/moduli.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -1,16 +1,16 @@
 #include "register/elenconomi.h"
 #include "register/frmbrenzola.h"
 #include "store/funzioni.h"
-#include "widgets/moduli.h"
 #include "testsupport.h"
+#include "widgets/moduli.h"
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QFile>
-#include <QProcess>
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -66,10 +66,16 @@ private:
 void TestElenco::init()
 {
     store_ = std::make_unique<test::TempStore>();
-    for (const auto& [cognome, nome] : std::initializer_list<std::pair<const char*, const char*>>{
-             {"Zeta", "Ugo"}, {"Esposito", "Anna"}, {"de Luca", "Marco"}, {"D'Angelo", "Sara"},
-             {"Rossi", "Mario"}, {"Rossi", "Mario"}, {"Lombardi 50%", "Pia"}, {"Ferri_Bis", "Ada"},
-             {"FerriXBis", "Eva"}, {"Èrcoli", "Nicolò"}})
+    for (const auto& [cognome, nome] : std::initializer_list<std::pair<const char*, const char*>>{{"Zeta", "Ugo"},
+                                                                                                  {"Esposito", "Anna"},
+                                                                                                  {"de Luca", "Marco"},
+                                                                                                  {"D'Angelo", "Sara"},
+                                                                                                  {"Rossi", "Mario"},
+                                                                                                  {"Rossi", "Mario"},
+                                                                                                  {"Lombardi 50%", "Pia"},
+                                                                                                  {"Ferri_Bis", "Ada"},
+                                                                                                  {"FerriXBis", "Eva"},
+                                                                                                  {"Èrcoli", "Nicolò"}})
         store_->insert({{"Cognome", QString::fromUtf8(cognome)}, {"Nome", QString::fromUtf8(nome)}});
     store_->insert({{"Cognome", "Bianchi"}});  // no first name
     store_->insert({{"Nome", "Senzacognome"}});
@@ -87,9 +93,9 @@ void TestElenco::cleanup()
 void TestElenco::loadListsEveryContactInOrder()
 {
     QVERIFY(form_->Form_Load(store_->path()));
-    QCOMPARE(entries(*form_), (QStringList{" Senzacognome", "Bianchi ", "D'Angelo Sara", "de Luca Marco", "Èrcoli Nicolò",
-                                           "Esposito Anna", "Ferri_Bis Ada", "FerriXBis Eva", "Lombardi 50% Pia",
-                                           "Rossi Mario", "Rossi Mario", "Zeta Ugo"}));
+    QCOMPARE(entries(*form_),
+             (QStringList{" Senzacognome", "Bianchi ", "D'Angelo Sara", "de Luca Marco", "Èrcoli Nicolò", "Esposito Anna",
+                          "Ferri_Bis Ada", "FerriXBis Eva", "Lombardi 50% Pia", "Rossi Mario", "Rossi Mario", "Zeta Ugo"}));
     QCOMPARE(count(*form_), QStringLiteral("12"));
     QCOMPARE(Filtro, QStringLiteral(" "));
     QCOMPARE(form_->IdCorrente, 0);
@@ -188,7 +194,7 @@ void TestElenco::storeWithoutTheTableIsReported()
     QVERIFY(!form_->Form_Load(store_->path()));
     QCOMPARE(dialogs_.shown.size(), 1);
     QVERIFY(dialogs_.lastText().contains(test::onServer() ? QStringLiteral("Errore 3146: nel database del server non c'è "
-                                                                          "la tabella Anagrafica")
+                                                                           "la tabella Anagrafica")
                                                           : QStringLiteral("Errore 1: no such table")));
 }
 
@@ -205,7 +211,7 @@ void TestElenco::failingStatementLeavesTheWindowWorking()
     if (test::onServer()) form_->ElencoCambiatoAltrove();
     QCOMPARE(dialogs_.shown.size(), 1);
     QVERIFY2(dialogs_.lastText().contains(test::onServer() ? QStringLiteral("\n\nErrore 3146: ")
-                                                          : QStringLiteral("\n\nErrore 1: no such column")),
+                                                           : QStringLiteral("\n\nErrore 1: no such column")),
              qPrintable(dialogs_.lastText()));
     // What was on screen stays there.
     QCOMPARE(ricerca()->text(), QStringLiteral("Ros"));

@@ -5,8 +5,8 @@
 #include "register/elenconomi.h"
 #include "register/frmbrenzola.h"
 #include "store/funzioni.h"
-#include "widgets/moduli.h"
 #include "testsupport.h"
+#include "widgets/moduli.h"
 
 #include <QAction>
 #include <QApplication>
@@ -119,7 +119,8 @@ void TestImportaEsporta::aCsvFileGoesInAsTheUserMapsIt()
     };
     comando("Importa");
     QCOMPARE(confrontati, QStringList{"347 1234567>347 1234567"});
-    QVERIFY2(riepilogo.contains(QStringLiteral("Aggiunti: 2\nUniti a contatti già presenti: 1\nNon importati: 0")), qPrintable(riepilogo));
+    QVERIFY2(riepilogo.contains(QStringLiteral("Aggiunti: 2\nUniti a contatti già presenti: 1\nNon importati: 0")),
+             qPrintable(riepilogo));
     QCOMPARE(contati(), 5);
     QCOMPARE(contati(QStringLiteral("fonte = 'Italia'")), 3);  // the merged one had none: filled
     // The list shows everything; the contact on screen is shown as merged.
@@ -179,7 +180,9 @@ void TestImportaEsporta::theListAsItStandsOrTheContactOnScreenGoesOut()
     QFile file(csv + QStringLiteral(".csv"));
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QList<QByteArray> righe = file.readAll().split('\n');
-    QVERIFY(righe[0].startsWith("\xEF\xBB\xBF" "Cognome;Nome;Data;"));
+    QVERIFY(
+        righe[0].startsWith("\xEF\xBB\xBF"
+                            "Cognome;Nome;Data;"));
     QVERIFY(righe[1].startsWith("\"Rossi\";\"Mario\";;"));
     QVERIFY(righe[2].startsWith("\"Rossini\";\"Bruno\";;"));
     QCOMPARE(righe.size(), 4);  // and the empty text after the last CRLF

@@ -1,11 +1,11 @@
 // The list narrows and refills from the names it holds in memory: it must list exactly what
 // the store would, in the store's order, and follow every change, its own and others'.
-#include "store/connection.h"
 #include "register/elenconomi.h"
 #include "register/frmbrenzola.h"
+#include "store/connection.h"
 #include "store/funzioni.h"
-#include "widgets/moduli.h"
 #include "testsupport.h"
+#include "widgets/moduli.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -73,9 +73,9 @@ QStringList TestIndiceNomi::storeList(const QString& condizione) const
     QStringList result;
     Connection connection;
     connection.Open(StringaConnessionePer(store_->path()));
-    connection.readRows(QStringLiteral("Select Cognome & ' ' & Nome, id from Anagrafica %1 ORDER BY Cognome & ' ' & Nome, id")
-                            .arg(condizione),
-                        [&](const RowView& row) { result << row.text(0).toString() + u'|' + QString::number(row.integer(1)); });
+    connection.readRows(
+        QStringLiteral("Select Cognome & ' ' & Nome, id from Anagrafica %1 ORDER BY Cognome & ' ' & Nome, id").arg(condizione),
+        [&](const RowView& row) { result << row.text(0).toString() + u'|' + QString::number(row.integer(1)); });
     return result;
 }
 
@@ -93,10 +93,11 @@ void TestIndiceNomi::aLargeListIsTheStoresInTheStoresOrder()
     for (int first = 0; first < kContatti; first += 500) {
         QStringList values;
         for (int i = first; i < first + 500; ++i) {
-            QString cognome = pezzo(i, {"Rossi", "rossi", "ROSSI", "Èrcoli", "Ercoli", "D'Angelo", "Dangelo", "de Luca",
-                                        "De Luca", "DeLuca", "Öhler", "Ohler", "Ferri_Bis", "Lombardi 50%", "Zeta",
-                                        "Nicolò", "Nicolo", "Ærø", "𝒜lfa", "Çelik", "Ħal", "", "Ünal", "Àrpi"})
-                            + pezzo(i / 24, {"", "", "", "ni", "tti", " Bis", "'s", "à"});
+            QString cognome =
+                pezzo(i, {"Rossi",  "rossi", "ROSSI", "Èrcoli",    "Ercoli",       "D'Angelo", "Dangelo", "de Luca", "De Luca",
+                          "DeLuca", "Öhler", "Ohler", "Ferri_Bis", "Lombardi 50%", "Zeta",     "Nicolò",  "Nicolo",  "Ærø",
+                          "𝒜lfa",   "Çelik", "Ħal",   "",          "Ünal",         "Àrpi"})
+                + pezzo(i / 24, {"", "", "", "ni", "tti", " Bis", "'s", "à"});
             const QString nome = pezzo(i / 7, {"Anna", "anna", "Élise", "Zoè", "", "Luca", "Niccolò", "Mario"});
             values << QStringLiteral("(%1, %2)")
                           .arg(i % 97 == 0 ? QStringLiteral("NULL") : quoted(cognome),
@@ -188,7 +189,8 @@ void TestIndiceNomi::theListFollowsAnotherProgramByItself()
     QRandomGenerator caso(11);
     std::vector<qint64> ids;
     const auto nuovo = [&] {
-        ids.push_back(store_->insert({{"Cognome", cognomi[caso.bounded(int(cognomi.size()))]}, {"Nome", caso.bounded(2) ? "Anna" : "Ugo"}}));
+        ids.push_back(store_->insert(
+            {{"Cognome", cognomi[caso.bounded(int(cognomi.size()))]}, {"Nome", caso.bounded(2) ? "Anna" : "Ugo"}}));
     };
     for (int i = 0; i < 30; ++i) nuovo();
     QVERIFY(form_->Form_Load(store_->path()));
@@ -199,10 +201,13 @@ void TestIndiceNomi::theListFollowsAnotherProgramByItself()
         for (int n = 1 + caso.bounded(3); n > 0; --n) {
             const size_t quale = size_t(caso.bounded(int(ids.size())));
             switch (caso.bounded(3)) {
-            case 0: nuovo(); break;
+            case 0:
+                nuovo();
+                break;
             case 1:
                 store_->rows(QStringLiteral("UPDATE anagrafica SET cognome = %1 WHERE id = %2")
-                                 .arg(quoted(cognomi[caso.bounded(int(cognomi.size()))])).arg(ids[quale]));
+                                 .arg(quoted(cognomi[caso.bounded(int(cognomi.size()))]))
+                                 .arg(ids[quale]));
                 break;
             default:
                 store_->rows(QStringLiteral("DELETE FROM anagrafica WHERE id = %1").arg(ids[quale]));

@@ -1,23 +1,23 @@
-#include "widgets/calendarfield.h"
+#include "presentation/trasparenza.h"
 #include "register/elenconomi.h"
 #include "register/frmbrenzola.h"
 #include "store/funzioni.h"
-#include "widgets/moduli.h"
 #include "testsupport.h"
-#include "presentation/trasparenza.h"
+#include "widgets/calendarfield.h"
+#include "widgets/moduli.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextEdit>
 #include <QToolBar>
 #include <QToolButton>
-#include <QScreen>
-#include <QScrollArea>
 
 using namespace brenzola;
 
@@ -142,8 +142,8 @@ void TestLayout::windowAndFrames()
     QCOMPARE(frames.size(), 2);
     for (QWidget* frame : frames) {
         const bool left = frame->property("Index").toInt() == 1;
-        QCOMPARE(frame->geometry(), left ? inPixels(form_.get(), 120, 600, 3975, 7815)
-                                         : inPixels(form_.get(), 4200, 600, 10935, 7815));
+        QCOMPARE(frame->geometry(),
+                 left ? inPixels(form_.get(), 120, 600, 3975, 7815) : inPixels(form_.get(), 4200, 600, 10935, 7815));
     }
     // Opens nearly transparent, then fades in.
     QCOMPARE(tRASPARENZA::AlphaApplicato(form_.get()), 2);
@@ -184,8 +184,8 @@ void TestLayout::fontsColoursAndLimits()
         QTest::keyClicks(child(name), "123456");
         QCOMPARE(child<QLineEdit>(name)->text(), QStringLiteral("12345"));
     }
-    for (const char* name : {"TxtCognome", "TxtNome", "TxtTipoRef", "TxtCitta", "TxtIndirizzo", "TxtEmail",
-                             "TxtTelefono", "TxtCell", "Txtfonte", "TxtRicerca"})
+    for (const char* name : {"TxtCognome", "TxtNome", "TxtTipoRef", "TxtCitta", "TxtIndirizzo", "TxtEmail", "TxtTelefono",
+                             "TxtCell", "Txtfonte", "TxtRicerca"})
         QCOMPARE(child<QLineEdit>(name)->maxLength(), 250);
 }
 
@@ -213,8 +213,8 @@ void TestLayout::toolbarEntries()
         right = button->geometry().right();
     }
     QVERIFY(right < toolbar->width());  // all of them shown, none in an overflow menu
-    QCOMPARE(captions, (QStringList{"Mostra Tutti", "Ricerca Avanzata", "Indietro", "Avanti", "Esci", "Agenda", "Importa", "Doppioni",
-                                    "Esporta", "Cronologia"}));
+    QCOMPARE(captions, (QStringList{"Mostra Tutti", "Ricerca Avanzata", "Indietro", "Avanti", "Esci", "Agenda", "Importa",
+                                    "Doppioni", "Esporta", "Cronologia"}));
     // The two menu buttons show their entries' shortcuts.
     QCOMPARE(toolbar->findChild<QAction*>("Esporta")->toolTip(),
              QStringLiteral("Esporta l'elenco (Ctrl+E)\nEsporta il contatto (Ctrl+Shift+E)"));
@@ -225,17 +225,16 @@ void TestLayout::toolbarEntries()
 
 void TestLayout::tabOrder()
 {
-    const QStringList expected = {"TxtCognome", "TxtNome", "DtInizio", "TxtTipoRef", "TxtCitta", "TxtProv",
-                                  "TxtIndirizzo", "TxtCap", "TxtEmail", "TxtTelefono", "TxtCell", "DtNasc",
-                                  "Txtfonte", "DtDataRicontattare", "TxtCommenti", "CmdSalva", "CmdStampa",
-                                  "CmdNuovo", "CmdElimina", "CmdEsci", "TxtRicerca", "List1", "CmdStampaElenco",
-                                  "CmdStampaSchede", "Tb", "CmdCerca"};
+    const QStringList expected = {
+        "TxtCognome",  "TxtNome",         "DtInizio",        "TxtTipoRef", "TxtCitta",   "TxtProv",  "TxtIndirizzo",
+        "TxtCap",      "TxtEmail",        "TxtTelefono",     "TxtCell",    "DtNasc",     "Txtfonte", "DtDataRicontattare",
+        "TxtCommenti", "CmdSalva",        "CmdStampa",       "CmdNuovo",   "CmdElimina", "CmdEsci",  "TxtRicerca",
+        "List1",       "CmdStampaElenco", "CmdStampaSchede", "Tb",         "CmdCerca"};
     // The focus chain holds inner parts too (a date field's editor); keep the named controls.
     QStringList order;
     QWidget* widget = child("TxtCognome");
     do {
-        if (expected.contains(widget->objectName()) && !order.contains(widget->objectName()))
-            order << widget->objectName();
+        if (expected.contains(widget->objectName()) && !order.contains(widget->objectName())) order << widget->objectName();
         widget = widget->nextInFocusChain();
     } while (widget != child("TxtCognome"));
     QCOMPARE(order, expected);

@@ -1,12 +1,12 @@
 // What a user typed is never lost without their answer, and what is stored is never
 // changed unless they changed it: the one guard, dates, texts and two desks on one store.
 
-#include "widgets/calendarfield.h"
 #include "register/elenconomi.h"
 #include "register/frmbrenzola.h"
 #include "store/funzioni.h"
-#include "widgets/moduli.h"
 #include "testsupport.h"
+#include "widgets/calendarfield.h"
+#include "widgets/moduli.h"
 
 #include <QAction>
 #include <QApplication>
@@ -51,15 +51,9 @@ private:
     std::unique_ptr<FrmBrenzola> form_;
     qint64 bianchi_ = 0, verdi_ = 0;
 
-    template <typename T = QLineEdit> T* child(const char* name) const
-    {
-        return form_->findChild<T*>(QLatin1String(name));
-    }
+    template <typename T = QLineEdit> T* child(const char* name) const { return form_->findChild<T*>(QLatin1String(name)); }
     ElencoNomi* list() const { return child<ElencoNomi>("List1"); }
-    void choose(int row) const
-    {
-        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, list()->rowRect(row).center());
-    }
+    void choose(int row) const { QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, list()->rowRect(row).center()); }
     void toolbar(const char* caption) const
     {
         auto* tb = child<QToolBar>("Tb");
@@ -79,22 +73,19 @@ private:
     {
         return store_->rows(QStringLiteral("SELECT %1 FROM Anagrafica WHERE id = %2").arg(QLatin1String(column)).arg(id))[0][0];
     }
-    int selectedRow() const
-    {
-        return list()->selectedRow();
-    }
+    int selectedRow() const { return list()->selectedRow(); }
     int questions() const
     {
-        return int(std::count_if(dialogs_.shown.begin(), dialogs_.shown.end(),
-                                 [](const Message& m) { return m.text == kDomanda; }));
+        return int(
+            std::count_if(dialogs_.shown.begin(), dialogs_.shown.end(), [](const Message& m) { return m.text == kDomanda; }));
     }
 };
 
 void TestSalvaguardia::init()
 {
     store_ = std::make_unique<test::TempStore>();
-    bianchi_ = store_->insert({{"Cognome", "Bianchi"}, {"Nome", "Anna"}, {"Telefono", "02 1"}, {"DataNasc", "1980-12-31"},
-                               {"Commenti", kCommento}});
+    bianchi_ = store_->insert(
+        {{"Cognome", "Bianchi"}, {"Nome", "Anna"}, {"Telefono", "02 1"}, {"DataNasc", "1980-12-31"}, {"Commenti", kCommento}});
     verdi_ = store_->insert({{"Cognome", "Verdi"}, {"Nome", "Luca"}, {"Telefono", "06 2"}});
     dialogs_ = test::ScriptedDialogs();
     form_ = std::make_unique<FrmBrenzola>(dialogs_);
@@ -180,10 +171,11 @@ void TestSalvaguardia::storedDatesAreShownAsTheyAreAndKeptUnlessChanged()
 {
     BRENZOLA_SOLO_FILE("a server's date columns hold only dates");
     // Written by other tools: two readable forms, and values no reading could be sure of.
-    const QList<std::pair<QVariant, QVariant>> cases = {
-        {QStringLiteral("2020-3-5"), QDate(2020, 3, 5)},     {QStringLiteral("2020/03/05"), QDate(2020, 3, 5)},
-        {QStringLiteral("2024-02-30"), QStringLiteral("2024-02-30")}, {QStringLiteral("15.03.2020"), QStringLiteral("15.03.2020")},
-        {qlonglong(43831), qlonglong(43831)}};
+    const QList<std::pair<QVariant, QVariant>> cases = {{QStringLiteral("2020-3-5"), QDate(2020, 3, 5)},
+                                                        {QStringLiteral("2020/03/05"), QDate(2020, 3, 5)},
+                                                        {QStringLiteral("2024-02-30"), QStringLiteral("2024-02-30")},
+                                                        {QStringLiteral("15.03.2020"), QStringLiteral("15.03.2020")},
+                                                        {qlonglong(43831), qlonglong(43831)}};
     auto* nascita = child<CalendarField>("DtNasc");
     for (const auto& [written, shown] : cases) {
         const qint64 id = store_->insert({{"Cognome", "Zeta"}, {"DataNasc", written}});

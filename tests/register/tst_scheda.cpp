@@ -1,9 +1,9 @@
-#include "widgets/calendarfield.h"
 #include "register/elenconomi.h"
 #include "register/frmbrenzola.h"
 #include "store/funzioni.h"
-#include "widgets/moduli.h"
 #include "testsupport.h"
+#include "widgets/calendarfield.h"
+#include "widgets/moduli.h"
 
 #include <QApplication>
 #include <QDate>
@@ -24,9 +24,9 @@ const QString kCognomeMancante = QStringLiteral("Scrivere il cognome!");
 
 // Text boxes and the column each one is stored in.
 const std::pair<const char*, const char*> kCaselle[] = {
-    {"TxtCognome", "Cognome"}, {"TxtNome", "Nome"},           {"TxtTipoRef", "TipoRef"}, {"TxtProv", "Prov"},
-    {"TxtCitta", "Citta"},     {"TxtIndirizzo", "Indirizzo"}, {"TxtCap", "Cap"},         {"TxtEmail", "Email"},
-    {"TxtTelefono", "Telefono"}, {"TxtCell", "Cell"},         {"Txtfonte", "Fonte"}};
+    {"TxtCognome", "Cognome"},   {"TxtNome", "Nome"},           {"TxtTipoRef", "TipoRef"}, {"TxtProv", "Prov"},
+    {"TxtCitta", "Citta"},       {"TxtIndirizzo", "Indirizzo"}, {"TxtCap", "Cap"},         {"TxtEmail", "Email"},
+    {"TxtTelefono", "Telefono"}, {"TxtCell", "Cell"},           {"Txtfonte", "Fonte"}};
 const std::pair<const char*, const char*> kDate[] = {
     {"DtInizio", "DataIn"}, {"DtNasc", "DataNasc"}, {"DtDataRicontattare", "DataRicont"}};
 
@@ -84,14 +84,8 @@ private:
     QPushButton* button(const char* name) const { return form_->findChild<QPushButton*>(QLatin1String(name)); }
     void click(const char* name) const { QTest::mouseClick(button(name), Qt::LeftButton); }
 
-    void clickEntry(int row) const
-    {
-        QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, list()->rowRect(row).center());
-    }
-    int selectedRow() const
-    {
-        return list()->selectedRow();
-    }
+    void clickEntry(int row) const { QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, list()->rowRect(row).center()); }
+    int selectedRow() const { return list()->selectedRow(); }
     static bool enter(QWidget* field)
     {
         field->setFocus();  // a Tab focus would select the whole text
@@ -123,10 +117,20 @@ private:
 void TestScheda::init()
 {
     store_ = std::make_unique<test::TempStore>();
-    bianchi_ = store_->insert({{"Cognome", "Bianchi"}, {"Nome", "Anna"}, {"DataIn", "2020-03-15"}, {"TipoRef", "Cliente"},
-                               {"Prov", "MI"}, {"Citta", "Milano"}, {"Indirizzo", "Via Po 1"}, {"Cap", "20100"},
-                               {"Email", "anna@example.it"}, {"Telefono", "02 123"}, {"Cell", "333 1"},
-                               {"DataNasc", "1980-12-31"}, {"Fonte", "Fiera"}, {"DataRicont", "2024-02-29"},
+    bianchi_ = store_->insert({{"Cognome", "Bianchi"},
+                               {"Nome", "Anna"},
+                               {"DataIn", "2020-03-15"},
+                               {"TipoRef", "Cliente"},
+                               {"Prov", "MI"},
+                               {"Citta", "Milano"},
+                               {"Indirizzo", "Via Po 1"},
+                               {"Cap", "20100"},
+                               {"Email", "anna@example.it"},
+                               {"Telefono", "02 123"},
+                               {"Cell", "333 1"},
+                               {"DataNasc", "1980-12-31"},
+                               {"Fonte", "Fiera"},
+                               {"DataRicont", "2024-02-29"},
                                {"Commenti", "prima riga\nseconda riga"}});
     rossiTorino_ = store_->insert({{"Cognome", "Rossi"}, {"Nome", "Mario"}, {"Citta", "Torino"}, {"Telefono", "011"}});
     rossiNapoli_ = store_->insert({{"Cognome", "Rossi"}, {"Nome", "Mario"}, {"Citta", "Napoli"}, {"Telefono", "081"}});
@@ -153,8 +157,8 @@ void TestScheda::choosingAnEntryLoadsEveryField()
     form_->CampoTemp = QStringLiteral("sentinella");
     clickEntry(0);
     QCOMPARE(form_->IdCorrente, bianchi_);
-    const QStringList attesi{"Bianchi", "Anna", "Cliente", "MI", "Milano", "Via Po 1", "20100", "anna@example.it",
-                             "02 123", "333 1", "Fiera"};
+    const QStringList attesi{"Bianchi",         "Anna",   "Cliente", "MI",   "Milano", "Via Po 1", "20100",
+                             "anna@example.it", "02 123", "333 1",   "Fiera"};
     for (int i = 0; i < attesi.size(); ++i) QCOMPARE(box(kCaselle[i].first)->text(), attesi[i]);
     QCOMPARE(date("DtInizio")->value(), QVariant(QDate(2020, 3, 15)));
     QCOMPARE(date("DtNasc")->value(), QVariant(QDate(1980, 12, 31)));
@@ -187,7 +191,8 @@ void TestScheda::equalNamesLoadTheirOwnContact()
     for (int row : {1, 2}) {
         clickEntry(row);
         ids << form_->IdCorrente;
-        QCOMPARE(box("TxtCitta")->text(), form_->IdCorrente == rossiTorino_ ? QStringLiteral("Torino") : QStringLiteral("Napoli"));
+        QCOMPARE(box("TxtCitta")->text(),
+                 form_->IdCorrente == rossiTorino_ ? QStringLiteral("Torino") : QStringLiteral("Napoli"));
         QCOMPARE(box("TxtTelefono")->text(), stored(form_->IdCorrente, "Telefono").toString());
     }
     QCOMPARE(ids, (QSet<qint64>{rossiTorino_, rossiNapoli_}));
@@ -490,12 +495,24 @@ void TestScheda::dateFieldsTrackTheirChanges_data()
     QTest::addColumn<QString>("modifica");
     QTest::addColumn<QString>("verso");  // where the focus goes next; "Tab" for the next field
     QTest::addColumn<int>("atteso");
-    QTest::newRow("untouched, Tab to a text box") << 0 << "DtInizio" << "" << "Tab" << 0;
-    QTest::newRow("untouched, to another date") << 0 << "DtNasc" << "" << "DtInizio" << 0;
-    QTest::newRow("untouched, to the search box") << 0 << "DtNasc" << "" << "TxtRicerca" << 0;
-    QTest::newRow("Svuota, to the search box") << 0 << "DtNasc" << "Svuota" << "TxtRicerca" << -1;
-    QTest::newRow("Svuota, Tab to an empty text box") << 3 << "DtNasc" << "Svuota" << "Tab" << -1;
-    QTest::newRow("editor emptied, to a text box") << 0 << "DtInizio" << "editor" << "TxtNome" << -1;
+    QTest::newRow("untouched, Tab to a text box") << 0 << "DtInizio"
+                                                  << ""
+                                                  << "Tab" << 0;
+    QTest::newRow("untouched, to another date") << 0 << "DtNasc"
+                                                << ""
+                                                << "DtInizio" << 0;
+    QTest::newRow("untouched, to the search box") << 0 << "DtNasc"
+                                                  << ""
+                                                  << "TxtRicerca" << 0;
+    QTest::newRow("Svuota, to the search box") << 0 << "DtNasc"
+                                               << "Svuota"
+                                               << "TxtRicerca" << -1;
+    QTest::newRow("Svuota, Tab to an empty text box") << 3 << "DtNasc"
+                                                      << "Svuota"
+                                                      << "Tab" << -1;
+    QTest::newRow("editor emptied, to a text box") << 0 << "DtInizio"
+                                                   << "editor"
+                                                   << "TxtNome" << -1;
 }
 
 void TestScheda::dateFieldsTrackTheirChanges()

@@ -1,13 +1,13 @@
 // Several desks on one PostgreSQL server: what another desk does shows in the list, saves
 // never undo each other across processes, each desk signs in as its own user, and the
 // program rides out a server restart. Runs only against a server (pg_virtualenv).
-#include "store/archivio.h"
 #include "register/elenconomi.h"
 #include "register/frmbrenzola.h"
+#include "store/archivio.h"
 #include "store/funzioni.h"
-#include "widgets/moduli.h"
 #include "store/recordset.h"
 #include "testsupport.h"
+#include "widgets/moduli.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -219,7 +219,7 @@ void TestScrivanie::aServerRestartIsRiddenOut()
 
     QProcess restart;
     restart.start(QStringLiteral("pg_ctlcluster"), {qEnvironmentVariable("PGVERSION"), QStringLiteral("regress"),
-                                                   QStringLiteral("restart"), QStringLiteral("-m"), QStringLiteral("fast")});
+                                                    QStringLiteral("restart"), QStringLiteral("-m"), QStringLiteral("fast")});
     QVERIFY(restart.waitForFinished(60000));
     QVERIFY2(restart.exitCode() == 0, restart.readAllStandardError().constData());
 

@@ -1,9 +1,9 @@
-#include "widgets/calendarfield.h"
 #include "register/elenconomi.h"
 #include "register/frmbrenzola.h"
 #include "store/funzioni.h"
-#include "widgets/moduli.h"
 #include "testsupport.h"
+#include "widgets/calendarfield.h"
+#include "widgets/moduli.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,8 +1,8 @@
-#include "widgets/calendarfield.h"
 #include "search/frmricerca.h"
 #include "store/funzioni.h"
-#include "widgets/moduli.h"
 #include "testsupport.h"
+#include "widgets/calendarfield.h"
+#include "widgets/moduli.h"
 
 #include <QApplication>
 #include <QDate>
@@ -23,8 +23,10 @@ void type(FrmRicerca& window, const char* name, const QString& text)
     QVERIFY2(box, name);
     box->setFocus();
     for (QChar c : text) {
-        if (c.unicode() < 0x80) QTest::keyClick(box, char(c.unicode()));
-        else box->insert(c);  // the key simulator knows only ASCII
+        if (c.unicode() < 0x80)
+            QTest::keyClick(box, char(c.unicode()));
+        else
+            box->insert(c);  // the key simulator knows only ASCII
     }
 }
 
@@ -163,10 +165,26 @@ void TestRicerca::boxesKeepTheirLimitsAndTabOrder()
     QCOMPARE(window.findChild<QLineEdit*>("TxtEmail")->text().size(), 250);
     QCOMPARE(window.findChild<QLabel*>("Label16")->text(), QStringLiteral("A data ricontattare"));
 
-    const QStringList expected = {"TxtCognome", "TxtNome", "DtInizioDa", "DtInizioA", "TxtTipoRef", "TxtCitta",
-                                  "TxtProv", "TxtIndirizzo", "TxtCap", "TxtEmail", "TxtTelefono", "TxtCell",
-                                  "DtNascDa", "DtNascA", "DtDataRicontattareDa", "DtDataRicontattareA", "Txtfonte",
-                                  "TxtCommenti", "CmdCerca", "CmdSalva"};
+    const QStringList expected = {"TxtCognome",
+                                  "TxtNome",
+                                  "DtInizioDa",
+                                  "DtInizioA",
+                                  "TxtTipoRef",
+                                  "TxtCitta",
+                                  "TxtProv",
+                                  "TxtIndirizzo",
+                                  "TxtCap",
+                                  "TxtEmail",
+                                  "TxtTelefono",
+                                  "TxtCell",
+                                  "DtNascDa",
+                                  "DtNascA",
+                                  "DtDataRicontattareDa",
+                                  "DtDataRicontattareA",
+                                  "Txtfonte",
+                                  "TxtCommenti",
+                                  "CmdCerca",
+                                  "CmdSalva"};
     QStringList order;
     QWidget* widget = window.findChild<QWidget*>("TxtCognome");
     for (int i = 0; i < expected.size(); ++i) {

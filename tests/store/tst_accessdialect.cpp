@@ -58,12 +58,13 @@ void TestAccessDialect::translatesTheProgramsStatements_data()
     QTest::addColumn<QString>("access");
     QTest::addColumn<QString>("sqlite");
     QTest::newRow("list query") << kListQuery.arg(QStringLiteral(" "))
-                                << QStringLiteral("Select (ifnull(Cognome,'') || ' ' || ifnull(Nome,'')) from Anagrafica   "
-                                                  "ORDER BY (ifnull(Cognome,'') || ' ' || ifnull(Nome,'')) COLLATE BRENZOLA_ITALIANO");
-    QTest::newRow("lookup by name")
-        << QStringLiteral("Select * from Anagrafica where Cognome & ' ' & Nome ='D''Angelo Anna'")
-        << QStringLiteral("Select * from Anagrafica where (ifnull(Cognome,'') || ' ' || ifnull(Nome,'')) "
-                          "='D''Angelo Anna' COLLATE BRENZOLA_NOCASE");
+                                << QStringLiteral(
+                                       "Select (ifnull(Cognome,'') || ' ' || ifnull(Nome,'')) from Anagrafica   "
+                                       "ORDER BY (ifnull(Cognome,'') || ' ' || ifnull(Nome,'')) COLLATE BRENZOLA_ITALIANO");
+    QTest::newRow("lookup by name") << QStringLiteral("Select * from Anagrafica where Cognome & ' ' & Nome ='D''Angelo Anna'")
+                                    << QStringLiteral(
+                                           "Select * from Anagrafica where (ifnull(Cognome,'') || ' ' || ifnull(Nome,'')) "
+                                           "='D''Angelo Anna' COLLATE BRENZOLA_NOCASE");
     QTest::newRow("key") << QStringLiteral("Delete from anagrafica where id=12")
                          << QStringLiteral("Delete from anagrafica where id=12");
     QTest::newRow("date bounds") << QStringLiteral(" DataIn >= #12/25/1900# and DataIn <= #02/03/2001#")
@@ -75,10 +76,12 @@ void TestAccessDialect::translatesTheProgramsStatements_data()
     QTest::newRow("call operand") << QStringLiteral("select trim(a) & b from t")
                                   << QStringLiteral("select (ifnull(trim(a),'') || ifnull(b,'')) from t");
     QTest::newRow("order terms") << QStringLiteral("select * from t order by a desc, b")
-                                 << QStringLiteral("select * from t order by a COLLATE BRENZOLA_ITALIANO desc, b COLLATE BRENZOLA_ITALIANO");
+                                 << QStringLiteral(
+                                        "select * from t order by a COLLATE BRENZOLA_ITALIANO desc, b COLLATE BRENZOLA_ITALIANO");
     QTest::newRow("date parts") << QStringLiteral("where Month(DataNasc) * 100 + day(DataNasc) in (229,301)")
-                                << QStringLiteral("where CAST(substr((DataNasc), 6, 2) AS INTEGER) * 100 + "
-                                                  "CAST(substr((DataNasc), 9, 2) AS INTEGER) in (229,301)");
+                                << QStringLiteral(
+                                       "where CAST(substr((DataNasc), 6, 2) AS INTEGER) * 100 + "
+                                       "CAST(substr((DataNasc), 9, 2) AS INTEGER) in (229,301)");
     QTest::newRow("assignments are not comparisons")
         << QStringLiteral("Update Anagrafica set Cognome = 'Rossi', Nome='Ada' where Nome = 'ada'")
         << QStringLiteral("Update Anagrafica set Cognome = 'Rossi', Nome='Ada' where Nome = 'ada' COLLATE BRENZOLA_NOCASE");
@@ -144,8 +147,8 @@ void TestAccessDialect::literalContentNeverBecomesSql()
 void TestAccessDialect::quickSearchOverRandomTextMatchesTheReference()
 {
     test::TempStore store;
-    const QStringList surnames = {"Rossi", "D'Angelo", "dell'Orto", "Èrcoli", "èrcoli", "50% Sconto", "A_B",
-                                  "a-b", "Tab\tGiù", "[x]", "#1", "Ünal", "rossini", "O'Neil; drop", "Zeta"};
+    const QStringList surnames = {"Rossi",    "D'Angelo", "dell'Orto", "Èrcoli", "èrcoli",  "50% Sconto",   "A_B", "a-b",
+                                  "Tab\tGiù", "[x]",      "#1",        "Ünal",   "rossini", "O'Neil; drop", "Zeta"};
     for (const QString& surname : surnames) store.insert({{"Cognome", surname}, {"Nome", "N"}});
     Funzioni::ApriDatabase(store.path());
 

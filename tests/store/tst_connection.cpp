@@ -163,8 +163,8 @@ void TestConnection::ordersNamesAsAnItalianReaderExpects()
     ApriDatabase(store.path());
     // ICU's Italian order, as a server sorts: letters, then accents, then case (lower first).
     QCOMPARE(column0("Select Cognome & ' ' & Nome from Anagrafica  ORDER BY Cognome & ' ' & Nome"),
-             (QStringList{"Abate A", "D'Angelo A", "de Luca A", "DE LUCA A", "erba A", "Ercole A", "Èrcoli A",
-                          "Esposito A", "Zeta A"}));
+             (QStringList{"Abate A", "D'Angelo A", "de Luca A", "DE LUCA A", "erba A", "Ercole A", "Èrcoli A", "Esposito A",
+                          "Zeta A"}));
 }
 
 void TestConnection::comparesTextIgnoringCaseOfAccentedLetters()
@@ -174,8 +174,8 @@ void TestConnection::comparesTextIgnoringCaseOfAccentedLetters()
         store.insert({{"Cognome", QString::fromUtf8(surname)}});
     ApriDatabase(store.path());
     const auto like = [](const char* pattern) {
-        QStringList found = column0(QStringLiteral("select Cognome from Anagrafica where cognome like '%1'")
-                                        .arg(QString::fromUtf8(pattern)));
+        QStringList found =
+            column0(QStringLiteral("select Cognome from Anagrafica where cognome like '%1'").arg(QString::fromUtf8(pattern)));
         found.sort();
         return found;
     };
@@ -225,7 +225,8 @@ void TestConnection::addsAndChangesRowsInOneWrite()
     changed.Update();
     QCOMPARE(changed.Fields("id").toLongLong(), id);
 
-    const auto rows = store.rows(QStringLiteral("select Cognome, Nome, DataIn, DataNasc, DataRicont, Citta from Anagrafica where id=%1").arg(id));
+    const auto rows = store.rows(
+        QStringLiteral("select Cognome, Nome, DataIn, DataNasc, DataRicont, Citta from Anagrafica where id=%1").arg(id));
     QCOMPARE(rows.size(), 1);
     QCOMPARE(rows[0][0].toString(), QStringLiteral("D'Angelo"));
     QCOMPARE(rows[0][1].toString(), QStringLiteral("Anna"));
@@ -237,7 +238,11 @@ void TestConnection::addsAndChangesRowsInOneWrite()
     Connessione->Execute(QStringLiteral("Delete from anagrafica where id=%1").arg(id));
     QCOMPARE(store.rows("select count(*) from Anagrafica")[0][0].toInt(), 1);
     // A row deleted meanwhile cannot be changed in place.
-    QCOMPARE(storeErrorNumber([&] { changed.SetField("Nome", "Bea"); changed.Update(); }), StoreErrorNumber::RowNotFound);
+    QCOMPARE(storeErrorNumber([&] {
+                 changed.SetField("Nome", "Bea");
+                 changed.Update();
+             }),
+             StoreErrorNumber::RowNotFound);
 }
 
 void TestConnection::aChangeInPlaceNeverUndoesAnotherWrite()
@@ -273,8 +278,9 @@ void TestConnection::aChangeInPlaceNeverUndoesAnotherWrite()
 void TestConnection::aDamagedPageIsAnErrorNotTheEnd()
 {
     test::TempStore store;
-    store.rows("INSERT INTO Anagrafica (Cognome, Commenti) WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 "
-               "FROM n WHERE i < 3000) SELECT 'Cognome' || i, printf('%.200c', 'x') FROM n");
+    store.rows(
+        "INSERT INTO Anagrafica (Cognome, Commenti) WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 "
+        "FROM n WHERE i < 3000) SELECT 'Cognome' || i, printf('%.200c', 'x') FROM n");
     const int pageSize = store.rows("PRAGMA page_size")[0][0].toInt();
     const int pages = store.rows("PRAGMA page_count")[0][0].toInt();
     {
@@ -312,7 +318,8 @@ void TestConnection::anErasedContactLeavesNoTraceInTheFile()
     QCOMPARE(EliminaDefinitivamente(*Connessione, {id}), 1);
     ChiudiDatabase();
     const QByteArray file = bytes();
-    for (const char* traccia : {"Segretissimo", "ZXQ-riservato-QXZ", "ZXQ-numero-QXZ"}) QVERIFY2(!file.contains(traccia), traccia);
+    for (const char* traccia : {"Segretissimo", "ZXQ-riservato-QXZ", "ZXQ-numero-QXZ"})
+        QVERIFY2(!file.contains(traccia), traccia);
     QVERIFY(file.contains("Altro"));
 }
 

@@ -28,8 +28,9 @@ void shell(const test::TempStore& store, const QString& sql)
 {
     QProcess p;
     if (test::onServer())
-        p.start(QStringLiteral("psql"), {QStringLiteral("-v"), QStringLiteral("ON_ERROR_STOP=1"), QStringLiteral("-q"), QStringLiteral("-d"),
-                                         parseConnectionString(store.path()).value(QStringLiteral("database")), QStringLiteral("-c"), sql});
+        p.start(QStringLiteral("psql"),
+                {QStringLiteral("-v"), QStringLiteral("ON_ERROR_STOP=1"), QStringLiteral("-q"), QStringLiteral("-d"),
+                 parseConnectionString(store.path()).value(QStringLiteral("database")), QStringLiteral("-c"), sql});
     else
         p.start(QStringLiteral("sqlite3"), {QStringLiteral("-bail"), store.path(), sql});
     QVERIFY2(p.waitForFinished(30000), qPrintable(p.errorString()));
@@ -113,16 +114,20 @@ qint64 TestGiornale::salva(qint64 id, const QString& colonna, const QVariant& va
 void TestGiornale::everyWriterIsJournaledExactly()
 {
     // Another program, with values a form could never type: Null beside empty text, a bare CR.
-    shell(*store_, QStringLiteral("INSERT INTO anagrafica (cognome, nome, telefono, commenti) VALUES ('Zeta', NULL, '', "
-                                  "'riga uno' || char(13) || char(10) || 'riga due' || char(13));"
-                                  "UPDATE anagrafica SET nome = 'Ada' WHERE cognome = 'Zeta'; DELETE FROM anagrafica WHERE cognome = 'Zeta';")
-                  .replace(QStringLiteral("char("), test::onServer() ? QStringLiteral("chr(") : QStringLiteral("char(")));
+    shell(*store_,
+          QStringLiteral(
+              "INSERT INTO anagrafica (cognome, nome, telefono, commenti) VALUES ('Zeta', NULL, '', "
+              "'riga uno' || char(13) || char(10) || 'riga due' || char(13));"
+              "UPDATE anagrafica SET nome = 'Ada' WHERE cognome = 'Zeta'; DELETE FROM anagrafica WHERE cognome = 'Zeta';")
+              .replace(QStringLiteral("char("), test::onServer() ? QStringLiteral("chr(") : QStringLiteral("char(")));
     Connection& c = apri();
     QVERIFY(c.hasJournal());
     const QString quote = test::onServer() ? QStringLiteral("quote_nullable") : QStringLiteral("quote");
-    const auto righe = store_->rows(QStringLiteral("SELECT azione, %1(prima_nome), %1(dopo_nome), %1(dopo_telefono), %1(dopo_commenti), "
-                                                   "o.etichetta, o.chi FROM giornale g JOIN giornale_operazioni o ON o.numero = g.operazione "
-                                                   "ORDER BY g.numero").arg(quote));
+    const auto righe =
+        store_->rows(QStringLiteral("SELECT azione, %1(prima_nome), %1(dopo_nome), %1(dopo_telefono), %1(dopo_commenti), "
+                                    "o.etichetta, o.chi FROM giornale g JOIN giornale_operazioni o ON o.numero = g.operazione "
+                                    "ORDER BY g.numero")
+                         .arg(quote));
     QCOMPARE(righe.size(), 3);
     QCOMPARE(righe[0][0].toString().trimmed(), QStringLiteral("I"));
     QCOMPARE(righe[0][2].toString(), QStringLiteral("NULL"));
@@ -135,7 +140,8 @@ void TestGiornale::everyWriterIsJournaledExactly()
     QCOMPARE(righe[2][1].toString(), QStringLiteral("'Ada'"));
     QCOMPARE(righe[0][5].toString(), QStringLiteral("Modifiche con un altro programma"));
     // On a file the shell is "another program"; a server knows its user.
-    QCOMPARE(righe[0][6].toString(), test::onServer() ? qEnvironmentVariable("PGUSER", QStringLiteral("postgres")) : QStringLiteral("altro programma"));
+    QCOMPARE(righe[0][6].toString(),
+             test::onServer() ? qEnvironmentVariable("PGUSER", QStringLiteral("postgres")) : QStringLiteral("altro programma"));
 
     // This program's operation: its label, and who made it.
     const qint64 id = store_->insert({{"Cognome", "Rossi"}});
@@ -151,7 +157,8 @@ void TestGiornale::everyWriterIsJournaledExactly()
 
 void TestGiornale::undoGivesBackEveryByteAndKey()
 {
-    const qint64 a = store_->insert({{"Cognome", "Bianchi"}, {"Nome", QVariant()}, {"Email", ""}, {"Commenti", "a\r\nb"}, {"DataNasc", "1970-01-02"}});
+    const qint64 a = store_->insert(
+        {{"Cognome", "Bianchi"}, {"Nome", QVariant()}, {"Email", ""}, {"Commenti", "a\r\nb"}, {"DataNasc", "1970-01-02"}});
     const qint64 b = store_->insert({{"Cognome", "Verdi"}, {"Telefono", "02 1"}});
     Connection& c = apri();
     const QStringList prima = store_->dump();
@@ -169,12 +176,14 @@ void TestGiornale::undoGivesBackEveryByteAndKey()
     QCOMPARE(esito.contatti, 3);
     QVERIFY(esito.lasciati.empty());
     QCOMPARE(store_->dump(), prima);
-    QVERIFY(std::find(c.ownOperations().begin(), c.ownOperations().end(), numero) == c.ownOperations().end());  // no longer this desk's to undo
+    QVERIFY(std::find(c.ownOperations().begin(), c.ownOperations().end(), numero)
+            == c.ownOperations().end());  // no longer this desk's to undo
 
     // The undo is an operation too: undoing it does the operation again.
     Annulla(c, esito.operazione, false);
     QCOMPARE(store_->dump(), dopo);
-    const auto annullamenti = store_->rows(QStringLiteral("SELECT annulla FROM giornale_operazioni WHERE numero > %1 ORDER BY numero").arg(numero));
+    const auto annullamenti =
+        store_->rows(QStringLiteral("SELECT annulla FROM giornale_operazioni WHERE numero > %1 ORDER BY numero").arg(numero));
     QCOMPARE(annullamenti.size(), 2);
     QCOMPARE(annullamenti[0][0].toLongLong(), numero);
     QCOMPARE(annullamenti[1][0].toLongLong(), esito.operazione);
@@ -225,7 +234,8 @@ void TestGiornale::aKilledUndoLeavesBeforeOrAfter()
     bool visto[2] = {false, false};
     for (int attesa : {5, 40, 120, 400, 5000}) {
         QProcess figlio;
-        figlio.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--annulla"), store_->path(), QString::number(numero)});
+        figlio.start(QCoreApplication::applicationFilePath(),
+                     {QStringLiteral("--annulla"), store_->path(), QString::number(numero)});
         QVERIFY(figlio.waitForStarted());
         if (!figlio.waitForFinished(attesa)) {
             figlio.kill();
@@ -241,11 +251,13 @@ void TestGiornale::aKilledUndoLeavesBeforeOrAfter()
 
 void TestGiornale::theBinGivesBackAndErases()
 {
-    const qint64 id = store_->insert({{"Cognome", "Cestinato"}, {"Nome", "Ugo"}, {"Cell", QVariant()}, {"Commenti", "dati\r\npersonali"}});
+    const qint64 id =
+        store_->insert({{"Cognome", "Cestinato"}, {"Nome", "Ugo"}, {"Cell", QVariant()}, {"Commenti", "dati\r\npersonali"}});
     const qint64 altro = store_->insert({{"Cognome", "Resta"}});
     Connection& c = apri();
     const QStringList prima = store_->dump();
-    InOperazione(c, QStringLiteral("Eliminazione"), [&] { c.Execute(QStringLiteral("Delete from anagrafica where id=%1").arg(id)); });
+    InOperazione(c, QStringLiteral("Eliminazione"),
+                 [&] { c.Execute(QStringLiteral("Delete from anagrafica where id=%1").arg(id)); });
 
     std::vector<Eliminato> cestino = Cestino(c);
     QCOMPARE(cestino.size(), size_t(1));
@@ -309,7 +321,9 @@ void TestGiornale::readersFollowTheJournal()
     QVERIFY(!cursore.cambiamenti(c));  // the first look reads everything
     QCOMPARE(*cursore.cambiamenti(c), std::vector<qint64>{});
     shell(*store_, QStringLiteral("UPDATE anagrafica SET nome = 'x' WHERE id = %1; DELETE FROM anagrafica WHERE id = %2; "
-                                  "UPDATE anagrafica SET nome = 'y' WHERE id = %1").arg(b).arg(a));
+                                  "UPDATE anagrafica SET nome = 'y' WHERE id = %1")
+                       .arg(b)
+                       .arg(a));
     QCOMPARE(*cursore.cambiamenti(c), (std::vector<qint64>{a, b}));
     QCOMPARE(*cursore.cambiamenti(c), std::vector<qint64>{});
     // Purged past what it saw: it reads everything again, once.
@@ -318,8 +332,9 @@ void TestGiornale::readersFollowTheJournal()
     QVERIFY(!cursore.cambiamenti(c));
     QCOMPARE(*cursore.cambiamenti(c), std::vector<qint64>{});
     // More changes than a look follows: everything once, then in step again.
-    store_->rows(QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 100001) "
-                                "INSERT INTO anagrafica (cognome) SELECT 'Massa' FROM n"));
+    store_->rows(
+        QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 100001) "
+                       "INSERT INTO anagrafica (cognome) SELECT 'Massa' FROM n"));
     QVERIFY(!cursore.cambiamenti(c));
     QCOMPARE(*cursore.cambiamenti(c), std::vector<qint64>{});
     shell(*store_, QStringLiteral("UPDATE anagrafica SET nome = 'w' WHERE id = %1").arg(b));
@@ -343,7 +358,8 @@ void TestGiornale::aDeskMayReadTheJournalButNeverChangeIt()
         QVERIFY(riesce(QStringLiteral("UPDATE anagrafica SET nome = 'Anna' WHERE id = %1").arg(id)));
         QVERIFY(riesce(QStringLiteral("SELECT * FROM giornale")));
         for (const char* vietata : {"DELETE FROM giornale", "UPDATE giornale SET dopo_nome = 'falso'",
-                                    "INSERT INTO giornale_operazioni (quando, chi, etichetta, esterna, transazione) VALUES (now(), 'x', 'x', false, '1')",
+                                    "INSERT INTO giornale_operazioni (quando, chi, etichetta, esterna, transazione) VALUES "
+                                    "(now(), 'x', 'x', false, '1')",
                                     "UPDATE giornale_operazioni SET chi = 'altri'", "UPDATE giornale_stato SET tagliato = 99",
                                     "TRUNCATE anagrafica", "ALTER TABLE anagrafica DISABLE TRIGGER ALL", "DROP TABLE giornale"})
             QVERIFY2(!riesce(QLatin1String(vietata)), vietata);
@@ -353,7 +369,8 @@ void TestGiornale::aDeskMayReadTheJournalButNeverChangeIt()
     }
     QSqlDatabase::removeDatabase(QStringLiteral("scrivania"));
     const auto fatto = store_->rows(QStringLiteral("SELECT o.chi, g.dopo_nome FROM giornale g JOIN giornale_operazioni o "
-                                                   "ON o.numero = g.operazione WHERE g.id = %1 ORDER BY g.numero").arg(id));
+                                                   "ON o.numero = g.operazione WHERE g.id = %1 ORDER BY g.numero")
+                                        .arg(id));
     QCOMPARE(fatto.size(), 2);  // still there: the contact is in the register
     QCOMPARE(fatto[1][0].toString(), QStringLiteral("scrivania"));
     QCOMPARE(fatto[1][1].toString(), QStringLiteral("Anna"));

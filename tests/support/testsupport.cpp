@@ -139,8 +139,9 @@ qint64 TempStore::insert(const QVariantMap& columns) const
         QStringList marks;
         for (qsizetype i = 0; i < columns.size(); ++i) marks << QStringLiteral("?");
         QSqlQuery query(db);
-        query.prepare(QStringLiteral("INSERT INTO Anagrafica (%1) VALUES (%2)%3")
-                          .arg(columns.keys().join(u','), marks.join(u','), server ? QStringLiteral(" RETURNING id") : QString()));
+        query.prepare(
+            QStringLiteral("INSERT INTO Anagrafica (%1) VALUES (%2)%3")
+                .arg(columns.keys().join(u','), marks.join(u','), server ? QStringLiteral(" RETURNING id") : QString()));
         for (const QVariant& value : columns) query.addBindValue(value);
         if (!query.exec()) throw std::runtime_error(query.lastError().text().toStdString());
         return server && query.next() ? query.value(0).toLongLong() : query.lastInsertId().toLongLong();

@@ -4,9 +4,9 @@
 
 #include <QList>
 
-#include <functional>
 #include <QTemporaryDir>
 #include <QVariantMap>
+#include <functional>
 
 namespace brenzola::test {
 
@@ -69,9 +69,9 @@ private:
 };
 
 // Skips a case that is about the file itself (its bytes, its permissions, SQLite's own SQL).
-#define BRENZOLA_SOLO_FILE(why)                                                                          \
-    do {                                                                                                  \
-        if (brenzola::test::onServer()) QSKIP(why);                                                      \
+#define BRENZOLA_SOLO_FILE(why)                     \
+    do {                                            \
+        if (brenzola::test::onServer()) QSKIP(why); \
     } while (false)
 
 }  // namespace brenzola::test

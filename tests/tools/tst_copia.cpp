@@ -38,8 +38,9 @@ QStringList dump(const QString& driver, const QString& database)
             QStringList values;
             for (int i = 0; i < query.record().count(); ++i) {
                 const QVariant v = query.value(i);
-                values << (v.isNull() ? QStringLiteral("<null>")
-                                      : v.typeId() == QMetaType::QDate ? v.toDate().toString(Qt::ISODate) : v.toString());
+                values << (v.isNull()                       ? QStringLiteral("<null>")
+                           : v.typeId() == QMetaType::QDate ? v.toDate().toString(Qt::ISODate)
+                                                            : v.toString());
             }
             rows << values.join(u'|');
         }
@@ -108,7 +109,9 @@ void TestCopia::aValueTheServerCannotKeepLeavesItAsItWas()
             db.setDatabaseName(file);
             QVERIFY(db.open());
             QSqlQuery(QStringLiteral("INSERT INTO Anagrafica (Cognome, DataNasc) VALUES ('Primo', '2000-01-01')"), db);
-            QSqlQuery(QStringLiteral("INSERT INTO Anagrafica (Cognome, DataNasc) VALUES ('Strano', '%1')").arg(QLatin1String(date)), db);
+            QSqlQuery(
+                QStringLiteral("INSERT INTO Anagrafica (Cognome, DataNasc) VALUES ('Strano', '%1')").arg(QLatin1String(date)),
+                db);
         }
         QSqlDatabase::removeDatabase(QStringLiteral("fill"));
 

@@ -26,7 +26,8 @@ Esito cronologia(const QStringList& argomenti)
     QProcess processo;
     processo.start(QStringLiteral(CRONOLOGIA), argomenti);
     if (!processo.waitForFinished(60000)) return {};
-    return {processo.exitCode(), QString::fromUtf8(processo.readAllStandardOutput()), QString::fromUtf8(processo.readAllStandardError())};
+    return {processo.exitCode(), QString::fromUtf8(processo.readAllStandardOutput()),
+            QString::fromUtf8(processo.readAllStandardError())};
 }
 
 // The number each line begins with.
@@ -77,24 +78,30 @@ void TestCronologia::listingsFollowTheJournalNewestFirst()
     const qint64 rossi = rs.Fields(QStringLiteral("id")).toLongLong();
     // More operations than one page of the journal's reading.
     for (int i = 0; i < 230; ++i)
-        esegui(c, QStringLiteral("Passo %1").arg(i), QStringLiteral("Update Anagrafica set Commenti='%1' where id=%2").arg(i).arg(rossi));
+        esegui(c, QStringLiteral("Passo %1").arg(i),
+               QStringLiteral("Update Anagrafica set Commenti='%1' where id=%2").arg(i).arg(rossi));
     store.rows(QStringLiteral("UPDATE anagrafica SET nome = 'riga' || '\n' || 'due' WHERE id = %1").arg(rossi));
 
     Esito esito = cronologia({store.path()});
     QCOMPARE(esito.stato, 0);
     QCOMPARE(numeri(esito.out), colonna(store, QStringLiteral("SELECT numero FROM giornale_operazioni ORDER BY numero DESC")));
     const QStringList righe = esito.out.split(u'\n');
-    QVERIFY2(QRegularExpression(QStringLiteral("^\\d+  \\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d:\\d\\d  .+  Salvataggio  1 contatto: Rossi Mario$"))
-                 .match(righe[righe.size() - 2]).hasMatch(), qPrintable(righe[righe.size() - 2]));
+    QVERIFY2(QRegularExpression(
+                 QStringLiteral("^\\d+  \\d\\d/\\d\\d/\\d{4} \\d\\d:\\d\\d:\\d\\d  .+  Salvataggio  1 contatto: Rossi Mario$"))
+                 .match(righe[righe.size() - 2])
+                 .hasMatch(),
+             qPrintable(righe[righe.size() - 2]));
     // What another program wrote stays on its line.
     QVERIFY2(righe[0].endsWith(QStringLiteral("1 contatto: Rossi riga\\ndue")), qPrintable(righe[0]));
 
     esito = cronologia({QStringLiteral("--contatto"), QString::number(rossi), store.path()});
     QCOMPARE(esito.stato, 0);
-    QCOMPARE(numeri(esito.out), colonna(store, QStringLiteral("SELECT numero FROM giornale WHERE id = %1 ORDER BY numero DESC").arg(rossi)));
+    QCOMPARE(numeri(esito.out),
+             colonna(store, QStringLiteral("SELECT numero FROM giornale WHERE id = %1 ORDER BY numero DESC").arg(rossi)));
     QVERIFY2(esito.out.section(u'\n', 1, 1).contains(QStringLiteral("Passo 229")), qPrintable(esito.out.section(u'\n', 0, 1)));
-    QVERIFY2(esito.out.contains(QStringLiteral("Salvataggio (operazione 1)  Cognome «Rossi», Nome «Mario», DataNasc 21/03/1958\n")),
-             qPrintable(esito.out.right(200)));
+    QVERIFY2(
+        esito.out.contains(QStringLiteral("Salvataggio (operazione 1)  Cognome «Rossi», Nome «Mario», DataNasc 21/03/1958\n")),
+        qPrintable(esito.out.right(200)));
 }
 
 void TestCronologia::undoIsRefusedOverLaterChangesThenDoneInPart()
@@ -112,29 +119,38 @@ void TestCronologia::undoIsRefusedOverLaterChangesThenDoneInPart()
 
     Esito esito = cronologia({QStringLiteral("--annulla"), QString::number(numero), store.path()});
     QCOMPARE(esito.stato, 3);
-    QVERIFY2(esito.err.contains(QStringLiteral("Verdi %2 Altro (chiave ") + QString::number(verdi) + QStringLiteral("): cambiato da "))
-                 && esito.err.contains(QStringLiteral("--forza-parziale")) && !esito.err.contains(QStringLiteral("Bianchi")),
-             qPrintable(esito.err));
+    QVERIFY2(
+        esito.err.contains(QStringLiteral("Verdi %2 Altro (chiave ") + QString::number(verdi) + QStringLiteral("): cambiato da "))
+            && esito.err.contains(QStringLiteral("--forza-parziale")) && !esito.err.contains(QStringLiteral("Bianchi")),
+        qPrintable(esito.err));
     QCOMPARE(nomi(), prima);
 
     esito = cronologia({QStringLiteral("--annulla"), QString::number(numero), QStringLiteral("--forza-parziale"), store.path()});
     QCOMPARE(esito.stato, 0);
-    QVERIFY2(esito.out.startsWith(QStringLiteral("Annullata l'operazione %1 con l'operazione ").arg(numero)), qPrintable(esito.out));
-    QVERIFY2(esito.out.contains(QStringLiteral("Verdi %2 Altro (chiave ") + QString::number(verdi) + u')'), qPrintable(esito.out));
+    QVERIFY2(esito.out.startsWith(QStringLiteral("Annullata l'operazione %1 con l'operazione ").arg(numero)),
+             qPrintable(esito.out));
+    QVERIFY2(esito.out.contains(QStringLiteral("Verdi %2 Altro (chiave ") + QString::number(verdi) + u')'),
+             qPrintable(esito.out));
     QCOMPARE(nomi(), (QList<QVariantList>{{QStringLiteral("Anna")}, {QStringLiteral("Altro")}}));
 
     // Undone, it is not undone again over its own undo.
     esito = cronologia({QStringLiteral("--annulla"), QString::number(numero), store.path()});
     QCOMPARE(esito.stato, 1);
-    QVERIFY2(esito.err.startsWith(QStringLiteral("Errore 3251: L'operazione %1 è già stata annullata").arg(numero)), qPrintable(esito.err));
-    QVERIFY(cronologia({store.path()}).out.contains(QStringLiteral("Correzione  2 contatti: Bianchi Anna!, Verdi %2 Luca!  annullata")));
+    QVERIFY2(esito.err.startsWith(QStringLiteral("Errore 3251: L'operazione %1 è già stata annullata").arg(numero)),
+             qPrintable(esito.err));
+    QVERIFY(cronologia({store.path()})
+                .out.contains(QStringLiteral("Correzione  2 contatti: Bianchi Anna!, Verdi %2 Luca!  annullata")));
 }
 
 void TestCronologia::theBinGivesBackAndErasesOnlyDeletedContacts()
 {
     test::TempStore store;
-    const qint64 zeta = store.insert({{"Cognome", "Zeta"}, {"Nome", ""}, {"Telefono", QVariant()}, {"Cell", "347 1"},
-                                      {"DataIn", QDate(1900, 1, 1)}, {"Commenti", "Due\r\nrighe"}});
+    const qint64 zeta = store.insert({{"Cognome", "Zeta"},
+                                      {"Nome", ""},
+                                      {"Telefono", QVariant()},
+                                      {"Cell", "347 1"},
+                                      {"DataIn", QDate(1900, 1, 1)},
+                                      {"Commenti", "Due\r\nrighe"}});
     const qint64 resta = store.insert({{"Cognome", "Resta"}});
     const QString tutto = QStringLiteral("SELECT * FROM anagrafica WHERE id = %1").arg(zeta);
     const QVariantList comEra = store.rows(tutto)[0];
@@ -155,7 +171,8 @@ void TestCronologia::theBinGivesBackAndErasesOnlyDeletedContacts()
     const qsizetype operazioni = store.rows(QStringLiteral("SELECT numero FROM giornale_operazioni")).size();
     esito = cronologia({QStringLiteral("--ripristina"), QString::number(zeta), store.path()});
     QCOMPARE(esito.stato, 1);
-    QVERIFY2(esito.err.startsWith(QStringLiteral("Errore 3265: Il contatto %1 è ancora nell'archivio").arg(zeta)), qPrintable(esito.err));
+    QVERIFY2(esito.err.startsWith(QStringLiteral("Errore 3265: Il contatto %1 è ancora nell'archivio").arg(zeta)),
+             qPrintable(esito.err));
     QCOMPARE(store.rows(QStringLiteral("SELECT numero FROM giornale_operazioni")).size(), operazioni);
 
     // Erasing takes only a deleted contact, with all its history.
@@ -186,7 +203,8 @@ void TestCronologia::usageErrorsDoNothing()
                                                            {ripristina, chiave, ripristina, chiave, a},
                                                            {a, a}}) {
         const Esito esito = cronologia(argomenti);
-        QVERIFY2(esito.stato == 2 && esito.err.contains(QStringLiteral("Uso: cronologia ")), qPrintable(argomenti.join(u' ') + esito.err));
+        QVERIFY2(esito.stato == 2 && esito.err.contains(QStringLiteral("Uso: cronologia ")),
+                 qPrintable(argomenti.join(u' ') + esito.err));
     }
     QVERIFY(store.rows(QStringLiteral("SELECT id FROM anagrafica")).isEmpty());
 }
@@ -199,7 +217,8 @@ void TestCronologia::aStoreWithoutJournalSaysWhy()
     store.rows(QStringLiteral("CREATE TABLE anagrafica (id INTEGER PRIMARY KEY, cognome TEXT)"));
     const Esito esito = cronologia({store.path()});
     QCOMPARE(esito.stato, 1);
-    QVERIFY2(esito.err.startsWith(QStringLiteral("Errore 3078: L'archivio non tiene il registro delle modifiche")), qPrintable(esito.err));
+    QVERIFY2(esito.err.startsWith(QStringLiteral("Errore 3078: L'archivio non tiene il registro delle modifiche")),
+             qPrintable(esito.err));
 }
 
 QTEST_GUILESS_MAIN(TestCronologia)

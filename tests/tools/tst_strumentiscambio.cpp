@@ -38,7 +38,8 @@ void TestStrumentiScambio::contactsGoOutAndInAndDuplicatesMerge()
 {
     QTemporaryDir cartella;
     test::TempStore origine(QStringLiteral("origine"));
-    origine.insert({{"Cognome", "Rossi"}, {"Nome", "Mario"}, {"Email", "mario.rossi@example.it"}, {"DataNasc", QDate(1958, 3, 21)}});
+    origine.insert(
+        {{"Cognome", "Rossi"}, {"Nome", "Mario"}, {"Email", "mario.rossi@example.it"}, {"DataNasc", QDate(1958, 3, 21)}});
     origine.insert({{"Cognome", "Rossini"}, {"Nome", ""}, {"Commenti", "Due\r\nrighe"}});
     origine.insert({{"Cognome", "Zeta"}});
     const QString csv = cartella.filePath(QStringLiteral("rossi.csv"));
@@ -65,11 +66,13 @@ void TestStrumentiScambio::contactsGoOutAndInAndDuplicatesMerge()
     QVERIFY2(esito.detto.contains(QStringLiteral("Aggiunti: 1\nUniti a contatti già presenti: 0\nNon importati: 2\n")),
              qPrintable(esito.detto));
     QVERIFY(esito.detto.contains(QStringLiteral("Dati ignorati: PHOTO (1)")));
-    esito = esegui("importa_contatti", {QStringLiteral("--salta-illeggibili"), QStringLiteral("--doppioni"), QStringLiteral("aggiungi"),
-                                        iphone, destinazione.path()});
+    esito = esegui("importa_contatti", {QStringLiteral("--salta-illeggibili"), QStringLiteral("--doppioni"),
+                                        QStringLiteral("aggiungi"), iphone, destinazione.path()});
     QVERIFY2(esito.detto.contains(QStringLiteral("Aggiunti: 2\n")), qPrintable(esito.detto));
     QCOMPARE(conta(destinazione), 5);
-    QCOMPARE(esegui("importa_contatti", {QStringLiteral("--doppioni"), QStringLiteral("forse"), iphone, destinazione.path()}).stato, 2);
+    QCOMPARE(
+        esegui("importa_contatti", {QStringLiteral("--doppioni"), QStringLiteral("forse"), iphone, destinazione.path()}).stato,
+        2);
 
     // The two Rossi Mario and the two pharmacies are listed, then merged.
     esito = esegui("cerca_doppioni", {destinazione.path()});

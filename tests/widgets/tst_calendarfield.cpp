@@ -147,10 +147,11 @@ private Q_SLOTS:
         QCOMPARE(field->editor()->text(), QStringLiteral("01/02/1903"));
 
         // Text that is not a date stays as typed, marked with the reason; no other date replaces it.
-        const QList<std::pair<QString, QString>> wrong = {
-            {"31/02/2024", "febbraio 2024 ha 29 giorni"}, {"29/02/2023", "febbraio 2023 ha 28 giorni"},
-            {"07/08/75", "quattro cifre"},              {"07.08.1975", "gg/mm/aaaa"},
-            {"01/13/2020", "il mese va da 1 a 12"}};
+        const QList<std::pair<QString, QString>> wrong = {{"31/02/2024", "febbraio 2024 ha 29 giorni"},
+                                                          {"29/02/2023", "febbraio 2023 ha 28 giorni"},
+                                                          {"07/08/75", "quattro cifre"},
+                                                          {"07.08.1975", "gg/mm/aaaa"},
+                                                          {"01/13/2020", "il mese va da 1 a 12"}};
         for (const auto& [typed, reason] : wrong) {
             typeAndLeave(*form, typed);
             QCOMPARE(field->editor()->text(), typed);

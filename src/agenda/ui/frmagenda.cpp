@@ -1,13 +1,13 @@
 #include "agenda/ui/frmagenda.h"
 
-#include "widgets/calendarfield.h"
 #include "agenda/calendario.h"
-#include "widgets/dialogs.h"
-#include "widgets/filapulsanti.h"
-#include "store/funzioni.h"
 #include "printing/memorytable.h"
 #include "printing/stampa.h"
+#include "store/funzioni.h"
 #include "store/storeerror.h"
+#include "widgets/calendarfield.h"
+#include "widgets/dialogs.h"
+#include "widgets/filapulsanti.h"
 
 #include <QAbstractItemModel>
 #include <QCheckBox>
@@ -113,7 +113,8 @@ public:
         const auto misuraRiga = [&](int riga, const QModelIndex& sezione) {
             for (int c = 0; c < colonne; ++c) {
                 const QModelIndex cella = model()->index(riga, c, sezione);
-                larghezze[size_t(c)] = std::max(larghezze[size_t(c)], itemDelegateForIndex(cella)->sizeHint(opzione, cella).width());
+                larghezze[size_t(c)] =
+                    std::max(larghezze[size_t(c)], itemDelegateForIndex(cella)->sizeHint(opzione, cella).width());
             }
             ++misurate;
         };
@@ -124,7 +125,8 @@ public:
             } else if (misura && misurate < kRigheMisurate) {
                 misuraRiga(s, {});
             }
-            for (int r = 0, righe = model()->rowCount(sezione); misura && r < righe && misurate < kRigheMisurate; ++r) misuraRiga(r, sezione);
+            for (int r = 0, righe = model()->rowCount(sezione); misura && r < righe && misurate < kRigheMisurate; ++r)
+                misuraRiga(r, sezione);
         }
         if (misura)
             for (int c = 0; c + 1 < colonne; ++c) header()->resizeSection(c, larghezze[size_t(c)]);
@@ -144,7 +146,8 @@ protected:
         const QVariant colore = indice.data(Qt::ForegroundRole);
         painter->setPen(colore.isValid() ? colore.value<QBrush>().color() : palette().color(QPalette::Text));
         const int margine = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
-        painter->drawText(opzione.rect.adjusted(margine, 0, -margine, 0), Qt::AlignLeft | Qt::AlignVCenter, indice.data().toString());
+        painter->drawText(opzione.rect.adjusted(margine, 0, -margine, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                          indice.data().toString());
         painter->restore();
     }
 };
@@ -168,7 +171,8 @@ public:
         sezione(agenda_->scaduti, QStringLiteral("Scaduti"), true);
         sezione(agenda_->diOggi, QStringLiteral("Oggi"), false);
         sezione(agenda_->prossimi,
-                agenda_->giorni == 1 ? QStringLiteral("Domani") : QStringLiteral("Prossimi %1 giorni").arg(agenda_->giorni), false);
+                agenda_->giorni == 1 ? QStringLiteral("Domani") : QStringLiteral("Prossimi %1 giorni").arg(agenda_->giorni),
+                false);
         if (sezioni_.empty()) sezioni_.push_back({QStringLiteral("Nessun contatto da ricontattare."), nullptr, false});
         endResetModel();
     }
@@ -216,8 +220,9 @@ public:
     }
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override
     {
-        static const QStringList titoli = {QStringLiteral("Data"),      QStringLiteral("Cognome e nome"), QStringLiteral("Telefono"),
-                                           QStringLiteral("Cellulare"), QStringLiteral("Email"),          QStringLiteral("Commenti")};
+        static const QStringList titoli = {QStringLiteral("Data"),     QStringLiteral("Cognome e nome"),
+                                           QStringLiteral("Telefono"), QStringLiteral("Cellulare"),
+                                           QStringLiteral("Email"),    QStringLiteral("Commenti")};
         if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= kColonne) return {};
         return titoli[section];
     }
@@ -242,9 +247,12 @@ public:
             if (indice.column() == 0) return comeData(sezione.elenco->data(riga));
             return sezione.elenco->testo(riga, testi[indice.column() - 1]);
         }
-        case Qt::ForegroundRole: return sezione.scaduti ? QVariant(QBrush(kScaduto)) : QVariant();
-        case kRuoloId: return sezione.elenco->id(riga);
-        default: return {};
+        case Qt::ForegroundRole:
+            return sezione.scaduti ? QVariant(QBrush(kScaduto)) : QVariant();
+        case kRuoloId:
+            return sezione.elenco->id(riga);
+        default:
+            return {};
         }
     }
 
@@ -302,7 +310,8 @@ public:
         if (!indice.isValid() || !agenda_) return {};
         if (nessuno()) {
             if (indice.column() != 0) return {};
-            if (role == Qt::DisplayRole) return QStringLiteral("Nessun compleanno nei prossimi %1 giorni.").arg(kGiorniCompleanni);
+            if (role == Qt::DisplayRole)
+                return QStringLiteral("Nessun compleanno nei prossimi %1 giorni.").arg(kGiorniCompleanni);
             if (role == Qt::FontRole) return grassetto();
             return {};
         }
@@ -310,12 +319,19 @@ public:
         if (role == kRuoloId) return c.id;
         if (role != Qt::DisplayRole) return {};
         switch (indice.column()) {
-        case 0: return c.giorno == agenda_->oggi ? QStringLiteral("oggi") : QLocale(QLocale::Italian).toString(c.giorno, u"dddd d MMMM");
-        case 1: return c.nome;
-        case 2: return QStringLiteral("%1 anni").arg(c.anni);
-        case 3: return c.telefono;
-        case 4: return c.cell;
-        default: return c.email;
+        case 0:
+            return c.giorno == agenda_->oggi ? QStringLiteral("oggi")
+                                             : QLocale(QLocale::Italian).toString(c.giorno, u"dddd d MMMM");
+        case 1:
+            return c.nome;
+        case 2:
+            return QStringLiteral("%1 anni").arg(c.anni);
+        case 3:
+            return c.telefono;
+        case 4:
+            return c.cell;
+        default:
+            return c.email;
         }
     }
 
@@ -326,7 +342,10 @@ private:
 };
 
 FrmAgenda::FrmAgenda(Dialogs& dialogs, QWidget* parent, Oggi oggi)
-    : QDialog(parent), dialogs_(dialogs), oggi_(std::move(oggi)), agenda_(std::make_shared<const Agenda>())
+    : QDialog(parent),
+      dialogs_(dialogs),
+      oggi_(std::move(oggi)),
+      agenda_(std::make_shared<const Agenda>())
 {
     setObjectName(QStringLiteral("FrmAgenda"));
     setWindowTitle(QStringLiteral("Da ricontattare"));
@@ -547,13 +566,20 @@ void FrmAgenda::stampa()
     const auto aggiungi = [&righe](const QDate& giorno, const QString& stato, const QString& nome, const QString& telefono,
                                    const QString& cell, const QString& email, const QString& nota) {
         righe.AddNew();
-        for (const auto& [colonna, valore] : {std::pair{"data", comeData(giorno)}, {"stato", stato}, {"nome", nome},
-                                               {"telefono", telefono}, {"cell", cell}, {"email", email}, {"nota", nota}})
+        for (const auto& [colonna, valore] : {std::pair{"data", comeData(giorno)},
+                                              {"stato", stato},
+                                              {"nome", nome},
+                                              {"telefono", telefono},
+                                              {"cell", cell},
+                                              {"email", email},
+                                              {"nota", nota}})
             righe.SetField(QLatin1String(colonna), valore);
         righe.Update();
     };
-    for (const Promemoria& p : agenda_->scaduti) aggiungi(p.data, QStringLiteral("Scaduto"), p.nome, p.telefono, p.cell, p.email, p.nota);
-    for (const Promemoria& p : agenda_->diOggi) aggiungi(p.data, QStringLiteral("Oggi"), p.nome, p.telefono, p.cell, p.email, p.nota);
+    for (const Promemoria& p : agenda_->scaduti)
+        aggiungi(p.data, QStringLiteral("Scaduto"), p.nome, p.telefono, p.cell, p.email, p.nota);
+    for (const Promemoria& p : agenda_->diOggi)
+        aggiungi(p.data, QStringLiteral("Oggi"), p.nome, p.telefono, p.cell, p.email, p.nota);
     for (const Promemoria& p : agenda_->prossimi) aggiungi(p.data, QString(), p.nome, p.telefono, p.cell, p.email, p.nota);
     for (const Compleanno& c : agenda_->compleanni)
         aggiungi(c.giorno, QStringLiteral("Compleanno"), c.nome, c.telefono, c.cell, c.email,

@@ -87,8 +87,8 @@ private:
     Oggi oggi_;
     std::shared_ptr<const Agenda> agenda_;  // shared with the lists, which may outlive the window's members
     std::optional<Lettura> letta_;
-    CursoreGiornale cursore_;       // what of the store's changes the agenda on screen holds
-    bool daRileggere_ = false;       // the user went elsewhere since the last reading
+    CursoreGiornale cursore_;   // what of the store's changes the agenda on screen holds
+    bool daRileggere_ = false;  // the user went elsewhere since the last reading
     QTimer* mezzanotte_;
     ModelloRicontatti* ricontatti_;
     ModelloCompleanni* compleanni_;

@@ -1,15 +1,15 @@
 #include "exchange/ui/comandiscambio.h"
 
-#include "store/connection.h"
 #include "exchange/csv.h"
-#include "widgets/dialogs.h"
 #include "exchange/doppioni.h"
+#include "exchange/scambio.h"
 #include "exchange/ui/frmdoppione.h"
 #include "exchange/ui/frmimportacsv.h"
 #include "exchange/ui/frmriepilogo.h"
-#include "exchange/scambio.h"
-#include "store/storeerror.h"
 #include "exchange/vcard.h"
+#include "store/connection.h"
+#include "store/storeerror.h"
+#include "widgets/dialogs.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -71,8 +71,9 @@ bool accettaIlleggibili(Dialogs& dialogs, QWidget* parent, const Lettura& lettur
                                 MsgButtons::Ok, MsgIcon::Critical});
         return false;
     }
-    const QString quanti = illeggibili == 1 ? QStringLiteral("1 contatto su %1 non si può leggere").arg(tutte)
-                                            : QStringLiteral("%1 contatti su %2 non si possono leggere").arg(illeggibili).arg(tutte);
+    const QString quanti = illeggibili == 1
+                               ? QStringLiteral("1 contatto su %1 non si può leggere").arg(tutte)
+                               : QStringLiteral("%1 contatti su %2 non si possono leggere").arg(illeggibili).arg(tutte);
     Message domanda{QStringLiteral("%1:\n\n%2\n\nImportare gli altri %3? Quelli illeggibili saranno elencati alla fine.")
                         .arg(quanti, primi.join(u'\n'))
                         .arg(tutte - illeggibili),
@@ -148,11 +149,12 @@ void EsportaInFile(Dialogs& dialogs, QWidget* parent, Connection& connection, co
     try {
         std::unique_ptr<Progress> avanzamento =
             dialogs.ShowProgress(parent, QStringLiteral("Esportazione dei contatti in «%1»…").arg(QFileInfo(file).fileName()));
-        const std::optional<qint64> scritti = Esporta(connection, filtro, formato.formato, file,
-                                                      [&](qint64 fatto, qint64 totale) { return avanzamento->advance(fatto, totale); });
+        const std::optional<qint64> scritti =
+            Esporta(connection, filtro, formato.formato, file,
+                    [&](qint64 fatto, qint64 totale) { return avanzamento->advance(fatto, totale); });
         avanzamento.reset();
         informa(dialogs, parent,
-                !scritti      ? QStringLiteral("Esportazione annullata: nessun file è stato scritto.")
+                !scritti        ? QStringLiteral("Esportazione annullata: nessun file è stato scritto.")
                 : *scritti == 1 ? QStringLiteral("Esportato 1 contatto in «%1».").arg(file)
                                 : QStringLiteral("Esportati %1 contatti in «%2».").arg(*scritti).arg(file));
     } catch (...) {
@@ -164,7 +166,8 @@ bool UnisciDoppioni(Dialogs& dialogs, QWidget* parent, Connection& connection)
 {
     try {
         std::unique_ptr<Progress> avanzamento = dialogs.ShowProgress(parent, QStringLiteral("Ricerca dei contatti doppi…"));
-        const auto gruppi = CercaDoppioni(connection, [&](qint64 fatto, qint64 totale) { return avanzamento->advance(fatto, totale); });
+        const auto gruppi =
+            CercaDoppioni(connection, [&](qint64 fatto, qint64 totale) { return avanzamento->advance(fatto, totale); });
         avanzamento.reset();
         if (!gruppi) return false;
         if (gruppi->empty()) {
@@ -187,8 +190,8 @@ bool UnisciDoppioni(Dialogs& dialogs, QWidget* parent, Connection& connection)
                                              .arg(g + 1)
                                              .arg(gruppi->size())
                                              .arg(unione.risultato.nomeCompleto().trimmed(), altro.nomeCompleto().trimmed()),
-                                         QStringLiteral("Contatto da tenere"), QStringLiteral("Contatto doppio"), unione.risultato,
-                                         altro, parent);
+                                         QStringLiteral("Contatto da tenere"), QStringLiteral("Contatto doppio"),
+                                         unione.risultato, altro, parent);
                     dialogs.ShowModal(finestra);
                     scelta = finestra.scelta();
                     if (!scelta) {
@@ -212,7 +215,8 @@ bool UnisciDoppioni(Dialogs& dialogs, QWidget* parent, Connection& connection)
         informa(dialogs, parent, QStringLiteral("Contatti doppi uniti: l'archivio ha %1 in meno.").arg(contatti(assorbiti)));
         return true;
     } catch (...) {
-        MostraErrore(dialogs, parent, QStringLiteral("Unione dei contatti doppi non riuscita: l'archivio non è stato modificato."));
+        MostraErrore(dialogs, parent,
+                     QStringLiteral("Unione dei contatti doppi non riuscita: l'archivio non è stato modificato."));
         return false;
     }
 }

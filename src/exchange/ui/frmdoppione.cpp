@@ -79,7 +79,8 @@ FrmDoppione::FrmDoppione(Uso uso, const QString& testo, const QString& titoloPri
     const bool importa = uso == Uso::Importazione;
     CmdUnisci = pulsante("CmdUnisci", QStringLiteral("Unisci"), QDialogButtonBox::AcceptRole);
     if (importa) CmdAggiungi = pulsante("CmdAggiungi", QStringLiteral("Aggiungi comunque"), QDialogButtonBox::AcceptRole);
-    CmdSalta = pulsante("CmdSalta", importa ? QStringLiteral("Salta") : QStringLiteral("Lascia separati"), QDialogButtonBox::AcceptRole);
+    CmdSalta =
+        pulsante("CmdSalta", importa ? QStringLiteral("Salta") : QStringLiteral("Lascia separati"), QDialogButtonBox::AcceptRole);
     CmdAnnulla = pulsante("CmdAnnulla", importa ? QStringLiteral("Annulla l'importazione") : QStringLiteral("Annulla"),
                           QDialogButtonBox::RejectRole);
     layout->addWidget(pulsanti);

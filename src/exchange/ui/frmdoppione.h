@@ -24,8 +24,8 @@ class FrmDoppione : public QDialog {
 public:
     enum class Uso { Importazione, Archivio };
 
-    FrmDoppione(Uso uso, const QString& testo, const QString& titoloPrimo, const QString& titoloSecondo,
-                const Contatto& primo, const Contatto& secondo, QWidget* parent = nullptr);
+    FrmDoppione(Uso uso, const QString& testo, const QString& titoloPrimo, const QString& titoloSecondo, const Contatto& primo,
+                const Contatto& secondo, QWidget* parent = nullptr);
 
     // The choice made; nothing when the user stopped.
     std::optional<Scelta> scelta() const { return scelta_; }

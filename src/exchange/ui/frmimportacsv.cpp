@@ -46,7 +46,8 @@ FrmImportaCsv::FrmImportaCsv(const QByteArray& dati, const QString& file, QWidge
     }
     scelte->addRow(QStringLiteral("Separatore dei campi:"), CboSeparatore);
 
-    layout->addWidget(new QLabel(QStringLiteral("Per ogni colonna, il campo in cui va (le prime %1 righe del file):").arg(kRigheAnteprima), this));
+    layout->addWidget(new QLabel(
+        QStringLiteral("Per ogni colonna, il campo in cui va (le prime %1 righe del file):").arg(kRigheAnteprima), this));
     GrigliaAnteprima = new QTableWidget(this);
     GrigliaAnteprima->setObjectName(QStringLiteral("GrigliaAnteprima"));
     GrigliaAnteprima->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -124,7 +125,8 @@ void FrmImportaCsv::aggiornaImporta()
 {
     // Nothing to import until some column goes into a field.
     const Colonne scelte = colonne();
-    CmdImporta->setEnabled(LblErrore->text().isEmpty() && std::any_of(scelte.begin(), scelte.end(), [](const auto& c) { return c.has_value(); }));
+    CmdImporta->setEnabled(LblErrore->text().isEmpty()
+                           && std::any_of(scelte.begin(), scelte.end(), [](const auto& c) { return c.has_value(); }));
 }
 
 }  // namespace brenzola

@@ -23,7 +23,8 @@ FrmRiepilogo::FrmRiepilogo(const Riepilogo& riepilogo, const QString& file, QWid
         QStringList ignorate;
         for (auto i = riepilogo.ignorate.cbegin(); i != riepilogo.ignorate.cend(); ++i)
             ignorate << QStringLiteral("%1 (%2)").arg(i.key()).arg(i.value());
-        testo += QStringLiteral("\n\nDati del file che nessun campo accoglie, lasciati fuori: ") + ignorate.join(QStringLiteral(", "));
+        testo +=
+            QStringLiteral("\n\nDati del file che nessun campo accoglie, lasciati fuori: ") + ignorate.join(QStringLiteral(", "));
     }
     LblRiepilogo = new QLabel(testo, this);
     LblRiepilogo->setObjectName(QStringLiteral("LblRiepilogo"));
