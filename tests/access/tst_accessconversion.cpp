@@ -651,9 +651,13 @@ void TestAccessConversion::brokenAccessFilesChangeNothing_data()
     QTest::newRow("a data page wiped") << patched(29 * 4096, QByteArray(4096, '\0')) << 3049 << "danneggiato" << QList<int>{2};
     QTest::newRow("a data page overwritten")
         << patched(27 * 4096 + 16, QByteArray(4000, '\x5a')) << 3049 << "danneggiato" << QList<int>{2};
-    // One byte in the column properties sends libmdb into an endless loop.
+    // One byte in the column properties sends libmdb into an endless loop. Whether it does
+    // depends on the uninitialised memory libmdb reads, which the address sanitizer's
+    // allocator hands out differently: there libmdb reads the file without looping.
+#ifndef __SANITIZE_ADDRESS__
     QTest::newRow("a byte that makes libmdb loop")
         << patched(94226, QByteArray(1, '\x2e')) << 3049 << "danneggiato" << QList<int>{1, 2};
+#endif
     QTest::newRow("no table Anagrafica") << patched(kTableNameOffset, utf16(QStringLiteral("Anagrafixa"))) << 3078
                                          << "non contiene la tabella Anagrafica" << QList<int>{1};
     QTest::newRow("header only, the rest zeros")

@@ -152,7 +152,8 @@ void TestFormati::badInputIsRefusedNamingTheLine()
     // Files that are not what they should be are refused whole.
     QCOMPARE(errore([] { leggiVCard(""); }), QStringLiteral("3274 Il file è vuoto."));
     QCOMPARE(errore([] { leggiCsv("\r\n  \r\n", {}); }), QStringLiteral("3274 Il file è vuoto."));
-    const QByteArray png("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10", 24);
+    static constexpr char kPng[] = "\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10";
+    const QByteArray png(kPng, sizeof kPng - 1);
     QCOMPARE(errore([&] { leggiVCard(png); }), QStringLiteral("3274 Il file non è un file di testo."));
     QCOMPARE(errore([&] { leggiCsv(png, rilevaFormatoCsv(png)); }), QStringLiteral("3274 Il file non è un file di testo."));
     QVERIFY(errore([] { leggiVCard("Cognome;Nome\r\nRossi;Mario\r\n"); }).contains(QStringLiteral("non contiene schede vCard")));
