@@ -48,19 +48,19 @@ void measure(int contacts, const QDate& oggi)
 {
     const bench::ArchivioDemo store(contacts);
     Funzioni::ApriDatabase(store.archivio());
-    AggiungiIndici(*Funzioni::Connessione);  // as the program does when it opens a store
+    AggiungiIndici(*Funzioni::Connessione());  // as the program does when it opens a store
     bench::QuietDialogs dialogs;
     const int runs = contacts >= 1000000 ? 5 : 11;
 
     bool urgente = false;
-    print("agenda_urgent_check", contacts, medianMs(11, [&](int) { urgente = AgendaUrgente(*Funzioni::Connessione, oggi); }),
+    print("agenda_urgent_check", contacts, medianMs(11, [&](int) { urgente = AgendaUrgente(*Funzioni::Connessione(), oggi); }),
           "ms");
     Agenda agenda;
     double read = 0;
     print("agenda_read_memory_peak", contacts, peakMb([&] {
               read = medianMs(runs, [&](int) {
                   agenda = Agenda();  // one agenda at a time, as the window holds it
-                  agenda = LeggiAgenda(*Funzioni::Connessione, oggi, 7);
+                  agenda = LeggiAgenda(*Funzioni::Connessione(), oggi, 7);
               });
           }),
           "MB");
@@ -91,7 +91,7 @@ void measure(int contacts, const QDate& oggi)
     print("agenda_window_refresh", contacts,
           medianMs(runs,
                    [&](int run) {
-                       Funzioni::Connessione->Execute(
+                       Funzioni::Connessione()->Execute(
                            QStringLiteral("UPDATE Anagrafica SET Fonte = 'Agenda %1' WHERE id = 1").arg(run));
                        finestra.Aggiorna();
                        QApplication::processEvents();

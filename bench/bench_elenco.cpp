@@ -98,7 +98,7 @@ void measure(const QString& archivio, int contacts)
     print("keystroke_first_letter_median", contacts, median(firstLetters), "ms");
     print("keystroke_clear_median", contacts, median(clears), "ms");
     // What one keystroke cost when each asked the store: its statement alone, plain order.
-    const Engine engine = Funzioni::Connessione->engine();
+    const Engine engine = Funzioni::Connessione()->engine();
     const auto plain = [engine](const QString& accessSql) {
         QString sql = translateAccessSql(accessSql, engine);
         return sql.remove(QStringLiteral(" COLLATE ") + QLatin1String(kItalianOrderCollation))
@@ -106,7 +106,7 @@ void measure(const QString& archivio, int contacts)
     };
     const auto timeStatement = [&](const QString& sql) {
         return medianMs(11, [&](int) {
-            QSqlQuery query(Funzioni::Connessione->database());
+            QSqlQuery query(Funzioni::Connessione()->database());
             query.setForwardOnly(true);
             query.exec(sql);
             qsizetype characters = 0;
@@ -125,7 +125,7 @@ void measure(const QString& archivio, int contacts)
     });
     print("elenca_tutti", contacts, refill, "ms");
     // The floor: the list's statement alone, read whole, in the store's plain order.
-    const double floor = timeStatement(plain(FrmBrenzola::QueryLista()));
+    const double floor = timeStatement(plain(FrmBrenzola::QueryLista(QStringLiteral(" "))));
     print("statement_plain_order", contacts, floor, "ms");
     print("elenca_tutti_over_statement", contacts, refill / floor, "x");
 
@@ -175,7 +175,7 @@ void measure(const QString& archivio, int contacts)
 
     print("peak_memory", contacts, peakMegabytes(), "MB");
     {
-        QSqlQuery cognomi(Funzioni::Connessione->database());
+        QSqlQuery cognomi(Funzioni::Connessione()->database());
         if (cognomi.exec(QStringLiteral("SELECT count(DISTINCT Cognome) FROM Anagrafica")) && cognomi.next())
             print("distinct_surnames", contacts, cognomi.value(0).toDouble(), "surnames");
     }
@@ -185,7 +185,7 @@ void measure(const QString& archivio, int contacts)
     ricerca->setText(QString());
     settle();
     const qint64 altrui = list->chiave(list->count() / 3);
-    if (altrui == form.IdCorrente) std::fprintf(stderr, "the contact on screen is another program's\n");
+    if (altrui == form.idCorrente()) std::fprintf(stderr, "the contact on screen is another program's\n");
 #if __has_include("store/giornale.h")
     {
         std::vector<double> listati;

@@ -57,7 +57,7 @@ void measure(int contacts, bench::Dati dati)
     print("load_from_list", contacts,
           medianMs(31, [&](int i) { list->setCurrentRow(int((qint64(i) * 7919 * 13) % list->count())); }), "ms");
 
-    const qint64 id = form.IdCorrente;
+    const qint64 id = form.idCorrente();
     // Each save has something to write, as a user's would.
     auto* telefono = form.findChild<QLineEdit*>(QStringLiteral("TxtTelefono"));
     print("save_with_refill", contacts,
@@ -74,14 +74,14 @@ void measure(int contacts, bench::Dati dati)
           medianMs(51,
                    [&](int i) {
                        Recordset rs;
-                       rs.Open(QStringLiteral("Select * from Anagrafica where id =%1").arg(id), Funzioni::Connessione.get());
+                       rs.Open(QStringLiteral("Select * from Anagrafica where id =%1").arg(id), Funzioni::Connessione());
                        for (const char* column : {"cognome", "nome", "TipoRef", "citta", "indirizzo", "Cap", "Email", "Telefono",
                                                   "Cell", "Fonte", "commenti", "prov"})
                            rs.SetField(QLatin1String(column), rs.Fields(QLatin1String(column)));
                        for (const char* column : {"DataIn", "DataNasc", "DataRicont"})
                            rs.SetField(QLatin1String(column), rs.Fields(QLatin1String(column)));
                        rs.SetField(QStringLiteral("Telefono"), QString::number(i));
-                       comeOperazione(*Funzioni::Connessione, QStringLiteral("Salvataggio"), [&rs] { rs.Update(); });
+                       comeOperazione(*Funzioni::Connessione(), QStringLiteral("Salvataggio"), [&rs] { rs.Update(); });
                    }),
           "ms");
 
@@ -133,7 +133,7 @@ void measure(int contacts, bench::Dati dati)
 
         // From the other desk's commit until this desk lists the change; a change never
         // listed counts the whole wait and is told on stderr.
-        const qint64 righePrima = bench::righeLetteDalServer({Funzioni::Connessione->database(), other->database()});
+        const qint64 righePrima = bench::righeLetteDalServer({Funzioni::Connessione()->database(), other->database()});
         std::vector<double> salvati, eliminati;
         for (int i = 0; i < 11; ++i) {
             const QString cognome = QStringLiteral("Aa0%1").arg(++rinomine);  // before every other name
@@ -151,7 +151,7 @@ void measure(int contacts, bench::Dati dati)
         for (int i = 0; i < 11; ++i) {
             qint64 eliminato = 0;
             for (int riga = int((qint64(i + 1) * 7919 * 13) % list->count()); eliminato == 0; riga = (riga + 1) % list->count())
-                if (const qint64 k = list->chiave(riga); k != form.IdCorrente && k != rinominato) eliminato = k;
+                if (const qint64 k = list->chiave(riga); k != form.idCorrente() && k != rinominato) eliminato = k;
             const int prima = list->count();
             comeOperazione(*other, QStringLiteral("Eliminazione"),
                            [&] { other->Execute(QStringLiteral("Delete from anagrafica where id=%1").arg(eliminato)); });
@@ -160,7 +160,7 @@ void measure(int contacts, bench::Dati dati)
                 std::fprintf(stderr, "%s: %lld still listed\n", nome("other_desk_delete_listed").constData(), eliminato);
             eliminati.push_back(ms < 0 ? 10000 : ms);
         }
-        const qint64 righeDopo = bench::righeLetteDalServer({Funzioni::Connessione->database(), other->database()});
+        const qint64 righeDopo = bench::righeLetteDalServer({Funzioni::Connessione()->database(), other->database()});
         print(nome("other_desk_save_listed").constData(), contacts, bench::mediana(salvati), "ms");
         print(nome("other_desk_save_listed_max").constData(), contacts, *std::max_element(salvati.begin(), salvati.end()), "ms");
         print(nome("other_desk_delete_listed").constData(), contacts, bench::mediana(eliminati), "ms");

@@ -3,7 +3,7 @@
 // `bench_stampa N...` times the list report of N names only. Prints `name value unit` lines.
 #include "printing/memorytable.h"
 #include "printing/reportpainter.h"
-#include "printing/stampa.h"
+#include "printing/ui/stampa.h"
 #include "store/funzioni.h"
 #include "widgets/dialogs.h"
 
@@ -129,7 +129,7 @@ QStringList listNames(int count, QRandomGenerator& random)
 void listReport(int count, int runs, QRandomGenerator& random, const QString& path)
 {
     const QStringList names = listNames(count, random);
-    Funzioni::TotaleElenco = names.size();
+    Funzioni::TotaleElenco() = names.size();
     const QByteArray name = "stampa_elenco_" + QByteArray::number(count);
     report(
         name.constData(), runs, [&](Progress* progress) { return layoutStElenco(names, PaperSize{}, progress); }, path);

@@ -16,14 +16,16 @@ int main(int argc, char* argv[])
 {
     QCoreApplication application(argc, argv);
     brenzola::RigaDiComando riga(
-        QStringLiteral("[--accetta-differenze] INGRESSO USCITA"),
-        QStringLiteral("Converte la tabella Anagrafica del file Access INGRESSO in un nuovo archivio USCITA.\n"
-                       "Se USCITA è lo stesso file di INGRESSO, il nuovo archivio ne prende il posto e il file\n"
-                       "Access originale resta accanto con un nome di copia; altrimenti INGRESSO non viene\n"
-                       "toccato e USCITA non deve esistere.\n\n"
-                       "  --accetta-differenze  converte anche se le colonne non corrispondono a quelle dell'archivio\n"
-                       "  -h, --help            mostra questo aiuto\n"
-                       "  --version             mostra la versione\n"),
+        QCoreApplication::translate("converti_access", "[--accetta-differenze] INGRESSO USCITA"),
+        QCoreApplication::translate(
+            "converti_access",
+            "Converte la tabella Anagrafica del file Access INGRESSO in un nuovo archivio USCITA.\n"
+            "Se USCITA è lo stesso file di INGRESSO, il nuovo archivio ne prende il posto e il file\n"
+            "Access originale resta accanto con un nome di copia; altrimenti INGRESSO non viene\n"
+            "toccato e USCITA non deve esistere.\n\n"
+            "  --accetta-differenze  converte anche se le colonne non corrispondono a quelle dell'archivio\n"
+            "  -h, --help            mostra questo aiuto\n"
+            "  --version             mostra la versione\n"),
         {{QStringLiteral("accetta-differenze"), QString()}}, 2);
     if (const int fine = riga.leggi(application.arguments()); fine >= 0) return fine;
 
@@ -36,15 +38,20 @@ int main(int argc, char* argv[])
 
     try {
         const brenzola::AccessSurvey survey = brenzola::surveyAccessFile(input);
-        out << "File Access: " << QDir::toNativeSeparators(input) << " (tabella " << survey.tableName << ", " << survey.rowCount
-            << " record)\n";
+        out << QCoreApplication::translate("converti_access", "File Access: %1 (tabella %2, %3 record)")
+                   .arg(QDir::toNativeSeparators(input), survey.tableName, QString::number(survey.rowCount))
+            << '\n';
         if (!survey.incompatibleColumns.isEmpty())
-            out << "Colonne non convertibili: " << survey.incompatibleColumns.join(QStringLiteral(", ")) << '\n';
+            out << QCoreApplication::translate("converti_access", "Colonne non convertibili: %1")
+                       .arg(survey.incompatibleColumns.join(QStringLiteral(", ")))
+                << '\n';
         if (survey.columnsDiffer()) {
             out << survey.describeDifferences() << '\n';
             if (!accept) {
-                err << "Conversione non eseguita: le colonne non corrispondono. "
-                       "Usare --accetta-differenze per convertire comunque.\n";
+                err << QCoreApplication::translate("converti_access",
+                                                   "Conversione non eseguita: le colonne non corrispondono. "
+                                                   "Usare --accetta-differenze per convertire comunque.")
+                    << '\n';
                 return 3;
             }
         }
@@ -55,22 +62,32 @@ int main(int argc, char* argv[])
         bool progressShown = false;
         options.progress = [&](qint64 read, qint64 total) {
             if (total < 1000) return;
-            out << "\rLettura: " << read << " di " << total << " record" << Qt::flush;
+            out << '\r' << QCoreApplication::translate("converti_access", "Lettura: %1 di %2 record").arg(read).arg(total)
+                << Qt::flush;
             progressShown = true;
         };
         const brenzola::ConversionSummary summary = brenzola::convertAccessFile(input, output, options);
         if (progressShown) out << '\n';
-        out << "Record letti: " << summary.rowsRead << '\n' << "Record scritti: " << summary.rowsWritten << '\n';
+        out << QCoreApplication::translate("converti_access", "Record letti: %1").arg(summary.rowsRead) << '\n'
+            << QCoreApplication::translate("converti_access", "Record scritti: %1").arg(summary.rowsWritten) << '\n';
         if (summary.backupPath.isEmpty())
-            out << "Nuovo archivio: " << QDir::toNativeSeparators(QFileInfo(output).absoluteFilePath())
-                << " (il file Access non è stato modificato)\n";
+            out << QCoreApplication::translate("converti_access", "Nuovo archivio: %1 (il file Access non è stato modificato)")
+                       .arg(QDir::toNativeSeparators(QFileInfo(output).absoluteFilePath()))
+                << '\n';
         else
-            out << "Nuovo archivio: " << QDir::toNativeSeparators(QFileInfo(output).absoluteFilePath()) << '\n'
-                << "Copia del file Access originale: " << QDir::toNativeSeparators(summary.backupPath) << '\n';
+            out << QCoreApplication::translate("converti_access", "Nuovo archivio: %1")
+                       .arg(QDir::toNativeSeparators(QFileInfo(output).absoluteFilePath()))
+                << '\n'
+                << QCoreApplication::translate("converti_access", "Copia del file Access originale: %1")
+                       .arg(QDir::toNativeSeparators(summary.backupPath))
+                << '\n';
     } catch (...) {
         const brenzola::StoreError error = brenzola::ErroreCorrente();
         out.flush();
-        err << "\nErrore " << error.number() << ": " << error.description() << '\n';
+        err << '\n'
+            << QCoreApplication::translate("converti_access", "Errore %1: %2")
+                   .arg(QString::number(error.number()), error.description())
+            << '\n';
         return 1;
     }
     return 0;

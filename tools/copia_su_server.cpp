@@ -44,16 +44,20 @@ QVariant perIlServer(const QVariant& valore, const QString& colonna, qint64 id)
     const QDate data = dateFromStoredText(testo);
     if (data.isValid() && testo.size() > 10
         && !testo.mid(10).contains(QRegularExpression(QStringLiteral("^[T ]0?0:00(:00(\\.0+)?)?$"))))
-        throw StoreError(StoreErrorNumber::TypeMismatch,
-                         QStringLiteral("il contatto %1 ha in %2 «%3», con un'ora del giorno che la data sul server non "
+        throw StoreError(
+            StoreErrorNumber::TypeMismatch,
+            QCoreApplication::translate("copia_su_server",
+                                        "il contatto %1 ha in %2 «%3», con un'ora del giorno che la data sul server non "
                                         "conserva: toglierla e ripetere la copia")
-                             .arg(id)
-                             .arg(colonna, testo));
+                .arg(id)
+                .arg(colonna, testo));
     if (!data.isValid())
-        throw StoreError(StoreErrorNumber::TypeMismatch,
-                         QStringLiteral("il contatto %1 ha in %2 «%3», che non è una data: correggerlo e ripetere la copia")
-                             .arg(id)
-                             .arg(colonna, valore.toString()));
+        throw StoreError(
+            StoreErrorNumber::TypeMismatch,
+            QCoreApplication::translate("copia_su_server",
+                                        "il contatto %1 ha in %2 «%3», che non è una data: correggerlo e ripetere la copia")
+                .arg(id)
+                .arg(colonna, valore.toString()));
     return data;
 }
 
@@ -88,16 +92,17 @@ qint64 copia(const QString& origine, const QString& connessione)
 int main(int argc, char* argv[])
 {
     QCoreApplication application(argc, argv);
-    RigaDiComando riga(
-        QStringLiteral("[--accetta-differenze] ORIGINE CONNESSIONE"),
-        QStringLiteral("Copia l'archivio ORIGINE (un archivio di Brenzola o un file Access, che viene prima convertito)\n"
-                       "in un database PostgreSQL, che non deve contenere la tabella Anagrafica. CONNESSIONE è per\n"
-                       "esempio \"Provider=Brenzola.PostgreSQL;Host=server;Database=brenzola;User=amministratore\";\n"
-                       "la password viene da ~/.pgpass, da un file di servizio o da PGPASSWORD.\n\n"
-                       "  --accetta-differenze  converte il file Access anche se le colonne non corrispondono\n"
-                       "  -h, --help            mostra questo aiuto\n"
-                       "  --version             mostra la versione\n"),
-        {{QStringLiteral("accetta-differenze"), QString()}}, 2);
+    RigaDiComando riga(QCoreApplication::translate("copia_su_server", "[--accetta-differenze] ORIGINE CONNESSIONE"),
+                       QCoreApplication::translate(
+                           "copia_su_server",
+                           "Copia l'archivio ORIGINE (un archivio di Brenzola o un file Access, che viene prima convertito)\n"
+                           "in un database PostgreSQL, che non deve contenere la tabella Anagrafica. CONNESSIONE è per\n"
+                           "esempio \"Provider=Brenzola.PostgreSQL;Host=server;Database=brenzola;User=amministratore\";\n"
+                           "la password viene da ~/.pgpass, da un file di servizio o da PGPASSWORD.\n\n"
+                           "  --accetta-differenze  converte il file Access anche se le colonne non corrispondono\n"
+                           "  -h, --help            mostra questo aiuto\n"
+                           "  --version             mostra la versione\n"),
+                       {{QStringLiteral("accetta-differenze"), QString()}}, 2);
     if (const int fine = riga.leggi(application.arguments()); fine >= 0) return fine;
 
     QTextStream out(stdout);
@@ -105,7 +110,10 @@ int main(int argc, char* argv[])
     QString origine = riga.argomenti()[0];
     const QString connessione = riga.argomenti()[1];
     if (!Funzioni::SulServer(connessione)) {
-        err << "copia_su_server: CONNESSIONE deve indicare un server (Provider=" << Connection::kServerProvider << ";...)\n";
+        err << "copia_su_server: "
+            << QCoreApplication::translate("copia_su_server", "CONNESSIONE deve indicare un server (Provider=%1;...)")
+                   .arg(QLatin1String(Connection::kServerProvider))
+            << '\n';
         return 2;
     }
     try {
@@ -119,10 +127,14 @@ int main(int argc, char* argv[])
             origine = archivio;
         }
         const qint64 righe = copia(origine, connessione);
-        out << "Copiati " << righe << " contatti su " << serverStoreName(parseConnectionString(connessione)) << ".\n";
+        out << QCoreApplication::translate("copia_su_server", "Copiati %1 contatti su %2.")
+                   .arg(QString::number(righe), serverStoreName(parseConnectionString(connessione)))
+            << '\n';
     } catch (...) {
         const StoreError error = ErroreCorrente();
-        err << "Errore " << error.number() << ": " << error.description() << '\n';
+        err << QCoreApplication::translate("copia_su_server", "Errore %1: %2")
+                   .arg(QString::number(error.number()), error.description())
+            << '\n';
         return 1;
     }
     return 0;

@@ -57,16 +57,19 @@ QString inRiga(const QString& testo)
 QString ora(const QDateTime& quando)
 {
     return quando.isValid() ? quando.toLocalTime().toString(QStringLiteral("dd/MM/yyyy HH:mm:ss"))
-                            : QStringLiteral("data sconosciuta");
+                            : QCoreApplication::translate("cronologia", "data sconosciuta");
 }
 
 QString nome(const QString& cognomeNome)
 {
     const QString n = cognomeNome.trimmed();
-    return n.isEmpty() ? QStringLiteral("(senza nome)") : inRiga(n);
+    return n.isEmpty() ? QCoreApplication::translate("cronologia", "(senza nome)") : inRiga(n);
 }
 
-QString chi(const QString& utente) { return utente.isEmpty() ? QStringLiteral("utente sconosciuto") : inRiga(utente); }
+QString chi(const QString& utente)
+{
+    return utente.isEmpty() ? QCoreApplication::translate("cronologia", "utente sconosciuto") : inRiga(utente);
+}
 
 bool nelRegistro(Connection& connection, qint64 id)
 {
@@ -85,14 +88,17 @@ std::optional<Eliminato> nelCestino(Connection& connection, qint64 id)
 StoreError nonNelCestino(Connection& connection, qint64 id, const QString& perche)
 {
     if (nelRegistro(connection, id))
-        return StoreError(StoreErrorNumber::ItemNotFound,
-                          QStringLiteral("Il contatto %1 è ancora nell'archivio, non nel cestino: %2. Per vedere il cestino: "
-                                         "%3 --cestino ARCHIVIO.")
-                              .arg(id)
-                              .arg(perche, programma()));
+        return StoreError(
+            StoreErrorNumber::ItemNotFound,
+            QCoreApplication::translate("cronologia",
+                                        "Il contatto %1 è ancora nell'archivio, non nel cestino: %2. Per vedere il cestino: "
+                                        "%3 --cestino ARCHIVIO.")
+                .arg(id)
+                .arg(perche, programma()));
     return StoreError(
         StoreErrorNumber::ItemNotFound,
-        QStringLiteral("Nel cestino non c'è un contatto con la chiave %1: %2. Per vedere il cestino: %3 --cestino ARCHIVIO.")
+        QCoreApplication::translate(
+            "cronologia", "Nel cestino non c'è un contatto con la chiave %1: %2. Per vedere il cestino: %3 --cestino ARCHIVIO.")
             .arg(id)
             .arg(perche, programma()));
 }
@@ -100,7 +106,7 @@ StoreError nonNelCestino(Connection& connection, qint64 id, const QString& perch
 QString cambiato(const ContattoCambiato& c)
 {
     // One arg() for all: a name holding "%2" stays as it is.
-    return QStringLiteral("  %1 (chiave %2): cambiato da %3 il %4")
+    return QCoreApplication::translate("cronologia", "  %1 (chiave %2): cambiato da %3 il %4")
         .arg(nome(c.nome), QString::number(c.id), chi(c.chi), ora(c.quando));
 }
 
@@ -114,9 +120,10 @@ void elencaOperazioni(Connection& connection, QTextStream& out)
             for (const QString& n : v.nomi) nomi << nome(n);
             QString contatti = QuantiContatti(v.contatti);
             if (!nomi.isEmpty()) contatti += QStringLiteral(": ") + nomi.join(QStringLiteral(", "));
-            if (v.contatti > nomi.size() && !nomi.isEmpty()) contatti += QStringLiteral(" e altri");
+            if (v.contatti > nomi.size() && !nomi.isEmpty()) contatti += QCoreApplication::translate("cronologia", " e altri");
             out << v.numero << "  " << ora(v.quando) << "  " << chi(v.chi) << "  " << inRiga(v.etichetta) << "  " << contatti;
-            if (v.annullataDa != 0) out << "  annullata dall'operazione " << v.annullataDa;
+            if (v.annullataDa != 0)
+                out << "  " << QCoreApplication::translate("cronologia", "annullata dall'operazione %1").arg(v.annullataDa);
             out << '\n';
         }
         out.flush();
@@ -137,12 +144,14 @@ QString valori(const QVariantList& valori)
         const QVariant& v = valori[i];
         if (v.isNull()) continue;
         const QString campo = kCampi.value(i);
-        const QString testo =
-            v.typeId() == QMetaType::QDate ? Funzioni::ComeTesto(v) : QStringLiteral("«%1»").arg(inRiga(v.toString()));
+        const QString testo = v.typeId() == QMetaType::QDate
+                                  ? Funzioni::ComeTesto(v)
+                                  : QCoreApplication::translate("cronologia", "«%1»").arg(inRiga(v.toString()));
         campi << QStringLiteral("%1 %2").arg(
             campo.compare(ColonneContatto()[i], Qt::CaseInsensitive) == 0 ? campo : ColonneContatto()[i], testo);
     }
-    return campi.isEmpty() ? QStringLiteral("tutti i campi vuoti (Null)") : campi.join(QStringLiteral(", "));
+    return campi.isEmpty() ? QCoreApplication::translate("cronologia", "tutti i campi vuoti (Null)")
+                           : campi.join(QStringLiteral(", "));
 }
 
 int elencaVersioni(Connection& connection, qint64 id, QTextStream& out)
@@ -150,21 +159,28 @@ int elencaVersioni(Connection& connection, qint64 id, QTextStream& out)
     const std::vector<Versione> versioni = CronologiaContatto(connection, id);
     if (versioni.empty()) {
         if (!nelRegistro(connection, id))
-            throw StoreError(
-                StoreErrorNumber::ItemNotFound,
-                QStringLiteral("Nell'archivio e nel suo registro delle modifiche non c'è un contatto con la chiave %1: "
-                               "controllare la chiave.")
-                    .arg(id));
-        out << "Il contatto " << id << " non è cambiato da quando l'archivio tiene il registro delle modifiche.\n";
+            throw StoreError(StoreErrorNumber::ItemNotFound,
+                             QCoreApplication::translate(
+                                 "cronologia",
+                                 "Nell'archivio e nel suo registro delle modifiche non c'è un contatto con la chiave %1: "
+                                 "controllare la chiave.")
+                                 .arg(id));
+        out << QCoreApplication::translate(
+                   "cronologia", "Il contatto %1 non è cambiato da quando l'archivio tiene il registro delle modifiche.")
+                   .arg(id)
+            << '\n';
         return kFatto;
     }
     for (const Versione& v : versioni) {
         out << v.numero << "  ";
         if (v.piuVecchia)
-            out << "com'era prima della modifica " << v.numero << " (quando e da chi scritto non si sa)";
+            out << QCoreApplication::translate("cronologia",
+                                               "com'era prima della modifica %1 (quando e da chi scritto non si sa)")
+                       .arg(v.numero);
         else
-            out << ora(v.quando) << "  " << chi(v.chi) << "  " << inRiga(v.etichetta) << " (operazione " << v.operazione << ')';
-        out << "  " << (v.eliminato ? QStringLiteral("eliminato") : valori(v.valori)) << '\n';
+            out << ora(v.quando) << "  " << chi(v.chi) << "  " << inRiga(v.etichetta)
+                << QCoreApplication::translate("cronologia", " (operazione %1)").arg(v.operazione);
+        out << "  " << (v.eliminato ? QCoreApplication::translate("cronologia", "eliminato") : valori(v.valori)) << '\n';
     }
     return kFatto;
 }
@@ -173,21 +189,27 @@ void elencaCestino(Connection& connection, QTextStream& out)
 {
     const std::vector<Eliminato> cestino = Cestino(connection);
     for (const Eliminato& e : cestino)
-        out << e.id << "  " << nome(e.nome) << "  eliminato il " << ora(e.quando) << " da " << chi(e.chi) << " nell'operazione "
-            << e.operazione << " (" << inRiga(e.etichetta) << ")\n";
-    if (cestino.empty()) out << "Il cestino è vuoto.\n";
+        out << e.id << "  " << nome(e.nome) << "  "
+            << QCoreApplication::translate("cronologia", "eliminato il %1 da %2 nell'operazione %3 (%4)")
+                   .arg(ora(e.quando), chi(e.chi), QString::number(e.operazione), inRiga(e.etichetta))
+            << '\n';
+    if (cestino.empty()) out << QCoreApplication::translate("cronologia", "Il cestino è vuoto.") << '\n';
 }
 
 int ripristina(Connection& connection, qint64 id, QTextStream& out)
 {
     const std::optional<Eliminato> eliminato = nelCestino(connection, id);
-    if (!eliminato) throw nonNelCestino(connection, id, QStringLiteral("non è stato ripristinato nulla"));
+    if (!eliminato)
+        throw nonNelCestino(connection, id, QCoreApplication::translate("cronologia", "non è stato ripristinato nulla"));
     const qint64 numero = RipristinaDalCestino(connection, {id});
     // Another desk may have brought it back, or taken its key, since the bin was read.
     if (numero == 0)
-        throw nonNelCestino(connection, id, QStringLiteral("nel frattempo è uscito dal cestino; non è stato ripristinato nulla"));
-    out << "Ripristinato il contatto " << nome(eliminato->nome) << " con la sua chiave " << id << " (operazione " << numero
-        << ").\n";
+        throw nonNelCestino(
+            connection, id,
+            QCoreApplication::translate("cronologia", "nel frattempo è uscito dal cestino; non è stato ripristinato nulla"));
+    out << QCoreApplication::translate("cronologia", "Ripristinato il contatto %1 con la sua chiave %2 (operazione %3).")
+               .arg(nome(eliminato->nome), QString::number(id), QString::number(numero))
+        << '\n';
     return kFatto;
 }
 
@@ -201,26 +223,54 @@ int annulla(Connection& connection, qint64 numero, bool parziale, QTextStream& o
         const std::vector<ContattoCambiato> cambiati = CambiatiDopo(connection, numero);
         if (cambiati.empty()) throw;  // nothing to name: the store's own words
         const bool uno = cambiati.size() == 1;
-        err << "Non è stato annullato nulla: dopo l'operazione " << numero
-            << (uno ? QStringLiteral(" è cambiato ancora 1 contatto, che annullarla sovrascriverebbe:\n")
-                    : QStringLiteral(" sono cambiati ancora %1 contatti, che annullarla sovrascriverebbe:\n")
-                          .arg(cambiati.size()));
+        err << (uno ? QCoreApplication::translate(
+                          "cronologia",
+                          "Non è stato annullato nulla: dopo l'operazione %1 è cambiato ancora 1 contatto, "
+                          "che annullarla sovrascriverebbe:")
+                          .arg(numero)
+                    : QCoreApplication::translate("cronologia",
+                                                  "Non è stato annullato nulla: dopo l'operazione %1 sono cambiati ancora %2 "
+                                                  "contatti, che annullarla sovrascriverebbe:")
+                          .arg(numero)
+                          .arg(cambiati.size()))
+            << '\n';
         for (const ContattoCambiato& c : cambiati) err << cambiato(c) << '\n';
-        err << "Per annullare il resto e lasciare " << (uno ? "questo contatto com'è" : "questi contatti come sono") << ": "
-            << programma() << " --annulla " << numero << " --forza-parziale ARCHIVIO\n";
+        err << (uno ? QCoreApplication::translate("cronologia",
+                                                  "Per annullare il resto e lasciare questo contatto com'è: "
+                                                  "%1 --annulla %2 --forza-parziale ARCHIVIO")
+                    : QCoreApplication::translate("cronologia",
+                                                  "Per annullare il resto e lasciare questi contatti come sono: "
+                                                  "%1 --annulla %2 --forza-parziale ARCHIVIO"))
+                   .arg(programma(), QString::number(numero))
+            << '\n';
         return kRifiutato;
     }
     if (esito.operazione == 0 && !esito.lasciati.empty())
-        out << "Non è stato annullato nulla dell'operazione " << numero << ": tutti i suoi contatti sono cambiati dopo.\n";
+        out << QCoreApplication::translate(
+                   "cronologia", "Non è stato annullato nulla dell'operazione %1: tutti i suoi contatti sono cambiati dopo.")
+                   .arg(numero)
+            << '\n';
     else if (esito.operazione == 0)
-        out << "L'operazione " << numero << " non ha lasciato nulla da annullare: l'archivio non è stato modificato.\n";
+        out << QCoreApplication::translate(
+                   "cronologia", "L'operazione %1 non ha lasciato nulla da annullare: l'archivio non è stato modificato.")
+                   .arg(numero)
+            << '\n';
     else
-        out << "Annullata l'operazione " << numero << " con l'operazione " << esito.operazione << ": "
-            << (esito.contatti == 1 ? QStringLiteral("1 contatto è tornato com'era")
-                                    : QStringLiteral("%1 contatti sono tornati com'erano").arg(esito.contatti))
-            << ".\n";
+        out << (esito.contatti == 1
+                    ? QCoreApplication::translate("cronologia",
+                                                  "Annullata l'operazione %1 con l'operazione %2: 1 contatto è tornato com'era.")
+                          .arg(numero)
+                          .arg(esito.operazione)
+                    : QCoreApplication::translate("cronologia",
+                                                  "Annullata l'operazione %1 con l'operazione %2: %3 contatti sono tornati "
+                                                  "com'erano.")
+                          .arg(numero)
+                          .arg(esito.operazione)
+                          .arg(esito.contatti))
+            << '\n';
     if (!esito.lasciati.empty()) {
-        out << "Lasciati come sono, perché cambiati dopo l'operazione " << numero << ":\n";
+        out << QCoreApplication::translate("cronologia", "Lasciati come sono, perché cambiati dopo l'operazione %1:").arg(numero)
+            << '\n';
         for (const ContattoCambiato& c : esito.lasciati) out << cambiato(c) << '\n';
     }
     return kFatto;
@@ -232,11 +282,16 @@ int eliminaDefinitivamente(Connection& connection, qint64 id, QTextStream& out)
     if (!eliminato)
         throw nonNelCestino(
             connection, id,
-            QStringLiteral("si elimina definitivamente solo un contatto del cestino; non è stato eliminato nulla"));
+            QCoreApplication::translate("cronologia",
+                                        "si elimina definitivamente solo un contatto del cestino; non è stato eliminato nulla"));
     if (EliminaDefinitivamente(connection, {id}) == 0)
-        throw nonNelCestino(connection, id, QStringLiteral("nel frattempo è uscito dal cestino; non è stato eliminato nulla"));
-    out << "Eliminato definitivamente il contatto " << nome(eliminato->nome) << " (chiave " << id
-        << ") con tutta la sua cronologia.\n"
+        throw nonNelCestino(
+            connection, id,
+            QCoreApplication::translate("cronologia", "nel frattempo è uscito dal cestino; non è stato eliminato nulla"));
+    out << QCoreApplication::translate("cronologia",
+                                       "Eliminato definitivamente il contatto %1 (chiave %2) con tutta la sua cronologia.")
+               .arg(nome(eliminato->nome), QString::number(id))
+        << '\n'
         << CosaRestaDopoLaCancellazione(connection) << '\n';
     return kFatto;
 }
@@ -249,25 +304,28 @@ int main(int argc, char* argv[])
     const QString contatto = QStringLiteral("contatto"), cestino = QStringLiteral("cestino"),
                   ripristinaOpz = QStringLiteral("ripristina"), annullaOpz = QStringLiteral("annulla"),
                   forza = QStringLiteral("forza-parziale"), elimina = QStringLiteral("elimina-definitivamente");
-    const QString uso = QStringLiteral(
+    const QString uso = QCoreApplication::translate(
+        "cronologia",
         "[--contatto ID | --cestino | --ripristina ID | --annulla N [--forza-parziale] | --elimina-definitivamente ID] ARCHIVIO");
     RigaDiComando riga(
         uso,
-        QStringLiteral("Mostra le modifiche registrate nell'archivio ARCHIVIO (un file, o la connessione a un server) e ne\n"
-                       "riprende. Senza opzioni elenca le operazioni, dalla più recente: numero, quando, chi, che cosa,\n"
-                       "quanti contatti e i primi nomi.\n\n"
-                       "  --contatto ID                  le versioni del contatto con la chiave ID, dalla più recente, con\n"
-                       "                                 i suoi valori (i campi Null non si mostrano)\n"
-                       "  --cestino                      i contatti eliminati che si possono ripristinare\n"
-                       "  --ripristina ID                riporta nell'archivio il contatto ID dal cestino, con la sua chiave\n"
-                       "  --annulla N                    annulla l'operazione N, se nessuno dei suoi contatti è cambiato dopo\n"
-                       "  --forza-parziale               con --annulla: annulla il resto, lasciando come sono i contatti\n"
-                       "                                 cambiati dopo\n"
-                       "  --elimina-definitivamente ID   cancella per sempre il contatto ID dal cestino, con la sua cronologia\n"
-                       "  -h, --help                     mostra questo aiuto\n"
-                       "  --version                      mostra la versione\n\n"
-                       "Stato d'uscita: 0 fatto, 1 errore, 2 riga di comando sbagliata, 3 annullamento rifiutato perché\n"
-                       "alcuni contatti sono cambiati dopo l'operazione.\n"),
+        QCoreApplication::translate(
+            "cronologia",
+            "Mostra le modifiche registrate nell'archivio ARCHIVIO (un file, o la connessione a un server) e ne\n"
+            "riprende. Senza opzioni elenca le operazioni, dalla più recente: numero, quando, chi, che cosa,\n"
+            "quanti contatti e i primi nomi.\n\n"
+            "  --contatto ID                  le versioni del contatto con la chiave ID, dalla più recente, con\n"
+            "                                 i suoi valori (i campi Null non si mostrano)\n"
+            "  --cestino                      i contatti eliminati che si possono ripristinare\n"
+            "  --ripristina ID                riporta nell'archivio il contatto ID dal cestino, con la sua chiave\n"
+            "  --annulla N                    annulla l'operazione N, se nessuno dei suoi contatti è cambiato dopo\n"
+            "  --forza-parziale               con --annulla: annulla il resto, lasciando come sono i contatti\n"
+            "                                 cambiati dopo\n"
+            "  --elimina-definitivamente ID   cancella per sempre il contatto ID dal cestino, con la sua cronologia\n"
+            "  -h, --help                     mostra questo aiuto\n"
+            "  --version                      mostra la versione\n\n"
+            "Stato d'uscita: 0 fatto, 1 errore, 2 riga di comando sbagliata, 3 annullamento rifiutato perché\n"
+            "alcuni contatti sono cambiati dopo l'operazione.\n"),
         {{contatto, QString(), QStringLiteral("ID")},
          {cestino, QString()},
          {ripristinaOpz, QString(), QStringLiteral("ID")},
@@ -281,27 +339,31 @@ int main(int argc, char* argv[])
     QTextStream err(stderr);
     const QCommandLineParser& parser = riga.parser();
     const auto sbagliata = [&err, &uso](const QString& motivo) {
-        err << programma() << ": " << motivo << "\nUso: " << programma() << ' ' << uso << "\nPer saperne di più: " << programma()
-            << " --help\n";
+        err << programma() << ": " << motivo << '\n'
+            << QCoreApplication::translate("cronologia", "Uso: %1 %2").arg(programma(), uso) << '\n'
+            << QCoreApplication::translate("cronologia", "Per saperne di più: %1 --help").arg(programma()) << '\n';
         return kUso;
     };
     QStringList scelte;
     for (const QString& opzione : {contatto, cestino, ripristinaOpz, annullaOpz, elimina}) {
         if (!parser.isSet(opzione)) continue;
-        if (parser.values(opzione).size() > 1) return sbagliata(QStringLiteral("--%1 data più volte").arg(opzione));
+        if (parser.values(opzione).size() > 1)
+            return sbagliata(QCoreApplication::translate("cronologia", "--%1 data più volte").arg(opzione));
         scelte << opzione;
     }
     if (scelte.size() > 1)
-        return sbagliata(QStringLiteral("--%1 e --%2 non vanno insieme: una cosa alla volta").arg(scelte[0], scelte[1]));
-    if (parser.isSet(forza) && !parser.isSet(annullaOpz)) return sbagliata(QStringLiteral("--forza-parziale va con --annulla N"));
+        return sbagliata(QCoreApplication::translate("cronologia", "--%1 e --%2 non vanno insieme: una cosa alla volta")
+                             .arg(scelte[0], scelte[1]));
+    if (parser.isSet(forza) && !parser.isSet(annullaOpz))
+        return sbagliata(QCoreApplication::translate("cronologia", "--forza-parziale va con --annulla N"));
     const QString scelta = scelte.isEmpty() ? QString() : scelte.front();
     qint64 numero = 0;
     if (!scelta.isEmpty() && scelta != cestino) {
         bool numerico = false;
         numero = parser.value(scelta).toLongLong(&numerico);
         if (!numerico || numero <= 0)
-            return sbagliata(
-                QStringLiteral("--%1 vuole un numero intero positivo, non «%2»").arg(scelta, inRiga(parser.value(scelta))));
+            return sbagliata(QCoreApplication::translate("cronologia", "--%1 vuole un numero intero positivo, non «%2»")
+                                 .arg(scelta, inRiga(parser.value(scelta))));
     }
 
     try {
@@ -319,7 +381,9 @@ int main(int argc, char* argv[])
     } catch (...) {
         const StoreError error = ErroreCorrente();
         out.flush();
-        err << "Errore " << error.number() << ": " << error.description() << '\n';
+        err << QCoreApplication::translate("cronologia", "Errore %1: %2")
+                   .arg(QString::number(error.number()), error.description())
+            << '\n';
         return kErrore;
     }
     return kFatto;

@@ -15,19 +15,20 @@ using namespace brenzola;
 int main(int argc, char* argv[])
 {
     QCoreApplication application(argc, argv);
-    RigaDiComando riga(
-        QStringLiteral("[--formato F] [--cognome TESTO] ARCHIVIO FILE"),
-        QStringLiteral("Scrive i contatti dell'archivio ARCHIVIO (un file, o la connessione a un server) nel file FILE,\n"
-                       "nell'ordine dell'elenco.\n\n"
-                       "  --formato F       vcard (vCard 4.0), vcard3 (vCard 3.0), csv (per i fogli di calcolo in\n"
-                       "                    italiano: UTF-8, punto e virgola, date gg/mm/aaaa) o csv-rfc (virgole,\n"
-                       "                    date aaaa-mm-gg); senza, csv per un FILE .csv e vcard per gli altri\n"
-                       "  --cognome TESTO   solo i contatti il cui cognome contiene TESTO, come la ricerca veloce\n"
-                       "  -h, --help        mostra questo aiuto\n"
-                       "  --version         mostra la versione\n"),
-        {{QStringLiteral("formato"), QString(), QStringLiteral("F")},
-         {QStringLiteral("cognome"), QString(), QStringLiteral("TESTO")}},
-        2);
+    RigaDiComando riga(QCoreApplication::translate("esporta_contatti", "[--formato F] [--cognome TESTO] ARCHIVIO FILE"),
+                       QCoreApplication::translate(
+                           "esporta_contatti",
+                           "Scrive i contatti dell'archivio ARCHIVIO (un file, o la connessione a un server) nel file FILE,\n"
+                           "nell'ordine dell'elenco.\n\n"
+                           "  --formato F       vcard (vCard 4.0), vcard3 (vCard 3.0), csv (per i fogli di calcolo in\n"
+                           "                    italiano: UTF-8, punto e virgola, date gg/mm/aaaa) o csv-rfc (virgole,\n"
+                           "                    date aaaa-mm-gg); senza, csv per un FILE .csv e vcard per gli altri\n"
+                           "  --cognome TESTO   solo i contatti il cui cognome contiene TESTO, come la ricerca veloce\n"
+                           "  -h, --help        mostra questo aiuto\n"
+                           "  --version         mostra la versione\n"),
+                       {{QStringLiteral("formato"), QString(), QStringLiteral("F")},
+                        {QStringLiteral("cognome"), QString(), QStringLiteral("TESTO")}},
+                       2);
     if (const int fine = riga.leggi(application.arguments()); fine >= 0) return fine;
 
     QTextStream out(stdout);
@@ -42,7 +43,10 @@ int main(int argc, char* argv[])
                                                     {QStringLiteral("csv"), FormatoScambio::CsvItaliano},
                                                     {QStringLiteral("csv-rfc"), FormatoScambio::CsvRfc}};
     if (!formati.contains(nomeFormato)) {
-        err << "esporta_contatti: formato sconosciuto «" << nomeFormato << "»: vcard, vcard3, csv o csv-rfc\n";
+        err << "esporta_contatti: "
+            << QCoreApplication::translate("esporta_contatti", "formato sconosciuto «%1»: vcard, vcard3, csv o csv-rfc")
+                   .arg(nomeFormato)
+            << '\n';
         return 2;
     }
     const QString filtro = riga.parser().isSet(QStringLiteral("cognome"))
@@ -54,10 +58,13 @@ int main(int argc, char* argv[])
         Connection connection;
         connection.Open(Funzioni::StringaConnessionePer(archivio));
         const qint64 scritti = *Esporta(connection, filtro, formati.value(nomeFormato), file);
-        out << "Esportati " << scritti << " contatti in " << file << ".\n";
+        out << QCoreApplication::translate("esporta_contatti", "Esportati %1 contatti in %2.").arg(QString::number(scritti), file)
+            << '\n';
     } catch (...) {
         const StoreError error = ErroreCorrente();
-        err << "Errore " << error.number() << ": " << error.description() << '\n';
+        err << QCoreApplication::translate("esporta_contatti", "Errore %1: %2")
+                   .arg(QString::number(error.number()), error.description())
+            << '\n';
         return 1;
     }
     return 0;

@@ -18,18 +18,21 @@ int main(int argc, char* argv[])
 {
     QCoreApplication application(argc, argv);
     RigaDiComando riga(
-        QStringLiteral("[--doppioni SCELTA] [--codifica C] [--separatore S] [--salta-illeggibili] FILE ARCHIVIO"),
-        QStringLiteral("Aggiunge all'archivio ARCHIVIO (un file, o la connessione a un server) i contatti del file FILE,\n"
-                       "vCard (2.1, 3.0, 4.0) o CSV con una riga di intestazione, tutti insieme o nessuno.\n\n"
-                       "  --doppioni SCELTA    per un contatto che c'è già: salta (così se manca), aggiungi o unisci\n"
-                       "  --codifica C         per un CSV: utf-8, utf-16le, utf-16be o windows-1252 (così se manca,\n"
-                       "                       quella riconosciuta)\n"
-                       "  --separatore S       per un CSV: il carattere fra i campi (così se manca, quello riconosciuto)\n"
-                       "  --salta-illeggibili  importa gli altri contatti quando alcuni non si possono leggere\n"
-                       "  -h, --help           mostra questo aiuto\n"
-                       "  --version            mostra la versione\n\n"
-                       "Le colonne di un CSV vanno nei campi secondo le intestazioni (quelle di Brenzola, Outlook,\n"
-                       "Google, Thunderbird, in italiano o in inglese); le altre non si importano.\n"),
+        QCoreApplication::translate("importa_contatti",
+                                    "[--doppioni SCELTA] [--codifica C] [--separatore S] [--salta-illeggibili] FILE ARCHIVIO"),
+        QCoreApplication::translate(
+            "importa_contatti",
+            "Aggiunge all'archivio ARCHIVIO (un file, o la connessione a un server) i contatti del file FILE,\n"
+            "vCard (2.1, 3.0, 4.0) o CSV con una riga di intestazione, tutti insieme o nessuno.\n\n"
+            "  --doppioni SCELTA    per un contatto che c'è già: salta (così se manca), aggiungi o unisci\n"
+            "  --codifica C         per un CSV: utf-8, utf-16le, utf-16be o windows-1252 (così se manca,\n"
+            "                       quella riconosciuta)\n"
+            "  --separatore S       per un CSV: il carattere fra i campi (così se manca, quello riconosciuto)\n"
+            "  --salta-illeggibili  importa gli altri contatti quando alcuni non si possono leggere\n"
+            "  -h, --help           mostra questo aiuto\n"
+            "  --version            mostra la versione\n\n"
+            "Le colonne di un CSV vanno nei campi secondo le intestazioni (quelle di Brenzola, Outlook,\n"
+            "Google, Thunderbird, in italiano o in inglese); le altre non si importano.\n"),
         {{QStringLiteral("doppioni"), QString(), QStringLiteral("SCELTA")},
          {QStringLiteral("codifica"), QString(), QStringLiteral("C")},
          {QStringLiteral("separatore"), QString(), QStringLiteral("S")},
@@ -47,7 +50,10 @@ int main(int argc, char* argv[])
     const QString doppioni = riga.parser().isSet(QStringLiteral("doppioni")) ? riga.parser().value(QStringLiteral("doppioni"))
                                                                              : QStringLiteral("salta");
     if (!scelte.contains(doppioni)) {
-        err << "importa_contatti: --doppioni vuole salta, aggiungi o unisci, non «" << doppioni << "»\n";
+        err << "importa_contatti: "
+            << QCoreApplication::translate("importa_contatti", "--doppioni vuole salta, aggiungi o unisci, non «%1»")
+                   .arg(doppioni)
+            << '\n';
         return 2;
     }
     const QHash<QString, Codifica> codifiche = {{QStringLiteral("utf-8"), Codifica::Utf8},
@@ -56,13 +62,19 @@ int main(int argc, char* argv[])
                                                 {QStringLiteral("windows-1252"), Codifica::Windows1252}};
     const QString codifica = riga.parser().value(QStringLiteral("codifica")).toLower();
     if (riga.parser().isSet(QStringLiteral("codifica")) && !codifiche.contains(codifica)) {
-        err << "importa_contatti: --codifica vuole utf-8, utf-16le, utf-16be o windows-1252, non «" << codifica << "»\n";
+        err << "importa_contatti: "
+            << QCoreApplication::translate("importa_contatti",
+                                           "--codifica vuole utf-8, utf-16le, utf-16be o windows-1252, non «%1»")
+                   .arg(codifica)
+            << '\n';
         return 2;
     }
     const QString separatore =
         riga.parser().value(QStringLiteral("separatore")).replace(QLatin1String("\\t"), QLatin1String("\t"));
     if (riga.parser().isSet(QStringLiteral("separatore")) && separatore.size() != 1) {
-        err << "importa_contatti: --separatore vuole un solo carattere, non «" << separatore << "»\n";
+        err << "importa_contatti: "
+            << QCoreApplication::translate("importa_contatti", "--separatore vuole un solo carattere, non «%1»").arg(separatore)
+            << '\n';
         return 2;
     }
 
@@ -78,18 +90,25 @@ int main(int argc, char* argv[])
             const TabellaCsv tabella = leggiCsv(dati, formato);
             const Colonne colonne = indovinaColonne(tabella.intestazioni);
             for (size_t c = 0; c < colonne.size(); ++c)
-                out << "Colonna «" << tabella.intestazioni[qsizetype(c)] << "»: "
-                    << (colonne[c] ? QString::fromUtf8(descrizione(*colonne[c]).etichetta) : QStringLiteral("non importata"))
+                out << QCoreApplication::translate("importa_contatti", "Colonna «%1»: %2")
+                           .arg(tabella.intestazioni[qsizetype(c)],
+                                colonne[c] ? QString::fromUtf8(descrizione(*colonne[c]).etichetta)
+                                           : QCoreApplication::translate("importa_contatti", "non importata"))
                     << '\n';
             lettura = contattiDaCsv(tabella, colonne);
         }
         if (lettura.illeggibili() > 0 && !riga.parser().isSet(QStringLiteral("salta-illeggibili"))) {
             for (const Voce& voce : lettura.voci)
                 if (!voce.errore.isEmpty()) err << voce.errore << '\n';
-            err << "Importazione non eseguita: "
-                << (lettura.illeggibili() == 1 ? QStringLiteral("1 contatto non si può leggere")
-                                               : QStringLiteral("%1 contatti non si possono leggere").arg(lettura.illeggibili()))
-                << ". Usare --salta-illeggibili per importare gli altri.\n";
+            err << (lettura.illeggibili() == 1
+                        ? QCoreApplication::translate("importa_contatti",
+                                                      "Importazione non eseguita: 1 contatto non si può leggere. "
+                                                      "Usare --salta-illeggibili per importare gli altri.")
+                        : QCoreApplication::translate("importa_contatti",
+                                                      "Importazione non eseguita: %1 contatti non si possono leggere. "
+                                                      "Usare --salta-illeggibili per importare gli altri.")
+                              .arg(lettura.illeggibili()))
+                << '\n';
             return 3;
         }
         lettura.origine = QFileInfo(file).fileName();
@@ -98,14 +117,20 @@ int main(int argc, char* argv[])
         const Scelta scelta = scelte.value(doppioni);
         const Riepilogo riepilogo =
             Importa(connection, lettura, [scelta](const Contatto&, const Voce&) { return std::optional<Scelta>(scelta); });
-        out << "Aggiunti: " << riepilogo.aggiunti << "\nUniti a contatti già presenti: " << riepilogo.uniti
-            << "\nNon importati: " << riepilogo.saltati.size() << '\n';
+        out << QCoreApplication::translate("importa_contatti", "Aggiunti: %1").arg(riepilogo.aggiunti) << '\n'
+            << QCoreApplication::translate("importa_contatti", "Uniti a contatti già presenti: %1").arg(riepilogo.uniti) << '\n'
+            << QCoreApplication::translate("importa_contatti", "Non importati: %1").arg(riepilogo.saltati.size()) << '\n';
         for (const QString& saltato : riepilogo.saltati) out << "  " << saltato << '\n';
         for (auto i = riepilogo.ignorate.cbegin(); i != riepilogo.ignorate.cend(); ++i)
-            out << "Dati ignorati: " << i.key() << " (" << i.value() << ")\n";
+            out << QCoreApplication::translate("importa_contatti", "Dati ignorati: %1 (%2)")
+                       .arg(i.key(), QString::number(i.value()))
+                << '\n';
     } catch (...) {
         const StoreError error = ErroreCorrente();
-        err << "Errore " << error.number() << ": " << error.description() << "\nL'archivio non è stato modificato.\n";
+        err << QCoreApplication::translate("importa_contatti", "Errore %1: %2")
+                   .arg(QString::number(error.number()), error.description())
+            << '\n'
+            << QCoreApplication::translate("importa_contatti", "L'archivio non è stato modificato.") << '\n';
         return 1;
     }
     return 0;

@@ -12,13 +12,15 @@ int main(int argc, char* argv[])
 {
     QCoreApplication application(argc, argv);
     brenzola::RigaDiComando riga(
-        QStringLiteral("[--demo N] FILE|CONNESSIONE"),
-        QStringLiteral("Crea un archivio dei contatti vuoto nel file FILE, che non deve esistere, oppure nel database\n"
-                       "PostgreSQL indicato da CONNESSIONE (per esempio \"Provider=Brenzola.PostgreSQL;Host=server;\n"
-                       "Database=brenzola;User=amministratore\"), che non deve contenere la tabella Anagrafica.\n\n"
-                       "  --demo N     aggiunge N contatti inventati, sempre gli stessi\n"
-                       "  -h, --help   mostra questo aiuto\n"
-                       "  --version    mostra la versione\n"),
+        QCoreApplication::translate("prepara_archivio", "[--demo N] FILE|CONNESSIONE"),
+        QCoreApplication::translate(
+            "prepara_archivio",
+            "Crea un archivio dei contatti vuoto nel file FILE, che non deve esistere, oppure nel database\n"
+            "PostgreSQL indicato da CONNESSIONE (per esempio \"Provider=Brenzola.PostgreSQL;Host=server;\n"
+            "Database=brenzola;User=amministratore\"), che non deve contenere la tabella Anagrafica.\n\n"
+            "  --demo N     aggiunge N contatti inventati, sempre gli stessi\n"
+            "  -h, --help   mostra questo aiuto\n"
+            "  --version    mostra la versione\n"),
         {{QStringLiteral("demo"), QString(), QStringLiteral("N")}}, 1);
     if (const int fine = riga.leggi(application.arguments()); fine >= 0) return fine;
 
@@ -29,8 +31,10 @@ int main(int argc, char* argv[])
         bool ok = false;
         demo = riga.parser().value(QStringLiteral("demo")).toInt(&ok);
         if (!ok || demo < 0) {
-            err << "prepara_archivio: --demo vuole un numero di contatti, non «" << riga.parser().value(QStringLiteral("demo"))
-                << "»\n";
+            err << "prepara_archivio: "
+                << QCoreApplication::translate("prepara_archivio", "--demo vuole un numero di contatti, non «%1»")
+                       .arg(riga.parser().value(QStringLiteral("demo")))
+                << '\n';
             return 2;
         }
     }
@@ -40,9 +44,13 @@ int main(int argc, char* argv[])
         if (demo > 0) brenzola::AggiungiContattiDemo(file, demo);
     } catch (...) {
         const brenzola::StoreError error = brenzola::ErroreCorrente();
-        err << "Errore " << error.number() << ": " << error.description() << '\n';
+        err << QCoreApplication::translate("prepara_archivio", "Errore %1: %2")
+                   .arg(QString::number(error.number()), error.description())
+            << '\n';
         return 1;
     }
-    out << "Creato " << brenzola::Funzioni::NomeArchivio(file) << " con " << demo << " contatti.\n";
+    out << QCoreApplication::translate("prepara_archivio", "Creato %1 con %2 contatti.")
+               .arg(brenzola::Funzioni::NomeArchivio(file), QString::number(demo))
+        << '\n';
     return 0;
 }

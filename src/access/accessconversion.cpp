@@ -7,6 +7,7 @@
 #include "store/sqlerror.h"
 
 #include <sqlite3.h>
+#include <QCoreApplication>
 #include <QSqlDriver>
 
 #include <QAtomicInt>
@@ -61,7 +62,9 @@ FileIdentity identityOf(const QString& path)
 {
     struct stat status {};
     if (::stat(QFile::encodeName(path).constData(), &status) != 0)
-        throw systemError(errno, QStringLiteral("Impossibile leggere il file «%1»").arg(shown(path)));
+        throw systemError(
+            errno,
+            QCoreApplication::translate("brenzola::AccessConversion", "Impossibile leggere il file «%1»").arg(shown(path)));
     return {status.st_dev, status.st_ino, status.st_size, qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec,
             mode_t(status.st_mode & 07777)};
 }
@@ -93,7 +96,9 @@ public:
     {
         QByteArray pattern = QFile::encodeName(QDir(folder).filePath(kWorkFolderPrefix + QStringLiteral("XXXXXX")));
         if (!::mkdtemp(pattern.data()))
-            throw systemError(errno, QStringLiteral("Impossibile scrivere nella cartella «%1»").arg(shown(folder)));
+            throw systemError(
+                errno, QCoreApplication::translate("brenzola::AccessConversion", "Impossibile scrivere nella cartella «%1»")
+                           .arg(shown(folder)));
         path_ = QFile::decodeName(pattern);
         lock_ = ::open(pattern.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (lock_ >= 0) ::flock(lock_, LOCK_EX);
@@ -156,7 +161,9 @@ bool copyOriginal(const QString& original, const QString& copy)
 {
     const QByteArray from = QFile::encodeName(original);
     const QByteArray to = QFile::encodeName(copy);
-    const QString what = QStringLiteral("Impossibile copiare il file originale in «%1»").arg(shown(copy));
+    const QString what =
+        QCoreApplication::translate("brenzola::AccessConversion", "Impossibile copiare il file originale in «%1»")
+            .arg(shown(copy));
     struct stat status {};
     const int in = ::open(from.constData(), O_RDONLY | O_CLOEXEC);
     if (in < 0 || ::fstat(in, &status) != 0) {
@@ -213,11 +220,14 @@ QString keepOriginal(const QString& original)
             if (copyOriginal(original, candidate)) return candidate;
             continue;
         }
-        throw systemError(error, QStringLiteral("Impossibile conservare il file originale come «%1»").arg(shown(candidate)));
+        throw systemError(
+            error, QCoreApplication::translate("brenzola::AccessConversion", "Impossibile conservare il file originale come «%1»")
+                       .arg(shown(candidate)));
     }
-    throw StoreError(
-        StoreErrorNumber::FileExists,
-        QStringLiteral("Tutti i nomi per la copia del file originale accanto a «%1» sono già in uso.").arg(shown(original)));
+    throw StoreError(StoreErrorNumber::FileExists,
+                     QCoreApplication::translate("brenzola::AccessConversion",
+                                                 "Tutti i nomi per la copia del file originale accanto a «%1» sono già in uso.")
+                         .arg(shown(original)));
 }
 
 // ---------------------------------------------------------------------------------------
@@ -263,14 +273,14 @@ StoreError storeWriteError(const StoreError& error)
     constexpr int kIoError = 10;
     constexpr int kFull = 13;
     constexpr int kConstraint = 19;
-    QString what = QStringLiteral("Scrittura del nuovo archivio non riuscita");
+    QString what = QCoreApplication::translate("brenzola::AccessConversion", "Scrittura del nuovo archivio non riuscita");
     switch (error.number() & 0xff) {
     case kIoError:
     case kFull:
-        what += QStringLiteral(" (disco pieno o non scrivibile?)");
+        what += QCoreApplication::translate("brenzola::AccessConversion", " (disco pieno o non scrivibile?)");
         break;
     case kConstraint:
-        what += QStringLiteral(" (il file Access ha una chiave ripetuta?)");
+        what += QCoreApplication::translate("brenzola::AccessConversion", " (il file Access ha una chiave ripetuta?)");
         break;
     default:
         break;
@@ -318,8 +328,10 @@ StoreShape probeStoreShape()
 {
     QTemporaryDir folder;
     if (!folder.isValid())
-        throw StoreError(ConversionErrorNumber::PathFileAccess,
-                         QStringLiteral("Impossibile creare una cartella temporanea: %1.").arg(folder.errorString()));
+        throw StoreError(
+            ConversionErrorNumber::PathFileAccess,
+            QCoreApplication::translate("brenzola::AccessConversion", "Impossibile creare una cartella temporanea: %1.")
+                .arg(folder.errorString()));
     const QString path = folder.filePath(QString::fromLatin1(Funzioni::kNomeArchivio));
     CreaArchivio(path);
 
@@ -356,7 +368,9 @@ StoreShape probeStoreShape()
         }
     }
     if (shape.columns.isEmpty())
-        throw StoreError(StoreErrorNumber::ItemNotFound, QStringLiteral("L'archivio nuovo non ha la tabella %1.").arg(kTable));
+        throw StoreError(
+            StoreErrorNumber::ItemNotFound,
+            QCoreApplication::translate("brenzola::AccessConversion", "L'archivio nuovo non ha la tabella %1.").arg(kTable));
     return shape;
 }
 
@@ -399,7 +413,8 @@ ColumnPlan planColumns(const access::SourceTable& table, const StoreShape& shape
         for (qsizetype i = 0; i < table.columns.size(); ++i) {
             if (table.columns[i].name.compare(column.name, Qt::CaseInsensitive) != 0) continue;
             if (found >= 0) {
-                plan.survey.incompatibleColumns << QStringLiteral("%1 (nome ripetuto)").arg(table.columns[i].name);
+                plan.survey.incompatibleColumns
+                    << QCoreApplication::translate("brenzola::AccessConversion", "%1 (nome ripetuto)").arg(table.columns[i].name);
                 used[i] = true;
                 continue;
             }
@@ -430,33 +445,45 @@ void requireAccess(const QString& path, StoreFileKind kind)
     case StoreFileKind::AccessJet4:
         break;
     case StoreFileKind::Missing:
-        throw StoreError(ConversionErrorNumber::FileNotFound, QStringLiteral("Il file «%1» non esiste.").arg(file));
+        throw StoreError(ConversionErrorNumber::FileNotFound,
+                         QCoreApplication::translate("brenzola::AccessConversion", "Il file «%1» non esiste.").arg(file));
     case StoreFileKind::SQLite:
         throw StoreError(ConversionErrorNumber::UnrecognizedFormat,
-                         QStringLiteral("Il file «%1» è già un archivio di Brenzola, non un file Access.").arg(file));
+                         QCoreApplication::translate("brenzola::AccessConversion",
+                                                     "Il file «%1» è già un archivio di Brenzola, non un file Access.")
+                             .arg(file));
     case StoreFileKind::AccessAce:
-        throw StoreError(ConversionErrorNumber::UnrecognizedFormat,
-                         QStringLiteral("Il file «%1» è un database di Access 2007 o successivo (formato ACE), che "
+        throw StoreError(
+            ConversionErrorNumber::UnrecognizedFormat,
+            QCoreApplication::translate("brenzola::AccessConversion",
+                                        "Il file «%1» è un database di Access 2007 o successivo (formato ACE), che "
                                         "Brenzola non sa convertire: salvarlo da Access nel formato Access 2000-2003 "
                                         "(.mdb) e riprovare.")
-                             .arg(file));
+                .arg(file));
     case StoreFileKind::Other:
         throw StoreError(ConversionErrorNumber::UnrecognizedFormat,
-                         QStringLiteral("Il file «%1» non è un database di Access: formato non riconosciuto.").arg(file));
+                         QCoreApplication::translate("brenzola::AccessConversion",
+                                                     "Il file «%1» non è un database di Access: formato non riconosciuto.")
+                             .arg(file));
     }
     const qint64 page = kind == StoreFileKind::AccessJet3 ? 2048 : 4096;
     const qint64 size = identityOf(path).size;
     if (size < 2 * page || size % page != 0)
         throw StoreError(ConversionErrorNumber::CannotOpenDatabase,
-                         QStringLiteral("Il file Access «%1» è troncato: %2. Recuperare una copia intera del file.")
-                             .arg(file, size < 2 * page ? QStringLiteral("è troppo corto per contenere un database")
-                                                        : QStringLiteral("termina a metà di una pagina")));
+                         QCoreApplication::translate("brenzola::AccessConversion",
+                                                     "Il file Access «%1» è troncato: %2. Recuperare una copia intera del file.")
+                             .arg(file, size < 2 * page ? QCoreApplication::translate("brenzola::AccessConversion",
+                                                                                      "è troppo corto per contenere un database")
+                                                        : QCoreApplication::translate("brenzola::AccessConversion",
+                                                                                      "termina a metà di una pagina")));
 }
 
 StoreError valueError(qint64 row, const QString& column, const QString& what)
 {
     return StoreError(StoreErrorNumber::TypeMismatch,
-                      QStringLiteral("Record %1 del file Access, colonna %2: %3.").arg(row).arg(column, what));
+                      QCoreApplication::translate("brenzola::AccessConversion", "Record %1 del file Access, colonna %2: %3.")
+                          .arg(row)
+                          .arg(column, what));
 }
 
 // A value as the store is given it, and as it gives it back.
@@ -471,22 +498,27 @@ StoreValue storeValue(const access::SourceValue& value, const StoreColumn& colum
 {
     switch (value.kind) {
     case access::SourceValue::Null:
-        if (column.key) throw valueError(row, column.name, QStringLiteral("la chiave è vuota (Null)"));
+        if (column.key)
+            throw valueError(row, column.name,
+                             QCoreApplication::translate("brenzola::AccessConversion", "la chiave è vuota (Null)"));
         return {};
     case access::SourceValue::Text:
         if (column.key) {
             bool ok = false;
             const qlonglong key = value.text.toLongLong(&ok);
             if (!ok)
-                throw valueError(row, column.name, QStringLiteral("«%1» non è un numero").arg(QString::fromUtf8(value.text)));
+                throw valueError(row, column.name,
+                                 QCoreApplication::translate("brenzola::AccessConversion", "«%1» non è un numero")
+                                     .arg(QString::fromUtf8(value.text)));
             return {StoreValue::Integer, key, {}};
         }
         // The program reads the store through UTF-16, which gives these two back as U+FFFD.
         for (const char* noncharacter : {"\xef\xbf\xbe", "\xef\xbf\xbf"})
             if (value.text.contains(noncharacter))
                 throw valueError(row, column.name,
-                                 QStringLiteral("il testo contiene il carattere non valido U+%1, che l'archivio non "
-                                                "può conservare; correggerlo in Access e ripetere la conversione")
+                                 QCoreApplication::translate("brenzola::AccessConversion",
+                                                             "il testo contiene il carattere non valido U+%1, che l'archivio non "
+                                                             "può conservare; correggerlo in Access e ripetere la conversione")
                                      .arg(noncharacter[2] == '\xbe' ? QStringLiteral("FFFE") : QStringLiteral("FFFF")));
         return {StoreValue::Text, 0, value.text};
     case access::SourceValue::DateTime:
@@ -498,7 +530,8 @@ StoreValue storeValue(const access::SourceValue& value, const StoreColumn& colum
     case access::SourceValue::Unsupported:
         break;
     }
-    throw valueError(row, column.name, QStringLiteral("tipo di dato non convertibile"));
+    throw valueError(row, column.name,
+                     QCoreApplication::translate("brenzola::AccessConversion", "tipo di dato non convertibile"));
 }
 
 // One statement on the new store's connection, spoken to without Qt in between: the
@@ -624,8 +657,9 @@ private:
 void verifyStore(const QSqlDatabase& db, const StoreShape& shape, const RowsDigest& written, qint64 largestKey)
 {
     const auto failed = [](const QString& what) {
-        return StoreError(ConversionErrorNumber::DiskOrNetwork,
-                          QStringLiteral("Verifica del nuovo archivio non riuscita: %1.").arg(what));
+        return StoreError(
+            ConversionErrorNumber::DiskOrNetwork,
+            QCoreApplication::translate("brenzola::AccessConversion", "Verifica del nuovo archivio non riuscita: %1.").arg(what));
     };
     QStringList names;
     for (const StoreColumn& column : shape.columns) names << quoted(column.name);
@@ -637,13 +671,19 @@ void verifyStore(const QSqlDatabase& db, const StoreShape& shape, const RowsDige
         stored.add(values, shape);
     }
     if (stored.rows() != written.rows())
-        throw failed(QStringLiteral("contiene %1 record invece di %2").arg(stored.rows()).arg(written.rows()));
-    if (!(stored == written)) throw failed(QStringLiteral("i valori letti di nuovo non sono quelli scritti"));
+        throw failed(QCoreApplication::translate("brenzola::AccessConversion", "contiene %1 record invece di %2")
+                         .arg(stored.rows())
+                         .arg(written.rows()));
+    if (!(stored == written))
+        throw failed(
+            QCoreApplication::translate("brenzola::AccessConversion", "i valori letti di nuovo non sono quelli scritti"));
 
     if (shape.keyIndex() >= 0 && shape.autoIncrement && written.rows() > 0) {
         QSqlQuery sequence = run(db, QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name = '%1'").arg(kTable));
         if (!nextRow(sequence) || sequence.value(0).toLongLong() != largestKey)
-            throw failed(QStringLiteral("la numerazione dei nuovi contatti non riparte da %1").arg(largestKey + 1));
+            throw failed(
+                QCoreApplication::translate("brenzola::AccessConversion", "la numerazione dei nuovi contatti non riparte da %1")
+                    .arg(largestKey + 1));
     }
 }
 
@@ -654,7 +694,8 @@ void verifyStore(const QSqlDatabase& db, const StoreShape& shape, const RowsDige
 StoreFileKind detectStoreFileKind(const QString& path)
 {
     const QByteArray native = QFile::encodeName(path);
-    const QString what = QStringLiteral("Impossibile leggere il file «%1»").arg(shown(path));
+    const QString what =
+        QCoreApplication::translate("brenzola::AccessConversion", "Impossibile leggere il file «%1»").arg(shown(path));
     struct stat status {};
     if (::stat(native.constData(), &status) != 0) {
         if (errno == ENOENT) return StoreFileKind::Missing;
@@ -662,7 +703,8 @@ StoreFileKind detectStoreFileKind(const QString& path)
     }
     if (S_ISDIR(status.st_mode)) throw systemError(EISDIR, what);
     if (!S_ISREG(status.st_mode))
-        throw StoreError(ConversionErrorNumber::PathFileAccess, QStringLiteral("%1: non è un file.").arg(what));
+        throw StoreError(ConversionErrorNumber::PathFileAccess,
+                         QCoreApplication::translate("brenzola::AccessConversion", "%1: non è un file.").arg(what));
     const int fd = ::open(native.constData(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) throw systemError(errno, what);
     unsigned char header[32] = {};
@@ -700,15 +742,18 @@ StoreFileKind detectStoreFileKind(const QString& path)
 
 QString AccessSurvey::formatName() const
 {
-    return kind == StoreFileKind::AccessJet3 ? QStringLiteral("Jet 3, Access 97") : QStringLiteral("Jet 4, Access 2000-2003");
+    return kind == StoreFileKind::AccessJet3
+               ? QCoreApplication::translate("brenzola::AccessConversion", "Jet 3, Access 97")
+               : QCoreApplication::translate("brenzola::AccessConversion", "Jet 4, Access 2000-2003");
 }
 
 void AccessSurvey::requireConvertible(const QString& path) const
 {
     if (incompatibleColumns.isEmpty()) return;
     throw StoreError(StoreErrorNumber::TypeMismatch,
-                     QStringLiteral("Il file Access «%1» ha colonne che l'archivio non può accogliere: %2. Non è "
-                                    "possibile convertirlo.")
+                     QCoreApplication::translate("brenzola::AccessConversion",
+                                                 "Il file Access «%1» ha colonne che l'archivio non può accogliere: %2. Non è "
+                                                 "possibile convertirlo.")
                          .arg(shown(path), incompatibleColumns.join(QStringLiteral(", "))));
 }
 
@@ -716,16 +761,18 @@ QString AccessSurvey::describeDifferences() const
 {
     QStringList paragraphs;
     if (!unknownColumns.isEmpty())
-        paragraphs << QStringLiteral(
+        paragraphs << QCoreApplication::translate(
+                          "brenzola::AccessConversion",
                           "Colonne del file Access che l'archivio di Brenzola non conosce: %1. I loro dati NON "
                           "saranno convertiti (resteranno solo nel file originale).")
                           .arg(unknownColumns.join(QStringLiteral(", ")));
     if (!missingColumns.isEmpty())
-        paragraphs << QStringLiteral(
-                          "Colonne dell'archivio di Brenzola assenti nel file Access: %1. Nei contatti "
-                          "convertiti resteranno vuote%2.")
+        paragraphs << QCoreApplication::translate("brenzola::AccessConversion",
+                                                  "Colonne dell'archivio di Brenzola assenti nel file Access: %1. Nei contatti "
+                                                  "convertiti resteranno vuote%2.")
                           .arg(missingColumns.join(QStringLiteral(", ")),
-                               keyColumnMissing ? QStringLiteral(", e i contatti saranno numerati da 1 nell'ordine del file")
+                               keyColumnMissing ? QCoreApplication::translate(
+                                   "brenzola::AccessConversion", ", e i contatti saranno numerati da 1 nell'ordine del file")
                                                 : QString());
     return paragraphs.join(QStringLiteral("\n\n"));
 }
@@ -736,7 +783,8 @@ QString storeDateFromAccess(double days)
     static constexpr qint64 kDayMs = 86400000;
     const auto invalid = [days] {
         return StoreError(StoreErrorNumber::TypeMismatch,
-                          QStringLiteral("%1 non è una data valida").arg(QString::number(days, 'g', 17)));
+                          QCoreApplication::translate("brenzola::AccessConversion", "%1 non è una data valida")
+                              .arg(QString::number(days, 'g', 17)));
     };
     // Access dates run from 1 January 100 (-657434) to 31 December 9999 (2958465).
     if (!std::isfinite(days) || days < -657435.0 || days > 2958466.0) throw invalid();
@@ -795,7 +843,9 @@ ConversionSummary convertAccessFile(const QString& input, const QString& output,
                   && status.st_ino == before.inode;
         if (!inPlace)
             throw StoreError(StoreErrorNumber::FileExists,
-                             QStringLiteral("Il file «%1» esiste già: la conversione non lo sovrascrive.").arg(shown(target)));
+                             QCoreApplication::translate("brenzola::AccessConversion",
+                                                         "Il file «%1» esiste già: la conversione non lo sovrascrive.")
+                                 .arg(shown(target)));
         target = QFileInfo(target).canonicalFilePath();  // through a symbolic link: convert what it points to
     }
     const QString folder = QFileInfo(target).absolutePath();
@@ -831,8 +881,9 @@ ConversionSummary convertAccessFile(const QString& input, const QString& output,
                 plan.survey.requireConvertible(source);
                 if (plan.survey.columnsDiffer() && !options.acceptColumnDifferences)
                     throw StoreError(StoreErrorNumber::ItemNotFound,
-                                     QStringLiteral("Le colonne del file Access «%1» non corrispondono a quelle "
-                                                    "dell'archivio; la conversione richiede il consenso.\n\n%2")
+                                     QCoreApplication::translate("brenzola::AccessConversion",
+                                                                 "Le colonne del file Access «%1» non corrispondono a quelle "
+                                                                 "dell'archivio; la conversione richiede il consenso.\n\n%2")
                                          .arg(shown(source), plan.survey.describeDifferences()));
                 sourceOf = plan.sourceOf;
                 keyGiven = key < 0 || sourceOf[key] >= 0;
@@ -874,13 +925,16 @@ ConversionSummary convertAccessFile(const QString& input, const QString& output,
     }
     // The contacts are as private as they were in the Access file.
     if (::chmod(QFile::encodeName(temporary).constData(), before.permissions) != 0)
-        throw systemError(errno, QStringLiteral("Impossibile dare al nuovo archivio i permessi del file Access"));
-    syncPath(temporary, O_RDONLY, QStringLiteral("Scrittura del nuovo archivio non riuscita"));
+        throw systemError(errno, QCoreApplication::translate("brenzola::AccessConversion",
+                                                             "Impossibile dare al nuovo archivio i permessi del file Access"));
+    syncPath(temporary, O_RDONLY,
+             QCoreApplication::translate("brenzola::AccessConversion", "Scrittura del nuovo archivio non riuscita"));
 
     if (!(identityOf(source) == before))
-        throw StoreError(
-            ConversionErrorNumber::FileChanged,
-            QStringLiteral("Il file Access «%1» è stato modificato durante la conversione: ripeterla.").arg(shown(source)));
+        throw StoreError(ConversionErrorNumber::FileChanged,
+                         QCoreApplication::translate("brenzola::AccessConversion",
+                                                     "Il file Access «%1» è stato modificato durante la conversione: ripeterla.")
+                             .arg(shown(source)));
 
     const QByteArray from = QFile::encodeName(temporary);
     const QByteArray to = QFile::encodeName(target);
@@ -890,24 +944,32 @@ ConversionSummary convertAccessFile(const QString& input, const QString& output,
         summary.backupPath = keepOriginal(target);
         if (::rename(from.constData(), to.constData()) != 0) {
             const int error = errno;
-            QString what = QStringLiteral("Impossibile mettere il nuovo archivio al posto di «%1»").arg(shown(target));
+            QString what = QCoreApplication::translate("brenzola::AccessConversion",
+                                                       "Impossibile mettere il nuovo archivio al posto di «%1»")
+                               .arg(shown(target));
             if (::unlink(QFile::encodeName(summary.backupPath).constData()) != 0)
-                what += QStringLiteral(" (e la copia «%1» non si è potuta togliere)").arg(shown(summary.backupPath));
+                what += QCoreApplication::translate("brenzola::AccessConversion", " (e la copia «%1» non si è potuta togliere)")
+                            .arg(shown(summary.backupPath));
             throw systemError(error, what);
         }
     } else if (::link(from.constData(), to.constData()) != 0) {
         // A link never replaces an existing file; without links, rename once we know the
         // name is still free.
         const int error = errno;
-        const QString what = QStringLiteral("Impossibile creare «%1»").arg(shown(target));
+        const QString what =
+            QCoreApplication::translate("brenzola::AccessConversion", "Impossibile creare «%1»").arg(shown(target));
         if (error == EEXIST)
             throw StoreError(StoreErrorNumber::FileExists,
-                             QStringLiteral("Il file «%1» esiste già: la conversione non lo sovrascrive.").arg(shown(target)));
+                             QCoreApplication::translate("brenzola::AccessConversion",
+                                                         "Il file «%1» esiste già: la conversione non lo sovrascrive.")
+                                 .arg(shown(target)));
         if (error != EPERM && error != EXDEV && error != EMLINK && error != ENOSYS && error != EOPNOTSUPP)
             throw systemError(error, what);
         if (pathExists(target))
             throw StoreError(StoreErrorNumber::FileExists,
-                             QStringLiteral("Il file «%1» esiste già: la conversione non lo sovrascrive.").arg(shown(target)));
+                             QCoreApplication::translate("brenzola::AccessConversion",
+                                                         "Il file «%1» esiste già: la conversione non lo sovrascrive.")
+                                 .arg(shown(target)));
         if (::rename(from.constData(), to.constData()) != 0) throw systemError(errno, what);
     }
     // The files are in place; making the folder's new entries durable is the best we can add.

@@ -3,6 +3,7 @@
 #include "access/accessconversion.h"
 #include "store/storeerror.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -37,35 +38,35 @@ QString columnTypeName(int type)
 {
     switch (type) {
     case ColumnType::Bool:
-        return QStringLiteral("Sì/No");
+        return QCoreApplication::translate("brenzola::AccessReader", "Sì/No");
     case ColumnType::Byte:
-        return QStringLiteral("Byte");
+        return QCoreApplication::translate("brenzola::AccessReader", "Byte");
     case ColumnType::Integer:
-        return QStringLiteral("Intero");
+        return QCoreApplication::translate("brenzola::AccessReader", "Intero");
     case ColumnType::LongInteger:
-        return QStringLiteral("Intero lungo");
+        return QCoreApplication::translate("brenzola::AccessReader", "Intero lungo");
     case ColumnType::Currency:
-        return QStringLiteral("Valuta");
+        return QCoreApplication::translate("brenzola::AccessReader", "Valuta");
     case ColumnType::Single:
-        return QStringLiteral("Precisione singola");
+        return QCoreApplication::translate("brenzola::AccessReader", "Precisione singola");
     case ColumnType::Double:
-        return QStringLiteral("Precisione doppia");
+        return QCoreApplication::translate("brenzola::AccessReader", "Precisione doppia");
     case ColumnType::DateTime:
-        return QStringLiteral("Data/ora");
+        return QCoreApplication::translate("brenzola::AccessReader", "Data/ora");
     case ColumnType::Binary:
-        return QStringLiteral("Binario");
+        return QCoreApplication::translate("brenzola::AccessReader", "Binario");
     case ColumnType::Text:
-        return QStringLiteral("Testo");
+        return QCoreApplication::translate("brenzola::AccessReader", "Testo");
     case ColumnType::Ole:
-        return QStringLiteral("Oggetto OLE");
+        return QCoreApplication::translate("brenzola::AccessReader", "Oggetto OLE");
     case ColumnType::Memo:
-        return QStringLiteral("Memo");
+        return QCoreApplication::translate("brenzola::AccessReader", "Memo");
     case ColumnType::ReplicationId:
-        return QStringLiteral("ID replica");
+        return QCoreApplication::translate("brenzola::AccessReader", "ID replica");
     case ColumnType::Decimal:
-        return QStringLiteral("Decimale");
+        return QCoreApplication::translate("brenzola::AccessReader", "Decimale");
     default:
-        return QStringLiteral("tipo %1").arg(type);
+        return QCoreApplication::translate("brenzola::AccessReader", "tipo %1").arg(type);
     }
 }
 
@@ -230,9 +231,13 @@ char* wholeText(MdbHandle* mdb, const MdbField& field, int type)
     return text;
 }
 
+// The record's number, then a NUL and the column's name when known: the parent words it,
+// since the child may not use Qt's translations.
 std::string rowPlace(unsigned row, const MdbColumn* column)
 {
-    return "record " + std::to_string(row) + (column ? std::string(", colonna ") + column->name : std::string());
+    std::string place = std::to_string(row);
+    if (column) (place += '\0') += column->name;
+    return place;
 }
 
 [[noreturn]] void run(const char* path, const char* tableName, bool withRows, int out, std::size_t allowance)
@@ -440,10 +445,12 @@ private:
 
 StoreError damaged(const QString& path, const QString& what)
 {
-    return StoreError(ConversionErrorNumber::CannotOpenDatabase,
-                      QStringLiteral("Il file Access «%1» non si può leggere: %2. Il file è probabilmente danneggiato: "
-                                     "provare a ripararlo con «Compatta e ripristina database» di Access.")
-                          .arg(QDir::toNativeSeparators(path), what));
+    return StoreError(
+        ConversionErrorNumber::CannotOpenDatabase,
+        QCoreApplication::translate("brenzola::AccessReader",
+                                    "Il file Access «%1» non si può leggere: %2. Il file è probabilmente danneggiato: "
+                                    "provare a ripararlo con «Compatta e ripristina database» di Access.")
+            .arg(QDir::toNativeSeparators(path), what));
 }
 
 // What the reading library printed is for whoever looks into a failure, not for the
@@ -459,7 +466,16 @@ QString logged(const QString& path, const QByteArray& detail)
         QStringLiteral("%1 %2\n%3\n\n")
             .arg(QDateTime::currentDateTime().toString(Qt::ISODate), QDir::toNativeSeparators(path), QString::fromUtf8(detail))
             .toUtf8());
-    return QStringLiteral(" Dettagli tecnici in «%1».").arg(QDir::toNativeSeparators(log));
+    return QCoreApplication::translate("brenzola::AccessReader", " Dettagli tecnici in «%1».").arg(QDir::toNativeSeparators(log));
+}
+
+// Which record and column the child could not read, from what rowPlace() sent.
+QString rowPlace(const QByteArray& detail)
+{
+    const qsizetype split = detail.indexOf('\0');
+    if (split < 0) return QCoreApplication::translate("brenzola::AccessReader", "record %1").arg(QString::fromUtf8(detail));
+    return QCoreApplication::translate("brenzola::AccessReader", "record %1, colonna %2")
+        .arg(QString::fromUtf8(detail.left(split)), QString::fromUtf8(detail.mid(split + 1)));
 }
 
 StoreError withLog(StoreError error, const QString& path, const QByteArray& detail)
@@ -472,33 +488,47 @@ StoreError failureError(const QString& path, Failure failure, const QByteArray& 
     const QString file = QDir::toNativeSeparators(path);
     switch (failure) {
     case Failure::Open:
-        return withLog(damaged(path, QStringLiteral("la libreria di lettura non riesce ad aprirlo")), path, detail);
+        return withLog(
+            damaged(path, QCoreApplication::translate("brenzola::AccessReader", "la libreria di lettura non riesce ad aprirlo")),
+            path, detail);
     case Failure::Charset:
         return withLog(
             StoreError(ConversionErrorNumber::CannotOpenDatabase,
-                       QStringLiteral("La conversione dei caratteri del file Access «%1» non è disponibile.").arg(file)),
+                       QCoreApplication::translate("brenzola::AccessReader",
+                                                   "La conversione dei caratteri del file Access «%1» non è disponibile.")
+                           .arg(file)),
             path, detail);
     case Failure::Catalog:
-        return withLog(damaged(path, QStringLiteral("il suo elenco delle tabelle è illeggibile")), path, detail);
+        return withLog(
+            damaged(path, QCoreApplication::translate("brenzola::AccessReader", "il suo elenco delle tabelle è illeggibile")),
+            path, detail);
     case Failure::TableMissing:
         return StoreError(ConversionErrorNumber::TableNotFound,
-                          QStringLiteral("Il file Access «%1» non contiene la tabella %2.").arg(file, tableName));
-    case Failure::TableLinked:
-        return StoreError(ConversionErrorNumber::TableNotFound,
-                          QStringLiteral("Nel file Access «%1» la tabella %2 è collegata a un altro file, che contiene i "
-                                         "dati: convertire quel file.")
+                          QCoreApplication::translate("brenzola::AccessReader", "Il file Access «%1» non contiene la tabella %2.")
                               .arg(file, tableName));
+    case Failure::TableLinked:
+        return StoreError(
+            ConversionErrorNumber::TableNotFound,
+            QCoreApplication::translate("brenzola::AccessReader",
+                                        "Nel file Access «%1» la tabella %2 è collegata a un altro file, che contiene i "
+                                        "dati: convertire quel file.")
+                .arg(file, tableName));
     case Failure::TableDefinition:
-        return withLog(damaged(path, QStringLiteral("la definizione della tabella %1 è illeggibile").arg(tableName)), path,
-                       detail);
+        return withLog(
+            damaged(path, QCoreApplication::translate("brenzola::AccessReader", "la definizione della tabella %1 è illeggibile")
+                              .arg(tableName)),
+            path, detail);
     case Failure::RowUnreadable:
     case Failure::ValueUnreadable:
         // The detail is ours: which record and column.
-        return damaged(path, QStringLiteral("il %1 della tabella %2 è illeggibile").arg(QString::fromUtf8(detail), tableName));
+        return damaged(path, QCoreApplication::translate("brenzola::AccessReader", "il %1 della tabella %2 è illeggibile")
+                                 .arg(rowPlace(detail), tableName));
     case Failure::Warning:
-        return withLog(damaged(path, QStringLiteral("la lettura dei record ha trovato dati danneggiati")), path, detail);
+        return withLog(damaged(path, QCoreApplication::translate("brenzola::AccessReader",
+                                                                 "la lettura dei record ha trovato dati danneggiati")),
+                       path, detail);
     }
-    return damaged(path, QStringLiteral("errore di lettura sconosciuto"));
+    return damaged(path, QCoreApplication::translate("brenzola::AccessReader", "errore di lettura sconosciuto"));
 }
 
 }  // namespace
@@ -511,13 +541,16 @@ void readAccessTable(const QString& path, const QString& tableName, bool withRow
     const std::size_t allowance = std::size_t(256) * 1024 * 1024 + std::size_t(QFileInfo(path).size()) * 4;
 
     int pipe[2];
-    if (::pipe2(pipe, O_CLOEXEC) != 0) throw systemError(errno, QStringLiteral("Impossibile avviare la lettura del file Access"));
+    if (::pipe2(pipe, O_CLOEXEC) != 0)
+        throw systemError(
+            errno, QCoreApplication::translate("brenzola::AccessReader", "Impossibile avviare la lettura del file Access"));
     const pid_t pid = ::fork();
     if (pid < 0) {
         const int error = errno;
         ::close(pipe[0]);
         ::close(pipe[1]);
-        throw systemError(error, QStringLiteral("Impossibile avviare la lettura del file Access"));
+        throw systemError(
+            error, QCoreApplication::translate("brenzola::AccessReader", "Impossibile avviare la lettura del file Access"));
     }
     if (pid == 0) {
         ::close(pipe[0]);
@@ -532,23 +565,27 @@ void readAccessTable(const QString& path, const QString& tableName, bool withRow
     qint64 rows = 0;
     QByteArray buffer;
     qsizetype parsed = 0;
-    const auto malformed = [&] { return damaged(path, QStringLiteral("il processo di lettura ha risposto in modo non valido")); };
+    const auto malformed = [&] {
+        return damaged(
+            path, QCoreApplication::translate("brenzola::AccessReader", "il processo di lettura ha risposto in modo non valido"));
+    };
 
     for (;;) {
         pollfd wanted{child.fd(), POLLIN, 0};
         const int ready = ::poll(&wanted, 1, timeoutMs);
         if (ready < 0) {
             if (errno == EINTR) continue;
-            throw systemError(errno, QStringLiteral("Lettura del file Access interrotta"));
+            throw systemError(errno, QCoreApplication::translate("brenzola::AccessReader", "Lettura del file Access interrotta"));
         }
         if (ready == 0)
-            throw damaged(path, QStringLiteral("la lettura non procede da %1 secondi ed è stata fermata")
+            throw damaged(path, QCoreApplication::translate("brenzola::AccessReader",
+                                                            "la lettura non procede da %1 secondi ed è stata fermata")
                                     .arg(QLocale(QLocale::Italian).toString(timeoutMs / 1000.0, 'g', 3)));
         char chunk[64 * 1024];
         const ssize_t got = ::read(child.fd(), chunk, sizeof chunk);
         if (got < 0) {
             if (errno == EINTR) continue;
-            throw systemError(errno, QStringLiteral("Lettura del file Access interrotta"));
+            throw systemError(errno, QCoreApplication::translate("brenzola::AccessReader", "Lettura del file Access interrotta"));
         }
         if (got == 0) break;
         buffer.append(chunk, got);
@@ -607,15 +644,17 @@ void readAccessTable(const QString& path, const QString& tableName, bool withRow
 
     const int status = child.wait();
     if (WIFSIGNALED(status))
-        throw damaged(path, QStringLiteral("la lettura si è interrotta (segnale %1, %2)")
+        throw damaged(path, QCoreApplication::translate("brenzola::AccessReader", "la lettura si è interrotta (segnale %1, %2)")
                                 .arg(WTERMSIG(status))
                                 .arg(QString::fromLocal8Bit(strsignal(WTERMSIG(status)))));
     if (!doneRows || !buffer.isEmpty() || WEXITSTATUS(status) != 0)
-        throw damaged(path, QStringLiteral("la lettura si è interrotta prima della fine"));
+        throw damaged(path, QCoreApplication::translate("brenzola::AccessReader", "la lettura si è interrotta prima della fine"));
     if (withRows && (*doneRows != rows || rows != table.rowCount))
         throw damaged(
-            path,
-            QStringLiteral("letti %1 record della tabella %2, che ne dichiara %3").arg(rows).arg(table.name).arg(table.rowCount));
+            path, QCoreApplication::translate("brenzola::AccessReader", "letti %1 record della tabella %2, che ne dichiara %3")
+                      .arg(rows)
+                      .arg(table.name)
+                      .arg(table.rowCount));
 }
 
 }  // namespace brenzola::access

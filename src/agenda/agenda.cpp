@@ -10,6 +10,7 @@
 #include "store/storeerror.h"
 
 #include <QByteArrayView>
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QHash>
 #include <QSet>
@@ -414,8 +415,9 @@ void leggi(Connection& connection, Agenda& agenda)
 
 QString Agenda::periodo() const
 {
-    return QStringLiteral("scaduti, oggi e %1, al %2")
-        .arg(giorni == 1 ? QStringLiteral("domani") : QStringLiteral("i prossimi %1 giorni").arg(giorni),
+    return QCoreApplication::translate("brenzola::Agenda", "scaduti, oggi e %1, al %2")
+        .arg(giorni == 1 ? QCoreApplication::translate("brenzola::Agenda", "domani")
+                         : QCoreApplication::translate("brenzola::Agenda", "i prossimi %1 giorni").arg(giorni),
              oggi.toString(QLatin1String(Funzioni::kFormatoData)));
 }
 
@@ -506,11 +508,14 @@ void Ricontatta(Connection& connection, const Promemoria& promemoria, const QDat
             &connection);
     if (rs.Eof())
         throw StoreError(StoreErrorNumber::RowNotFound,
-                         QStringLiteral("Il contatto «%1» è stato eliminato da un altro utente.").arg(promemoria.nome.trimmed()));
-    if (improntaDi(rs.StoredValues()) != promemoria.impronta)
-        throw StoreError(StoreErrorNumber::RowChanged,
-                         QStringLiteral("Il contatto «%1» è stato modificato da un altro utente dopo che l'agenda lo ha letto.")
+                         QCoreApplication::translate("brenzola::Agenda", "Il contatto «%1» è stato eliminato da un altro utente.")
                              .arg(promemoria.nome.trimmed()));
+    if (improntaDi(rs.StoredValues()) != promemoria.impronta)
+        throw StoreError(
+            StoreErrorNumber::RowChanged,
+            QCoreApplication::translate("brenzola::Agenda",
+                                        "Il contatto «%1» è stato modificato da un altro utente dopo che l'agenda lo ha letto.")
+                .arg(promemoria.nome.trimmed()));
     rs.SetField(QStringLiteral("DataRicont"), prossima.isValid() ? QVariant(prossima) : QVariant());
     // Only if the row still holds what was just read: one statement checks and writes.
     InOperazione(connection, QStringLiteral("Fatto nell'agenda"), [&rs] { rs.Update(); });

@@ -5,6 +5,8 @@
 #include "store/storeerror.h"
 #include "widgets/dialogs.h"
 
+#include <QCoreApplication>
+
 namespace brenzola {
 namespace {
 
@@ -23,8 +25,8 @@ QStringList nomi(const std::vector<ContattoCambiato>& cambiati)
 // "operazione 12 («Salvataggio»)", as far as the journal still tells it.
 QString descrizione(const VoceOperazione* voce, qint64 numero)
 {
-    return voce ? QStringLiteral("operazione %1 («%2»)").arg(numero).arg(voce->etichetta)
-                : QStringLiteral("operazione %1").arg(numero);
+    return voce ? QCoreApplication::translate("brenzola::Annullamento", "operazione %1 («%2»)").arg(numero).arg(voce->etichetta)
+                : QCoreApplication::translate("brenzola::Annullamento", "operazione %1").arg(numero);
 }
 
 bool annullaIlResto(Dialogs& dialogs, QWidget* parent, const QString& operazione, const std::vector<ContattoCambiato>& cambiati)
@@ -32,17 +34,20 @@ bool annullaIlResto(Dialogs& dialogs, QWidget* parent, const QString& operazione
     QStringList righe;
     for (const ContattoCambiato& c : cambiati) {
         if (righe.size() == 10) {
-            righe << QStringLiteral("e altri %1").arg(cambiati.size() - 10);
+            righe << QCoreApplication::translate("brenzola::Annullamento", "e altri %1").arg(cambiati.size() - 10);
             break;
         }
-        righe << QStringLiteral("«%1», il %2 da %3").arg(c.nome.trimmed(), QuandoLocale(c.quando), c.chi);
+        righe << QCoreApplication::translate("brenzola::Annullamento", "«%1», il %2 da %3")
+                     .arg(c.nome.trimmed(), QuandoLocale(c.quando), c.chi);
     }
-    Message domanda{QStringLiteral("Dopo l'%1 sono stati modificati di nuovo:\n\n%2\n\n«Annulla il resto» riporta com'erano gli "
-                                   "altri contatti dell'operazione e lascia questi come sono ora; «Niente» non cambia nulla.")
-                        .arg(operazione, righe.join(u'\n')),
-                    MsgButtons::YesNo, MsgIcon::Question};
-    domanda.yesCaption = QStringLiteral("Annulla il resto");
-    domanda.noCaption = QStringLiteral("Niente");
+    Message domanda{
+        QCoreApplication::translate("brenzola::Annullamento",
+                                    "Dopo l'%1 sono stati modificati di nuovo:\n\n%2\n\n«Annulla il resto» riporta com'erano gli "
+                                    "altri contatti dell'operazione e lascia questi come sono ora; «Niente» non cambia nulla.")
+            .arg(operazione, righe.join(u'\n')),
+        MsgButtons::YesNo, MsgIcon::Question};
+    domanda.yesCaption = QCoreApplication::translate("brenzola::Annullamento", "Annulla il resto");
+    domanda.noCaption = QCoreApplication::translate("brenzola::Annullamento", "Niente");
     domanda.defaultAnswer = MsgAnswer::No;
     return dialogs.MsgBox(parent, domanda) == MsgAnswer::Yes;
 }
@@ -63,8 +68,9 @@ bool AnnullaOperazione(Dialogs& dialogs, QWidget* parent, Connection& connession
             const std::vector<ContattoCambiato> cambiati = CambiatiDopo(connessione, numero);
             if (voce && qint64(cambiati.size()) >= voce->contatti) {
                 informa(dialogs, parent,
-                        QStringLiteral("Non è stato annullato nulla: tutti i contatti dell'%1 sono stati modificati "
-                                       "di nuovo dopo: %2.")
+                        QCoreApplication::translate("brenzola::Annullamento",
+                                                    "Non è stato annullato nulla: tutti i contatti dell'%1 sono stati modificati "
+                                                    "di nuovo dopo: %2.")
                             .arg(operazione, NomiTraVirgolette(nomi(cambiati))));
                 return false;
             }
@@ -73,20 +79,23 @@ bool AnnullaOperazione(Dialogs& dialogs, QWidget* parent, Connection& connession
         }
         if (esito.contatti == 0) {
             informa(dialogs, parent,
-                    QStringLiteral("Non è stato annullato nulla: nessun contatto dell'%1 si poteva riportare "
-                                   "com'era.")
+                    QCoreApplication::translate("brenzola::Annullamento",
+                                                "Non è stato annullato nulla: nessun contatto dell'%1 si poteva riportare "
+                                                "com'era.")
                         .arg(operazione));
             return false;
         }
-        QString testo =
-            QStringLiteral("Annullata l'%1. Contatti riportati com'erano: %2.").arg(operazione, QString::number(esito.contatti));
+        QString testo = QCoreApplication::translate("brenzola::Annullamento", "Annullata l'%1. Contatti riportati com'erano: %2.")
+                            .arg(operazione, QString::number(esito.contatti));
         if (!esito.lasciati.empty())
-            testo += QStringLiteral("\n\nLasciati come sono, perché modificati di nuovo dopo: %1.")
+            testo += QCoreApplication::translate("brenzola::Annullamento",
+                                                 "\n\nLasciati come sono, perché modificati di nuovo dopo: %1.")
                          .arg(NomiTraVirgolette(nomi(esito.lasciati)));
         informa(dialogs, parent, testo);
         return true;
     } catch (...) {
-        MostraErrore(dialogs, parent, QStringLiteral("Impossibile annullare l'operazione %1.").arg(numero));
+        MostraErrore(dialogs, parent,
+                     QCoreApplication::translate("brenzola::Annullamento", "Impossibile annullare l'operazione %1.").arg(numero));
         return false;
     }
 }

@@ -7,6 +7,7 @@
 #include "widgets/filapulsanti.h"
 
 #include <QAbstractTableModel>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -35,10 +36,12 @@ public:
     int columnCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : kColonne; }
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override
     {
-        static const QStringList titoli = {QStringLiteral("Contatto"), QStringLiteral("Eliminato il"), QStringLiteral("Da"),
-                                           QStringLiteral("Operazione")};
+        static constexpr const char* titoli[kColonne] = {QT_TRANSLATE_NOOP("brenzola::ModelloCestino", "Contatto"),
+                                                         QT_TRANSLATE_NOOP("brenzola::ModelloCestino", "Eliminato il"),
+                                                         QT_TRANSLATE_NOOP("brenzola::ModelloCestino", "Da"),
+                                                         QT_TRANSLATE_NOOP("brenzola::ModelloCestino", "Operazione")};
         if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= kColonne) return {};
-        return titoli[section];
+        return QCoreApplication::translate("brenzola::ModelloCestino", titoli[section]);
     }
     QVariant data(const QModelIndex& indice, int role) const override
     {
@@ -68,7 +71,7 @@ FrmCestino::FrmCestino(Dialogs& dialogs, Connection& connessione, QWidget* paren
       modello_(new ModelloCestino(this))
 {
     setObjectName(QStringLiteral("FrmCestino"));
-    setWindowTitle(QStringLiteral("Cestino"));
+    setWindowTitle(tr("Cestino"));
     setWindowFlag(Qt::WindowMinMaxButtonsHint);
     resize(760, 480);
     auto* layout = new QVBoxLayout(this);
@@ -82,7 +85,7 @@ FrmCestino::FrmCestino(Dialogs& dialogs, Connection& connessione, QWidget* paren
     layout->addWidget(GrigliaCestino);
 
     auto* periodo = new QHBoxLayout;
-    auto* etichetta = new QLabel(QStringLiteral("Conserva i contatti eliminati per"), this);
+    auto* etichetta = new QLabel(tr("Conserva i contatti eliminati per"), this);
     etichetta->setObjectName(QStringLiteral("LblConserva"));
     periodo->addWidget(etichetta);
     SpnGiorni = new QSpinBox(this);
@@ -90,22 +93,22 @@ FrmCestino::FrmCestino(Dialogs& dialogs, Connection& connessione, QWidget* paren
     SpnGiorni->setRange(1, 3650);
     SpnGiorni->setValue(90);
     SpnGiorni->setKeyboardTracking(false);  // the number typed, not each of its digits
-    SpnGiorni->setAccessibleName(QStringLiteral("Conserva i contatti eliminati per giorni"));
-    SpnGiorni->setToolTip(QStringLiteral("All'avvio, i contatti eliminati da più giorni vengono eliminati definitivamente."));
+    SpnGiorni->setAccessibleName(tr("Conserva i contatti eliminati per giorni"));
+    SpnGiorni->setToolTip(tr("All'avvio, i contatti eliminati da più giorni vengono eliminati definitivamente."));
     etichetta->setBuddy(SpnGiorni);
     periodo->addWidget(SpnGiorni);
-    auto* giorni = new QLabel(QStringLiteral("giorni"), this);
+    auto* giorni = new QLabel(tr("giorni"), this);
     giorni->setObjectName(QStringLiteral("LblGiorni"));
     periodo->addWidget(giorni);
     periodo->addStretch();
     layout->addLayout(periodo);
 
     auto* pulsanti = new FilaPulsanti;
-    CmdRipristina = pulsanti->aggiungi("CmdRipristina", QStringLiteral("Ripristina"));
-    CmdElimina = pulsanti->aggiungi("CmdElimina", QStringLiteral("Elimina definitivamente"));
-    CmdSvuota = pulsanti->aggiungi("CmdSvuota", QStringLiteral("Svuota cestino"));
+    CmdRipristina = pulsanti->aggiungi("CmdRipristina", tr("Ripristina"));
+    CmdElimina = pulsanti->aggiungi("CmdElimina", tr("Elimina definitivamente"));
+    CmdSvuota = pulsanti->aggiungi("CmdSvuota", tr("Svuota cestino"));
     pulsanti->addStretch();
-    CmdChiudi = pulsanti->aggiungi("CmdChiudi", QStringLiteral("Chiudi"));
+    CmdChiudi = pulsanti->aggiungi("CmdChiudi", tr("Chiudi"));
     layout->addLayout(pulsanti);
     CmdChiudi->setDefault(true);
 
@@ -114,15 +117,15 @@ FrmCestino::FrmCestino(Dialogs& dialogs, Connection& connessione, QWidget* paren
         const std::vector<const Eliminato*> quali = scelti();
         QStringList nomi;
         for (const Eliminato* e : quali) nomi << e->nome;
-        elimina(quali, QStringLiteral("Eliminare definitivamente %1? Non si potranno più ripristinare, e la loro cronologia "
-                                      "sparisce con loro.")
+        elimina(quali, tr("Eliminare definitivamente %1? Non si potranno più ripristinare, e la loro cronologia "
+                          "sparisce con loro.")
                            .arg(NomiTraVirgolette(nomi)));
     });
     connect(CmdSvuota, &QPushButton::clicked, this, [this] {
         std::vector<const Eliminato*> tutti;
         for (const Eliminato& e : modello_->eliminati()) tutti.push_back(&e);
-        elimina(tutti, QStringLiteral("Svuotare il cestino? I %1 che contiene non si potranno più ripristinare, e la loro "
-                                      "cronologia sparisce con loro.")
+        elimina(tutti, tr("Svuotare il cestino? I %1 che contiene non si potranno più ripristinare, e la loro "
+                          "cronologia sparisce con loro.")
                            .arg(QuantiContatti(qint64(tutti.size()))));
     });
     connect(CmdChiudi, &QPushButton::clicked, this, &QDialog::close);
@@ -141,7 +144,7 @@ bool FrmCestino::Leggi()
         const QSignalBlocker quieto(SpnGiorni);  // shown, not set
         SpnGiorni->setValue(giorni);
     } catch (...) {
-        MostraErrore(dialogs_, this, QStringLiteral("Impossibile leggere il cestino."));
+        MostraErrore(dialogs_, this, tr("Impossibile leggere il cestino."));
         return false;
     }
     for (int c = 0; c + 1 < modello_->columnCount({}); ++c) GrigliaCestino->resizeColumnToContents(c);
@@ -175,14 +178,13 @@ void FrmCestino::ripristina()
     if (chiavi.empty()) return;
     try {
         const qint64 operazione = RipristinaDalCestino(connessione_, chiavi);
-        dialogs_.MsgBox(this,
-                        {operazione ? QStringLiteral("Ripristinati, con tutti i loro dati: %1.").arg(NomiTraVirgolette(nomi))
-                                    : QStringLiteral("Nessuno dei contatti scelti era ancora nel cestino: nel frattempo sono "
-                                                     "stati ripristinati o eliminati definitivamente altrove."),
-                         MsgButtons::Ok, MsgIcon::Information});
+        dialogs_.MsgBox(this, {operazione ? tr("Ripristinati, con tutti i loro dati: %1.").arg(NomiTraVirgolette(nomi))
+                                          : tr("Nessuno dei contatti scelti era ancora nel cestino: nel frattempo sono "
+                                               "stati ripristinati o eliminati definitivamente altrove."),
+                               MsgButtons::Ok, MsgIcon::Information});
         if (operazione) Q_EMIT cambiato();
     } catch (...) {
-        MostraErrore(dialogs_, this, QStringLiteral("Non è stato ripristinato nessun contatto."));
+        MostraErrore(dialogs_, this, tr("Non è stato ripristinato nessun contatto."));
     }
     Leggi();
 }
@@ -192,18 +194,18 @@ void FrmCestino::elimina(const std::vector<const Eliminato*>& quali, const QStri
     if (quali.empty()) return;
     Message conferma{domanda + QStringLiteral("\n\n") + CosaRestaDopoLaCancellazione(connessione_), MsgButtons::YesNo,
                      MsgIcon::Question};
-    conferma.yesCaption = QStringLiteral("Elimina definitivamente");
-    conferma.noCaption = QStringLiteral("Non eliminare");
+    conferma.yesCaption = tr("Elimina definitivamente");
+    conferma.noCaption = tr("Non eliminare");
     conferma.defaultAnswer = MsgAnswer::No;
     if (dialogs_.MsgBox(this, conferma) != MsgAnswer::Yes) return;
     std::vector<qint64> chiavi;
     for (const Eliminato* e : quali) chiavi.push_back(e->id);
     try {
         const int eliminati = EliminaDefinitivamente(connessione_, chiavi);
-        dialogs_.MsgBox(this, {QStringLiteral("Eliminati definitivamente: %1.").arg(QuantiContatti(eliminati)), MsgButtons::Ok,
-                               MsgIcon::Information});
+        dialogs_.MsgBox(
+            this, {tr("Eliminati definitivamente: %1.").arg(QuantiContatti(eliminati)), MsgButtons::Ok, MsgIcon::Information});
     } catch (...) {
-        MostraErrore(dialogs_, this, QStringLiteral("Impossibile eliminare definitivamente i contatti scelti."));
+        MostraErrore(dialogs_, this, tr("Impossibile eliminare definitivamente i contatti scelti."));
     }
     Leggi();
 }
@@ -213,7 +215,7 @@ void FrmCestino::impostaGiorni(int giorni)
     try {
         ImpostaGiorniCestino(connessione_, giorni);
     } catch (...) {
-        MostraErrore(dialogs_, this, QStringLiteral("Il periodo del cestino non è stato cambiato."));
+        MostraErrore(dialogs_, this, tr("Il periodo del cestino non è stato cambiato."));
         Leggi();  // shows the period the store keeps
     }
 }

@@ -25,17 +25,25 @@ struct Campo {
     const char* nome;
     const char* etichetta;
 };
-constexpr Campo kCampi[] = {{"TxtCognome", "Cognome"},     {"TxtNome", "Nome"},
-                            {"TxtData", "Data"},           {"TxtTipoRef", "Tipo Ref."},
-                            {"TxtProv", "Prov."},          {"TxtCitta", "Citta'"},
-                            {"TxtIndirizzo", "Indirizzo"}, {"TxtCap", "Cap"},
-                            {"TxtEmail", "Email"},         {"TxtTelefono", "Telefono"},
-                            {"TxtCell", "Cell."},          {"TxtDataNasc", "Data Nasc."},
-                            {"Txtfonte", "Fonte"},         {"TxtDataRicontattare", "Data ricontattare"},
-                            {"TxtCommenti", "Commenti"}};
+constexpr Campo kCampi[] = {{"TxtCognome", QT_TRANSLATE_NOOP("brenzola::FrmCronologia", "Cognome")},
+                            {"TxtNome", QT_TRANSLATE_NOOP("brenzola::FrmCronologia", "Nome")},
+                            {"TxtData", QT_TRANSLATE_NOOP("brenzola::FrmCronologia", "Data")},
+                            {"TxtTipoRef", QT_TRANSLATE_NOOP("brenzola::FrmCronologia", "Tipo Ref.")},
+                            {"TxtProv", QT_TRANSLATE_NOOP("brenzola::FrmCronologia", "Prov.")},
+                            {"TxtCitta", QT_TRANSLATE_NOOP("brenzola::FrmCronologia", "Citta'")},
+                            {"TxtIndirizzo", QT_TRANSLATE_NOOP("brenzola::FrmCronologia", "Indirizzo")},
+                            {"TxtCap", QT_TRANSLATE_NOOP("brenzola::FrmCronologia", "Cap")},
+                            {"TxtEmail", QT_TRANSLATE_NOOP("brenzola::FrmCronologia", "Email")},
+                            {"TxtTelefono", QT_TRANSLATE_NOOP("brenzola::FrmCronologia", "Telefono")},
+                            {"TxtCell", QT_TRANSLATE_NOOP("brenzola::FrmCronologia", "Cell.")},
+                            {"TxtDataNasc", QT_TRANSLATE_NOOP("brenzola::FrmCronologia", "Data Nasc.")},
+                            {"Txtfonte", QT_TRANSLATE_NOOP("brenzola::FrmCronologia", "Fonte")},
+                            {"TxtDataRicontattare", QT_TRANSLATE_NOOP("brenzola::FrmCronologia", "Data ricontattare")},
+                            {"TxtCommenti", QT_TRANSLATE_NOOP("brenzola::FrmCronologia", "Commenti")}};
 
 const QColor kCambiato(0xb0, 0x00, 0x20);
-const QString kDescrizioneCambiato = QStringLiteral("cambiato rispetto alla versione precedente");
+constexpr char kDescrizioneCambiato[] =
+    QT_TRANSLATE_NOOP("brenzola::FrmCronologia", "cambiato rispetto alla versione precedente");
 
 QString testo(const QVariant& valore)
 {
@@ -68,7 +76,7 @@ FrmCronologia::FrmCronologia(Dialogs& dialogs, Connection& connessione, qint64 i
       id_(id)
 {
     setObjectName(QStringLiteral("FrmCronologia"));
-    setWindowTitle(QStringLiteral("Cronologia"));
+    setWindowTitle(tr("Cronologia"));
     setWindowFlag(Qt::WindowMinMaxButtonsHint);
     resize(980, 560);
     auto* layout = new QVBoxLayout(this);
@@ -78,7 +86,7 @@ FrmCronologia::FrmCronologia(Dialogs& dialogs, Connection& connessione, qint64 i
 
     GrigliaVersioni = new QTreeWidget(divisore);
     GrigliaVersioni->setObjectName(QStringLiteral("GrigliaVersioni"));
-    GrigliaVersioni->setHeaderLabels({QStringLiteral("Quando"), QStringLiteral("Chi"), QStringLiteral("Operazione")});
+    GrigliaVersioni->setHeaderLabels({tr("Quando"), tr("Chi"), tr("Operazione")});
     GrigliaVersioni->setRootIsDecorated(false);
     GrigliaVersioni->setAllColumnsShowFocus(true);
 
@@ -103,8 +111,8 @@ FrmCronologia::FrmCronologia(Dialogs& dialogs, Connection& connessione, qint64 i
             valore = box;
         }
         valore->setObjectName(QLatin1String(campo.nome));
-        valore->setAccessibleName(QLatin1String(campo.etichetta));
-        auto* etichetta = new QLabel(QLatin1String(campo.etichetta), scheda);
+        valore->setAccessibleName(tr(campo.etichetta));
+        auto* etichetta = new QLabel(tr(campo.etichetta), scheda);
         etichetta->setObjectName(QStringLiteral("Lbl") + QLatin1String(campo.nome).mid(3));
         etichetta->setBuddy(valore);
         campi->addRow(etichetta, valore);
@@ -115,11 +123,11 @@ FrmCronologia::FrmCronologia(Dialogs& dialogs, Connection& connessione, qint64 i
     divisore->setSizes({420, 560});
 
     auto* pulsanti = new QHBoxLayout;
-    CmdRipristina = new QPushButton(QStringLiteral("Ripristina questa versione"), this);
+    CmdRipristina = new QPushButton(tr("Ripristina questa versione"), this);
     CmdRipristina->setObjectName(QStringLiteral("CmdRipristina"));
     pulsanti->addWidget(CmdRipristina);
     pulsanti->addStretch();
-    CmdChiudi = new QPushButton(QStringLiteral("Chiudi"), this);
+    CmdChiudi = new QPushButton(tr("Chiudi"), this);
     CmdChiudi->setObjectName(QStringLiteral("CmdChiudi"));
     CmdChiudi->setDefault(true);
     pulsanti->addWidget(CmdChiudi);
@@ -142,19 +150,18 @@ bool FrmCronologia::Leggi()
     try {
         versioni_ = CronologiaContatto(connessione_, id_);
     } catch (...) {
-        MostraErrore(dialogs_, this, QStringLiteral("Impossibile leggere la cronologia del contatto."));
+        MostraErrore(dialogs_, this, tr("Impossibile leggere la cronologia del contatto."));
         return false;
     }
     if (versioni_.empty()) {
-        dialogs_.MsgBox(this, {QStringLiteral("Di questo contatto non è registrata nessuna modifica: la sua cronologia comincia "
-                                              "dalla prima."),
+        dialogs_.MsgBox(this, {tr("Di questo contatto non è registrata nessuna modifica: la sua cronologia comincia "
+                                  "dalla prima."),
                                MsgButtons::Ok, MsgIcon::Information});
         return false;
     }
     for (const Versione& v : versioni_)
         if (!v.eliminato) {
-            setWindowTitle(
-                QStringLiteral("Cronologia di «%1»").arg((v.valori[0].toString() + u' ' + v.valori[1].toString()).trimmed()));
+            setWindowTitle(tr("Cronologia di «%1»").arg((v.valori[0].toString() + u' ' + v.valori[1].toString()).trimmed()));
             break;
         }
     const QSignalBlocker quieta(GrigliaVersioni);  // one version shown at the end
@@ -164,11 +171,11 @@ bool FrmCronologia::Leggi()
         const Versione& v = versioni_[i];
         auto* riga = new QTreeWidgetItem(GrigliaVersioni);
         if (v.piuVecchia) {
-            riga->setText(0, QStringLiteral("versione più vecchia conosciuta"));
+            riga->setText(0, tr("versione più vecchia conosciuta"));
         } else {
             riga->setText(0, QuandoLocale(v.quando));
             riga->setText(1, v.chi);
-            riga->setText(2, v.eliminato ? v.etichetta + QStringLiteral(": contatto eliminato") : v.etichetta);
+            riga->setText(2, v.eliminato ? v.etichetta + tr(": contatto eliminato") : v.etichetta);
         }
         if (v.eliminato)
             for (int c = 0; c < GrigliaVersioni->columnCount(); ++c) riga->setForeground(c, kCambiato);
@@ -201,21 +208,19 @@ void FrmCronologia::mostraVersione()
         }
         segna(campi_[c], cambiato);
         segna(etichette_[c], cambiato);
-        campi_[c]->setAccessibleDescription(cambiato ? kDescrizioneCambiato : QString());
-        if (cambiato) cambiati << QLatin1String(kCampi[c].etichetta);
+        campi_[c]->setAccessibleDescription(cambiato ? tr(kDescrizioneCambiato) : QString());
+        if (cambiato) cambiati << tr(kCampi[c].etichetta);
     }
     if (v.eliminato)
-        LblStato->setText(QStringLiteral("In questa versione il contatto è stato eliminato: non ha dati."));
+        LblStato->setText(tr("In questa versione il contatto è stato eliminato: non ha dati."));
     else if (v.piuVecchia)
-        LblStato->setText(
-            QStringLiteral("Il contatto com'era prima della prima modifica registrata: quando e da chi non si sa."));
+        LblStato->setText(tr("Il contatto com'era prima della prima modifica registrata: quando e da chi non si sa."));
     else if (!precedente)
-        LblStato->setText(QStringLiteral("La prima versione registrata del contatto."));
+        LblStato->setText(tr("La prima versione registrata del contatto."));
     else if (cambiati.isEmpty())
-        LblStato->setText(QStringLiteral("Nessun campo è cambiato rispetto alla versione precedente."));
+        LblStato->setText(tr("Nessun campo è cambiato rispetto alla versione precedente."));
     else
-        LblStato->setText(
-            QStringLiteral("Cambiati rispetto alla versione precedente: %1.").arg(cambiati.join(QStringLiteral(", "))));
+        LblStato->setText(tr("Cambiati rispetto alla versione precedente: %1.").arg(cambiati.join(QStringLiteral(", "))));
     CmdRipristina->setEnabled(riga > 0 && !v.eliminato);
 }
 
@@ -224,25 +229,23 @@ void FrmCronologia::ripristina()
     const int riga = scelta();
     if (riga <= 0 || versioni_[size_t(riga)].eliminato) return;
     const Versione versione = versioni_[size_t(riga)];
-    const QString quale = versione.piuVecchia ? QStringLiteral("la versione più vecchia conosciuta")
-                                              : QStringLiteral("la versione del %1").arg(QuandoLocale(versione.quando));
+    const QString quale = versione.piuVecchia ? tr("la versione più vecchia conosciuta")
+                                              : tr("la versione del %1").arg(QuandoLocale(versione.quando));
     try {
         RipristinaVersione(connessione_, id_, versione, versioni_.front().numero);
     } catch (...) {
         const StoreError errore = ErroreCorrente();
-        MostraErrore(
-            dialogs_, this, errore,
-            errore.number() == StoreErrorNumber::RowChanged
-                ? QStringLiteral("Non è stata ripristinata %1. La cronologia viene letta di nuovo: controllare la modifica "
-                                 "fatta altrove, poi scegliere di nuovo la versione da ripristinare.")
-                      .arg(quale)
-                : QStringLiteral("Non è stata ripristinata %1.").arg(quale));
+        MostraErrore(dialogs_, this, errore,
+                     errore.number() == StoreErrorNumber::RowChanged
+                         ? tr("Non è stata ripristinata %1. La cronologia viene letta di nuovo: controllare la modifica "
+                              "fatta altrove, poi scegliere di nuovo la versione da ripristinare.")
+                               .arg(quale)
+                         : tr("Non è stata ripristinata %1.").arg(quale));
         if (!Leggi()) reject();
         return;
     }
     Q_EMIT cambiato();
-    dialogs_.MsgBox(
-        this, {QStringLiteral("Ripristinata %1: il contatto è di nuovo così.").arg(quale), MsgButtons::Ok, MsgIcon::Information});
+    dialogs_.MsgBox(this, {tr("Ripristinata %1: il contatto è di nuovo così.").arg(quale), MsgButtons::Ok, MsgIcon::Information});
     GrigliaVersioni->setCurrentItem(nullptr);  // the restored version, now the newest, is shown
     if (!Leggi()) reject();
 }

@@ -26,24 +26,23 @@ FrmOperazioni::FrmOperazioni(Dialogs& dialogs, Connection& connessione, QWidget*
       connessione_(connessione)
 {
     setObjectName(QStringLiteral("FrmOperazioni"));
-    setWindowTitle(QStringLiteral("Operazioni recenti"));
+    setWindowTitle(tr("Operazioni recenti"));
     setWindowFlag(Qt::WindowMinMaxButtonsHint);
     resize(900, 500);
     auto* layout = new QVBoxLayout(this);
     GrigliaOperazioni = new QTreeWidget(this);
     GrigliaOperazioni->setObjectName(QStringLiteral("GrigliaOperazioni"));
-    GrigliaOperazioni->setHeaderLabels({QStringLiteral("N."), QStringLiteral("Quando"), QStringLiteral("Chi"),
-                                        QStringLiteral("Operazione"), QStringLiteral("Contatti"), QStringLiteral("Annullata")});
+    GrigliaOperazioni->setHeaderLabels({tr("N."), tr("Quando"), tr("Chi"), tr("Operazione"), tr("Contatti"), tr("Annullata")});
     GrigliaOperazioni->setRootIsDecorated(false);
     GrigliaOperazioni->setUniformRowHeights(true);
     GrigliaOperazioni->setAllColumnsShowFocus(true);
     layout->addWidget(GrigliaOperazioni);
 
     auto* pulsanti = new FilaPulsanti;
-    CmdAnnulla = pulsanti->aggiungi("CmdAnnulla", QStringLiteral("Annulla l'operazione"));
-    CmdAltre = pulsanti->aggiungi("CmdAltre", QStringLiteral("Operazioni precedenti"));
+    CmdAnnulla = pulsanti->aggiungi("CmdAnnulla", tr("Annulla l'operazione"));
+    CmdAltre = pulsanti->aggiungi("CmdAltre", tr("Operazioni precedenti"));
     pulsanti->addStretch();
-    CmdChiudi = pulsanti->aggiungi("CmdChiudi", QStringLiteral("Chiudi"));
+    CmdChiudi = pulsanti->aggiungi("CmdChiudi", tr("Chiudi"));
     layout->addLayout(pulsanti);
     CmdChiudi->setDefault(true);
 
@@ -65,7 +64,7 @@ bool FrmOperazioni::rileggi(int quante)
     try {
         voci = OperazioniRecenti(connessione_, quante);
     } catch (...) {
-        MostraErrore(dialogs_, this, QStringLiteral("Impossibile leggere le operazioni recenti."));
+        MostraErrore(dialogs_, this, tr("Impossibile leggere le operazioni recenti."));
         return false;
     }
     GrigliaOperazioni->clear();
@@ -86,8 +85,7 @@ void FrmOperazioni::aggiungi(const std::vector<VoceOperazione>& voci)
         if (voce.contatti > nomi.size()) nomi << QStringLiteral("…");
         const QString contatti = QuantiContatti(voce.contatti)
                                  + (voce.nomi.isEmpty() ? QString() : QStringLiteral(": ") + nomi.join(QStringLiteral(", ")));
-        const QString annullata =
-            voce.annullataDa ? QStringLiteral("annullata dall'operazione %1").arg(voce.annullataDa) : QString();
+        const QString annullata = voce.annullataDa ? tr("annullata dall'operazione %1").arg(voce.annullataDa) : QString();
         auto* riga = new QTreeWidgetItem(GrigliaOperazioni, {QString::number(voce.numero), QuandoLocale(voce.quando), voce.chi,
                                                              voce.etichetta, contatti, annullata});
         if (voce.annullataDa)  // greyed: it no longer stands
@@ -106,7 +104,7 @@ void FrmOperazioni::altre()
         aggiungi(voci);
         CmdAltre->setEnabled(int(voci.size()) == kPagina);
     } catch (...) {
-        MostraErrore(dialogs_, this, QStringLiteral("Impossibile leggere le operazioni precedenti."));
+        MostraErrore(dialogs_, this, tr("Impossibile leggere le operazioni precedenti."));
     }
 }
 

@@ -2,6 +2,8 @@
 
 #include "store/funzioni.h"
 
+#include <QCoreApplication>
+
 namespace brenzola {
 
 QString QuandoLocale(const QDateTime& quando)
@@ -12,9 +14,11 @@ QString QuandoLocale(const QDateTime& quando)
 QString NomiTraVirgolette(const QStringList& nomi, int quanti)
 {
     QStringList primi;
-    for (qsizetype i = 0; i < nomi.size() && i < quanti; ++i) primi << QStringLiteral("«%1»").arg(nomi[i].trimmed());
+    for (qsizetype i = 0; i < nomi.size() && i < quanti; ++i)
+        primi << QCoreApplication::translate("brenzola::TestiCronologia", "«%1»").arg(nomi[i].trimmed());
     QString testo = primi.join(QStringLiteral(", "));
-    if (nomi.size() > quanti) testo += QStringLiteral(" e altri %1").arg(nomi.size() - quanti);
+    if (nomi.size() > quanti)
+        testo += QCoreApplication::translate("brenzola::TestiCronologia", " e altri %1").arg(nomi.size() - quanti);
     return testo;
 }
 

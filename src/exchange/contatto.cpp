@@ -4,6 +4,7 @@
 #include "store/recordset.h"
 #include "store/storeddate.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 #include <QRegularExpression>
 
@@ -12,26 +13,28 @@ namespace brenzola {
 const std::array<DescrizioneCampo, kNumeroCampi>& campi()
 {
     static const std::array<DescrizioneCampo, kNumeroCampi> tutti = {{
-        {Campo::Cognome, "Cognome", "Cognome", false},
-        {Campo::Nome, "Nome", "Nome", false},
-        {Campo::DataIn, "DataIn", "Data", true},
-        {Campo::TipoRef, "TipoRef", "Tipo Ref.", false},
-        {Campo::Citta, "Citta", "Città", false},
-        {Campo::Prov, "Prov", "Prov.", false},
-        {Campo::Indirizzo, "Indirizzo", "Indirizzo", false},
-        {Campo::Cap, "Cap", "Cap", false},
-        {Campo::Email, "Email", "Email", false},
-        {Campo::Telefono, "Telefono", "Telefono", false},
-        {Campo::Cell, "Cell", "Cell.", false},
-        {Campo::DataNasc, "DataNasc", "Data Nasc.", true},
-        {Campo::Fonte, "Fonte", "Fonte", false},
-        {Campo::DataRicont, "DataRicont", "Data ricontattare", true},
-        {Campo::Commenti, "Commenti", "Commenti", false},
+        {Campo::Cognome, "Cognome", QT_TRANSLATE_NOOP("brenzola::Contatto", "Cognome"), false},
+        {Campo::Nome, "Nome", QT_TRANSLATE_NOOP("brenzola::Contatto", "Nome"), false},
+        {Campo::DataIn, "DataIn", QT_TRANSLATE_NOOP("brenzola::Contatto", "Data"), true},
+        {Campo::TipoRef, "TipoRef", QT_TRANSLATE_NOOP("brenzola::Contatto", "Tipo Ref."), false},
+        {Campo::Citta, "Citta", QT_TRANSLATE_NOOP("brenzola::Contatto", "Città"), false},
+        {Campo::Prov, "Prov", QT_TRANSLATE_NOOP("brenzola::Contatto", "Prov."), false},
+        {Campo::Indirizzo, "Indirizzo", QT_TRANSLATE_NOOP("brenzola::Contatto", "Indirizzo"), false},
+        {Campo::Cap, "Cap", QT_TRANSLATE_NOOP("brenzola::Contatto", "Cap"), false},
+        {Campo::Email, "Email", QT_TRANSLATE_NOOP("brenzola::Contatto", "Email"), false},
+        {Campo::Telefono, "Telefono", QT_TRANSLATE_NOOP("brenzola::Contatto", "Telefono"), false},
+        {Campo::Cell, "Cell", QT_TRANSLATE_NOOP("brenzola::Contatto", "Cell."), false},
+        {Campo::DataNasc, "DataNasc", QT_TRANSLATE_NOOP("brenzola::Contatto", "Data Nasc."), true},
+        {Campo::Fonte, "Fonte", QT_TRANSLATE_NOOP("brenzola::Contatto", "Fonte"), false},
+        {Campo::DataRicont, "DataRicont", QT_TRANSLATE_NOOP("brenzola::Contatto", "Data ricontattare"), true},
+        {Campo::Commenti, "Commenti", QT_TRANSLATE_NOOP("brenzola::Contatto", "Commenti"), false},
     }};
     return tutti;
 }
 
 const DescrizioneCampo& descrizione(Campo campo) { return campi()[size_t(campo)]; }
+
+QString etichettaMostrata(const DescrizioneCampo& d) { return QCoreApplication::translate("brenzola::Contatto", d.etichetta); }
 
 bool Contatto::vuoto(Campo campo) const
 {
@@ -102,8 +105,8 @@ QString troppoLungo(const Contatto& contatto)
         const qsizetype massimo = d.campo == Campo::Commenti ? kMassimoCommenti : kMassimoCampo;
         const qsizetype lunghezza = contatto.testo(d.campo).size();
         if (lunghezza > massimo)
-            return QStringLiteral("il campo %1 è troppo lungo (%2 caratteri; al massimo %3)")
-                .arg(QString::fromUtf8(d.etichetta), italiano.toString(lunghezza), italiano.toString(massimo));
+            return QCoreApplication::translate("brenzola::Contatto", "il campo %1 è troppo lungo (%2 caratteri; al massimo %3)")
+                .arg(etichettaMostrata(d), italiano.toString(lunghezza), italiano.toString(massimo));
     }
     return {};
 }

@@ -36,11 +36,13 @@ inline constexpr int kNumeroCampi = 15;
 struct DescrizioneCampo {
     Campo campo;
     const char* colonna;    // the store's column
-    const char* etichetta;  // as the form labels it
+    const char* etichetta;  // as the form labels it, in Italian: files and comments keep it so
     bool data;
 };
 const std::array<DescrizioneCampo, kNumeroCampi>& campi();
 const DescrizioneCampo& descrizione(Campo campo);
+// The field's label in the user's language, for the screen only.
+QString etichettaMostrata(const DescrizioneCampo& d);
 
 // One contact outside the store. A value is Null (an invalid QVariant), a text (empty
 // text is not Null), or for a date field a QDate, or the text a store held that is not a

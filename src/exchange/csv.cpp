@@ -3,6 +3,7 @@
 #include "store/storeddate.h"
 #include "store/storeerror.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QRegularExpression>
 
@@ -77,8 +78,11 @@ FormatoCsv rilevaFormatoCsv(const QByteArray& dati)
 
 TabellaCsv leggiCsv(const QByteArray& dati, const FormatoCsv& formato, qsizetype massimoRighe)
 {
-    if (dati.trimmed().isEmpty()) throw StoreError(StoreErrorNumber::FileFormat, QStringLiteral("Il file è vuoto."));
-    if (sembraBinario(dati)) throw StoreError(StoreErrorNumber::FileFormat, QStringLiteral("Il file non è un file di testo."));
+    if (dati.trimmed().isEmpty())
+        throw StoreError(StoreErrorNumber::FileFormat, QCoreApplication::translate("brenzola::Csv", "Il file è vuoto."));
+    if (sembraBinario(dati))
+        throw StoreError(StoreErrorNumber::FileFormat,
+                         QCoreApplication::translate("brenzola::Csv", "Il file non è un file di testo."));
     const QString testo = decodifica(dati, formato.codifica);
     const QChar sep = formato.separatore;
 
@@ -98,8 +102,10 @@ TabellaCsv leggiCsv(const QByteArray& dati, const FormatoCsv& formato, qsizetype
                 campo = QStringLiteral("");  // quoted: empty text, not Null
                 for (;;) {
                     if (i >= n)
-                        throw StoreError(StoreErrorNumber::FileFormat,
-                                         QStringLiteral("Riga %1: le virgolette aperte qui non si chiudono più.").arg(apertaA));
+                        throw StoreError(
+                            StoreErrorNumber::FileFormat,
+                            QCoreApplication::translate("brenzola::Csv", "Riga %1: le virgolette aperte qui non si chiudono più.")
+                                .arg(apertaA));
                     const QChar c = testo[i++];
                     if (c == u'"') {
                         if (i < n && testo[i] == u'"') {
@@ -230,7 +236,10 @@ Lettura contattiDaCsv(const TabellaCsv& tabella, const Colonne& colonne)
         // A trailing separator, as some programs write, adds only empty fields.
         while (campiRiga.size() > attesi && campiRiga.back().isEmpty()) campiRiga.removeLast();
         if (campiRiga.size() != attesi) {
-            voce.errore = QStringLiteral("riga %1: %2 campi invece di %3").arg(riga.riga).arg(campiRiga.size()).arg(attesi);
+            voce.errore = QCoreApplication::translate("brenzola::Csv", "riga %1: %2 campi invece di %3")
+                              .arg(riga.riga)
+                              .arg(campiRiga.size())
+                              .arg(attesi);
             lettura.voci.push_back(std::move(voce));
             continue;
         }
@@ -257,8 +266,9 @@ Lettura contattiDaCsv(const TabellaCsv& tabella, const Colonne& colonne)
             else
                 data = dataScritta(valore);
             if (!data.isValid()) {
-                voce.errore =
-                    QStringLiteral("riga %1: «%2» nella colonna «%3» non è una data").arg(riga.riga).arg(valore, etichetta);
+                voce.errore = QCoreApplication::translate("brenzola::Csv", "riga %1: «%2» nella colonna «%3» non è una data")
+                                  .arg(riga.riga)
+                                  .arg(valore, etichetta);
                 break;
             }
             compilazione.aggiungi(campo, data, etichetta);
@@ -270,9 +280,9 @@ Lettura contattiDaCsv(const TabellaCsv& tabella, const Colonne& colonne)
             const bool conDati = voce.contatto.haDati();
             if (!conDati && vuoti.empty()) continue;  // a row of empty fields is no contact
             if (const QString motivo = troppoLungo(voce.contatto); !motivo.isEmpty())
-                voce.errore = QStringLiteral("riga %1: %2").arg(riga.riga).arg(motivo);
+                voce.errore = QCoreApplication::translate("brenzola::Csv", "riga %1: %2").arg(riga.riga).arg(motivo);
             else if (!conDati)
-                voce.errore = QStringLiteral("riga %1: la riga non contiene dati").arg(riga.riga);
+                voce.errore = QCoreApplication::translate("brenzola::Csv", "riga %1: la riga non contiene dati").arg(riga.riga);
         }
         if (!voce.errore.isEmpty()) voce.contatto = {};
         lettura.voci.push_back(std::move(voce));

@@ -9,6 +9,7 @@
 #include "store/recordset.h"
 #include "store/storeerror.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QSaveFile>
 
@@ -24,7 +25,8 @@ StoreError erroreFile(const QFileDevice& file, const QString& cosa)
     const int numero = file.error() == QFileDevice::PermissionsError ? StoreErrorNumber::PermissionDenied
                        : file.error() == QFileDevice::ResourceError  ? StoreErrorNumber::DiskFull
                                                                      : StoreErrorNumber::PathFileAccess;
-    return StoreError(numero, QStringLiteral("%1 «%2»: %3.").arg(cosa, file.fileName(), file.errorString()));
+    return StoreError(
+        numero, QCoreApplication::translate("brenzola::Scambio", "%1 «%2»: %3.").arg(cosa, file.fileName(), file.errorString()));
 }
 
 QByteArray scritto(const Contatto& contatto, FormatoScambio formato)
@@ -74,13 +76,15 @@ void apriInvariato(Recordset& rs, Connection& connection, const Contatto& letto)
 {
     rs.Open(QStringLiteral("Select * from Anagrafica where id =%1").arg(letto.id), &connection);
     if (rs.Eof())
-        throw StoreError(
-            StoreErrorNumber::RowNotFound,
-            QStringLiteral("Il contatto «%1» è stato eliminato da un altro utente nel frattempo.").arg(letto.nomeCompleto()));
+        throw StoreError(StoreErrorNumber::RowNotFound,
+                         QCoreApplication::translate("brenzola::Scambio",
+                                                     "Il contatto «%1» è stato eliminato da un altro utente nel frattempo.")
+                             .arg(letto.nomeCompleto()));
     if (!rs.Holds(letto.memorizzato))
-        throw StoreError(
-            StoreErrorNumber::RowChanged,
-            QStringLiteral("Il contatto «%1» è stato modificato da un altro utente nel frattempo.").arg(letto.nomeCompleto()));
+        throw StoreError(StoreErrorNumber::RowChanged,
+                         QCoreApplication::translate("brenzola::Scambio",
+                                                     "Il contatto «%1» è stato modificato da un altro utente nel frattempo.")
+                             .arg(letto.nomeCompleto()));
 }
 
 void riscrivi(Connection& connection, const Contatto& prima, const Contatto& dopo)
@@ -109,7 +113,8 @@ std::optional<qint64> Esporta(Connection& connection, const QString& filtro, For
     Recordset rs;
     rs.Open(QStringLiteral("Select * from Anagrafica ") + filtro + QStringLiteral(" ORDER BY Cognome & ' ' & Nome"), &connection);
     QSaveFile uscita(file);
-    if (!uscita.open(QIODevice::WriteOnly)) throw erroreFile(uscita, QStringLiteral("Impossibile scrivere il file"));
+    if (!uscita.open(QIODevice::WriteOnly))
+        throw erroreFile(uscita, QCoreApplication::translate("brenzola::Scambio", "Impossibile scrivere il file"));
     if (formato == FormatoScambio::CsvItaliano) uscita.write(intestazioneCsv(StileCsv::Italiano));
     if (formato == FormatoScambio::CsvRfc) uscita.write(intestazioneCsv(StileCsv::Rfc4180));
     qint64 scritti = 0;
@@ -120,7 +125,8 @@ std::optional<qint64> Esporta(Connection& connection, const QString& filtro, For
             return std::nullopt;
         }
     }
-    if (!uscita.commit()) throw erroreFile(uscita, QStringLiteral("Impossibile scrivere il file"));
+    if (!uscita.commit())
+        throw erroreFile(uscita, QCoreApplication::translate("brenzola::Scambio", "Impossibile scrivere il file"));
     qCInfo(lcExchange) << "exported" << scritti << "contacts in format" << int(formato) << "to" << file;
     return scritti;
 }
@@ -128,13 +134,16 @@ std::optional<qint64> Esporta(Connection& connection, const QString& filtro, For
 QByteArray LeggiFile(const QString& nome)
 {
     QFile file(nome);
-    if (!file.open(QIODevice::ReadOnly)) throw erroreFile(file, QStringLiteral("Impossibile leggere il file"));
+    if (!file.open(QIODevice::ReadOnly))
+        throw erroreFile(file, QCoreApplication::translate("brenzola::Scambio", "Impossibile leggere il file"));
     if (file.size() > kFileMassimo)
         throw StoreError(
             StoreErrorNumber::FileFormat,
-            QStringLiteral("Il file «%1» è troppo grande per un elenco di contatti (%2 MB).").arg(nome).arg(file.size() >> 20));
+            QCoreApplication::translate("brenzola::Scambio", "Il file «%1» è troppo grande per un elenco di contatti (%2 MB).")
+                .arg(nome, QString::number(file.size() >> 20)));
     QByteArray dati = file.readAll();
-    if (file.error() != QFileDevice::NoError) throw erroreFile(file, QStringLiteral("Impossibile leggere il file"));
+    if (file.error() != QFileDevice::NoError)
+        throw erroreFile(file, QCoreApplication::translate("brenzola::Scambio", "Impossibile leggere il file"));
     return dati;
 }
 
@@ -186,7 +195,7 @@ Riepilogo Importa(Connection& connection, const Lettura& lettura, const SceltaDo
             aggiungi();
             break;
         case Scelta::Salta:
-            riepilogo.saltati << QStringLiteral("riga %1: «%2» c'è già come «%3»")
+            riepilogo.saltati << QCoreApplication::translate("brenzola::Scambio", "riga %1: «%2» c'è già come «%3»")
                                      .arg(voce.riga)
                                      .arg(voce.contatto.nomeCompleto().trimmed(), esistente.nomeCompleto().trimmed());
             break;
@@ -227,7 +236,9 @@ Contatto LeggiContatto(Connection& connection, qint64 id)
 {
     Recordset rs;
     rs.Open(QStringLiteral("Select * from Anagrafica where id =%1").arg(id), &connection);
-    if (rs.Eof()) throw StoreError(StoreErrorNumber::RowNotFound, QStringLiteral("Il contatto %1 non esiste più.").arg(id));
+    if (rs.Eof())
+        throw StoreError(StoreErrorNumber::RowNotFound,
+                         QCoreApplication::translate("brenzola::Scambio", "Il contatto %1 non esiste più.").arg(id));
     return contattoDa(rs);
 }
 

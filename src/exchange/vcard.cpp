@@ -5,6 +5,8 @@
 #include "store/storeddate.h"
 #include "store/storeerror.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 namespace brenzola {
@@ -171,8 +173,8 @@ QByteArray daQuotedPrintable(const QByteArray& valore, int riga)
         const int alto = i + 1 < valore.size() ? valoreEsadecimale(valore[i + 1]) : -1;
         const int basso = i + 2 < valore.size() ? valoreEsadecimale(valore[i + 2]) : -1;
         if (alto < 0 || basso < 0)
-            throw Illeggibile{riga,
-                              QStringLiteral("quoted-printable non valido («%1»)").arg(QString::fromLatin1(valore.mid(i, 3)))};
+            throw Illeggibile{riga, QCoreApplication::translate("brenzola::VCard", "quoted-printable non valido («%1»)")
+                                        .arg(QString::fromLatin1(valore.mid(i, 3)))};
         out += char(alto * 16 + basso);
         i += 2;
     }
@@ -273,8 +275,8 @@ private:
         if (!charset.isEmpty()) {
             const auto testo = decodificaCharset(byte, QString::fromLatin1(charset));
             if (!testo)
-                throw Illeggibile{p.riga,
-                                  QStringLiteral("il testo non è nel set di caratteri %1").arg(QString::fromLatin1(charset))};
+                throw Illeggibile{p.riga, QCoreApplication::translate("brenzola::VCard", "il testo non è nel set di caratteri %1")
+                                              .arg(QString::fromLatin1(charset))};
             return *testo;
         }
         return daUtf8OWindows1252(byte);
@@ -327,7 +329,8 @@ private:
     QDate data(const Proprieta& p, const QString& valore) const
     {
         const QDate d = dataScritta(valore);
-        if (!d.isValid()) throw Illeggibile{p.riga, QStringLiteral("«%1» non è una data").arg(valore)};
+        if (!d.isValid())
+            throw Illeggibile{p.riga, QCoreApplication::translate("brenzola::VCard", "«%1» non è una data").arg(valore)};
         return d;
     }
 
@@ -335,7 +338,8 @@ private:
     {
         const QString valore = testo(p).trimmed();
         if (valore.startsWith(QLatin1String("--")) || !p.parametro("X-APPLE-OMIT-YEAR").isEmpty())
-            throw Illeggibile{p.riga, QStringLiteral("la data di nascita «%1» non ha l'anno").arg(valore)};
+            throw Illeggibile{
+                p.riga, QCoreApplication::translate("brenzola::VCard", "la data di nascita «%1» non ha l'anno").arg(valore)};
         return data(p, valore);
     }
 
@@ -487,8 +491,11 @@ bool richiedeSeguito(const QByteArray& linea)
 
 Lettura leggiVCard(const QByteArray& grezzi)
 {
-    if (grezzi.trimmed().isEmpty()) throw StoreError(StoreErrorNumber::FileFormat, QStringLiteral("Il file è vuoto."));
-    if (sembraBinario(grezzi)) throw StoreError(StoreErrorNumber::FileFormat, QStringLiteral("Il file non è un file di testo."));
+    if (grezzi.trimmed().isEmpty())
+        throw StoreError(StoreErrorNumber::FileFormat, QCoreApplication::translate("brenzola::VCard", "Il file è vuoto."));
+    if (sembraBinario(grezzi))
+        throw StoreError(StoreErrorNumber::FileFormat,
+                         QCoreApplication::translate("brenzola::VCard", "Il file non è un file di testo."));
     const Codifica codifica = rilevaCodifica(grezzi);
     QByteArray dati = codifica == Codifica::Utf16LE || codifica == Codifica::Utf16BE ? decodifica(grezzi, codifica).toUtf8()
                       : grezzi.startsWith("\xEF\xBB\xBF")                            ? grezzi.mid(3)
@@ -528,9 +535,12 @@ Lettura leggiVCard(const QByteArray& grezzi)
         if (errore.isEmpty()) {
             try {
                 voce.contatto = LettoreScheda(proprieta, lettura.ignorate).contatto();
-                if (!voce.contatto.haDati()) voce.errore = QStringLiteral("riga %1: la scheda non contiene dati").arg(voce.riga);
+                if (!voce.contatto.haDati())
+                    voce.errore =
+                        QCoreApplication::translate("brenzola::VCard", "riga %1: la scheda non contiene dati").arg(voce.riga);
             } catch (const Illeggibile& e) {
-                voce.errore = QStringLiteral("riga %1: %2").arg(e.riga ? e.riga : voce.riga).arg(e.motivo);
+                voce.errore =
+                    QCoreApplication::translate("brenzola::VCard", "riga %1: %2").arg(e.riga ? e.riga : voce.riga).arg(e.motivo);
             }
         } else {
             voce.errore = errore;
@@ -547,14 +557,19 @@ Lettura leggiVCard(const QByteArray& grezzi)
         if (pulita.isEmpty()) continue;
         const QByteArray maiuscola = pulita.toUpper();
         if (maiuscola == "BEGIN:VCARD") {
-            if (dentro) chiudi(QStringLiteral("riga %1: la scheda iniziata qui non ha END:VCARD").arg(voce.riga));
+            if (dentro)
+                chiudi(QCoreApplication::translate("brenzola::VCard", "riga %1: la scheda iniziata qui non ha END:VCARD")
+                           .arg(voce.riga));
             dentro = trovata = true;
             voce.riga = linea.riga;
             errore.clear();
             continue;
         }
         if (!dentro) {
-            lettura.voci.push_back({linea.riga, {}, QStringLiteral("riga %1: testo fuori da una scheda vCard").arg(linea.riga)});
+            lettura.voci.push_back(
+                {linea.riga,
+                 {},
+                 QCoreApplication::translate("brenzola::VCard", "riga %1: testo fuori da una scheda vCard").arg(linea.riga)});
             continue;
         }
         if (maiuscola == "END:VCARD") {
@@ -564,14 +579,18 @@ Lettura leggiVCard(const QByteArray& grezzi)
         Proprieta p;
         if (!analizza(linea.testo, linea.riga, p)) {
             if (errore.isEmpty())
-                errore = QStringLiteral("riga %1: la riga non è una proprietà vCard (una riga spezzata male?)").arg(linea.riga);
+                errore = QCoreApplication::translate("brenzola::VCard",
+                                                     "riga %1: la riga non è una proprietà vCard (una riga spezzata male?)")
+                             .arg(linea.riga);
             continue;
         }
         proprieta.push_back(std::move(p));
     }
-    if (dentro) chiudi(QStringLiteral("riga %1: la scheda iniziata qui non ha END:VCARD").arg(voce.riga));
+    if (dentro)
+        chiudi(QCoreApplication::translate("brenzola::VCard", "riga %1: la scheda iniziata qui non ha END:VCARD").arg(voce.riga));
     if (!trovata)
-        throw StoreError(StoreErrorNumber::FileFormat, QStringLiteral("Il file non contiene schede vCard (BEGIN:VCARD)."));
+        throw StoreError(StoreErrorNumber::FileFormat,
+                         QCoreApplication::translate("brenzola::VCard", "Il file non contiene schede vCard (BEGIN:VCARD)."));
     return lettura;
 }
 

@@ -3,6 +3,7 @@
 #include "presentation/trasparenza.h"
 #include "store/storeerror.h"
 
+#include <QCoreApplication>
 #include <QTimer>
 
 #include <cstdlib>
@@ -17,7 +18,9 @@ namespace {
 qint16 narrowed(int value)
 {
     if (value < std::numeric_limits<qint16>::min() || value > std::numeric_limits<qint16>::max())
-        throw StoreError(6, QStringLiteral("Overflow: %1 non sta in un intero a 16 bit.").arg(value));
+        throw StoreError(
+            6,
+            QCoreApplication::translate("brenzola::FormTransparancy", "Overflow: %1 non sta in un intero a 16 bit.").arg(value));
     return qint16(value);
 }
 

@@ -46,12 +46,12 @@ frmSplash::frmSplash(std::function<void()> apriFinestraPrincipale, Dialogs& dial
     placeInTwips(lblCompanyProduct, 2040, 960, 3030, 435);
     lblCompanyProduct->adjustSize();
 
-    lblProductName = new QLabel(QStringLiteral("Prodotto"), Frame1);
+    lblProductName = new QLabel(tr("Prodotto"), Frame1);
     lblProductName->setObjectName(QStringLiteral("lblProductName"));
     lblProductName->setFont(arialBold(32.25));
     placeInTwips(lblProductName, 2040, 1440, 2430, 765);
 
-    lblVersion = new QLabel(QStringLiteral("Versione"), Frame1);
+    lblVersion = new QLabel(tr("Versione"), Frame1);
     lblVersion->setObjectName(QStringLiteral("lblVersion"));
     lblVersion->setFont(arialBold(12));
     lblVersion->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -75,10 +75,7 @@ frmSplash::frmSplash(std::function<void()> apriFinestraPrincipale, Dialogs& dial
 
 QString frmSplash::TestoVersione(const QVersionNumber& versione)
 {
-    return QStringLiteral("Versione %1.%2.%3")
-        .arg(versione.majorVersion())
-        .arg(versione.minorVersion())
-        .arg(versione.microVersion());
+    return tr("Versione %1.%2.%3").arg(versione.majorVersion()).arg(versione.minorVersion()).arg(versione.microVersion());
 }
 
 // Labels that size themselves to their text.

@@ -215,7 +215,7 @@ ReportDefinition StAgenda(const QString& periodo)
 void StElenco_DataReport_Initialize(ReportDefinition& report)
 {
     // A whole count: no decimals, no thousands separator.
-    const QString total = QString::number(Funzioni::TotaleElenco, 'f', 0);
+    const QString total = QString::number(Funzioni::TotaleElenco(), 'f', 0);
     report.Sections(QStringLiteral("Section4")).control(QStringLiteral("LblTot")).caption =
         QStringLiteral("(Totale: ") + total + u')';
 }

@@ -82,7 +82,7 @@ ReportDefinition StDettaglio();
 ReportDefinition StAgenda(const QString& periodo);
 
 // Run when each report comes into being.
-// The list report writes "(Totale: N)" from Funzioni::TotaleElenco into LblTot.
+// The list report writes "(Totale: N)" from Funzioni::TotaleElenco() into LblTot.
 void StElenco_DataReport_Initialize(ReportDefinition& report);
 // The card report makes its card band as tall as the usable height of the page.
 void StDettaglio_DataReport_Initialize(ReportDefinition& report, const PaperSize& paper);

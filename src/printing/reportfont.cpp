@@ -1,7 +1,6 @@
 #include "printing/reportfont.h"
 
 #include "store/funzioni.h"
-#include "widgets/moduli.h"
 
 #include <QPainter>
 #include <QTextLayout>
@@ -10,6 +9,15 @@
 #include <cmath>
 
 namespace brenzola {
+
+void Funzioni::RegistraCaratteri()
+{
+    // Metric-compatible stand-ins, so captions fit where the layout puts them.
+    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
+    QFont::insertSubstitution(QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans"));
+}
 
 namespace {
 

@@ -20,6 +20,12 @@ class QPointF;
 
 namespace brenzola {
 
+namespace Funzioni {
+// Metric-compatible stand-ins for the fonts the reports and windows were designed with,
+// which Linux lacks.
+void RegistraCaratteri();
+}  // namespace Funzioni
+
 // Reports are measured and painted in twips: a font of N points is a font of N * 20
 // twip-sized pixels, so measures do not depend on any screen or printer resolution.
 QFont twipFont(const ReportFont& font);

@@ -2,8 +2,8 @@
 
 #include "printing/memorytable.h"
 #include "printing/reportfont.h"
+#include "store/progress.h"
 #include "store/storeerror.h"
-#include "widgets/dialogs.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 #include "printing/reportpainter.h"
 
 #include "printing/reportfont.h"
+#include "store/progress.h"
 #include "store/storeerror.h"
-#include "widgets/dialogs.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,7 +10,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrinter>
 #include <QRandomGenerator>
 #include <QSaveFile>
 #include <QScopeGuard>
@@ -33,18 +32,13 @@ QPageSize pageSizeOf(const PaperSize& paper)
                      QPageSize::FuzzyMatch);
 }
 
-// Qt's PDF engine, behind the PDF writer and the printer, takes two buffers of 10 MB to
-// compress every page. Left to itself glibc gives them back to the system after each page
-// and has them faulted in again, a fifth of the time of a long report; a block of that
-// order, freed, raises glibc's adaptive thresholds (as any such block would) so that they
-// are kept for the next page instead.
+}  // namespace
+
 void keepPageBuffers()
 {
     void* volatile block = std::malloc(24 << 20);
     std::free(block);
 }
-
-}  // namespace
 
 void paintReportPage(QPainter& painter, const ReportPage& page, FontCache& fonts)
 {
@@ -135,99 +129,6 @@ bool writePdf(const ReportDocument& document, const QString& path, Progress* pro
         return false;
     }
     if (!file.commit()) refuse();
-    return true;
-}
-
-namespace {
-
-// A file written under a name of its own beside `path`, and moved over `path` once whole.
-class FileBeside {
-public:
-    explicit FileBeside(const QString& path) : path_(path)
-    {
-        const QFileInfo info(path);
-        for (int attempt = 0; attempt < 100 && temporary_.isEmpty(); ++attempt) {
-            const quint32 tag = QRandomGenerator::global()->generate();
-            const QString name =
-                info.dir().filePath(QStringLiteral(".%1.%2.tmp").arg(info.fileName()).arg(tag, 8, 16, QLatin1Char('0')));
-            QFile file(name);
-            if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-                temporary_ = name;
-            else if (!file.exists())
-                return;  // the folder refuses new files
-        }
-    }
-    ~FileBeside()
-    {
-        if (!temporary_.isEmpty()) QFile::remove(temporary_);
-    }
-    const QString& temporary() const { return temporary_; }
-
-    bool commit()
-    {
-        if (QFile::exists(path_)) QFile::setPermissions(temporary_, QFile::permissions(path_));
-        std::error_code error;
-        // Replaces `path` in one step, as QFile::rename does not.
-        std::filesystem::rename(QFile::encodeName(temporary_).constData(), QFile::encodeName(path_).constData(), error);
-        if (error) return false;
-        temporary_.clear();
-        return true;
-    }
-
-private:
-    QString path_;
-    QString temporary_;
-};
-
-}  // namespace
-
-void printReport(const ReportPages& pages, QPrinter& printer, int firstPage, int lastPage)
-{
-    printReport(ReportDocument::borrow(pages), printer, firstPage, lastPage, nullptr);
-}
-
-bool printReport(const ReportDocument& document, QPrinter& printer, int firstPage, int lastPage, Progress* progress)
-{
-    const QString target = printer.outputFileName();
-    const auto refuse = [&] {
-        throw StoreError(PrintErrorNumber::PrinterError,
-                         QStringLiteral("Errore della stampante: impossibile stampare su «%1».")
-                             .arg(printer.printerName().isEmpty() ? target : printer.printerName()));
-    };
-    firstPage = std::max(firstPage, 1);
-    lastPage = std::min(lastPage, document.pageCount());
-    if (firstPage > lastPage) return true;
-    std::optional<FileBeside> file;
-    if (!target.isEmpty()) {
-        file.emplace(target);
-        if (file->temporary().isEmpty()) refuse();
-        printer.setOutputFileName(file->temporary());
-    }
-    const auto restoreName = qScopeGuard([&] {
-        if (file) printer.setOutputFileName(target);
-    });
-    printer.setFullPage(true);
-    QPainter painter;
-    if (!painter.begin(&printer)) refuse();
-    keepPageBuffers();
-    mapTwips(painter, document.paper(), printer.resolution(), printer.paperRect(QPrinter::DevicePixel).size());
-    FontCache fonts;
-    bool refused = false;
-    bool stopped = false;
-    document.forEachPage(firstPage - 1, lastPage - 1, [&](int index, const ReportPage& page) {
-        if (index > firstPage - 1 && !printer.newPage()) {
-            refused = true;
-            return false;
-        }
-        paintReportPage(painter, page, fonts);
-        stopped = progress && !progress->advance(index - firstPage + 2, lastPage - firstPage + 1);
-        return !stopped;
-    });
-    if (stopped) printer.abort();
-    if (!painter.end() && !stopped) refuse();
-    if (refused) refuse();
-    if (stopped) return false;
-    if (file && !file->commit()) refuse();
     return true;
 }
 

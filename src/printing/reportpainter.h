@@ -3,12 +3,18 @@
 #include "printing/reportlayout.h"
 
 class QPainter;
-class QPrinter;
 
 namespace brenzola {
 
 class FontCache;
 class Progress;
+
+// Qt's PDF engine, behind the PDF writer and the printer, takes two buffers of 10 MB to
+// compress every page. Left to itself glibc gives them back to the system after each page
+// and has them faulted in again, a fifth of the time of a long report; a block of that
+// order, freed, raises glibc's adaptive thresholds (as any such block would) so that they
+// are kept for the next page instead. Called before painting pages.
+void keepPageBuffers();
 
 // Paints one laid-out page; the painter's unit must be the twip, with the origin at the
 // paper's top left corner (see mapTwips).
@@ -25,14 +31,6 @@ void writePdf(const ReportPages& pages, const QString& path);
 // is written beside `path` and takes its place only once whole: when the user stops, it
 // returns false and `path` is as it was.
 bool writePdf(const ReportDocument& document, const QString& path, Progress* progress);
-
-// Prints pages firstPage..lastPage (counted from 1) on a printer that has been set up;
-// throws StoreError when the printer refuses.
-void printReport(const ReportPages& pages, QPrinter& printer, int firstPage, int lastPage);
-// The same with `progress` following the pages; false when the user stopped it. Printing
-// to a file replaces that file only once whole; a printer is asked to drop the job, which
-// not every printing system can do once pages have gone to it.
-bool printReport(const ReportDocument& document, QPrinter& printer, int firstPage, int lastPage, Progress* progress);
 
 // Error numbers of printing failures, as the runtime numbers them.
 namespace PrintErrorNumber {

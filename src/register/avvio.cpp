@@ -165,9 +165,10 @@ int AvviaProgramma(Dialogs& dialogs, const QStringList& argomenti)
     // An Access file from the old program is converted, with consent, before anything else.
     if (!Funzioni::SulServer(archivio) && !PreparaArchivioAccess(dialogs, nullptr, archivio)) return 1;
     bool archivioUsabile = true;
+    Registro registro;  // the program's state, from here to the end
     frmSplash splash(
         [&] {
-            FrmBrenzola principale(dialogs);
+            FrmBrenzola principale(dialogs, nullptr, registro);
             archivioUsabile = principale.Form_Load(archivio);
             if (!archivioUsabile) return;
             // Whom to call today, once the main window is up.

@@ -38,7 +38,7 @@ ComandiCronologia::ComandiCronologia(Dialogs& dialogs, QWidget* finestra, std::f
 template <typename Lavoro> void ComandiCronologia::esegui(Lavoro&& lavoro)
 {
     try {
-        lavoro(openConnection(Funzioni::Connessione.get()));
+        lavoro(openConnection(Funzioni::Connessione()));
     } catch (...) {
         MostraErrore(dialogs_, finestra_);
     }
@@ -103,7 +103,7 @@ void ComandiCronologia::ApriCronologia()
 
 void ComandiCronologia::CestinoAllAvvio()
 {
-    Connection* connessione = Funzioni::Connessione.get();
+    Connection* connessione = Funzioni::Connessione();
     if (!connessione || !connessione->hasJournal() || connessione->isReadOnly()) return;
     try {
         EliminaScaduti(*connessione);

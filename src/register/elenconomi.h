@@ -1,6 +1,6 @@
 #pragma once
 
-#include "register/indicenomi.h"
+#include "store/indicenomi.h"
 
 #include <QAbstractTableModel>
 #include <QTableView>

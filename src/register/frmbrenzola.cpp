@@ -1,12 +1,12 @@
 #include "register/frmbrenzola.h"
 
-#include "agenda/agenda.h"
-#include "agenda/ui/frmagenda.h"
-#include "exchange/ui/comandiscambio.h"
 #include "presentation/formtransparancy.h"
-#include "printing/stampa.h"
+#include "printing/ui/stampa.h"
+#include "register/comandiagenda.h"
 #include "register/comandicronologia.h"
+#include "register/elencocontatti.h"
 #include "register/elenconomi.h"
+#include "register/scambiocontatti.h"
 #include "search/frmricerca.h"
 #include "store/archivio.h"
 #include "store/funzioni.h"
@@ -16,30 +16,17 @@
 #include "widgets/immagini.h"
 #include "widgets/keyboardtoolbar.h"
 #include "widgets/moduli.h"
-#include "widgets/picturebutton.h"
-#include "widgets/screenfit.h"
-#include "widgets/twips.h"
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDate>
-#include <QDir>
 #include <QEventLoop>
 #include <QFocusEvent>
-#include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPushButton>
-#include <QScrollBar>
-#include <QStyle>
 #include <QTextDocument>
 #include <QTextEdit>
-#include <QTimer>
-#include <QToolBar>
-#include <QToolButton>
-#include <QVBoxLayout>
 
 #include <algorithm>
 
@@ -50,23 +37,6 @@ using namespace Funzioni;
 namespace {
 
 const QString kDataMancante = QStringLiteral("01/01/1900");
-constexpr char kEmailAssistenza[] = "aiuto@brenzola.example";
-constexpr char kSitoAssistenza[] = "brenzola.example";
-
-QFont carattere(const char* family, qreal points, bool italic = false)
-{
-    QFont font{QLatin1String(family)};
-    font.setPointSizeF(points);
-    font.setItalic(italic);
-    return font;
-}
-
-void colora(QWidget* widget, QPalette::ColorRole role, const QColor& colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(role, colour);
-    widget->setPalette(palette);
-}
 
 // Shows a stored text whole, even when it is longer than the box lets the user type.
 void mostraTesto(QLineEdit* box, const QVariant& value)
@@ -76,25 +46,23 @@ void mostraTesto(QLineEdit* box, const QVariant& value)
     box->setText(text);
 }
 
+// A field's content as text, as the user sees it: what its focus handling compares.
+QString contenuto(const QWidget* campo)
+{
+    if (auto* box = qobject_cast<const QLineEdit*>(campo)) return box->text();
+    if (auto* date = qobject_cast<const CalendarField*>(campo)) return ComeTesto(ValoreNonNullo(date->value(), QString()));
+    return static_cast<const QTextEdit*>(campo)->toPlainText();
+}
+
 }  // namespace
 
-FrmBrenzola::FrmBrenzola(Dialogs& dialogs, QWidget* parent) : QWidget(parent), dialogs_(dialogs)
+FrmBrenzola::FrmBrenzola(Dialogs& dialogs, QWidget* parent, Registro& registro)
+    : QWidget(parent),
+      dialogs_(dialogs),
+      registro_(registro)
 {
     setObjectName(QStringLiteral("FrmBrenzola"));
-    setWindowTitle(
-        QStringLiteral("Brenzola 1.0       %1       %2").arg(QLatin1String(kEmailAssistenza), QLatin1String(kSitoAssistenza)));
-    setWindowIcon(Immagini::logo());
-    setFont(carattere("MS Sans Serif", 8.25));
-    const QSize designed(twips(this, 15240), twips(this, 9225));
-    resize(designed);
-    page_ = addDesignedPage(this, designed);
-    keepOnScreen(this);
-    buildToolbar();
-    buildLeftPanel();
-    buildEditPanel();
-    buildCommands();
-    setTabOrder();
-    connectHandlers();
+    costruisci(this, registro_.indice);
     campi_ = {{"cognome", TxtCognome},
               {"nome", TxtNome},
               {"DataIn", DtInizio},
@@ -110,11 +78,31 @@ FrmBrenzola::FrmBrenzola(Dialogs& dialogs, QWidget* parent) : QWidget(parent), d
               {"DataRicont", DtDataRicontattare},
               {"commenti", TxtCommenti},
               {"prov", TxtProv}};
-    // Several desks' changes arriving together refresh the list once.
-    aggiornaElenco_ = new QTimer(this);
-    aggiornaElenco_->setSingleShot(true);
-    aggiornaElenco_->setInterval(0);
-    connect(aggiornaElenco_, &QTimer::timeout, this, &FrmBrenzola::ElencoCambiatoAltrove);
+    elenco_ = new ElencoContatti(registro_, List1, LblNum, this);
+    connect(elenco_, &ElencoContatti::cambiatoAltrove, this, &FrmBrenzola::ElencoCambiatoAltrove);
+    agenda_ = new ComandiAgenda(dialogs_, this, registro_);
+    connect(agenda_, &ComandiAgenda::apriContatto, this, &FrmBrenzola::MostraContatto);
+    connect(agenda_, &ComandiAgenda::contattoCambiato, this, [this](qint64 id) {
+        // The contact on screen shows the new date, unless the user is changing it.
+        elenco_->segui();
+        contaCampoAttivo();
+        if (id == IdCorrente && !AggiornaAnagrafica) ricaricaDopoCambi(false);
+    });
+    connect(this, &FrmBrenzola::contattiCambiati, agenda_, &ComandiAgenda::segui);
+    const auto lascia = [this] { return LasciaContatto(); };
+    scambio_ = new ScambioContatti(dialogs_, this, registro_, lascia, [this] {
+        return ScambioContatti::Mostrato{IdCorrente, nomeCaricato_};
+    });
+    aggiungiMenu(Immagini::esporta(), QStringLiteral("Esporta"), scambio_->menuEsporta());
+    connect(scambio_, &ScambioContatti::finito, this, &FrmBrenzola::ricaricaDopoCambi);
+    // Undo, the bin, each contact's versions: the list and the form follow what they change.
+    cronologia_ = new ComandiCronologia(dialogs_, this, lascia, [this] { return IdCorrente; });
+    aggiungiMenu(Immagini::cronologia(), QStringLiteral("Cronologia"), cronologia_->menu());
+    connect(cronologia_, &ComandiCronologia::archivioCambiato, this, [this] {
+        ElencoCambiatoAltrove();
+        ricaricaDopoCambi(false);
+    });
+    connectHandlers();
     FormTransparancy1 = new FormTransparancy(this);
     FormTransparancy1->ReadProperties({{QStringLiteral("TransparencyLevel"), 2}, {QStringLiteral("TransparencyDirection"), 4}});
 }
@@ -124,241 +112,6 @@ FrmBrenzola::~FrmBrenzola()
     // A window destroyed without being closed (the session ending) still releases the
     // store while Qt's database registry exists.
     Form_Unload();
-}
-
-void FrmBrenzola::buildToolbar()
-{
-    Tb = new KeyboardToolBar(page_);
-    Tb->setObjectName(QStringLiteral("Tb"));
-    Tb->setMovable(false);
-    Tb->setIconSize(QSize(16, 16));
-    Tb->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-    placeInTwips(Tb, 0, 0, 15240, 570);
-    // Attached to the top edge of the page, however wide the window is.
-    Tb->setFixedHeight(Tb->height());
-    auto* topEdge = new QVBoxLayout(page_);
-    topEdge->setContentsMargins(0, 0, 0, 0);
-    topEdge->addWidget(Tb);
-    topEdge->addStretch();
-    Tb->addSeparator();
-    struct Voce {
-        const char* caption;
-        int immagine;
-        QKeySequence scorciatoia;
-    };
-    const Voce voci[] = {{"Mostra Tutti", 12, Qt::Key_F5},
-                         {"Ricerca Avanzata", 8, Qt::CTRL | Qt::Key_F},
-                         {"Indietro", 2, Qt::ALT | Qt::Key_Left},
-                         {"Avanti", 1, Qt::ALT | Qt::Key_Right},
-                         {"Esci", 19, Qt::CTRL | Qt::Key_Q}};
-    for (const Voce& voce : voci) {
-        const QString caption = QString::fromLatin1(voce.caption);
-        QAction* button = Tb->addCommand(Immagini::ImageList1(voce.immagine), caption, voce.scorciatoia);
-        button->setObjectName(caption);  // the key is the caption too
-        Tb->widgetForAction(button)->setFixedSize(twips(this, 1365), twips(this, 540));
-    }
-
-    // The agenda and contacts in and out, at the free right end: nothing designed moves.
-    Tb->addSeparator();
-    for (const auto& [caption, icon, shortcut] :
-         {std::tuple{"Agenda", Immagini::agenda(), QKeySequence(Qt::CTRL | Qt::Key_G)},
-          std::tuple{"Importa", Immagini::importa(), QKeySequence(Qt::CTRL | Qt::Key_I)},
-          std::tuple{"Doppioni", Immagini::doppioni(), QKeySequence(Qt::CTRL | Qt::Key_D)}}) {
-        QAction* button = Tb->addCommand(icon, QString::fromLatin1(caption), shortcut);
-        button->setObjectName(QString::fromLatin1(caption));
-        Tb->widgetForAction(button)->setFixedSize(twips(this, 1365), twips(this, 540));
-    }
-    // Esporta offers the list and the contact on screen; each has its own shortcut.
-    auto* menu = new QMenu(this);
-    menu->setObjectName(QStringLiteral("MnuEsporta"));
-    menu->addAction(QStringLiteral("Esporta l'elenco..."), QKeySequence(Qt::CTRL | Qt::Key_E), this, [this] { EsportaElenco(); })
-        ->setObjectName(QStringLiteral("EsportaElenco"));
-    menu->addAction(QStringLiteral("Esporta il contatto..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E), this,
-                    [this] { EsportaContatto(); })
-        ->setObjectName(QStringLiteral("EsportaContatto"));
-    aggiungiMenu(Immagini::esporta(), QStringLiteral("Esporta"), menu);
-    // Undo, the bin, each contact's versions: the list and the form follow what they change.
-    cronologia_ = new ComandiCronologia(
-        dialogs_, this, [this] { return LasciaContatto(); }, [this] { return IdCorrente; });
-    aggiungiMenu(Immagini::cronologia(), QStringLiteral("Cronologia"), cronologia_->menu());
-    connect(cronologia_, &ComandiCronologia::archivioCambiato, this, [this] {
-        ElencoCambiatoAltrove();
-        ricaricaDopoCambi(false);
-    });
-}
-
-void FrmBrenzola::aggiungiMenu(const QIcon& icona, const QString& caption, QMenu* menu)
-{
-    QStringList voci;
-    for (const QAction* voce : menu->actions())
-        voci << QStringLiteral("%1 (%2)").arg(QString(voce->text()).remove(QStringLiteral("...")),
-                                              voce->shortcut().toString(QKeySequence::NativeText));
-    addActions(menu->actions());  // their shortcuts work with the menu closed
-    QAction* pulsante = Tb->addAction(icona, caption);
-    pulsante->setObjectName(caption);
-    pulsante->setToolTip(voci.join(u'\n'));
-    pulsante->setMenu(menu);
-    auto* button = static_cast<QToolButton*>(Tb->widgetForAction(pulsante));
-    button->setPopupMode(QToolButton::InstantPopup);
-    button->setFixedSize(twips(this, 1365), twips(this, 540));
-}
-
-void FrmBrenzola::buildLeftPanel()
-{
-    frameElenco_ = new QFrame(page_);
-    frameElenco_->setObjectName(QStringLiteral("Frame"));
-    frameElenco_->setProperty("Index", 1);
-    frameElenco_->setFrameShape(QFrame::StyledPanel);
-    placeInTwips(frameElenco_, 120, 600, 3975, 7815);
-    QWidget* p = frameElenco_;
-
-    Label6 = addLabel(p, "Label6", QStringLiteral("Ricerca veloce cognome"), 240, 240, 3495);
-    Label6->setFont(carattere("MS Sans Serif", 12, true));
-
-    CmdCerca = new PictureButton(Immagini::cerca(), QString(), p);
-    CmdCerca->setObjectName(QStringLiteral("CmdCerca"));
-    CmdCerca->setToolTip(QStringLiteral("Cerca"));
-    placeInTwips(CmdCerca, 3360, 240, 615, 375);
-
-    TxtRicerca = addTextBox(p, "TxtRicerca", 250, 240, 600, 3495, 405);
-    TxtRicerca->setFont(carattere("Verdana", 12));
-    colora(TxtRicerca, QPalette::Base, QColor(192, 255, 192));
-
-    Label17 = addLabel(p, "Label17", QStringLiteral("Contatti trovati:"), 240, 1080, 2055);
-    Label17->setFont(carattere("MS Sans Serif", 9.75));
-
-    LblNum = addLabel(p, "LblNum", QString(), 1680, 1080, 855);
-    LblNum->setFont(carattere("Verdana", 9.75));
-    LblNum->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-
-    List1 = new ElencoNomi(indice_, p);
-    List1->setObjectName(QStringLiteral("List1"));
-    List1->setFont(carattere("MS Sans Serif", 9.75));
-    colora(List1, QPalette::Base, Qt::white);
-    placeInTwips(List1, 240, 1440, 3495, 4590);
-
-    CmdStampaElenco = new PictureButton(Immagini::stampa(), QStringLiteral("Stampa Elenco Selezionato"), p);
-    CmdStampaElenco->setObjectName(QStringLiteral("CmdStampaElenco"));
-    placeInTwips(CmdStampaElenco, 240, 6360, 3495, 615);
-    CmdStampaSchede = new PictureButton(Immagini::stampa(), QStringLiteral("Stampa Schede Selezionate"), p);
-    CmdStampaSchede->setObjectName(QStringLiteral("CmdStampaSchede"));
-    placeInTwips(CmdStampaSchede, 240, 7080, 3495, 615);
-}
-
-QLabel* FrmBrenzola::addLabel(QWidget* panel, const char* name, const QString& caption, int left, int top, int width, int height)
-{
-    auto* label = new QLabel(caption, panel);
-    label->setObjectName(QLatin1String(name));
-    placeInTwips(label, left, top, width, height);
-    return label;
-}
-
-QLineEdit* FrmBrenzola::addTextBox(QWidget* panel, const char* name, int maxLength, int left, int top, int width, int height)
-{
-    auto* box = new QLineEdit(panel);
-    box->setObjectName(QLatin1String(name));
-    box->setMaxLength(maxLength);
-    box->setProperty("limite", maxLength);
-    placeInTwips(box, left, top, width, height);
-    return box;
-}
-
-CalendarField* FrmBrenzola::addDateField(QWidget* panel, const char* name, const QString& etichetta, int left, int top)
-{
-    auto* field = new CalendarField(panel);
-    field->setObjectName(QLatin1String(name));
-    field->setAccessibleName(etichetta);  // names the field in messages about it
-    placeInTwips(field, left, top, 2175, 375);
-    return field;
-}
-
-void FrmBrenzola::buildEditPanel()
-{
-    frameScheda_ = new QFrame(page_);
-    frameScheda_->setObjectName(QStringLiteral("Frame"));
-    frameScheda_->setProperty("Index", 0);
-    frameScheda_->setFrameShape(QFrame::StyledPanel);
-    frameScheda_->setFont(carattere("MS Sans Serif", 12));  // labels and boxes without a font of their own
-    placeInTwips(frameScheda_, 4200, 600, 10935, 7815);
-    QWidget* p = frameScheda_;
-
-    addLabel(p, "Label1", QStringLiteral("Cognome"), 240, 240, 1335);
-    TxtCognome = addTextBox(p, "TxtCognome", 250, 1800, 240, 8295, 405);
-    addLabel(p, "Label2", QStringLiteral("Nome"), 240, 720, 1335);
-    TxtNome = addTextBox(p, "TxtNome", 250, 1800, 720, 8295, 405);
-    addLabel(p, "Label3", QStringLiteral("Data"), 240, 1200, 1335);
-    DtInizio = addDateField(p, "DtInizio", QStringLiteral("Data"), 1800, 1200);
-    DtInizio->setFont(carattere("Verdana", 12));
-    addLabel(p, "Label4", QStringLiteral("Tipo Ref."), 4080, 1200, 1455);
-    TxtTipoRef = addTextBox(p, "TxtTipoRef", 250, 5160, 1200, 4935, 420);
-    addLabel(p, "Label9", QStringLiteral("Citta'"), 240, 1680, 1335);
-    TxtCitta = addTextBox(p, "TxtCitta", 250, 1800, 1680, 6135, 405);
-    addLabel(p, "Label18", QStringLiteral("Prov."), 8040, 1680, 1335);
-    TxtProv = addTextBox(p, "TxtProv", 5, 8880, 1680, 1215, 405);
-    addLabel(p, "Label5", QStringLiteral("Indirizzo"), 240, 2160, 1335);
-    TxtIndirizzo = addTextBox(p, "TxtIndirizzo", 250, 1800, 2160, 6135, 405);
-    addLabel(p, "Label10", QStringLiteral("Cap"), 8040, 2160, 1335);
-    TxtCap = addTextBox(p, "TxtCap", 5, 8880, 2160, 1215, 405);
-    addLabel(p, "Label11", QStringLiteral("Email"), 240, 2640, 1335);
-    TxtEmail = addTextBox(p, "TxtEmail", 250, 1800, 2640, 8295, 405);
-    addLabel(p, "Label13", QStringLiteral("Telefono"), 240, 3120, 1335);
-    TxtTelefono = addTextBox(p, "TxtTelefono", 250, 1800, 3120, 3615, 420);
-    addLabel(p, "Label12", QStringLiteral("Cell."), 5640, 3120, 1335);
-    TxtCell = addTextBox(p, "TxtCell", 250, 6480, 3120, 3615, 420);
-    addLabel(p, "Label7", QStringLiteral("Data Nasc."), 240, 3600, 1455);
-    DtNasc = addDateField(p, "DtNasc", QStringLiteral("Data Nasc."), 1800, 3600);
-    addLabel(p, "Label14", QStringLiteral("Fonte"), 240, 4080, 1335);
-    Txtfonte = addTextBox(p, "Txtfonte", 250, 1800, 4080, 3615, 420);
-    Txtfonte->setFont(carattere("Verdana", 12));
-    addLabel(p, "Label15", QStringLiteral("Data ricontattare"), 5520, 4080, 2655);
-    DtDataRicontattare = addDateField(p, "DtDataRicontattare", QStringLiteral("Data ricontattare"), 7920, 4080);
-    addLabel(p, "Label8", QStringLiteral("Commenti"), 240, 4560, 1335);
-    TxtCommenti = new QTextEdit(p);
-    TxtCommenti->setObjectName(QStringLiteral("TxtCommenti"));
-    TxtCommenti->setTabChangesFocus(true);
-    TxtCommenti->setAcceptRichText(false);  // only its plain text is stored
-    placeInTwips(TxtCommenti, 1800, 4560, 8295, 3135);
-
-    for (QWidget* white :
-         std::initializer_list<QWidget*>{TxtCognome, TxtNome, TxtCitta, TxtIndirizzo, TxtEmail, TxtTelefono, Txtfonte})
-        colora(white, QPalette::Base, Qt::white);
-}
-
-void FrmBrenzola::buildCommands()
-{
-    const auto addButton = [this](const char* name, const QIcon& icon, const QString& caption, int left) {
-        auto* button = new PictureButton(icon, caption, page_);
-        button->setObjectName(QLatin1String(name));
-        placeInTwips(button, left, 8520, 1575, 615);
-        return button;
-    };
-    CmdElimina = addButton("CmdElimina", Immagini::elimina(), QStringLiteral("Elimina"), 6000);
-    CmdStampa = addButton("CmdStampa", Immagini::stampa(), QStringLiteral("Stampa"), 7680);
-    CmdNuovo = addButton("CmdNuovo", Immagini::nuovo(), QStringLiteral("Nuovo"), 9360);
-    CmdSalva = addButton("CmdSalva", Immagini::salva(), QStringLiteral("Salva"), 11040);
-    CmdEsci = addButton("CmdEsci", Immagini::esci(), QStringLiteral("Esci"), 12720);
-    CmdSalva->setDefault(true);  // drawn as the default; Enter reaches it through keyPressEvent
-
-    Label16 =
-        addLabel(page_, "Label16",
-                 QStringLiteral("Assistenza: %1    %2").arg(QLatin1String(kEmailAssistenza), QLatin1String(kSitoAssistenza)), 240,
-                 8760, 12135, 255);
-    Label16->setFont(carattere("Verdana", 9.75));
-    colora(Label16, QPalette::WindowText, QColor(0, 0, 255));
-    Label16->lower();  // a label lies beneath the buttons it shares room with
-}
-
-void FrmBrenzola::setTabOrder()
-{
-    QWidget* previous = nullptr;
-    for (QWidget* control : std::initializer_list<QWidget*>{
-             TxtCognome,  TxtNome, DtInizio,   TxtTipoRef, TxtCitta,           TxtProv,         TxtIndirizzo, TxtCap,    TxtEmail,
-             TxtTelefono, TxtCell, DtNasc,     Txtfonte,   DtDataRicontattare, TxtCommenti,     CmdSalva,     CmdStampa, CmdNuovo,
-             CmdElimina,  CmdEsci, TxtRicerca, List1,      CmdStampaElenco,    CmdStampaSchede, Tb,           CmdCerca}) {
-        if (previous) QWidget::setTabOrder(previous, control);
-        previous = control;
-    }
-    TxtCognome->setFocus();  // the window opens on the first control of the tab order
 }
 
 void FrmBrenzola::keyPressEvent(QKeyEvent* event)
@@ -383,15 +136,20 @@ void FrmBrenzola::keyPressEvent(QKeyEvent* event)
     QWidget::keyPressEvent(event);
 }
 
-void FrmBrenzola::track(QWidget* field, Handler gotFocus, Handler lostFocus)
+void FrmBrenzola::seguiFuoco(QWidget* campo)
 {
-    trackedFields_.insert(field, {gotFocus, lostFocus});
-    if (auto* date = qobject_cast<CalendarField*>(field)) {
-        connect(date, &CalendarField::gotFocus, this, [this, gotFocus] { (this->*gotFocus)(); });
-        connect(date, &CalendarField::lostFocus, this, [this, lostFocus] { (this->*lostFocus)(); });
+    // Each field remembers its content on entry and marks the form as changed when it is left with another.
+    if (auto* date = qobject_cast<CalendarField*>(campo)) {
+        connect(date, &CalendarField::gotFocus, this, [this, campo] { CampoTemp = contenuto(campo); });
+        connect(date, &CalendarField::lostFocus, this, [this, campo] { confrontaCampo(campo); });
     } else {
-        field->installEventFilter(this);
+        campo->installEventFilter(this);
     }
+}
+
+void FrmBrenzola::confrontaCampo(const QWidget* campo)
+{
+    if (contenuto(campo) != CampoTemp) AggiornaAnagrafica = -1;
 }
 
 void FrmBrenzola::connectHandlers()
@@ -417,21 +175,7 @@ void FrmBrenzola::connectHandlers()
     });
     List1->viewport()->installEventFilter(this);
 
-    track(TxtCognome, &FrmBrenzola::TxtCognome_GotFocus, &FrmBrenzola::TxtCognome_LostFocus);
-    track(TxtNome, &FrmBrenzola::TxtNome_GotFocus, &FrmBrenzola::TxtNome_LostFocus);
-    track(DtInizio, &FrmBrenzola::DtInizio_GotFocus, &FrmBrenzola::DtInizio_LostFocus);
-    track(TxtTipoRef, &FrmBrenzola::TxtTipoRef_GotFocus, &FrmBrenzola::TxtTipoRef_LostFocus);
-    track(TxtProv, &FrmBrenzola::TxtProv_GotFocus, &FrmBrenzola::TxtProv_LostFocus);
-    track(TxtCitta, &FrmBrenzola::TxtCitta_GotFocus, &FrmBrenzola::TxtCitta_LostFocus);
-    track(TxtIndirizzo, &FrmBrenzola::TxtIndirizzo_GotFocus, &FrmBrenzola::TxtIndirizzo_LostFocus);
-    track(TxtCap, &FrmBrenzola::TxtCap_GotFocus, &FrmBrenzola::TxtCap_LostFocus);
-    track(TxtEmail, &FrmBrenzola::TxtEmail_GotFocus, &FrmBrenzola::TxtEmail_LostFocus);
-    track(TxtTelefono, &FrmBrenzola::TxtTelefono_GotFocus, &FrmBrenzola::TxtTelefono_LostFocus);
-    track(TxtCell, &FrmBrenzola::TxtCell_GotFocus, &FrmBrenzola::TxtCell_LostFocus);
-    track(DtNasc, &FrmBrenzola::DtNasc_GotFocus, &FrmBrenzola::DtNasc_LostFocus);
-    track(Txtfonte, &FrmBrenzola::Txtfonte_GotFocus, &FrmBrenzola::Txtfonte_LostFocus);
-    track(DtDataRicontattare, &FrmBrenzola::DtDataRicontattare_GotFocus, &FrmBrenzola::DtDataRicontattare_LostFocus);
-    track(TxtCommenti, &FrmBrenzola::TxtCommenti_GotFocus, &FrmBrenzola::TxtCommenti_LostFocus);
+    for (const Campo& campo : campi_) seguiFuoco(campo.controllo);
 }
 
 bool FrmBrenzola::eventFilter(QObject* watched, QEvent* event)
@@ -442,9 +186,14 @@ bool FrmBrenzola::eventFilter(QObject* watched, QEvent* event)
                && static_cast<QFocusEvent*>(event)->reason() != Qt::ActiveWindowFocusReason
                && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
         // Focus moves inside the window count; a message box or a menu opening does not.
-        const auto found = trackedFields_.constFind(watched);
-        if (found != trackedFields_.constEnd())
-            (this->*(event->type() == QEvent::FocusIn ? found->gotFocus : found->lostFocus))();
+        const auto campo =
+            std::find_if(campi_.begin(), campi_.end(), [watched](const Campo& c) { return c.controllo == watched; });
+        if (campo != campi_.end()) {
+            if (event->type() == QEvent::FocusIn)
+                CampoTemp = contenuto(campo->controllo);
+            else
+                confrontaCampo(campo->controllo);
+        }
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -477,7 +226,7 @@ bool FrmBrenzola::Form_Load(const QString& archivio)
     QString password;
     for (;;) {
         try {
-            ApriDatabase(archivio, password);
+            registro_.apri(archivio, password);
             break;
         } catch (const StoreError& error) {
             // A server that wants a password the user has not given (or got wrong) asks for
@@ -487,17 +236,17 @@ bool FrmBrenzola::Form_Load(const QString& archivio)
                 if (!password.isEmpty()) continue;
             }
             showError(error, QStringLiteral("Impossibile usare l'archivio dei contatti «%1».").arg(archivio_));
-            ChiudiDatabase();
+            registro_.chiudi();
             return false;
         }
     }
     try {
-        AggiungiIndici(*Connessione);
+        AggiungiIndici(*registro_.connessione);
         svuotaScheda();
         IdCorrente = 0;
         ElencaTutti();
         AggiornaAnagrafica = 0;
-        if (Connessione->isReadOnly())
+        if (registro_.connessione->isReadOnly())
             dialogs_.MsgBox(this, {QStringLiteral("L'archivio «%1» è di sola lettura: si può consultare, ma le modifiche "
                                                   "non si potranno salvare.\n\nPer salvare serve il permesso di scrittura "
                                                   "sul file e sulla cartella che lo contiene.")
@@ -505,59 +254,26 @@ bool FrmBrenzola::Form_Load(const QString& archivio)
                                    MsgButtons::Ok, MsgIcon::Information});
         cronologia_->CestinoAllAvvio();
         // Other desks' changes show in the list as they happen.
-        Connessione->onOthersChange([this](qint64 id) {
-            cambiatiAltrove_.push_back(id);
-            aggiornaElenco_->start();
-        });
+        elenco_->seguiAltri();
         return true;
     } catch (...) {
         showError(ErroreCorrente(), QStringLiteral("Impossibile usare l'archivio dei contatti «%1».").arg(archivio_));
-        ChiudiDatabase();
+        registro_.chiudi();
         return false;
     }
 }
 
 void FrmBrenzola::ElencoCambiatoAltrove()
 {
-    if (!Connessione) return;
-    // The list shows what it showed, with the others' changes, scrolled where it was and
-    // on the same entry; the form and the search box are not touched.
-    const qint64 scelto = List1->chiave(List1->selectedRow());
-    const int scorrimento = List1->verticalScrollBar()->value();
-    handle([this] {
-        std::vector<qint64> cambiati;
-        cambiati.swap(cambiatiAltrove_);
-        // The journal says what changed; a server without one names the contacts, when it can.
-        if (Connessione->hasJournal() || cambiati.empty() || std::find(cambiati.begin(), cambiati.end(), 0) != cambiati.end())
-            indice_.aggiorna(*Connessione);
-        else
-            indice_.contattiCambiati(*Connessione, cambiati);
-        switch (elenco_) {
-        case Elenco::Tutti:
-            mostraVoci(indice_.tutte());
-            break;
-        case Elenco::Rapida:
-            mostraVoci(cercaRapida(testoRapido_));
-            break;
-        case Elenco::Avanzata: {
-            auto rs = std::make_unique<Recordset>();
-            rs->Open(QueryLista(), Connessione.get());
-            RsLista = std::move(rs);
-            RiempiLista();
-            break;
-        }
-        }
-    });
-    List1->verticalScrollBar()->setValue(scorrimento);
-    if (scelto) mostraInElenco(scelto);
+    // The form and the search box are not touched.
+    handle([this] { elenco_->rileggi(); });
     Q_EMIT contattiCambiati();
 }
 
 void FrmBrenzola::Form_Unload()
 {
-    if (agenda_) agenda_->close();  // it reads the store, which closes here
-    aggiornaElenco_->stop();
-    ChiudiDatabase();
+    agenda_->chiudi();  // it reads the store, which closes here
+    registro_.chiudi();
 }
 
 void FrmBrenzola::MostraModale()
@@ -581,78 +297,28 @@ void FrmBrenzola::closeEvent(QCloseEvent* event)
     Q_EMIT chiusa();
 }
 
-QString FrmBrenzola::QueryLista()
-{
-    // The key rides along so that each entry loads its own contact, even among equal names.
-    return QStringLiteral("Select Cognome & ' ' & Nome, id from Anagrafica ") + Filtro
-           + QStringLiteral(" ORDER BY Cognome & ' ' & Nome");
-}
+QString FrmBrenzola::QueryLista(const QString& Filtro) { return ElencoContatti::query(Filtro); }
 
-void FrmBrenzola::RiempiLista()
-{
-    // The store chose the contacts and their order; the names come from the index, which
-    // is read again if it misses any of them.
-    std::vector<qint64> chiavi;
-    while (!RsLista->Eof()) {
-        chiavi.push_back(RsLista->Fields(1).toLongLong());
-        RsLista->MoveNext();
-    }
-    indice_.aggiorna(*Connessione);  // the names as stored now
-    std::vector<IndiceNomi::Voce> voci;
-    voci.reserve(chiavi.size());
-    for (qint64 id : chiavi)
-        if (const auto voce = indice_.voceDi(id)) voci.push_back(*voce);  // else deleted meanwhile
-    mostraVoci(std::move(voci));
-}
-
-void FrmBrenzola::mostraVoci(std::vector<IndiceNomi::Voce> voci)
-{
-    const QSignalBlocker quiet(List1);  // emptying the list chooses nothing
-    List1->mostra(std::move(voci));
-    LblNum->setText(QString::number(List1->count()));
-}
+void FrmBrenzola::RiempiLista() { elenco_->avanzata(*RsLista); }
 
 void FrmBrenzola::ElencaTutti()
 {
     RsLista = std::make_unique<Recordset>();
-    Filtro = QStringLiteral(" ");
-    indice_.aggiorna(openConnection(Connessione.get()));
-    elenco_ = Elenco::Tutti;
-    mostraVoci(indice_.tutte());
+    elenco_->tutti();
 }
 
 void FrmBrenzola::CmdCerca_Click()
 {
     RsLista = std::make_unique<Recordset>();
-    Filtro = QStringLiteral(" where cognome like '%") + RaddoppiaApici(TxtRicerca->text()) + QStringLiteral("%' ");
-    indice_.aggiornaSeCambiato(openConnection(Connessione.get()));
-    mostraVoci(cercaRapida(TxtRicerca->text()));
+    elenco_->rapida(TxtRicerca->text());
 }
-
-std::vector<IndiceNomi::Voce> FrmBrenzola::cercaRapida(const QString& testo)
-{
-    const LikePattern pattern(u'%' + testo + u'%');
-    // Typing on narrows what the last search found, when that is sure to hold every match.
-    const auto semplice = [](const QString& t) { return !t.contains(u'%') && !t.contains(u'_'); };
-    std::u16string precedente;
-    lowerCase(testoRapido_, precedente);
-    const bool restringe = elenco_ == Elenco::Rapida && versioneRapida_ == indice_.versione() && semplice(testoRapido_)
-                           && pattern.alwaysContains(precedente);
-    std::vector<IndiceNomi::Voce> trovate = indice_.cerca(pattern, restringe ? &List1->voci() : nullptr);
-    elenco_ = Elenco::Rapida;
-    testoRapido_ = testo;
-    versioneRapida_ = indice_.versione();
-    return trovate;
-}
-
-void FrmBrenzola::seguiArchivio() { indice_.aggiorna(openConnection(Connessione.get())); }
 
 void FrmBrenzola::TxtRicerca_Change() { CmdCerca_Click(); }
 
 void FrmBrenzola::AzzeraRicerca()
 {
     // Mostra Tutti shows the store as it is, even what a program that announces nothing wrote.
-    indice_.aggiorna(openConnection(Connessione.get()));
+    elenco_->segui();
     TxtRicerca->setText(QString());
     CmdCerca_Click();
 }
@@ -685,25 +351,11 @@ void FrmBrenzola::List1_Click()
 {
     const qint64 scelto = List1->chiave(List1->selectedRow());
     if (!LasciaContatto()) {
-        mostraInElenco(IdCorrente);  // the list keeps pointing at the contact on screen
+        elenco_->mostra(IdCorrente);  // the list keeps pointing at the contact on screen
         return;
     }
-    if (scelto) mostraInElenco(scelto);  // a save has refilled the list meanwhile
+    if (scelto) elenco_->mostra(scelto);  // a save has refilled the list meanwhile
     CaricaContatto();
-}
-
-void FrmBrenzola::mostraInElenco(qint64 chiave)
-{
-    const int selected = List1->selectedRow();
-    if (chiave != 0 && selected >= 0 && List1->chiave(selected) == chiave) return;
-    const QSignalBlocker quiet(List1);
-    const int row = chiave == 0 ? -1 : List1->rigaDi(chiave);
-    if (row < 0) {
-        List1->clearSelection();
-        return;
-    }
-    List1->setCurrentRow(row);
-    List1->scrollToRow(row);
 }
 
 void FrmBrenzola::CaricaContatto()
@@ -714,9 +366,9 @@ void FrmBrenzola::CaricaContatto()
     if (selected >= 0) sql += QStringLiteral(" and id =%1").arg(List1->chiave(selected));
 
     Recordset rs;
-    rs.Open(sql, Connessione.get());
+    rs.Open(sql, registro_.connessione.get());
     if (rs.Eof()) {
-        mostraInElenco(IdCorrente);
+        elenco_->mostra(IdCorrente);
         return;
     }
     mostraRiga(rs);
@@ -818,7 +470,7 @@ bool FrmBrenzola::CmdSalva_Click()
     bool mostraComeSalvato = false;
     for (;;) {
         Recordset rs;
-        rs.Open(QStringLiteral("Select * from Anagrafica where id =%1").arg(IdCorrente), Connessione.get());
+        rs.Open(QStringLiteral("Select * from Anagrafica where id =%1").arg(IdCorrente), registro_.connessione.get());
         const bool nuovo = rs.Eof();
         if (!contattoCaricato_.isEmpty()) {
             const Conflitto scelta = nuovo                         ? chiediSeEliminato()
@@ -828,7 +480,7 @@ bool FrmBrenzola::CmdSalva_Click()
             if (scelta == Conflitto::Ricarica) {
                 mostraRiga(rs);
                 AggiornaAnagrafica = 0;
-                mostraInElenco(IdCorrente);
+                elenco_->mostra(IdCorrente);
                 return false;
             }
             mostraComeSalvato = mostraComeSalvato || scelta == Conflitto::Scrivi;
@@ -839,7 +491,7 @@ bool FrmBrenzola::CmdSalva_Click()
             if (nuovo || statoCampo(campi_[i].controllo) != mostrato_[i])
                 rs.SetField(QLatin1String(campi_[i].colonna), valoreDaScrivere(i));
         try {
-            InOperazione(*Connessione, nuovo ? QStringLiteral("Nuovo contatto") : QStringLiteral("Salvataggio"),
+            InOperazione(*registro_.connessione, nuovo ? QStringLiteral("Nuovo contatto") : QStringLiteral("Salvataggio"),
                          [&rs] { rs.Update(); });
         } catch (const StoreError& error) {
             // Changed or deleted between the check and the write: check again.
@@ -850,7 +502,7 @@ bool FrmBrenzola::CmdSalva_Click()
         break;
     }
     Recordset salvato;
-    salvato.Open(QStringLiteral("Select * from Anagrafica where id =%1").arg(IdCorrente), Connessione.get());
+    salvato.Open(QStringLiteral("Select * from Anagrafica where id =%1").arg(IdCorrente), registro_.connessione.get());
     if (!salvato.Eof()) {
         // After writing over another's version the form shows the row as it now is.
         if (mostraComeSalvato)
@@ -859,7 +511,7 @@ bool FrmBrenzola::CmdSalva_Click()
             ricordaContatto(salvato.StoredValues(), TxtCognome->text() + u' ' + TxtNome->text());
     }
     // Once the form knows what it wrote: a failure to list it leaves the save complete.
-    seguiArchivio();
+    elenco_->segui();
     dialogs_.MsgBox(this, {QStringLiteral("Salvato"), MsgButtons::Ok, MsgIcon::Information});
     ElencaTutti();
     AggiornaAnagrafica = 0;
@@ -901,11 +553,12 @@ void FrmBrenzola::CmdElimina_Click()
     if (IdCorrente != 0 && !nomeCaricato_.trimmed().isEmpty()) testo += QStringLiteral("\n\n") + nomeCaricato_;
     const Message domanda{testo, MsgButtons::YesNo, MsgIcon::Question, QStringLiteral("Info"), MsgAnswer::Yes};
     if (dialogs_.MsgBox(this, domanda) != MsgAnswer::Yes) return;
-    InOperazione(openConnection(Connessione.get()), QStringLiteral("Eliminazione"),
-                 [this] { Connessione->Execute(QStringLiteral("Delete from anagrafica where id=%1").arg(IdCorrente)); });
+    InOperazione(openConnection(registro_.connessione.get()), QStringLiteral("Eliminazione"), [this] {
+        registro_.connessione->Execute(QStringLiteral("Delete from anagrafica where id=%1").arg(IdCorrente));
+    });
     // The data stay on screen; saving them again makes a new contact, without asking.
     contattoCaricato_.clear();
-    seguiArchivio();
+    elenco_->segui();
     ElencaTutti();
     Q_EMIT contattiCambiati();
 }
@@ -924,11 +577,11 @@ void FrmBrenzola::StampaRS_Scheda(const QString& Sql) { brenzola::StampaRS_Sched
 
 void FrmBrenzola::CmdStampaElenco_Click()
 {
-    TotaleElenco = List1->count();
+    registro_.totaleElenco = List1->count();
     StampaRS();
 }
 
-void FrmBrenzola::CmdStampaSchede_Click() { StampaRS_Scheda(QStringLiteral("Select * from Anagrafica ") + Filtro); }
+void FrmBrenzola::CmdStampaSchede_Click() { StampaRS_Scheda(QStringLiteral("Select * from Anagrafica ") + registro_.filtro); }
 
 void FrmBrenzola::CmdStampa_Click()
 {
@@ -961,64 +614,22 @@ void FrmBrenzola::Tb_ButtonClick(const QAction* Button)
 
 // ---- Contacts in and out ----
 
-void FrmBrenzola::Importa()
-{
-    if (!LasciaContatto()) return;  // merging may change the contact on screen
-    handle([this] { ricaricaDopoCambi(ImportaDaFile(dialogs_, this, openConnection(Connessione.get()))); });
-}
+void FrmBrenzola::Importa() { scambio_->importa(); }
 
-void FrmBrenzola::EsportaElenco()
-{
-    handle([this] { EsportaInFile(dialogs_, this, openConnection(Connessione.get()), Filtro, QStringLiteral("Contatti")); });
-}
+void FrmBrenzola::EsportaElenco() { scambio_->esportaElenco(); }
 
-void FrmBrenzola::EsportaContatto()
-{
-    // The stored contact, as printing takes it: edits not yet saved do not go out.
-    if (IdCorrente == 0) {
-        dialogs_.MsgBox(this, {QStringLiteral("Nessun contatto da esportare: sceglierne uno dall'elenco."), MsgButtons::Ok,
-                               MsgIcon::Information});
-        return;
-    }
-    QString nome = nomeCaricato_.trimmed().isEmpty() ? QStringLiteral("Contatto") : nomeCaricato_.trimmed();
-    nome.replace(u'/', u'-');  // a file name, not a path
-    handle([&] {
-        EsportaInFile(dialogs_, this, openConnection(Connessione.get()), QStringLiteral(" where id=%1").arg(IdCorrente), nome);
-    });
-}
+void FrmBrenzola::EsportaContatto() { scambio_->esportaContatto(); }
 
-void FrmBrenzola::Doppioni()
-{
-    if (!LasciaContatto()) return;  // the contact on screen may be merged into another
-    handle([this] { ricaricaDopoCambi(UnisciDoppioni(dialogs_, this, openConnection(Connessione.get()))); });
-}
+void FrmBrenzola::Doppioni() { scambio_->doppioni(); }
 
 void FrmBrenzola::ApriAgenda()
 {
-    if (!agenda_) {
-        agenda_ = new FrmAgenda(dialogs_, this);
-        connect(agenda_, &FrmAgenda::apri, this, &FrmBrenzola::MostraContatto);
-        connect(agenda_, &FrmAgenda::contattoCambiato, this, [this](qint64 id) {
-            // The contact on screen shows the new date, unless the user is changing it.
-            seguiArchivio();
-            contaCampoAttivo();
-            if (id == IdCorrente && !AggiornaAnagrafica) ricaricaDopoCambi(false);
-        });
-        connect(this, &FrmBrenzola::contattiCambiati, agenda_, &FrmAgenda::Segui);
-    } else {
-        agenda_->Aggiorna();
-    }
-    agenda_->show();
-    agenda_->raise();
-    agenda_->activateWindow();
+    handle([this] { agenda_->apri(); });
 }
 
 void FrmBrenzola::AgendaAllAvvio()
 {
-    if (!Connessione || !FrmAgenda::AllAvvio()) return;
-    bool urgente = false;
-    handle([&] { urgente = AgendaUrgente(*Connessione, QDate::currentDate()); });  // one indexed look, not the agenda
-    if (urgente) ApriAgenda();
+    handle([this] { agenda_->allAvvio(); });
 }
 
 void FrmBrenzola::MostraContatto(qint64 id)
@@ -1026,7 +637,7 @@ void FrmBrenzola::MostraContatto(qint64 id)
     if (!LasciaContatto()) return;
     handle([&] {
         Recordset rs;
-        rs.Open(QStringLiteral("Select * from Anagrafica where id =%1").arg(id), Connessione.get());
+        rs.Open(QStringLiteral("Select * from Anagrafica where id =%1").arg(id), registro_.connessione.get());
         if (rs.Eof()) {
             dialogs_.MsgBox(
                 this, {QStringLiteral("Il contatto non c'è più: è stato eliminato."), MsgButtons::Ok, MsgIcon::Information});
@@ -1036,7 +647,7 @@ void FrmBrenzola::MostraContatto(qint64 id)
         if (List1->rigaDi(id) < 0) AzzeraRicerca();
         mostraRiga(rs);
         AggiornaAnagrafica = 0;
-        mostraInElenco(id);
+        elenco_->mostra(id);
     });
     raise();
     activateWindow();
@@ -1049,10 +660,10 @@ void FrmBrenzola::ricaricaDopoCambi(bool cambiati)
     handle([this, cambiati] {
         if (cambiati) AzzeraRicerca();
         Recordset rs;
-        rs.Open(QStringLiteral("Select * from Anagrafica where id =%1").arg(IdCorrente), Connessione.get());
+        rs.Open(QStringLiteral("Select * from Anagrafica where id =%1").arg(IdCorrente), registro_.connessione.get());
         if (IdCorrente != 0 && !rs.Eof()) {
             mostraRiga(rs);
-            mostraInElenco(IdCorrente);
+            elenco_->mostra(IdCorrente);
         } else {
             svuotaScheda();
             IdCorrente = 0;
@@ -1065,14 +676,14 @@ void FrmBrenzola::RicercaAvanzata()
 {
     if (!LasciaContatto()) return;  // the search clears the form
     {
-        FrmRicerca ricerca(dialogs_, this);  // a new window each time, with empty criteria
+        FrmRicerca ricerca(dialogs_, this, registro_);  // a new window each time, with empty criteria
         dialogs_.ShowModal(ricerca);
     }
     RsLista = std::make_unique<Recordset>();
-    const QString condizione = Filtro.trimmed();
-    if (!condizione.isEmpty() && condizione.left(5).toUpper() != u"WHERE") Filtro = QStringLiteral(" Where ") + Filtro;
-    RsLista->Open(QueryLista(), Connessione.get());
-    elenco_ = Elenco::Avanzata;
+    const QString condizione = registro_.filtro.trimmed();
+    if (!condizione.isEmpty() && condizione.left(5).toUpper() != u"WHERE")
+        registro_.filtro = QStringLiteral(" Where ") + registro_.filtro;
+    RsLista->Open(QueryLista(registro_.filtro), registro_.connessione.get());
     RiempiLista();
     svuotaScheda();
     IdCorrente = 0;
@@ -1080,68 +691,23 @@ void FrmBrenzola::RicercaAvanzata()
 
 // ---- Edit-state tracking ----
 
-QString FrmBrenzola::contenuto(const QLineEdit* field) { return field->text(); }
-
-QString FrmBrenzola::contenuto(const CalendarField* field) { return ComeTesto(ValoreNonNullo(field->value(), QString())); }
-
-QString FrmBrenzola::contenuto(const QTextEdit* field) { return field->toPlainText(); }
-
-void FrmBrenzola::ricordaCampo(const QString& contenuto) { CampoTemp = contenuto; }
-
-void FrmBrenzola::confrontaCampo(const QString& contenuto)
+QWidget* FrmBrenzola::campoAttivo() const
 {
-    if (contenuto != CampoTemp) AggiornaAnagrafica = -1;
-}
-
-const FrmBrenzola::FocusHandlers* FrmBrenzola::campoAttivo() const
-{
-    for (QWidget* widget = QApplication::focusWidget(); widget; widget = widget->parentWidget()) {
-        const auto found = trackedFields_.constFind(widget);
-        if (found != trackedFields_.constEnd()) return &*found;
-    }
+    for (QWidget* widget = QApplication::focusWidget(); widget; widget = widget->parentWidget())
+        for (const Campo& campo : campi_)
+            if (campo.controllo == widget) return widget;
     return nullptr;
 }
 
 void FrmBrenzola::contaCampoAttivo()
 {
-    if (const FocusHandlers* campo = campoAttivo()) (this->*campo->lostFocus)();
+    if (const QWidget* campo = campoAttivo()) confrontaCampo(campo);
 }
 
 void FrmBrenzola::ricordaCampoAttivo()
 {
     // A field that keeps the focus while the form is replaced compares with what it shows now.
-    if (const FocusHandlers* campo = campoAttivo()) (this->*campo->gotFocus)();
+    if (const QWidget* campo = campoAttivo()) CampoTemp = contenuto(campo);
 }
-
-void FrmBrenzola::TxtCognome_GotFocus() { ricordaCampo(contenuto(TxtCognome)); }
-void FrmBrenzola::TxtCognome_LostFocus() { confrontaCampo(contenuto(TxtCognome)); }
-void FrmBrenzola::TxtNome_GotFocus() { ricordaCampo(contenuto(TxtNome)); }
-void FrmBrenzola::TxtNome_LostFocus() { confrontaCampo(contenuto(TxtNome)); }
-void FrmBrenzola::DtInizio_GotFocus() { ricordaCampo(contenuto(DtInizio)); }
-void FrmBrenzola::DtInizio_LostFocus() { confrontaCampo(contenuto(DtInizio)); }
-void FrmBrenzola::TxtTipoRef_GotFocus() { ricordaCampo(contenuto(TxtTipoRef)); }
-void FrmBrenzola::TxtTipoRef_LostFocus() { confrontaCampo(contenuto(TxtTipoRef)); }
-void FrmBrenzola::TxtProv_GotFocus() { ricordaCampo(contenuto(TxtProv)); }
-void FrmBrenzola::TxtProv_LostFocus() { confrontaCampo(contenuto(TxtProv)); }
-void FrmBrenzola::TxtCitta_GotFocus() { ricordaCampo(contenuto(TxtCitta)); }
-void FrmBrenzola::TxtCitta_LostFocus() { confrontaCampo(contenuto(TxtCitta)); }
-void FrmBrenzola::TxtIndirizzo_GotFocus() { ricordaCampo(contenuto(TxtIndirizzo)); }
-void FrmBrenzola::TxtIndirizzo_LostFocus() { confrontaCampo(contenuto(TxtIndirizzo)); }
-void FrmBrenzola::TxtCap_GotFocus() { ricordaCampo(contenuto(TxtCap)); }
-void FrmBrenzola::TxtCap_LostFocus() { confrontaCampo(contenuto(TxtCap)); }
-void FrmBrenzola::TxtEmail_GotFocus() { ricordaCampo(contenuto(TxtEmail)); }
-void FrmBrenzola::TxtEmail_LostFocus() { confrontaCampo(contenuto(TxtEmail)); }
-void FrmBrenzola::TxtTelefono_GotFocus() { ricordaCampo(contenuto(TxtTelefono)); }
-void FrmBrenzola::TxtTelefono_LostFocus() { confrontaCampo(contenuto(TxtTelefono)); }
-void FrmBrenzola::TxtCell_GotFocus() { ricordaCampo(contenuto(TxtCell)); }
-void FrmBrenzola::TxtCell_LostFocus() { confrontaCampo(contenuto(TxtCell)); }
-void FrmBrenzola::DtNasc_GotFocus() { ricordaCampo(contenuto(DtNasc)); }
-void FrmBrenzola::DtNasc_LostFocus() { confrontaCampo(contenuto(DtNasc)); }
-void FrmBrenzola::Txtfonte_GotFocus() { ricordaCampo(contenuto(Txtfonte)); }
-void FrmBrenzola::Txtfonte_LostFocus() { confrontaCampo(contenuto(Txtfonte)); }
-void FrmBrenzola::DtDataRicontattare_GotFocus() { ricordaCampo(contenuto(DtDataRicontattare)); }
-void FrmBrenzola::DtDataRicontattare_LostFocus() { confrontaCampo(contenuto(DtDataRicontattare)); }
-void FrmBrenzola::TxtCommenti_GotFocus() { ricordaCampo(contenuto(TxtCommenti)); }
-void FrmBrenzola::TxtCommenti_LostFocus() { confrontaCampo(contenuto(TxtCommenti)); }
 
 }  // namespace brenzola

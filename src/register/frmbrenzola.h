@@ -1,44 +1,35 @@
 #pragma once
 
-#include "register/indicenomi.h"
-#include "store/funzioni.h"
+#include "register/modulobrenzola.h"
 #include "store/recordset.h"
+#include "store/registro.h"
 #include "widgets/dialogs.h"
 
-#include <QHash>
-#include <QPointer>
 #include <QWidget>
 
 #include <memory>
 #include <vector>
 
-class QFrame;
-class QLabel;
-class QLineEdit;
-class QPushButton;
 class QAction;
-class QTextEdit;
-class QTimer;
-class QIcon;
-class QMenu;
 
 namespace brenzola {
 
-class CalendarField;
 class ComandiCronologia;
-class ElencoNomi;
-class FrmAgenda;
+class ComandiAgenda;
+class ElencoContatti;
+class ScambioContatti;
 class FormTransparancy;
-class KeyboardToolBar;
 class StoreError;
 
 // The main window: the contact list with its quick search on the left, the fifteen
 // fields of one contact on the right, and the commands that save and delete it.
-class FrmBrenzola : public QWidget {
+class FrmBrenzola : public QWidget, private ModuloBrenzola {
     Q_OBJECT
 
 public:
-    explicit FrmBrenzola(Dialogs& dialogs = Dialogs::platform(), QWidget* parent = nullptr);
+    // Works on `registro`: its store, its list filter and its names index.
+    explicit FrmBrenzola(Dialogs& dialogs = Dialogs::platform(), QWidget* parent = nullptr,
+                         Registro& registro = Registro::corrente());
     ~FrmBrenzola() override;
 
     // Opens the store file `archivio` and lists every contact.
@@ -57,7 +48,7 @@ public:
     void AzzeraRicerca();
     void CmdEsci_Click();
     // The one query behind every refill of the list.
-    static QString QueryLista();
+    static QString QueryLista(const QString& Filtro);
     // Refills the list after another desk changed contacts on a server: those it
     // announced, or (none announced) whatever the store now holds.
     void ElencoCambiatoAltrove();
@@ -103,43 +94,9 @@ public:
     // edits); the list shows every contact if it did not list it.
     void MostraContatto(qint64 id);
 
-    // Edit-state tracking: each field remembers its content on entry and marks the
-    // window as changed when it is left with another content.
-    void TxtCognome_GotFocus();
-    void TxtCognome_LostFocus();
-    void TxtNome_GotFocus();
-    void TxtNome_LostFocus();
-    void DtInizio_GotFocus();
-    void DtInizio_LostFocus();
-    void TxtTipoRef_GotFocus();
-    void TxtTipoRef_LostFocus();
-    void TxtProv_GotFocus();
-    void TxtProv_LostFocus();
-    void TxtCitta_GotFocus();
-    void TxtCitta_LostFocus();
-    void TxtIndirizzo_GotFocus();
-    void TxtIndirizzo_LostFocus();
-    void TxtCap_GotFocus();
-    void TxtCap_LostFocus();
-    void TxtEmail_GotFocus();
-    void TxtEmail_LostFocus();
-    void TxtTelefono_GotFocus();
-    void TxtTelefono_LostFocus();
-    void TxtCell_GotFocus();
-    void TxtCell_LostFocus();
-    void DtNasc_GotFocus();
-    void DtNasc_LostFocus();
-    void Txtfonte_GotFocus();
-    void Txtfonte_LostFocus();
-    void DtDataRicontattare_GotFocus();
-    void DtDataRicontattare_LostFocus();
-    void TxtCommenti_GotFocus();
-    void TxtCommenti_LostFocus();
-
-    std::unique_ptr<Recordset> RsLista;
-    qint64 IdCorrente = 0;       // key of the contact on screen; 0 = none
-    QString CampoTemp;           // content of the last field entered, taken on entry
-    int AggiornaAnagrafica = 0;  // -1: the fields hold changes not saved
+    // The contact on screen: its key (0 = none), and whether the form holds changes not saved.
+    qint64 idCorrente() const { return IdCorrente; }
+    bool modificato() const { return AggiornaAnagrafica != 0; }
 
 Q_SIGNALS:
     // The window has been closed (and its store with it).
@@ -153,11 +110,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    using Handler = void (FrmBrenzola::*)();
-    struct FocusHandlers {
-        Handler gotFocus;
-        Handler lostFocus;
-    };
     // A column of the contact and the control that edits it, in the order a save writes them.
     struct Campo {
         const char* colonna;
@@ -167,19 +119,7 @@ private:
     // anyway (over the other version, or as a new contact), show the stored one, or stop.
     enum class Conflitto { Nessuno, Scrivi, Ricarica, Annulla };
 
-    void buildToolbar();
-    // A toolbar button that opens `menu`; the tooltip shows its entries' shortcuts.
-    void aggiungiMenu(const QIcon& icona, const QString& caption, QMenu* menu);
-    void buildLeftPanel();
-    void buildEditPanel();
-    void buildCommands();
-    void setTabOrder();
-    QLineEdit* addTextBox(QWidget* panel, const char* name, int maxLength, int left, int top, int width, int height);
-    CalendarField* addDateField(QWidget* panel, const char* name, const QString& etichetta, int left, int top);
-    QLabel* addLabel(QWidget* panel, const char* name, const QString& caption, int left, int top, int width, int height = 375);
-    void track(QWidget* field, Handler gotFocus, Handler lostFocus);
     void connectHandlers();
-
     // Runs an event handler; whatever it throws is shown and the window goes on.
     template <typename Work> void handle(Work&& work);
     void showError(const StoreError& error, const QString& context = {});
@@ -189,46 +129,34 @@ private:
     // they did change, the whole list.
     void ricaricaDopoCambi(bool cambiati);
 
-    // What the list shows: every contact, a quick search's, or the store's rows (RsLista).
-    enum class Elenco { Tutti, Rapida, Avanzata };
-    void mostraVoci(std::vector<IndiceNomi::Voce> voci);
-    // The quick search of `testo` among the names index, narrowing what is listed when it can.
-    std::vector<IndiceNomi::Voce> cercaRapida(const QString& testo);
-    // After this program wrote: the index takes what the journal says changed.
-    void seguiArchivio();
-
     // Shows the contact of the recordset's current row and remembers it as loaded.
     void mostraRiga(const Recordset& rs);
     // What the form shows is now `memorizzato` (the row as stored; empty: no stored contact).
     void ricordaContatto(const QVariantList& memorizzato, const QString& nome);
     void svuotaScheda();
-    // Selects the entry of that contact, or none, without choosing it.
-    void mostraInElenco(qint64 chiave);
     // A field's content as the user left it, to tell whether it changed since it was shown.
     static QVariant statoCampo(const QWidget* controllo);
     QVariant valoreDaScrivere(size_t campo) const;
     Conflitto chiediSeCambiato();
     Conflitto chiediSeEliminato();
 
-    static QString contenuto(const QLineEdit* field);
-    static QString contenuto(const CalendarField* field);
-    static QString contenuto(const QTextEdit* field);
-    void ricordaCampo(const QString& contenuto);
-    void confrontaCampo(const QString& contenuto);
-    const FocusHandlers* campoAttivo() const;
+    // Edit-state tracking, for every field of the table: each remembers its content on entry
+    // (CampoTemp) and marks the form as changed when it is left with another.
+    void seguiFuoco(QWidget* campo);
+    void confrontaCampo(const QWidget* campo);
+    QWidget* campoAttivo() const;
     // Runs the focus-lost check of the field that has the focus, without moving it.
     void contaCampoAttivo();
     void ricordaCampoAttivo();
 
+    std::unique_ptr<Recordset> RsLista;
+    qint64 IdCorrente = 0;       // key of the contact on screen; 0 = none
+    QString CampoTemp;           // content of the last field entered, taken on entry
+    int AggiornaAnagrafica = 0;  // -1: the fields hold changes not saved
+
     Dialogs& dialogs_;
+    Registro& registro_;
     QString archivio_;  // the store, as the user knows it
-    QTimer* aggiornaElenco_;
-    std::vector<qint64> cambiatiAltrove_;  // announced by other desks, not yet listed; 0: unknown
-    QHash<QObject*, FocusHandlers> trackedFields_;
-    IndiceNomi indice_;
-    Elenco elenco_ = Elenco::Tutti;
-    QString testoRapido_;         // the text of the quick search listed, when elenco_ is Rapida
-    quint64 versioneRapida_ = 0;  // the index's version when it was listed
     std::vector<Campo> campi_;
     QVariantList contattoCaricato_;  // the contact on screen as stored when loaded or saved
     QString nomeCaricato_;
@@ -236,43 +164,10 @@ private:
     QString commentiCaricati_;  // the comment as stored, line breaks and all
     int rowBeforePress_ = -1;
 
-    QWidget* page_;  // holds every control at its designed place
-    KeyboardToolBar* Tb;
-    QFrame* frameElenco_;
-    QLabel* Label6;
-    QPushButton* CmdCerca;
-    QLineEdit* TxtRicerca;
-    QLabel* Label17;
-    QLabel* LblNum;
-    ElencoNomi* List1;
-    QPushButton* CmdStampaElenco;
-    QPushButton* CmdStampaSchede;
-
-    QFrame* frameScheda_;
-    QLineEdit* TxtCognome;
-    QLineEdit* TxtNome;
-    CalendarField* DtInizio;
-    QLineEdit* TxtTipoRef;
-    QLineEdit* TxtCitta;
-    QLineEdit* TxtProv;
-    QLineEdit* TxtIndirizzo;
-    QLineEdit* TxtCap;
-    QLineEdit* TxtEmail;
-    QLineEdit* TxtTelefono;
-    QLineEdit* TxtCell;
-    CalendarField* DtNasc;
-    QLineEdit* Txtfonte;
-    CalendarField* DtDataRicontattare;
-    QTextEdit* TxtCommenti;
-
-    QPushButton* CmdElimina;
-    QPushButton* CmdStampa;
-    QPushButton* CmdNuovo;
-    QPushButton* CmdSalva;
-    QPushButton* CmdEsci;
-    QLabel* Label16;
     FormTransparancy* FormTransparancy1;
-    QPointer<FrmAgenda> agenda_;
+    ElencoContatti* elenco_;
+    ComandiAgenda* agenda_;
+    ScambioContatti* scambio_;
     ComandiCronologia* cronologia_;
 };
 

@@ -27,10 +27,13 @@ QFont carattere(const char* family)
 
 }  // namespace
 
-FrmRicerca::FrmRicerca(Dialogs& dialogs, QWidget* parent) : QDialog(parent), dialogs_(dialogs)
+FrmRicerca::FrmRicerca(Dialogs& dialogs, QWidget* parent, Registro& registro)
+    : QDialog(parent),
+      dialogs_(dialogs),
+      registro_(registro)
 {
     setObjectName(QStringLiteral("FrmRicerca"));
-    setWindowTitle(QStringLiteral("Compilare i campi di ricerca che si conoscono:"));
+    setWindowTitle(tr("Compilare i campi di ricerca che si conoscono:"));
     setWindowIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFont(carattere("MS Sans Serif"));
@@ -44,8 +47,8 @@ FrmRicerca::FrmRicerca(Dialogs& dialogs, QWidget* parent) : QDialog(parent), dia
     // Created in tab order.
     TxtCognome = addTextBox("TxtCognome", 1920, 120, 8295, 250);
     TxtNome = addTextBox("TxtNome", 1920, 600, 8295, 250);
-    DtInizioDa = addDateField("DtInizioDa", "Da data", 1920, 1080);
-    DtInizioA = addDateField("DtInizioA", "A data", 8040, 1080);
+    DtInizioDa = addDateField("DtInizioDa", QT_TRANSLATE_NOOP("brenzola::FrmRicerca", "Da data"), 1920, 1080);
+    DtInizioA = addDateField("DtInizioA", QT_TRANSLATE_NOOP("brenzola::FrmRicerca", "A data"), 8040, 1080);
     DtInizioDa->setFont(carattere("Verdana"));
     DtInizioA->setFont(carattere("Verdana"));
     TxtTipoRef = addTextBox("TxtTipoRef", 1920, 1560, 4935, 250);
@@ -56,21 +59,23 @@ FrmRicerca::FrmRicerca(Dialogs& dialogs, QWidget* parent) : QDialog(parent), dia
     TxtEmail = addTextBox("TxtEmail", 1920, 3000, 8295, 250);
     TxtTelefono = addTextBox("TxtTelefono", 1920, 3480, 3615, 250);
     TxtCell = addTextBox("TxtCell", 6600, 3480, 3615, 250);
-    DtNascDa = addDateField("DtNascDa", "Da data Nasc.", 1920, 3960);
-    DtNascA = addDateField("DtNascA", "A data Nasc.", 6600, 3960);
-    DtDataRicontattareDa = addDateField("DtDataRicontattareDa", "Da data ricontattare", 1920, 4440);
-    DtDataRicontattareA = addDateField("DtDataRicontattareA", "A data ricontattare", 6600, 4440);
+    DtNascDa = addDateField("DtNascDa", QT_TRANSLATE_NOOP("brenzola::FrmRicerca", "Da data Nasc."), 1920, 3960);
+    DtNascA = addDateField("DtNascA", QT_TRANSLATE_NOOP("brenzola::FrmRicerca", "A data Nasc."), 6600, 3960);
+    DtDataRicontattareDa =
+        addDateField("DtDataRicontattareDa", QT_TRANSLATE_NOOP("brenzola::FrmRicerca", "Da data ricontattare"), 1920, 4440);
+    DtDataRicontattareA =
+        addDateField("DtDataRicontattareA", QT_TRANSLATE_NOOP("brenzola::FrmRicerca", "A data ricontattare"), 6600, 4440);
     Txtfonte = addTextBox("Txtfonte", 1920, 5040, 3615, 250);
     TxtCommenti = new QTextEdit(page_);
     TxtCommenti->setObjectName(QStringLiteral("TxtCommenti"));
     TxtCommenti->setTabChangesFocus(true);
     placeInTwips(TxtCommenti, 1920, 5520, 8295, 375);
 
-    CmdCerca = new QPushButton(style()->standardIcon(QStyle::SP_DialogApplyButton), QStringLiteral("Ricerca"), page_);
+    CmdCerca = new QPushButton(style()->standardIcon(QStyle::SP_DialogApplyButton), tr("Ricerca"), page_);
     CmdCerca->setObjectName(QStringLiteral("CmdCerca"));
     CmdCerca->setDefault(true);
     placeInTwips(CmdCerca, 6720, 6000, 1695, 615);
-    CmdSalva = new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton), QStringLiteral("Esci"), page_);
+    CmdSalva = new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton), tr("Esci"), page_);
     CmdSalva->setObjectName(QStringLiteral("CmdSalva"));
     CmdSalva->setAutoDefault(false);
     placeInTwips(CmdSalva, 8520, 6000, 1695, 615);
@@ -142,7 +147,7 @@ CalendarField* FrmRicerca::addDateField(const char* name, const char* etichetta,
 {
     auto* field = new CalendarField(page_);
     field->setObjectName(QLatin1String(name));
-    field->setAccessibleName(QString::fromUtf8(etichetta));  // names the field in messages about it
+    field->setAccessibleName(tr(etichetta));  // names the field in messages about it
     placeInTwips(field, left, top, 2175, 360);
     return field;
 }
@@ -155,27 +160,27 @@ void FrmRicerca::addLabels()
         int left, top, width, height;
     };
     static const Etichetta etichette[] = {
-        {"Label15", "Da data ricontattare", 360, 4440, 1455, 495},
-        {"Label14", "Fonte", 360, 5040, 1335, 375},
-        {"Label13", "Telefono", 360, 3480, 1335, 375},
-        {"Label12", "Cellulare", 5640, 3480, 1335, 375},
-        {"Label11", "Email", 360, 3000, 1335, 375},
-        {"Label9", "Citta'", 360, 2040, 1335, 375},
-        {"Label8", "Commenti", 360, 5520, 1335, 375},
-        {"Label7", "Da data Nasc.", 360, 3960, 1695, 375},
-        {"Label5", "Indirizzo", 360, 2520, 1335, 375},
-        {"Label4", "Tipo Ref.", 360, 1560, 1455, 375},
-        {"Label3", "Da data", 360, 1080, 1335, 375},
-        {"Label2", "Nome", 360, 600, 1335, 375},
-        {"Label1", "Cognome", 360, 120, 1335, 375},
-        {"Label10", "CAP", 8160, 2520, 1335, 375},
-        {"Label6", "A data Nasc.", 5280, 3960, 1695, 375},
-        {"Label16", "A data ricontattare", 4800, 4440, 2295, 375},
-        {"Label17", "A data", 7200, 1080, 1335, 375},
-        {"Label18", "Prov.", 8160, 2040, 1335, 375},
+        {"Label15", QT_TRANSLATE_NOOP("brenzola::FrmRicerca", "Da data ricontattare"), 360, 4440, 1455, 495},
+        {"Label14", QT_TRANSLATE_NOOP("brenzola::FrmRicerca", "Fonte"), 360, 5040, 1335, 375},
+        {"Label13", QT_TRANSLATE_NOOP("brenzola::FrmRicerca", "Telefono"), 360, 3480, 1335, 375},
+        {"Label12", QT_TRANSLATE_NOOP("brenzola::FrmRicerca", "Cellulare"), 5640, 3480, 1335, 375},
+        {"Label11", QT_TRANSLATE_NOOP("brenzola::FrmRicerca", "Email"), 360, 3000, 1335, 375},
+        {"Label9", QT_TRANSLATE_NOOP("brenzola::FrmRicerca", "Citta'"), 360, 2040, 1335, 375},
+        {"Label8", QT_TRANSLATE_NOOP("brenzola::FrmRicerca", "Commenti"), 360, 5520, 1335, 375},
+        {"Label7", QT_TRANSLATE_NOOP("brenzola::FrmRicerca", "Da data Nasc."), 360, 3960, 1695, 375},
+        {"Label5", QT_TRANSLATE_NOOP("brenzola::FrmRicerca", "Indirizzo"), 360, 2520, 1335, 375},
+        {"Label4", QT_TRANSLATE_NOOP("brenzola::FrmRicerca", "Tipo Ref."), 360, 1560, 1455, 375},
+        {"Label3", QT_TRANSLATE_NOOP("brenzola::FrmRicerca", "Da data"), 360, 1080, 1335, 375},
+        {"Label2", QT_TRANSLATE_NOOP("brenzola::FrmRicerca", "Nome"), 360, 600, 1335, 375},
+        {"Label1", QT_TRANSLATE_NOOP("brenzola::FrmRicerca", "Cognome"), 360, 120, 1335, 375},
+        {"Label10", QT_TRANSLATE_NOOP("brenzola::FrmRicerca", "CAP"), 8160, 2520, 1335, 375},
+        {"Label6", QT_TRANSLATE_NOOP("brenzola::FrmRicerca", "A data Nasc."), 5280, 3960, 1695, 375},
+        {"Label16", QT_TRANSLATE_NOOP("brenzola::FrmRicerca", "A data ricontattare"), 4800, 4440, 2295, 375},
+        {"Label17", QT_TRANSLATE_NOOP("brenzola::FrmRicerca", "A data"), 7200, 1080, 1335, 375},
+        {"Label18", QT_TRANSLATE_NOOP("brenzola::FrmRicerca", "Prov."), 8160, 2040, 1335, 375},
     };
     for (const Etichetta& e : etichette) {
-        auto* label = new QLabel(QString::fromUtf8(e.caption), page_);
+        auto* label = new QLabel(tr(e.caption), page_);
         label->setObjectName(QLatin1String(e.name));
         label->setWordWrap(true);
         placeInTwips(label, e.left, e.top, e.width, e.height);
@@ -200,13 +205,13 @@ void FrmRicerca::CmdCerca_Click()
 {
     // A date that is not one is refused, never left out: the list would not be what was asked.
     if (!datesAreValid(this, dialogs_)) return;
-    Filtro.clear();
+    registro_.filtro.clear();
     for (const Criterio& criterio : criteri_) {
         bool partecipa = false;
         const QString testo = valore(criterio, partecipa);
         if (!partecipa) continue;
-        if (!Filtro.isEmpty()) Filtro += QStringLiteral(" and ");
-        Filtro += QLatin1String(criterio.apertura) + testo + QLatin1String(criterio.chiusura);
+        if (!registro_.filtro.isEmpty()) registro_.filtro += QStringLiteral(" and ");
+        registro_.filtro += QLatin1String(criterio.apertura) + testo + QLatin1String(criterio.chiusura);
     }
     accept();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/registro.h"
 #include "widgets/dialogs.h"
 
 #include <QDialog>
@@ -14,18 +15,19 @@ namespace brenzola {
 
 class CalendarField;
 
-// The advanced search: eighteen criteria that become the condition text in Filtro.
+// The advanced search: eighteen criteria that become the condition text in the register's filter.
 // It never touches the store; the main window runs the condition.
 class FrmRicerca : public QDialog {
     Q_OBJECT
 
 public:
-    explicit FrmRicerca(Dialogs& dialogs = Dialogs::platform(), QWidget* parent = nullptr);
+    explicit FrmRicerca(Dialogs& dialogs = Dialogs::platform(), QWidget* parent = nullptr,
+                        Registro& registro = Registro::corrente());
     ~FrmRicerca() override;
 
-    // "Ricerca": builds Filtro from the criteria given and closes.
+    // "Ricerca": builds the register's filter from the criteria given and closes.
     void CmdCerca_Click();
-    // "Esci": closes, leaving Filtro as it was.
+    // "Esci": closes, leaving the register's filter as it was.
     void CmdSalva_Click();
 
 private:
@@ -42,6 +44,7 @@ private:
     static QString valore(const Criterio& criterio, bool& partecipa);
 
     Dialogs& dialogs_;
+    Registro& registro_;
     QWidget* page_;  // holds every control at its designed place
     std::vector<Criterio> criteri_;
     QLineEdit* TxtCognome;

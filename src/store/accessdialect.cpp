@@ -2,6 +2,7 @@
 
 #include "store/storeerror.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QHash>
 #include <QRegularExpression>
@@ -21,7 +22,8 @@ struct Token {
 
 [[noreturn]] void syntaxError(const QString& what)
 {
-    throw StoreError(StoreErrorNumber::SyntaxError, QStringLiteral("Errore di sintassi nell'istruzione: %1.").arg(what));
+    throw StoreError(StoreErrorNumber::SyntaxError,
+                     QCoreApplication::translate("brenzola::AccessDialect", "Errore di sintassi nell'istruzione: %1.").arg(what));
 }
 
 // Words that end or join clauses, and so can never be an operand of &.
@@ -42,7 +44,7 @@ QString isoDateFromAccess(const QString& literal)
     const auto match = shape.match(literal);
     const QDate date =
         match.hasMatch() ? QDate(match.captured(3).toInt(), match.captured(1).toInt(), match.captured(2).toInt()) : QDate();
-    if (!date.isValid()) syntaxError(QStringLiteral("data non valida #%1#").arg(literal));
+    if (!date.isValid()) syntaxError(QCoreApplication::translate("brenzola::AccessDialect", "data non valida #%1#").arg(literal));
     return date.toString(QStringLiteral("yyyy-MM-dd"));
 }
 
@@ -61,7 +63,7 @@ qsizetype readQuoted(const QString& sql, qsizetype start, QChar quote, QString& 
         }
         content += sql[i++];
     }
-    syntaxError(QStringLiteral("testo non chiuso"));
+    syntaxError(QCoreApplication::translate("brenzola::AccessDialect", "testo non chiuso"));
 }
 
 std::vector<Token> tokenize(const QString& sql)
@@ -80,12 +82,12 @@ std::vector<Token> tokenize(const QString& sql)
             tokens.push_back({TokenKind::Text, content});
         } else if (c == u'#') {
             const qsizetype close = sql.indexOf(u'#', i + 1);
-            if (close < 0) syntaxError(QStringLiteral("data non chiusa"));
+            if (close < 0) syntaxError(QCoreApplication::translate("brenzola::AccessDialect", "data non chiusa"));
             tokens.push_back({TokenKind::Date, isoDateFromAccess(sql.mid(i + 1, close - i - 1))});
             i = close + 1;
         } else if (c == u'[') {
             const qsizetype close = sql.indexOf(u']', i + 1);
-            if (close < 0) syntaxError(QStringLiteral("nome non chiuso"));
+            if (close < 0) syntaxError(QCoreApplication::translate("brenzola::AccessDialect", "nome non chiuso"));
             i = close + 1;
             tokens.push_back({TokenKind::Word, sql.mid(start, i - start)});
         } else if (isWordStart(c)) {
@@ -139,7 +141,8 @@ public:
     QString run()
     {
         QString sql = translateLevel();
-        if (pos_ < tokens_.size()) syntaxError(QStringLiteral("parentesi chiusa in eccesso"));
+        if (pos_ < tokens_.size())
+            syntaxError(QCoreApplication::translate("brenzola::AccessDialect", "parentesi chiusa in eccesso"));
         return sql;
     }
 
@@ -178,7 +181,8 @@ private:
                 break;
             case TokenKind::OpenParen: {
                 QString inner = translateLevel();
-                if (pos_ >= tokens_.size()) syntaxError(QStringLiteral("parentesi non chiusa"));
+                if (pos_ >= tokens_.size())
+                    syntaxError(QCoreApplication::translate("brenzola::AccessDialect", "parentesi non chiusa"));
                 ++pos_;
                 appendGroup(items, u'(' + inner + u')');
                 break;
@@ -194,7 +198,7 @@ private:
             }
             closeJoinIfComplete(items, join);
         }
-        if (join.pending) syntaxError(QStringLiteral("& senza secondo operando"));
+        if (join.pending) syntaxError(QCoreApplication::translate("brenzola::AccessDialect", "& senza secondo operando"));
         if (engine_ == Engine::PostgreSQL) {
             foldComparisons(items);
             foldLikes(items);
@@ -263,9 +267,10 @@ private:
 
     void startJoin(std::vector<Item>& items, Join& join) const
     {
-        if (join.pending) syntaxError(QStringLiteral("& senza operando"));
+        if (join.pending) syntaxError(QCoreApplication::translate("brenzola::AccessDialect", "& senza operando"));
         dropTrailingSpaces(items);
-        if (items.empty() || !isJoinOperand(items.back())) syntaxError(QStringLiteral("& senza primo operando"));
+        if (items.empty() || !isJoinOperand(items.back()))
+            syntaxError(QCoreApplication::translate("brenzola::AccessDialect", "& senza primo operando"));
         join.left = items.back();
         items.pop_back();
         join.base = items.size();
@@ -279,7 +284,8 @@ private:
             items.pop_back();
             return;
         }
-        if (!isJoinOperand(items.back())) syntaxError(QStringLiteral("& senza secondo operando"));
+        if (!isJoinOperand(items.back()))
+            syntaxError(QCoreApplication::translate("brenzola::AccessDialect", "& senza secondo operando"));
         // A word may still turn into a call when a group follows it.
         if (items.back().isKeyword && pos_ < tokens_.size() && tokens_[pos_].kind == TokenKind::OpenParen) return;
         const Item right = items.back();

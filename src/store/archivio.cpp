@@ -5,6 +5,7 @@
 #include "store/giornale.h"
 #include "store/sqlerror.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
@@ -83,7 +84,8 @@ void creaSulServer(const QString& connectionString, const std::function<void(QSq
     };
     if (connection.schema(QStringLiteral("Anagrafica")).exists())
         throw StoreError(StoreErrorNumber::FileExists,
-                         QStringLiteral("Il database %1 contiene già la tabella Anagrafica.").arg(connection.path()));
+                         QCoreApplication::translate("brenzola::Archivio", "Il database %1 contiene già la tabella Anagrafica.")
+                             .arg(connection.path()));
     if (!db.transaction()) throw storeErrorFrom(db);
     try {
         run(QString::fromLatin1(kCreateServerTable));
@@ -129,8 +131,10 @@ void CreaArchivio(const QString& archivio)
     const int file = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (file < 0) {
         const int error = errno;
-        if (error == EEXIST) throw StoreError(StoreErrorNumber::FileExists, QStringLiteral("Il file «%1» esiste già.").arg(path));
-        throw systemError(error, QStringLiteral("Impossibile creare il file «%1»").arg(path));
+        if (error == EEXIST)
+            throw StoreError(StoreErrorNumber::FileExists,
+                             QCoreApplication::translate("brenzola::Archivio", "Il file «%1» esiste già.").arg(path));
+        throw systemError(error, QCoreApplication::translate("brenzola::Archivio", "Impossibile creare il file «%1»").arg(path));
     }
     ::close(file);
     const QString name = QStringLiteral("brenzola-crea-%1").arg(quintptr(&path));

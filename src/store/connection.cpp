@@ -8,6 +8,7 @@
 
 #include <sqlite3.h>
 #include <QAtomicInt>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QObject>
 #include <QRegularExpression>
@@ -31,29 +32,35 @@ QString italianDescription(int code)
     switch (code & 0xff) {  // an extended code carries its primary code in the low byte
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
-        return QStringLiteral(
+        return QCoreApplication::translate(
+            "brenzola::Connection",
             "l'archivio è bloccato da un altro programma che lo sta modificando. Riprovare tra poco; "
             "se non basta, chiudere gli altri programmi che lo usano.");
     case SQLITE_READONLY:
-        return QStringLiteral(
+        return QCoreApplication::translate(
+            "brenzola::Connection",
             "l'archivio è di sola lettura, perciò le modifiche non si possono salvare. Per salvare "
             "serve il permesso di scrittura sul file e sulla sua cartella.");
     case SQLITE_IOERR:
-        return QStringLiteral(
+        return QCoreApplication::translate(
+            "brenzola::Connection",
             "errore di lettura o scrittura sul disco. Controllare il disco (o la rete, se l'archivio "
             "è in una cartella condivisa) e riprovare.");
     case SQLITE_CORRUPT:
-        return QStringLiteral(
+        return QCoreApplication::translate(
+            "brenzola::Connection",
             "l'archivio è danneggiato. Non modificarlo oltre: conservarne una copia e ripristinare "
             "l'ultimo salvataggio.");
     case SQLITE_FULL:
-        return QStringLiteral("il disco è pieno e le modifiche non sono state salvate. Liberare spazio e riprovare.");
+        return QCoreApplication::translate(
+            "brenzola::Connection", "il disco è pieno e le modifiche non sono state salvate. Liberare spazio e riprovare.");
     case SQLITE_CANTOPEN:
-        return QStringLiteral(
-            "il file non si può aprire: non esiste, oppure mancano i permessi per leggerlo o per "
-            "scrivere nella sua cartella.");
+        return QCoreApplication::translate("brenzola::Connection",
+                                           "il file non si può aprire: non esiste, oppure mancano i permessi per leggerlo o per "
+                                           "scrivere nella sua cartella.");
     case SQLITE_NOTADB:
-        return QStringLiteral("il file non è un archivio dei contatti (né un database che Brenzola sappia leggere).");
+        return QCoreApplication::translate(
+            "brenzola::Connection", "il file non è un archivio dei contatti (né un database che Brenzola sappia leggere).");
     default:
         return {};
     }
@@ -82,33 +89,38 @@ StoreError serverError(const QString& sqlState, const QString& text)
     const bool connection = state == u"08" || state == u"28" || state == u"57" || state == u"3D"
                             || (sqlState.isEmpty() && (says("connect") || says("host") || says("timeout") || says("password")));
     if (says("password authentication failed") || sqlState == u"28P01")
-        description = QStringLiteral("il server ha rifiutato il nome utente o la password.");
+        description = QCoreApplication::translate("brenzola::Connection", "il server ha rifiutato il nome utente o la password.");
     else if (says("no password supplied"))
-        description = QStringLiteral("il server chiede una password, che non è stata data.");
+        description = QCoreApplication::translate("brenzola::Connection", "il server chiede una password, che non è stata data.");
     else if (sqlState == u"3D000" || (says("database") && says("does not exist")))
-        description = QStringLiteral("sul server non esiste il database indicato.");
+        description = QCoreApplication::translate("brenzola::Connection", "sul server non esiste il database indicato.");
     else if (says("role") && says("does not exist"))
-        description = QStringLiteral("sul server non esiste l'utente indicato.");
+        description = QCoreApplication::translate("brenzola::Connection", "sul server non esiste l'utente indicato.");
     else if (state == u"57" || says("server closed the connection") || says("terminating connection")
              || says("no connection to the server") || sqlState == u"08006")
-        description = QStringLiteral(
-            "la connessione con il server si è interrotta e l'operazione non è stata eseguita. "
-            "Riprovare quando il server è di nuovo raggiungibile.");
+        description =
+            QCoreApplication::translate("brenzola::Connection",
+                                        "la connessione con il server si è interrotta e l'operazione non è stata eseguita. "
+                                        "Riprovare quando il server è di nuovo raggiungibile.");
     else if (connection)
-        description = QStringLiteral(
-            "il server dell'archivio non risponde. Controllare la rete e che il server sia "
-            "acceso, poi riprovare.");
+        description = QCoreApplication::translate("brenzola::Connection",
+                                                  "il server dell'archivio non risponde. Controllare la rete e che il server sia "
+                                                  "acceso, poi riprovare.");
     else if (sqlState == u"42501")
-        description = QStringLiteral("l'utente non ha il permesso per questa operazione sull'archivio.");
+        description = QCoreApplication::translate("brenzola::Connection",
+                                                  "l'utente non ha il permesso per questa operazione sull'archivio.");
     else if (sqlState == u"42P01")
-        description = QStringLiteral("nel database del server non c'è la tabella Anagrafica.");
+        description =
+            QCoreApplication::translate("brenzola::Connection", "nel database del server non c'è la tabella Anagrafica.");
     else if (sqlState == u"53100")
-        description = QStringLiteral("il disco del server è pieno e le modifiche non sono state salvate.");
+        description = QCoreApplication::translate("brenzola::Connection",
+                                                  "il disco del server è pieno e le modifiche non sono state salvate.");
     else if (sqlState == u"40001" || sqlState == u"40P01" || sqlState == u"55P03")
-        description = QStringLiteral("l'archivio è occupato da un'altra operazione. Riprovare tra poco.");
+        description = QCoreApplication::translate("brenzola::Connection",
+                                                  "l'archivio è occupato da un'altra operazione. Riprovare tra poco.");
     else
         description = text.trimmed();
-    if (!sqlState.isEmpty()) description += QStringLiteral(" (SQLSTATE %1)").arg(sqlState);
+    if (!sqlState.isEmpty()) description += QCoreApplication::translate("brenzola::Connection", " (SQLSTATE %1)").arg(sqlState);
     if (says("password")) return StoreError(StoreErrorNumber::ServerPassword, description);
     return StoreError(connection ? StoreErrorNumber::ServerConnection : StoreErrorNumber::ServerCall, description);
 }
@@ -245,7 +257,8 @@ void Connection::Open(const QString& connectionString, const QString& password)
         return;
     }
     if (provider.compare(QLatin1String(kProvider), Qt::CaseInsensitive) != 0)
-        throw StoreError(StoreErrorNumber::ProviderNotFound, QStringLiteral("Provider non trovato: «%1».").arg(provider));
+        throw StoreError(StoreErrorNumber::ProviderNotFound,
+                         QCoreApplication::translate("brenzola::Connection", "Provider non trovato: «%1».").arg(provider));
     openSQLite(pairs);
 }
 
@@ -289,7 +302,7 @@ void Connection::prepareJournal()
         return;
     }
     if (engine_ == Engine::SQLite && isReadOnly()) {
-        journalProblem_ = QStringLiteral("l'archivio è di sola lettura.");
+        journalProblem_ = QCoreApplication::translate("brenzola::Connection", "l'archivio è di sola lettura.");
         return;
     }
     // Added once; the contacts already there start their history now.
@@ -307,13 +320,15 @@ void Connection::prepareJournal()
         // Another program holding the file locked, or a desk that may not change the
         // server's tables: the store works as before, without the journal, until then.
         journalProblem_ = engine_ == Engine::PostgreSQL
-                              ? QStringLiteral(
+                              ? QCoreApplication::translate(
+                                    "brenzola::Connection",
                                     "sul server manca il registro delle modifiche, che può aggiungere solo il proprietario "
                                     "della tabella Anagrafica: basta che apra l'archivio una volta, per esempio con "
                                     "«cronologia ARCHIVIO» (errore %1: %2)")
                                     .arg(error.number())
                                     .arg(error.description())
-                              : QStringLiteral(
+                              : QCoreApplication::translate(
+                                    "brenzola::Connection",
                                     "il registro delle modifiche non si è potuto aggiungere (errore %1: %2); si riproverà alla "
                                     "prossima apertura.")
                                     .arg(error.number())
@@ -337,8 +352,9 @@ void Connection::openServer(const QHash<QString, QString>& pairs, const QString&
     if (!db.isValid()) {
         db = QSqlDatabase();
         QSqlDatabase::removeDatabase(name_);
-        throw StoreError(StoreErrorNumber::ProviderNotFound,
-                         QStringLiteral("Manca il driver per PostgreSQL (pacchetto libqt6sql6-psql)."));
+        throw StoreError(
+            StoreErrorNumber::ProviderNotFound,
+            QCoreApplication::translate("brenzola::Connection", "Manca il driver per PostgreSQL (pacchetto libqt6sql6-psql)."));
     }
     db.setHostName(host);
     if (pairs.contains(QStringLiteral("port"))) db.setPort(pairs.value(QStringLiteral("port")).toInt());
@@ -430,7 +446,9 @@ bool Connection::reconnectIfLost()
 void Connection::BeginTrans()
 {
     QSqlDatabase db = openConnection(this).database();
-    if (inTransaction_) throw StoreError(StoreErrorNumber::Transaction, QStringLiteral("Una transazione è già in corso."));
+    if (inTransaction_)
+        throw StoreError(StoreErrorNumber::Transaction,
+                         QCoreApplication::translate("brenzola::Connection", "Una transazione è già in corso."));
     if (!db.transaction()) throw storeErrorFrom(db);
     inTransaction_ = true;
     changedInTransaction_ = false;
@@ -438,7 +456,9 @@ void Connection::BeginTrans()
 
 void Connection::CommitTrans()
 {
-    if (!inTransaction_) throw StoreError(StoreErrorNumber::Transaction, QStringLiteral("Nessuna transazione in corso."));
+    if (!inTransaction_)
+        throw StoreError(StoreErrorNumber::Transaction,
+                         QCoreApplication::translate("brenzola::Connection", "Nessuna transazione in corso."));
     QSqlDatabase db = database();
     if (!db.commit()) {
         const StoreError error = storeErrorFrom(db);
@@ -482,7 +502,8 @@ Connection& openConnection(Connection* connection)
         throw storeErrorFrom(connection->database());
     }
     if (!connection || connection->State() != Connection::adStateOpen)
-        throw StoreError(StoreErrorNumber::ConnectionClosed, QStringLiteral("La connessione è chiusa."));
+        throw StoreError(StoreErrorNumber::ConnectionClosed,
+                         QCoreApplication::translate("brenzola::Connection", "La connessione è chiusa."));
     return *connection;
 }
 

@@ -6,6 +6,7 @@
 #include "store/storeddate.h"
 #include "store/storeerror.h"
 
+#include <QCoreApplication>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 
@@ -22,10 +23,12 @@ QSqlDatabase giornaleDi(Connection& connection)
     Connection& aperta = openConnection(&connection);
     if (!aperta.hasJournal()) {
         const QString perche = aperta.journalProblem();
-        throw StoreError(StoreErrorNumber::NoJournal,
-                         QStringLiteral("L'archivio non tiene il registro delle modifiche, perciò non c'è nulla da annullare "
+        throw StoreError(
+            StoreErrorNumber::NoJournal,
+            QCoreApplication::translate("brenzola::Cronologia",
+                                        "L'archivio non tiene il registro delle modifiche, perciò non c'è nulla da annullare "
                                         "né da ripristinare%1")
-                             .arg(perche.isEmpty() ? QStringLiteral(".") : QStringLiteral(": ") + perche));
+                .arg(perche.isEmpty() ? QStringLiteral(".") : QStringLiteral(": ") + perche));
     }
     return aperta.database();
 }
@@ -144,8 +147,10 @@ EsitoAnnullamento Annulla(Connection& connection, qint64 numero, bool parziale)
         QSqlQuery quale =
             runStatement(db, QStringLiteral("SELECT etichetta FROM giornale_operazioni WHERE numero = ?"), {numero});
         if (!nextRow(quale))
-            throw StoreError(StoreErrorNumber::ItemNotFound,
-                             QStringLiteral("L'operazione %1 non è nel registro delle modifiche.").arg(numero));
+            throw StoreError(
+                StoreErrorNumber::ItemNotFound,
+                QCoreApplication::translate("brenzola::Cronologia", "L'operazione %1 non è nel registro delle modifiche.")
+                    .arg(numero));
         etichetta = quale.value(0).toString();
         // Undone already: its contacts are no longer as it left them. The last undo of the
         // chain is what can be undone now.
@@ -158,14 +163,17 @@ EsitoAnnullamento Annulla(Connection& connection, qint64 numero, bool parziale)
             catena << QString::number(ultima);
         }
         if (!catena.isEmpty())
-            throw StoreError(StoreErrorNumber::NotUpdatable,
-                             QStringLiteral("L'operazione %1 è già stata annullata (%2): si può annullare solo l'operazione %3, "
+            throw StoreError(
+                StoreErrorNumber::NotUpdatable,
+                QCoreApplication::translate("brenzola::Cronologia",
+                                            "L'operazione %1 è già stata annullata (%2): si può annullare solo l'operazione %3, "
                                             "l'ultima di questa catena.")
-                                 .arg(numero)
-                                 .arg(catena.size() == 1 ? QStringLiteral("dall'operazione ") + catena.front()
-                                                         : QStringLiteral("poi rifatta e così via: operazioni ")
-                                                               + catena.join(QStringLiteral(", ")),
-                                      catena.back()));
+                    .arg(numero)
+                    .arg(catena.size() == 1
+                             ? QCoreApplication::translate("brenzola::Cronologia", "dall'operazione ") + catena.front()
+                             : QCoreApplication::translate("brenzola::Cronologia", "poi rifatta e così via: operazioni ")
+                                   + catena.join(QStringLiteral(", ")),
+                         catena.back()));
     }  // a file drops its work table below only with no statement left reading
     Operazione annullamento(connection, QStringLiteral("Annullamento dell'operazione %1: %2").arg(numero).arg(etichetta), numero);
     const QString toccati = QStringLiteral("SELECT id FROM giornale WHERE operazione = %1").arg(numero);
@@ -174,11 +182,14 @@ EsitoAnnullamento Annulla(Connection& connection, qint64 numero, bool parziale)
     esito.lasciati = CambiatiDopo(connection, numero);
     if (!esito.lasciati.empty() && !parziale) {
         QStringList nomi;
-        for (const ContattoCambiato& c : esito.lasciati) nomi << QStringLiteral("«%1»").arg(c.nome.trimmed());
-        throw StoreError(StoreErrorNumber::RowChanged,
-                         QStringLiteral("Non è stato annullato nulla: dopo l'operazione %1 sono stati modificati %2.")
-                             .arg(numero)
-                             .arg(nomi.join(QStringLiteral(", "))));
+        for (const ContattoCambiato& c : esito.lasciati)
+            nomi << QCoreApplication::translate("brenzola::Cronologia", "«%1»").arg(c.nome.trimmed());
+        throw StoreError(
+            StoreErrorNumber::RowChanged,
+            QCoreApplication::translate("brenzola::Cronologia",
+                                        "Non è stato annullato nulla: dopo l'operazione %1 sono stati modificati %2.")
+                .arg(numero)
+                .arg(nomi.join(QStringLiteral(", "))));
     }
     // What each contact was before the operation and after it, and whether it changed since.
     const bool server = sulServer(connection);
@@ -274,8 +285,9 @@ qint64 RipristinaVersione(Connection& connection, qint64 id, const Versione& ver
 {
     const QSqlDatabase db = giornaleDi(connection);
     if (versione.eliminato)
-        throw StoreError(StoreErrorNumber::ItemNotFound,
-                         QStringLiteral("Questa versione è l'eliminazione del contatto: non ha dati."));
+        throw StoreError(
+            StoreErrorNumber::ItemNotFound,
+            QCoreApplication::translate("brenzola::Cronologia", "Questa versione è l'eliminazione del contatto: non ha dati."));
     Operazione ripristino(connection, QStringLiteral("Ripristino di una versione"));
     blocca(connection, QString::number(id));
     QSqlQuery ultima = runStatement(db,
@@ -284,8 +296,10 @@ qint64 RipristinaVersione(Connection& connection, qint64 id, const Versione& ver
                                     {id, id});
     if (!nextRow(ultima)) throw storeErrorFrom(ultima);
     if (ultima.value(0).toLongLong() != ultimaVista)
-        throw StoreError(StoreErrorNumber::RowChanged,
-                         QStringLiteral("Il contatto è stato modificato da un altro utente dopo che la sua cronologia è stata "
+        throw StoreError(
+            StoreErrorNumber::RowChanged,
+            QCoreApplication::translate("brenzola::Cronologia",
+                                        "Il contatto è stato modificato da un altro utente dopo che la sua cronologia è stata "
                                         "letta: non è stato scritto nulla."));
     const QString lato = versione.piuVecchia ? QStringLiteral("prima_") : QStringLiteral("dopo_");
     if (ultima.value(1).toBool())
@@ -369,11 +383,13 @@ int EliminaDefinitivamente(Connection& connection, const std::vector<qint64>& id
 QString CosaRestaDopoLaCancellazione(const Connection& connection)
 {
     if (sulServer(connection))
-        return QStringLiteral(
+        return QCoreApplication::translate(
+            "brenzola::Cronologia",
             "Sul server i dati eliminati definitivamente spariscono dalle tabelle subito; PostgreSQL però "
             "ne lascia i byte nei propri file finché non riusa lo spazio (dopo il VACUUM), e nelle copie "
             "di sicurezza e negli archivi WAL del server finché l'amministratore li conserva.");
-    return QStringLiteral(
+    return QCoreApplication::translate(
+        "brenzola::Cronologia",
         "Nel file dell'archivio i dati eliminati definitivamente vengono sovrascritti: non ne resta alcun "
         "byte. Restano nelle copie del file fatte prima.");
 }

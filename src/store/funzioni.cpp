@@ -1,5 +1,6 @@
 #include "store/funzioni.h"
 
+#include "store/registro.h"
 #include "store/storeerror.h"
 
 #include <QCoreApplication>
@@ -9,6 +10,11 @@
 #include <QStandardPaths>
 
 namespace brenzola::Funzioni {
+
+Connection* Connessione() { return Registro::corrente().connessione.get(); }
+QString& StringaConnessione() { return Registro::corrente().stringaConnessione; }
+QString& Filtro() { return Registro::corrente().filtro; }
+double& TotaleElenco() { return Registro::corrente().totaleElenco; }
 
 QString PercorsoArchivio(const QString& cartella) { return QDir(cartella).filePath(QString::fromLatin1(kNomeArchivio)); }
 
@@ -40,20 +46,9 @@ QString StringaConnessionePer(const QString& archivio)
     return QStringLiteral("Provider=%1;Data Source=%2").arg(QLatin1String(Connection::kProvider), quoteConnectionValue(archivio));
 }
 
-void ApriDatabase(const QString& archivio, const QString& password)
-{
-    StringaConnessione = StringaConnessionePer(archivio);
-    auto connection = std::make_unique<Connection>();
-    connection->Open(StringaConnessione, password);
-    Connessione = std::move(connection);
-}
+void ApriDatabase(const QString& archivio, const QString& password) { Registro::corrente().apri(archivio, password); }
 
-void ChiudiDatabase()
-{
-    if (!Connessione || Connessione->State() != Connection::adStateOpen) return;
-    Connessione->Close();
-    Connessione.reset();
-}
+void ChiudiDatabase() { Registro::corrente().chiudi(); }
 
 QVariant ValoreNonNullo(const QVariant& Valore, const QVariant& Predefinito) { return Valore.isNull() ? Predefinito : Valore; }
 
@@ -61,7 +56,9 @@ QString FormattaDataSql(const QString& data)
 {
     QDate date = QDate::fromString(data.trimmed(), QLatin1String(kFormatoData));
     if (!date.isValid()) date = QDate::fromString(data.trimmed(), QStringLiteral("d/M/yyyy"));
-    if (!date.isValid()) throw StoreError(StoreErrorNumber::TypeMismatch, QStringLiteral("«%1» non è una data.").arg(data));
+    if (!date.isValid())
+        throw StoreError(StoreErrorNumber::TypeMismatch,
+                         QCoreApplication::translate("brenzola::Funzioni", "«%1» non è una data.").arg(data));
     return date.toString(QStringLiteral("MM/dd/yyyy"));
 }
 

@@ -9,13 +9,14 @@
 
 namespace brenzola::Funzioni {
 
-// The one connection to the contact store, and the string it was opened with.
-inline std::unique_ptr<Connection> Connessione;
-inline QString StringaConnessione;
-// Condition of the list query, between its FROM and its ORDER BY; " " lists every contact.
-inline QString Filtro;
-// The list's entry count at the last list print, for the list report's total.
-inline double TotaleElenco = 0;
+// The parts of the current register (Registro::corrente()) the windows and reports share:
+// the one connection to the contact store and the string it was opened with, the condition
+// of the list query between its FROM and its ORDER BY (" " lists every contact), and the
+// list's entry count at the last list print, for the list report's total.
+Connection* Connessione();
+QString& StringaConnessione();
+QString& Filtro();
+double& TotaleElenco();
 
 inline constexpr char kNomeArchivio[] = "Brenzola.mdb";
 // Dates are shown, typed and turned into text this way, whatever the system locale.

@@ -6,6 +6,7 @@
 #include "store/sqlerror.h"
 #include "store/storeddate.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QDateTime>
 #include <QRegularExpression>
@@ -58,13 +59,15 @@ QVariant storedValue(const QVariant& value, bool isDate, const QString& column)
         date = QDate::fromString(value.toString(), QStringLiteral("dd/MM/yyyy"));
     if (!date.isValid())
         throw StoreError(StoreErrorNumber::TypeMismatch,
-                         QStringLiteral("Valore non valido per il campo data «%1»: «%2».").arg(column, value.toString()));
+                         QCoreApplication::translate("brenzola::Recordset", "Valore non valido per il campo data «%1»: «%2».")
+                             .arg(column, value.toString()));
     return storedDateText(date);
 }
 
 [[noreturn]] void noCurrentRecord()
 {
-    throw StoreError(StoreErrorNumber::NoCurrentRecord, QStringLiteral("Nessun record corrente: inizio o fine del recordset."));
+    throw StoreError(StoreErrorNumber::NoCurrentRecord,
+                     QCoreApplication::translate("brenzola::Recordset", "Nessun record corrente: inizio o fine del recordset."));
 }
 
 }  // namespace
@@ -145,7 +148,8 @@ QVariant Recordset::Fields(int index) const
 {
     requireRow();
     if (index < 0 || index >= int(dateColumn_.size()))
-        throw StoreError(StoreErrorNumber::ItemNotFound, QStringLiteral("Campo %1 non trovato nel recordset.").arg(index));
+        throw StoreError(StoreErrorNumber::ItemNotFound,
+                         QCoreApplication::translate("brenzola::Recordset", "Campo %1 non trovato nel recordset.").arg(index));
     if (rowIsCached_) return row_.value(index);
     const QVariant value = query_->value(index);
     return dateColumn_[size_t(index)] ? dateFromStore(value) : value;
@@ -157,7 +161,8 @@ int Recordset::fieldIndex(const QString& name) const
 {
     const int index = row_.indexOf(name);
     if (index < 0)
-        throw StoreError(StoreErrorNumber::ItemNotFound, QStringLiteral("Campo «%1» non trovato nel recordset.").arg(name));
+        throw StoreError(StoreErrorNumber::ItemNotFound,
+                         QCoreApplication::translate("brenzola::Recordset", "Campo «%1» non trovato nel recordset.").arg(name));
     return index;
 }
 
@@ -176,7 +181,9 @@ void Recordset::readCurrentRow()
 
 void Recordset::AddNew()
 {
-    if (table_.isEmpty()) throw StoreError(StoreErrorNumber::NotUpdatable, QStringLiteral("Il recordset non è aggiornabile."));
+    if (table_.isEmpty())
+        throw StoreError(StoreErrorNumber::NotUpdatable,
+                         QCoreApplication::translate("brenzola::Recordset", "Il recordset non è aggiornabile."));
     if (editing_ != Editing::None) Update();
     const TableSchema& schema = connection_->schema(table_);
     row_.clear();
@@ -195,7 +202,9 @@ void Recordset::AddNew()
 void Recordset::SetField(const QString& name, const QVariant& value)
 {
     requireRow();
-    if (table_.isEmpty()) throw StoreError(StoreErrorNumber::NotUpdatable, QStringLiteral("Il recordset non è aggiornabile."));
+    if (table_.isEmpty())
+        throw StoreError(StoreErrorNumber::NotUpdatable,
+                         QCoreApplication::translate("brenzola::Recordset", "Il recordset non è aggiornabile."));
     const int index = fieldIndex(name);
     const QVariant stored = storedForm(index, value);  // refuse a bad value before touching the row
     readCurrentRow();
@@ -258,7 +267,9 @@ void Recordset::Update()
     if (editing_ == Editing::None) return;
     const int idIndex = row_.indexOf(QStringLiteral("id"));
     if (editing_ == Editing::Existing) {
-        if (idIndex < 0) throw StoreError(StoreErrorNumber::NotUpdatable, QStringLiteral("Il recordset non ha il campo id."));
+        if (idIndex < 0)
+            throw StoreError(StoreErrorNumber::NotUpdatable,
+                             QCoreApplication::translate("brenzola::Recordset", "Il recordset non ha il campo id."));
         if (assigned_.empty()) {
             editing_ = Editing::None;
             return;
@@ -297,9 +308,11 @@ StoreError Recordset::rowGoneOrChanged(const QVariant& id) const
     find.addBindValue(id);
     if (!find.exec() || !nextRow(find)) throw storeErrorFrom(find);
     if (find.value(0).toInt() == 0)
-        return StoreError(StoreErrorNumber::RowNotFound, QStringLiteral("Il record da aggiornare non esiste più."));
+        return StoreError(StoreErrorNumber::RowNotFound,
+                          QCoreApplication::translate("brenzola::Recordset", "Il record da aggiornare non esiste più."));
     return StoreError(StoreErrorNumber::RowChanged,
-                      QStringLiteral("Il record è stato modificato da un altro utente dopo che è stato letto."));
+                      QCoreApplication::translate("brenzola::Recordset",
+                                                  "Il record è stato modificato da un altro utente dopo che è stato letto."));
 }
 
 BulkInsert::BulkInsert(Connection* connection, const QString& table, const QStringList& columns)
@@ -307,12 +320,15 @@ BulkInsert::BulkInsert(Connection* connection, const QString& table, const QStri
 {
     const TableSchema& schema = connection_->schema(table);
     if (!schema.exists())
-        throw StoreError(StoreErrorNumber::NotUpdatable, QStringLiteral("La tabella «%1» non esiste.").arg(table));
+        throw StoreError(StoreErrorNumber::NotUpdatable,
+                         QCoreApplication::translate("brenzola::Recordset", "La tabella «%1» non esiste.").arg(table));
     table_ = schema.table;
     for (const QString& column : columns) {
         const QString declared = schema.declaredName(column);
         if (declared.isEmpty())
-            throw StoreError(StoreErrorNumber::ItemNotFound, QStringLiteral("Campo «%1» non trovato nella tabella.").arg(column));
+            throw StoreError(
+                StoreErrorNumber::ItemNotFound,
+                QCoreApplication::translate("brenzola::Recordset", "Campo «%1» non trovato nella tabella.").arg(column));
         columns_ << declared;
         dateColumn_.push_back(schema.isDate(declared));
     }

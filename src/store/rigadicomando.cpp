@@ -28,12 +28,13 @@ int RigaDiComando::leggi(const QStringList& argomenti)
     if (!parser_.parse(argomenti)) {
         const QStringList sconosciute = parser_.unknownOptionNames();
         // The other way to get it wrong is an option without its value.
-        return sbagliata(sconosciute.isEmpty() ? QStringLiteral("a un'opzione manca il suo valore")
-                                               : QStringLiteral("opzione sconosciuta «%1%2»")
-                                                     .arg(sconosciute.front().size() == 1 ? "-" : "--", sconosciute.front()));
+        return sbagliata(sconosciute.isEmpty()
+                             ? QCoreApplication::translate("brenzola::RigaDiComando", "a un'opzione manca il suo valore")
+                             : QCoreApplication::translate("brenzola::RigaDiComando", "opzione sconosciuta «%1%2»")
+                                   .arg(sconosciute.front().size() == 1 ? "-" : "--", sconosciute.front()));
     }
     if (parser_.isSet(QStringLiteral("help"))) {
-        out << "Uso: " << programma() << ' ' << uso_ << '\n' << aiuto_;
+        out << QCoreApplication::translate("brenzola::RigaDiComando", "Uso: %1 %2").arg(programma(), uso_) << '\n' << aiuto_;
         return 0;
     }
     if (parser_.isSet(QStringLiteral("version"))) {
@@ -41,10 +42,12 @@ int RigaDiComando::leggi(const QStringList& argomenti)
         return 0;
     }
     if (parser_.positionalArguments().size() != argomenti_)
-        return sbagliata(
-            argomenti_ == 1
-                ? QStringLiteral("serve un nome di file (dati: %1)").arg(parser_.positionalArguments().size())
-                : QStringLiteral("servono %1 nomi di file (dati: %2)").arg(argomenti_).arg(parser_.positionalArguments().size()));
+        return sbagliata(argomenti_ == 1
+                             ? QCoreApplication::translate("brenzola::RigaDiComando", "serve un nome di file (dati: %1)")
+                                   .arg(parser_.positionalArguments().size())
+                             : QCoreApplication::translate("brenzola::RigaDiComando", "servono %1 nomi di file (dati: %2)")
+                                   .arg(argomenti_)
+                                   .arg(parser_.positionalArguments().size()));
     return -1;
 }
 
@@ -52,8 +55,8 @@ int RigaDiComando::sbagliata(const QString& motivo) const
 {
     QTextStream err(stderr);
     err << programma() << ": " << motivo << '\n'
-        << "Uso: " << programma() << ' ' << uso_ << '\n'
-        << "Per saperne di più: " << programma() << " --help\n";
+        << QCoreApplication::translate("brenzola::RigaDiComando", "Uso: %1 %2").arg(programma(), uso_) << '\n'
+        << QCoreApplication::translate("brenzola::RigaDiComando", "Per saperne di più: %1 --help").arg(programma()) << '\n';
     return 2;
 }
 

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QCalendarWidget>
+#include <QCoreApplication>
 #include <QDate>
 #include <QDateTime>
 #include <QFrame>
@@ -42,20 +43,24 @@ QDate parseDate(const QString& text)
 // Why typed text is not a date, for the user.
 QString whyNotADate(const QString& typed)
 {
-    const QString start = QStringLiteral("«%1» non è una data: ").arg(typed.trimmed());
+    const QString start = QCoreApplication::translate("brenzola::CalendarField", "«%1» non è una data: ").arg(typed.trimmed());
     const auto match = kItalian.match(typed);
-    if (!match.hasMatch()) return start + QStringLiteral("va scritta come gg/mm/aaaa, per esempio 07/08/1975.");
+    if (!match.hasMatch())
+        return start
+               + QCoreApplication::translate("brenzola::CalendarField", "va scritta come gg/mm/aaaa, per esempio 07/08/1975.");
     const int day = match.captured(1).toInt();
     const int month = match.captured(2).toInt();
     const int year = match.captured(3).toInt();
-    if (match.captured(3).size() != 4) return start + QStringLiteral("l'anno va scritto con quattro cifre.");
-    if (month < 1 || month > 12) return start + QStringLiteral("il mese va da 1 a 12.");
+    if (match.captured(3).size() != 4)
+        return start + QCoreApplication::translate("brenzola::CalendarField", "l'anno va scritto con quattro cifre.");
+    if (month < 1 || month > 12) return start + QCoreApplication::translate("brenzola::CalendarField", "il mese va da 1 a 12.");
     const QDate first(year, month, 1);
-    if (!first.isValid()) return start + QStringLiteral("l'anno %1 non esiste.").arg(year);
+    if (!first.isValid())
+        return start + QCoreApplication::translate("brenzola::CalendarField", "l'anno %1 non esiste.").arg(year);
     const int days = first.daysInMonth();
-    if (day < 1) return start + QStringLiteral("il giorno va da 1 a %1.").arg(days);
+    if (day < 1) return start + QCoreApplication::translate("brenzola::CalendarField", "il giorno va da 1 a %1.").arg(days);
     return start
-           + QStringLiteral("%1 %2 ha %3 giorni.")
+           + QCoreApplication::translate("brenzola::CalendarField", "%1 %2 ha %3 giorni.")
                  .arg(QLocale(QLocale::Italian).standaloneMonthName(month).toLower())
                  .arg(year)
                  .arg(days);
@@ -84,9 +89,9 @@ public:
         calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
         calendar->setDateRange(QDate(100, 1, 1), QDate(9999, 12, 31));
 
-        todayButton = new QPushButton(QStringLiteral("&Oggi"), this);
+        todayButton = new QPushButton(tr("&Oggi"), this);
         todayButton->setObjectName(QStringLiteral("Oggi"));
-        clearButton = new QPushButton(QStringLiteral("Svuota"), this);
+        clearButton = new QPushButton(tr("Svuota"), this);
         clearButton->setObjectName(QStringLiteral("Svuota"));
 
         auto* buttons = new QHBoxLayout;
@@ -333,8 +338,8 @@ void CalendarField::showState()
     QPalette marked = palette();
     marked.setColor(QPalette::Base, unreadable ? kUnreadable : kNotADate);
     editor_->setPalette(marked);
-    editor_->setToolTip(unreadable ? QStringLiteral("«%1» non è una data riconoscibile: resta com'è memorizzata "
-                                                    "finché non la si cambia.")
+    editor_->setToolTip(unreadable ? tr("«%1» non è una data riconoscibile: resta com'è memorizzata "
+                                        "finché non la si cambia.")
                                          .arg(text())
                                    : problem_);
 }

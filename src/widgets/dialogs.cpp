@@ -3,6 +3,7 @@
 #include "store/storeerror.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QElapsedTimer>
@@ -33,7 +34,7 @@ public:
         bar_->setMinimumWidth(320);
         layout->addWidget(bar_);
         auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, &dialog_);
-        buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Annulla"));
+        buttons->button(QDialogButtonBox::Cancel)->setText(QCoreApplication::translate("brenzola::Dialogs", "Annulla"));
         layout->addWidget(buttons);
         QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog_, [this] { stopped_ = true; });
         QObject::connect(&dialog_, &QDialog::rejected, &dialog_, [this] { stopped_ = true; });  // Esc, the close box
@@ -143,7 +144,7 @@ Dialogs& Dialogs::platform()
 void MostraErrore(Dialogs& dialogs, QWidget* parent, const StoreError& error, const QString& context)
 {
     QString text = context.isEmpty() ? QString() : context + QStringLiteral("\n\n");
-    text += QStringLiteral("Errore %1: %2").arg(error.number()).arg(error.description());
+    text += QCoreApplication::translate("brenzola::Dialogs", "Errore %1: %2").arg(error.number()).arg(error.description());
     dialogs.MsgBox(parent, {text, MsgButtons::Ok, MsgIcon::Critical});
 }
 

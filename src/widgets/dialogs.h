@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/progress.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -26,14 +28,6 @@ struct Message {
     QString yesCaption;
     QString noCaption;
     QString cancelCaption;
-};
-
-// The progress of a long piece of work, shown with a button to stop it.
-class Progress {
-public:
-    virtual ~Progress() = default;
-    // Says how much of the total is done; false once the user has asked to stop.
-    virtual bool advance(qint64 done, qint64 total) = 0;
 };
 
 // Every modal message and window of the program goes through here, so that a test can

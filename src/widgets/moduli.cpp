@@ -1,5 +1,7 @@
 #include "widgets/moduli.h"
 
+#include "printing/reportfont.h"
+
 #include "widgets/calendarfield.h"
 #include "widgets/dialogs.h"
 
@@ -51,15 +53,6 @@ void pulisciFigli(QWidget* parent)
 }  // namespace
 
 void PulisciCampi(QWidget* finestra) { pulisciFigli(finestra); }
-
-void RegistraCaratteri()
-{
-    // Metric-compatible stand-ins, so captions fit where the layout puts them.
-    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
-    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
-    QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
-    QFont::insertSubstitution(QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans"));
-}
 
 void ApplicaImpostazioniItaliane(QApplication& application)
 {

@@ -10,8 +10,7 @@ namespace brenzola::Funzioni {
 void PulisciCampi(QWidget* finestra);
 
 // Italian regional settings and Qt's Italian texts ("Sì", "No") for the whole program,
-// the program's name and version, and the stand-ins for fonts Linux lacks.
+// the program's name and version, and the stand-ins for fonts Linux lacks (RegistraCaratteri).
 void ApplicaImpostazioniItaliane(QApplication& application);
-void RegistraCaratteri();
 
 }  // namespace brenzola::Funzioni

@@ -444,7 +444,7 @@ void TestAccessConversion::keysKeepTheirValuesAndGaps()
 
     Funzioni::ApriDatabase(Funzioni::PercorsoArchivio(folder.path()));
     Recordset added;
-    added.Open(QStringLiteral("select * from Anagrafica where id = 0"), Funzioni::Connessione.get());
+    added.Open(QStringLiteral("select * from Anagrafica where id = 0"), Funzioni::Connessione());
     added.AddNew();
     added.SetField(QStringLiteral("Cognome"), QStringLiteral("Nuovo"));
     added.Update();
@@ -573,7 +573,7 @@ void TestAccessConversion::startUpAcceptedConvertsAndKeepsTheOriginal()
 
     Funzioni::ApriDatabase(Funzioni::PercorsoArchivio(folder.path()));
     Recordset list;
-    list.Open(QStringLiteral("select * from Anagrafica order by Cognome"), Funzioni::Connessione.get());
+    list.Open(QStringLiteral("select * from Anagrafica order by Cognome"), Funzioni::Connessione());
     int contacts = 0;
     for (; !list.Eof(); list.MoveNext()) ++contacts;
     QCOMPARE(contacts, 40);

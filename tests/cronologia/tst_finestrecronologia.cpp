@@ -262,7 +262,7 @@ void TestCronologia::theBinRestoresWholeAndErasesForGood()
         scegli(griglia, 0);
         dialogs_.answers = {MsgAnswer::No};
         premi(finestra, "CmdElimina");
-        QVERIFY(dialogs_.lastText().endsWith(CosaRestaDopoLaCancellazione(*Connessione)));
+        QVERIFY(dialogs_.lastText().endsWith(CosaRestaDopoLaCancellazione(*Connessione())));
         QCOMPARE(griglia->model()->rowCount(), 1);
         dialogs_.answers = {MsgAnswer::Yes};
         premi(finestra, "CmdElimina");

@@ -1,5 +1,5 @@
 #include "printing/memorytable.h"
-#include "printing/stampa.h"
+#include "printing/stampe.h"
 #include "store/storeerror.h"
 
 #include <QDate>

@@ -1,6 +1,6 @@
 #include "printing/memorytable.h"
 #include "printing/reportfont.h"
-#include "printing/stampa.h"
+#include "printing/stampe.h"
 #include "store/funzioni.h"
 #include "store/storeerror.h"
 #include "widgets/moduli.h"
@@ -136,7 +136,7 @@ void TestReportLayout::listFirstPageCarriesTitleTotalDateAndNames()
 {
     QStringList names;
     for (int i = 0; i < 25; ++i) names << QStringLiteral("Cognome%1 Nome").arg(25 - i);  // any order: list order
-    Funzioni::TotaleElenco = 25;
+    Funzioni::TotaleElenco() = 25;
     const ReportPages pages = layoutStElenco(names, kA4, kNow);
     QCOMPARE(pages.caption, QStringLiteral("Stampa Elenco"));
     QCOMPARE(pages.pageCount(), 1);
@@ -193,7 +193,7 @@ void TestReportLayout::listPagesRepeatOnlyTheColumnHeading()
 
     QStringList names;
     for (int i = 0; i < 200; ++i) names << QStringLiteral("Nome %1").arg(i, 3, 10, QLatin1Char('0'));
-    Funzioni::TotaleElenco = 200;
+    Funzioni::TotaleElenco() = 200;
     const ReportPages pages = layoutStElenco(names, kA4, kNow);
     QCOMPARE(pages.pageCount(), 5);
 
@@ -216,7 +216,7 @@ void TestReportLayout::listPagesRepeatOnlyTheColumnHeading()
 
 void TestReportLayout::emptyListStillHasItsPageAndTotalZero()
 {
-    Funzioni::TotaleElenco = 0;
+    Funzioni::TotaleElenco() = 0;
     const ReportPages pages = layoutStElenco({}, kA4, kNow);
     QCOMPARE(pages.pageCount(), 1);
     QCOMPARE(single(pages.pages[0], QStringLiteral("Section4"), QStringLiteral("LblTot"))->text, QStringLiteral("(Totale: 0)"));
@@ -229,10 +229,10 @@ void TestReportLayout::totalIsAWholeCountWithoutSeparators()
     const QLocale saved;
     QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
     // The total is the list's count at the command, whatever the table holds.
-    Funzioni::TotaleElenco = 25;
+    Funzioni::TotaleElenco() = 25;
     ReportPages pages = layoutStElenco({QStringLiteral("a"), QStringLiteral("b")}, kA4, kNow);
     QCOMPARE(single(pages.pages[0], QStringLiteral("Section4"), QStringLiteral("LblTot"))->text, QStringLiteral("(Totale: 25)"));
-    Funzioni::TotaleElenco = 100000;
+    Funzioni::TotaleElenco() = 100000;
     pages = layoutStElenco({}, kA4, kNow);
     QCOMPARE(single(pages.pages[0], QStringLiteral("Section4"), QStringLiteral("LblTot"))->text,
              QStringLiteral("(Totale: 100000)"));
@@ -245,7 +245,7 @@ void TestReportLayout::emptyReportFooterNeverAddsAPage()
     // footer cannot fit, and must not push out a page of headers alone.
     QStringList names;
     for (int i = 0; i < 44; ++i) names << QStringLiteral("N%1").arg(i);
-    Funzioni::TotaleElenco = names.size();
+    Funzioni::TotaleElenco() = names.size();
     QCOMPARE(layoutStElenco(names, kA4, kNow).pageCount(), 1);
     names << QStringLiteral("N44");
     QCOMPARE(layoutStElenco(names, kA4, kNow).pageCount(), 2);
@@ -255,7 +255,7 @@ void TestReportLayout::longNameIsKeptWholeAndPushesTheNextLine()
 {
     const QString name = longText(90, QStringLiteral("Cognome"));
     QVERIFY(name.size() > 250);
-    Funzioni::TotaleElenco = 2;
+    Funzioni::TotaleElenco() = 2;
     const ReportPages pages = layoutStElenco({name, QStringLiteral("Rossi Anna")}, kA4, kNow);
     const auto lines = itemsOf(pages.pages[0], QStringLiteral("Section1"), QStringLiteral("TextBox3"));
     QCOMPARE(lines.size(), size_t(2));
@@ -283,7 +283,7 @@ void TestReportLayout::cardBandIsAsTallAsTheUsablePage()
         QCOMPARE(report.Sections(QStringLiteral("Section1")).height, height);
     }
     ReportDefinition report = StElenco();
-    Funzioni::TotaleElenco = 7;
+    Funzioni::TotaleElenco() = 7;
     StElenco_DataReport_Initialize(report);
     QCOMPARE(report.Sections(QStringLiteral("Section4")).control(QStringLiteral("LblTot")).caption,
              QStringLiteral("(Totale: 7)"));

@@ -1,8 +1,9 @@
 #include "pdfreader.h"
 #include "printing/reportfont.h"
 #include "printing/reportpainter.h"
-#include "printing/reportpreview.h"
-#include "printing/stampa.h"
+#include "printing/ui/reportpreview.h"
+#include "printing/ui/stampa.h"
+#include "printing/ui/stampante.h"
 #include "store/funzioni.h"
 #include "store/recordset.h"
 #include "store/storeerror.h"
@@ -114,7 +115,7 @@ void TestStampa::init()
     insertContacts();
     ApriDatabase(store_->path());
     dialogs_ = test::ScriptedDialogs();
-    Filtro = QStringLiteral(" ");
+    Filtro() = QStringLiteral(" ");
 }
 
 void TestStampa::cleanup()
@@ -164,7 +165,7 @@ std::optional<ReportPages> TestStampa::preview(const std::function<void()>& prin
 void TestStampa::cardTableCopiesEveryFieldByName()
 {
     Recordset source;
-    source.Open(QStringLiteral("Select * from Anagrafica ") + Filtro, Connessione.get());
+    source.Open(QStringLiteral("Select * from Anagrafica ") + Filtro(), Connessione());
     const MemoryTable cards = cardTable(source);
     QVERIFY(source.Eof());
     QCOMPARE(cards.RecordCount(), 4);
@@ -186,7 +187,8 @@ void TestStampa::cardTableCopiesEveryFieldByName()
 
 void TestStampa::cardsOfEveryContactComeInStoreOrder()
 {
-    const auto pages = preview([&] { StampaRS_Scheda(QStringLiteral("Select * from Anagrafica ") + Filtro, dialogs_, nullptr); });
+    const auto pages =
+        preview([&] { StampaRS_Scheda(QStringLiteral("Select * from Anagrafica ") + Filtro(), dialogs_, nullptr); });
     QVERIFY(pages);
     QCOMPARE(dialogs_.modalTitles, QStringList{"Stampa Dettaglio"});
     QCOMPARE(pages->pageCount(), 4);
@@ -200,14 +202,15 @@ void TestStampa::cardsOfEveryContactComeInStoreOrder()
 
 void TestStampa::filteredCardsAndListShowTheSameContacts()
 {
-    Filtro = QStringLiteral(" Where Cognome like '%ross%'");
-    const auto cards = preview([&] { StampaRS_Scheda(QStringLiteral("Select * from Anagrafica ") + Filtro, dialogs_, nullptr); });
+    Filtro() = QStringLiteral(" Where Cognome like '%ross%'");
+    const auto cards =
+        preview([&] { StampaRS_Scheda(QStringLiteral("Select * from Anagrafica ") + Filtro(), dialogs_, nullptr); });
     QVERIFY(cards);
     QCOMPARE(detailTexts(*cards, "TextBox3"), QStringList({"Rossini", "Rossi"}));
 
     // The list, as the window shows it, comes sorted and keeps its order in the report.
     const QStringList listed = {"Rossi Bruno", "Rossini Dario"};
-    TotaleElenco = listed.size();
+    TotaleElenco() = listed.size();
     const auto list = preview([&] { StampaRS(listed, dialogs_, nullptr); });
     QVERIFY(list);
     QCOMPARE(detailTexts(*list, "TextBox3"), listed);
@@ -257,7 +260,7 @@ void TestStampa::listPreviewShowsNamesAndTotal()
 {
     QStringList names;
     for (int i = 0; i < 25; ++i) names << QStringLiteral("Cognome%1 Nome").arg(i);
-    TotaleElenco = 25;
+    TotaleElenco() = 25;
     const auto pages = preview([&] { StampaRS(names, dialogs_, nullptr); },
                                [](ReportPreview& window) {
                                    QCOMPARE(window.windowTitle(), QStringLiteral("Stampa Elenco"));
@@ -271,7 +274,7 @@ void TestStampa::listPreviewShowsNamesAndTotal()
     QCOMPARE(detailTexts(*pages, "TextBox3"), names);
 
     // A second print builds its report anew.
-    TotaleElenco = 1;
+    TotaleElenco() = 1;
     const auto second = preview([&] { StampaRS({QStringLiteral("Solo Uno")}, dialogs_, nullptr); });
     QVERIFY(second);
     QCOMPARE(detailTexts(*second, "TextBox3"), QStringList{"Solo Uno"});
@@ -281,7 +284,7 @@ void TestStampa::listPreviewShowsNamesAndTotal()
 
 void TestStampa::emptyListStillPreviews()
 {
-    TotaleElenco = 0;
+    TotaleElenco() = 0;
     const auto pages = preview([&] { StampaRS({}, dialogs_, nullptr); });
     QVERIFY(pages);
     QCOMPARE(pages->pageCount(), 1);
@@ -293,7 +296,7 @@ void TestStampa::previewPagesThroughTheReport()
 {
     QStringList names;
     for (int i = 0; i < 200; ++i) names << QStringLiteral("Nome %1").arg(i);
-    TotaleElenco = names.size();
+    TotaleElenco() = names.size();
     ReportPreview window(layoutStElenco(names, PaperSize{}), dialogs_);
     window.show();
     QCOMPARE(window.pageCount(), 5);
@@ -333,7 +336,7 @@ void TestStampa::exportPdfThroughTheSaveWindow()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("elenco.pdf"));
-    TotaleElenco = 3;
+    TotaleElenco() = 3;
     int pageCount = 0;
     dialogs_.onModal = [&](QDialog& window) {
         if (auto* preview = qobject_cast<ReportPreview*>(&window)) {
@@ -370,7 +373,7 @@ void TestStampa::exportPdfAsksBeforeReplacingAFile()
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     };
     writeOld();
-    TotaleElenco = 1;
+    TotaleElenco() = 1;
     ReportPreview window(layoutStElenco({QStringLiteral("Rossi Anna")}, PaperSize{}), dialogs_);
     QString chosen = path;
     QString suggested;
@@ -438,7 +441,7 @@ void TestStampa::pdfHasEveryPageAndItsText()
     QStringList names;
     for (int i = 0; i < 99; ++i) names << QStringLiteral("Cognome%1 Nome").arg(i, 2, 10, QLatin1Char('0'));
     names.insert(0, QStringLiteral("D'Angelo Niccolò"));
-    TotaleElenco = names.size();
+    TotaleElenco() = names.size();
     const ReportPages list = layoutStElenco(names, PaperSize{});
     QCOMPARE(list.pageCount(), 3);  // 44 + 48 + 8 lines
 
@@ -468,7 +471,7 @@ void TestStampa::pdfHasEveryPageAndItsText()
 
     // Cards straight from the store.
     Recordset source;
-    source.Open(QStringLiteral("Select * from Anagrafica "), Connessione.get());
+    source.Open(QStringLiteral("Select * from Anagrafica "), Connessione());
     const ReportPages cards = layoutStDettaglio(cardTable(source), PaperSize{});
     const QString cardPath = dir.filePath(QStringLiteral("schede.pdf"));
     writePdf(cards, cardPath);

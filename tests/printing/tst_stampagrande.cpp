@@ -5,8 +5,9 @@
 #include "printing/reportfont.h"
 #include "printing/reportlayout.h"
 #include "printing/reportpainter.h"
-#include "printing/reportpreview.h"
-#include "printing/stampa.h"
+#include "printing/ui/reportpreview.h"
+#include "printing/ui/stampa.h"
+#include "printing/ui/stampante.h"
 #include "store/funzioni.h"
 #include "testsupport.h"
 #include "widgets/dialogs.h"
@@ -246,7 +247,7 @@ void TestStampaGrande::documentPagesAreTheOnesLaidOutAtOnce()
     // short sheet, so that pages begin inside a card; and a report footer taller than a
     // page, which begins a page of its own and stays there.
     const QStringList names = variedNames(300);
-    Funzioni::TotaleElenco = names.size();
+    Funzioni::TotaleElenco() = names.size();
     const PaperSize shortSheet{11906, 5000};
     ReportDefinition tallFooter = initialized(StElenco(), kA4);
     ReportBand& footer = tallFooter.Sections(QStringLiteral("Section5"));
@@ -282,7 +283,7 @@ void TestStampaGrande::documentPagesAreTheOnesLaidOutAtOnce()
 void TestStampaGrande::pdfFromSimpleGlyphsEqualsShapedText()
 {
     QTemporaryDir dir;
-    Funzioni::TotaleElenco = 1000000;
+    Funzioni::TotaleElenco() = 1000000;
     const ReportPages pages = layoutStElenco(variedNames(60), kA4, kNow);
     const QString quick = dir.filePath(QStringLiteral("glifi.pdf"));
     const QString shaped = dir.filePath(QStringLiteral("testo.pdf"));
@@ -335,7 +336,7 @@ void TestStampaGrande::layoutProgressReachesTheTotalAndAnnullaShowsNoPreview()
 {
     QStringList names;
     for (int i = 0; i < 1000; ++i) names << QStringLiteral("Cognome%1 Nome").arg(i);
-    Funzioni::TotaleElenco = names.size();
+    Funzioni::TotaleElenco() = names.size();
     ProgressDialogs dialogs;
     int shownPages = 0;
     dialogs.script.onModal = [&](QDialog& window) {
@@ -377,7 +378,7 @@ void TestStampaGrande::cancelledPdfLeavesNoFileAndKeepsTheOldOne()
     QTemporaryDir dir;
     QStringList names;
     for (int i = 0; i < 500; ++i) names << QStringLiteral("Cognome%1 Nome").arg(i);
-    Funzioni::TotaleElenco = names.size();
+    Funzioni::TotaleElenco() = names.size();
     ProgressDialogs dialogs;
     ReportPreview window(*layoutStElenco(names, kA4, nullptr, kNow), dialogs);
     QString chosen;
@@ -428,7 +429,7 @@ void TestStampaGrande::cancelledPrintToFileLeavesNoFile()
     }
     QStringList names;
     for (int i = 0; i < 300; ++i) names << QStringLiteral("Cognome%1 Nome").arg(i);
-    Funzioni::TotaleElenco = names.size();
+    Funzioni::TotaleElenco() = names.size();
     const std::optional<ReportDocument> document = layoutStElenco(names, kA4, nullptr, kNow);
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);

@@ -1,4 +1,4 @@
-#include "printing/reportpreview.h"
+#include "printing/ui/reportpreview.h"
 #include "register/elenconomi.h"
 #include "register/frmbrenzola.h"
 #include "store/funzioni.h"
@@ -79,7 +79,7 @@ void TestComandiStampa::listPrintShowsTheNamesListedWithTheirTotal()
 {
     form_->findChild<QLineEdit*>("TxtRicerca")->setText("ross");
     click("CmdStampaElenco");
-    QCOMPARE(TotaleElenco, 2.0);
+    QCOMPARE(TotaleElenco(), 2.0);
     QCOMPARE(dialogs_.modalTitles, QStringList{"Stampa Elenco"});
     QCOMPARE(printed(shown_, "TextBox3"), (QStringList{"Rossi Anna", "Rossini Bruno"}));
     QCOMPARE(printed(shown_, "LblTot"), QStringList{"(Totale: 2)"});

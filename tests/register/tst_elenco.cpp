@@ -97,9 +97,9 @@ void TestElenco::loadListsEveryContactInOrder()
              (QStringList{" Senzacognome", "Bianchi ", "D'Angelo Sara", "de Luca Marco", "Èrcoli Nicolò", "Esposito Anna",
                           "Ferri_Bis Ada", "FerriXBis Eva", "Lombardi 50% Pia", "Rossi Mario", "Rossi Mario", "Zeta Ugo"}));
     QCOMPARE(count(*form_), QStringLiteral("12"));
-    QCOMPARE(Filtro, QStringLiteral(" "));
-    QCOMPARE(form_->IdCorrente, 0);
-    QCOMPARE(form_->AggiornaAnagrafica, 0);
+    QCOMPARE(Filtro(), QStringLiteral(" "));
+    QCOMPARE(form_->idCorrente(), 0);
+    QCOMPARE(form_->modificato(), false);
     QVERIFY(form_->findChild<ElencoNomi*>("List1")->selectedRow() < 0);
     QVERIFY(dialogs_.shown.isEmpty());
 }
@@ -120,14 +120,14 @@ void TestElenco::quickSearchFollowsEveryKeystroke()
     ricerca()->clear();
     // An empty pattern lists every contact that has a surname.
     QCOMPARE(count(*form_), QStringLiteral("11"));
-    QCOMPARE(Filtro, QStringLiteral(" where cognome like '%%' "));
+    QCOMPARE(Filtro(), QStringLiteral(" where cognome like '%%' "));
 }
 
 void TestElenco::quickSearchTreatsQuotesAndWildcards()
 {
     QVERIFY(form_->Form_Load(store_->path()));
     QTest::keyClicks(ricerca(), "D'");
-    QCOMPARE(Filtro, QStringLiteral(" where cognome like '%D''%' "));
+    QCOMPARE(Filtro(), QStringLiteral(" where cognome like '%D''%' "));
     QCOMPARE(entries(*form_), QStringList{"D'Angelo Sara"});
     ricerca()->setText("ÈR");
     QCOMPARE(entries(*form_), QStringList{"Èrcoli Nicolò"});
@@ -156,7 +156,7 @@ void TestElenco::azzeraRicercaShowsEveryNamedContact()
     form_->AzzeraRicerca();
     QCOMPARE(ricerca()->text(), QString());
     QCOMPARE(count(*form_), QStringLiteral("11"));
-    QCOMPARE(Filtro, QStringLiteral(" where cognome like '%%' "));
+    QCOMPARE(Filtro(), QStringLiteral(" where cognome like '%%' "));
     form_->ElencaTutti();
     QCOMPARE(count(*form_), QStringLiteral("12"));
 }
@@ -165,16 +165,16 @@ void TestElenco::closingTheWindowClosesTheStore()
 {
     QVERIFY(form_->Form_Load(store_->path()));
     form_->show();
-    QVERIFY(Connessione);
+    QVERIFY(Connessione());
     QTest::mouseClick(form_->findChild<QPushButton*>("CmdEsci"), Qt::LeftButton);
     QVERIFY(!form_->isVisible());
-    QVERIFY(!Connessione);
+    QVERIFY(!Connessione());
 
     // Destroyed without a close (the session ending): the store is released all the same.
     auto other = std::make_unique<FrmBrenzola>(dialogs_);
     QVERIFY(other->Form_Load(store_->path()));
     other.reset();
-    QVERIFY(!Connessione);
+    QVERIFY(!Connessione());
 }
 
 void TestElenco::missingStoreIsReportedAndNothingIsCreated()
@@ -185,7 +185,7 @@ void TestElenco::missingStoreIsReportedAndNothingIsCreated()
     QVERIFY(dialogs_.lastText().contains(QDir::toNativeSeparators(PercorsoArchivio(empty.path()))));
     QVERIFY(dialogs_.lastText().contains(QStringLiteral("Errore 14: il file non si può aprire")));
     QCOMPARE(QDir(empty.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
-    QVERIFY(!Connessione);
+    QVERIFY(!Connessione());
 }
 
 void TestElenco::storeWithoutTheTableIsReported()
@@ -216,7 +216,7 @@ void TestElenco::failingStatementLeavesTheWindowWorking()
     // What was on screen stays there.
     QCOMPARE(ricerca()->text(), QStringLiteral("Ros"));
     QCOMPARE(entries(*form_), (QStringList{"Rossi Mario", "Rossi Mario"}));
-    QVERIFY(Connessione);
+    QVERIFY(Connessione());
 }
 
 void TestElenco::storeFailuresAreSaidInItalian()
@@ -239,7 +239,7 @@ void TestElenco::storeFailuresAreSaidInItalian()
     other.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=0"));
     QVERIFY(other.open());
     QSqlQuery(QStringLiteral("BEGIN EXCLUSIVE"), other).exec();
-    QSqlQuery(QStringLiteral("PRAGMA busy_timeout = 0"), Connessione->database()).exec();
+    QSqlQuery(QStringLiteral("PRAGMA busy_timeout = 0"), Connessione()->database()).exec();
     form_->findChild<QLineEdit*>(QStringLiteral("TxtCognome"))->setText(QStringLiteral("Nuovo"));
     QTest::mouseClick(form_->findChild<QPushButton*>(QStringLiteral("CmdSalva")), Qt::LeftButton);
     QVERIFY2(dialogs_.lastText().contains(QStringLiteral("Errore 5: l'archivio è bloccato da un altro programma")),

@@ -126,7 +126,7 @@ void TestImportaEsporta::aCsvFileGoesInAsTheUserMapsIt()
     // The list shows everything; the contact on screen is shown as merged.
     QCOMPARE(elenco()->count(), 5);
     QCOMPARE(form_->findChild<QLineEdit*>("TxtCell")->text(), QStringLiteral("347 1234567"));
-    QCOMPARE(form_->AggiornaAnagrafica, 0);
+    QCOMPARE(form_->modificato(), false);
 }
 
 void TestImportaEsporta::nothingChangesUntilTheUserAgrees()
@@ -134,13 +134,14 @@ void TestImportaEsporta::nothingChangesUntilTheUserAgrees()
     const QStringList prima = {"Rossi", "Rossini", "Zeta"};
     // Edits on screen are asked about first; Annulla stops before any file is asked for.
     elenco()->setCurrentRow(2);
-    form_->findChild<QLineEdit*>("TxtNome")->setText(QStringLiteral("Ugolino"));
-    form_->AggiornaAnagrafica = -1;
+    auto* nome = form_->findChild<QLineEdit*>("TxtNome");
+    QVERIFY(test::modificaCampo(nome, [nome] { nome->setText(QStringLiteral("Ugolino")); }));
     dialogs_.answers = {MsgAnswer::Cancel};
     comando("Importa");
     QVERIFY(dialogs_.modalTitles.isEmpty());
     QCOMPARE(form_->findChild<QLineEdit*>("TxtNome")->text(), QStringLiteral("Ugolino"));
-    form_->AggiornaAnagrafica = 0;
+    dialogs_.answers = {MsgAnswer::No};  // the edit dropped
+    form_->CmdNuovo_Click();
 
     // A file with an unreadable card: No imports nothing.
     dialogs_.chosenFiles = {fileDiProva("iphone.vcf")};

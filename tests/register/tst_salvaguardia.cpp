@@ -93,7 +93,7 @@ void TestSalvaguardia::init()
     form_->show();
     QVERIFY(QTest::qWaitForWindowActive(form_.get()));
     choose(0);
-    QCOMPARE(form_->IdCorrente, bianchi_);
+    QCOMPARE(form_->idCorrente(), bianchi_);
 }
 
 void TestSalvaguardia::cleanup()
@@ -122,7 +122,7 @@ void TestSalvaguardia::everyReplacementAsksAndAnnullaKeepsTheEdits()
         QVERIFY(dialogs_.shown.front().buttons == MsgButtons::YesNoCancel);
         QVERIFY(dialogs_.modalTitles.isEmpty());  // no search window opened
         QVERIFY(form_->isVisible());
-        QCOMPARE(form_->IdCorrente, bianchi_);
+        QCOMPARE(form_->idCorrente(), bianchi_);
         QCOMPARE(child("TxtTelefono")->text(), QStringLiteral("333 9"));
         QCOMPARE(selectedRow(), 0);  // the list still points at the contact in the form
         QCOMPARE(stored(bianchi_, "Telefono").toString(), QStringLiteral("02 1"));
@@ -135,7 +135,7 @@ void TestSalvaguardia::siSavesThenGoesOnWithoutASpuriousQuestion()
     dialogs_.answers = {MsgAnswer::Yes};
     toolbar("Avanti");
     QCOMPARE(stored(bianchi_, "Telefono").toString(), QStringLiteral("333 9"));
-    QCOMPARE(form_->IdCorrente, verdi_);
+    QCOMPARE(form_->idCorrente(), verdi_);
     QCOMPARE(selectedRow(), 1);
     QCOMPARE(child("TxtTelefono")->text(), QStringLiteral("06 2"));
 
@@ -144,14 +144,14 @@ void TestSalvaguardia::siSavesThenGoesOnWithoutASpuriousQuestion()
     QTest::keyClick(child("TxtTelefono"), Qt::Key_Tab);
     toolbar("Indietro");
     QCOMPARE(questions(), 0);
-    QCOMPARE(form_->IdCorrente, bianchi_);
+    QCOMPARE(form_->idCorrente(), bianchi_);
 
     // No discards the edit and goes on.
     typeInto("TxtTelefono", QStringLiteral("000"));
     dialogs_.answers = {MsgAnswer::No};
     QTest::mouseClick(child<QPushButton>("CmdNuovo"), Qt::LeftButton);
     QCOMPARE(questions(), 1);
-    QCOMPARE(form_->IdCorrente, 0);
+    QCOMPARE(form_->idCorrente(), 0);
     QCOMPARE(child("TxtTelefono")->text(), QString());
     QCOMPARE(stored(bianchi_, "Telefono").toString(), QStringLiteral("333 9"));
 }
@@ -182,7 +182,7 @@ void TestSalvaguardia::storedDatesAreShownAsTheyAreAndKeptUnlessChanged()
         form_->ElencaTutti();
         choose(0);  // Bianchi, whose date is 31/12/1980, is shown first
         choose(list()->count() - 1);
-        QCOMPARE(form_->IdCorrente, id);
+        QCOMPARE(form_->idCorrente(), id);
         QCOMPARE(nascita->value(), shown);  // never the previous contact's date
         QCOMPARE(nascita->holdsUnreadableValue(), shown.typeId() != QMetaType::QDate);
 
@@ -263,13 +263,13 @@ void TestSalvaguardia::anotherDeskChangedTheContact()
         case MsgAnswer::Cancel:
             QVERIFY(stored(bianchi_, "Email").isNull());
             QCOMPARE(child("TxtEmail")->text(), QStringLiteral("mia@example.it"));
-            QCOMPARE(form_->AggiornaAnagrafica, -1);
+            QCOMPARE(form_->modificato(), true);
             break;
         case MsgAnswer::No:  // their version, on screen
             QVERIFY(stored(bianchi_, "Email").isNull());
             QCOMPARE(child("TxtEmail")->text(), QString());
             QCOMPARE(child("TxtTelefono")->text(), theirs);
-            QCOMPARE(form_->AggiornaAnagrafica, 0);
+            QCOMPARE(form_->modificato(), false);
             break;
         default:  // this desk's change over theirs: both kept, and shown
             QCOMPARE(stored(bianchi_, "Email").toString(), QStringLiteral("mia@example.it"));
@@ -297,9 +297,9 @@ void TestSalvaguardia::anotherDeskDeletedTheContact()
     dialogs_.answers = {MsgAnswer::Yes};
     QTest::mouseClick(child<QPushButton>("CmdSalva"), Qt::LeftButton);
     QCOMPARE(dialogs_.lastText(), QStringLiteral("Salvato"));
-    QVERIFY(form_->IdCorrente != bianchi_);
-    QCOMPARE(stored(form_->IdCorrente, "Email").toString(), QStringLiteral("mia@example.it"));
-    QCOMPARE(stored(form_->IdCorrente, "Commenti").toString(), kCommento);
+    QVERIFY(form_->idCorrente() != bianchi_);
+    QCOMPARE(stored(form_->idCorrente(), "Email").toString(), QStringLiteral("mia@example.it"));
+    QCOMPARE(stored(form_->idCorrente(), "Commenti").toString(), kCommento);
 }
 
 QTEST_MAIN(TestSalvaguardia)

@@ -112,7 +112,7 @@ void TestScrivanie::otherDeskDoes(const QString& id, const QString& column, cons
 void TestScrivanie::anotherDesksChangesShowWithoutMovingAnything()
 {
     list()->setCurrentRow(1);  // Rossi
-    QCOMPARE(form_->IdCorrente, store_->rows("SELECT id FROM anagrafica WHERE cognome = 'Rossi'")[0][0].toLongLong());
+    QCOMPARE(form_->idCorrente(), store_->rows("SELECT id FROM anagrafica WHERE cognome = 'Rossi'")[0][0].toLongLong());
     auto* telefono = child("TxtTelefono");
     telefono->setFocus();
     QTest::keyClicks(telefono, "333");
@@ -144,10 +144,9 @@ void TestScrivanie::anotherDesksChangesShowWithoutMovingAnything()
 void TestScrivanie::twoProcessesNeverUndoEachOther()
 {
     list()->setCurrentRow(0);  // Bianchi
-    QCOMPARE(form_->IdCorrente, bianchi_);
+    QCOMPARE(form_->idCorrente(), bianchi_);
     otherDeskDoes(QString::number(bianchi_), QStringLiteral("Telefono"), QStringLiteral("06 9"));
-    child("TxtEmail")->setText(QStringLiteral("anna@example.it"));
-    form_->AggiornaAnagrafica = -1;
+    QVERIFY(test::modificaCampo(child("TxtEmail"), [this] { child("TxtEmail")->setText(QStringLiteral("anna@example.it")); }));
     dialogs_.answers = {MsgAnswer::Yes};  // Sovrascrivi: this desk's change over theirs
     QVERIFY(form_->CmdSalva_Click());
     const auto row = store_->rows(QStringLiteral("SELECT telefono, email FROM anagrafica WHERE id = %1").arg(bianchi_))[0];
@@ -181,17 +180,17 @@ void TestScrivanie::eachDeskSignsInAsItsOwnUserAndMayDoNoMore()
     qputenv("PGPASSWORD", saved);
     QVERIFY2(loaded, qPrintable(dialogs_.lastText()));
     QCOMPARE(dialogs_.shown.size(), 2);  // asked twice: the first was refused
-    QVERIFY(!StringaConnessione.contains(QStringLiteral("segreta")));
+    QVERIFY(!StringaConnessione().contains(QStringLiteral("segreta")));
     QCOMPARE(list()->count(), 3);
 
     // Anna reads, changes and deletes contacts, and can do nothing else.
     list()->setCurrentRow(2);
     child("TxtTelefono")->setText(QStringLiteral("011"));
     QVERIFY(form_->CmdSalva_Click());
-    QSqlQuery create(Connessione->database());
+    QSqlQuery create(Connessione()->database());
     QVERIFY(!create.exec(QStringLiteral("CREATE TABLE altro (x int)")));
     QCOMPARE(create.lastError().nativeErrorCode(), QStringLiteral("42501"));  // insufficient privilege
-    QSqlQuery role(Connessione->database());
+    QSqlQuery role(Connessione()->database());
     QVERIFY(!role.exec(QStringLiteral("CREATE ROLE mario")));
 }
 
@@ -202,8 +201,8 @@ void TestScrivanie::aServerRestartIsRiddenOut()
     // says so, nothing is written, and the next statement finds the connection remade.
     {
         Recordset rs;
-        rs.Open(QStringLiteral("Select * from Anagrafica where id =%1").arg(bianchi_), Connessione.get());
-        QSqlQuery pid(Connessione->database());
+        rs.Open(QStringLiteral("Select * from Anagrafica where id =%1").arg(bianchi_), Connessione());
+        QSqlQuery pid(Connessione()->database());
         QVERIFY(pid.exec(QStringLiteral("SELECT pg_backend_pid()")) && pid.next());
         store_->rows(QStringLiteral("SELECT pg_terminate_backend(%1)").arg(pid.value(0).toLongLong()));
         rs.SetField(QStringLiteral("Telefono"), QStringLiteral("perso"));
@@ -224,14 +223,13 @@ void TestScrivanie::aServerRestartIsRiddenOut()
     QVERIFY2(restart.exitCode() == 0, restart.readAllStandardError().constData());
 
     // The save that finds the connection gone is not reported as done; the edit stays.
-    child("TxtTelefono")->setText(QStringLiteral("02 2"));
-    form_->AggiornaAnagrafica = -1;
+    QVERIFY(test::modificaCampo(child("TxtTelefono"), [this] { child("TxtTelefono")->setText(QStringLiteral("02 2")); }));
     QTest::mouseClick(child<QPushButton>("CmdSalva"), Qt::LeftButton);
     if (dialogs_.lastText() != QStringLiteral("Salvato")) {
         QVERIFY2(dialogs_.lastText().contains(QStringLiteral("Errore 3151: la connessione con il server si è interrotta")),
                  qPrintable(dialogs_.lastText()));
         QCOMPARE(child("TxtTelefono")->text(), QStringLiteral("02 2"));
-        QCOMPARE(form_->AggiornaAnagrafica, -1);
+        QCOMPARE(form_->modificato(), true);
         QCOMPARE(store_->rows(QStringLiteral("SELECT telefono FROM anagrafica WHERE id = %1").arg(bianchi_))[0][0].toString(),
                  QStringLiteral("02 1"));
         QTest::mouseClick(child<QPushButton>("CmdSalva"), Qt::LeftButton);  // the program has reconnected

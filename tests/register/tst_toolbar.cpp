@@ -99,12 +99,12 @@ void TestToolbar::advancedSearchNarrowsTheListAndClearsTheForm()
     QCOMPARE(child<QLineEdit>("TxtCognome")->text(), QStringLiteral("Bianchi"));
     searchWith([](QDialog& window) { window.findChild<QLineEdit*>("TxtCognome")->setText("ssi"); });
     QCOMPARE(dialogs_.modalTitles, QStringList{"Compilare i campi di ricerca che si conoscono:"});
-    QCOMPARE(Filtro, QStringLiteral(" Where  Cognome like '%ssi%'"));
+    QCOMPARE(Filtro(), QStringLiteral(" Where  Cognome like '%ssi%'"));
     QCOMPARE(entries(), (QStringList{"Rossi Anna", "Rossini Bruno"}));
     QCOMPARE(child<QLabel>("LblNum")->text(), QStringLiteral("2"));
     QCOMPARE(child<QLineEdit>("TxtCognome")->text(), QString());
     QVERIFY(child<CalendarField>("DtInizio")->value().isNull());
-    QCOMPARE(form_->IdCorrente, 0);
+    QCOMPARE(form_->idCorrente(), 0);
 
     // The next save creates a new contact.
     child<QLineEdit>("TxtCognome")->setText("Verdi");
@@ -118,20 +118,20 @@ void TestToolbar::advancedSearchAfterAQuickSearchShowsEveryNamedContact()
     searchWith([](QDialog& window) { window.findChild<QLineEdit*>("TxtCognome")->setText("ssi"); });
     QCOMPARE(child<QLineEdit>("TxtRicerca")->text(), QString());
     QCOMPARE(entries(), (QStringList{"Bianchi Carla", "Rossi Anna", "Rossini Bruno"}));
-    QCOMPARE(Filtro, QStringLiteral(" where cognome like '%%' "));
+    QCOMPARE(Filtro(), QStringLiteral(" where cognome like '%%' "));
 }
 
 void TestToolbar::searchWithoutCriteriaListsEveryone()
 {
     searchWith([](QDialog&) {});
-    QCOMPARE(Filtro, QString());
+    QCOMPARE(Filtro(), QString());
     QCOMPARE(entries().size(), 4);
 }
 
 void TestToolbar::leavingTheSearchKeepsTheFilterWithOneWhere()
 {
     searchWith([](QDialog& window) { window.findChild<QLineEdit*>("TxtNome")->setText("n"); });
-    const QString after = Filtro;
+    const QString after = Filtro();
     QCOMPARE(after, QStringLiteral(" Where  Nome like '%n%'"));
     bool emptyOnOpening = false;
     dialogs_.onModal = [&](QDialog& window) {
@@ -140,13 +140,13 @@ void TestToolbar::leavingTheSearchKeepsTheFilterWithOneWhere()
     };
     click("Ricerca Avanzata");
     QVERIFY(emptyOnOpening);
-    QCOMPARE(Filtro, after);
+    QCOMPARE(Filtro(), after);
     QCOMPARE(entries(), (QStringList{" Anonimo", "Rossi Anna", "Rossini Bruno"}));
 
-    Filtro = QStringLiteral("   wHeRe Cognome like 'B%'");
+    Filtro() = QStringLiteral("   wHeRe Cognome like 'B%'");
     dialogs_.onModal = [](QDialog& window) { window.close(); };
     click("Ricerca Avanzata");
-    QCOMPARE(Filtro, QStringLiteral("   wHeRe Cognome like 'B%'"));
+    QCOMPARE(Filtro(), QStringLiteral("   wHeRe Cognome like 'B%'"));
     QCOMPARE(entries(), QStringList{"Bianchi Carla"});
 }
 
@@ -190,7 +190,7 @@ void TestToolbar::browsingWrapsAround()
     auto* list = child<ElencoNomi>("List1");
     click("Avanti");
     QVERIFY(list->selectedRow() < 0);  // nothing selected: nothing happens
-    QCOMPARE(form_->IdCorrente, 0);
+    QCOMPARE(form_->idCorrente(), 0);
 
     list->setCurrentRow(3);
     QCOMPARE(child<QLineEdit>("TxtCognome")->text(), QStringLiteral("Rossini"));
@@ -223,7 +223,7 @@ void TestToolbar::esciAsksAboutUnsavedChanges()
     QCOMPARE(dialogs_.shown.size(), 1);
     QCOMPARE(dialogs_.shown[0].text, QStringLiteral("I dati sono stati modificati, si desidera salvare?"));
     QVERIFY(!form_->isVisible());
-    QVERIFY(!Connessione);
+    QVERIFY(!Connessione());
 }
 
 QTEST_MAIN(TestToolbar)

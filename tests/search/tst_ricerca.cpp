@@ -46,7 +46,7 @@ class TestRicerca : public QObject {
 
 private Q_SLOTS:
     void initTestCase() { ApplicaImpostazioniItaliane(*qApp); }
-    void init() { Filtro = QStringLiteral("prima"); }
+    void init() { Filtro() = QStringLiteral("prima"); }
 
     void noCriterionLeavesAnEmptyFilter();
     void textCriteriaDoubleQuotesAndKeepWildcards();
@@ -63,7 +63,7 @@ void TestRicerca::noCriterionLeavesAnEmptyFilter()
     FrmRicerca window;
     window.show();
     search(window);
-    QCOMPARE(Filtro, QString());
+    QCOMPARE(Filtro(), QString());
     QVERIFY(!window.isVisible());
     QCOMPARE(window.result(), int(QDialog::Accepted));
 }
@@ -73,12 +73,12 @@ void TestRicerca::textCriteriaDoubleQuotesAndKeepWildcards()
     FrmRicerca window;
     type(window, "TxtCognome", "D'Ang%_[x]#");
     search(window);
-    QCOMPARE(Filtro, QStringLiteral(" Cognome like '%D''Ang%_[x]#%'"));
+    QCOMPARE(Filtro(), QStringLiteral(" Cognome like '%D''Ang%_[x]#%'"));
 
     FrmRicerca blank;
     type(blank, "TxtNome", " ");
     search(blank);
-    QCOMPARE(Filtro, QStringLiteral(" Nome like '% %'"));
+    QCOMPARE(Filtro(), QStringLiteral(" Nome like '% %'"));
 }
 
 void TestRicerca::criteriaJoinInTheirOwnOrderNotTheTabOrder()
@@ -88,7 +88,7 @@ void TestRicerca::criteriaJoinInTheirOwnOrderNotTheTabOrder()
     type(window, "TxtProv", "FC");
     type(window, "TxtCognome", "Rossi");
     search(window);
-    QCOMPARE(Filtro, QStringLiteral(" Cognome like '%Rossi%' and  Prov like '%FC%' and  Citta like '%Forlì%'"));
+    QCOMPARE(Filtro(), QStringLiteral(" Cognome like '%Rossi%' and  Prov like '%FC%' and  Citta like '%Forlì%'"));
 }
 
 void TestRicerca::datesGoMonthFirst()
@@ -96,13 +96,13 @@ void TestRicerca::datesGoMonthFirst()
     FrmRicerca only;
     date(only, "DtInizioDa", QDate(1900, 12, 25));
     search(only);
-    QCOMPARE(Filtro, QStringLiteral(" DataIn >= #12/25/1900#"));
+    QCOMPARE(Filtro(), QStringLiteral(" DataIn >= #12/25/1900#"));
 
     FrmRicerca both;
     date(both, "DtInizioA", QDate(2001, 2, 3));
     date(both, "DtInizioDa", QDate(1900, 1, 1));
     search(both);
-    QCOMPARE(Filtro, QStringLiteral(" DataIn >= #01/01/1900# and  DataIn <= #02/03/2001#"));
+    QCOMPARE(Filtro(), QStringLiteral(" DataIn >= #01/01/1900# and  DataIn <= #02/03/2001#"));
 }
 
 void TestRicerca::everyCriterionTogether()
@@ -127,13 +127,13 @@ void TestRicerca::everyCriterionTogether()
     date(window, "DtDataRicontattareA", QDate(2027, 11, 12));
     window.findChild<QTextEdit*>("TxtCommenti")->setHtml("<b>l'</b>m");
     search(window);
-    QCOMPARE(Filtro, QStringLiteral(" Cognome like '%a%' and  Nome like '%b%' and  DataIn >= #01/02/2001# and "
-                                    " DataIn <= #03/04/2002# and  TipoRef like '%c%' and  Prov like '%e%' and "
-                                    " Citta like '%d%' and  Indirizzo like '%f%' and  Cap like '%g%' and "
-                                    " Email like '%h%' and  Telefono like '%i%' and  Cell like '%j%' and "
-                                    " DataNasc >= #05/06/1950# and  DataNasc <= #07/08/1960# and  Fonte like '%k%' and "
-                                    " DataRicont >= #09/10/2026# and  DataRicont <= #11/12/2027# and "
-                                    " Commenti like '%l''m%'"));
+    QCOMPARE(Filtro(), QStringLiteral(" Cognome like '%a%' and  Nome like '%b%' and  DataIn >= #01/02/2001# and "
+                                      " DataIn <= #03/04/2002# and  TipoRef like '%c%' and  Prov like '%e%' and "
+                                      " Citta like '%d%' and  Indirizzo like '%f%' and  Cap like '%g%' and "
+                                      " Email like '%h%' and  Telefono like '%i%' and  Cell like '%j%' and "
+                                      " DataNasc >= #05/06/1950# and  DataNasc <= #07/08/1960# and  Fonte like '%k%' and "
+                                      " DataRicont >= #09/10/2026# and  DataRicont <= #11/12/2027# and "
+                                      " Commenti like '%l''m%'"));
 }
 
 void TestRicerca::esciAndTheCloseBoxLeaveTheFilter()
@@ -143,13 +143,13 @@ void TestRicerca::esciAndTheCloseBoxLeaveTheFilter()
     type(window, "TxtCognome", "Rossi");
     QTest::mouseClick(window.findChild<QPushButton*>("CmdSalva"), Qt::LeftButton);
     QVERIFY(!window.isVisible());
-    QCOMPARE(Filtro, QStringLiteral("prima"));
+    QCOMPARE(Filtro(), QStringLiteral("prima"));
 
     FrmRicerca closed;
     closed.show();
     type(closed, "TxtCognome", "Rossi");
     closed.close();
-    QCOMPARE(Filtro, QStringLiteral("prima"));
+    QCOMPARE(Filtro(), QStringLiteral("prima"));
 }
 
 void TestRicerca::boxesKeepTheirLimitsAndTabOrder()
@@ -208,12 +208,12 @@ void TestRicerca::aDateThatIsNotOneIsRefusedNotDropped()
     search(window);
     QCOMPARE(dialogs.lastText(), QStringLiteral("A data Nasc.: «29/02/2023» non è una data: febbraio 2023 ha 28 giorni."));
     QVERIFY(window.isVisible());
-    QCOMPARE(Filtro, QStringLiteral("prima"));
+    QCOMPARE(Filtro(), QStringLiteral("prima"));
 
     QTest::keyClick(nascita->editor(), Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(nascita->editor(), "28/02/2023");
     search(window);
-    QCOMPARE(Filtro, QStringLiteral(" Cognome like '%Rossi%' and  DataNasc <= #02/28/2023#"));
+    QCOMPARE(Filtro(), QStringLiteral(" Cognome like '%Rossi%' and  DataNasc <= #02/28/2023#"));
 }
 
 QTEST_MAIN(TestRicerca)

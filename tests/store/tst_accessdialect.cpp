@@ -33,7 +33,7 @@ bool likeReference(const QString& pattern, const QString& text)
 QStringList listRows(const QString& filter)
 {
     Recordset rs;
-    rs.Open(kListQuery.arg(filter), Funzioni::Connessione.get());
+    rs.Open(kListQuery.arg(filter), Funzioni::Connessione());
     QStringList rows;
     for (; !rs.Eof(); rs.MoveNext()) rows << rs.Fields(0).toString();
     return rows;
@@ -125,7 +125,8 @@ void TestAccessDialect::literalContentNeverBecomesSql()
     // Whatever the user types, the translated statement keeps exactly one literal
     // holding exactly that text, and nothing else changes around it.
     const QString alphabet = QStringLiteral("a'\"%_[]#&;-/*()=<>|\\ \t\nÈèàÀ€") + QChar(0);
-    auto* random = QRandomGenerator::global();
+    QRandomGenerator caso(test::semeCasuale());
+    auto* random = &caso;
     for (int round = 0; round < 2000; ++round) {
         QString text;
         const int length = random->bounded(12);
@@ -153,7 +154,8 @@ void TestAccessDialect::quickSearchOverRandomTextMatchesTheReference()
     Funzioni::ApriDatabase(store.path());
 
     const QString alphabet = QStringLiteral("a'%_[]#;-\tèÈrRoO ");
-    auto* random = QRandomGenerator::global();
+    QRandomGenerator caso(test::semeCasuale());
+    auto* random = &caso;
     for (int round = 0; round < 400; ++round) {
         QString typed;
         const int length = random->bounded(5);

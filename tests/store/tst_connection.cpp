@@ -33,7 +33,7 @@ QByteArray fileDigest(const QString& path)
 QStringList column0(const QString& sql)
 {
     Recordset rs;
-    rs.Open(sql, Connessione.get());
+    rs.Open(sql, Connessione());
     QStringList values;
     for (; !rs.Eof(); rs.MoveNext()) values << rs.Fields(0).toString();
     return values;
@@ -91,8 +91,8 @@ void TestConnection::opensAFolderWithSpacesAndSemicolons()
     test::TempStore store(QStringLiteral("una cartella; con %20 e #"));
     store.insert({{"Cognome", "Rossi"}, {"Nome", "Anna"}});
     ApriDatabase(store.path());
-    QVERIFY(StringaConnessione.contains(QStringLiteral("Data Source=\"") + store.path() + u'"'));
-    QCOMPARE(Connessione->State(), Connection::adStateOpen);
+    QVERIFY(StringaConnessione().contains(QStringLiteral("Data Source=\"") + store.path() + u'"'));
+    QCOMPARE(Connessione()->State(), Connection::adStateOpen);
     QCOMPARE(column0("Select Cognome & ' ' & Nome from Anagrafica"), QStringList{"Rossi Anna"});
 }
 
@@ -101,7 +101,7 @@ void TestConnection::missingOrForeignFilesAreReportedAndLeftAlone()
     QTemporaryDir dir;
     QCOMPARE(storeErrorNumber([&] { ApriDatabase(PercorsoArchivio(dir.path())); }), 14);  // unable to open database file
     QVERIFY(!QFile::exists(PercorsoArchivio(dir.path())));
-    QVERIFY(!Connessione);
+    QVERIFY(!Connessione());
 
     QFile foreign(PercorsoArchivio(dir.path()));
     QVERIFY(foreign.open(QIODevice::WriteOnly));
@@ -118,9 +118,9 @@ void TestConnection::closingTwiceDoesNothing()
     test::TempStore store;
     ApriDatabase(store.path());
     ChiudiDatabase();
-    QVERIFY(!Connessione);
+    QVERIFY(!Connessione());
     ChiudiDatabase();
-    QCOMPARE(storeErrorNumber([] { Recordset().Open("select * from Anagrafica", Connessione.get()); }),
+    QCOMPARE(storeErrorNumber([] { Recordset().Open("select * from Anagrafica", Connessione()); }),
              StoreErrorNumber::ConnectionClosed);
 }
 
@@ -130,7 +130,7 @@ void TestConnection::readsRowsByIndexAndByAnyCaseName()
     const qint64 id = store.insert({{"Cognome", "Rossi"}, {"Nome", ""}, {"DataNasc", "1970-03-02"}});
     ApriDatabase(store.path());
     Recordset rs;
-    rs.Open(QStringLiteral("Select * from Anagrafica where id =%1").arg(id), Connessione.get());
+    rs.Open(QStringLiteral("Select * from Anagrafica where id =%1").arg(id), Connessione());
     QVERIFY(!rs.Eof());
     QCOMPARE(rs.Fields("ID").toLongLong(), id);
     QCOMPARE(rs.Fields(1).toString(), QStringLiteral("Rossi"));
@@ -207,7 +207,7 @@ void TestConnection::addsAndChangesRowsInOneWrite()
     ApriDatabase(store.path());
 
     Recordset added;
-    added.Open("Select * from Anagrafica where id =0", Connessione.get());
+    added.Open("Select * from Anagrafica where id =0", Connessione());
     QVERIFY(added.Eof());
     added.AddNew();
     added.SetField("cognome", "D'Angelo");
@@ -219,7 +219,7 @@ void TestConnection::addsAndChangesRowsInOneWrite()
     QCOMPARE(id, 2);
 
     Recordset changed;
-    changed.Open(QStringLiteral("Select * from Anagrafica where id =%1").arg(id), Connessione.get());
+    changed.Open(QStringLiteral("Select * from Anagrafica where id =%1").arg(id), Connessione());
     changed.SetField("Nome", "Anna");
     changed.SetField("DataRicont", "25/12/2026");
     changed.Update();
@@ -235,7 +235,7 @@ void TestConnection::addsAndChangesRowsInOneWrite()
     QCOMPARE(rows[0][4].toString(), QStringLiteral("2026-12-25"));
     QVERIFY(rows[0][5].isNull());  // a column never assigned stays Null
 
-    Connessione->Execute(QStringLiteral("Delete from anagrafica where id=%1").arg(id));
+    Connessione()->Execute(QStringLiteral("Delete from anagrafica where id=%1").arg(id));
     QCOMPARE(store.rows("select count(*) from Anagrafica")[0][0].toInt(), 1);
     // A row deleted meanwhile cannot be changed in place.
     QCOMPARE(storeErrorNumber([&] {
@@ -252,8 +252,8 @@ void TestConnection::aChangeInPlaceNeverUndoesAnotherWrite()
     ApriDatabase(store.path());
     const QString sql = QStringLiteral("Select * from Anagrafica where id =%1").arg(id);
     Recordset first, second;
-    first.Open(sql, Connessione.get());
-    second.Open(sql, Connessione.get());
+    first.Open(sql, Connessione());
+    second.Open(sql, Connessione());
     QVERIFY(first.Holds(second.StoredValues()));
     QVERIFY(first.StoredValues().back().isNull());  // Null as Null, not empty text
     first.SetField("Telefono", "2");
@@ -294,7 +294,7 @@ void TestConnection::aDamagedPageIsAnErrorNotTheEnd()
     int rows = 0;
     const int number = storeErrorNumber([&] {
         Recordset rs;
-        for (rs.Open("Select * from Anagrafica", Connessione.get()); !rs.Eof(); rs.MoveNext()) ++rows;
+        for (rs.Open("Select * from Anagrafica", Connessione()); !rs.Eof(); rs.MoveNext()) ++rows;
     });
     QCOMPARE(number, 11);  // the engine's "database disk image is malformed"
     QVERIFY(rows > 0 && rows < 3000);
@@ -308,14 +308,14 @@ void TestConnection::anErasedContactLeavesNoTraceInTheFile()
     store.insert({{"Cognome", "Altro"}});
     ApriDatabase(store.path());
     // Changed, deleted (into the bin), then erased from the bin for good.
-    Connessione->Execute(QStringLiteral("Update anagrafica set Telefono = 'ZXQ-numero-QXZ' where id=%1").arg(id));
-    Connessione->Execute(QStringLiteral("Delete from anagrafica where id=%1").arg(id));
+    Connessione()->Execute(QStringLiteral("Update anagrafica set Telefono = 'ZXQ-numero-QXZ' where id=%1").arg(id));
+    Connessione()->Execute(QStringLiteral("Delete from anagrafica where id=%1").arg(id));
     const auto bytes = [&store] {
         QFile file(store.path());
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     };
     QVERIFY(bytes().contains("ZXQ-riservato-QXZ"));  // still in the bin, restorable
-    QCOMPARE(EliminaDefinitivamente(*Connessione, {id}), 1);
+    QCOMPARE(EliminaDefinitivamente(*Connessione(), {id}), 1);
     ChiudiDatabase();
     const QByteArray file = bytes();
     for (const char* traccia : {"Segretissimo", "ZXQ-riservato-QXZ", "ZXQ-numero-QXZ"})
@@ -328,21 +328,21 @@ void TestConnection::refusesWhatTheTableCannotTake()
     test::TempStore store;
     ApriDatabase(store.path());
     Recordset rs;
-    rs.Open("Select * from Anagrafica where id =0", Connessione.get());
+    rs.Open("Select * from Anagrafica where id =0", Connessione());
     rs.AddNew();
     QCOMPARE(storeErrorNumber([&] { rs.SetField("DataIn", "31/02/2001"); }), StoreErrorNumber::TypeMismatch);
     QCOMPARE(storeErrorNumber([&] { rs.SetField("Soprannome", "x"); }), StoreErrorNumber::ItemNotFound);
     Recordset list;
-    list.Open("Select Cognome & ' ' & Nome from Anagrafica", Connessione.get());
-    QCOMPARE(storeErrorNumber([&] { Recordset().Open("Select * from Nessuna", Connessione.get()); }), 1);
-    QCOMPARE(storeErrorNumber([&] { Connessione->Execute("Delete from anagrafica where"); }), 1);
+    list.Open("Select Cognome & ' ' & Nome from Anagrafica", Connessione());
+    QCOMPARE(storeErrorNumber([&] { Recordset().Open("Select * from Nessuna", Connessione()); }), 1);
+    QCOMPARE(storeErrorNumber([&] { Connessione()->Execute("Delete from anagrafica where"); }), 1);
 }
 
 void TestConnection::staysAnOrdinarySqliteFile()
 {
     test::TempStore store;
     ApriDatabase(store.path());
-    Connessione->Execute("Delete from anagrafica where id=1");
+    Connessione()->Execute("Delete from anagrafica where id=1");
     ChiudiDatabase();
     // A plain connection, without the program's functions, can check, read and write it.
     QCOMPARE(store.rows("PRAGMA integrity_check")[0][0].toString(), QStringLiteral("ok"));
@@ -388,12 +388,12 @@ void TestConnection::loggingShowsNoContactAtInfoLevel()
         store.insert({{"Cognome", "Primo"}});
         ApriDatabase(store.path());
         Recordset rs;
-        rs.Open("Select * from Anagrafica where id =0", Connessione.get());
+        rs.Open("Select * from Anagrafica where id =0", Connessione());
         rs.AddNew();
         rs.SetField("Cognome", "Zanzibarotti");
         rs.Update();
         QCOMPARE(column0("Select Cognome from Anagrafica where Cognome = 'Zanzibarotti'"), QStringList{"Zanzibarotti"});
-        QVERIFY(storeErrorNumber([] { Connessione->Execute("UPDATE Anagrafica SET Cognome = 'Zanzibarotti' WHERE"); }) != 0);
+        QVERIFY(storeErrorNumber([] { Connessione()->Execute("UPDATE Anagrafica SET Cognome = 'Zanzibarotti' WHERE"); }) != 0);
         ChiudiDatabase();
     };
     const QtMessageHandler before = qInstallMessageHandler(keep);

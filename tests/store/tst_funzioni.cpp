@@ -2,7 +2,9 @@
 #include "store/storeerror.h"
 
 #include <QDate>
+
 #include <QTest>
+#include <cerrno>
 
 using namespace brenzola;
 using namespace brenzola::Funzioni;
@@ -13,6 +15,7 @@ class TestFunzioni : public QObject {
 private Q_SLOTS:
     void valoreNonNulloReplacesOnlyNull();
     void formattaDataSqlPutsTheMonthFirst();
+    void aPathWithPercentSignsIsShownAsItIs();
 };
 
 void TestFunzioni::valoreNonNulloReplacesOnlyNull()
@@ -34,4 +37,12 @@ void TestFunzioni::formattaDataSqlPutsTheMonthFirst()
 }
 
 QTEST_GUILESS_MAIN(TestFunzioni)
+void TestFunzioni::aPathWithPercentSignsIsShownAsItIs()
+{
+    // A path is the user's text: its "%1" is not a place for the error's number.
+    const StoreError error = systemError(ENOENT, QStringLiteral("Impossibile creare il file «/x/a%1b%3/c.db»"));
+    QVERIFY2(error.description().contains(QStringLiteral("«/x/a%1b%3/c.db»")), qPrintable(error.description()));
+    QVERIFY2(error.description().endsWith(QStringLiteral("(errno %1).").arg(ENOENT)), qPrintable(error.description()));
+}
+
 #include "tst_funzioni.moc"

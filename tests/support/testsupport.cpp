@@ -4,9 +4,11 @@
 #include "store/connection.h"
 #include "store/giornale.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
+#include <QRandomGenerator>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -176,6 +178,25 @@ QStringList TempStore::dump() const
         lines << values.join(u'|');
     }
     return lines;
+}
+
+bool modificaCampo(QWidget* campo, const std::function<void()>& cambia)
+{
+    QApplication::setActiveWindow(campo->window());
+    campo->setFocus(Qt::OtherFocusReason);
+    if (QApplication::focusWidget() != (campo->focusProxy() ? campo->focusProxy() : campo)) return false;
+    cambia();
+    QApplication::focusWidget()->clearFocus();
+    return true;
+}
+
+quint32 semeCasuale(std::optional<quint32> predefinito)
+{
+    bool dato = false;
+    quint32 seme = qEnvironmentVariable("BRENZOLA_SEME").toUInt(&dato);
+    if (!dato) seme = predefinito ? *predefinito : QRandomGenerator::global()->generate();
+    qInfo("seed %u (BRENZOLA_SEME=%u replays it)", seme, seme);
+    return seme;
 }
 
 }  // namespace brenzola::test

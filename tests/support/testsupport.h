@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QVariantMap>
 #include <functional>
+#include <optional>
 
 namespace brenzola::test {
 
@@ -73,5 +74,14 @@ private:
     do {                                            \
         if (brenzola::test::onServer()) QSKIP(why); \
     } while (false)
+
+// The seed of a random test: BRENZOLA_SEME when set, else `predefinito`, else a fresh one.
+// It is printed, so that a failing run can be replayed with BRENZOLA_SEME=<seed>.
+quint32 semeCasuale(std::optional<quint32> predefinito = std::nullopt);
+
+// Changes a field as a user does: gives it the focus, lets `cambia` change it, and takes the
+// focus away, so that the window's edit tracking sees the change. False when the field could
+// not take the focus.
+bool modificaCampo(QWidget* campo, const std::function<void()>& cambia);
 
 }  // namespace brenzola::test

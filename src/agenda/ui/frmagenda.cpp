@@ -2,7 +2,7 @@
 
 #include "agenda/calendario.h"
 #include "printing/memorytable.h"
-#include "printing/stampa.h"
+#include "printing/ui/stampa.h"
 #include "store/funzioni.h"
 #include "store/storeerror.h"
 #include "widgets/calendarfield.h"
@@ -11,6 +11,7 @@
 
 #include <QAbstractItemModel>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QEvent>
@@ -46,24 +47,28 @@ public:
     FrmProssimaData(Dialogs& dialogs, const QDate& proposta, QWidget* parent) : QDialog(parent), dialogs_(dialogs)
     {
         setObjectName(QStringLiteral("FrmProssimaData"));
-        setWindowTitle(QStringLiteral("Ricontattare il"));
+        setWindowTitle(QCoreApplication::translate("brenzola::FrmProssimaData", "Ricontattare il"));
         auto* layout = new QVBoxLayout(this);
-        layout->addWidget(new QLabel(QStringLiteral("Data in cui ricontattare:"), this));
+        layout->addWidget(
+            new QLabel(QCoreApplication::translate("brenzola::FrmProssimaData", "Data in cui ricontattare:"), this));
         DtProssima = new CalendarField(this);
         DtProssima->setObjectName(QStringLiteral("DtProssima"));
-        DtProssima->setAccessibleName(QStringLiteral("Data in cui ricontattare"));
+        DtProssima->setAccessibleName(QCoreApplication::translate("brenzola::FrmProssimaData", "Data in cui ricontattare"));
         DtProssima->setValue(proposta);
         layout->addWidget(DtProssima);
         auto* pulsanti = new QDialogButtonBox(this);
-        QPushButton* ok = pulsanti->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+        QPushButton* ok =
+            pulsanti->addButton(QCoreApplication::translate("brenzola::FrmProssimaData", "OK"), QDialogButtonBox::AcceptRole);
         ok->setObjectName(QStringLiteral("CmdOk"));
-        pulsanti->addButton(QStringLiteral("Annulla"), QDialogButtonBox::RejectRole)->setObjectName(QStringLiteral("CmdAnnulla"));
+        pulsanti->addButton(QCoreApplication::translate("brenzola::FrmProssimaData", "Annulla"), QDialogButtonBox::RejectRole)
+            ->setObjectName(QStringLiteral("CmdAnnulla"));
         layout->addWidget(pulsanti);
         connect(pulsanti, &QDialogButtonBox::accepted, this, [this] {
             if (!datesAreValid(this, dialogs_)) return;
             if (DtProssima->value().typeId() != QMetaType::QDate) {
-                dialogs_.MsgBox(this, {QStringLiteral("Scrivere la data, oppure scegliere «Nessuna data»."), MsgButtons::Ok,
-                                       MsgIcon::Information});
+                dialogs_.MsgBox(this, {QCoreApplication::translate("brenzola::FrmProssimaData",
+                                                                   "Scrivere la data, oppure scegliere «Nessuna data»."),
+                                       MsgButtons::Ok, MsgIcon::Information});
                 return;
             }
             accept();
@@ -168,12 +173,16 @@ public:
         const auto sezione = [this](const ElencoPromemoria& elenco, const QString& titolo, bool scaduti) {
             if (!elenco.empty()) sezioni_.push_back({QStringLiteral("%1 (%2)").arg(titolo).arg(elenco.size()), &elenco, scaduti});
         };
-        sezione(agenda_->scaduti, QStringLiteral("Scaduti"), true);
-        sezione(agenda_->diOggi, QStringLiteral("Oggi"), false);
+        sezione(agenda_->scaduti, QCoreApplication::translate("brenzola::ModelloRicontatti", "Scaduti"), true);
+        sezione(agenda_->diOggi, QCoreApplication::translate("brenzola::ModelloRicontatti", "Oggi"), false);
         sezione(agenda_->prossimi,
-                agenda_->giorni == 1 ? QStringLiteral("Domani") : QStringLiteral("Prossimi %1 giorni").arg(agenda_->giorni),
+                agenda_->giorni == 1
+                    ? QCoreApplication::translate("brenzola::ModelloRicontatti", "Domani")
+                    : QCoreApplication::translate("brenzola::ModelloRicontatti", "Prossimi %1 giorni").arg(agenda_->giorni),
                 false);
-        if (sezioni_.empty()) sezioni_.push_back({QStringLiteral("Nessun contatto da ricontattare."), nullptr, false});
+        if (sezioni_.empty())
+            sezioni_.push_back(
+                {QCoreApplication::translate("brenzola::ModelloRicontatti", "Nessun contatto da ricontattare."), nullptr, false});
         endResetModel();
     }
 
@@ -220,11 +229,14 @@ public:
     }
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override
     {
-        static const QStringList titoli = {QStringLiteral("Data"),     QStringLiteral("Cognome e nome"),
-                                           QStringLiteral("Telefono"), QStringLiteral("Cellulare"),
-                                           QStringLiteral("Email"),    QStringLiteral("Commenti")};
+        static constexpr const char* titoli[kColonne] = {QT_TRANSLATE_NOOP("brenzola::ModelloRicontatti", "Data"),
+                                                         QT_TRANSLATE_NOOP("brenzola::ModelloRicontatti", "Cognome e nome"),
+                                                         QT_TRANSLATE_NOOP("brenzola::ModelloRicontatti", "Telefono"),
+                                                         QT_TRANSLATE_NOOP("brenzola::ModelloRicontatti", "Cellulare"),
+                                                         QT_TRANSLATE_NOOP("brenzola::ModelloRicontatti", "Email"),
+                                                         QT_TRANSLATE_NOOP("brenzola::ModelloRicontatti", "Commenti")};
         if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= kColonne) return {};
-        return titoli[section];
+        return QCoreApplication::translate("brenzola::ModelloRicontatti", titoli[section]);
     }
     QVariant data(const QModelIndex& indice, int role) const override
     {
@@ -300,10 +312,14 @@ public:
     }
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override
     {
-        static const QStringList titoli = {QStringLiteral("Giorno"),   QStringLiteral("Cognome e nome"), QStringLiteral("Compie"),
-                                           QStringLiteral("Telefono"), QStringLiteral("Cellulare"),      QStringLiteral("Email")};
+        static constexpr const char* titoli[kColonne] = {QT_TRANSLATE_NOOP("brenzola::ModelloCompleanni", "Giorno"),
+                                                         QT_TRANSLATE_NOOP("brenzola::ModelloCompleanni", "Cognome e nome"),
+                                                         QT_TRANSLATE_NOOP("brenzola::ModelloCompleanni", "Compie"),
+                                                         QT_TRANSLATE_NOOP("brenzola::ModelloCompleanni", "Telefono"),
+                                                         QT_TRANSLATE_NOOP("brenzola::ModelloCompleanni", "Cellulare"),
+                                                         QT_TRANSLATE_NOOP("brenzola::ModelloCompleanni", "Email")};
         if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= kColonne) return {};
-        return titoli[section];
+        return QCoreApplication::translate("brenzola::ModelloCompleanni", titoli[section]);
     }
     QVariant data(const QModelIndex& indice, int role) const override
     {
@@ -311,7 +327,8 @@ public:
         if (nessuno()) {
             if (indice.column() != 0) return {};
             if (role == Qt::DisplayRole)
-                return QStringLiteral("Nessun compleanno nei prossimi %1 giorni.").arg(kGiorniCompleanni);
+                return QCoreApplication::translate("brenzola::ModelloCompleanni", "Nessun compleanno nei prossimi %1 giorni.")
+                    .arg(kGiorniCompleanni);
             if (role == Qt::FontRole) return grassetto();
             return {};
         }
@@ -320,12 +337,12 @@ public:
         if (role != Qt::DisplayRole) return {};
         switch (indice.column()) {
         case 0:
-            return c.giorno == agenda_->oggi ? QStringLiteral("oggi")
+            return c.giorno == agenda_->oggi ? QCoreApplication::translate("brenzola::ModelloCompleanni", "oggi")
                                              : QLocale(QLocale::Italian).toString(c.giorno, u"dddd d MMMM");
         case 1:
             return c.nome;
         case 2:
-            return QStringLiteral("%1 anni").arg(c.anni);
+            return QCoreApplication::translate("brenzola::ModelloCompleanni", "%1 anni").arg(c.anni);
         case 3:
             return c.telefono;
         case 4:
@@ -348,19 +365,19 @@ FrmAgenda::FrmAgenda(Dialogs& dialogs, QWidget* parent, Oggi oggi)
       agenda_(std::make_shared<const Agenda>())
 {
     setObjectName(QStringLiteral("FrmAgenda"));
-    setWindowTitle(QStringLiteral("Da ricontattare"));
+    setWindowTitle(tr("Da ricontattare"));
     setWindowFlag(Qt::WindowMinMaxButtonsHint);
     resize(920, 600);
     auto* layout = new QVBoxLayout(this);
 
     auto* orizzonte = new QHBoxLayout;
-    orizzonte->addWidget(new QLabel(QStringLiteral("Scaduti, oggi e i prossimi"), this));
+    orizzonte->addWidget(new QLabel(tr("Scaduti, oggi e i prossimi"), this));
     SpnGiorni = new QSpinBox(this);
     SpnGiorni->setObjectName(QStringLiteral("SpnGiorni"));
     SpnGiorni->setRange(1, 365);
     SpnGiorni->setValue(Giorni());
     orizzonte->addWidget(SpnGiorni);
-    orizzonte->addWidget(new QLabel(QStringLiteral("giorni"), this));
+    orizzonte->addWidget(new QLabel(tr("giorni"), this));
     orizzonte->addStretch();
     layout->addLayout(orizzonte);
 
@@ -368,22 +385,22 @@ FrmAgenda::FrmAgenda(Dialogs& dialogs, QWidget* parent, Oggi oggi)
     compleanni_ = new ModelloCompleanni(this);
     GrigliaRicontatti = new GrigliaAgenda(this, "GrigliaRicontatti", ricontatti_);
     layout->addWidget(GrigliaRicontatti, 3);
-    layout->addWidget(new QLabel(QStringLiteral("Compleanni della settimana"), this));
+    layout->addWidget(new QLabel(tr("Compleanni della settimana"), this));
     GrigliaCompleanni = new GrigliaAgenda(this, "GrigliaCompleanni", compleanni_);
     layout->addWidget(GrigliaCompleanni, 1);
 
-    ChkAvvio = new QCheckBox(QStringLiteral("Apri all'avvio quando ci sono contatti da ricontattare"), this);
+    ChkAvvio = new QCheckBox(tr("Apri all'avvio quando ci sono contatti da ricontattare"), this);
     ChkAvvio->setObjectName(QStringLiteral("ChkAvvio"));
     ChkAvvio->setChecked(AllAvvio());
     layout->addWidget(ChkAvvio);
 
     auto* pulsanti = new FilaPulsanti;
-    CmdApri = pulsanti->aggiungi("CmdApri", QStringLiteral("Apri contatto"));
-    CmdFatto = pulsanti->aggiungi("CmdFatto", QStringLiteral("Fatto"));
+    CmdApri = pulsanti->aggiungi("CmdApri", tr("Apri contatto"));
+    CmdFatto = pulsanti->aggiungi("CmdFatto", tr("Fatto"));
     pulsanti->addStretch();
-    CmdStampa = pulsanti->aggiungi("CmdStampa", QStringLiteral("Stampa..."));
-    CmdCalendario = pulsanti->aggiungi("CmdCalendario", QStringLiteral("Esporta calendario..."));
-    CmdChiudi = pulsanti->aggiungi("CmdChiudi", QStringLiteral("Chiudi"));
+    CmdStampa = pulsanti->aggiungi("CmdStampa", tr("Stampa..."));
+    CmdCalendario = pulsanti->aggiungi("CmdCalendario", tr("Esporta calendario..."));
+    CmdChiudi = pulsanti->aggiungi("CmdChiudi", tr("Chiudi"));
     layout->addLayout(pulsanti);
     CmdApri->setDefault(true);  // Enter opens the chosen contact
 
@@ -393,10 +410,10 @@ FrmAgenda::FrmAgenda(Dialogs& dialogs, QWidget* parent, Oggi oggi)
         QAction* a = menu->addAction(testo, this, std::move(azione));
         a->setObjectName(QLatin1String(nome));
     };
-    voce("FattoSettimana", QStringLiteral("Ricontattare fra una settimana"), [this] { fatto(oggi_().addDays(7)); });
-    voce("FattoMese", QStringLiteral("Ricontattare fra un mese"), [this] { fatto(oggi_().addMonths(1)); });
-    voce("FattoData", QStringLiteral("Ricontattare in una data..."), [this] { scegliData(); });
-    voce("FattoNessuna", QStringLiteral("Nessuna data"), [this] { fatto({}); });
+    voce("FattoSettimana", tr("Ricontattare fra una settimana"), [this] { fatto(oggi_().addDays(7)); });
+    voce("FattoMese", tr("Ricontattare fra un mese"), [this] { fatto(oggi_().addMonths(1)); });
+    voce("FattoData", tr("Ricontattare in una data..."), [this] { scegliData(); });
+    voce("FattoNessuna", tr("Nessuna data"), [this] { fatto({}); });
     CmdFatto->setMenu(menu);
 
     connect(CmdApri, &QPushButton::clicked, this, &FrmAgenda::apriScelto);
@@ -453,7 +470,7 @@ void FrmAgenda::Aggiorna()
     Agenda nuova;
     bool intera = true;
     try {
-        Connection& connessione = openConnection(Funzioni::Connessione.get());
+        Connection& connessione = openConnection(Funzioni::Connessione());
         const Lettura lettura{connessione.name(), oggi_(), SpnGiorni->value()};
         if (lettura != letta_) cursore_.azzera();
         // Taken before reading: a change made meanwhile is read next time.
@@ -471,7 +488,7 @@ void FrmAgenda::Aggiorna()
         letta_ = lettura;
     } catch (...) {
         letta_.reset();
-        MostraErrore(dialogs_, this, QStringLiteral("Impossibile leggere i contatti da ricontattare."));
+        MostraErrore(dialogs_, this, tr("Impossibile leggere i contatti da ricontattare."));
         return;
     }
     riempi(std::move(nuova), intera);
@@ -538,13 +555,13 @@ void FrmAgenda::fatto(const QDate& prossima)
     if (!scelto) return;
     const Promemoria& promemoria = *scelto;
     try {
-        Ricontatta(openConnection(Funzioni::Connessione.get()), promemoria, prossima);
+        Ricontatta(openConnection(Funzioni::Connessione()), promemoria, prossima);
     } catch (...) {
         const StoreError errore = ErroreCorrente();
         const bool cambiato = errore.number() == StoreErrorNumber::RowChanged || errore.number() == StoreErrorNumber::RowNotFound;
         MostraErrore(dialogs_, this, errore,
-                     cambiato ? QStringLiteral("Non è stato scritto nulla: l'agenda mostra ora i contatti come sono.")
-                              : QStringLiteral("Impossibile scrivere la prossima data di «%1».").arg(promemoria.nome.trimmed()));
+                     cambiato ? tr("Non è stato scritto nulla: l'agenda mostra ora i contatti come sono.")
+                              : tr("Impossibile scrivere la prossima data di «%1».").arg(promemoria.nome.trimmed()));
         Aggiorna();
         return;
     }
@@ -576,23 +593,21 @@ void FrmAgenda::stampa()
             righe.SetField(QLatin1String(colonna), valore);
         righe.Update();
     };
-    for (const Promemoria& p : agenda_->scaduti)
-        aggiungi(p.data, QStringLiteral("Scaduto"), p.nome, p.telefono, p.cell, p.email, p.nota);
-    for (const Promemoria& p : agenda_->diOggi)
-        aggiungi(p.data, QStringLiteral("Oggi"), p.nome, p.telefono, p.cell, p.email, p.nota);
+    for (const Promemoria& p : agenda_->scaduti) aggiungi(p.data, tr("Scaduto"), p.nome, p.telefono, p.cell, p.email, p.nota);
+    for (const Promemoria& p : agenda_->diOggi) aggiungi(p.data, tr("Oggi"), p.nome, p.telefono, p.cell, p.email, p.nota);
     for (const Promemoria& p : agenda_->prossimi) aggiungi(p.data, QString(), p.nome, p.telefono, p.cell, p.email, p.nota);
     for (const Compleanno& c : agenda_->compleanni)
-        aggiungi(c.giorno, QStringLiteral("Compleanno"), c.nome, c.telefono, c.cell, c.email,
-                 QStringLiteral("Compie %1 anni (nato il %2)").arg(c.anni).arg(comeData(c.nascita)));
+        aggiungi(c.giorno, tr("Compleanno"), c.nome, c.telefono, c.cell, c.email,
+                 tr("Compie %1 anni (nato il %2)").arg(c.anni).arg(comeData(c.nascita)));
     showReport(layoutStAgenda(righe, agenda_->periodo(), currentPaper()), dialogs_, this);
 }
 
 void FrmAgenda::esportaCalendario()
 {
     int filtro = 0;
-    const QString file = dialogs_.ChooseSaveFile(this, QStringLiteral("Esporta il calendario"),
-                                                 QDir::home().filePath(QStringLiteral("Da ricontattare.ics")),
-                                                 {QStringLiteral("Calendario iCalendar (*.ics)")}, &filtro);
+    const QString file =
+        dialogs_.ChooseSaveFile(this, tr("Esporta il calendario"), QDir::home().filePath(tr("Da ricontattare.ics")),
+                                {tr("Calendario iCalendar (*.ics)")}, &filtro);
     if (file.isEmpty()) return;
     const QString nome = QFileInfo(file).suffix().isEmpty() ? file + QStringLiteral(".ics") : file;
     QSaveFile uscita(nome);
@@ -600,11 +615,11 @@ void FrmAgenda::esportaCalendario()
         || !uscita.commit()) {
         MostraErrore(dialogs_, this,
                      StoreError(StoreErrorNumber::PathFileAccess, QStringLiteral("%1.").arg(uscita.errorString())),
-                     QStringLiteral("Impossibile scrivere il calendario «%1».").arg(nome));
+                     tr("Impossibile scrivere il calendario «%1».").arg(nome));
         return;
     }
     const qsizetype promemoria = qsizetype(agenda_->scaduti.size() + agenda_->diOggi.size() + agenda_->prossimi.size());
-    dialogs_.MsgBox(this, {QStringLiteral("Calendario scritto in «%1»: %2 da ricontattare e %3 compleanni.")
+    dialogs_.MsgBox(this, {tr("Calendario scritto in «%1»: %2 da ricontattare e %3 compleanni.")
                                .arg(nome)
                                .arg(promemoria)
                                .arg(agenda_->compleanni.size()),

@@ -11,6 +11,7 @@
 #include "store/storeerror.h"
 #include "widgets/dialogs.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -25,12 +26,18 @@ struct FormatoOfferto {
     const char* estensione;
 };
 constexpr FormatoOfferto kFormatiOfferti[] = {
-    {FormatoScambio::VCard4, "vCard 4.0 (*.vcf)", "vcf"},
-    {FormatoScambio::VCard3, "vCard 3.0, per telefoni e programmi meno recenti (*.vcf)", "vcf"},
-    {FormatoScambio::CsvItaliano, "CSV per Excel e LibreOffice in italiano (*.csv)", "csv"},
-    {FormatoScambio::CsvRfc, "CSV standard, separato da virgole (*.csv)", "csv"}};
+    {FormatoScambio::VCard4, QT_TRANSLATE_NOOP("brenzola::ComandiScambio", "vCard 4.0 (*.vcf)"), "vcf"},
+    {FormatoScambio::VCard3,
+     QT_TRANSLATE_NOOP("brenzola::ComandiScambio", "vCard 3.0, per telefoni e programmi meno recenti (*.vcf)"), "vcf"},
+    {FormatoScambio::CsvItaliano,
+     QT_TRANSLATE_NOOP("brenzola::ComandiScambio", "CSV per Excel e LibreOffice in italiano (*.csv)"), "csv"},
+    {FormatoScambio::CsvRfc, QT_TRANSLATE_NOOP("brenzola::ComandiScambio", "CSV standard, separato da virgole (*.csv)"), "csv"}};
 
-QString contatti(qint64 n) { return n == 1 ? QStringLiteral("1 contatto") : QStringLiteral("%1 contatti").arg(n); }
+QString contatti(qint64 n)
+{
+    return n == 1 ? QCoreApplication::translate("brenzola::ComandiScambio", "1 contatto")
+                  : QCoreApplication::translate("brenzola::ComandiScambio", "%1 contatti").arg(n);
+}
 
 void informa(Dialogs& dialogs, QWidget* parent, const QString& testo)
 {
@@ -67,17 +74,24 @@ bool accettaIlleggibili(Dialogs& dialogs, QWidget* parent, const Lettura& lettur
         if (!voce.errore.isEmpty() && primi.size() < kErroriMostrati) primi << voce.errore;
     if (illeggibili > kErroriMostrati) primi << QStringLiteral("…");
     if (illeggibili == tutte) {
-        dialogs.MsgBox(parent, {QStringLiteral("Nessun contatto del file si può leggere:\n\n") + primi.join(u'\n'),
-                                MsgButtons::Ok, MsgIcon::Critical});
+        dialogs.MsgBox(parent,
+                       {QCoreApplication::translate("brenzola::ComandiScambio", "Nessun contatto del file si può leggere:\n\n")
+                            + primi.join(u'\n'),
+                        MsgButtons::Ok, MsgIcon::Critical});
         return false;
     }
-    const QString quanti = illeggibili == 1
-                               ? QStringLiteral("1 contatto su %1 non si può leggere").arg(tutte)
-                               : QStringLiteral("%1 contatti su %2 non si possono leggere").arg(illeggibili).arg(tutte);
-    Message domanda{QStringLiteral("%1:\n\n%2\n\nImportare gli altri %3? Quelli illeggibili saranno elencati alla fine.")
-                        .arg(quanti, primi.join(u'\n'))
-                        .arg(tutte - illeggibili),
-                    MsgButtons::YesNo, MsgIcon::Question};
+    const QString quanti =
+        illeggibili == 1
+            ? QCoreApplication::translate("brenzola::ComandiScambio", "1 contatto su %1 non si può leggere").arg(tutte)
+            : QCoreApplication::translate("brenzola::ComandiScambio", "%1 contatti su %2 non si possono leggere")
+                  .arg(illeggibili)
+                  .arg(tutte);
+    Message domanda{
+        QCoreApplication::translate("brenzola::ComandiScambio",
+                                    "%1:\n\n%2\n\nImportare gli altri %3? Quelli illeggibili saranno elencati alla fine.")
+            .arg(quanti, primi.join(u'\n'))
+            .arg(tutte - illeggibili),
+        MsgButtons::YesNo, MsgIcon::Question};
     domanda.defaultAnswer = MsgAnswer::No;
     return dialogs.MsgBox(parent, domanda) == MsgAnswer::Yes;
 }
@@ -86,36 +100,45 @@ bool accettaIlleggibili(Dialogs& dialogs, QWidget* parent, const Lettura& lettur
 
 bool ImportaDaFile(Dialogs& dialogs, QWidget* parent, Connection& connection)
 {
-    const QString file = dialogs.ChooseFile(parent, QStringLiteral("Importa contatti"), QDir::homePath(),
-                                            QStringLiteral("Contatti (*.vcf *.vcard *.csv *.txt);;vCard (*.vcf *.vcard);;"
-                                                           "CSV (*.csv *.txt);;Tutti i file (*)"));
+    const QString file =
+        dialogs.ChooseFile(parent, QCoreApplication::translate("brenzola::ComandiScambio", "Importa contatti"), QDir::homePath(),
+                           QCoreApplication::translate("brenzola::ComandiScambio",
+                                                       "Contatti (*.vcf *.vcard *.csv *.txt);;vCard (*.vcf *.vcard);;"
+                                                       "CSV (*.csv *.txt);;Tutti i file (*)"));
     if (file.isEmpty()) return false;
     try {
         const std::optional<Lettura> lettura = leggiFile(dialogs, parent, file);
         if (!lettura) return false;
         if (lettura->voci.empty()) {
-            informa(dialogs, parent, QStringLiteral("Il file «%1» non contiene contatti.").arg(QFileInfo(file).fileName()));
+            informa(dialogs, parent,
+                    QCoreApplication::translate("brenzola::ComandiScambio", "Il file «%1» non contiene contatti.")
+                        .arg(QFileInfo(file).fileName()));
             return false;
         }
         if (!accettaIlleggibili(dialogs, parent, *lettura)) return false;
 
         std::optional<Scelta> perTutti;
-        std::unique_ptr<Progress> avanzamento =
-            dialogs.ShowProgress(parent, QStringLiteral("Importazione dei contatti da «%1»…").arg(QFileInfo(file).fileName()));
+        std::unique_ptr<Progress> avanzamento = dialogs.ShowProgress(
+            parent, QCoreApplication::translate("brenzola::ComandiScambio", "Importazione dei contatti da «%1»…")
+                        .arg(QFileInfo(file).fileName()));
         const Riepilogo riepilogo = Importa(
             connection, *lettura,
             [&](const Contatto& esistente, const Voce& letta) -> std::optional<Scelta> {
                 if (perTutti) return perTutti;
                 const bool giaLetto = esistente.id == 0;
-                FrmDoppione finestra(FrmDoppione::Uso::Importazione,
-                                     QStringLiteral("«%1» (riga %2 del file) sembra %3 «%4».")
-                                         .arg(letta.contatto.nomeCompleto().trimmed())
-                                         .arg(letta.riga)
-                                         .arg(giaLetto ? QStringLiteral("lo stesso contatto letto prima dal file:")
-                                                       : QStringLiteral("già presente nell'archivio come"),
-                                              esistente.nomeCompleto().trimmed()),
-                                     giaLetto ? QStringLiteral("Letto prima dal file") : QStringLiteral("Nell'archivio"),
-                                     QStringLiteral("Nel file, riga %1").arg(letta.riga), esistente, letta.contatto, parent);
+                FrmDoppione finestra(
+                    FrmDoppione::Uso::Importazione,
+                    QCoreApplication::translate("brenzola::ComandiScambio", "«%1» (riga %2 del file) sembra %3 «%4».")
+                        .arg(letta.contatto.nomeCompleto().trimmed(), QString::number(letta.riga),
+                             giaLetto
+                                 ? QCoreApplication::translate("brenzola::ComandiScambio",
+                                                               "lo stesso contatto letto prima dal file:")
+                                 : QCoreApplication::translate("brenzola::ComandiScambio", "già presente nell'archivio come"),
+                             esistente.nomeCompleto().trimmed()),
+                    giaLetto ? QCoreApplication::translate("brenzola::ComandiScambio", "Letto prima dal file")
+                             : QCoreApplication::translate("brenzola::ComandiScambio", "Nell'archivio"),
+                    QCoreApplication::translate("brenzola::ComandiScambio", "Nel file, riga %1").arg(letta.riga), esistente,
+                    letta.contatto, parent);
                 dialogs.ShowModal(finestra);
                 if (finestra.scelta() && finestra.perTutti()) perTutti = finestra.scelta();
                 return finestra.scelta();
@@ -123,7 +146,9 @@ bool ImportaDaFile(Dialogs& dialogs, QWidget* parent, Connection& connection)
             [&](qint64 fatto, qint64 totale) { return avanzamento->advance(fatto, totale); });
         avanzamento.reset();
         if (riepilogo.annullato) {
-            informa(dialogs, parent, QStringLiteral("Importazione annullata: l'archivio non è stato modificato."));
+            informa(dialogs, parent,
+                    QCoreApplication::translate("brenzola::ComandiScambio",
+                                                "Importazione annullata: l'archivio non è stato modificato."));
             return false;
         }
         FrmRiepilogo finestra(riepilogo, file, parent);
@@ -131,7 +156,9 @@ bool ImportaDaFile(Dialogs& dialogs, QWidget* parent, Connection& connection)
         return riepilogo.aggiunti + riepilogo.uniti > 0;
     } catch (...) {
         MostraErrore(dialogs, parent,
-                     QStringLiteral("Importazione da «%1» non riuscita: l'archivio non è stato modificato.").arg(file));
+                     QCoreApplication::translate("brenzola::ComandiScambio",
+                                                 "Importazione da «%1» non riuscita: l'archivio non è stato modificato.")
+                         .arg(file));
         return false;
     }
 }
@@ -139,39 +166,47 @@ bool ImportaDaFile(Dialogs& dialogs, QWidget* parent, Connection& connection)
 void EsportaInFile(Dialogs& dialogs, QWidget* parent, Connection& connection, const QString& filtro, const QString& nome)
 {
     QStringList filtri;
-    for (const FormatoOfferto& f : kFormatiOfferti) filtri << QString::fromUtf8(f.filtro);
+    for (const FormatoOfferto& f : kFormatiOfferti) filtri << QCoreApplication::translate("brenzola::ComandiScambio", f.filtro);
     int scelto = 0;
-    QString file = dialogs.ChooseSaveFile(parent, QStringLiteral("Esporta contatti"),
+    QString file = dialogs.ChooseSaveFile(parent, QCoreApplication::translate("brenzola::ComandiScambio", "Esporta contatti"),
                                           QDir::home().filePath(nome + QStringLiteral(".vcf")), filtri, &scelto);
     if (file.isEmpty()) return;
     const FormatoOfferto& formato = kFormatiOfferti[std::clamp(scelto, 0, int(std::size(kFormatiOfferti)) - 1)];
     if (QFileInfo(file).suffix().isEmpty()) file += u'.' + QLatin1String(formato.estensione);
     try {
-        std::unique_ptr<Progress> avanzamento =
-            dialogs.ShowProgress(parent, QStringLiteral("Esportazione dei contatti in «%1»…").arg(QFileInfo(file).fileName()));
+        std::unique_ptr<Progress> avanzamento = dialogs.ShowProgress(
+            parent, QCoreApplication::translate("brenzola::ComandiScambio", "Esportazione dei contatti in «%1»…")
+                        .arg(QFileInfo(file).fileName()));
         const std::optional<qint64> scritti =
             Esporta(connection, filtro, formato.formato, file,
                     [&](qint64 fatto, qint64 totale) { return avanzamento->advance(fatto, totale); });
         avanzamento.reset();
-        informa(dialogs, parent,
-                !scritti        ? QStringLiteral("Esportazione annullata: nessun file è stato scritto.")
-                : *scritti == 1 ? QStringLiteral("Esportato 1 contatto in «%1».").arg(file)
-                                : QStringLiteral("Esportati %1 contatti in «%2».").arg(*scritti).arg(file));
+        informa(
+            dialogs, parent,
+            !scritti
+                ? QCoreApplication::translate("brenzola::ComandiScambio", "Esportazione annullata: nessun file è stato scritto.")
+            : *scritti == 1 ? QCoreApplication::translate("brenzola::ComandiScambio", "Esportato 1 contatto in «%1».").arg(file)
+                            : QCoreApplication::translate("brenzola::ComandiScambio", "Esportati %1 contatti in «%2».")
+                                  .arg(*scritti)
+                                  .arg(file));
     } catch (...) {
-        MostraErrore(dialogs, parent, QStringLiteral("Esportazione in «%1» non riuscita.").arg(file));
+        MostraErrore(dialogs, parent,
+                     QCoreApplication::translate("brenzola::ComandiScambio", "Esportazione in «%1» non riuscita.").arg(file));
     }
 }
 
 bool UnisciDoppioni(Dialogs& dialogs, QWidget* parent, Connection& connection)
 {
     try {
-        std::unique_ptr<Progress> avanzamento = dialogs.ShowProgress(parent, QStringLiteral("Ricerca dei contatti doppi…"));
+        std::unique_ptr<Progress> avanzamento =
+            dialogs.ShowProgress(parent, QCoreApplication::translate("brenzola::ComandiScambio", "Ricerca dei contatti doppi…"));
         const auto gruppi =
             CercaDoppioni(connection, [&](qint64 fatto, qint64 totale) { return avanzamento->advance(fatto, totale); });
         avanzamento.reset();
         if (!gruppi) return false;
         if (gruppi->empty()) {
-            informa(dialogs, parent, QStringLiteral("Nell'archivio non ci sono contatti doppi."));
+            informa(dialogs, parent,
+                    QCoreApplication::translate("brenzola::ComandiScambio", "Nell'archivio non ci sono contatti doppi."));
             return false;
         }
         std::vector<Unione> unioni;
@@ -186,16 +221,19 @@ bool UnisciDoppioni(Dialogs& dialogs, QWidget* parent, Connection& connection)
                 std::optional<Scelta> scelta = perTutti;
                 if (!scelta) {
                     FrmDoppione finestra(FrmDoppione::Uso::Archivio,
-                                         QStringLiteral("Gruppo %1 di %2: «%3» e «%4» sembrano la stessa persona.")
+                                         QCoreApplication::translate("brenzola::ComandiScambio",
+                                                                     "Gruppo %1 di %2: «%3» e «%4» sembrano la stessa persona.")
                                              .arg(g + 1)
                                              .arg(gruppi->size())
                                              .arg(unione.risultato.nomeCompleto().trimmed(), altro.nomeCompleto().trimmed()),
-                                         QStringLiteral("Contatto da tenere"), QStringLiteral("Contatto doppio"),
+                                         QCoreApplication::translate("brenzola::ComandiScambio", "Contatto da tenere"),
+                                         QCoreApplication::translate("brenzola::ComandiScambio", "Contatto doppio"),
                                          unione.risultato, altro, parent);
                     dialogs.ShowModal(finestra);
                     scelta = finestra.scelta();
                     if (!scelta) {
-                        informa(dialogs, parent, QStringLiteral("Nessun contatto è stato unito."));
+                        informa(dialogs, parent,
+                                QCoreApplication::translate("brenzola::ComandiScambio", "Nessun contatto è stato unito."));
                         return false;
                     }
                     if (finestra.perTutti()) perTutti = scelta;
@@ -208,15 +246,18 @@ bool UnisciDoppioni(Dialogs& dialogs, QWidget* parent, Connection& connection)
             if (!unione.assorbiti.empty()) unioni.push_back(std::move(unione));
         }
         if (unioni.empty()) {
-            informa(dialogs, parent, QStringLiteral("Nessun contatto è stato unito."));
+            informa(dialogs, parent, QCoreApplication::translate("brenzola::ComandiScambio", "Nessun contatto è stato unito."));
             return false;
         }
         ApplicaUnioni(connection, unioni);
-        informa(dialogs, parent, QStringLiteral("Contatti doppi uniti: l'archivio ha %1 in meno.").arg(contatti(assorbiti)));
+        informa(dialogs, parent,
+                QCoreApplication::translate("brenzola::ComandiScambio", "Contatti doppi uniti: l'archivio ha %1 in meno.")
+                    .arg(contatti(assorbiti)));
         return true;
     } catch (...) {
         MostraErrore(dialogs, parent,
-                     QStringLiteral("Unione dei contatti doppi non riuscita: l'archivio non è stato modificato."));
+                     QCoreApplication::translate("brenzola::ComandiScambio",
+                                                 "Unione dei contatti doppi non riuscita: l'archivio non è stato modificato."));
         return false;
     }
 }

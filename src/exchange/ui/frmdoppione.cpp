@@ -25,7 +25,7 @@ FrmDoppione::FrmDoppione(Uso uso, const QString& testo, const QString& titoloPri
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("FrmDoppione"));
-    setWindowTitle(uso == Uso::Importazione ? QStringLiteral("Contatto già presente") : QStringLiteral("Contatti doppi"));
+    setWindowTitle(uso == Uso::Importazione ? tr("Contatto già presente") : tr("Contatti doppi"));
     auto* layout = new QVBoxLayout(this);
     LblTesto = new QLabel(testo, this);
     LblTesto->setObjectName(QStringLiteral("LblTesto"));
@@ -37,11 +37,11 @@ FrmDoppione::FrmDoppione(Uso uso, const QString& testo, const QString& titoloPri
     GrigliaConfronto->setObjectName(QStringLiteral("GrigliaConfronto"));
     GrigliaConfronto->setEditTriggers(QAbstractItemView::NoEditTriggers);
     GrigliaConfronto->setWordWrap(true);
-    GrigliaConfronto->setHorizontalHeaderLabels({titoloPrimo, titoloSecondo, QStringLiteral("Dopo l'unione")});
+    GrigliaConfronto->setHorizontalHeaderLabels({titoloPrimo, titoloSecondo, tr("Dopo l'unione")});
     QStringList etichette;
     for (const DescrizioneCampo& d : campi()) {
         const int riga = int(d.campo);
-        etichette << QString::fromUtf8(d.etichetta);
+        etichette << etichettaMostrata(d);
         const QString prima = mostrato(primo, d);
         const QString dopo = mostrato(unito, d);
         const auto cella = [](const QString& testo) {
@@ -66,7 +66,7 @@ FrmDoppione::FrmDoppione(Uso uso, const QString& testo, const QString& titoloPri
     GrigliaConfronto->setMinimumSize(760, 440);
     layout->addWidget(GrigliaConfronto);
 
-    ChkTutti = new QCheckBox(QStringLiteral("Fai lo stesso per tutti i doppioni seguenti"), this);
+    ChkTutti = new QCheckBox(tr("Fai lo stesso per tutti i doppioni seguenti"), this);
     ChkTutti->setObjectName(QStringLiteral("ChkTutti"));
     layout->addWidget(ChkTutti);
 
@@ -77,12 +77,10 @@ FrmDoppione::FrmDoppione(Uso uso, const QString& testo, const QString& titoloPri
         return p;
     };
     const bool importa = uso == Uso::Importazione;
-    CmdUnisci = pulsante("CmdUnisci", QStringLiteral("Unisci"), QDialogButtonBox::AcceptRole);
-    if (importa) CmdAggiungi = pulsante("CmdAggiungi", QStringLiteral("Aggiungi comunque"), QDialogButtonBox::AcceptRole);
-    CmdSalta =
-        pulsante("CmdSalta", importa ? QStringLiteral("Salta") : QStringLiteral("Lascia separati"), QDialogButtonBox::AcceptRole);
-    CmdAnnulla = pulsante("CmdAnnulla", importa ? QStringLiteral("Annulla l'importazione") : QStringLiteral("Annulla"),
-                          QDialogButtonBox::RejectRole);
+    CmdUnisci = pulsante("CmdUnisci", tr("Unisci"), QDialogButtonBox::AcceptRole);
+    if (importa) CmdAggiungi = pulsante("CmdAggiungi", tr("Aggiungi comunque"), QDialogButtonBox::AcceptRole);
+    CmdSalta = pulsante("CmdSalta", importa ? tr("Salta") : tr("Lascia separati"), QDialogButtonBox::AcceptRole);
+    CmdAnnulla = pulsante("CmdAnnulla", importa ? tr("Annulla l'importazione") : tr("Annulla"), QDialogButtonBox::RejectRole);
     layout->addWidget(pulsanti);
     connect(CmdUnisci, &QPushButton::clicked, this, [this] { scegli(Scelta::Unisci); });
     if (CmdAggiungi) connect(CmdAggiungi, &QPushButton::clicked, this, [this] { scegli(Scelta::Aggiungi); });

@@ -18,14 +18,17 @@ namespace {
 constexpr int kRigheAnteprima = 20;
 const Codifica kCodifiche[] = {Codifica::Utf8, Codifica::Utf16LE, Codifica::Utf16BE, Codifica::Windows1252};
 const std::pair<QChar, const char*> kSeparatori[] = {
-    {u';', "Punto e virgola ( ; )"}, {u',', "Virgola ( , )"}, {u'\t', "Tabulazione"}, {u'|', "Barra verticale ( | )"}};
+    {u';', QT_TRANSLATE_NOOP("brenzola::FrmImportaCsv", "Punto e virgola ( ; )")},
+    {u',', QT_TRANSLATE_NOOP("brenzola::FrmImportaCsv", "Virgola ( , )")},
+    {u'\t', QT_TRANSLATE_NOOP("brenzola::FrmImportaCsv", "Tabulazione")},
+    {u'|', QT_TRANSLATE_NOOP("brenzola::FrmImportaCsv", "Barra verticale ( | )")}};
 
 }  // namespace
 
 FrmImportaCsv::FrmImportaCsv(const QByteArray& dati, const QString& file, QWidget* parent) : QDialog(parent), dati_(dati)
 {
     setObjectName(QStringLiteral("FrmImportaCsv"));
-    setWindowTitle(QStringLiteral("Importa contatti da «%1»").arg(QFileInfo(file).fileName()));
+    setWindowTitle(tr("Importa contatti da «%1»").arg(QFileInfo(file).fileName()));
     auto* layout = new QVBoxLayout(this);
     auto* scelte = new QFormLayout;
     layout->addLayout(scelte);
@@ -37,17 +40,17 @@ FrmImportaCsv::FrmImportaCsv(const QByteArray& dati, const QString& file, QWidge
         CboCodifica->addItem(nomeCodifica(codifica), int(codifica));
         if (codifica == trovato.codifica) CboCodifica->setCurrentIndex(CboCodifica->count() - 1);
     }
-    scelte->addRow(QStringLiteral("Codifica dei caratteri:"), CboCodifica);
+    scelte->addRow(tr("Codifica dei caratteri:"), CboCodifica);
     CboSeparatore = new QComboBox(this);
     CboSeparatore->setObjectName(QStringLiteral("CboSeparatore"));
     for (const auto& [separatore, nome] : kSeparatori) {
-        CboSeparatore->addItem(QString::fromUtf8(nome), separatore);
+        CboSeparatore->addItem(tr(nome), separatore);
         if (separatore == trovato.separatore) CboSeparatore->setCurrentIndex(CboSeparatore->count() - 1);
     }
-    scelte->addRow(QStringLiteral("Separatore dei campi:"), CboSeparatore);
+    scelte->addRow(tr("Separatore dei campi:"), CboSeparatore);
 
-    layout->addWidget(new QLabel(
-        QStringLiteral("Per ogni colonna, il campo in cui va (le prime %1 righe del file):").arg(kRigheAnteprima), this));
+    layout->addWidget(
+        new QLabel(tr("Per ogni colonna, il campo in cui va (le prime %1 righe del file):").arg(kRigheAnteprima), this));
     GrigliaAnteprima = new QTableWidget(this);
     GrigliaAnteprima->setObjectName(QStringLiteral("GrigliaAnteprima"));
     GrigliaAnteprima->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -60,9 +63,9 @@ FrmImportaCsv::FrmImportaCsv(const QByteArray& dati, const QString& file, QWidge
     layout->addWidget(LblErrore);
 
     auto* pulsanti = new QDialogButtonBox(this);
-    CmdImporta = pulsanti->addButton(QStringLiteral("Importa"), QDialogButtonBox::AcceptRole);
+    CmdImporta = pulsanti->addButton(tr("Importa"), QDialogButtonBox::AcceptRole);
     CmdImporta->setObjectName(QStringLiteral("CmdImporta"));
-    CmdAnnulla = pulsanti->addButton(QStringLiteral("Annulla"), QDialogButtonBox::RejectRole);
+    CmdAnnulla = pulsanti->addButton(tr("Annulla"), QDialogButtonBox::RejectRole);
     CmdAnnulla->setObjectName(QStringLiteral("CmdAnnulla"));
     layout->addWidget(pulsanti);
     connect(pulsanti, &QDialogButtonBox::accepted, this, &QDialog::accept);
@@ -95,21 +98,21 @@ void FrmImportaCsv::rileggi()
         tabella = leggiCsv(dati_, formato(), kRigheAnteprima);
     } catch (...) {
         const StoreError errore = ErroreCorrente();
-        LblErrore->setText(QStringLiteral("Errore %1: %2").arg(errore.number()).arg(errore.description()));
+        LblErrore->setText(tr("Errore %1: %2").arg(errore.number()).arg(errore.description()));
     }
     const qsizetype colonne = tabella.intestazioni.size();
     GrigliaAnteprima->setColumnCount(int(colonne));
     GrigliaAnteprima->setRowCount(int(tabella.righe.size()) + 1);
     GrigliaAnteprima->setHorizontalHeaderLabels(tabella.intestazioni);
-    QStringList righe{QStringLiteral("Campo")};
+    QStringList righe{tr("Campo")};
     for (const RigaCsv& riga : tabella.righe) righe << QString::number(riga.riga);
     GrigliaAnteprima->setVerticalHeaderLabels(righe);
     const Colonne indovinate = indovinaColonne(tabella.intestazioni);
     for (int c = 0; c < int(colonne); ++c) {
         auto* campo = new QComboBox(GrigliaAnteprima);
         campo->setObjectName(QStringLiteral("CboColonna%1").arg(c));
-        campo->addItem(QStringLiteral("(non importare)"));
-        for (const DescrizioneCampo& d : campi()) campo->addItem(QString::fromUtf8(d.etichetta));
+        campo->addItem(tr("(non importare)"));
+        for (const DescrizioneCampo& d : campi()) campo->addItem(etichettaMostrata(d));
         if (indovinate[size_t(c)]) campo->setCurrentIndex(int(*indovinate[size_t(c)]) + 1);
         connect(campo, &QComboBox::currentIndexChanged, this, &FrmImportaCsv::aggiornaImporta);
         GrigliaAnteprima->setCellWidget(0, c, campo);

@@ -12,19 +12,16 @@ namespace brenzola {
 FrmRiepilogo::FrmRiepilogo(const Riepilogo& riepilogo, const QString& file, QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("FrmRiepilogo"));
-    setWindowTitle(QStringLiteral("Importazione completata"));
+    setWindowTitle(tr("Importazione completata"));
     auto* layout = new QVBoxLayout(this);
-    QString testo = QStringLiteral("Importazione da «%1»:\n\nAggiunti: %2\nUniti a contatti già presenti: %3\nNon importati: %4")
-                        .arg(QFileInfo(file).fileName())
-                        .arg(riepilogo.aggiunti)
-                        .arg(riepilogo.uniti)
-                        .arg(riepilogo.saltati.size());
+    QString testo = tr("Importazione da «%1»:\n\nAggiunti: %2\nUniti a contatti già presenti: %3\nNon importati: %4")
+                        .arg(QFileInfo(file).fileName(), QString::number(riepilogo.aggiunti), QString::number(riepilogo.uniti),
+                             QString::number(riepilogo.saltati.size()));
     if (!riepilogo.ignorate.isEmpty()) {
         QStringList ignorate;
         for (auto i = riepilogo.ignorate.cbegin(); i != riepilogo.ignorate.cend(); ++i)
-            ignorate << QStringLiteral("%1 (%2)").arg(i.key()).arg(i.value());
-        testo +=
-            QStringLiteral("\n\nDati del file che nessun campo accoglie, lasciati fuori: ") + ignorate.join(QStringLiteral(", "));
+            ignorate << QStringLiteral("%1 (%2)").arg(i.key(), QString::number(i.value()));
+        testo += tr("\n\nDati del file che nessun campo accoglie, lasciati fuori: ") + ignorate.join(QStringLiteral(", "));
     }
     LblRiepilogo = new QLabel(testo, this);
     LblRiepilogo->setObjectName(QStringLiteral("LblRiepilogo"));

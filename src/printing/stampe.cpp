@@ -1,12 +1,7 @@
-#include "printing/stampa.h"
+#include "printing/stampe.h"
 
-#include "printing/reportpreview.h"
 #include "store/funzioni.h"
 #include "store/recordset.h"
-#include "widgets/dialogs.h"
-
-#include <QPageSize>
-#include <QPrinterInfo>
 
 namespace brenzola {
 
@@ -82,19 +77,6 @@ MemoryTable cardTable(Recordset& source)
     return table;
 }
 
-PaperSize currentPaper()
-{
-    QPrinterInfo printer = QPrinterInfo::defaultPrinter();
-    if (printer.isNull() && !QPrinterInfo::availablePrinters().isEmpty())
-        printer = QPrinterInfo::availablePrinters().constFirst();
-    if (printer.isNull()) return PaperSize{};
-    const QPageSize size = printer.defaultPageSize();
-    if (!size.isValid()) return PaperSize{};
-    const QSizeF points = size.size(QPageSize::Point);
-    if (points.isEmpty()) return PaperSize{};
-    return PaperSize{points.width() * 20, points.height() * 20};
-}
-
 namespace {
 
 ReportDefinition initializedStElenco()
@@ -110,8 +92,6 @@ ReportDefinition initializedStDettaglio(const PaperSize& paper)
     StDettaglio_DataReport_Initialize(report, paper);
     return report;
 }
-
-const QString kPreparing = QStringLiteral("Preparazione della stampa…");
 
 }  // namespace
 
@@ -141,36 +121,6 @@ std::optional<ReportDocument> layoutStDettaglio(MemoryTable cards, const PaperSi
 ReportPages layoutStAgenda(const MemoryTable& rows, const QString& periodo, const PaperSize& paper, const QDateTime& now)
 {
     return layoutReport(StAgenda(periodo), rows, paper, now);
-}
-
-void showReport(ReportPages pages, Dialogs& dialogs, QWidget* parent)
-{
-    showReport(ReportDocument(std::move(pages)), dialogs, parent);
-}
-
-void showReport(ReportDocument document, Dialogs& dialogs, QWidget* parent)
-{
-    ReportPreview preview(std::move(document), dialogs, parent);
-    dialogs.ShowModal(preview);
-}
-
-void StampaRS(const QStringList& vociLista, Dialogs& dialogs, QWidget* parent)
-{
-    std::unique_ptr<Progress> progress = dialogs.ShowProgress(parent, kPreparing);
-    std::optional<ReportDocument> document = layoutStElenco(vociLista, currentPaper(), progress.get());
-    progress.reset();
-    if (document) showReport(std::move(*document), dialogs, parent);
-}
-
-void StampaRS_Scheda(const QString& Sql, Dialogs& dialogs, QWidget* parent)
-{
-    Recordset source;
-    source.Open(Sql, Funzioni::Connessione.get());
-    MemoryTable cards = cardTable(source);
-    std::unique_ptr<Progress> progress = dialogs.ShowProgress(parent, kPreparing);
-    std::optional<ReportDocument> document = layoutStDettaglio(std::move(cards), currentPaper(), progress.get());
-    progress.reset();
-    if (document) showReport(std::move(*document), dialogs, parent);
 }
 
 }  // namespace brenzola

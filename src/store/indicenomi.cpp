@@ -1,4 +1,4 @@
-#include "register/indicenomi.h"
+#include "store/indicenomi.h"
 
 #include <algorithm>
 
@@ -13,6 +13,21 @@ std::u16string_view comeVista(QStringView text) { return {text.utf16(), size_t(t
 }  // namespace
 
 IndiceNomi::Riga IndiceNomi::rigaDi(const RowView& row) { return {row.integer(0), row.text(1), row.text(2), row.isNull(1)}; }
+
+void IndiceNomi::dimentica()
+{
+    contatti_.clear();
+    cognomeDiVoce_.clear();
+    testi_.clear();
+    cognomi_.clear();
+    minuscoli_.clear();
+    perCognome_.clear();
+    ordine_.clear();
+    perChiave_.clear();
+    cursore_ = CursoreGiornale();
+    letto_ = false;
+    ++versione_;
+}
 
 void IndiceNomi::aggiorna(Connection& connection) { segui(connection, true); }
 

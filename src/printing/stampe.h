@@ -10,11 +10,8 @@
 
 #include <optional>
 
-class QWidget;
-
 namespace brenzola {
 
-class Dialogs;
 class Progress;
 class Recordset;
 
@@ -30,9 +27,6 @@ MemoryTable listTable(const QStringList& entries);
 // filled from the contact fields by name; the province and the key are left out.
 MemoryTable cardTable(Recordset& source);
 
-// The paper of the system's default printer; A4 when no printer is installed.
-PaperSize currentPaper();
-
 // The reports as they come into being, initialised and laid out on `paper`.
 ReportPages layoutStElenco(const QStringList& entries, const PaperSize& paper,
                            const QDateTime& now = QDateTime::currentDateTime());
@@ -47,17 +41,5 @@ std::optional<ReportDocument> layoutStElenco(const QStringList& entries, const P
                                              const QDateTime& now = QDateTime::currentDateTime());
 std::optional<ReportDocument> layoutStDettaglio(MemoryTable cards, const PaperSize& paper, Progress* progress,
                                                 const QDateTime& now = QDateTime::currentDateTime());
-
-// Shows laid-out pages in the modal preview; returns when it has been closed.
-void showReport(ReportPages pages, Dialogs& dialogs, QWidget* parent);
-void showReport(ReportDocument document, Dialogs& dialogs, QWidget* parent);
-
-// Previews the list entries with their total; the caller has stored the entry count in
-// Funzioni::TotaleElenco first. The layout shows its progress, and the user may stop it:
-// then no preview opens.
-void StampaRS(const QStringList& vociLista, Dialogs& dialogs, QWidget* parent);
-// Previews one card per row of Sql, run on Funzioni::Connessione, laid out as the list is.
-// A failing query throws StoreError before any window opens.
-void StampaRS_Scheda(const QString& Sql, Dialogs& dialogs, QWidget* parent);
 
 }  // namespace brenzola

@@ -35,6 +35,9 @@ public:
     // are taken from the store as it is now.
     void contattiCambiati(Connection& connection, const std::vector<qint64>& ids);
 
+    // Holds nothing, as before it first read a store.
+    void dimentica();
+
     // Every contact, in list order.
     const std::vector<Voce>& tutte() const { return ordine_; }
     // The contacts whose surname is like `pattern` (a Null surname never is), in list

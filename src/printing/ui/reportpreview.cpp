@@ -1,7 +1,8 @@
-#include "printing/reportpreview.h"
+#include "printing/ui/reportpreview.h"
 
 #include "printing/reportfont.h"
 #include "printing/reportpainter.h"
+#include "printing/ui/stampante.h"
 #include "store/storeerror.h"
 #include "widgets/dialogs.h"
 
