@@ -33,8 +33,8 @@ int main(int argc, char* argv[])
     QTextStream err(stderr);
     const bool accept = riga.parser().isSet(QStringLiteral("accetta-differenze"));
     const QStringList args = riga.argomenti();
-    const QString input = args[0];
-    const QString output = args[1];
+    const QString& input = args[0];
+    const QString& output = args[1];
 
     try {
         const brenzola::AccessSurvey survey = brenzola::surveyAccessFile(input);

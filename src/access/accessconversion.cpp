@@ -212,7 +212,7 @@ QString keepOriginal(const QString& original)
 {
     const QByteArray from = QFile::encodeName(original);
     for (int number = 1; number <= 999; ++number) {
-        const QString candidate = backupCandidate(original, number);
+        QString candidate = backupCandidate(original, number);
         if (::link(from.constData(), QFile::encodeName(candidate).constData()) == 0) return candidate;
         const int error = errno;
         if (error == EEXIST) continue;
@@ -809,7 +809,7 @@ QString storeDateFromAccess(double days)
 QString accessBackupPath(const QString& storePath)
 {
     for (int number = 1; number <= 999; ++number) {
-        const QString candidate = backupCandidate(storePath, number);
+        QString candidate = backupCandidate(storePath, number);
         if (!pathExists(candidate)) return candidate;
     }
     return backupCandidate(storePath, 1000);

@@ -478,7 +478,7 @@ QString rowPlace(const QByteArray& detail)
         .arg(QString::fromUtf8(detail.left(split)), QString::fromUtf8(detail.mid(split + 1)));
 }
 
-StoreError withLog(StoreError error, const QString& path, const QByteArray& detail)
+StoreError withLog(const StoreError& error, const QString& path, const QByteArray& detail)
 {
     return StoreError(error.number(), error.description() + logged(path, detail));
 }

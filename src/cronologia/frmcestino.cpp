@@ -199,6 +199,7 @@ void FrmCestino::elimina(const std::vector<const Eliminato*>& quali, const QStri
     conferma.defaultAnswer = MsgAnswer::No;
     if (dialogs_.MsgBox(this, conferma) != MsgAnswer::Yes) return;
     std::vector<qint64> chiavi;
+    chiavi.reserve(quali.size());
     for (const Eliminato* e : quali) chiavi.push_back(e->id);
     try {
         const int eliminati = EliminaDefinitivamente(connessione_, chiavi);

@@ -54,7 +54,7 @@ FormatoCsv rilevaFormatoCsv(const QByteArray& dati)
 {
     FormatoCsv formato;
     formato.codifica = rilevaCodifica(dati);
-    const QString inizio = decodifica(dati.left(64 * 1024), formato.codifica);
+    const QString inizio = decodifica(dati.left(qsizetype{64} * 1024), formato.codifica);
     int migliore = 0;
     formato.separatore = u',';
     for (const QChar candidato : {QChar(u';'), QChar(u','), QChar(u'\t'), QChar(u'|')}) {

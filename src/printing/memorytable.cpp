@@ -3,6 +3,7 @@
 #include "store/funzioni.h"
 #include "store/storeerror.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QDateTime>
 #include <QRegularExpression>
@@ -13,7 +14,9 @@ namespace {
 
 [[noreturn]] void badCommand(const QString& command, const QString& why)
 {
-    throw StoreError(StoreErrorNumber::SyntaxError, QStringLiteral("Comando SHAPE non valido (%1): «%2».").arg(why, command));
+    throw StoreError(
+        StoreErrorNumber::SyntaxError,
+        QCoreApplication::translate("brenzola::MemoryTable", "Comando SHAPE non valido (%1): «%2».").arg(why, command));
 }
 
 }  // namespace
@@ -26,15 +29,19 @@ MemoryTable::MemoryTable(const QString& shapeCommand)
                                            QRegularExpression::CaseInsensitiveOption);
     if (!shapeCommand.startsWith(prefix, Qt::CaseInsensitive) || !shapeCommand.endsWith(u' ')
         || shapeCommand.endsWith(QStringLiteral("  ")))
-        badCommand(shapeCommand, QStringLiteral("atteso SHAPE APPEND seguito dalle colonne"));
+        badCommand(shapeCommand,
+                   QCoreApplication::translate("brenzola::MemoryTable", "atteso SHAPE APPEND seguito dalle colonne"));
     const QString body = shapeCommand.mid(prefix.size()).chopped(1);
     for (const QString& part : body.split(QStringLiteral(", "))) {
         const QRegularExpressionMatch match = clause.match(part);
-        if (!match.hasMatch()) badCommand(shapeCommand, QStringLiteral("colonna «%1»").arg(part));
+        if (!match.hasMatch())
+            badCommand(shapeCommand, QCoreApplication::translate("brenzola::MemoryTable", "colonna «%1»").arg(part));
         const int size = match.captured(1).toInt();
         const QString name = match.captured(2);
-        if (size < 1) badCommand(shapeCommand, QStringLiteral("dimensione nulla per «%1»").arg(name));
-        if (columnIndex(name) >= 0) badCommand(shapeCommand, QStringLiteral("colonna «%1» ripetuta").arg(name));
+        if (size < 1)
+            badCommand(shapeCommand, QCoreApplication::translate("brenzola::MemoryTable", "dimensione nulla per «%1»").arg(name));
+        if (columnIndex(name) >= 0)
+            badCommand(shapeCommand, QCoreApplication::translate("brenzola::MemoryTable", "colonna «%1» ripetuta").arg(name));
         columns_ << name;
         sizes_.push_back(size);
     }
@@ -51,7 +58,8 @@ int MemoryTable::requireColumn(const QString& name) const
 {
     const int index = columnIndex(name);
     if (index < 0)
-        throw StoreError(StoreErrorNumber::ItemNotFound, QStringLiteral("Campo «%1» non trovato nel recordset.").arg(name));
+        throw StoreError(StoreErrorNumber::ItemNotFound,
+                         QCoreApplication::translate("brenzola::MemoryTable", "Campo «%1» non trovato nel recordset.").arg(name));
     return index;
 }
 
@@ -82,8 +90,9 @@ void MemoryTable::SetField(const QString& name, const QVariant& value)
 {
     const int index = requireColumn(name);
     if (!adding_)
-        throw StoreError(StoreErrorNumber::NotUpdatable,
-                         QStringLiteral("Le righe già confermate non si modificano: usare AddNew."));
+        throw StoreError(
+            StoreErrorNumber::NotUpdatable,
+            QCoreApplication::translate("brenzola::MemoryTable", "Le righe già confermate non si modificano: usare AddNew."));
     pending_[size_t(index)] = asText(value);
 }
 
@@ -99,18 +108,21 @@ void MemoryTable::Update()
 void MemoryTable::MoveNext()
 {
     if (Eof())
-        throw StoreError(StoreErrorNumber::NoCurrentRecord,
-                         QStringLiteral("Nessun record corrente: inizio o fine del recordset."));
+        throw StoreError(
+            StoreErrorNumber::NoCurrentRecord,
+            QCoreApplication::translate("brenzola::MemoryTable", "Nessun record corrente: inizio o fine del recordset."));
     ++position_;
 }
 
 QVariant MemoryTable::Fields(int index) const
 {
     if (Eof())
-        throw StoreError(StoreErrorNumber::NoCurrentRecord,
-                         QStringLiteral("Nessun record corrente: inizio o fine del recordset."));
+        throw StoreError(
+            StoreErrorNumber::NoCurrentRecord,
+            QCoreApplication::translate("brenzola::MemoryTable", "Nessun record corrente: inizio o fine del recordset."));
     if (index < 0 || index >= columns_.size())
-        throw StoreError(StoreErrorNumber::ItemNotFound, QStringLiteral("Campo %1 non trovato nel recordset.").arg(index));
+        throw StoreError(StoreErrorNumber::ItemNotFound,
+                         QCoreApplication::translate("brenzola::MemoryTable", "Campo %1 non trovato nel recordset.").arg(index));
     return value(position_, index);
 }
 

@@ -3,6 +3,8 @@
 #include "store/funzioni.h"
 #include "store/storeerror.h"
 
+#include <QCoreApplication>
+
 #include <cmath>
 
 namespace brenzola {
@@ -47,9 +49,9 @@ ReportControl line(const char* name, int left, int top, int width)
 // "Data", "Ora:" and the placeholders for today's date and time, top right of the first page.
 std::vector<ReportControl> dateAndTime()
 {
-    return {label("Label13", 8504, 0, 570, 195, QStringLiteral("Data")),
+    return {label("Label13", 8504, 0, 570, 195, QCoreApplication::translate("brenzola::ReportDefinition", "Data")),
             label("Label15", 9071, 0, 1125, 195, QStringLiteral("%d")),
-            label("Label14", 8504, 267, 570, 195, QStringLiteral("Ora:")),
+            label("Label14", 8504, 267, 570, 195, QCoreApplication::translate("brenzola::ReportDefinition", "Ora:")),
             label("Label16", 9071, 267, 1125, 195, QStringLiteral("%t"))};
 }
 
@@ -60,7 +62,9 @@ ReportBand band(const char* name, BandKind kind, int height, std::vector<ReportC
 
 [[noreturn]] void notFound(const QString& what)
 {
-    throw StoreError(StoreErrorNumber::ItemNotFound, QStringLiteral("Elemento «%1» non trovato nel report.").arg(what));
+    throw StoreError(
+        StoreErrorNumber::ItemNotFound,
+        QCoreApplication::translate("brenzola::ReportDefinition", "Elemento «%1» non trovato nel report.").arg(what));
 }
 
 }  // namespace
@@ -103,18 +107,21 @@ ReportDefinition StElenco()
 {
     ReportDefinition report;
     report.name = QStringLiteral("StElenco");
-    report.caption = QStringLiteral("Stampa Elenco");
+    report.caption = QCoreApplication::translate("brenzola::ReportDefinition", "Stampa Elenco");
     report.width = 10772;
 
-    std::vector<ReportControl> header = {
-        label("Label1", 0, 667, 10770, 570, QStringLiteral("Elenco Anagrafiche"), kTitleFont, TextAlignment::Center)};
+    std::vector<ReportControl> header = {label("Label1", 0, 667, 10770, 570,
+                                               QCoreApplication::translate("brenzola::ReportDefinition", "Elenco Anagrafiche"),
+                                               kTitleFont, TextAlignment::Center)};
     for (ReportControl& control : dateAndTime()) header.push_back(control);
     header.push_back(label("LblTot", 7937, 667, 2829, 567, {}, kTitleFont, TextAlignment::Right));
 
     report.bands = {
         band("Section4", BandKind::ReportHeader, 1237, std::move(header)),
         band("Section2", BandKind::PageHeader, 368,
-             {label("Label3", 1701, 0, 5100, 330, QStringLiteral("COGNOME E NOME"), kCaptionFont), line("Line1", 0, 367, 10772)}),
+             {label("Label3", 1701, 0, 5100, 330, QCoreApplication::translate("brenzola::ReportDefinition", "COGNOME E NOME"),
+                    kCaptionFont),
+              line("Line1", 0, 367, 10772)}),
         band("Section1", BandKind::Detail, 315, {textBox("TextBox3", 1701, 80, 7935, 230, "Nome")}),
         band("Section3", BandKind::PageFooter, 198),
         band("Section5", BandKind::ReportFooter, 1095),
@@ -126,51 +133,53 @@ ReportDefinition StDettaglio()
 {
     ReportDefinition report;
     report.name = QStringLiteral("StDettaglio");
-    report.caption = QStringLiteral("Stampa Dettaglio");
+    report.caption = QCoreApplication::translate("brenzola::ReportDefinition", "Stampa Dettaglio");
     report.width = 10785;
 
     const auto caption = [](const char* name, int left, int top, int width, const char* text) {
-        return label(name, left, top, width, 240, QString::fromUtf8(text), kCaptionFont);
+        return label(name, left, top, width, 240, QCoreApplication::translate("brenzola::ReportDefinition", text), kCaptionFont);
     };
     const auto value = [](const char* name, int left, int top, int width, const char* column) {
         return textBox(name, left, top, width, 240, column);
     };
     std::vector<ReportControl> card = {
-        caption("Label3", 0, 0, 1134, "COGNOME"),
+        caption("Label3", 0, 0, 1134, QT_TRANSLATE_NOOP("brenzola::ReportDefinition", "COGNOME")),
         value("TextBox3", 1701, 0, 7935, "cognome"),
-        caption("Label2", 0, 267, 1125, "NOME"),
+        caption("Label2", 0, 267, 1125, QT_TRANSLATE_NOOP("brenzola::ReportDefinition", "NOME")),
         value("TextBox1", 1701, 267, 7935, "nome"),
-        caption("Label7", 0, 567, 1125, "DATA"),
+        caption("Label7", 0, 567, 1125, QT_TRANSLATE_NOOP("brenzola::ReportDefinition", "DATA")),
         value("TextBox6", 1701, 567, 1701, "data"),
-        caption("Label6", 3402, 567, 1125, "TIPO REF."),
+        caption("Label6", 3402, 567, 1125, QT_TRANSLATE_NOOP("brenzola::ReportDefinition", "TIPO REF.")),
         value("TextBox5", 4536, 567, 5102, "tipo_ref"),
-        caption("Label5", 0, 854, 1125, "CITTA'"),
+        caption("Label5", 0, 854, 1125, QT_TRANSLATE_NOOP("brenzola::ReportDefinition", "CITTA'")),
         value("TextBox4", 1701, 854, 7935, "citta"),
-        caption("Label4", 0, 1134, 1125, "INDIRIZZO"),
+        caption("Label4", 0, 1134, 1125, QT_TRANSLATE_NOOP("brenzola::ReportDefinition", "INDIRIZZO")),
         value("TextBox2", 1701, 1134, 5100, "indirizzo"),
-        caption("Label8", 6803, 1134, 1125, "CAP"),
+        caption("Label8", 6803, 1134, 1125, QT_TRANSLATE_NOOP("brenzola::ReportDefinition", "CAP")),
         value("TextBox7", 7937, 1134, 1710, "cap"),
-        caption("Label10", 0, 1450, 1125, "E-MAIL"),
+        caption("Label10", 0, 1450, 1125, QT_TRANSLATE_NOOP("brenzola::ReportDefinition", "E-MAIL")),
         value("TextBox9", 1701, 1450, 7935, "email"),
-        caption("Label11", 0, 1750, 1125, "TELEFONO"),
+        caption("Label11", 0, 1750, 1125, QT_TRANSLATE_NOOP("brenzola::ReportDefinition", "TELEFONO")),
         value("TextBox10", 1701, 1750, 2832, "telefono"),
-        caption("Label12", 4535, 1750, 1125, "CELL"),
+        caption("Label12", 4535, 1750, 1125, QT_TRANSLATE_NOOP("brenzola::ReportDefinition", "CELL")),
         value("TextBox11", 5669, 1750, 3966, "cell"),
-        caption("Label9", 0, 2068, 1695, "DATA NASCITA"),
+        caption("Label9", 0, 2068, 1695, QT_TRANSLATE_NOOP("brenzola::ReportDefinition", "DATA NASCITA")),
         value("TextBox8", 1701, 2068, 1698, "data_nasc"),
-        caption("Label17", 0, 2368, 1125, "FONTE"),
+        caption("Label17", 0, 2368, 1125, QT_TRANSLATE_NOOP("brenzola::ReportDefinition", "FONTE")),
         value("TextBox12", 1701, 2368, 2832, "fonte"),
-        caption("Label18", 4535, 2368, 2265, "DATA RICONTATTARE"),
+        caption("Label18", 4535, 2368, 2265, QT_TRANSLATE_NOOP("brenzola::ReportDefinition", "DATA RICONTATTARE")),
         value("TextBox13", 6803, 2368, 2832, "data_ricontattare"),
-        caption("Label19", 0, 2685, 1125, "COMMENTI"),
+        caption("Label19", 0, 2685, 1125, QT_TRANSLATE_NOOP("brenzola::ReportDefinition", "COMMENTI")),
         textBox("TextBox14", 1701, 2685, 7923, 3405, "commenti"),
     };
 
     report.bands = {
         band("Section4", BandKind::ReportHeader, 660, dateAndTime()),
-        band("Section2", BandKind::PageHeader, 780,
-             {label("Label1", 0, 0, 10770, 570, QStringLiteral("Dettaglio Anagrafiche"), kTitleFont, TextAlignment::Center),
-              line("Line1", 0, 567, 10772)}),
+        band(
+            "Section2", BandKind::PageHeader, 780,
+            {label("Label1", 0, 0, 10770, 570, QCoreApplication::translate("brenzola::ReportDefinition", "Dettaglio Anagrafiche"),
+                   kTitleFont, TextAlignment::Center),
+             line("Line1", 0, 567, 10772)}),
         band("Section1", BandKind::Detail, 6210, std::move(card)),
         band("Section3", BandKind::PageFooter, 0),
         band("Section5", BandKind::ReportFooter, 0),
@@ -182,15 +191,16 @@ ReportDefinition StAgenda(const QString& periodo)
 {
     ReportDefinition report;
     report.name = QStringLiteral("StAgenda");
-    report.caption = QStringLiteral("Stampa Da ricontattare");
+    report.caption = QCoreApplication::translate("brenzola::ReportDefinition", "Stampa Da ricontattare");
     report.width = 10772;
 
     std::vector<ReportControl> header = {
-        label("Label1", 0, 667, 10770, 570, QStringLiteral("Da ricontattare"), kTitleFont, TextAlignment::Center),
+        label("Label1", 0, 667, 10770, 570, QCoreApplication::translate("brenzola::ReportDefinition", "Da ricontattare"),
+              kTitleFont, TextAlignment::Center),
         label("LblPeriodo", 0, 1237, 10770, 300, periodo, kCaptionFont, TextAlignment::Center)};
     for (ReportControl& control : dateAndTime()) header.push_back(control);
     const auto caption = [](const char* name, int left, int width, const char* text) {
-        return label(name, left, 0, width, 300, QString::fromUtf8(text), kCaptionFont);
+        return label(name, left, 0, width, 300, QCoreApplication::translate("brenzola::ReportDefinition", text), kCaptionFont);
     };
     const auto value = [](const char* name, int left, int top, int width, const char* column) {
         return textBox(name, left, top, width, 230, column);
@@ -198,9 +208,12 @@ ReportDefinition StAgenda(const QString& periodo)
     report.bands = {
         band("Section4", BandKind::ReportHeader, 1700, std::move(header)),
         band("Section2", BandKind::PageHeader, 368,
-             {caption("Label2", 0, 1200, "DATA"), caption("Label3", 1250, 3300, "COGNOME E NOME"),
-              caption("Label4", 4600, 1700, "TELEFONO"), caption("Label5", 6350, 1700, "CELL"),
-              caption("Label6", 8100, 2670, "E-MAIL"), line("Line1", 0, 367, 10772)}),
+             {caption("Label2", 0, 1200, QT_TRANSLATE_NOOP("brenzola::ReportDefinition", "DATA")),
+              caption("Label3", 1250, 3300, QT_TRANSLATE_NOOP("brenzola::ReportDefinition", "COGNOME E NOME")),
+              caption("Label4", 4600, 1700, QT_TRANSLATE_NOOP("brenzola::ReportDefinition", "TELEFONO")),
+              caption("Label5", 6350, 1700, QT_TRANSLATE_NOOP("brenzola::ReportDefinition", "CELL")),
+              caption("Label6", 8100, 2670, QT_TRANSLATE_NOOP("brenzola::ReportDefinition", "E-MAIL")),
+              line("Line1", 0, 367, 10772)}),
         band("Section1", BandKind::Detail, 560,
              {value("TextBox1", 0, 60, 1200, "data"), value("TextBox2", 1250, 60, 3300, "nome"),
               value("TextBox3", 4600, 60, 1700, "telefono"), value("TextBox4", 6350, 60, 1700, "cell"),
@@ -217,7 +230,7 @@ void StElenco_DataReport_Initialize(ReportDefinition& report)
     // A whole count: no decimals, no thousands separator.
     const QString total = QString::number(Funzioni::TotaleElenco(), 'f', 0);
     report.Sections(QStringLiteral("Section4")).control(QStringLiteral("LblTot")).caption =
-        QStringLiteral("(Totale: ") + total + u')';
+        QCoreApplication::translate("brenzola::ReportDefinition", "(Totale: %1)").arg(total);
 }
 
 void StDettaglio_DataReport_Initialize(ReportDefinition& report, const PaperSize& paper)

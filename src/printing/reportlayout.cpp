@@ -5,6 +5,8 @@
 #include "store/progress.h"
 #include "store/storeerror.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 namespace brenzola {
@@ -80,7 +82,8 @@ public:
                 const int column = control.kind == ControlKind::TextBox ? rows_.column(control.column) : -1;
                 if (control.kind == ControlKind::TextBox && column < 0)
                     throw StoreError(StoreErrorNumber::ItemNotFound,
-                                     QStringLiteral("Campo «%1» della casella «%2» non trovato nei dati del report.")
+                                     QCoreApplication::translate("brenzola::ReportLayout",
+                                                                 "Campo «%1» della casella «%2» non trovato nei dati del report.")
                                          .arg(control.column, control.name));
                 columns.push_back(column);
             }

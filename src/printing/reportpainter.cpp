@@ -4,6 +4,7 @@
 #include "store/progress.h"
 #include "store/storeerror.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -94,7 +95,9 @@ bool writePdf(const ReportDocument& document, const QString& path, Progress* pro
 {
     const auto refuse = [&] {
         throw StoreError(PrintErrorNumber::FileAccess,
-                         QStringLiteral("Errore di accesso al percorso/file: impossibile scrivere «%1».").arg(path));
+                         QCoreApplication::translate("brenzola::ReportPainter",
+                                                     "Errore di accesso al percorso/file: impossibile scrivere «%1».")
+                             .arg(path));
     };
     // Written beside the file and put in its place only once whole.
     QSaveFile file(path);

@@ -10,6 +10,7 @@
 #include "widgets/dialogs.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
@@ -26,7 +27,8 @@ QString mostrato(const QString& path) { return QDir::toNativeSeparators(path); }
 
 QString contactCount(qint64 count)
 {
-    return count == 1 ? QStringLiteral("1 contatto") : QStringLiteral("%1 contatti").arg(count);
+    return count == 1 ? QCoreApplication::translate("brenzola::Avvio", "1 contatto")
+                      : QCoreApplication::translate("brenzola::Avvio", "%1 contatti").arg(count);
 }
 
 }  // namespace
@@ -38,7 +40,8 @@ bool PreparaArchivioAccess(Dialogs& dialogs, QWidget* parent, const QString& pat
     try {
         kind = detectStoreFileKind(path);
     } catch (...) {
-        MostraErrore(dialogs, parent, QStringLiteral("Impossibile leggere l'archivio «%1».").arg(mostrato(path)));
+        MostraErrore(dialogs, parent,
+                     QCoreApplication::translate("brenzola::Avvio", "Impossibile leggere l'archivio «%1».").arg(mostrato(path)));
         return false;
     }
     try {
@@ -48,40 +51,45 @@ bool PreparaArchivioAccess(Dialogs& dialogs, QWidget* parent, const QString& pat
         const AccessSurvey survey = surveyAccessFile(path, options);  // refuses the formats it cannot read
         survey.requireConvertible(path);
         const QString backup = accessBackupPath(path);
-        QString text = QStringLiteral(
-                           "Il file «%1» è un database di Microsoft Access (%2), che Brenzola non può usare "
-                           "così com'è.\n\n"
-                           "Brenzola può convertirlo nel proprio formato: la tabella %3, con %4, passerà in "
-                           "un nuovo archivio con lo stesso nome, e il file Access originale resterà intatto "
-                           "nella stessa cartella con il nome «%5».")
-                           .arg(mostrato(path), survey.formatName(), survey.tableName, contactCount(survey.rowCount),
-                                QFileInfo(backup).fileName());
+        QString text =
+            QCoreApplication::translate("brenzola::Avvio",
+                                        "Il file «%1» è un database di Microsoft Access (%2), che Brenzola non può usare "
+                                        "così com'è.\n\n"
+                                        "Brenzola può convertirlo nel proprio formato: la tabella %3, con %4, passerà in "
+                                        "un nuovo archivio con lo stesso nome, e il file Access originale resterà intatto "
+                                        "nella stessa cartella con il nome «%5».")
+                .arg(mostrato(path), survey.formatName(), survey.tableName, contactCount(survey.rowCount),
+                     QFileInfo(backup).fileName());
         if (survey.columnsDiffer()) text += QStringLiteral("\n\n") + survey.describeDifferences();
-        text += QStringLiteral("\n\nConvertire ora il file? Rispondendo No, Brenzola si chiude senza modificare nulla.");
-        const Message question{text, MsgButtons::YesNo, MsgIcon::Question, QStringLiteral("Archivio di Access"),
+        text += QCoreApplication::translate(
+            "brenzola::Avvio", "\n\nConvertire ora il file? Rispondendo No, Brenzola si chiude senza modificare nulla.");
+        const Message question{text, MsgButtons::YesNo, MsgIcon::Question,
+                               QCoreApplication::translate("brenzola::Avvio", "Archivio di Access"),
                                survey.columnsDiffer() ? MsgAnswer::No : MsgAnswer::Yes};
         if (dialogs.MsgBox(parent, question) != MsgAnswer::Yes) return false;
 
         ConversionOptions accepted = options;
         accepted.acceptColumnDifferences = true;
         const ConversionSummary summary = convertAccessFile(path, path, accepted);
-        dialogs.MsgBox(parent,
-                       {QStringLiteral("Conversione completata: %1 convertiti nel nuovo archivio «%2».\n\n"
-                                       "Il file Access originale è conservato, intatto, come «%3».")
-                            .arg(contactCount(summary.rowsWritten), mostrato(path), QFileInfo(summary.backupPath).fileName()),
-                        MsgButtons::Ok, MsgIcon::Information, QStringLiteral("Archivio di Access")});
+        dialogs.MsgBox(
+            parent, {QCoreApplication::translate("brenzola::Avvio",
+                                                 "Conversione completata: %1 convertiti nel nuovo archivio «%2».\n\n"
+                                                 "Il file Access originale è conservato, intatto, come «%3».")
+                         .arg(contactCount(summary.rowsWritten), mostrato(path), QFileInfo(summary.backupPath).fileName()),
+                     MsgButtons::Ok, MsgIcon::Information, QCoreApplication::translate("brenzola::Avvio", "Archivio di Access")});
         return true;
     } catch (...) {
-        MostraErrore(
-            dialogs, parent,
-            QStringLiteral("Impossibile convertire il file Access «%1». Nessun file è stato modificato.").arg(mostrato(path)));
+        MostraErrore(dialogs, parent,
+                     QCoreApplication::translate("brenzola::Avvio",
+                                                 "Impossibile convertire il file Access «%1». Nessun file è stato modificato.")
+                         .arg(mostrato(path)));
         return false;
     }
 }
 
 QString ArchivioDaUsare()
 {
-    const QString portatile = Funzioni::ArchivioAccantoAlProgramma();
+    QString portatile = Funzioni::ArchivioAccantoAlProgramma();
     if (QFileInfo::exists(portatile)) return portatile;
     const QString scelto = QSettings(Funzioni::FileImpostazioni(), QSettings::IniFormat).value(kArchivioScelto).toString();
     return scelto.isEmpty() ? Funzioni::ArchivioPersonale() : scelto;
@@ -89,18 +97,22 @@ QString ArchivioDaUsare()
 
 QString PrimoAvvio(Dialogs& dialogs, const QString& mancante)
 {
-    const QString personale = Funzioni::ArchivioPersonale();
-    QString testo = mancante == personale
-                        ? QStringLiteral("Benvenuti in Brenzola. Non c'è ancora un archivio dei contatti.")
-                        : QStringLiteral("L'archivio dei contatti «%1» non si trova più.").arg(mostrato(mancante));
-    testo += QStringLiteral(
+    QString personale = Funzioni::ArchivioPersonale();
+    QString testo =
+        mancante == personale
+            ? QCoreApplication::translate("brenzola::Avvio", "Benvenuti in Brenzola. Non c'è ancora un archivio dei contatti.")
+            : QCoreApplication::translate("brenzola::Avvio", "L'archivio dei contatti «%1» non si trova più.")
+                  .arg(mostrato(mancante));
+    testo += QCoreApplication::translate(
+                 "brenzola::Avvio",
                  "\n\nSi può creare un archivio nuovo, vuoto, in «%1», oppure aprire un archivio che esiste già "
                  "(anche un file di Microsoft Access dalla versione precedente del programma).")
                  .arg(mostrato(personale));
-    Message domanda{testo, MsgButtons::YesNoCancel, MsgIcon::Question, QStringLiteral("Archivio dei contatti"), MsgAnswer::Yes};
-    domanda.yesCaption = QStringLiteral("Crea un archivio nuovo");
-    domanda.noCaption = QStringLiteral("Apri un archivio...");
-    domanda.cancelCaption = QStringLiteral("Esci");
+    Message domanda{testo, MsgButtons::YesNoCancel, MsgIcon::Question,
+                    QCoreApplication::translate("brenzola::Avvio", "Archivio dei contatti"), MsgAnswer::Yes};
+    domanda.yesCaption = QCoreApplication::translate("brenzola::Avvio", "Crea un archivio nuovo");
+    domanda.noCaption = QCoreApplication::translate("brenzola::Avvio", "Apri un archivio...");
+    domanda.cancelCaption = QCoreApplication::translate("brenzola::Avvio", "Esci");
     QSettings impostazioni(Funzioni::FileImpostazioni(), QSettings::IniFormat);
     for (;;) {
         switch (dialogs.MsgBox(nullptr, domanda)) {
@@ -109,17 +121,21 @@ QString PrimoAvvio(Dialogs& dialogs, const QString& mancante)
                 QDir().mkpath(QFileInfo(personale).absolutePath());
                 CreaArchivio(personale);
             } catch (...) {
-                MostraErrore(dialogs, nullptr, QStringLiteral("Impossibile creare l'archivio «%1».").arg(mostrato(personale)));
+                MostraErrore(dialogs, nullptr,
+                             QCoreApplication::translate("brenzola::Avvio", "Impossibile creare l'archivio «%1».")
+                                 .arg(mostrato(personale)));
                 return {};
             }
             impostazioni.remove(kArchivioScelto);
             return personale;
         case MsgAnswer::No: {
-            const QString scelto = dialogs.ChooseFile(nullptr, QStringLiteral("Apri un archivio dei contatti"), QDir::homePath(),
-                                                      QStringLiteral("Archivi dei contatti (*.mdb *.sqlite *.db);;"
-                                                                     "Tutti i file (*)"));
+            const QString scelto = dialogs.ChooseFile(
+                nullptr, QCoreApplication::translate("brenzola::Avvio", "Apri un archivio dei contatti"), QDir::homePath(),
+                QCoreApplication::translate("brenzola::Avvio",
+                                            "Archivi dei contatti (*.mdb *.sqlite *.db);;"
+                                            "Tutti i file (*)"));
             if (scelto.isEmpty()) continue;  // back to the question
-            const QString assoluto = QFileInfo(scelto).absoluteFilePath();
+            QString assoluto = QFileInfo(scelto).absoluteFilePath();
             impostazioni.setValue(kArchivioScelto, assoluto);
             return assoluto;
         }
@@ -131,18 +147,20 @@ QString PrimoAvvio(Dialogs& dialogs, const QString& mancante)
 
 int AvviaProgramma(Dialogs& dialogs, const QStringList& argomenti)
 {
-    RigaDiComando riga(QStringLiteral("[--archivio FILE|CONNESSIONE]"),
-                       QStringLiteral("Apre l'anagrafica dei contatti.\n\n"
-                                      "  --archivio FILE         usa l'archivio FILE invece di quello abituale\n"
-                                      "  --archivio CONNESSIONE  usa l'archivio su un server PostgreSQL, per esempio\n"
-                                      "      \"Provider=Brenzola.PostgreSQL;Host=server;Database=brenzola;User=anna\"\n"
-                                      "      (la password viene da ~/.pgpass o da un file di servizio, o viene chiesta)\n"
-                                      "  -h, --help              mostra questo aiuto\n"
-                                      "  --version               mostra la versione\n\n"
-                                      "Senza --archivio si usa, nell'ordine: un Brenzola.mdb accanto al programma; "
-                                      "l'archivio indicato\nin %1; l'archivio personale in %2.\n")
-                           .arg(mostrato(Funzioni::FileImpostazioni()), mostrato(Funzioni::ArchivioPersonale())),
-                       {{QStringLiteral("archivio"), QString(), QStringLiteral("FILE")}}, 0);
+    RigaDiComando riga(
+        QCoreApplication::translate("brenzola::Avvio", "[--archivio FILE|CONNESSIONE]"),
+        QCoreApplication::translate("brenzola::Avvio",
+                                    "Apre l'anagrafica dei contatti.\n\n"
+                                    "  --archivio FILE         usa l'archivio FILE invece di quello abituale\n"
+                                    "  --archivio CONNESSIONE  usa l'archivio su un server PostgreSQL, per esempio\n"
+                                    "      \"Provider=Brenzola.PostgreSQL;Host=server;Database=brenzola;User=anna\"\n"
+                                    "      (la password viene da ~/.pgpass o da un file di servizio, o viene chiesta)\n"
+                                    "  -h, --help              mostra questo aiuto\n"
+                                    "  --version               mostra la versione\n\n"
+                                    "Senza --archivio si usa, nell'ordine: un Brenzola.mdb accanto al programma; "
+                                    "l'archivio indicato\nin %1; l'archivio personale in %2.\n")
+            .arg(mostrato(Funzioni::FileImpostazioni()), mostrato(Funzioni::ArchivioPersonale())),
+        {{QStringLiteral("archivio"), QString(), QStringLiteral("FILE")}}, 0);
     if (const int fine = riga.leggi(argomenti); fine >= 0) return fine;
 
     QString archivio;
@@ -152,7 +170,8 @@ int AvviaProgramma(Dialogs& dialogs, const QStringList& argomenti)
         if (!Funzioni::SulServer(archivio)) archivio = QFileInfo(archivio).absoluteFilePath();
         if (!Funzioni::SulServer(archivio) && !QFileInfo::exists(archivio)) {
             dialogs.MsgBox(nullptr,
-                           {QStringLiteral("L'archivio «%1» indicato con --archivio non esiste.").arg(mostrato(archivio)),
+                           {QCoreApplication::translate("brenzola::Avvio", "L'archivio «%1» indicato con --archivio non esiste.")
+                                .arg(mostrato(archivio)),
                             MsgButtons::Ok, MsgIcon::Critical});
             return 1;
         }

@@ -27,12 +27,10 @@ ComandiCronologia::ComandiCronologia(Dialogs& dialogs, QWidget* finestra, std::f
                              void (ComandiCronologia::*comando)()) {
         menu_->addAction(testo, scorciatoia, this, comando)->setObjectName(QLatin1String(nome));
     };
-    voce("AnnullaUltima", QStringLiteral("Annulla l'ultima operazione"), Qt::CTRL | Qt::Key_Z, &ComandiCronologia::AnnullaUltima);
-    voce("OperazioniRecenti", QStringLiteral("Operazioni recenti..."), Qt::CTRL | Qt::SHIFT | Qt::Key_H,
-         &ComandiCronologia::ApriOperazioni);
-    voce("Cestino", QStringLiteral("Cestino..."), Qt::CTRL | Qt::SHIFT | Qt::Key_Delete, &ComandiCronologia::ApriCestino);
-    voce("CronologiaContatto", QStringLiteral("Cronologia del contatto..."), Qt::CTRL | Qt::Key_H,
-         &ComandiCronologia::ApriCronologia);
+    voce("AnnullaUltima", tr("Annulla l'ultima operazione"), Qt::CTRL | Qt::Key_Z, &ComandiCronologia::AnnullaUltima);
+    voce("OperazioniRecenti", tr("Operazioni recenti..."), Qt::CTRL | Qt::SHIFT | Qt::Key_H, &ComandiCronologia::ApriOperazioni);
+    voce("Cestino", tr("Cestino..."), Qt::CTRL | Qt::SHIFT | Qt::Key_Delete, &ComandiCronologia::ApriCestino);
+    voce("CronologiaContatto", tr("Cronologia del contatto..."), Qt::CTRL | Qt::Key_H, &ComandiCronologia::ApriCronologia);
 }
 
 template <typename Lavoro> void ComandiCronologia::esegui(Lavoro&& lavoro)
@@ -56,9 +54,9 @@ void ComandiCronologia::AnnullaUltima()
         // Chosen before the guard: a save it makes is not what the user meant to undo.
         const qint64 numero = UltimaOperazionePropria(connessione);
         if (numero == 0) {
-            dialogs_.MsgBox(finestra_, {QStringLiteral("Non c'è nessuna operazione da annullare: da quando l'archivio è stato "
-                                                       "aperto qui non è stato cambiato nulla, o è già stato annullato tutto.\n\n"
-                                                       "Le operazioni fatte altrove si annullano da «Operazioni recenti»."),
+            dialogs_.MsgBox(finestra_, {tr("Non c'è nessuna operazione da annullare: da quando l'archivio è stato "
+                                           "aperto qui non è stato cambiato nulla, o è già stato annullato tutto.\n\n"
+                                           "Le operazioni fatte altrove si annullano da «Operazioni recenti»."),
                                         MsgButtons::Ok, MsgIcon::Information});
             return;
         }
@@ -91,7 +89,7 @@ void ComandiCronologia::ApriCronologia()
     if (!lascia_()) return;
     const qint64 id = corrente_();
     if (id == 0) {
-        dialogs_.MsgBox(finestra_, {QStringLiteral("Nessun contatto di cui mostrare la cronologia: sceglierne uno dall'elenco."),
+        dialogs_.MsgBox(finestra_, {tr("Nessun contatto di cui mostrare la cronologia: sceglierne uno dall'elenco."),
                                     MsgButtons::Ok, MsgIcon::Information});
         return;
     }
@@ -109,9 +107,9 @@ void ComandiCronologia::CestinoAllAvvio()
         EliminaScaduti(*connessione);
     } catch (...) {
         MostraErrore(dialogs_, finestra_,
-                     QStringLiteral("I contatti che il cestino conserva da più tempo del previsto non sono stati eliminati "
-                                    "definitivamente: restano nel cestino fino al prossimo avvio, e si possono eliminare a mano "
-                                    "dal Cestino."));
+                     tr("I contatti che il cestino conserva da più tempo del previsto non sono stati eliminati "
+                        "definitivamente: restano nel cestino fino al prossimo avvio, e si possono eliminare a mano "
+                        "dal Cestino."));
     }
 }
 

@@ -93,11 +93,11 @@ FrmBrenzola::FrmBrenzola(Dialogs& dialogs, QWidget* parent, Registro& registro)
     scambio_ = new ScambioContatti(dialogs_, this, registro_, lascia, [this] {
         return ScambioContatti::Mostrato{IdCorrente, nomeCaricato_};
     });
-    aggiungiMenu(Immagini::esporta(), QStringLiteral("Esporta"), scambio_->menuEsporta());
+    aggiungiMenu(Immagini::esporta(), QT_TRANSLATE_NOOP("brenzola::FrmBrenzola", "Esporta"), scambio_->menuEsporta());
     connect(scambio_, &ScambioContatti::finito, this, &FrmBrenzola::ricaricaDopoCambi);
     // Undo, the bin, each contact's versions: the list and the form follow what they change.
     cronologia_ = new ComandiCronologia(dialogs_, this, lascia, [this] { return IdCorrente; });
-    aggiungiMenu(Immagini::cronologia(), QStringLiteral("Cronologia"), cronologia_->menu());
+    aggiungiMenu(Immagini::cronologia(), QT_TRANSLATE_NOOP("brenzola::FrmBrenzola", "Cronologia"), cronologia_->menu());
     connect(cronologia_, &ComandiCronologia::archivioCambiato, this, [this] {
         ElencoCambiatoAltrove();
         ricaricaDopoCambi(false);
@@ -210,7 +210,7 @@ template <typename Work> void FrmBrenzola::handle(Work&& work)
 void FrmBrenzola::showError(const StoreError& error, const QString& context)
 {
     // Every failure here concerns the store: say which one.
-    MostraErrore(dialogs_, this, error, context.isEmpty() ? QStringLiteral("Archivio «%1».").arg(archivio_) : context);
+    MostraErrore(dialogs_, this, error, context.isEmpty() ? tr("Archivio «%1».").arg(archivio_) : context);
 }
 
 MsgAnswer FrmBrenzola::ask(const QString& question)
@@ -232,10 +232,10 @@ bool FrmBrenzola::Form_Load(const QString& archivio)
             // A server that wants a password the user has not given (or got wrong) asks for
             // it; it is kept for this connection only.
             if (error.number() == StoreErrorNumber::ServerPassword) {
-                password = dialogs_.AskPassword(this, QStringLiteral("Password per l'archivio «%1»:").arg(archivio_));
+                password = dialogs_.AskPassword(this, tr("Password per l'archivio «%1»:").arg(archivio_));
                 if (!password.isEmpty()) continue;
             }
-            showError(error, QStringLiteral("Impossibile usare l'archivio dei contatti «%1».").arg(archivio_));
+            showError(error, tr("Impossibile usare l'archivio dei contatti «%1».").arg(archivio_));
             registro_.chiudi();
             return false;
         }
@@ -247,9 +247,9 @@ bool FrmBrenzola::Form_Load(const QString& archivio)
         ElencaTutti();
         AggiornaAnagrafica = 0;
         if (registro_.connessione->isReadOnly())
-            dialogs_.MsgBox(this, {QStringLiteral("L'archivio «%1» è di sola lettura: si può consultare, ma le modifiche "
-                                                  "non si potranno salvare.\n\nPer salvare serve il permesso di scrittura "
-                                                  "sul file e sulla cartella che lo contiene.")
+            dialogs_.MsgBox(this, {tr("L'archivio «%1» è di sola lettura: si può consultare, ma le modifiche "
+                                      "non si potranno salvare.\n\nPer salvare serve il permesso di scrittura "
+                                      "sul file e sulla cartella che lo contiene.")
                                        .arg(archivio_),
                                    MsgButtons::Ok, MsgIcon::Information});
         cronologia_->CestinoAllAvvio();
@@ -257,7 +257,7 @@ bool FrmBrenzola::Form_Load(const QString& archivio)
         elenco_->seguiAltri();
         return true;
     } catch (...) {
-        showError(ErroreCorrente(), QStringLiteral("Impossibile usare l'archivio dei contatti «%1».").arg(archivio_));
+        showError(ErroreCorrente(), tr("Impossibile usare l'archivio dei contatti «%1».").arg(archivio_));
         registro_.chiudi();
         return false;
     }
@@ -331,8 +331,7 @@ bool FrmBrenzola::LasciaContatto()
 {
     contaCampoAttivo();
     if (!AggiornaAnagrafica) return true;
-    const Message domanda{QStringLiteral("I dati sono stati modificati, si desidera salvare?"), MsgButtons::YesNoCancel,
-                          MsgIcon::Question};
+    const Message domanda{tr("I dati sono stati modificati, si desidera salvare?"), MsgButtons::YesNoCancel, MsgIcon::Question};
     switch (dialogs_.MsgBox(this, domanda)) {
     case MsgAnswer::Yes: {
         bool saved = false;
@@ -462,7 +461,7 @@ QVariant FrmBrenzola::valoreDaScrivere(size_t campo) const
 bool FrmBrenzola::CmdSalva_Click()
 {
     if (TxtCognome->text().isEmpty()) {
-        dialogs_.MsgBox(this, {QStringLiteral("Scrivere il cognome!"), MsgButtons::Ok, MsgIcon::Information});
+        dialogs_.MsgBox(this, {tr("Scrivere il cognome!"), MsgButtons::Ok, MsgIcon::Information});
         TxtCognome->setFocus();
         return false;
     }
@@ -512,7 +511,7 @@ bool FrmBrenzola::CmdSalva_Click()
     }
     // Once the form knows what it wrote: a failure to list it leaves the save complete.
     elenco_->segui();
-    dialogs_.MsgBox(this, {QStringLiteral("Salvato"), MsgButtons::Ok, MsgIcon::Information});
+    dialogs_.MsgBox(this, {tr("Salvato"), MsgButtons::Ok, MsgIcon::Information});
     ElencaTutti();
     AggiornaAnagrafica = 0;
     Q_EMIT contattiCambiati();
@@ -521,12 +520,12 @@ bool FrmBrenzola::CmdSalva_Click()
 
 FrmBrenzola::Conflitto FrmBrenzola::chiediSeCambiato()
 {
-    Message domanda{QStringLiteral("Un altro utente ha modificato questo contatto dopo che è stato aperto.\n\n"
-                                   "«Sovrascrivi» salva i campi cambiati qui sopra la sua versione; "
-                                   "«Ricarica» mostra la sua versione e abbandona le modifiche fatte qui."),
+    Message domanda{tr("Un altro utente ha modificato questo contatto dopo che è stato aperto.\n\n"
+                       "«Sovrascrivi» salva i campi cambiati qui sopra la sua versione; "
+                       "«Ricarica» mostra la sua versione e abbandona le modifiche fatte qui."),
                     MsgButtons::YesNoCancel, MsgIcon::Question};
-    domanda.yesCaption = QStringLiteral("Sovrascrivi");
-    domanda.noCaption = QStringLiteral("Ricarica");
+    domanda.yesCaption = tr("Sovrascrivi");
+    domanda.noCaption = tr("Ricarica");
     domanda.defaultAnswer = MsgAnswer::Cancel;
     switch (dialogs_.MsgBox(this, domanda)) {
     case MsgAnswer::Yes:
@@ -540,8 +539,8 @@ FrmBrenzola::Conflitto FrmBrenzola::chiediSeCambiato()
 
 FrmBrenzola::Conflitto FrmBrenzola::chiediSeEliminato()
 {
-    const Message domanda{QStringLiteral("Un altro utente ha eliminato questo contatto dopo che è stato aperto.\n\n"
-                                         "Salvarlo come nuovo contatto?"),
+    const Message domanda{tr("Un altro utente ha eliminato questo contatto dopo che è stato aperto.\n\n"
+                             "Salvarlo come nuovo contatto?"),
                           MsgButtons::YesNo, MsgIcon::Question};
     return dialogs_.MsgBox(this, domanda) == MsgAnswer::Yes ? Conflitto::Scrivi : Conflitto::Annulla;
 }
@@ -549,9 +548,9 @@ FrmBrenzola::Conflitto FrmBrenzola::chiediSeEliminato()
 void FrmBrenzola::CmdElimina_Click()
 {
     // Asked about the contact on screen, which is the one deleted.
-    QString testo = QStringLiteral("Cancellare il contatto selezionato?");
+    QString testo = tr("Cancellare il contatto selezionato?");
     if (IdCorrente != 0 && !nomeCaricato_.trimmed().isEmpty()) testo += QStringLiteral("\n\n") + nomeCaricato_;
-    const Message domanda{testo, MsgButtons::YesNo, MsgIcon::Question, QStringLiteral("Info"), MsgAnswer::Yes};
+    const Message domanda{testo, MsgButtons::YesNo, MsgIcon::Question, tr("Info"), MsgAnswer::Yes};
     if (dialogs_.MsgBox(this, domanda) != MsgAnswer::Yes) return;
     InOperazione(openConnection(registro_.connessione.get()), QStringLiteral("Eliminazione"), [this] {
         registro_.connessione->Execute(QStringLiteral("Delete from anagrafica where id=%1").arg(IdCorrente));
@@ -593,7 +592,8 @@ void FrmBrenzola::CmdStampa_Click()
 
 void FrmBrenzola::Tb_ButtonClick(const QAction* Button)
 {
-    const QString comando = Button->text().toUpper();
+    // The objectName is the untranslated caption.
+    const QString comando = Button->objectName().toUpper();
     if (comando == u"MOSTRA TUTTI")
         AzzeraRicerca();
     else if (comando == u"RICERCA AVANZATA")
@@ -639,8 +639,7 @@ void FrmBrenzola::MostraContatto(qint64 id)
         Recordset rs;
         rs.Open(QStringLiteral("Select * from Anagrafica where id =%1").arg(id), registro_.connessione.get());
         if (rs.Eof()) {
-            dialogs_.MsgBox(
-                this, {QStringLiteral("Il contatto non c'è più: è stato eliminato."), MsgButtons::Ok, MsgIcon::Information});
+            dialogs_.MsgBox(this, {tr("Il contatto non c'è più: è stato eliminato."), MsgButtons::Ok, MsgIcon::Information});
             return;
         }
         // Listed, so that it can be seen among the others and browsed from.

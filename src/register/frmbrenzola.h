@@ -75,7 +75,7 @@ public:
     void CmdStampaSchede_Click();
     void CmdStampa_Click();
 
-    // Toolbar: recognises the command by the clicked button's caption.
+    // Toolbar: recognises the command by the clicked button's untranslated caption, its objectName.
     void Tb_ButtonClick(const QAction* Button);
 
     // Contacts in and out: a vCard or CSV file imported, the listed contacts or the one on

@@ -8,6 +8,7 @@
 #include "widgets/screenfit.h"
 #include "widgets/twips.h"
 
+#include <QCoreApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -44,8 +45,8 @@ void colora(QWidget* widget, QPalette::ColorRole role, const QColor& colour)
 void ModuloBrenzola::costruisci(QWidget* finestra, IndiceNomi& indice)
 {
     finestra_ = finestra;
-    finestra->setWindowTitle(
-        QStringLiteral("Brenzola 1.0       %1       %2").arg(QLatin1String(kEmailAssistenza), QLatin1String(kSitoAssistenza)));
+    finestra->setWindowTitle(QCoreApplication::translate("brenzola::FrmBrenzola", "Brenzola 1.0       %1       %2")
+                                 .arg(QLatin1String(kEmailAssistenza), QLatin1String(kSitoAssistenza)));
     finestra->setWindowIcon(Immagini::logo());
     finestra->setFont(carattere("MS Sans Serif", 8.25));
     const QSize designed(twips(finestra, 15240), twips(finestra, 9225));
@@ -79,39 +80,41 @@ void ModuloBrenzola::buildToolbar()
         int immagine;
         QKeySequence scorciatoia;
     };
-    const Voce voci[] = {{"Mostra Tutti", 12, Qt::Key_F5},
-                         {"Ricerca Avanzata", 8, Qt::CTRL | Qt::Key_F},
-                         {"Indietro", 2, Qt::ALT | Qt::Key_Left},
-                         {"Avanti", 1, Qt::ALT | Qt::Key_Right},
-                         {"Esci", 19, Qt::CTRL | Qt::Key_Q}};
+    const Voce voci[] = {{QT_TRANSLATE_NOOP("brenzola::FrmBrenzola", "Mostra Tutti"), 12, Qt::Key_F5},
+                         {QT_TRANSLATE_NOOP("brenzola::FrmBrenzola", "Ricerca Avanzata"), 8, Qt::CTRL | Qt::Key_F},
+                         {QT_TRANSLATE_NOOP("brenzola::FrmBrenzola", "Indietro"), 2, Qt::ALT | Qt::Key_Left},
+                         {QT_TRANSLATE_NOOP("brenzola::FrmBrenzola", "Avanti"), 1, Qt::ALT | Qt::Key_Right},
+                         {QT_TRANSLATE_NOOP("brenzola::FrmBrenzola", "Esci"), 19, Qt::CTRL | Qt::Key_Q}};
     for (const Voce& voce : voci) {
-        const QString caption = QString::fromLatin1(voce.caption);
-        QAction* button = Tb->addCommand(Immagini::ImageList1(voce.immagine), caption, voce.scorciatoia);
-        button->setObjectName(caption);  // the key is the caption too
+        QAction* button = Tb->addCommand(Immagini::ImageList1(voce.immagine),
+                                         QCoreApplication::translate("brenzola::FrmBrenzola", voce.caption), voce.scorciatoia);
+        button->setObjectName(QString::fromUtf8(voce.caption));  // the key is the untranslated caption
         Tb->widgetForAction(button)->setFixedSize(twips(finestra_, 1365), twips(finestra_, 540));
     }
 
     // The agenda and contacts in and out, at the free right end: nothing designed moves.
     Tb->addSeparator();
-    for (const auto& [caption, icon, shortcut] :
-         {std::tuple{"Agenda", Immagini::agenda(), QKeySequence(Qt::CTRL | Qt::Key_G)},
-          std::tuple{"Importa", Immagini::importa(), QKeySequence(Qt::CTRL | Qt::Key_I)},
-          std::tuple{"Doppioni", Immagini::doppioni(), QKeySequence(Qt::CTRL | Qt::Key_D)}}) {
-        QAction* button = Tb->addCommand(icon, QString::fromLatin1(caption), shortcut);
-        button->setObjectName(QString::fromLatin1(caption));
+    for (const auto& [caption, icon, shortcut] : {std::tuple{QT_TRANSLATE_NOOP("brenzola::FrmBrenzola", "Agenda"),
+                                                             Immagini::agenda(), QKeySequence(Qt::CTRL | Qt::Key_G)},
+                                                  std::tuple{QT_TRANSLATE_NOOP("brenzola::FrmBrenzola", "Importa"),
+                                                             Immagini::importa(), QKeySequence(Qt::CTRL | Qt::Key_I)},
+                                                  std::tuple{QT_TRANSLATE_NOOP("brenzola::FrmBrenzola", "Doppioni"),
+                                                             Immagini::doppioni(), QKeySequence(Qt::CTRL | Qt::Key_D)}}) {
+        QAction* button = Tb->addCommand(icon, QCoreApplication::translate("brenzola::FrmBrenzola", caption), shortcut);
+        button->setObjectName(QString::fromUtf8(caption));  // the key is the untranslated caption
         Tb->widgetForAction(button)->setFixedSize(twips(finestra_, 1365), twips(finestra_, 540));
     }
 }
 
-void ModuloBrenzola::aggiungiMenu(const QIcon& icona, const QString& caption, QMenu* menu)
+void ModuloBrenzola::aggiungiMenu(const QIcon& icona, const char* caption, QMenu* menu)
 {
     QStringList voci;
     for (const QAction* voce : menu->actions())
         voci << QStringLiteral("%1 (%2)").arg(QString(voce->text()).remove(QStringLiteral("...")),
                                               voce->shortcut().toString(QKeySequence::NativeText));
     finestra_->addActions(menu->actions());  // their shortcuts work with the menu closed
-    QAction* pulsante = Tb->addAction(icona, caption);
-    pulsante->setObjectName(caption);
+    QAction* pulsante = Tb->addAction(icona, QCoreApplication::translate("brenzola::FrmBrenzola", caption));
+    pulsante->setObjectName(QString::fromUtf8(caption));  // the key is the untranslated caption
     pulsante->setToolTip(voci.join(u'\n'));
     pulsante->setMenu(menu);
     auto* button = static_cast<QToolButton*>(Tb->widgetForAction(pulsante));
@@ -128,19 +131,20 @@ void ModuloBrenzola::buildLeftPanel(IndiceNomi& indice)
     placeInTwips(frameElenco_, 120, 600, 3975, 7815);
     QWidget* p = frameElenco_;
 
-    Label6 = addLabel(p, "Label6", QStringLiteral("Ricerca veloce cognome"), 240, 240, 3495);
+    Label6 =
+        addLabel(p, "Label6", QCoreApplication::translate("brenzola::FrmBrenzola", "Ricerca veloce cognome"), 240, 240, 3495);
     Label6->setFont(carattere("MS Sans Serif", 12, true));
 
     CmdCerca = new PictureButton(Immagini::cerca(), QString(), p);
     CmdCerca->setObjectName(QStringLiteral("CmdCerca"));
-    CmdCerca->setToolTip(QStringLiteral("Cerca"));
+    CmdCerca->setToolTip(QCoreApplication::translate("brenzola::FrmBrenzola", "Cerca"));
     placeInTwips(CmdCerca, 3360, 240, 615, 375);
 
     TxtRicerca = addTextBox(p, "TxtRicerca", 250, 240, 600, 3495, 405);
     TxtRicerca->setFont(carattere("Verdana", 12));
     colora(TxtRicerca, QPalette::Base, QColor(192, 255, 192));
 
-    Label17 = addLabel(p, "Label17", QStringLiteral("Contatti trovati:"), 240, 1080, 2055);
+    Label17 = addLabel(p, "Label17", QCoreApplication::translate("brenzola::FrmBrenzola", "Contatti trovati:"), 240, 1080, 2055);
     Label17->setFont(carattere("MS Sans Serif", 9.75));
 
     LblNum = addLabel(p, "LblNum", QString(), 1680, 1080, 855);
@@ -153,10 +157,12 @@ void ModuloBrenzola::buildLeftPanel(IndiceNomi& indice)
     colora(List1, QPalette::Base, Qt::white);
     placeInTwips(List1, 240, 1440, 3495, 4590);
 
-    CmdStampaElenco = new PictureButton(Immagini::stampa(), QStringLiteral("Stampa Elenco Selezionato"), p);
+    CmdStampaElenco = new PictureButton(Immagini::stampa(),
+                                        QCoreApplication::translate("brenzola::FrmBrenzola", "Stampa Elenco Selezionato"), p);
     CmdStampaElenco->setObjectName(QStringLiteral("CmdStampaElenco"));
     placeInTwips(CmdStampaElenco, 240, 6360, 3495, 615);
-    CmdStampaSchede = new PictureButton(Immagini::stampa(), QStringLiteral("Stampa Schede Selezionate"), p);
+    CmdStampaSchede = new PictureButton(Immagini::stampa(),
+                                        QCoreApplication::translate("brenzola::FrmBrenzola", "Stampa Schede Selezionate"), p);
     CmdStampaSchede->setObjectName(QStringLiteral("CmdStampaSchede"));
     placeInTwips(CmdStampaSchede, 240, 7080, 3495, 615);
 }
@@ -199,37 +205,38 @@ void ModuloBrenzola::buildEditPanel()
     placeInTwips(frameScheda_, 4200, 600, 10935, 7815);
     QWidget* p = frameScheda_;
 
-    addLabel(p, "Label1", QStringLiteral("Cognome"), 240, 240, 1335);
+    addLabel(p, "Label1", QCoreApplication::translate("brenzola::FrmBrenzola", "Cognome"), 240, 240, 1335);
     TxtCognome = addTextBox(p, "TxtCognome", 250, 1800, 240, 8295, 405);
-    addLabel(p, "Label2", QStringLiteral("Nome"), 240, 720, 1335);
+    addLabel(p, "Label2", QCoreApplication::translate("brenzola::FrmBrenzola", "Nome"), 240, 720, 1335);
     TxtNome = addTextBox(p, "TxtNome", 250, 1800, 720, 8295, 405);
-    addLabel(p, "Label3", QStringLiteral("Data"), 240, 1200, 1335);
-    DtInizio = addDateField(p, "DtInizio", QStringLiteral("Data"), 1800, 1200);
+    addLabel(p, "Label3", QCoreApplication::translate("brenzola::FrmBrenzola", "Data"), 240, 1200, 1335);
+    DtInizio = addDateField(p, "DtInizio", QCoreApplication::translate("brenzola::FrmBrenzola", "Data"), 1800, 1200);
     DtInizio->setFont(carattere("Verdana", 12));
-    addLabel(p, "Label4", QStringLiteral("Tipo Ref."), 4080, 1200, 1455);
+    addLabel(p, "Label4", QCoreApplication::translate("brenzola::FrmBrenzola", "Tipo Ref."), 4080, 1200, 1455);
     TxtTipoRef = addTextBox(p, "TxtTipoRef", 250, 5160, 1200, 4935, 420);
-    addLabel(p, "Label9", QStringLiteral("Citta'"), 240, 1680, 1335);
+    addLabel(p, "Label9", QCoreApplication::translate("brenzola::FrmBrenzola", "Citta'"), 240, 1680, 1335);
     TxtCitta = addTextBox(p, "TxtCitta", 250, 1800, 1680, 6135, 405);
-    addLabel(p, "Label18", QStringLiteral("Prov."), 8040, 1680, 1335);
+    addLabel(p, "Label18", QCoreApplication::translate("brenzola::FrmBrenzola", "Prov."), 8040, 1680, 1335);
     TxtProv = addTextBox(p, "TxtProv", 5, 8880, 1680, 1215, 405);
-    addLabel(p, "Label5", QStringLiteral("Indirizzo"), 240, 2160, 1335);
+    addLabel(p, "Label5", QCoreApplication::translate("brenzola::FrmBrenzola", "Indirizzo"), 240, 2160, 1335);
     TxtIndirizzo = addTextBox(p, "TxtIndirizzo", 250, 1800, 2160, 6135, 405);
-    addLabel(p, "Label10", QStringLiteral("Cap"), 8040, 2160, 1335);
+    addLabel(p, "Label10", QCoreApplication::translate("brenzola::FrmBrenzola", "Cap"), 8040, 2160, 1335);
     TxtCap = addTextBox(p, "TxtCap", 5, 8880, 2160, 1215, 405);
-    addLabel(p, "Label11", QStringLiteral("Email"), 240, 2640, 1335);
+    addLabel(p, "Label11", QCoreApplication::translate("brenzola::FrmBrenzola", "Email"), 240, 2640, 1335);
     TxtEmail = addTextBox(p, "TxtEmail", 250, 1800, 2640, 8295, 405);
-    addLabel(p, "Label13", QStringLiteral("Telefono"), 240, 3120, 1335);
+    addLabel(p, "Label13", QCoreApplication::translate("brenzola::FrmBrenzola", "Telefono"), 240, 3120, 1335);
     TxtTelefono = addTextBox(p, "TxtTelefono", 250, 1800, 3120, 3615, 420);
-    addLabel(p, "Label12", QStringLiteral("Cell."), 5640, 3120, 1335);
+    addLabel(p, "Label12", QCoreApplication::translate("brenzola::FrmBrenzola", "Cell."), 5640, 3120, 1335);
     TxtCell = addTextBox(p, "TxtCell", 250, 6480, 3120, 3615, 420);
-    addLabel(p, "Label7", QStringLiteral("Data Nasc."), 240, 3600, 1455);
-    DtNasc = addDateField(p, "DtNasc", QStringLiteral("Data Nasc."), 1800, 3600);
-    addLabel(p, "Label14", QStringLiteral("Fonte"), 240, 4080, 1335);
+    addLabel(p, "Label7", QCoreApplication::translate("brenzola::FrmBrenzola", "Data Nasc."), 240, 3600, 1455);
+    DtNasc = addDateField(p, "DtNasc", QCoreApplication::translate("brenzola::FrmBrenzola", "Data Nasc."), 1800, 3600);
+    addLabel(p, "Label14", QCoreApplication::translate("brenzola::FrmBrenzola", "Fonte"), 240, 4080, 1335);
     Txtfonte = addTextBox(p, "Txtfonte", 250, 1800, 4080, 3615, 420);
     Txtfonte->setFont(carattere("Verdana", 12));
-    addLabel(p, "Label15", QStringLiteral("Data ricontattare"), 5520, 4080, 2655);
-    DtDataRicontattare = addDateField(p, "DtDataRicontattare", QStringLiteral("Data ricontattare"), 7920, 4080);
-    addLabel(p, "Label8", QStringLiteral("Commenti"), 240, 4560, 1335);
+    addLabel(p, "Label15", QCoreApplication::translate("brenzola::FrmBrenzola", "Data ricontattare"), 5520, 4080, 2655);
+    DtDataRicontattare = addDateField(p, "DtDataRicontattare",
+                                      QCoreApplication::translate("brenzola::FrmBrenzola", "Data ricontattare"), 7920, 4080);
+    addLabel(p, "Label8", QCoreApplication::translate("brenzola::FrmBrenzola", "Commenti"), 240, 4560, 1335);
     TxtCommenti = new QTextEdit(p);
     TxtCommenti->setObjectName(QStringLiteral("TxtCommenti"));
     TxtCommenti->setTabChangesFocus(true);
@@ -249,17 +256,18 @@ void ModuloBrenzola::buildCommands()
         placeInTwips(button, left, 8520, 1575, 615);
         return button;
     };
-    CmdElimina = addButton("CmdElimina", Immagini::elimina(), QStringLiteral("Elimina"), 6000);
-    CmdStampa = addButton("CmdStampa", Immagini::stampa(), QStringLiteral("Stampa"), 7680);
-    CmdNuovo = addButton("CmdNuovo", Immagini::nuovo(), QStringLiteral("Nuovo"), 9360);
-    CmdSalva = addButton("CmdSalva", Immagini::salva(), QStringLiteral("Salva"), 11040);
-    CmdEsci = addButton("CmdEsci", Immagini::esci(), QStringLiteral("Esci"), 12720);
+    CmdElimina =
+        addButton("CmdElimina", Immagini::elimina(), QCoreApplication::translate("brenzola::FrmBrenzola", "Elimina"), 6000);
+    CmdStampa = addButton("CmdStampa", Immagini::stampa(), QCoreApplication::translate("brenzola::FrmBrenzola", "Stampa"), 7680);
+    CmdNuovo = addButton("CmdNuovo", Immagini::nuovo(), QCoreApplication::translate("brenzola::FrmBrenzola", "Nuovo"), 9360);
+    CmdSalva = addButton("CmdSalva", Immagini::salva(), QCoreApplication::translate("brenzola::FrmBrenzola", "Salva"), 11040);
+    CmdEsci = addButton("CmdEsci", Immagini::esci(), QCoreApplication::translate("brenzola::FrmBrenzola", "Esci"), 12720);
     CmdSalva->setDefault(true);  // drawn as the default; Enter reaches it through keyPressEvent
 
-    Label16 =
-        addLabel(page_, "Label16",
-                 QStringLiteral("Assistenza: %1    %2").arg(QLatin1String(kEmailAssistenza), QLatin1String(kSitoAssistenza)), 240,
-                 8760, 12135, 255);
+    Label16 = addLabel(page_, "Label16",
+                       QCoreApplication::translate("brenzola::FrmBrenzola", "Assistenza: %1    %2")
+                           .arg(QLatin1String(kEmailAssistenza), QLatin1String(kSitoAssistenza)),
+                       240, 8760, 12135, 255);
     Label16->setFont(carattere("Verdana", 9.75));
     colora(Label16, QPalette::WindowText, QColor(0, 0, 255));
     Label16->lower();  // a label lies beneath the buttons it shares room with

@@ -24,8 +24,8 @@ protected:
     // Builds every control on `finestra`; the list shows the names of `indice`.
     void costruisci(QWidget* finestra, IndiceNomi& indice);
     // A toolbar button at the right end that opens `menu`; the tooltip shows its entries'
-    // shortcuts, which work with the menu closed.
-    void aggiungiMenu(const QIcon& icona, const QString& caption, QMenu* menu);
+    // shortcuts, which work with the menu closed. `caption` is untranslated: it names the button.
+    void aggiungiMenu(const QIcon& icona, const char* caption, QMenu* menu);
 
     QWidget* page_ = nullptr;  // holds every control at its designed place
     KeyboardToolBar* Tb = nullptr;

@@ -19,10 +19,10 @@ ScambioContatti::ScambioContatti(Dialogs& dialogs, QWidget* finestra, Registro& 
       menu_(new QMenu(finestra))
 {
     menu_->setObjectName(QStringLiteral("MnuEsporta"));
-    menu_->addAction(QStringLiteral("Esporta l'elenco..."), QKeySequence(Qt::CTRL | Qt::Key_E), this, [this] { esportaElenco(); })
+    menu_->addAction(tr("Esporta l'elenco..."), QKeySequence(Qt::CTRL | Qt::Key_E), this, [this] { esportaElenco(); })
         ->setObjectName(QStringLiteral("EsportaElenco"));
     menu_
-        ->addAction(QStringLiteral("Esporta il contatto..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E), this,
+        ->addAction(tr("Esporta il contatto..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E), this,
                     [this] { esportaContatto(); })
         ->setObjectName(QStringLiteral("EsportaContatto"));
 }
@@ -44,9 +44,8 @@ void ScambioContatti::importa()
 
 void ScambioContatti::esportaElenco()
 {
-    esegui([this](Connection& connessione) {
-        EsportaInFile(dialogs_, finestra_, connessione, registro_.filtro, QStringLiteral("Contatti"));
-    });
+    esegui(
+        [this](Connection& connessione) { EsportaInFile(dialogs_, finestra_, connessione, registro_.filtro, tr("Contatti")); });
 }
 
 void ScambioContatti::esportaContatto()
@@ -54,11 +53,11 @@ void ScambioContatti::esportaContatto()
     // The stored contact, as printing takes it: edits not yet saved do not go out.
     const Mostrato contatto = mostrato_();
     if (contatto.id == 0) {
-        dialogs_.MsgBox(finestra_, {QStringLiteral("Nessun contatto da esportare: sceglierne uno dall'elenco."), MsgButtons::Ok,
-                                    MsgIcon::Information});
+        dialogs_.MsgBox(finestra_,
+                        {tr("Nessun contatto da esportare: sceglierne uno dall'elenco."), MsgButtons::Ok, MsgIcon::Information});
         return;
     }
-    QString nome = contatto.nome.trimmed().isEmpty() ? QStringLiteral("Contatto") : contatto.nome.trimmed();
+    QString nome = contatto.nome.trimmed().isEmpty() ? tr("Contatto") : contatto.nome.trimmed();
     nome.replace(u'/', u'-');  // a file name, not a path
     esegui([&](Connection& connessione) {
         EsportaInFile(dialogs_, finestra_, connessione, QStringLiteral(" where id=%1").arg(contatto.id), nome);

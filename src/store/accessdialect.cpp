@@ -386,9 +386,7 @@ private:
             for (; j < int(items.size()); ++j) {
                 const Item& item = items[j];
                 if (isWord(item, "limit")) break;
-                if (item.kind == Item::Symbol && item.sql == u",") {
-                    closeTerm();
-                } else if (isWord(item, "asc") || isWord(item, "desc")) {
+                if ((item.kind == Item::Symbol && item.sql == u",") || isWord(item, "asc") || isWord(item, "desc")) {
                     closeTerm();
                 } else if (item.kind != Item::Space) {
                     lastOfTerm = j;

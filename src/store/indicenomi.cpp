@@ -150,6 +150,7 @@ void IndiceNomi::contattiCambiati(Connection& connection, const std::vector<qint
         contatti_[v].presente = false;
     }
     std::vector<std::pair<qint64, Voce>> aggiunte;
+    aggiunte.reserve(nuove.size());
     for (Voce v : nuove) aggiunte.emplace_back(contatti_[v].id, v);
     std::sort(aggiunte.begin(), aggiunte.end());
     if (tolti.size() + aggiunte.size() < 64) {

@@ -117,7 +117,7 @@ public:
                            int* filter) override
     {
         QString chosen = filters.value(*filter);
-        const QString file = QFileDialog::getSaveFileName(parent, title, suggested, filters.join(QStringLiteral(";;")), &chosen);
+        QString file = QFileDialog::getSaveFileName(parent, title, suggested, filters.join(QStringLiteral(";;")), &chosen);
         *filter = std::max<int>(0, int(filters.indexOf(chosen)));
         return file;
     }

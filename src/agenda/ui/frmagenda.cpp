@@ -190,7 +190,7 @@ public:
     {
         for (size_t s = 0; s < sezioni_.size(); ++s)
             if (const qsizetype riga = sezioni_[s].elenco ? sezioni_[s].elenco->indice(id) : -1; riga >= 0)
-                return createIndex(int(riga), 0, quintptr(s + 1));
+                return createIndex(int(riga), 0, quintptr(s) + 1);
         return {};
     }
 
@@ -205,7 +205,7 @@ public:
         if (row < 0 || column < 0 || column >= kColonne) return {};
         if (!parent.isValid()) return row < int(sezioni_.size()) ? createIndex(row, column, quintptr(0)) : QModelIndex();
         if (parent.internalId() != 0 || parent.column() != 0) return {};
-        return row < rowCount(parent) ? createIndex(row, column, quintptr(parent.row() + 1)) : QModelIndex();
+        return row < rowCount(parent) ? createIndex(row, column, quintptr(parent.row()) + 1) : QModelIndex();
     }
     QModelIndex parent(const QModelIndex& child) const override
     {

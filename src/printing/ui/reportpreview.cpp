@@ -114,27 +114,26 @@ ReportPreview::ReportPreview(ReportDocument document, Dialogs& dialogs, QWidget*
         result->setAutoDefault(false);
         return result;
     };
-    auto* printButton = button(QStringLiteral("&Stampa..."), "printButton", QStringLiteral("Stampa il report"));
-    auto* pdfButton =
-        button(QStringLiteral("&Esporta PDF..."), "exportPdfButton", QStringLiteral("Salva il report in un file PDF"));
-    firstButton_ = button(QStringLiteral("|<"), "firstPageButton", QStringLiteral("Prima pagina"));
-    previousButton_ = button(QStringLiteral("<"), "previousPageButton", QStringLiteral("Pagina precedente"));
-    nextButton_ = button(QStringLiteral(">"), "nextPageButton", QStringLiteral("Pagina successiva"));
-    lastButton_ = button(QStringLiteral(">|"), "lastPageButton", QStringLiteral("Ultima pagina"));
-    auto* closeButton = button(QStringLiteral("&Chiudi"), "closeButton", QStringLiteral("Chiude l'anteprima"));
+    auto* printButton = button(tr("&Stampa..."), "printButton", tr("Stampa il report"));
+    auto* pdfButton = button(tr("&Esporta PDF..."), "exportPdfButton", tr("Salva il report in un file PDF"));
+    firstButton_ = button(QStringLiteral("|<"), "firstPageButton", tr("Prima pagina"));
+    previousButton_ = button(QStringLiteral("<"), "previousPageButton", tr("Pagina precedente"));
+    nextButton_ = button(QStringLiteral(">"), "nextPageButton", tr("Pagina successiva"));
+    lastButton_ = button(QStringLiteral(">|"), "lastPageButton", tr("Ultima pagina"));
+    auto* closeButton = button(tr("&Chiudi"), "closeButton", tr("Chiude l'anteprima"));
 
     pageSpin_ = new QSpinBox(this);
     pageSpin_->setObjectName(QStringLiteral("pageSpin"));
     pageSpin_->setRange(1, std::max(1, pageCount()));
-    pageSpin_->setToolTip(QStringLiteral("Pagina"));
-    pageCountLabel_ = new QLabel(QStringLiteral("di %1").arg(pageCount()), this);
+    pageSpin_->setToolTip(tr("Pagina"));
+    pageCountLabel_ = new QLabel(tr("di %1").arg(pageCount()), this);
     pageCountLabel_->setObjectName(QStringLiteral("pageCountLabel"));
 
     zoomBox_ = new QComboBox(this);
     zoomBox_->setObjectName(QStringLiteral("zoomBox"));
-    zoomBox_->setToolTip(QStringLiteral("Zoom"));
-    zoomBox_->addItem(QStringLiteral("Pagina intera"), int(FitPage));
-    zoomBox_->addItem(QStringLiteral("Larghezza pagina"), int(FitWidth));
+    zoomBox_->setToolTip(tr("Zoom"));
+    zoomBox_->addItem(tr("Pagina intera"), int(FitPage));
+    zoomBox_->addItem(tr("Larghezza pagina"), int(FitWidth));
     for (int percent : {50, 75, 100, 150, 200}) zoomBox_->addItem(QStringLiteral("%1%").arg(percent), -percent);
     zoomBox_->setCurrentIndex(1);
 
@@ -240,8 +239,8 @@ void ReportPreview::updateNavigation()
 void ReportPreview::print()
 {
     if (QPrinterInfo::availablePrinters().isEmpty()) {
-        dialogs_.MsgBox(this, {QStringLiteral("Nessuna stampante è installata nel sistema.\n"
-                                              "Per conservare il report usare «Esporta PDF...»."),
+        dialogs_.MsgBox(this, {tr("Nessuna stampante è installata nel sistema.\n"
+                                  "Per conservare il report usare «Esporta PDF...»."),
                                MsgButtons::Ok, MsgIcon::Information});
         return;
     }
@@ -253,7 +252,7 @@ void ReportPreview::print()
     printer.setPageOrientation(QPageLayout::Portrait);
     printer.setFullPage(true);
     QPrintDialog dialog(&printer, this);
-    dialog.setWindowTitle(QStringLiteral("Stampa"));
+    dialog.setWindowTitle(tr("Stampa"));
     dialog.setMinMax(1, std::max(1, pageCount()));
     dialog.setOptions(QAbstractPrintDialog::PrintPageRange | QAbstractPrintDialog::PrintCurrentPage
                       | QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
@@ -269,29 +268,29 @@ void ReportPreview::print()
         first = last = currentPage();
     }
     try {
-        std::unique_ptr<Progress> progress = dialogs_.ShowProgress(this, QStringLiteral("Stampa in corso…"));
+        std::unique_ptr<Progress> progress = dialogs_.ShowProgress(this, tr("Stampa in corso…"));
         const bool printed = printReport(document_, printer, first, last, progress.get());
         progress.reset();
         if (!printed)
             dialogs_.MsgBox(this, {printer.printerState() == QPrinter::Aborted || !printer.outputFileName().isEmpty()
-                                       ? QStringLiteral("Stampa annullata.")
-                                       : QStringLiteral("Stampa annullata: le pagine già inviate alla stampante "
-                                                        "potrebbero essere stampate comunque."),
+                                       ? tr("Stampa annullata.")
+                                       : tr("Stampa annullata: le pagine già inviate alla stampante "
+                                            "potrebbero essere stampate comunque."),
                                    MsgButtons::Ok, MsgIcon::Information});
     } catch (...) {
-        MostraErrore(dialogs_, this, QStringLiteral("La stampa non è riuscita."));
+        MostraErrore(dialogs_, this, tr("La stampa non è riuscita."));
     }
 }
 
 QString ReportPreview::chooseFileThroughDialogs(QWidget* parent, const QString& suggestedPath)
 {
-    QFileDialog dialog(parent, QStringLiteral("Esporta PDF"));
+    QFileDialog dialog(parent, tr("Esporta PDF"));
     dialog.setObjectName(QStringLiteral("exportPdfDialog"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     // Asking before replacing a file is done below, through the program's own messages.
     dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
-    dialog.setNameFilter(QStringLiteral("Documenti PDF (*.pdf)"));
+    dialog.setNameFilter(tr("Documenti PDF (*.pdf)"));
     dialog.setDefaultSuffix(QStringLiteral("pdf"));
     dialog.setDirectory(QFileInfo(suggestedPath).absolutePath());
     dialog.selectFile(QFileInfo(suggestedPath).fileName());
@@ -309,27 +308,27 @@ void ReportPreview::exportPdf()
     const bool replacing = QFileInfo::exists(path);
     if (replacing) {
         const MsgAnswer answer =
-            dialogs_.MsgBox(this, {QStringLiteral("Il file «%1» esiste già.\nSostituirlo?").arg(QDir::toNativeSeparators(path)),
+            dialogs_.MsgBox(this, {tr("Il file «%1» esiste già.\nSostituirlo?").arg(QDir::toNativeSeparators(path)),
                                    MsgButtons::YesNo, MsgIcon::Question, QString(), MsgAnswer::No});
         if (answer != MsgAnswer::Yes) return;
     }
     try {
-        std::unique_ptr<Progress> progress = dialogs_.ShowProgress(this, QStringLiteral("Esportazione in PDF…"));
+        std::unique_ptr<Progress> progress = dialogs_.ShowProgress(this, tr("Esportazione in PDF…"));
         const bool written = writePdf(document_, path, progress.get());
         progress.reset();
         if (!written) {
-            const QString text = replacing ? QStringLiteral("Esportazione annullata: il file «%1» non è stato modificato.")
-                                                 .arg(QDir::toNativeSeparators(path))
-                                           : QStringLiteral("Esportazione annullata: nessun file è stato scritto.");
+            const QString text =
+                replacing ? tr("Esportazione annullata: il file «%1» non è stato modificato.").arg(QDir::toNativeSeparators(path))
+                          : tr("Esportazione annullata: nessun file è stato scritto.");
             dialogs_.MsgBox(this, {text, MsgButtons::Ok, MsgIcon::Information});
             return;
         }
     } catch (...) {
-        MostraErrore(dialogs_, this, QStringLiteral("L'esportazione in PDF non è riuscita."));
+        MostraErrore(dialogs_, this, tr("L'esportazione in PDF non è riuscita."));
         return;
     }
-    dialogs_.MsgBox(this, {QStringLiteral("Il report è stato salvato in «%1».").arg(QDir::toNativeSeparators(path)),
-                           MsgButtons::Ok, MsgIcon::Information});
+    dialogs_.MsgBox(this, {tr("Il report è stato salvato in «%1».").arg(QDir::toNativeSeparators(path)), MsgButtons::Ok,
+                           MsgIcon::Information});
 }
 
 }  // namespace brenzola

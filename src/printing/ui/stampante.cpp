@@ -5,6 +5,7 @@
 #include "store/progress.h"
 #include "store/storeerror.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -29,8 +30,8 @@ public:
         const QFileInfo info(path);
         for (int attempt = 0; attempt < 100 && temporary_.isEmpty(); ++attempt) {
             const quint32 tag = QRandomGenerator::global()->generate();
-            const QString name =
-                info.dir().filePath(QStringLiteral(".%1.%2.tmp").arg(info.fileName()).arg(tag, 8, 16, QLatin1Char('0')));
+            const QString name = info.dir().filePath(
+                QStringLiteral(".%1.%2.tmp").arg(info.fileName(), QString::number(tag, 16).rightJustified(8, u'0')));
             QFile file(name);
             if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
                 temporary_ = name;
@@ -71,9 +72,10 @@ bool printReport(const ReportDocument& document, QPrinter& printer, int firstPag
 {
     const QString target = printer.outputFileName();
     const auto refuse = [&] {
-        throw StoreError(PrintErrorNumber::PrinterError,
-                         QStringLiteral("Errore della stampante: impossibile stampare su «%1».")
-                             .arg(printer.printerName().isEmpty() ? target : printer.printerName()));
+        throw StoreError(
+            PrintErrorNumber::PrinterError,
+            QCoreApplication::translate("brenzola::Stampante", "Errore della stampante: impossibile stampare su «%1».")
+                .arg(printer.printerName().isEmpty() ? target : printer.printerName()));
     };
     firstPage = std::max(firstPage, 1);
     lastPage = std::min(lastPage, document.pageCount());
