@@ -90,6 +90,14 @@ QDate dataScritta(const QString& testo)
     return {};
 }
 
+QDate compleannoScritto(const QString& testo)
+{
+    static const QRegularExpression meseGiorno(QStringLiteral(R"(^\s*--(\d{2})-?(\d{2})\s*$)"));
+    if (const auto m = meseGiorno.match(testo); m.hasMatch())
+        return QDate(kAnnoIgnoto, m.captured(1).toInt(), m.captured(2).toInt());
+    return dataScritta(testo);
+}
+
 QString dataComeTesto(const QVariant& valore)
 {
     if (valore.typeId() == QMetaType::QDate) return valore.toDate().toString(QLatin1String(Funzioni::kFormatoData));

@@ -50,6 +50,8 @@ QString etichettaMostrata(const DescrizioneCampo& d);
 // nobody changed it meanwhile.
 struct Contatto {
     qint64 id = 0;  // 0: not in the store
+    // Who the contact is for every address book that has it (vCard UID); empty: not known.
+    QString uid;
     std::array<QVariant, kNumeroCampi> valori;
     QVariantList memorizzato;
 
@@ -74,6 +76,9 @@ void scriviCampi(Recordset& rs, const Contatto& prima, const Contatto& dopo);
 // after it), or day first (15/03/2024, 15.03.2024, 15-03-2024, with or without leading
 // zeros). An invalid QDate for anything else.
 QDate dataScritta(const QString& testo);
+// A birthday as other programs write it: a date dataScritta reads, or a month and day
+// without a year (--0203, --02-03, as vCard and Google write it), stored in kAnnoIgnoto.
+QDate compleannoScritto(const QString& testo);
 // A date field's value as dd/MM/yyyy, or the stored text when it is not a date.
 QString dataComeTesto(const QVariant& valore);
 

@@ -15,4 +15,9 @@ QString storedDateText(QDate date);
 // The same date day first, dd/mm/yyyy.
 QString dayFirstDateText(QDate date);
 
+// A birthday whose year nobody wrote (a phone's "no year", vCard --MMDD) is stored in this
+// leap year, as Apple's address book does, and written back without it.
+inline constexpr int kAnnoIgnoto = 1604;
+inline bool senzaAnno(QDate data) { return data.isValid() && data.year() == kAnnoIgnoto; }
+
 }  // namespace brenzola
