@@ -3,6 +3,7 @@
 // undoing an import. Prints `name value unit` lines.
 #include "benchsupport.h"
 #include "exchange/csv.h"
+#include "exchange/mappacsv.h"
 #include "store/funzioni.h"
 #if __has_include("store/cronologia.h")
 #include "store/cronologia.h"
@@ -36,8 +37,9 @@ double ms(const QElapsedTimer& timer) { return double(timer.nsecsElapsed()) / 1e
 Lettura leggi(const QByteArray& dati)
 {
     if (sembraVCard(dati)) return leggiVCard(dati);
-    const TabellaCsv tabella = leggiCsv(dati, rilevaFormatoCsv(dati));
-    return contattiDaCsv(tabella, indovinaColonne(tabella.intestazioni));
+    const FormatoCsv formato = rilevaFormatoCsv(dati);
+    const TabellaCsv tabella = leggiCsv(dati, formato);
+    return contattiDaCsv(tabella, mappaIndovinata(tabella, formato.separatore == u';'));
 }
 
 void measure(int contacts)
@@ -51,7 +53,8 @@ void measure(int contacts)
     timer.start();
     const auto gruppi = CercaDoppioni(sorgente);
     print("duplicate_search", contacts, ms(timer), "ms");
-    print("duplicate_groups", contacts, double(gruppi ? gruppi->size() : 0), "groups");
+    print("duplicate_groups", contacts, double(gruppi ? gruppi->gruppi.size() : 0), "groups");
+    print("duplicate_possible_pairs", contacts, double(gruppi ? gruppi->possibili.size() : 0), "pairs");
 
     for (const Formato& f : kFormati) {
         const QString file = cartella.filePath(QStringLiteral("contatti.%1").arg(QLatin1String(f.estensione)));

@@ -1,4 +1,5 @@
-// Lists the contacts of a register that are the same person, and merges them on request:
+// Lists the contacts of a register that are the same person, and those that may be, and
+// merges the first on request:
 //   cerca_doppioni [--unisci] ARCHIVIO
 #include "exchange/doppioni.h"
 #include "exchange/scambio.h"
@@ -8,9 +9,37 @@
 #include "store/storeerror.h"
 
 #include <QCoreApplication>
+#include <QHash>
 #include <QTextStream>
 
 using namespace brenzola;
+
+namespace {
+
+// "Cognome Nome (id 12)", each contact read once.
+class Nomi {
+public:
+    explicit Nomi(Connection& connection) : connection_(connection) {}
+    Contatto contatto(qint64 id)
+    {
+        auto dove = letti_.find(id);
+        if (dove == letti_.end()) dove = letti_.insert(id, LeggiContatto(connection_, id));
+        return *dove;
+    }
+    QString nome(qint64 id)
+    {
+        return QCoreApplication::translate("cerca_doppioni", "%1 (id %2)")
+            .arg(contatto(id).nomeCompleto().trimmed(), QString::number(id));
+    }
+
+private:
+    Connection& connection_;
+    QHash<qint64, Contatto> letti_;
+};
+
+QString motivi(const Confronto& confronto) { return confronto.motivi.join(QStringLiteral(", ")); }
+
+}  // namespace
 
 int main(int argc, char* argv[])
 {
@@ -19,10 +48,13 @@ int main(int argc, char* argv[])
                        QCoreApplication::translate(
                            "cerca_doppioni",
                            "Elenca i contatti dell'archivio ARCHIVIO (un file, o la connessione a un server) che sono la\n"
-                           "stessa persona: lo stesso indirizzo e-mail, oppure cognome e nome uguali (maiuscole e accenti a\n"
-                           "parte) e un telefono in comune.\n\n"
-                           "  --unisci    unisce ogni gruppo nel suo primo contatto: i campi vuoti presi dagli altri, i\n"
-                           "              commenti uniti, ogni valore diverso aggiunto ai commenti; gli altri si eliminano\n"
+                           "stessa persona: cognome e nome uguali (maiuscole, accenti, apostrofi e spazi a parte) e un\n"
+                           "indirizzo e-mail o un telefono in comune, senza date di nascita diverse. Poi elenca le coppie\n"
+                           "che potrebbero esserlo, con un indirizzo o un telefono in comune ma nomi diversi (spesso\n"
+                           "persone diverse: colleghi con l'e-mail dell'ufficio, familiari con lo stesso telefono).\n\n"
+                           "  --unisci    unisce ogni gruppo della stessa persona nel suo primo contatto: i campi vuoti\n"
+                           "              presi dagli altri, i commenti uniti, ogni valore diverso aggiunto ai commenti;\n"
+                           "              gli altri vanno nel cestino. Le coppie incerte non si uniscono mai\n"
                            "  -h, --help  mostra questo aiuto\n"
                            "  --version   mostra la versione\n"),
                        {{QStringLiteral("unisci"), QString()}}, 1);
@@ -33,32 +65,49 @@ int main(int argc, char* argv[])
     try {
         Connection connection;
         connection.Open(Funzioni::StringaConnessionePer(riga.argomenti()[0]));
-        const std::vector<std::vector<qint64>> gruppi = *CercaDoppioni(connection);
+        const Doppioni doppioni = *CercaDoppioni(connection);
+        Nomi nomi(connection);
         std::vector<Unione> unioni;
         int assorbiti = 0;
-        for (size_t g = 0; g < gruppi.size(); ++g) {
-            Unione unione{LeggiContatto(connection, gruppi[g].front()), {}, {}};
+        for (size_t g = 0; g < doppioni.gruppi.size(); ++g) {
+            const GruppoDoppioni& gruppo = doppioni.gruppi[g];
+            Unione unione{nomi.contatto(gruppo.chiavi.front()), {}, {}};
             unione.risultato = unione.base;
-            QStringList nomi{QCoreApplication::translate("cerca_doppioni", "%1 (id %2)")
-                                 .arg(unione.base.nomeCompleto().trimmed(), QString::number(unione.base.id))};
-            for (size_t i = 1; i < gruppi[g].size(); ++i) {
-                const Contatto altro = LeggiContatto(connection, gruppi[g][i]);
-                nomi << QCoreApplication::translate("cerca_doppioni", "%1 (id %2)")
-                            .arg(altro.nomeCompleto().trimmed(), QString::number(altro.id));
+            QStringList elenco{nomi.nome(gruppo.chiavi.front())};
+            for (size_t i = 1; i < gruppo.chiavi.size(); ++i) {
+                const Contatto altro = nomi.contatto(gruppo.chiavi[i]);
+                elenco << nomi.nome(altro.id);
                 unione.risultato = unisci(unione.risultato, altro);
                 unione.assorbiti.push_back(altro);
                 ++assorbiti;
             }
             out << QCoreApplication::translate("cerca_doppioni", "Gruppo %1: %2")
-                       .arg(QString::number(g + 1), nomi.join(QStringLiteral(", ")))
+                       .arg(QString::number(g + 1), elenco.join(QStringLiteral(", ")))
                 << '\n';
+            for (const Legame& legame : gruppo.legami)
+                out << QCoreApplication::translate("cerca_doppioni", "  %1 e %2: %3")
+                           .arg(nomi.nome(legame.prima), nomi.nome(legame.seconda), motivi(legame.confronto))
+                    << '\n';
             unioni.push_back(std::move(unione));
         }
-        if (gruppi.empty())
+        if (doppioni.gruppi.empty())
             out << QCoreApplication::translate("cerca_doppioni", "Nell'archivio non ci sono contatti doppi.") << '\n';
+        if (!doppioni.possibili.empty())
+            out << QCoreApplication::translate("cerca_doppioni",
+                                               "Forse la stessa persona, forse no (da controllare una per una; --unisci "
+                                               "non le unisce):")
+                << '\n';
+        for (size_t c = 0; c < doppioni.possibili.size(); ++c) {
+            const Legame& coppia = doppioni.possibili[c];
+            out << QCoreApplication::translate("cerca_doppioni", "Coppia %1: %2 e %3: %4")
+                       .arg(QString::number(c + 1), nomi.nome(coppia.prima), nomi.nome(coppia.seconda), motivi(coppia.confronto))
+                << '\n';
+        }
         if (riga.parser().isSet(QStringLiteral("unisci")) && !unioni.empty()) {
             ApplicaUnioni(connection, unioni);
-            out << QCoreApplication::translate("cerca_doppioni", "Uniti: l'archivio ha %1 contatti in meno.").arg(assorbiti)
+            out << (assorbiti == 1 ? QCoreApplication::translate("cerca_doppioni", "Uniti: l'archivio ha 1 contatto in meno.")
+                                   : QCoreApplication::translate("cerca_doppioni", "Uniti: l'archivio ha %1 contatti in meno.")
+                                         .arg(assorbiti))
                 << '\n';
         }
     } catch (...) {

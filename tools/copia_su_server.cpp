@@ -7,6 +7,7 @@
 #include "store/archivio.h"
 #include "store/connection.h"
 #include "store/funzioni.h"
+#include "store/identita.h"
 #include "store/rigadicomando.h"
 #include "store/sqlerror.h"
 #include "store/storeddate.h"
@@ -25,8 +26,8 @@ using namespace brenzola;
 
 namespace {
 
-const QStringList kColonne = {"id",  "Cognome", "Nome",     "DataIn", "TipoRef",  "Prov",  "Citta",      "Indirizzo",
-                              "Cap", "Email",   "Telefono", "Cell",   "DataNasc", "Fonte", "DataRicont", "Commenti"};
+const QStringList kColonne = {"id",    "Cognome",  "Nome", "DataIn",   "TipoRef", "Prov",       "Citta",    "Indirizzo", "Cap",
+                              "Email", "Telefono", "Cell", "DataNasc", "Fonte",   "DataRicont", "Commenti", "Uid"};
 
 QSqlQuery run(QSqlDatabase& db, const QString& sql)
 {
@@ -39,6 +40,13 @@ QSqlQuery run(QSqlDatabase& db, const QString& sql)
 // A value as the server keeps it; a stored date a server cannot take stops the copy.
 QVariant perIlServer(const QVariant& valore, const QString& colonna, qint64 id)
 {
+    if (valore.typeId() == QMetaType::QString && valore.toString().contains(QChar(0)))
+        throw StoreError(StoreErrorNumber::TypeMismatch,
+                         QCoreApplication::translate("copia_su_server",
+                                                     "il contatto %1 ha in %2 un carattere nullo (NUL), che il server non "
+                                                     "accetta: toglierlo e ripetere la copia")
+                             .arg(id)
+                             .arg(colonna));
     if (valore.isNull() || !colonna.startsWith(QLatin1String("Data"))) return valore;
     const QString testo = valore.toString().trimmed();
     const QDate data = dateFromStoredText(testo);
@@ -65,18 +73,27 @@ qint64 copia(const QString& origine, const QString& connessione)
 {
     Connection file;
     file.Open(Funzioni::StringaConnessionePer(origine));
+    // A register made before identities has none to copy: its contacts take the server's.
+    const QStringList colonne = HaIdentita(file) ? kColonne : kColonne.mid(0, kColonne.size() - 1);
     qint64 righe = 0;
     CreaArchivioSulServer(connessione, [&](QSqlDatabase& server) {
+        // The contacts keep the identities other address books know them by.
+        if (!file.identity().isEmpty()) {
+            QSqlQuery identita(server);
+            identita.prepare(QStringLiteral("UPDATE identita_registro SET uuid = ?"));
+            identita.addBindValue(file.identity());
+            if (!identita.exec()) throw storeErrorFrom(identita);
+        }
         QStringList marks;
-        for (qsizetype i = 0; i < kColonne.size(); ++i) marks << QStringLiteral("?");
+        for (qsizetype i = 0; i < colonne.size(); ++i) marks << QStringLiteral("?");
         QSqlQuery insert(server);
-        if (!insert.prepare(QStringLiteral("INSERT INTO anagrafica (%1) VALUES (%2)").arg(kColonne.join(u','), marks.join(u','))))
+        if (!insert.prepare(QStringLiteral("INSERT INTO anagrafica (%1) VALUES (%2)").arg(colonne.join(u','), marks.join(u','))))
             throw storeErrorFrom(insert);
         QSqlDatabase db = file.database();
-        QSqlQuery rows = run(db, QStringLiteral("SELECT %1 FROM Anagrafica ORDER BY id").arg(kColonne.join(u',')));
+        QSqlQuery rows = run(db, QStringLiteral("SELECT %1 FROM Anagrafica ORDER BY id").arg(colonne.join(u',')));
         while (nextRow(rows)) {
             const qint64 id = rows.value(0).toLongLong();
-            for (int i = 0; i < kColonne.size(); ++i) insert.addBindValue(perIlServer(rows.value(i), kColonne[i], id));
+            for (int i = 0; i < colonne.size(); ++i) insert.addBindValue(perIlServer(rows.value(i), colonne[i], id));
             if (!insert.exec()) throw storeErrorFrom(insert);
             ++righe;
         }

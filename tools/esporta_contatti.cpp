@@ -1,4 +1,4 @@
-// Writes a register's contacts to a vCard or CSV file:
+// Writes a register's contacts to a vCard, CSV or LDIF file:
 //   esporta_contatti [--formato F] [--cognome TESTO] ARCHIVIO FILE
 #include "exchange/scambio.h"
 #include "store/connection.h"
@@ -21,8 +21,10 @@ int main(int argc, char* argv[])
                            "Scrive i contatti dell'archivio ARCHIVIO (un file, o la connessione a un server) nel file FILE,\n"
                            "nell'ordine dell'elenco.\n\n"
                            "  --formato F       vcard (vCard 4.0), vcard3 (vCard 3.0), csv (per i fogli di calcolo in\n"
-                           "                    italiano: UTF-8, punto e virgola, date gg/mm/aaaa) o csv-rfc (virgole,\n"
-                           "                    date aaaa-mm-gg); senza, csv per un FILE .csv e vcard per gli altri\n"
+                           "                    italiano: UTF-8, punto e virgola, date gg/mm/aaaa), csv-rfc (virgole,\n"
+                           "                    date aaaa-mm-gg), google (CSV per Google Contatti), outlook (CSV per\n"
+                           "                    Outlook) o ldif (per Thunderbird); senza, csv per un FILE .csv, ldif\n"
+                           "                    per un FILE .ldif e vcard per gli altri\n"
                            "  --cognome TESTO   solo i contatti il cui cognome contiene TESTO, come la ricerca veloce\n"
                            "  -h, --help        mostra questo aiuto\n"
                            "  --version         mostra la versione\n"),
@@ -35,16 +37,20 @@ int main(int argc, char* argv[])
     QTextStream err(stderr);
     const QString archivio = riga.argomenti()[0];
     const QString file = riga.argomenti()[1];
+    const QString estensione = QFileInfo(file).suffix().toLower();
     const QString nomeFormato = riga.parser().isSet(QStringLiteral("formato")) ? riga.parser().value(QStringLiteral("formato"))
-                                : QFileInfo(file).suffix().compare(u"csv", Qt::CaseInsensitive) == 0 ? QStringLiteral("csv")
-                                                                                                     : QStringLiteral("vcard");
-    const QHash<QString, FormatoScambio> formati = {{QStringLiteral("vcard"), FormatoScambio::VCard4},
-                                                    {QStringLiteral("vcard3"), FormatoScambio::VCard3},
-                                                    {QStringLiteral("csv"), FormatoScambio::CsvItaliano},
-                                                    {QStringLiteral("csv-rfc"), FormatoScambio::CsvRfc}};
+                                : estensione == u"csv"                         ? QStringLiteral("csv")
+                                : estensione == u"ldif"                        ? QStringLiteral("ldif")
+                                                                               : QStringLiteral("vcard");
+    const QHash<QString, FormatoScambio> formati = {
+        {QStringLiteral("vcard"), FormatoScambio::VCard4},     {QStringLiteral("vcard3"), FormatoScambio::VCard3},
+        {QStringLiteral("csv"), FormatoScambio::CsvItaliano},  {QStringLiteral("csv-rfc"), FormatoScambio::CsvRfc},
+        {QStringLiteral("google"), FormatoScambio::CsvGoogle}, {QStringLiteral("outlook"), FormatoScambio::CsvOutlook},
+        {QStringLiteral("ldif"), FormatoScambio::Ldif}};
     if (!formati.contains(nomeFormato)) {
         err << "esporta_contatti: "
-            << QCoreApplication::translate("esporta_contatti", "formato sconosciuto «%1»: vcard, vcard3, csv o csv-rfc")
+            << QCoreApplication::translate("esporta_contatti",
+                                           "formato sconosciuto «%1»: vcard, vcard3, csv, csv-rfc, google, outlook o ldif")
                    .arg(nomeFormato)
             << '\n';
         return 2;

@@ -1,6 +1,8 @@
-// Adds the contacts of a vCard or CSV file to a register, all or none:
-//   importa_contatti [--doppioni SCELTA] [--codifica C] [--separatore S] [--salta-illeggibili] FILE ARCHIVIO
+// Adds the contacts of a vCard, LDIF or CSV file to a register, all or none:
+//   importa_contatti [--doppioni SCELTA] [--codifica C] [--separatore S] [--colonna I=C]... [--salta-illeggibili] FILE ARCHIVIO
 #include "exchange/csv.h"
+#include "exchange/ldif.h"
+#include "exchange/mappacsv.h"
 #include "exchange/scambio.h"
 #include "exchange/vcard.h"
 #include "store/connection.h"
@@ -17,27 +19,31 @@ using namespace brenzola;
 int main(int argc, char* argv[])
 {
     QCoreApplication application(argc, argv);
-    RigaDiComando riga(
-        QCoreApplication::translate("importa_contatti",
-                                    "[--doppioni SCELTA] [--codifica C] [--separatore S] [--salta-illeggibili] FILE ARCHIVIO"),
-        QCoreApplication::translate(
-            "importa_contatti",
-            "Aggiunge all'archivio ARCHIVIO (un file, o la connessione a un server) i contatti del file FILE,\n"
-            "vCard (2.1, 3.0, 4.0) o CSV con una riga di intestazione, tutti insieme o nessuno.\n\n"
-            "  --doppioni SCELTA    per un contatto che c'è già: salta (così se manca), aggiungi o unisci\n"
-            "  --codifica C         per un CSV: utf-8, utf-16le, utf-16be o windows-1252 (così se manca,\n"
-            "                       quella riconosciuta)\n"
-            "  --separatore S       per un CSV: il carattere fra i campi (così se manca, quello riconosciuto)\n"
-            "  --salta-illeggibili  importa gli altri contatti quando alcuni non si possono leggere\n"
-            "  -h, --help           mostra questo aiuto\n"
-            "  --version            mostra la versione\n\n"
-            "Le colonne di un CSV vanno nei campi secondo le intestazioni (quelle di Brenzola, Outlook,\n"
-            "Google, Thunderbird, in italiano o in inglese); le altre non si importano.\n"),
-        {{QStringLiteral("doppioni"), QString(), QStringLiteral("SCELTA")},
-         {QStringLiteral("codifica"), QString(), QStringLiteral("C")},
-         {QStringLiteral("separatore"), QString(), QStringLiteral("S")},
-         {QStringLiteral("salta-illeggibili"), QString()}},
-        2);
+    RigaDiComando riga(QCoreApplication::translate("importa_contatti",
+                                                   "[--doppioni SCELTA] [--codifica C] [--separatore S] [--colonna I=C]... "
+                                                   "[--salta-illeggibili] FILE ARCHIVIO"),
+                       QCoreApplication::translate(
+                           "importa_contatti",
+                           "Aggiunge all'archivio ARCHIVIO (un file, o la connessione a un server) i contatti del file FILE,\n"
+                           "vCard (2.1, 3.0, 4.0), LDIF (Thunderbird) o CSV con una riga di intestazione, tutti insieme o\n"
+                           "nessuno.\n\n"
+                           "  --doppioni SCELTA    per un contatto che c'è già: salta (così se manca), aggiungi o unisci\n"
+                           "  --codifica C         per un CSV: utf-8, utf-16le, utf-16be o windows-1252 (così se manca,\n"
+                           "                       quella riconosciuta)\n"
+                           "  --separatore S       per un CSV: il carattere fra i campi (così se manca, quello riconosciuto)\n"
+                           "  --colonna I=C        per un CSV: la colonna con intestazione I va nel campo C (Cognome, Nome,\n"
+                           "                       Cell, Data Nasc., ...); con C vuoto, nei commenti. Si può ripetere\n"
+                           "  --salta-illeggibili  importa gli altri contatti quando alcuni non si possono leggere\n"
+                           "  -h, --help           mostra questo aiuto\n"
+                           "  --version            mostra la versione\n\n"
+                           "Le colonne di un CSV vanno nei campi secondo le intestazioni (quelle di Brenzola, Outlook,\n"
+                           "Google, Thunderbird, in italiano o in inglese); le altre vanno nei commenti, con l'intestazione.\n"),
+                       {{QStringLiteral("doppioni"), QString(), QStringLiteral("SCELTA")},
+                        {QStringLiteral("codifica"), QString(), QStringLiteral("C")},
+                        {QStringLiteral("separatore"), QString(), QStringLiteral("S")},
+                        {QStringLiteral("colonna"), QString(), QStringLiteral("I=C")},
+                        {QStringLiteral("salta-illeggibili"), QString()}},
+                       2);
     if (const int fine = riga.leggi(application.arguments()); fine >= 0) return fine;
 
     QTextStream out(stdout);
@@ -83,20 +89,40 @@ int main(int argc, char* argv[])
         Lettura lettura;
         if (sembraVCard(dati)) {
             lettura = leggiVCard(dati);
+        } else if (sembraLdif(dati)) {
+            lettura = leggiLdif(dati);
         } else {
             FormatoCsv formato = rilevaFormatoCsv(dati);
             if (!codifica.isEmpty()) formato.codifica = codifiche.value(codifica);
             if (!separatore.isEmpty()) formato.separatore = separatore[0];
             const TabellaCsv tabella = leggiCsv(dati, formato);
-            const Colonne colonne = indovinaColonne(tabella.intestazioni);
-            for (size_t c = 0; c < colonne.size(); ++c)
+            MappaCsv mappa = mappaIndovinata(tabella, formato.separatore == u';');
+            for (const QString& scelta : riga.parser().values(QStringLiteral("colonna"))) {
+                const qsizetype uguale = scelta.lastIndexOf(u'=');
+                const qsizetype colonna = tabella.intestazioni.indexOf(scelta.left(uguale).trimmed());
+                const QString nomeCampo = scelta.mid(uguale + 1).trimmed();
+                const std::optional<Campo> campo = campoDaNome(nomeCampo);
+                if (uguale < 0 || colonna < 0 || (!campo && !nomeCampo.isEmpty())) {
+                    err << "importa_contatti: "
+                        << QCoreApplication::translate("importa_contatti",
+                                                       "--colonna «%1»: serve INTESTAZIONE=CAMPO, con un'intestazione del "
+                                                       "file e un campo di Brenzola")
+                               .arg(scelta)
+                        << '\n';
+                    return 2;
+                }
+                mappa.assegna(colonna, campo);
+            }
+            for (qsizetype c = 0; c < mappa.colonne(); ++c)
                 out << QCoreApplication::translate("importa_contatti", "Colonna «%1»: %2")
-                           .arg(tabella.intestazioni[qsizetype(c)],
-                                colonne[c] ? QString::fromUtf8(descrizione(*colonne[c]).etichetta)
-                                           : QCoreApplication::translate("importa_contatti", "non importata"))
+                           .arg(tabella.intestazioni[c], mappa.campo(c)
+                                                             ? QString::fromUtf8(descrizione(*mappa.campo(c)).etichetta)
+                                                             : QCoreApplication::translate("importa_contatti", "nei commenti"))
                     << '\n';
-            lettura = contattiDaCsv(tabella, colonne);
+            lettura = contattiDaCsv(tabella, mappa);
         }
+        for (const Voce& voce : lettura.voci)
+            for (const QString& avviso : voce.avvisi) out << avviso << '\n';
         if (lettura.illeggibili() > 0 && !riga.parser().isSet(QStringLiteral("salta-illeggibili"))) {
             for (const Voce& voce : lettura.voci)
                 if (!voce.errore.isEmpty()) err << voce.errore << '\n';

@@ -4,6 +4,7 @@
 #include "store/archivio.h"
 #include "store/funzioni.h"
 #include "store/giornale.h"
+#include "store/identita.h"
 #include "store/sqlerror.h"
 
 #include <sqlite3.h>
@@ -338,11 +339,11 @@ StoreShape probeStoreShape()
     StoreShape shape;
     SqlFile file(path);
     {
-        // The journal is added once the contacts are in: they start their history there.
+        // The journal and the identities are added once the contacts are in: they start their history there.
         QSqlQuery query = run(file.database(),
                               QStringLiteral("SELECT sql FROM sqlite_master WHERE sql IS NOT NULL "
                                              "AND name NOT LIKE 'sqlite\\_%' ESCAPE '\\' "
-                                             "AND name NOT LIKE 'Giornale%' ORDER BY rowid"),
+                                             "AND name NOT LIKE 'Giornale%' AND name NOT LIKE 'Identita%' ORDER BY rowid"),
                               false);
         while (query.next()) {
             const QString sql = query.value(0).toString();
@@ -425,7 +426,9 @@ ColumnPlan planColumns(const access::SourceTable& table, const StoreShape& shape
                     << QStringLiteral("%1 (%2)").arg(table.columns[i].name, access::columnTypeName(table.columns[i].type));
         }
         plan.sourceOf << found;
-        if (found < 0) {
+        // Access registers never had identities: the new store makes them.
+        const bool identita = column.name.compare(QLatin1String("Uid"), Qt::CaseInsensitive) == 0;
+        if (found < 0 && !identita) {
             plan.survey.missingColumns << column.name;
             if (column.key) plan.survey.keyColumnMissing = true;
         }
@@ -916,6 +919,7 @@ ConversionSummary convertAccessFile(const QString& input, const QString& output,
                 if (options.progress && summary.rowsRead % kReadProgressStep == 0) options.progress(summary.rowsRead, totalRows);
             });
         insert.reset();
+        PreparaIdentita(db, Engine::SQLite);
         InstallaGiornale(db, Engine::SQLite);
         run(db, QStringLiteral("COMMIT"));
         if (options.progress) options.progress(summary.rowsRead, totalRows);

@@ -2,6 +2,8 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
+
 namespace brenzola {
 namespace {
 
@@ -42,16 +44,10 @@ QString nomeCodifica(Codifica codifica)
 
 bool utf8Valido(const QByteArray& dati)
 {
+    if (std::all_of(dati.cbegin(), dati.cend(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) return true;
     QStringDecoder decoder(QStringConverter::Utf8);
     const QString ignored = decoder.decode(dati);
     return !decoder.hasError();
-}
-
-QString daUtf8OWindows1252(const QByteArray& dati)
-{
-    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
-    QString testo = decoder.decode(dati);
-    return decoder.hasError() ? daWindows1252(dati) : testo;
 }
 
 Codifica rilevaCodifica(const QByteArray& dati)

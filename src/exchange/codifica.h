@@ -22,8 +22,6 @@ QString decodifica(const QByteArray& dati, Codifica codifica);
 // nothing when the name is unknown or the bytes are not valid in it.
 std::optional<QString> decodificaCharset(const QByteArray& dati, const QString& charset);
 bool utf8Valido(const QByteArray& dati);
-// Bytes as UTF-8 when they are valid UTF-8, else as Windows-1252.
-QString daUtf8OWindows1252(const QByteArray& dati);
 // True for bytes no text file holds: a zero byte outside UTF-16.
 bool sembraBinario(const QByteArray& dati);
 

@@ -1,6 +1,8 @@
 #include "exchange/contatto.h"
 
+#include "store/connection.h"
 #include "store/funzioni.h"
+#include "store/identita.h"
 #include "store/recordset.h"
 #include "store/storeddate.h"
 
@@ -56,6 +58,8 @@ Contatto contattoDa(const Recordset& rs)
     Contatto contatto;
     contatto.id = rs.Fields(QStringLiteral("id")).toLongLong();
     for (const DescrizioneCampo& d : campi()) contatto[d.campo] = rs.Fields(QLatin1String(d.colonna));
+    const QVariant uid = rs.HasField(QStringLiteral("Uid")) ? rs.Fields(QStringLiteral("Uid")) : QVariant();
+    contatto.uid = UidContatto(rs.ActiveConnection()->identity(), contatto.id, uid);
     contatto.memorizzato = rs.StoredValues();
     return contatto;
 }
@@ -75,6 +79,8 @@ void scriviCampi(Recordset& rs, const Contatto& prima, const Contatto& dopo)
     const bool nuovo = prima.id == 0;
     for (const DescrizioneCampo& d : campi())
         if (nuovo || !stessoValore(prima[d.campo], dopo[d.campo])) rs.SetField(QLatin1String(d.colonna), dopo[d.campo]);
+    // A contact keeps the identity it came with; one of this register's own is made from its key.
+    if (nuovo && !dopo.uid.isEmpty() && rs.HasField(QStringLiteral("Uid"))) rs.SetField(QStringLiteral("Uid"), dopo.uid);
 }
 
 QDate dataScritta(const QString& testo)

@@ -91,7 +91,8 @@ QString troppoLungo(const Contatto& contatto);
 struct Voce {
     int riga = 0;
     Contatto contatto;
-    QString errore;  // empty: readable
+    QString errore;      // empty: readable
+    QStringList avvisi;  // read, but not all where it belongs: each says where it went
 };
 struct Lettura {
     std::vector<Voce> voci;

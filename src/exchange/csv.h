@@ -6,10 +6,11 @@
 #include <QByteArray>
 #include <QStringList>
 
-#include <optional>
 #include <vector>
 
 namespace brenzola {
+
+class MappaCsv;
 
 // Italiano: what an Italian spreadsheet opens by double-click (UTF-8 with a byte-order
 // mark, ';' between fields, dates dd/MM/yyyy; a text a spreadsheet would take for a
@@ -39,13 +40,13 @@ struct TabellaCsv {
 // are a StoreError FileFormat naming the line. `massimoRighe` stops early, for a preview.
 TabellaCsv leggiCsv(const QByteArray& dati, const FormatoCsv& formato, qsizetype massimoRighe = -1);
 
-// The field each column fills, guessed from the headers other programs write (Italian
-// and English: Outlook, Google, Thunderbird, Brenzola); nothing for a column not known.
-using Colonne = std::vector<std::optional<Campo>>;
-Colonne indovinaColonne(const QStringList& intestazioni);
+// The contacts of the rows, as `mappa` reads them; rows with no data are left out.
+Lettura contattiDaCsv(const TabellaCsv& tabella, const MappaCsv& mappa);
 
-// The contacts of the rows; a row with more or fewer fields than the header, or a date
-// that is not one, comes back with the reason. Rows with no data are left out.
-Lettura contattiDaCsv(const TabellaCsv& tabella, const Colonne& colonne);
+// One line of a CSV file: each text quoted, a Null QString left empty without quotes.
+QByteArray lineaCsv(const QStringList& valori, QChar separatore);
+// Whether Brenzola's Italian CSV writes the text after an apostrophe: a spreadsheet would
+// run it as a formula, or it starts with an apostrophe itself (which would be taken away).
+bool daProteggere(const QString& testo);
 
 }  // namespace brenzola

@@ -2,6 +2,8 @@
 
 #include "exchange/csv.h"
 #include "exchange/doppioni.h"
+#include "exchange/ldif.h"
+#include "exchange/tracciati.h"
 #include "exchange/vcard.h"
 #include "store/connection.h"
 #include "store/giornale.h"
@@ -40,6 +42,12 @@ QByteArray scritto(const Contatto& contatto, FormatoScambio formato)
         return rigaCsv(contatto, StileCsv::Italiano);
     case FormatoScambio::CsvRfc:
         return rigaCsv(contatto, StileCsv::Rfc4180);
+    case FormatoScambio::CsvGoogle:
+        return rigaTracciato(contatto, Tracciato::Google);
+    case FormatoScambio::CsvOutlook:
+        return rigaTracciato(contatto, Tracciato::Outlook);
+    case FormatoScambio::Ldif:
+        return voceLdif(contatto);
     }
     return {};
 }
@@ -51,12 +59,13 @@ qint64 conta(Connection& connection, const QString& filtro)
     return rs.Eof() ? 0 : rs.Fields(0).toLongLong();
 }
 
-// Every contact's name, e-mail and telephones, in the list's order, under its key.
+// Every contact's name, e-mail, telephones and birth date, in the list's order, under its key.
 bool leggiChiavi(Connection& connection, IndiceDoppioni& indice, const Avanzamento& avanzamento, qint64 totale)
 {
     Recordset rs;
-    rs.Open(QStringLiteral("Select id, Cognome, Nome, Email, Telefono, Cell from Anagrafica ORDER BY Cognome & ' ' & Nome"),
-            &connection);
+    rs.Open(
+        QStringLiteral("Select id, Cognome, Nome, Email, Telefono, Cell, DataNasc from Anagrafica ORDER BY Cognome & ' ' & Nome"),
+        &connection);
     qint64 letti = 0;
     for (; !rs.Eof(); rs.MoveNext()) {
         Contatto c;
@@ -65,6 +74,7 @@ bool leggiChiavi(Connection& connection, IndiceDoppioni& indice, const Avanzamen
         c[Campo::Email] = rs.Fields(3);
         c[Campo::Telefono] = rs.Fields(4);
         c[Campo::Cell] = rs.Fields(5);
+        c[Campo::DataNasc] = rs.Fields(6);
         indice.aggiungi(rs.Fields(0).toLongLong(), c);
         if (avanzamento && ++letti % 1024 == 0 && !avanzamento(letti, totale)) return false;
     }
@@ -117,6 +127,8 @@ std::optional<qint64> Esporta(Connection& connection, const QString& filtro, For
         throw erroreFile(uscita, QCoreApplication::translate("brenzola::Scambio", "Impossibile scrivere il file"));
     if (formato == FormatoScambio::CsvItaliano) uscita.write(intestazioneCsv(StileCsv::Italiano));
     if (formato == FormatoScambio::CsvRfc) uscita.write(intestazioneCsv(StileCsv::Rfc4180));
+    if (formato == FormatoScambio::CsvGoogle) uscita.write(intestazioneTracciato(Tracciato::Google));
+    if (formato == FormatoScambio::CsvOutlook) uscita.write(intestazioneTracciato(Tracciato::Outlook));
     qint64 scritti = 0;
     for (; !rs.Eof(); rs.MoveNext()) {
         uscita.write(scritto(contattoDa(rs), formato));
@@ -242,7 +254,7 @@ Contatto LeggiContatto(Connection& connection, qint64 id)
     return contattoDa(rs);
 }
 
-std::optional<std::vector<std::vector<qint64>>> CercaDoppioni(Connection& connection, const Avanzamento& avanzamento)
+std::optional<Doppioni> CercaDoppioni(Connection& connection, const Avanzamento& avanzamento)
 {
     IndiceDoppioni indice;
     if (!leggiChiavi(connection, indice, avanzamento, conta(connection, QStringLiteral(" ")))) return std::nullopt;
@@ -251,6 +263,15 @@ std::optional<std::vector<std::vector<qint64>>> CercaDoppioni(Connection& connec
 
 void ApplicaUnioni(Connection& connection, const std::vector<Unione>& unioni)
 {
+    // Without the journal a deleted contact is gone for good: a merge never erases one.
+    if (!connection.hasJournal())
+        throw StoreError(StoreErrorNumber::NoJournal,
+                         QCoreApplication::translate("brenzola::Scambio",
+                                                     "L'archivio non tiene il registro delle modifiche, perciò i contatti "
+                                                     "uniti non andrebbero nel cestino ma sarebbero persi: nessuno è stato "
+                                                     "unito%1")
+                             .arg(connection.journalProblem().isEmpty() ? QStringLiteral(".")
+                                                                        : QStringLiteral(": ") + connection.journalProblem()));
     qint64 assorbiti = 0;
     for (const Unione& unione : unioni) assorbiti += qint64(unione.assorbiti.size());
     inOperazione(connection, QStringLiteral("Unione di contatti doppi: %1 in meno").arg(QuantiContatti(assorbiti)), [&] {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "exchange/contatto.h"
+#include "exchange/doppioni.h"
 
 #include <QByteArray>
 #include <QString>
@@ -14,7 +15,7 @@ namespace brenzola {
 
 class Connection;
 
-enum class FormatoScambio { VCard4, VCard3, CsvItaliano, CsvRfc };
+enum class FormatoScambio { VCard4, VCard3, CsvItaliano, CsvRfc, CsvGoogle, CsvOutlook, Ldif };
 
 // Told now and then how much of the work is done; answers false to stop it.
 using Avanzamento = std::function<bool(qint64 fatto, qint64 totale)>;
@@ -49,11 +50,11 @@ Riepilogo Importa(Connection& connection, const Lettura& lettura, const SceltaDo
 
 // The contact with that key as it is stored; StoreError RowNotFound when there is none.
 Contatto LeggiContatto(Connection& connection, qint64 id);
-// Groups of contacts in the store that are the same person, each in list order; nothing
-// when stopped.
-std::optional<std::vector<std::vector<qint64>>> CercaDoppioni(Connection& connection, const Avanzamento& avanzamento = {});
+// The contacts in the store that are the same person, in groups in list order, and the
+// pairs that may be (see IndiceDoppioni::gruppi); nothing when stopped.
+std::optional<Doppioni> CercaDoppioni(Connection& connection, const Avanzamento& avanzamento = {});
 
-// One contact made of several: `risultato` replaces `base`, and `assorbiti` are deleted.
+// One contact made of several: `risultato` replaces `base`, and `assorbiti` go to the bin.
 struct Unione {
     Contatto base;  // as read
     Contatto risultato;
@@ -61,6 +62,7 @@ struct Unione {
 };
 // Applies the merges in one transaction, provided nobody changed any of those contacts
 // since they were read (else StoreError RowChanged or RowNotFound, and nothing is done).
+// A store without a journal has no bin to keep the absorbed contacts: StoreError NoJournal.
 void ApplicaUnioni(Connection& connection, const std::vector<Unione>& unioni);
 
 }  // namespace brenzola

@@ -69,15 +69,30 @@ QByteArray schedaVCard(const Contatto& c, VersioneVCard versione)
     s.riga("BEGIN:VCARD");
     s.riga(s.v4() ? "VERSION:4.0" : "VERSION:3.0");
     s.riga(QByteArray("PRODID:") + kProdId);
+    if (!c.uid.isEmpty()) {
+        // A URI as it is; any other identity as text.
+        const bool uri = c.uid.contains(u':') && std::none_of(c.uid.cbegin(), c.uid.cend(), [](QChar ch) {
+                             return ch == u',' || ch == u';' || ch == u'\\' || ch.isSpace();
+                         });
+        if (uri)
+            s.riga("UID:" + c.uid.toUtf8());
+        else
+            s.proprieta("UID", {c.uid}, s.v4() ? ";VALUE=text" : "");
+    }
     QString fn = (c.testo(Campo::Nome) + u' ' + c.testo(Campo::Cognome)).trimmed();
     for (Campo riserva : {Campo::Email, Campo::Telefono, Campo::Cell})
         if (fn.isEmpty()) fn = c.testo(riserva);
     s.proprieta("FN", {fn});
     s.proprieta("N", {c.testo(Campo::Cognome), c.testo(Campo::Nome), {}, {}, {}});
-    if (c[Campo::DataNasc].typeId() == QMetaType::QDate)
-        s.riga("BDAY:"
-               + (s.v4() ? storedDateText(c[Campo::DataNasc].toDate()).remove(u'-') : storedDateText(c[Campo::DataNasc].toDate()))
-                     .toLatin1());
+    if (c[Campo::DataNasc].typeId() == QMetaType::QDate) {
+        const QDate nato = c[Campo::DataNasc].toDate();
+        const QString iso = storedDateText(nato);
+        if (senzaAnno(nato))  // 3.0 has no date without a year: Apple's parameter says which year is none
+            s.riga(s.v4() ? "BDAY:--" + iso.mid(5).remove(u'-').toLatin1()
+                          : "BDAY;X-APPLE-OMIT-YEAR=" + QByteArray::number(kAnnoIgnoto) + ':' + iso.toLatin1());
+        else
+            s.riga("BDAY:" + (s.v4() ? QString(iso).remove(u'-') : iso).toLatin1());
+    }
     if (!c.vuoto(Campo::Indirizzo) || !c.vuoto(Campo::Citta) || !c.vuoto(Campo::Prov) || !c.vuoto(Campo::Cap))
         s.proprieta("ADR",
                     {{}, {}, c.testo(Campo::Indirizzo), c.testo(Campo::Citta), c.testo(Campo::Prov), c.testo(Campo::Cap), {}});
@@ -211,6 +226,13 @@ public:
             if (p.nome == "VERSION") v21_ = p.valore.trimmed() == "2.1";
     }
 
+    QStringList avvisi() const
+    {
+        QStringList avvisi = avvisi_;
+        avvisi.removeDuplicates();  // a value is read more than once
+        return avvisi;
+    }
+
     Contatto contatto()
     {
         Compilazione c;
@@ -221,19 +243,21 @@ public:
         std::vector<QString> vuoti;
         for (const Proprieta& p : proprieta_) {
             if (p.nome == "BDAY") {
-                c.aggiungi(Campo::DataNasc, compleanno(p));
+                dataO(c, Campo::DataNasc, p, compleanno(p));
             } else if (p.nome == "NOTE") {
                 const QString nota = testo(p);
                 if (c.vuoto(Campo::Commenti))
                     c.commenti(nota);
                 else
                     c.altro(QStringLiteral("Nota"), nota);
+            } else if (p.nome == "UID") {
+                uid_ = testo(p).trimmed();
             } else if (p.nome == kVuoti) {
                 for (const QString& colonna : testo(p).split(u',')) vuoti.push_back(colonna.trimmed());
             } else if (const CampoProprio* proprio = campoProprio(p.nome)) {
                 const QString valore = testo(p);
                 if (descrizione(proprio->campo).data)
-                    c.aggiungi(proprio->campo, data(p, valore));
+                    dataO(c, proprio->campo, p, dataScritta(valore));
                 else
                     c.aggiungi(proprio->campo, valore);
             } else if (!usata(p.nome)) {
@@ -241,6 +265,7 @@ public:
             }
         }
         Contatto contatto = c.contatto();
+        contatto.uid = uid_;
         if (const QString motivo = troppoLungo(contatto); !motivo.isEmpty()) throw Illeggibile{0, motivo};
         for (const DescrizioneCampo& d : campi())
             if (!d.data && contatto[d.campo].isNull()
@@ -279,7 +304,10 @@ private:
                                               .arg(QString::fromLatin1(charset))};
             return *testo;
         }
-        return daUtf8OWindows1252(byte);
+        if (utf8Valido(byte)) return QString::fromUtf8(byte);
+        avvisi_ << QCoreApplication::translate("brenzola::VCard", "riga %1: il testo non è in UTF-8: letto come Windows-1252")
+                       .arg(p.riga);
+        return decodifica(byte, Codifica::Windows1252);
     }
 
     // Backslash escapes undone; each \n becomes the line break the card recorded for it.
@@ -294,7 +322,7 @@ private:
                 continue;
             }
             const QChar dopo = valore[i + 1];
-            if (v21_ && dopo != u';') {  // 2.1 escapes only the separator
+            if (v21_ && dopo != u';' && dopo != u'\\') {  // 2.1 escapes the separator, and writers the backslash too
                 out += c;
                 continue;
             }
@@ -326,21 +354,27 @@ private:
         return senzaEscape(grezzo(p), aCapo, prossimo);
     }
 
-    QDate data(const Proprieta& p, const QString& valore) const
+    // A date property: in its field when it is a date, else kept in the comments, noted.
+    void dataO(Compilazione& c, Campo campo, const Proprieta& p, QDate data)
     {
-        const QDate d = dataScritta(valore);
-        if (!d.isValid())
-            throw Illeggibile{p.riga, QCoreApplication::translate("brenzola::VCard", "«%1» non è una data").arg(valore)};
-        return d;
+        if (data.isValid()) {
+            c.aggiungi(campo, data);
+            return;
+        }
+        const QString valore = testo(p).trimmed();
+        const QString etichetta = QString::fromUtf8(descrizione(campo).etichetta);
+        c.altro(etichetta, valore);
+        avvisi_ << QCoreApplication::translate("brenzola::VCard", "riga %1: «%2» in %3 non è una data: è nei commenti")
+                       .arg(p.riga)
+                       .arg(valore, etichettaMostrata(descrizione(campo)));
     }
 
+    // A date, or a month and day without a year (--0203, or Apple's year to omit).
     QDate compleanno(const Proprieta& p) const
     {
-        const QString valore = testo(p).trimmed();
-        if (valore.startsWith(QLatin1String("--")) || !p.parametro("X-APPLE-OMIT-YEAR").isEmpty())
-            throw Illeggibile{
-                p.riga, QCoreApplication::translate("brenzola::VCard", "la data di nascita «%1» non ha l'anno").arg(valore)};
-        return data(p, valore);
+        QDate d = compleannoScritto(testo(p));
+        if (d.isValid() && !p.parametro("X-APPLE-OMIT-YEAR").isEmpty()) d = QDate(kAnnoIgnoto, d.month(), d.day());
+        return d;
     }
 
     void leggiNomi(Compilazione& c) const
@@ -367,7 +401,8 @@ private:
         QStringList unita = org ? componenti(*org) : QStringList();  // company; department; ...
         unita.removeIf([](const QString& u) { return u.trimmed().isEmpty(); });
         const QString azienda = unita.join(QStringLiteral(", ")).trimmed();
-        if (!haNome && fn && !testo(*fn).trimmed().isEmpty()) {
+        // Without a name, writers put an address or a number in FN: that is no surname.
+        if (!haNome && fn && !testo(*fn).trimmed().isEmpty() && !recapito(testo(*fn).trimmed())) {
             c.aggiungi(Campo::Cognome, testo(*fn).trimmed());
             haNome = true;
         }
@@ -375,6 +410,13 @@ private:
             c.aggiungi(Campo::Cognome, azienda);
         else
             c.altro(QStringLiteral("Azienda"), azienda);
+    }
+
+    bool recapito(const QString& valore) const
+    {
+        for (const Proprieta& p : proprieta_)
+            if ((p.nome == "EMAIL" || p.nome == "TEL") && testo(p).trimmed() == valore) return true;
+        return false;
     }
 
     static QString etichettaTipi(const QString& base, const QList<QByteArray>& tipi)
@@ -440,6 +482,8 @@ private:
     const std::vector<Proprieta>& proprieta_;
     QMap<QString, int>& ignorate_;
     bool v21_ = false;
+    QString uid_;
+    mutable QStringList avvisi_;  // noted while reading values, however they are read
 };
 
 // NAME;param=value;BARE:value -> a property; false when the line has no colon.
@@ -534,7 +578,9 @@ Lettura leggiVCard(const QByteArray& grezzi)
     const auto chiudi = [&](const QString& errore) {
         if (errore.isEmpty()) {
             try {
-                voce.contatto = LettoreScheda(proprieta, lettura.ignorate).contatto();
+                LettoreScheda lettore(proprieta, lettura.ignorate);
+                voce.contatto = lettore.contatto();
+                voce.avvisi = lettore.avvisi();
                 if (!voce.contatto.haDati())
                     voce.errore =
                         QCoreApplication::translate("brenzola::VCard", "riga %1: la scheda non contiene dati").arg(voce.riga);
@@ -554,7 +600,7 @@ Lettura leggiVCard(const QByteArray& grezzi)
     QString errore;
     for (const Linea& linea : linee) {
         const QByteArray pulita = linea.testo.trimmed();
-        if (pulita.isEmpty()) continue;
+        if (pulita.isEmpty() || pulita.startsWith('#')) continue;  // blank, or a comment as Android 2.1 writes
         const QByteArray maiuscola = pulita.toUpper();
         if (maiuscola == "BEGIN:VCARD") {
             if (dentro)

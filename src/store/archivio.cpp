@@ -3,6 +3,7 @@
 #include "store/connection.h"
 #include "store/funzioni.h"
 #include "store/giornale.h"
+#include "store/identita.h"
 #include "store/sqlerror.h"
 
 #include <QCoreApplication>
@@ -95,6 +96,7 @@ void creaSulServer(const QString& connectionString, const std::function<void(QSq
             run(QStringLiteral("CREATE ROLE %1 NOLOGIN").arg(role));
         run(QStringLiteral("GRANT SELECT, INSERT, UPDATE, DELETE ON anagrafica TO %1").arg(role));
         run(QStringLiteral("GRANT USAGE ON SEQUENCE anagrafica_id_seq TO %1").arg(role));
+        PreparaIdentita(db, Engine::PostgreSQL);
         if (riempi) riempi(db);
         // After the copy: the contacts copied start their history here, as in the original.
         InstallaGiornale(db, Engine::PostgreSQL);
@@ -150,6 +152,7 @@ void CreaArchivio(const QString& archivio)
                 if (!db.transaction() || !query.exec(QString::fromLatin1(kCreateTable))
                     || !query.exec(QString::fromLatin1(kCreateIndex)))
                     throw storeErrorFrom(query);
+                PreparaIdentita(db, Engine::SQLite);
                 InstallaGiornale(db, Engine::SQLite);
                 if (!db.commit()) throw storeErrorFrom(db);
             } catch (const StoreError& error) {

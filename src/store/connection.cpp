@@ -2,6 +2,7 @@
 
 #include "store/accessdialect.h"
 #include "store/giornale.h"
+#include "store/identita.h"
 #include "store/italiantext.h"
 #include "store/logging.h"
 #include "store/sqlerror.h"
@@ -296,46 +297,58 @@ void Connection::prepareJournal()
 {
     journal_ = false;
     journalProblem_.clear();
+    identity_.clear();
     if (!PuoAvereGiornale(*this)) return;  // no register here yet, or one made by hand
-    if (schema(QStringLiteral("Giornale")).exists()) {
-        journal_ = true;
-        return;
-    }
-    if (engine_ == Engine::SQLite && isReadOnly()) {
-        journalProblem_ = QCoreApplication::translate("brenzola::Connection", "l'archivio è di sola lettura.");
-        return;
-    }
-    // Added once; the contacts already there start their history now.
-    QSqlDatabase db = database();
-    try {
-        if (!db.transaction()) throw storeErrorFrom(db);
+    const bool giornale = schema(QStringLiteral("Giornale")).exists();
+    const bool aggiornato = HaIdentita(*this) && schema(QStringLiteral("Identita_Registro")).exists()
+                            && (!giornale || ColonneGiornale(*this).contains(QStringLiteral("uid")));
+    if (!aggiornato && !(engine_ == Engine::SQLite && isReadOnly())) {
+        // Added once: the journal (the contacts already there start their history now) and
+        // the identities other address books know the contacts by.
+        QSqlDatabase db = database();
         try {
-            InstallaGiornale(db, engine_);
-            if (!db.commit()) throw storeErrorFrom(db);
-        } catch (...) {
-            db.rollback();
-            throw;
+            if (!db.transaction()) throw storeErrorFrom(db);
+            try {
+                PreparaIdentita(db, engine_);
+                if (giornale)
+                    AggiornaGiornale(db, engine_);
+                else
+                    InstallaGiornale(db, engine_);
+                if (!db.commit()) throw storeErrorFrom(db);
+            } catch (...) {
+                db.rollback();
+                throw;
+            }
+        } catch (const StoreError& error) {
+            // Another program holding the file locked, or a desk that may not change the
+            // server's tables: the store works as before until then.
+            journalProblem_ =
+                engine_ == Engine::PostgreSQL
+                    ? QCoreApplication::translate(
+                          "brenzola::Connection",
+                          "sul server manca il registro delle modifiche, che può aggiungere solo il proprietario "
+                          "della tabella Anagrafica: basta che apra l'archivio una volta, per esempio con "
+                          "«cronologia ARCHIVIO» (errore %1: %2)")
+                          .arg(error.number())
+                          .arg(error.description())
+                    : QCoreApplication::translate(
+                          "brenzola::Connection",
+                          "il registro delle modifiche non si è potuto aggiungere (errore %1: %2); si riproverà alla "
+                          "prossima apertura.")
+                          .arg(error.number())
+                          .arg(error.description());
         }
-    } catch (const StoreError& error) {
-        // Another program holding the file locked, or a desk that may not change the
-        // server's tables: the store works as before, without the journal, until then.
-        journalProblem_ = engine_ == Engine::PostgreSQL
-                              ? QCoreApplication::translate(
-                                    "brenzola::Connection",
-                                    "sul server manca il registro delle modifiche, che può aggiungere solo il proprietario "
-                                    "della tabella Anagrafica: basta che apra l'archivio una volta, per esempio con "
-                                    "«cronologia ARCHIVIO» (errore %1: %2)")
-                                    .arg(error.number())
-                                    .arg(error.description())
-                              : QCoreApplication::translate(
-                                    "brenzola::Connection",
-                                    "il registro delle modifiche non si è potuto aggiungere (errore %1: %2); si riproverà alla "
-                                    "prossima apertura.")
-                                    .arg(error.number())
-                                    .arg(error.description());
+        schemas_.clear();
+    } else if (!giornale) {
+        journalProblem_ = QCoreApplication::translate("brenzola::Connection", "l'archivio è di sola lettura.");
     }
-    schemas_.remove(QStringLiteral("giornale"));
-    journal_ = journalProblem_.isEmpty() && schema(QStringLiteral("Giornale")).exists();
+    // A journal made before it kept the UID goes on working as it was.
+    journal_ = schema(QStringLiteral("Giornale")).exists();
+    if (journal_) journalProblem_.clear();
+    if (schema(QStringLiteral("Identita_Registro")).exists()) {
+        QSqlQuery registro = runStatement(database(), QStringLiteral("SELECT uuid FROM Identita_Registro"));
+        if (nextRow(registro)) identity_ = registro.value(0).toString();
+    }
     qCInfo(lcJournal) << (journal_ ? "store keeps a journal" : "store keeps no journal:") << journalProblem_;
 }
 

@@ -110,6 +110,9 @@ public:
     // the rights), journalProblem() says why.
     bool hasJournal() const { return journal_; }
     QString journalProblem() const { return journalProblem_; }
+    // The register's own identity (identita.h); empty when the store has none and could not
+    // be given one.
+    QString identity() const { return identity_; }
     // The operations made through this connection, oldest first (undoing one takes it out).
     const std::vector<qint64>& ownOperations() const { return ownOperations_; }
     void noteOwnOperation(qint64 number) { ownOperations_.push_back(number); }
@@ -148,6 +151,7 @@ private:
     qint64 othersSeen_ = 0;          // a file's count of other connections' commits then
     bool journal_ = false;
     QString journalProblem_;
+    QString identity_;
     std::vector<qint64> ownOperations_;
     bool inTransaction_ = false;
     bool changedInTransaction_ = false;

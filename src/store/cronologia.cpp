@@ -61,10 +61,11 @@ QString chiavi(const std::vector<qint64>& ids)
     return testi.join(u',');
 }
 
-QString colonne(const QString& prefisso = {})
+// The columns the journal keeps, as a list for SQL: "prima_cognome, prima_nome, ...".
+QString colonne(Connection& connection, const QString& prefisso = {})
 {
     QStringList nomi;
-    for (const QString& c : ColonneContatto()) nomi << prefisso + c;
+    for (const QString& c : ColonneGiornale(connection)) nomi << prefisso + c;
     return nomi.join(QStringLiteral(", "));
 }
 
@@ -212,12 +213,12 @@ EsitoAnnullamento Annulla(Connection& connection, qint64 numero, bool parziale)
     conta(QStringLiteral("UPDATE anagrafica SET (%1) = (SELECT %2 FROM giornale g JOIN brenzola_piano p ON g.numero = p.primo "
                          "WHERE p.id = anagrafica.id) "
                          "WHERE id IN (SELECT id FROM brenzola_piano WHERE NOT cambiato AND prima_esiste AND dopo_esiste)")
-              .arg(colonne(), colonne(QStringLiteral("g.prima_"))));
+              .arg(colonne(connection), colonne(connection, QStringLiteral("g.prima_"))));
     // Deleted: back, with its key.
     conta(QStringLiteral(
               "INSERT INTO anagrafica (id, %1) SELECT p.id, %2 FROM brenzola_piano p JOIN giornale g ON g.numero = p.primo "
               "WHERE NOT p.cambiato AND p.prima_esiste AND NOT p.dopo_esiste")
-              .arg(colonne(), colonne(QStringLiteral("g.prima_"))));
+              .arg(colonne(connection), colonne(connection, QStringLiteral("g.prima_"))));
     if (!server) runStatement(db, QStringLiteral("DROP TABLE temp.brenzola_piano"));
     esito.operazione = annullamento.Concludi();
     connection.forgetOwnOperation(numero);
@@ -247,13 +248,14 @@ std::vector<Versione> CronologiaContatto(Connection& connection, qint64 id)
         runStatement(giornaleDi(connection),
                      QStringLiteral("SELECT g.numero, g.operazione, %1, o.chi, o.etichetta, g.azione, %2, %3 FROM giornale g "
                                     "LEFT JOIN giornale_operazioni o ON o.numero = g.operazione WHERE g.id = ? ORDER BY g.numero")
-                         .arg(quando(connection, QStringLiteral("o.quando")), colonne(QStringLiteral("g.prima_")),
-                              colonne(QStringLiteral("g.dopo_"))),
+                         .arg(quando(connection, QStringLiteral("o.quando")), colonne(connection, QStringLiteral("g.prima_")),
+                              colonne(connection, QStringLiteral("g.dopo_"))),
                      {id});
-    const qsizetype n = ColonneContatto().size();
+    const QStringList tenute = ColonneGiornale(connection);
+    const qsizetype n = tenute.size();
     const auto valori = [&](int da) {
         QVariantList v;
-        for (qsizetype i = 0; i < n; ++i) v << valoreLetto(righe.value(da + int(i)), ColonneContatto()[i]);
+        for (qsizetype i = 0; i < n; ++i) v << valoreLetto(righe.value(da + int(i)), tenute[i]);
         return v;
     };
     std::vector<Versione> versioni;
@@ -305,12 +307,12 @@ qint64 RipristinaVersione(Connection& connection, qint64 id, const Versione& ver
     if (ultima.value(1).toBool())
         runStatement(db,
                      QStringLiteral("UPDATE anagrafica SET (%1) = (SELECT %2 FROM giornale WHERE numero = ?) WHERE id = ?")
-                         .arg(colonne(), colonne(lato)),
+                         .arg(colonne(connection), colonne(connection, lato)),
                      {versione.numero, id});
     else
         runStatement(db,
                      QStringLiteral("INSERT INTO anagrafica (id, %1) SELECT ?, %2 FROM giornale WHERE numero = ?")
-                         .arg(colonne(), colonne(lato)),
+                         .arg(colonne(connection), colonne(connection, lato)),
                      {id, versione.numero});
     return ripristino.Concludi();
 }
@@ -340,7 +342,7 @@ qint64 RipristinaDalCestino(Connection& connection, const std::vector<qint64>& i
     runStatement(db, QStringLiteral("INSERT INTO anagrafica (id, %1) SELECT g.id, %2 FROM giornale g WHERE g.id IN (%3) "
                                     "AND g.azione = 'D' AND g.numero = (SELECT max(numero) FROM giornale WHERE id = g.id) "
                                     "AND NOT EXISTS (SELECT 1 FROM anagrafica a WHERE a.id = g.id)")
-                         .arg(colonne(), colonne(QStringLiteral("g.prima_")), chiavi(ids)));
+                         .arg(colonne(connection), colonne(connection, QStringLiteral("g.prima_")), chiavi(ids)));
     return ripristino.Concludi();
 }
 

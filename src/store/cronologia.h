@@ -66,7 +66,7 @@ struct Versione {
     QString chi;
     QString etichetta;
     bool eliminato = false;  // this change deleted it: no values
-    QVariantList valori;     // in the order of ColonneContatto(); readable dates as QDate
+    QVariantList valori;     // in the order of ColonneGiornale(); readable dates as QDate
 };
 // Every known version of the contact, newest first.
 std::vector<Versione> CronologiaContatto(Connection& connection, qint64 id);

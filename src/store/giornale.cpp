@@ -9,6 +9,7 @@
 #include <QSet>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QSysInfo>
 
 #include <algorithm>
@@ -24,11 +25,18 @@ const QSet<QString> kColonneData = {QStringLiteral("datain"), QStringLiteral("da
 // The label of changes no operation of this program claimed.
 constexpr char kAltroProgramma[] = "Modifiche con un altro programma";
 
+// What the triggers keep of a row: the contact columns and the UID.
+const QStringList& colonneTenute()
+{
+    static const QStringList colonne = ColonneContatto() + QStringList{QStringLiteral("uid")};
+    return colonne;
+}
+
 // "prima_cognome, prima_nome, ..." and the like.
 QString elenco(const QString& prefisso, const QString& separatore = QStringLiteral(", "))
 {
     QStringList nomi;
-    for (const QString& colonna : ColonneContatto()) nomi << prefisso + colonna;
+    for (const QString& colonna : colonneTenute()) nomi << prefisso + colonna;
     return nomi.join(separatore);
 }
 
@@ -83,12 +91,13 @@ QString rigaSQLite(const QString& chiave, const char* azione, const QString& pri
     return rigaGiornale({{QStringLiteral("operazione"), QLatin1String(kOperazioneSQLite)}}, chiave, azione, prima, dopo);
 }
 
-QStringList schemaSQLite()
+// The triggers on Anagrafica that write the journal.
+QStringList triggerSQLite()
 {
     const QString apri = apriOperazioneSQLite();
     const QString altro = QLatin1String(kAltroSQLite);
     QStringList cambiate;
-    for (const QString& c : ColonneContatto()) cambiate << QStringLiteral("OLD.%1 IS NOT NEW.%1").arg(c);
+    for (const QString& c : colonneTenute()) cambiate << QStringLiteral("OLD.%1 IS NOT NEW.%1").arg(c);
     const QString cambiata = u'(' + cambiate.join(QStringLiteral(" OR ")) + u')';
     // The row an INSERT OR REPLACE (or an UPDATE OR REPLACE onto its key) throws away, as
     // it stands: no delete trigger tells of it.
@@ -96,26 +105,8 @@ QStringList schemaSQLite()
     const QString sostituita =
         QStringLiteral(
             " INSERT INTO Giornale (operazione, id, azione, %1) SELECT %2, id, 'D', %3 FROM Anagrafica WHERE id = NEW.id;")
-            .arg(elenco(QStringLiteral("prima_")), QLatin1String(kOperazioneSQLite),
-                 ColonneContatto().join(QStringLiteral(", ")));
+            .arg(elenco(QStringLiteral("prima_")), QLatin1String(kOperazioneSQLite), elenco({}));
     return {
-        QStringLiteral("CREATE TABLE Giornale_Operazioni (numero INTEGER PRIMARY KEY AUTOINCREMENT, quando TEXT NOT NULL, "
-                       "chi TEXT NOT NULL, etichetta TEXT NOT NULL, annulla INTEGER, esterna INTEGER NOT NULL DEFAULT 0)"),
-        // The values have no declared type: each is kept exactly as Anagrafica held it. When
-        // and by whom is the operation's.
-        QStringLiteral("CREATE TABLE Giornale (numero INTEGER PRIMARY KEY AUTOINCREMENT, operazione INTEGER NOT NULL, "
-                       "id INTEGER NOT NULL, azione TEXT NOT NULL, %1, %2)")
-            .arg(elenco(QStringLiteral("prima_")), elenco(QStringLiteral("dopo_"))),
-        QStringLiteral("CREATE INDEX Giornale_id ON Giornale (id, numero)"),
-        QStringLiteral("CREATE INDEX Giornale_operazione ON Giornale (operazione)"),
-        QStringLiteral("CREATE INDEX Giornale_eliminati ON Giornale (id) WHERE azione = 'D'"),
-        QStringLiteral("CREATE INDEX Giornale_annullate ON Giornale_Operazioni (annulla)"),
-        // `operazione`: the one this program has open, never committed; `esterna`: the last
-        // operation of another program, opened at `esterna_quando`.
-        QStringLiteral(
-            "CREATE TABLE Giornale_Stato (uno INTEGER PRIMARY KEY CHECK (uno = 1), tagliato INTEGER NOT NULL DEFAULT 0, "
-            "giorni_cestino INTEGER NOT NULL DEFAULT 90, operazione INTEGER, esterna INTEGER, esterna_quando TEXT)"),
-        QStringLiteral("INSERT INTO Giornale_Stato (uno) VALUES (1)"),
         QStringLiteral("CREATE TRIGGER Giornale_prima_inserimento BEFORE INSERT ON Anagrafica WHEN %1 OR %2 BEGIN%3%4 END")
             .arg(altro, esistente, apri, sostituita),
         QStringLiteral("CREATE TRIGGER Giornale_inserimento AFTER INSERT ON Anagrafica BEGIN%1 END")
@@ -138,10 +129,41 @@ QStringList schemaSQLite()
             .arg(altro, apri),
         QStringLiteral("CREATE TRIGGER Giornale_eliminazione AFTER DELETE ON Anagrafica BEGIN%1 END")
             .arg(rigaSQLite(QStringLiteral("OLD.id"), "D", QStringLiteral("OLD"), {})),
-        // Readers that had not yet seen what is removed read the register again.
-        QStringLiteral("CREATE TRIGGER Giornale_tagliato AFTER DELETE ON Giornale BEGIN "
-                       "UPDATE Giornale_Stato SET tagliato = max(tagliato, OLD.numero); END"),
     };
+}
+
+// Dropped to be made again when the columns the journal keeps change.
+constexpr const char* kTriggerSQLite[] = {"Giornale_prima_inserimento",  "Giornale_inserimento",  "Giornale_prima_modifica",
+                                          "Giornale_modifica",           "Giornale_prima_chiave", "Giornale_chiave",
+                                          "Giornale_prima_eliminazione", "Giornale_eliminazione"};
+
+QStringList schemaSQLite()
+{
+    return QStringList{
+               QStringLiteral("CREATE TABLE Giornale_Operazioni (numero INTEGER PRIMARY KEY AUTOINCREMENT, quando TEXT NOT NULL, "
+                              "chi TEXT NOT NULL, etichetta TEXT NOT NULL, annulla INTEGER, esterna INTEGER NOT NULL DEFAULT 0)"),
+               // The values have no declared type: each is kept exactly as Anagrafica held it. When
+               // and by whom is the operation's.
+               QStringLiteral("CREATE TABLE Giornale (numero INTEGER PRIMARY KEY AUTOINCREMENT, operazione INTEGER NOT NULL, "
+                              "id INTEGER NOT NULL, azione TEXT NOT NULL, %1, %2)")
+                   .arg(elenco(QStringLiteral("prima_")), elenco(QStringLiteral("dopo_"))),
+               QStringLiteral("CREATE INDEX Giornale_id ON Giornale (id, numero)"),
+               QStringLiteral("CREATE INDEX Giornale_operazione ON Giornale (operazione)"),
+               QStringLiteral("CREATE INDEX Giornale_eliminati ON Giornale (id) WHERE azione = 'D'"),
+               QStringLiteral("CREATE INDEX Giornale_annullate ON Giornale_Operazioni (annulla)"),
+               // `operazione`: the one this program has open, never committed; `esterna`: the last
+               // operation of another program, opened at `esterna_quando`.
+               QStringLiteral(
+                   "CREATE TABLE Giornale_Stato (uno INTEGER PRIMARY KEY CHECK (uno = 1), tagliato INTEGER NOT NULL DEFAULT 0, "
+                   "giorni_cestino INTEGER NOT NULL DEFAULT 90, operazione INTEGER, esterna INTEGER, esterna_quando TEXT)"),
+               QStringLiteral("INSERT INTO Giornale_Stato (uno) VALUES (1)"),
+           }
+           + triggerSQLite()
+           + QStringList{
+               // Readers that had not yet seen what is removed read the register again.
+               QStringLiteral("CREATE TRIGGER Giornale_tagliato AFTER DELETE ON Giornale BEGIN "
+                              "UPDATE Giornale_Stato SET tagliato = max(tagliato, OLD.numero); END"),
+           };
 }
 
 // ---- A server ----
@@ -149,7 +171,7 @@ QStringList schemaSQLite()
 QString tipiServer(const QString& prefisso)
 {
     QStringList colonne;
-    for (const QString& c : ColonneContatto())
+    for (const QString& c : colonneTenute())
         colonne << prefisso + c + (kColonneData.contains(c) ? QStringLiteral(" date") : QStringLiteral(" text"));
     return colonne.join(QStringLiteral(", "));
 }
@@ -161,32 +183,12 @@ QString rigaServer(const QString& chiave, const char* azione, const QString& pri
                         chiave, azione, prima, dopo);
 }
 
-QStringList schemaServer(const QString& schema, bool conRuolo)
+// The operation is the transaction: a desk names it with brenzola.etichetta (and
+// brenzola.annulla for an undo); who made it is the server's word.
+QString funzioneGiornaleServer(const QString& percorso)
 {
-    // Functions that write the journal run with the rights of who made it, whoever calls
-    // them; they trust no search path but their own.
-    const QString percorso = QStringLiteral("SET search_path = pg_catalog, \"%1\", pg_temp")
-                                 .arg(QString(schema).replace(u'"', QStringLiteral("\"\"")));
-    QStringList sql = {
-        QStringLiteral("CREATE TABLE giornale_operazioni (numero bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY, "
-                       "quando timestamptz NOT NULL, chi text NOT NULL, etichetta text NOT NULL, annulla bigint, "
-                       "esterna boolean NOT NULL, transazione xid8 NOT NULL UNIQUE)"),
-        QStringLiteral(
-            "CREATE TABLE giornale (numero bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY, operazione bigint NOT NULL, "
-            "transazione xid8 NOT NULL, id bigint NOT NULL, azione char(1) NOT NULL, %1, %2)")
-            .arg(tipiServer(QStringLiteral("prima_")), tipiServer(QStringLiteral("dopo_"))),
-        QStringLiteral("CREATE INDEX giornale_id ON giornale (id, numero)"),
-        QStringLiteral("CREATE INDEX giornale_operazione ON giornale (operazione)"),
-        QStringLiteral("CREATE INDEX giornale_transazione ON giornale (transazione)"),
-        QStringLiteral("CREATE INDEX giornale_eliminati ON giornale (id) WHERE azione = 'D'"),
-        QStringLiteral("CREATE INDEX giornale_annullate ON giornale_operazioni (annulla)"),
-        QStringLiteral(
-            "CREATE TABLE giornale_stato (uno integer PRIMARY KEY CHECK (uno = 1), tagliato bigint NOT NULL DEFAULT 0, "
-            "giorni_cestino integer NOT NULL DEFAULT 90 CHECK (giorni_cestino > 0))"),
-        QStringLiteral("INSERT INTO giornale_stato (uno) VALUES (1)"),
-        // The operation is the transaction: a desk names it with brenzola.etichetta (and
-        // brenzola.annulla for an undo); who made it is the server's word.
-        QStringLiteral(R"(CREATE FUNCTION brenzola_giornale() RETURNS trigger LANGUAGE plpgsql SECURITY DEFINER %1 AS $$
+    return QStringLiteral(
+               R"(CREATE OR REPLACE FUNCTION brenzola_giornale() RETURNS trigger LANGUAGE plpgsql SECURITY DEFINER %1 AS $$
 DECLARE
     op bigint;
     etichetta text := nullif(current_setting('brenzola.etichetta', true), '');
@@ -214,9 +216,40 @@ BEGIN
     END IF;
     RETURN NULL;
 END $$)")
-            .arg(percorso, QLatin1String(kAltroProgramma), rigaServer(QStringLiteral("NEW.id"), "I", {}, QStringLiteral("NEW")),
-                 rigaServer(QStringLiteral("OLD.id"), "D", QStringLiteral("OLD"), {}),
-                 rigaServer(QStringLiteral("NEW.id"), "U", QStringLiteral("OLD"), QStringLiteral("NEW"))),
+        .arg(percorso, QLatin1String(kAltroProgramma), rigaServer(QStringLiteral("NEW.id"), "I", {}, QStringLiteral("NEW")),
+             rigaServer(QStringLiteral("OLD.id"), "D", QStringLiteral("OLD"), {}),
+             rigaServer(QStringLiteral("NEW.id"), "U", QStringLiteral("OLD"), QStringLiteral("NEW")));
+}
+
+// Functions that write the journal run with the rights of who made it, whoever calls
+// them; they trust no search path but their own.
+QString percorsoServer(const QString& schema)
+{
+    return QStringLiteral("SET search_path = pg_catalog, \"%1\", pg_temp")
+        .arg(QString(schema).replace(u'"', QStringLiteral("\"\"")));
+}
+
+QStringList schemaServer(const QString& schema, bool conRuolo)
+{
+    const QString percorso = percorsoServer(schema);
+    QStringList sql = {
+        QStringLiteral("CREATE TABLE giornale_operazioni (numero bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY, "
+                       "quando timestamptz NOT NULL, chi text NOT NULL, etichetta text NOT NULL, annulla bigint, "
+                       "esterna boolean NOT NULL, transazione xid8 NOT NULL UNIQUE)"),
+        QStringLiteral(
+            "CREATE TABLE giornale (numero bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY, operazione bigint NOT NULL, "
+            "transazione xid8 NOT NULL, id bigint NOT NULL, azione char(1) NOT NULL, %1, %2)")
+            .arg(tipiServer(QStringLiteral("prima_")), tipiServer(QStringLiteral("dopo_"))),
+        QStringLiteral("CREATE INDEX giornale_id ON giornale (id, numero)"),
+        QStringLiteral("CREATE INDEX giornale_operazione ON giornale (operazione)"),
+        QStringLiteral("CREATE INDEX giornale_transazione ON giornale (transazione)"),
+        QStringLiteral("CREATE INDEX giornale_eliminati ON giornale (id) WHERE azione = 'D'"),
+        QStringLiteral("CREATE INDEX giornale_annullate ON giornale_operazioni (annulla)"),
+        QStringLiteral(
+            "CREATE TABLE giornale_stato (uno integer PRIMARY KEY CHECK (uno = 1), tagliato bigint NOT NULL DEFAULT 0, "
+            "giorni_cestino integer NOT NULL DEFAULT 90 CHECK (giorni_cestino > 0))"),
+        QStringLiteral("INSERT INTO giornale_stato (uno) VALUES (1)"),
+        funzioneGiornaleServer(percorso),
         QStringLiteral("CREATE TRIGGER giornale_righe AFTER INSERT OR UPDATE OR DELETE ON anagrafica "
                        "FOR EACH ROW EXECUTE FUNCTION brenzola_giornale()"),
         // Every desk hears of every change, whichever program made it.
@@ -291,6 +324,30 @@ QString QuantiContatti(qint64 quanti)
 {
     return quanti == 1 ? QStringLiteral("1 contatto")
                        : QStringLiteral("%1 contatti").arg(QLocale(QLocale::Italian).toString(quanti));
+}
+
+QStringList ColonneGiornale(Connection& connection)
+{
+    const bool conUid = !connection.schema(QStringLiteral("Giornale")).declaredName(QStringLiteral("prima_uid")).isEmpty();
+    return conUid ? colonneTenute() : ColonneContatto();
+}
+
+void AggiornaGiornale(const QSqlDatabase& db, Engine engine)
+{
+    const bool server = engine == Engine::PostgreSQL;
+    if (db.record(server ? QStringLiteral("giornale") : QStringLiteral("Giornale")).contains(QStringLiteral("prima_uid"))) return;
+    if (server) {
+        runStatement(db, QStringLiteral("ALTER TABLE giornale ADD COLUMN prima_uid text, ADD COLUMN dopo_uid text"));
+        QSqlQuery dove = runStatement(db, QStringLiteral("SELECT current_schema()"));
+        if (!nextRow(dove)) throw storeErrorFrom(dove);
+        runStatement(db, funzioneGiornaleServer(percorsoServer(dove.value(0).toString())));
+        return;
+    }
+    runStatement(db, QStringLiteral("ALTER TABLE Giornale ADD COLUMN prima_uid"));
+    runStatement(db, QStringLiteral("ALTER TABLE Giornale ADD COLUMN dopo_uid"));
+    for (const char* trigger : kTriggerSQLite)
+        runStatement(db, QStringLiteral("DROP TRIGGER IF EXISTS %1").arg(QLatin1String(trigger)));
+    for (const QString& statement : triggerSQLite()) runStatement(db, statement);
 }
 
 bool PuoAvereGiornale(Connection& connection)

@@ -28,6 +28,12 @@ namespace brenzola {
 // The contact columns, in the table's order, the key aside: what the journal keeps.
 const QStringList& ColonneContatto();
 
+// The columns the journal keeps of each row in this store: the contact columns, and the
+// UID where the journal was made, or brought up to date, by a version that keeps it.
+QStringList ColonneGiornale(Connection& connection);
+// Brings a journal made before it kept the UID up to date: its columns and its triggers.
+void AggiornaGiornale(const QSqlDatabase& db, Engine engine);
+
 // Adds the journal to a store whose Anagrafica has every contact column but no journal
 // yet. Rows already there are not journaled: they have no history. On a server the role
 // of the desks, if there is one, may read the journal and call its functions.

@@ -27,6 +27,8 @@ public:
 
     QVariant Fields(int index) const;
     QVariant Fields(const QString& name) const;
+    bool HasField(const QString& name) const { return row_.indexOf(name) >= 0; }
+    Connection* ActiveConnection() const { return connection_; }
     // The current row exactly as the store holds it: no date read, no text touched.
     QVariantList StoredValues() const;
     // Whether the current row holds these stored values (Null and empty text differ).

@@ -4,12 +4,15 @@
 #include "demodata.h"
 #include "exchange/csv.h"
 #include "exchange/doppioni.h"
+#include "exchange/ldif.h"
+#include "exchange/mappacsv.h"
 #include "exchange/scambio.h"
 #include "exchange/vcard.h"
 #include "store/connection.h"
 #include "store/cronologia.h"
 #include "store/funzioni.h"
 #include "store/recordset.h"
+#include "store/storeddate.h"
 #include "store/storeerror.h"
 #include "testsupport.h"
 
@@ -23,8 +26,10 @@ namespace {
 Lettura leggi(const QByteArray& file)
 {
     if (sembraVCard(file)) return leggiVCard(file);
-    const TabellaCsv tabella = leggiCsv(file, rilevaFormatoCsv(file));
-    return contattiDaCsv(tabella, indovinaColonne(tabella.intestazioni));
+    if (sembraLdif(file)) return leggiLdif(file);
+    const FormatoCsv formato = rilevaFormatoCsv(file);
+    const TabellaCsv tabella = leggiCsv(file, formato);
+    return contattiDaCsv(tabella, mappaIndovinata(tabella, formato.separatore == u';'));
 }
 
 std::unique_ptr<Connection> apri(const QString& archivio)
@@ -78,6 +83,9 @@ void TestScambio::exportedAndImportedTheRowsComeBackTheSame_data()
     QTest::newRow("vCard 3.0") << int(FormatoScambio::VCard3);
     QTest::newRow("CSV italiano") << int(FormatoScambio::CsvItaliano);
     QTest::newRow("CSV RFC 4180") << int(FormatoScambio::CsvRfc);
+    QTest::newRow("CSV per Google") << int(FormatoScambio::CsvGoogle);
+    QTest::newRow("CSV per Outlook") << int(FormatoScambio::CsvOutlook);
+    QTest::newRow("LDIF") << int(FormatoScambio::Ldif);
 }
 
 void TestScambio::exportedAndImportedTheRowsComeBackTheSame()
@@ -105,7 +113,8 @@ void TestScambio::exportedAndImportedTheRowsComeBackTheSame()
 
 void TestScambio::filesOfPhonesAndMailProgramsGoIn()
 {
-    for (const char* nome : {"iphone.vcf", "android.vcf", "thunderbird.vcf", "outlook.csv", "google.csv"}) {
+    for (const char* nome : {"iphone.vcf", "android.vcf", "thunderbird.vcf", "outlook.csv", "google.csv", "outlook-en.csv",
+                             "outlook-it.csv", "google-old.csv", "google-new.csv", "thunderbird.csv", "thunderbird.ldif"}) {
         test::TempStore store;
         auto connection = apri(store.path());
         const Lettura lettura = leggi(LeggiFile(QStringLiteral(BRENZOLA_DATI "/scambio/") + QLatin1String(nome)));
@@ -193,10 +202,9 @@ void TestScambio::duplicatesAreAskedAboutAndMerged()
     });
     // The second Verdi duplicates the first, read just before it.
     QCOMPARE(chiesti, (QStringList{"Rossi Mario/ROSSI mario", "Bianchi Luca/Bianchi Luca", "Verdi Anna/Verdi Anna"}));
-    QCOMPARE(riepilogo.aggiunti, 1);
+    QCOMPARE(riepilogo.aggiunti, 2);
     QCOMPARE(riepilogo.uniti, 2);
-    QCOMPARE(riepilogo.saltati, (QStringList{"riga 8: «Bianchi Luca» c'è già come «Bianchi Luca»",
-                                             "riga 27: la data di nascita «--0101» non ha l'anno"}));
+    QCOMPARE(riepilogo.saltati, (QStringList{"riga 8: «Bianchi Luca» c'è già come «Bianchi Luca»"}));
     const Contatto unito = LeggiContatto(*connection, rossi);
     QCOMPARE(unito.testo(Campo::Cell), QStringLiteral("333 1"));
     QCOMPARE(unito.testo(Campo::Telefono), QStringLiteral("02 1234567"));
@@ -204,13 +212,19 @@ void TestScambio::duplicatesAreAskedAboutAndMerged()
     QCOMPARE(store.rows(QStringLiteral("SELECT count(*) FROM anagrafica WHERE cognome = 'Verdi' AND datanasc IS NOT NULL"))[0][0]
                  .toInt(),
              1);
-    QCOMPARE(store.rows(QStringLiteral("SELECT count(*) FROM anagrafica"))[0][0].toInt(), 3);
+    QCOMPARE(store.rows(QStringLiteral("SELECT count(*) FROM anagrafica"))[0][0].toInt(), 4);
+    // Neri's birthday has no year, and is kept so.
+    QCOMPARE(store.rows(QStringLiteral("SELECT datanasc FROM anagrafica WHERE cognome = 'Neri'"))[0][0].toDate(),
+             QDate(kAnnoIgnoto, 1, 1));
 
     // Stopping at a question imports nothing at all.
     const Riepilogo fermato =
         Importa(*connection, leggi(file), [](const Contatto&, const Voce&) { return std::optional<Scelta>(); });
     QVERIFY(fermato.annullato);
-    QCOMPARE(store.rows(QStringLiteral("SELECT count(*) FROM anagrafica"))[0][0].toInt(), 3);
+    QCOMPARE(store.rows(QStringLiteral("SELECT count(*) FROM anagrafica"))[0][0].toInt(), 4);
+    // Neri's birthday has no year, and is kept so.
+    QCOMPARE(store.rows(QStringLiteral("SELECT datanasc FROM anagrafica WHERE cognome = 'Neri'"))[0][0].toDate(),
+             QDate(kAnnoIgnoto, 1, 1));
 }
 
 void TestScambio::theRegistersOwnDuplicatesMergeIntoOne()
@@ -222,11 +236,15 @@ void TestScambio::theRegistersOwnDuplicatesMergeIntoOne()
                                          {"Cell", "+39 02 1234567"},
                                          {"Email", "mario@x.it"},
                                          {"DataNasc", QDate(1958, 3, 21)}});
-    store.insert({{"Cognome", "Neri"}, {"Telefono", "02 1234567"}});
+    const qint64 neri = store.insert({{"Cognome", "Neri"}, {"Telefono", "02 1234567"}});
     auto connection = apri(store.path());
-    const auto gruppi = CercaDoppioni(*connection);
-    QVERIFY(gruppi);
-    QCOMPARE(*gruppi, (std::vector<std::vector<qint64>>{{primo, secondo}}));
+    const auto doppioni = CercaDoppioni(*connection);
+    QVERIFY(doppioni);
+    QCOMPARE(doppioni->gruppi.size(), size_t(1));
+    QCOMPARE(doppioni->gruppi[0].chiavi, (std::vector<qint64>{primo, secondo}));
+    // Neri shares the number under another name: asked about, never merged with the group unseen.
+    QCOMPARE(doppioni->possibili.size(), size_t(1));
+    QVERIFY(doppioni->possibili[0].prima == neri || doppioni->possibili[0].seconda == neri);
 
     const auto unione = [&] {
         Unione u{LeggiContatto(*connection, primo), {}, {LeggiContatto(*connection, secondo)}};
@@ -246,7 +264,7 @@ void TestScambio::theRegistersOwnDuplicatesMergeIntoOne()
     QCOMPARE(uno.testo(Campo::Cell), QStringLiteral("+39 02 1234567"));
     QCOMPARE(uno.testo(Campo::Fonte), QStringLiteral("Fiera"));
     QCOMPARE(uno[Campo::DataNasc].toDate(), QDate(1958, 3, 21));
-    QCOMPARE(CercaDoppioni(*connection)->size(), size_t(0));
+    QCOMPARE(CercaDoppioni(*connection)->gruppi.size(), size_t(0));
 }
 
 void TestScambio::importsAndMergesAreUndoneWhole()
@@ -275,12 +293,13 @@ void TestScambio::importsAndMergesAreUndoneWhole()
     QCOMPARE(store.dump(), prima);
 
     // The register's own duplicates merged: the kept one returns to what it was, the others come back.
-    const auto gruppi = CercaDoppioni(*connection);
-    QCOMPARE(gruppi->size(), size_t(1));
-    Unione unione{LeggiContatto(*connection, gruppi->front()[0]), {}, {}};
+    const auto doppioni = CercaDoppioni(*connection);
+    QCOMPARE(doppioni->gruppi.size(), size_t(1));
+    const std::vector<qint64>& gruppo = doppioni->gruppi.front().chiavi;
+    Unione unione{LeggiContatto(*connection, gruppo[0]), {}, {}};
     unione.risultato = unione.base;
-    for (size_t i = 1; i < gruppi->front().size(); ++i) {
-        unione.assorbiti.push_back(LeggiContatto(*connection, gruppi->front()[i]));
+    for (size_t i = 1; i < gruppo.size(); ++i) {
+        unione.assorbiti.push_back(LeggiContatto(*connection, gruppo[i]));
         unione.risultato = unisci(unione.risultato, unione.assorbiti.back());
     }
     const size_t nelCestino = Cestino(*connection).size();  // the two the undone import took away

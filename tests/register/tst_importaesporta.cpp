@@ -104,9 +104,9 @@ void TestImportaEsporta::aCsvFileGoesInAsTheUserMapsIt()
             QCOMPARE(finestra.findChild<QComboBox*>("CboCodifica")->currentText(), QStringLiteral("Windows-1252"));
             auto* griglia = finestra.findChild<QTableWidget*>("GrigliaAnteprima");
             QCOMPARE(griglia->item(3, 2)->text(), QStringLiteral("Cantù"));
-            // The country column, which no field takes by itself, goes into Fonte.
+            // The country column, which no field takes by itself (it would be kept in the comments), goes into Fonte.
             auto* paese = finestra.findChild<QComboBox*>("CboColonna7");
-            QCOMPARE(paese->currentText(), QStringLiteral("(non importare)"));
+            QCOMPARE(paese->currentText(), QStringLiteral("(nei commenti)"));
             paese->setCurrentText(QStringLiteral("Fonte"));
             premi(finestra, "CmdImporta");
         } else if (finestra.objectName() == u"FrmDoppione") {
@@ -144,15 +144,16 @@ void TestImportaEsporta::nothingChangesUntilTheUserAgrees()
     form_->CmdNuovo_Click();
 
     // A file with an unreadable card: No imports nothing.
-    dialogs_.chosenFiles = {fileDiProva("iphone.vcf")};
+    dialogs_.chosenFiles = {fileDiProva("iphone-rotta.vcf")};
     dialogs_.answers = {MsgAnswer::No};
     comando("Importa");
-    QVERIFY2(dialogs_.lastText().startsWith(QStringLiteral("1 contatto su 3 non si può leggere:\n\nriga 38: ")),
+    QVERIFY2(dialogs_.lastText().startsWith(
+                 QStringLiteral("1 contatto su 3 non si può leggere:\n\nriga 32: la scheda iniziata qui non ha END:VCARD")),
              qPrintable(dialogs_.lastText()));
     QCOMPARE(contati(), 3);
 
     // Yes, then the duplicate window's Annulla: nothing, and the user is told.
-    dialogs_.chosenFiles = {fileDiProva("iphone.vcf")};
+    dialogs_.chosenFiles = {fileDiProva("iphone-rotta.vcf")};
     dialogs_.answers = {MsgAnswer::Yes};
     store_->insert({{"Cognome", "Rossi"}, {"Nome", "Mario"}, {"Email", "mario.rossi@example.it"}});
     dialogs_.onModal = [](QDialog& finestra) {
@@ -208,25 +209,54 @@ void TestImportaEsporta::theListAsItStandsOrTheContactOnScreenGoesOut()
 void TestImportaEsporta::theRegistersDuplicatesMergeOnceSeen()
 {
     store_->insert({{"Cognome", "ROSSI"}, {"Nome", "mario"}, {"Cell", "+39 02 8645123"}, {"Email", "mario@x.it"}});
+    store_->insert({{"Cognome", "Rossini"}, {"Nome", "Bruno"}, {"Email", "bruno@r.it"}, {"Fonte", "Fiera"}});
+    store_->insert({{"Cognome", "ROSSINI"}, {"Nome", "bruno"}, {"Email", "Bruno@R.it"}});
     store_->insert({{"Cognome", "Zeta"}, {"Email", "UGO@zeta.it"}, {"Commenti", "Socio."}});
     form_->ElencaTutti();
-    QStringList viste;
+    QStringList viste, motivi;
+    QList<bool> perTutti;
     dialogs_.onModal = [&](QDialog& finestra) {
         auto* griglia = finestra.findChild<QTableWidget*>("GrigliaConfronto");
         viste << griglia->item(int(Campo::Email), 2)->text();
-        finestra.findChild<QCheckBox*>("ChkTutti")->setChecked(true);
+        motivi << finestra.findChild<QLabel*>("LblMotivi")->text();
+        auto* tutti = finestra.findChild<QCheckBox*>("ChkTutti");
+        perTutti << !tutti->isHidden();
+        tutti->setChecked(true);
         premi(finestra, "CmdUnisci");
     };
     comando("Doppioni");
-    QCOMPARE(viste, QStringList{"mario@x.it"});  // the second group merged as the first, unseen
-    QCOMPARE(dialogs_.lastText(), QStringLiteral("Contatti doppi uniti: l'archivio ha 2 contatti in meno."));
-    QCOMPARE(contati(), 3);
-    QCOMPARE(elenco()->count(), 3);
+    // The second group merged as the first, unseen; the Zeta with no first name and Zeta Ugo
+    // may be two people: asked about on their own, without "for all".
+    QCOMPARE(viste, (QStringList{"mario@x.it", "UGO@zeta.it"}));
+    QCOMPARE(perTutti, (QList<bool>{true, false}));
+    QVERIFY2(motivi[0].contains(QStringLiteral("stesso nome; stesso telefono «02 8645123»")), qPrintable(motivi[0]));
+    QVERIFY2(!motivi[0].contains(QStringLiteral("persone diverse")), qPrintable(motivi[0]));
+    QVERIFY2(motivi[1].startsWith(QStringLiteral("Attenzione: potrebbero essere persone diverse.")), qPrintable(motivi[1]));
+    QVERIFY2(motivi[1].contains(QStringLiteral("stesso indirizzo e-mail «UGO@zeta.it»")), qPrintable(motivi[1]));
+    QCOMPARE(dialogs_.lastText(),
+             QStringLiteral("Contatti doppi uniti: l'archivio ha 3 contatti in meno. Quelli uniti ad altri sono nel cestino."));
+    QCOMPARE(contati(), 4);
+    QCOMPARE(elenco()->count(), 4);
     QCOMPARE(contati(QStringLiteral("cognome = 'Zeta' AND commenti = 'Socio.'")), 1);
+    QCOMPARE(contati(QStringLiteral("cognome = 'Rossini' AND email = 'bruno@r.it' AND fonte = 'Fiera'")), 1);
 
     // Nothing left to merge.
     comando("Doppioni");
     QCOMPARE(dialogs_.lastText(), QStringLiteral("Nell'archivio non ci sono contatti doppi."));
+
+    // Two colleagues on the office's address, left apart.
+    store_->insert({{"Cognome", "Verdi"}, {"Nome", "Anna"}, {"Email", "info@verdi-srl.it"}});
+    store_->insert({{"Cognome", "Verdi"}, {"Nome", "Marco"}, {"Email", "info@verdi-srl.it"}});
+    viste.clear();
+    dialogs_.onModal = [&](QDialog& finestra) {
+        viste << finestra.findChild<QLabel*>("LblTesto")->text();
+        premi(finestra, "CmdSalta");
+    };
+    comando("Doppioni");
+    QCOMPARE(viste, QStringList{"Coppia 1 di 1: «Verdi Anna» e «Verdi Marco» potrebbero essere la stessa persona, ma anche "
+                                "persone diverse."});
+    QCOMPARE(dialogs_.lastText(), QStringLiteral("Nessun contatto è stato unito."));
+    QCOMPARE(contati(), 6);
 }
 
 QTEST_MAIN(TestImportaEsporta)

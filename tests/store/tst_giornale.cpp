@@ -78,6 +78,7 @@ private Q_SLOTS:
     void aVersionComesBackOnlyOverWhatWasSeen();
     void readersFollowTheJournal();
     void aDeskMayReadTheJournalButNeverChangeIt();
+    void anEarlierJournalLearnsToKeepTheIdentity();
 
 private:
     Connection& apri();
@@ -251,8 +252,11 @@ void TestGiornale::aKilledUndoLeavesBeforeOrAfter()
 
 void TestGiornale::theBinGivesBackAndErases()
 {
-    const qint64 id =
-        store_->insert({{"Cognome", "Cestinato"}, {"Nome", "Ugo"}, {"Cell", QVariant()}, {"Commenti", "dati\r\npersonali"}});
+    const qint64 id = store_->insert({{"Cognome", "Cestinato"},
+                                      {"Nome", "Ugo"},
+                                      {"Cell", QVariant()},
+                                      {"Commenti", "dati\r\npersonali"},
+                                      {"Uid", "urn:uuid:6ba7b810-9dad-11d1-80b4-00c04fd430c8"}});  // another address book's
     const qint64 altro = store_->insert({{"Cognome", "Resta"}});
     Connection& c = apri();
     const QStringList prima = store_->dump();
@@ -374,6 +378,33 @@ void TestGiornale::aDeskMayReadTheJournalButNeverChangeIt()
     QCOMPARE(fatto.size(), 2);  // still there: the contact is in the register
     QCOMPARE(fatto[1][0].toString(), QStringLiteral("scrivania"));
     QCOMPARE(fatto[1][1].toString(), QStringLiteral("Anna"));
+}
+
+void TestGiornale::anEarlierJournalLearnsToKeepTheIdentity()
+{
+    const qint64 id = store_->insert({{"Cognome", "Vecchio"}});
+    // The register as an earlier version made it: no identities, a journal without them.
+    shell(*store_, test::onServer()
+                       ? QStringLiteral("DROP INDEX identita; DROP TABLE identita_registro; "
+                                        "ALTER TABLE giornale DROP COLUMN prima_uid, DROP COLUMN dopo_uid; "
+                                        "ALTER TABLE anagrafica DROP COLUMN uid;")
+                       : QStringLiteral("DROP INDEX identita; DROP TABLE Identita_Registro; "
+                                        "DROP TRIGGER Giornale_prima_inserimento; DROP TRIGGER Giornale_inserimento; "
+                                        "DROP TRIGGER Giornale_prima_modifica; DROP TRIGGER Giornale_modifica; "
+                                        "DROP TRIGGER Giornale_prima_chiave; DROP TRIGGER Giornale_chiave; "
+                                        "DROP TRIGGER Giornale_prima_eliminazione; DROP TRIGGER Giornale_eliminazione; "
+                                        "ALTER TABLE Giornale DROP COLUMN prima_uid; "
+                                        "ALTER TABLE Giornale DROP COLUMN dopo_uid; "
+                                        "ALTER TABLE Anagrafica DROP COLUMN Uid;"));
+    Connection& c = apri();
+    QVERIFY(c.hasJournal());
+    QCOMPARE(c.identity().size(), 36);
+    QVERIFY(ColonneGiornale(c).contains(QStringLiteral("uid")));
+    salva(id, QStringLiteral("Uid"), QStringLiteral("urn:uuid:6ba7b810-9dad-11d1-80b4-00c04fd430c8"));
+    const std::vector<Versione> versioni = CronologiaContatto(c, id);
+    QCOMPARE(versioni.size(), size_t(2));  // made before, and the change that kept the identity
+    QCOMPARE(versioni.front().valori.back().toString(), QStringLiteral("urn:uuid:6ba7b810-9dad-11d1-80b4-00c04fd430c8"));
+    QVERIFY(versioni.back().valori.back().isNull());
 }
 
 int main(int argc, char* argv[])

@@ -1,5 +1,6 @@
 // copia_su_server against a throwaway PostgreSQL: everything kept, or nothing written.
 #include "access/accessconversion.h"
+#include "store/connection.h"
 #include "store/funzioni.h"
 #include "testsupport.h"
 
@@ -100,29 +101,56 @@ void TestCopia::anAccessFileReachesTheServerWhole()
 
 void TestCopia::aValueTheServerCannotKeepLeavesItAsItWas()
 {
-    for (const char* date : {"2024-02-30", "2024-02-28 10:30:00"}) {
-        QTemporaryDir dir;
+    // A file register with a second contact holding `valore` (SQL) in `colonna`.
+    const auto archivio = [](const QTemporaryDir& dir, const char* colonna, const QString& valore) {
         const QString file = dir.filePath(QStringLiteral("Brenzola.mdb"));
-        QVERIFY(QProcess::execute(QStringLiteral(PREPARA_ARCHIVIO), {file}) == 0);
+        if (QProcess::execute(QStringLiteral(PREPARA_ARCHIVIO), {file}) != 0) return QString();
         {
             QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("fill"));
             db.setDatabaseName(file);
-            QVERIFY(db.open());
+            db.open();
             QSqlQuery(QStringLiteral("INSERT INTO Anagrafica (Cognome, DataNasc) VALUES ('Primo', '2000-01-01')"), db);
             QSqlQuery(
-                QStringLiteral("INSERT INTO Anagrafica (Cognome, DataNasc) VALUES ('Strano', '%1')").arg(QLatin1String(date)),
+                QStringLiteral("INSERT INTO Anagrafica (Cognome, %1) VALUES ('Strano', %2)").arg(QLatin1String(colonna), valore),
                 db);
         }
         QSqlDatabase::removeDatabase(QStringLiteral("fill"));
-
+        return file;
+    };
+    const QString vuoto = QStringLiteral("Provider=Brenzola.PostgreSQL;Database=brenzola_vuoto");
+    struct Caso {
+        const char* colonna;
+        const char* valore;
+        const char* detto;
+    };
+    for (const Caso& caso : {Caso{"DataNasc", "'2024-02-30'", "il contatto 2 ha in DataNasc «2024-02-30»"},
+                             Caso{"DataNasc", "'2024-02-28 10:30:00'", "il contatto 2 ha in DataNasc «2024-02-28 10:30:00»"},
+                             Caso{"Commenti", "'a' || char(0) || 'b'", "il contatto 2 ha in Commenti un carattere nullo"}}) {
+        QTemporaryDir dir;
+        const QString file = archivio(dir, caso.colonna, QLatin1String(caso.valore));
         test::TempStore admin;
         admin.rows(QStringLiteral("CREATE DATABASE brenzola_vuoto"));
         QByteArray said;
-        QCOMPARE(copia({file, QStringLiteral("Provider=Brenzola.PostgreSQL;Database=brenzola_vuoto")}, &said), 1);
-        QVERIFY2(said.contains("il contatto 2 ha in DataNasc") && said.contains(date), said.constData());
+        QCOMPARE(copia({file, vuoto}, &said), 1);
+        QVERIFY2(said.contains(caso.detto), said.constData());
         QCOMPARE(dump(QStringLiteral("QPSQL"), QStringLiteral("brenzola_vuoto")), QStringList());  // no table at all
         admin.rows(QStringLiteral("DROP DATABASE brenzola_vuoto WITH (FORCE)"));
     }
+
+    // Identities travel: another address book's UID, and the register's own, which the others' are made from.
+    QTemporaryDir dir;
+    const QString file = archivio(dir, "Uid", QStringLiteral("'urn:uuid:1b4e28ba-2fa1-11d2-883f-0016d3cca427'"));
+    test::TempStore admin;
+    admin.rows(QStringLiteral("CREATE DATABASE brenzola_vuoto"));
+    QCOMPARE(copia({file, vuoto}), 0);
+    QCOMPARE(dump(QStringLiteral("QPSQL"), QStringLiteral("brenzola_vuoto")), dump(QStringLiteral("QSQLITE"), file));
+    Connection suFile, sulServer;
+    suFile.Open(Funzioni::StringaConnessionePer(file));
+    sulServer.Open(vuoto);
+    QVERIFY(!suFile.identity().isEmpty());
+    QCOMPARE(sulServer.identity(), suFile.identity());
+    sulServer.Close();
+    admin.rows(QStringLiteral("DROP DATABASE brenzola_vuoto WITH (FORCE)"));
 }
 
 QTEST_GUILESS_MAIN(TestCopia)

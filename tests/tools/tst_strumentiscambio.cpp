@@ -1,6 +1,7 @@
 // esporta_contatti, importa_contatti and cerca_doppioni as a batch job runs them.
 #include "testsupport.h"
 
+#include <QDate>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -32,6 +33,7 @@ class TestStrumentiScambio : public QObject {
 
 private Q_SLOTS:
     void contactsGoOutAndInAndDuplicatesMerge();
+    void pairsThatMayBeTwoPeopleAreListedNeverMerged();
 };
 
 void TestStrumentiScambio::contactsGoOutAndInAndDuplicatesMerge()
@@ -56,10 +58,10 @@ void TestStrumentiScambio::contactsGoOutAndInAndDuplicatesMerge()
              (QVariantList{QStringLiteral(""), QStringLiteral("Due\r\nrighe")}));
 
     // An unreadable card stops the job unless the others are wanted; duplicates are skipped unless said.
-    const QString iphone = QStringLiteral(BRENZOLA_DATI "/scambio/iphone.vcf");
+    const QString iphone = QStringLiteral(BRENZOLA_DATI "/scambio/iphone-rotta.vcf");
     esito = esegui("importa_contatti", {iphone, destinazione.path()});
     QCOMPARE(esito.stato, 3);
-    QVERIFY2(esito.detto.contains(QStringLiteral("riga 38: la data di nascita")), qPrintable(esito.detto));
+    QVERIFY2(esito.detto.contains(QStringLiteral("riga 32: la scheda iniziata qui non ha END:VCARD")), qPrintable(esito.detto));
     QCOMPARE(conta(destinazione), 2);
     esito = esegui("importa_contatti", {QStringLiteral("--salta-illeggibili"), iphone, destinazione.path()});
     QCOMPARE(esito.stato, 0);
@@ -84,6 +86,29 @@ void TestStrumentiScambio::contactsGoOutAndInAndDuplicatesMerge()
     QCOMPARE(conta(destinazione), 3);
     QCOMPARE(destinazione.rows(QStringLiteral("SELECT cell FROM anagrafica WHERE cognome = 'Rossi'"))[0][0].toString(),
              QStringLiteral("+39 347 1234567"));
+}
+
+void TestStrumentiScambio::pairsThatMayBeTwoPeopleAreListedNeverMerged()
+{
+    test::TempStore store;
+    store.insert({{"Cognome", "Verdi"}, {"Nome", "Anna"}, {"Email", "info@verdi-srl.it"}});
+    store.insert({{"Cognome", "Verdi"}, {"Nome", "Marco"}, {"Email", "info@verdi-srl.it"}});
+    store.insert({{"Cognome", "D’Angelo"}, {"Nome", "Lucia"}, {"Telefono", "081/123456"}});
+    store.insert({{"Cognome", "D'Angelo"}, {"Nome", "Lucia"}, {"Cell", "+39 081 123456"}});
+    store.insert({{"Cognome", "Bianco"}, {"Nome", "Francesca"}, {"Telefono", "06 1234567"}, {"DataNasc", QDate(1971, 5, 2)}});
+    store.insert({{"Cognome", "Bianco"}, {"Nome", "Francesca"}, {"Telefono", "06 1234567"}, {"DataNasc", QDate(1988, 11, 30)}});
+    Esito esito = esegui("cerca_doppioni", {QStringLiteral("--unisci"), store.path()});
+    QCOMPARE(esito.stato, 0);
+    const QStringList righe = esito.detto.split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(righe.filter(QStringLiteral("Gruppo ")).size(), 1);
+    QVERIFY2(esito.detto.contains(QStringLiteral(": stesso nome, stesso telefono «")), qPrintable(esito.detto));
+    QCOMPARE(righe.filter(QStringLiteral("Coppia ")),
+             QStringList{"Coppia 1: Verdi Anna (id 1) e Verdi Marco (id 2): nomi diversi («Verdi Anna» e «Verdi Marco»), "
+                         "stesso indirizzo e-mail «info@verdi-srl.it»"});
+    QVERIFY2(esito.detto.endsWith(QStringLiteral("Uniti: l'archivio ha 1 contatto in meno.\n")), qPrintable(esito.detto));
+    QCOMPARE(conta(store), 5);
+    QCOMPARE(store.rows(QStringLiteral("SELECT count(*) FROM anagrafica WHERE cognome = 'Verdi'"))[0][0].toInt(), 2);
+    QCOMPARE(store.rows(QStringLiteral("SELECT count(*) FROM anagrafica WHERE cognome = 'Bianco'"))[0][0].toInt(), 2);
 }
 
 QTEST_GUILESS_MAIN(TestStrumentiScambio)

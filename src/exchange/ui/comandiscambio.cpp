@@ -31,7 +31,10 @@ constexpr FormatoOfferto kFormatiOfferti[] = {
      QT_TRANSLATE_NOOP("brenzola::ComandiScambio", "vCard 3.0, per telefoni e programmi meno recenti (*.vcf)"), "vcf"},
     {FormatoScambio::CsvItaliano,
      QT_TRANSLATE_NOOP("brenzola::ComandiScambio", "CSV per Excel e LibreOffice in italiano (*.csv)"), "csv"},
-    {FormatoScambio::CsvRfc, QT_TRANSLATE_NOOP("brenzola::ComandiScambio", "CSV standard, separato da virgole (*.csv)"), "csv"}};
+    {FormatoScambio::CsvRfc, QT_TRANSLATE_NOOP("brenzola::ComandiScambio", "CSV standard, separato da virgole (*.csv)"), "csv"},
+    {FormatoScambio::CsvGoogle, QT_TRANSLATE_NOOP("brenzola::ComandiScambio", "CSV per Google Contatti (*.csv)"), "csv"},
+    {FormatoScambio::CsvOutlook, QT_TRANSLATE_NOOP("brenzola::ComandiScambio", "CSV per Outlook (*.csv)"), "csv"},
+    {FormatoScambio::Ldif, QT_TRANSLATE_NOOP("brenzola::ComandiScambio", "LDIF per Thunderbird (*.ldif)"), "ldif"}};
 
 QString contatti(qint64 n)
 {
@@ -57,7 +60,7 @@ std::optional<Lettura> leggiFile(Dialogs& dialogs, QWidget* parent, const QStrin
         FrmImportaCsv finestra(dati, file, parent);
         dialogs.ShowModal(finestra);
         if (finestra.result() != QDialog::Accepted) return std::nullopt;
-        lettura = contattiDaCsv(leggiCsv(dati, finestra.formato()), finestra.colonne());
+        lettura = contattiDaCsv(leggiCsv(dati, finestra.formato()), finestra.mappa());
     }
     lettura->origine = QFileInfo(file).fileName();
     return lettura;
@@ -95,6 +98,72 @@ bool accettaIlleggibili(Dialogs& dialogs, QWidget* parent, const Lettura& lettur
     domanda.defaultAnswer = MsgAnswer::No;
     return dialogs.MsgBox(parent, domanda) == MsgAnswer::Yes;
 }
+
+// The merges the user agreed to in the register, as they add up: a contact merged into
+// one that is already part of a merge joins that merge, and two merges joined become one,
+// so that each contact is written or taken away once.
+class UnioniScelte {
+public:
+    explicit UnioniScelte(Connection& connection) : connection_(connection) {}
+
+    // The contact as merging would leave it: the result of its merge, or as stored.
+    Contatto attuale(qint64 id)
+    {
+        if (const auto dove = unioneDi_.constFind(id); dove != unioneDi_.cend()) return unioni_[*dove].risultato;
+        return letto(id);
+    }
+    bool giaInsieme(qint64 a, qint64 b) const
+    {
+        return unioneDi_.contains(a) && unioneDi_.contains(b) && unioneDi_.value(a) == unioneDi_.value(b);
+    }
+    // `doppio` (with whatever it was merged with) merged into `tenuto`'s contact.
+    void unisciContatti(qint64 tenuto, qint64 doppio)
+    {
+        if (giaInsieme(tenuto, doppio)) return;
+        if (!unioneDi_.contains(tenuto)) {
+            unioneDi_.insert(tenuto, unioni_.size());
+            const Contatto base = letto(tenuto);
+            unioni_.push_back({base, base, {}});
+        }
+        Unione& unione = unioni_[unioneDi_.value(tenuto)];
+        if (const auto dove = unioneDi_.constFind(doppio); dove != unioneDi_.cend()) {
+            Unione& altra = unioni_[*dove];
+            unione.risultato = unisci(unione.risultato, altra.risultato);
+            for (const Contatto& c : altra.assorbiti) assorbi(unione, c);
+            assorbi(unione, altra.base);
+            altra = {};
+        } else {
+            const Contatto c = letto(doppio);
+            unione.risultato = unisci(unione.risultato, c);
+            assorbi(unione, c);
+        }
+    }
+    std::vector<Unione> unioni() const
+    {
+        std::vector<Unione> fatte;
+        for (const Unione& unione : unioni_)
+            if (!unione.assorbiti.empty()) fatte.push_back(unione);
+        return fatte;
+    }
+
+private:
+    void assorbi(Unione& unione, const Contatto& contatto)
+    {
+        unioneDi_.insert(contatto.id, size_t(&unione - unioni_.data()));
+        unione.assorbiti.push_back(contatto);
+    }
+    const Contatto& letto(qint64 id)
+    {
+        auto dove = letti_.find(id);
+        if (dove == letti_.end()) dove = letti_.insert(id, LeggiContatto(connection_, id));
+        return *dove;
+    }
+
+    Connection& connection_;
+    std::vector<Unione> unioni_;
+    QHash<qint64, size_t> unioneDi_;  // each contact in a merge, kept or absorbed
+    QHash<qint64, Contatto> letti_;   // as read, once
+};
 
 }  // namespace
 
@@ -197,61 +266,91 @@ void EsportaInFile(Dialogs& dialogs, QWidget* parent, Connection& connection, co
 
 bool UnisciDoppioni(Dialogs& dialogs, QWidget* parent, Connection& connection)
 {
+    const auto nessuno = [&] {
+        informa(dialogs, parent, QCoreApplication::translate("brenzola::ComandiScambio", "Nessun contatto è stato unito."));
+        return false;
+    };
     try {
+        // A store without a journal would lose the merged contacts: ApplicaUnioni refuses it,
+        // and is asked before the user decides anything.
+        if (!connection.hasJournal()) ApplicaUnioni(connection, {});
         std::unique_ptr<Progress> avanzamento =
             dialogs.ShowProgress(parent, QCoreApplication::translate("brenzola::ComandiScambio", "Ricerca dei contatti doppi…"));
-        const auto gruppi =
+        const auto doppioni =
             CercaDoppioni(connection, [&](qint64 fatto, qint64 totale) { return avanzamento->advance(fatto, totale); });
         avanzamento.reset();
-        if (!gruppi) return false;
-        if (gruppi->empty()) {
+        if (!doppioni) return false;
+        if (doppioni->gruppi.empty() && doppioni->possibili.empty()) {
             informa(dialogs, parent,
                     QCoreApplication::translate("brenzola::ComandiScambio", "Nell'archivio non ci sono contatti doppi."));
             return false;
         }
-        std::vector<Unione> unioni;
+        UnioniScelte scelte(connection);
+        struct Risposta {
+            std::optional<Scelta> scelta;  // nothing: the user stopped
+            bool perTutti = false;
+        };
+        const auto chiedi = [&](const QString& testo, qint64 tenuto, qint64 doppio, const Confronto& confronto) {
+            FrmDoppione finestra(FrmDoppione::Uso::Archivio, testo,
+                                 QCoreApplication::translate("brenzola::ComandiScambio", "Contatto da tenere"),
+                                 QCoreApplication::translate("brenzola::ComandiScambio", "Contatto doppio"),
+                                 scelte.attuale(tenuto), scelte.attuale(doppio), parent);
+            finestra.mostraConfronto(confronto);
+            dialogs.ShowModal(finestra);
+            return Risposta{finestra.scelta(), finestra.perTutti()};
+        };
+
+        // First the groups that are one person, where one answer may do for all ...
+        const size_t gruppi = doppioni->gruppi.size();
         std::optional<Scelta> perTutti;
-        int assorbiti = 0;
-        for (size_t g = 0; g < gruppi->size(); ++g) {
-            const std::vector<qint64>& gruppo = (*gruppi)[g];
-            Unione unione{LeggiContatto(connection, gruppo.front()), {}, {}};
-            unione.risultato = unione.base;
-            for (size_t i = 1; i < gruppo.size(); ++i) {
-                const Contatto altro = LeggiContatto(connection, gruppo[i]);
+        for (size_t g = 0; g < gruppi; ++g) {
+            const GruppoDoppioni& gruppo = doppioni->gruppi[g];
+            for (size_t i = 1; i < gruppo.chiavi.size(); ++i) {
                 std::optional<Scelta> scelta = perTutti;
                 if (!scelta) {
-                    FrmDoppione finestra(FrmDoppione::Uso::Archivio,
-                                         QCoreApplication::translate("brenzola::ComandiScambio",
-                                                                     "Gruppo %1 di %2: «%3» e «%4» sembrano la stessa persona.")
-                                             .arg(g + 1)
-                                             .arg(gruppi->size())
-                                             .arg(unione.risultato.nomeCompleto().trimmed(), altro.nomeCompleto().trimmed()),
-                                         QCoreApplication::translate("brenzola::ComandiScambio", "Contatto da tenere"),
-                                         QCoreApplication::translate("brenzola::ComandiScambio", "Contatto doppio"),
-                                         unione.risultato, altro, parent);
-                    dialogs.ShowModal(finestra);
-                    scelta = finestra.scelta();
-                    if (!scelta) {
-                        informa(dialogs, parent,
-                                QCoreApplication::translate("brenzola::ComandiScambio", "Nessun contatto è stato unito."));
-                        return false;
-                    }
-                    if (finestra.perTutti()) perTutti = scelta;
+                    const Risposta risposta =
+                        chiedi(QCoreApplication::translate("brenzola::ComandiScambio",
+                                                           "Gruppo %1 di %2: «%3» e «%4» sembrano la stessa persona.")
+                                   .arg(g + 1)
+                                   .arg(gruppi)
+                                   .arg(scelte.attuale(gruppo.chiavi.front()).nomeCompleto().trimmed(),
+                                        scelte.attuale(gruppo.chiavi[i]).nomeCompleto().trimmed()),
+                               gruppo.chiavi.front(), gruppo.chiavi[i], gruppo.perche(gruppo.chiavi[i]));
+                    scelta = risposta.scelta;
+                    if (!scelta) return nessuno();
+                    if (risposta.perTutti) perTutti = scelta;
                 }
-                if (*scelta != Scelta::Unisci) continue;
-                unione.risultato = unisci(unione.risultato, altro);
-                unione.assorbiti.push_back(altro);
-                ++assorbiti;
+                if (*scelta == Scelta::Unisci) scelte.unisciContatti(gruppo.chiavi.front(), gruppo.chiavi[i]);
             }
-            if (!unione.assorbiti.empty()) unioni.push_back(std::move(unione));
         }
-        if (unioni.empty()) {
-            informa(dialogs, parent, QCoreApplication::translate("brenzola::ComandiScambio", "Nessun contatto è stato unito."));
-            return false;
+        // ... then the pairs that may be different people, each on its own.
+        const size_t coppie = doppioni->possibili.size();
+        for (size_t c = 0; c < coppie; ++c) {
+            const Legame& coppia = doppioni->possibili[c];
+            if (scelte.giaInsieme(coppia.prima, coppia.seconda)) continue;
+            const std::optional<Scelta> scelta =
+                chiedi(QCoreApplication::translate("brenzola::ComandiScambio",
+                                                   "Coppia %1 di %2: «%3» e «%4» potrebbero essere la stessa persona, ma "
+                                                   "anche persone diverse.")
+                           .arg(c + 1)
+                           .arg(coppie)
+                           .arg(scelte.attuale(coppia.prima).nomeCompleto().trimmed(),
+                                scelte.attuale(coppia.seconda).nomeCompleto().trimmed()),
+                       coppia.prima, coppia.seconda, coppia.confronto)
+                    .scelta;
+            if (!scelta) return nessuno();
+            if (*scelta == Scelta::Unisci) scelte.unisciContatti(coppia.prima, coppia.seconda);
         }
+
+        const std::vector<Unione> unioni = scelte.unioni();
+        if (unioni.empty()) return nessuno();
         ApplicaUnioni(connection, unioni);
+        qint64 assorbiti = 0;
+        for (const Unione& unione : unioni) assorbiti += qint64(unione.assorbiti.size());
         informa(dialogs, parent,
-                QCoreApplication::translate("brenzola::ComandiScambio", "Contatti doppi uniti: l'archivio ha %1 in meno.")
+                QCoreApplication::translate("brenzola::ComandiScambio",
+                                            "Contatti doppi uniti: l'archivio ha %1 in meno. Quelli uniti ad altri sono nel "
+                                            "cestino.")
                     .arg(contatti(assorbiti)));
         return true;
     } catch (...) {

@@ -31,6 +31,12 @@ FrmDoppione::FrmDoppione(Uso uso, const QString& testo, const QString& titoloPri
     LblTesto->setObjectName(QStringLiteral("LblTesto"));
     LblTesto->setWordWrap(true);
     layout->addWidget(LblTesto);
+    LblMotivi = new QLabel(this);
+    LblMotivi->setObjectName(QStringLiteral("LblMotivi"));
+    LblMotivi->setWordWrap(true);
+    LblMotivi->setTextFormat(Qt::PlainText);
+    LblMotivi->hide();
+    layout->addWidget(LblMotivi);
 
     const Contatto unito = unisci(primo, secondo);
     GrigliaConfronto = new QTableWidget(kNumeroCampi, 3, this);
@@ -89,7 +95,21 @@ FrmDoppione::FrmDoppione(Uso uso, const QString& testo, const QString& titoloPri
     CmdSalta->setDefault(true);  // Enter changes nothing
 }
 
-bool FrmDoppione::perTutti() const { return ChkTutti->isChecked(); }
+void FrmDoppione::mostraConfronto(const Confronto& confronto)
+{
+    QString testo = tr("Perché: %1.").arg(confronto.motivi.join(QStringLiteral("; ")));
+    const bool dubbio = confronto.esito != Somiglianza::Stesso;
+    if (dubbio)
+        testo = tr("Attenzione: potrebbero essere persone diverse. Unirli solo se si è certi che siano la stessa persona.")
+                + u'\n' + testo;
+    LblMotivi->setText(testo);
+    LblMotivi->setStyleSheet(dubbio ? QStringLiteral("color: #a00000; font-weight: bold;") : QString());
+    LblMotivi->show();
+    ChkTutti->setChecked(false);
+    ChkTutti->setHidden(dubbio);
+}
+
+bool FrmDoppione::perTutti() const { return !ChkTutti->isHidden() && ChkTutti->isChecked(); }
 
 void FrmDoppione::scegli(Scelta scelta)
 {

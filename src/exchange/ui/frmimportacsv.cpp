@@ -16,6 +16,7 @@ namespace brenzola {
 namespace {
 
 constexpr int kRigheAnteprima = 20;
+constexpr int kRigheCampione = 1000;  // rows whose dates tell day from month first
 const Codifica kCodifiche[] = {Codifica::Utf8, Codifica::Utf16LE, Codifica::Utf16BE, Codifica::Windows1252};
 const std::pair<QChar, const char*> kSeparatori[] = {
     {u';', QT_TRANSLATE_NOOP("brenzola::FrmImportaCsv", "Punto e virgola ( ; )")},
@@ -80,12 +81,15 @@ FormatoCsv FrmImportaCsv::formato() const
     return {Codifica(CboCodifica->currentData().toInt()), CboSeparatore->currentData().toChar()};
 }
 
-Colonne FrmImportaCsv::colonne() const
+MappaCsv FrmImportaCsv::mappa() const
 {
-    Colonne scelte;
-    for (const QComboBox* colonna : colonne_)
-        scelte.push_back(colonna->currentIndex() > 0 ? std::optional<Campo>(Campo(colonna->currentIndex() - 1)) : std::nullopt);
-    return scelte;
+    MappaCsv scelta = *indovinata_;
+    for (size_t c = 0; c < colonne_.size(); ++c) {
+        const int indice = colonne_[c]->currentIndex();
+        const std::optional<Campo> campo = indice > 0 ? std::optional<Campo>(Campo(indice - 1)) : std::nullopt;
+        if (campo != scelta.campo(qsizetype(c))) scelta.assegna(qsizetype(c), campo);
+    }
+    return scelta;
 }
 
 void FrmImportaCsv::rileggi()
@@ -95,29 +99,30 @@ void FrmImportaCsv::rileggi()
     LblErrore->clear();
     TabellaCsv tabella;
     try {
-        tabella = leggiCsv(dati_, formato(), kRigheAnteprima);
+        tabella = leggiCsv(dati_, formato(), kRigheCampione);
     } catch (...) {
         const StoreError errore = ErroreCorrente();
         LblErrore->setText(tr("Errore %1: %2").arg(errore.number()).arg(errore.description()));
     }
+    indovinata_ = mappaIndovinata(tabella, formato().separatore == u';');
     const qsizetype colonne = tabella.intestazioni.size();
+    const int righeMostrate = std::min(int(tabella.righe.size()), kRigheAnteprima);
     GrigliaAnteprima->setColumnCount(int(colonne));
-    GrigliaAnteprima->setRowCount(int(tabella.righe.size()) + 1);
+    GrigliaAnteprima->setRowCount(righeMostrate + 1);
     GrigliaAnteprima->setHorizontalHeaderLabels(tabella.intestazioni);
     QStringList righe{tr("Campo")};
-    for (const RigaCsv& riga : tabella.righe) righe << QString::number(riga.riga);
+    for (int r = 0; r < righeMostrate; ++r) righe << QString::number(tabella.righe[size_t(r)].riga);
     GrigliaAnteprima->setVerticalHeaderLabels(righe);
-    const Colonne indovinate = indovinaColonne(tabella.intestazioni);
     for (int c = 0; c < int(colonne); ++c) {
         auto* campo = new QComboBox(GrigliaAnteprima);
         campo->setObjectName(QStringLiteral("CboColonna%1").arg(c));
-        campo->addItem(tr("(non importare)"));
+        campo->addItem(tr("(nei commenti)"));
         for (const DescrizioneCampo& d : campi()) campo->addItem(etichettaMostrata(d));
-        if (indovinate[size_t(c)]) campo->setCurrentIndex(int(*indovinate[size_t(c)]) + 1);
+        if (const std::optional<Campo> indovinato = indovinata_->campo(c)) campo->setCurrentIndex(int(*indovinato) + 1);
         connect(campo, &QComboBox::currentIndexChanged, this, &FrmImportaCsv::aggiornaImporta);
         GrigliaAnteprima->setCellWidget(0, c, campo);
         colonne_.push_back(campo);
-        for (int r = 0; r < int(tabella.righe.size()); ++r)
+        for (int r = 0; r < righeMostrate; ++r)
             GrigliaAnteprima->setItem(r + 1, c, new QTableWidgetItem(tabella.righe[size_t(r)].campi.value(c)));
     }
     GrigliaAnteprima->resizeColumnsToContents();
@@ -127,9 +132,9 @@ void FrmImportaCsv::rileggi()
 void FrmImportaCsv::aggiornaImporta()
 {
     // Nothing to import until some column goes into a field.
-    const Colonne scelte = colonne();
-    CmdImporta->setEnabled(LblErrore->text().isEmpty()
-                           && std::any_of(scelte.begin(), scelte.end(), [](const auto& c) { return c.has_value(); }));
+    CmdImporta->setEnabled(LblErrore->text().isEmpty() && std::any_of(colonne_.begin(), colonne_.end(), [](const QComboBox* c) {
+                               return c->currentIndex() > 0;
+                           }));
 }
 
 }  // namespace brenzola

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "exchange/csv.h"
+#include "exchange/mappacsv.h"
 
 #include <QDialog>
 
+#include <optional>
 #include <vector>
 
 class QComboBox;
@@ -14,7 +16,8 @@ class QTableWidget;
 namespace brenzola {
 
 // Shows the first rows of a CSV file before it is imported: the user checks the encoding
-// and the separator found, and says which field each column fills (guessed from its header).
+// and the separator found, and says which field each column fills (guessed from its header;
+// a column left out of the fields is kept in the comments under its header).
 class FrmImportaCsv : public QDialog {
     Q_OBJECT
 
@@ -22,7 +25,8 @@ public:
     FrmImportaCsv(const QByteArray& dati, const QString& file, QWidget* parent = nullptr);
 
     FormatoCsv formato() const;
-    Colonne colonne() const;
+    // The guessed mapping with the user's choices, its dates observed on the first rows.
+    MappaCsv mappa() const;
 
 private:
     // Reads the first rows again with the chosen encoding and separator.
@@ -37,6 +41,7 @@ private:
     QPushButton* CmdImporta;
     QPushButton* CmdAnnulla;
     std::vector<QComboBox*> colonne_;
+    std::optional<MappaCsv> indovinata_;
 };
 
 }  // namespace brenzola
