@@ -67,8 +67,9 @@ void measure(int contacts)
         Connection vuoto;
         vuoto.Open(Funzioni::StringaConnessionePer(destinazione.archivio()));
         timer.restart();
-        const Riepilogo r = Importa(vuoto, leggi(LeggiFile(file)),
-                                    [](const Contatto&, const Voce&) { return std::optional<Scelta>(Scelta::Aggiungi); });
+        const Riepilogo r = Importa(vuoto, leggi(LeggiFile(file)), [](const Contatto&, const Voce&, const Confronto&) {
+            return std::optional<Scelta>(Scelta::Aggiungi);
+        });
         print((QByteArray("import_") + f.nome).constData(), contacts, ms(timer), "ms");
         if (r.aggiunti != contacts) std::fprintf(stderr, "import_%s: %d added of %d\n", f.nome, r.aggiunti, contacts);
 #if __has_include("store/cronologia.h")

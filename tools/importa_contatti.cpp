@@ -1,10 +1,8 @@
 // Adds the contacts of a vCard, LDIF or CSV file to a register, all or none:
 //   importa_contatti [--doppioni SCELTA] [--codifica C] [--separatore S] [--colonna I=C]... [--salta-illeggibili] FILE ARCHIVIO
-#include "exchange/csv.h"
-#include "exchange/ldif.h"
+#include "exchange/lettore.h"
 #include "exchange/mappacsv.h"
 #include "exchange/scambio.h"
-#include "exchange/vcard.h"
 #include "store/connection.h"
 #include "store/funzioni.h"
 #include "store/rigadicomando.h"
@@ -84,73 +82,85 @@ int main(int argc, char* argv[])
         return 2;
     }
 
+    // A --colonna that names no column of the file, found when its header is read.
+    struct ColonnaSbagliata {
+        QString scelta;
+    };
     try {
-        const QByteArray dati = LeggiFile(file);
-        Lettura lettura;
-        if (sembraVCard(dati)) {
-            lettura = leggiVCard(dati);
-        } else if (sembraLdif(dati)) {
-            lettura = leggiLdif(dati);
-        } else {
-            FormatoCsv formato = rilevaFormatoCsv(dati);
-            if (!codifica.isEmpty()) formato.codifica = codifiche.value(codifica);
-            if (!separatore.isEmpty()) formato.separatore = separatore[0];
-            const TabellaCsv tabella = leggiCsv(dati, formato);
-            MappaCsv mappa = mappaIndovinata(tabella, formato.separatore == u';');
-            for (const QString& scelta : riga.parser().values(QStringLiteral("colonna"))) {
+        OpzioniCsv opzioni;
+        if (!codifica.isEmpty()) opzioni.codifica = codifiche.value(codifica);
+        if (!separatore.isEmpty()) opzioni.separatore = separatore[0];
+        const QStringList scelteColonne = riga.parser().values(QStringLiteral("colonna"));
+        opzioni.mappa = [&](MappaCsv& mappa) {
+            for (const QString& scelta : scelteColonne) {
                 const qsizetype uguale = scelta.lastIndexOf(u'=');
-                const qsizetype colonna = tabella.intestazioni.indexOf(scelta.left(uguale).trimmed());
+                qsizetype colonna = -1;
+                for (qsizetype c = 0; c < mappa.colonne() && colonna < 0; ++c)
+                    if (mappa.intestazione(c) == scelta.left(uguale).trimmed()) colonna = c;
                 const QString nomeCampo = scelta.mid(uguale + 1).trimmed();
                 const std::optional<Campo> campo = campoDaNome(nomeCampo);
-                if (uguale < 0 || colonna < 0 || (!campo && !nomeCampo.isEmpty())) {
-                    err << "importa_contatti: "
-                        << QCoreApplication::translate("importa_contatti",
-                                                       "--colonna «%1»: serve INTESTAZIONE=CAMPO, con un'intestazione del "
-                                                       "file e un campo di Brenzola")
-                               .arg(scelta)
-                        << '\n';
-                    return 2;
-                }
+                if (uguale < 0 || colonna < 0 || (!campo && !nomeCampo.isEmpty())) throw ColonnaSbagliata{scelta};
                 mappa.assegna(colonna, campo);
             }
             for (qsizetype c = 0; c < mappa.colonne(); ++c)
                 out << QCoreApplication::translate("importa_contatti", "Colonna «%1»: %2")
-                           .arg(tabella.intestazioni[c], mappa.campo(c)
-                                                             ? QString::fromUtf8(descrizione(*mappa.campo(c)).etichetta)
-                                                             : QCoreApplication::translate("importa_contatti", "nei commenti"))
+                           .arg(mappa.intestazione(c), mappa.campo(c)
+                                                           ? QString::fromUtf8(descrizione(*mappa.campo(c)).etichetta)
+                                                           : QCoreApplication::translate("importa_contatti", "nei commenti"))
                     << '\n';
-            lettura = contattiDaCsv(tabella, mappa);
-        }
-        for (const Voce& voce : lettura.voci)
-            for (const QString& avviso : voce.avvisi) out << avviso << '\n';
-        if (lettura.illeggibili() > 0 && !riga.parser().isSet(QStringLiteral("salta-illeggibili"))) {
-            for (const Voce& voce : lettura.voci)
-                if (!voce.errore.isEmpty()) err << voce.errore << '\n';
-            err << (lettura.illeggibili() == 1
-                        ? QCoreApplication::translate("importa_contatti",
-                                                      "Importazione non eseguita: 1 contatto non si può leggere. "
-                                                      "Usare --salta-illeggibili per importare gli altri.")
-                        : QCoreApplication::translate("importa_contatti",
-                                                      "Importazione non eseguita: %1 contatti non si possono leggere. "
-                                                      "Usare --salta-illeggibili per importare gli altri.")
-                              .arg(lettura.illeggibili()))
-                << '\n';
-            return 3;
-        }
-        lettura.origine = QFileInfo(file).fileName();
+        };
+        const std::unique_ptr<LettoreVoci> lettore = apriLettore(file, opzioni);
         Connection connection;
         connection.Open(Funzioni::StringaConnessionePer(archivio));
         const Scelta scelta = scelte.value(doppioni);
-        const Riepilogo riepilogo =
-            Importa(connection, lettura, [scelta](const Contatto&, const Voce&) { return std::optional<Scelta>(scelta); });
+        // A pair that only may be one person is never merged or skipped unseen: both are kept.
+        // The same contact again (its UID) is brought up to date when merging is asked.
+        const auto decidi = [scelta](const Contatto& esistente, const Voce& letta,
+                                     const Confronto& perche) -> std::optional<Scelta> {
+            if (perche.esito != Somiglianza::Stesso) return Scelta::Aggiungi;
+            const bool stessoUid = !letta.contatto.uid.isEmpty() && letta.contatto.uid == esistente.uid;
+            return stessoUid && scelta == Scelta::Unisci ? Scelta::Aggiorna : scelta;
+        };
+        OpzioniImportazione importazione;
+        importazione.origine = QFileInfo(file).fileName();
+        importazione.scelta = decidi;
+        if (!riga.parser().isSet(QStringLiteral("salta-illeggibili")))
+            importazione.conferma = [&err](int illeggibili, int, const QStringList& primi) {
+                for (const QString& errore : primi) err << errore << '\n';
+                if (illeggibili > primi.size()) err << "…\n";
+                err << (illeggibili == 1
+                            ? QCoreApplication::translate("importa_contatti",
+                                                          "Importazione non eseguita: 1 contatto non si può leggere. "
+                                                          "Usare --salta-illeggibili per importare gli altri.")
+                            : QCoreApplication::translate("importa_contatti",
+                                                          "Importazione non eseguita: %1 contatti non si possono "
+                                                          "leggere. Usare --salta-illeggibili per importare gli altri.")
+                                  .arg(illeggibili))
+                    << '\n';
+                return false;
+            };
+        const Riepilogo riepilogo = Importa(connection, *lettore, importazione);
+        if (riepilogo.annullato) return 3;
+        for (const QString& avviso : riepilogo.avvisi) out << avviso << '\n';
         out << QCoreApplication::translate("importa_contatti", "Aggiunti: %1").arg(riepilogo.aggiunti) << '\n'
             << QCoreApplication::translate("importa_contatti", "Uniti a contatti già presenti: %1").arg(riepilogo.uniti) << '\n'
             << QCoreApplication::translate("importa_contatti", "Non importati: %1").arg(riepilogo.saltati.size()) << '\n';
+        if (riepilogo.aggiornati > 0)
+            out << QCoreApplication::translate("importa_contatti", "Aggiornati (lo stesso UID): %1").arg(riepilogo.aggiornati)
+                << '\n';
         for (const QString& saltato : riepilogo.saltati) out << "  " << saltato << '\n';
         for (auto i = riepilogo.ignorate.cbegin(); i != riepilogo.ignorate.cend(); ++i)
             out << QCoreApplication::translate("importa_contatti", "Dati ignorati: %1 (%2)")
                        .arg(i.key(), QString::number(i.value()))
                 << '\n';
+    } catch (const ColonnaSbagliata& sbagliata) {
+        err << "importa_contatti: "
+            << QCoreApplication::translate("importa_contatti",
+                                           "--colonna «%1»: serve INTESTAZIONE=CAMPO, con un'intestazione del file e un campo "
+                                           "di Brenzola")
+                   .arg(sbagliata.scelta)
+            << '\n';
+        return 2;
     } catch (...) {
         const StoreError error = ErroreCorrente();
         err << QCoreApplication::translate("importa_contatti", "Errore %1: %2")

@@ -424,6 +424,7 @@ QString Agenda::periodo() const
 Agenda LeggiAgenda(Connection& connection, QDate oggi, int giorni)
 {
     Agenda agenda;
+    agenda.registro = connection.identity();
     agenda.oggi = oggi;
     agenda.giorni = giorni;
     QElapsedTimer tempo;

@@ -103,6 +103,7 @@ struct Compleanno {
 // birthdays of the week starting today. A date to call again of 1 January 1900 or
 // before, like a missing one, is no date.
 struct Agenda {
+    QString registro;  // the register's identity (Connection::identity()); empty: it has none
     QDate oggi;
     int giorni = 7;
     ElencoPromemoria scaduti;

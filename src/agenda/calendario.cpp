@@ -11,6 +11,16 @@ QByteArray data(const QDate& giorno) { return giorno.toString(QStringLiteral("yy
 
 QByteArray testo(const char* nome, const QString& valore) { return QByteArray(nome) + ':' + testoEscaped(valore).toUtf8(); }
 
+// An entry's UID, unique among every register's: a calendar that imports the agendas of
+// two registers keeps the entries of both. Made of the register's identity rather than the
+// contact's UID, which two registers share when both imported the same address book; the
+// same for every export of one register, so an export imported again replaces its entries.
+// A register without an identity keeps the form it always had.
+QByteArray uid(const QByteArray& voce, const QString& registro)
+{
+    return "UID:" + voce + (registro.isEmpty() ? QByteArray() : '-' + testoEscaped(registro).toUtf8()) + '@' + kDominio;
+}
+
 QString recapiti(const QString& telefono, const QString& cell, const QString& email)
 {
     QStringList righe;
@@ -34,7 +44,7 @@ QByteArray CalendarioAgenda(const Agenda& agenda, const QDateTime& adesso)
     for (const auto* sezione : {&agenda.scaduti, &agenda.diOggi, &agenda.prossimi}) {
         for (const Promemoria& p : *sezione) {
             riga("BEGIN:VTODO");
-            riga("UID:ricontattare-" + QByteArray::number(p.id) + '-' + data(p.data) + '@' + kDominio);
+            riga(uid("ricontattare-" + QByteArray::number(p.id) + '-' + data(p.data), agenda.registro));
             riga(timbro);
             riga("DUE;VALUE=DATE:" + data(p.data));
             riga(testo("SUMMARY", QStringLiteral("Ricontattare %1").arg(p.nome.trimmed())));
@@ -48,7 +58,7 @@ QByteArray CalendarioAgenda(const Agenda& agenda, const QDateTime& adesso)
     for (const Compleanno& c : agenda.compleanni) {
         const bool bisestile = c.nascita.month() == 2 && c.nascita.day() == 29;
         riga("BEGIN:VEVENT");
-        riga("UID:compleanno-" + QByteArray::number(c.id) + '@' + kDominio);
+        riga(uid("compleanno-" + QByteArray::number(c.id), agenda.registro));
         riga(timbro);
         riga("DTSTART;VALUE=DATE:" + data(c.nascita));
         riga("DTEND;VALUE=DATE:" + data(c.nascita.addDays(1)));

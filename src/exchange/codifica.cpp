@@ -42,10 +42,11 @@ QString nomeCodifica(Codifica codifica)
     return {};
 }
 
-bool utf8Valido(const QByteArray& dati)
+bool utf8Valido(QByteArrayView dati)
 {
-    if (std::all_of(dati.cbegin(), dati.cend(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) return true;
-    QStringDecoder decoder(QStringConverter::Utf8);
+    if (std::all_of(dati.begin(), dati.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) return true;
+    // Stateless: a character cut short at the end is an error, not state kept for more bytes.
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
     const QString ignored = decoder.decode(dati);
     return !decoder.hasError();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 #include <optional>
@@ -21,7 +22,7 @@ QString decodifica(const QByteArray& dati, Codifica codifica);
 // Bytes in a named character set (UTF-8, ISO-8859-1, Windows-1252, and what Qt knows);
 // nothing when the name is unknown or the bytes are not valid in it.
 std::optional<QString> decodificaCharset(const QByteArray& dati, const QString& charset);
-bool utf8Valido(const QByteArray& dati);
+bool utf8Valido(QByteArrayView dati);
 // True for bytes no text file holds: a zero byte outside UTF-16.
 bool sembraBinario(const QByteArray& dati);
 

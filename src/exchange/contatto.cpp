@@ -10,6 +10,8 @@
 #include <QLocale>
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace brenzola {
 
 const std::array<DescrizioneCampo, kNumeroCampi>& campi()
@@ -123,6 +125,40 @@ QString troppoLungo(const Contatto& contatto)
                 .arg(etichettaMostrata(d), italiano.toString(lunghezza), italiano.toString(massimo));
     }
     return {};
+}
+
+qsizetype primoCarattereDiControllo(QStringView testo)
+{
+    const auto trovato = std::find_if(testo.begin(), testo.end(), [](QChar c) {
+        const char16_t u = c.unicode();
+        return (u < 0x20 && u != u'\t' && u != u'\n' && u != u'\r') || u == 0x7F;
+    });
+    return trovato == testo.end() ? -1 : qsizetype(trovato - testo.begin());
+}
+
+namespace {
+
+std::optional<CarattereDiControllo> controlloIn(const QString& testo, std::optional<Campo> campo, const QString& nome)
+{
+    const qsizetype posizione = primoCarattereDiControllo(testo);
+    if (posizione < 0) return std::nullopt;
+    const QString codice = QStringLiteral("U+%1").arg(testo[posizione].unicode(), 4, 16, QLatin1Char('0')).toUpper();
+    return CarattereDiControllo{
+        campo, posizione,
+        QCoreApplication::translate("brenzola::Contatto", "%1 contiene un carattere di controllo (%2), che non si può conservare")
+            .arg(nome, codice)};
+}
+
+}  // namespace
+
+std::optional<CarattereDiControllo> carattereDiControllo(const Contatto& contatto)
+{
+    for (const DescrizioneCampo& d : campi())
+        if (auto trovato =
+                controlloIn(contatto.testo(d.campo), d.campo,
+                            QCoreApplication::translate("brenzola::Contatto", "il campo %1").arg(etichettaMostrata(d))))
+            return trovato;
+    return controlloIn(contatto.uid, std::nullopt, QCoreApplication::translate("brenzola::Contatto", "l'identità (UID)"));
 }
 
 int Lettura::illeggibili() const

@@ -7,6 +7,7 @@
 #include <QVariant>
 
 #include <array>
+#include <optional>
 #include <vector>
 
 namespace brenzola {
@@ -85,6 +86,20 @@ QString dataComeTesto(const QVariant& valore);
 // Why a contact read from another program's file is too big to be one (a text field
 // over 10,000 characters, comments over 1,000,000), or an empty text.
 QString troppoLungo(const Contatto& contatto);
+
+// Where the first control character of `testo` is (U+0000 to U+001F but tab, line feed and
+// carriage return, and U+007F), or -1: no file format keeps one as it is.
+qsizetype primoCarattereDiControllo(QStringView testo);
+
+// A control character in a contact: the field holding it (nothing: the uid), where it is in
+// the field's text, and the reason in Italian, naming the field as the form labels it.
+struct CarattereDiControllo {
+    std::optional<Campo> campo;
+    qsizetype posizione = -1;
+    QString motivo;
+};
+// The first one, in the order the form shows the fields, the uid last; nothing when none.
+std::optional<CarattereDiControllo> carattereDiControllo(const Contatto& contatto);
 
 // What a file to import holds: each contact with the line it starts on, or why that
 // entry cannot be read, and the properties no field takes, counted by name.

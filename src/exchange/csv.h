@@ -2,6 +2,7 @@
 
 #include "exchange/codifica.h"
 #include "exchange/contatto.h"
+#include "exchange/lettore.h"
 
 #include <QByteArray>
 #include <QStringList>
@@ -42,6 +43,12 @@ TabellaCsv leggiCsv(const QByteArray& dati, const FormatoCsv& formato, qsizetype
 
 // The contacts of the rows, as `mappa` reads them; rows with no data are left out.
 Lettura contattiDaCsv(const TabellaCsv& tabella, const MappaCsv& mappa);
+
+// The contacts of a file's lines, row by row: its first row is the header, the mapping
+// guessed from it (then changed by `scelte`) observes the first rows before any contact
+// is read. Quotes never closed are a StoreError FileFormat when they are reached.
+std::unique_ptr<LettoreVoci> lettoreCsv(std::unique_ptr<RigheFile> righe, QChar separatore,
+                                        const std::function<void(MappaCsv&)>& scelte);
 
 // One line of a CSV file: each text quoted, a Null QString left empty without quotes.
 QByteArray lineaCsv(const QStringList& valori, QChar separatore);

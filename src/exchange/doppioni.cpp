@@ -499,4 +499,12 @@ Contatto unisci(const Contatto& base, const Contatto& altro)
     return unito;
 }
 
+Contatto aggiorna(const Contatto& esistente, const Contatto& nuovo)
+{
+    Contatto aggiornato = esistente;
+    for (const DescrizioneCampo& d : campi())
+        if (!nuovo.vuoto(d.campo)) aggiornato[d.campo] = nuovo[d.campo];
+    return aggiornato;
+}
+
 }  // namespace brenzola

@@ -126,5 +126,9 @@ private:
 // other value of `altro` that differs kept in the comments with its label, so nothing of
 // either contact is lost. The result keeps the base's key and stored row.
 Contatto unisci(const Contatto& base, const Contatto& altro);
+// `esistente` brought up to date by `nuovo`, the same contact read again from another
+// address book: each field `nuovo` holds replaces the existing one; what `nuovo` does not
+// hold (another address book has no place for it) stays.
+Contatto aggiorna(const Contatto& esistente, const Contatto& nuovo);
 
 }  // namespace brenzola

@@ -2,6 +2,7 @@
 
 #include "exchange/codifica.h"
 #include "exchange/raccolta.h"
+#include "exchange/righefile.h"
 #include "store/storeddate.h"
 #include "store/storeerror.h"
 
@@ -42,13 +43,14 @@ constexpr CampoProprio kCampiThunderbird[] = {{Campo::Nome, "givenName"},
 
 // ---- Writing ----
 
-// RFC 2849's SAFE-STRING; a trailing space is encoded too, as readers trim it.
+// RFC 2849's SAFE-STRING without any control character; a trailing space is encoded too,
+// as readers trim it. The rest goes in base64, which keeps every byte.
 bool sicuro(const QByteArray& valore)
 {
     if (valore.isEmpty()) return true;
     const char primo = valore.front();
     if (primo == ' ' || primo == ':' || primo == '<' || valore.back() == ' ') return false;
-    return std::all_of(valore.begin(), valore.end(), [](char c) { return c > 0 && c != '\n' && c != '\r'; });
+    return std::all_of(valore.begin(), valore.end(), [](char c) { return c >= ' ' && c != '\x7F'; });
 }
 
 QByteArray piegata(const QByteArray& linea)
@@ -297,40 +299,55 @@ Voce leggiVoceLdif(const std::vector<std::pair<int, QByteArray>>& righe)
     return voce;
 }
 
-Lettura leggiLdif(const QByteArray& grezzi)
-{
-    if (grezzi.trimmed().isEmpty())
-        throw StoreError(StoreErrorNumber::FileFormat, QCoreApplication::translate("brenzola::Ldif", "Il file è vuoto."));
-    if (sembraBinario(grezzi))
-        throw StoreError(StoreErrorNumber::FileFormat,
-                         QCoreApplication::translate("brenzola::Ldif", "Il file non è un file di testo."));
-    const Codifica codifica = rilevaCodifica(grezzi);
-    const QByteArray dati = codifica == Codifica::Utf16LE || codifica == Codifica::Utf16BE ? decodifica(grezzi, codifica).toUtf8()
-                            : grezzi.startsWith("\xEF\xBB\xBF")                            ? grezzi.mid(3)
-                                                                                           : grezzi;
-    Lettura lettura;
-    std::vector<std::pair<int, QByteArray>> voce;
-    const auto chiudi = [&] {
-        // A group with no dn holds only comments or the version line.
-        const bool conDn =
-            std::any_of(voce.begin(), voce.end(), [](const auto& r) { return r.second.left(3).toLower() == "dn:"; });
-        if (conDn) lettura.voci.push_back(leggiVoceLdif(voce));
-        voce.clear();
-    };
-    int numero = 0;
-    for (QByteArray linea : dati.split('\n')) {
-        ++numero;
-        if (linea.endsWith('\r')) linea.chop(1);
-        if (linea.isEmpty())
-            chiudi();
-        else
-            voce.emplace_back(numero, linea);
+namespace {
+
+// The entries of a file as its lines come: each ends at a blank line.
+class LettoreLdif final : public LettoreVoci {
+public:
+    explicit LettoreLdif(std::unique_ptr<RigheFile> righe) : LettoreVoci(std::move(righe)) {}
+
+    std::optional<Voce> prossima() override
+    {
+        if (finito_) return std::nullopt;
+        std::vector<std::pair<int, QByteArray>> righe;
+        RigheFile::Riga riga;
+        for (;;) {
+            const bool altra = this->righe().leggi(riga);
+            if (altra && !riga.testo.isEmpty()) {
+                righe.emplace_back(riga.numero, riga.testo.toByteArray());
+                continue;
+            }
+            // A group with no dn holds only comments or the version line.
+            if (std::any_of(righe.begin(), righe.end(), [](const auto& r) { return r.second.left(3).toLower() == "dn:"; })) {
+                ++lette_;
+                return leggiVoceLdif(righe);
+            }
+            righe.clear();
+            if (!altra) break;
+        }
+        finito_ = true;
+        if (lette_ == 0)
+            throw StoreError(StoreErrorNumber::FileFormat,
+                             QCoreApplication::translate("brenzola::Ldif", "Il file non contiene voci LDIF (dn:)."));
+        return std::nullopt;
     }
-    chiudi();
-    if (lettura.voci.empty())
-        throw StoreError(StoreErrorNumber::FileFormat,
-                         QCoreApplication::translate("brenzola::Ldif", "Il file non contiene voci LDIF (dn:)."));
-    return lettura;
+
+private:
+    qint64 lette_ = 0;
+    bool finito_ = false;
+};
+
+}  // namespace
+
+Lettura leggiLdif(const QByteArray& dati)
+{
+    controllaTesto(dati, true);
+    return lettoreLdif(std::make_unique<RigheFile>(inMemoria(dati), std::nullopt, false))->tutte();
+}
+
+std::unique_ptr<LettoreVoci> lettoreLdif(std::unique_ptr<RigheFile> righe)
+{
+    return std::make_unique<LettoreLdif>(std::move(righe));
 }
 
 }  // namespace brenzola

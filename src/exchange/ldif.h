@@ -1,6 +1,7 @@
 #pragma once
 
 #include "exchange/contatto.h"
+#include "exchange/lettore.h"
 
 #include <QByteArray>
 
@@ -29,5 +30,8 @@ Voce leggiVoceLdif(const std::vector<std::pair<int, QByteArray>>& righe);
 // Every entry of a file, split at blank lines. A file that is empty, not text, or holds
 // no entry is a StoreError FileFormat.
 Lettura leggiLdif(const QByteArray& dati);
+// The same, entry by entry, over a file's lines: a file that holds no entry is a StoreError
+// FileFormat at its end.
+std::unique_ptr<LettoreVoci> lettoreLdif(std::unique_ptr<RigheFile> righe);
 
 }  // namespace brenzola

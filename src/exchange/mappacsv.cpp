@@ -13,8 +13,6 @@
 namespace brenzola {
 namespace {
 
-// Rows looked at to decide the order of slashed dates.
-constexpr qsizetype kCampione = 1000;
 // Google joins several values of one cell with this.
 const QString kSeparatoreGoogle = QStringLiteral(" ::: ");
 
@@ -428,7 +426,7 @@ std::optional<Campo> campoDaNome(const QString& nome)
 MappaCsv mappaIndovinata(const TabellaCsv& tabella, bool stileItaliano)
 {
     MappaCsv mappa(tabella.intestazioni, stileItaliano);
-    for (qsizetype r = 0; r < qsizetype(tabella.righe.size()) && r < kCampione; ++r)
+    for (qsizetype r = 0; r < qsizetype(tabella.righe.size()) && r < kRigheOsservate; ++r)
         mappa.osserva(tabella.righe[size_t(r)].campi);
     return mappa;
 }

@@ -13,6 +13,9 @@ namespace brenzola {
 class Raccolta;
 struct TabellaCsv;
 
+// The first rows of a file, which osserva looks at before any is read.
+inline constexpr qsizetype kRigheOsservate = 1000;
+
 // How the columns of a CSV file become a contact, guessed from the header other programs
 // write (Outlook in English and Italian, Outlook.com, Google Contacts old and new,
 // Thunderbird, Brenzola's own files and layouts). Besides plain columns it knows typed
@@ -25,6 +28,7 @@ public:
     MappaCsv(const QStringList& intestazioni, bool stileItaliano);
 
     qsizetype colonne() const { return qsizetype(colonne_.size()); }
+    const QString& intestazione(qsizetype colonna) const { return colonne_[size_t(colonna)].intestazione; }
     // The field a column feeds, for the user to check: a typed or split column reports
     // the field it usually fills; nothing for a column kept in the comments.
     std::optional<Campo> campo(qsizetype colonna) const;

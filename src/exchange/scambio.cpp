@@ -3,13 +3,16 @@
 #include "exchange/csv.h"
 #include "exchange/doppioni.h"
 #include "exchange/ldif.h"
+#include "exchange/righefile.h"
 #include "exchange/tracciati.h"
 #include "exchange/vcard.h"
 #include "store/connection.h"
 #include "store/giornale.h"
+#include "store/identita.h"
 #include "store/logging.h"
 #include "store/recordset.h"
 #include "store/storeerror.h"
+#include "store/transito.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -19,17 +22,6 @@
 
 namespace brenzola {
 namespace {
-
-constexpr qint64 kFileMassimo = qint64(1) << 30;
-
-StoreError erroreFile(const QFileDevice& file, const QString& cosa)
-{
-    const int numero = file.error() == QFileDevice::PermissionsError ? StoreErrorNumber::PermissionDenied
-                       : file.error() == QFileDevice::ResourceError  ? StoreErrorNumber::DiskFull
-                                                                     : StoreErrorNumber::PathFileAccess;
-    return StoreError(
-        numero, QCoreApplication::translate("brenzola::Scambio", "%1 «%2»: %3.").arg(cosa, file.fileName(), file.errorString()));
-}
 
 QByteArray scritto(const Contatto& contatto, FormatoScambio formato)
 {
@@ -50,6 +42,31 @@ QByteArray scritto(const Contatto& contatto, FormatoScambio formato)
         return voceLdif(contatto);
     }
     return {};
+}
+
+// The text with each control character shown as U+FFFD: fit for a message.
+QString mostrabile(QString testo)
+{
+    for (qsizetype i = primoCarattereDiControllo(testo); i >= 0; i = primoCarattereDiControllo(testo))
+        testo[i] = QChar::ReplacementCharacter;
+    return testo;
+}
+
+// Only LDIF carries a control character (in base64): the other formats refuse the contact
+// holding one, rather than write a file that other programs, and Brenzola, cannot read.
+void esportabile(const Contatto& contatto, FormatoScambio formato)
+{
+    if (formato == FormatoScambio::Ldif) return;
+    const std::optional<CarattereDiControllo> trovato = carattereDiControllo(contatto);
+    if (!trovato) return;
+    throw StoreError(StoreErrorNumber::TypeMismatch,
+                     QCoreApplication::translate("brenzola::Scambio",
+                                                 "Il contatto «%1» (id %2) non si può esportare in questo formato: %3. "
+                                                 "Nessun file è stato scritto: togliere il carattere dal contatto e "
+                                                 "ripetere l'esportazione, oppure esportare in LDIF, che lo conserva.")
+                         .arg(mostrabile(contatto.nomeCompleto()))
+                         .arg(contatto.id)
+                         .arg(trovato->motivo));
 }
 
 qint64 conta(Connection& connection, const QString& filtro)
@@ -131,7 +148,9 @@ std::optional<qint64> Esporta(Connection& connection, const QString& filtro, For
     if (formato == FormatoScambio::CsvOutlook) uscita.write(intestazioneTracciato(Tracciato::Outlook));
     qint64 scritti = 0;
     for (; !rs.Eof(); rs.MoveNext()) {
-        uscita.write(scritto(contattoDa(rs), formato));
+        const Contatto contatto = contattoDa(rs);
+        esportabile(contatto, formato);
+        uscita.write(scritto(contatto, formato));
         if (++scritti % 256 == 0 && avanzamento && !avanzamento(scritti, totale)) {
             uscita.cancelWriting();
             return std::nullopt;
@@ -145,103 +164,293 @@ std::optional<qint64> Esporta(Connection& connection, const QString& filtro, For
 
 QByteArray LeggiFile(const QString& nome)
 {
-    QFile file(nome);
-    if (!file.open(QIODevice::ReadOnly))
-        throw erroreFile(file, QCoreApplication::translate("brenzola::Scambio", "Impossibile leggere il file"));
-    if (file.size() > kFileMassimo)
-        throw StoreError(
-            StoreErrorNumber::FileFormat,
-            QCoreApplication::translate("brenzola::Scambio", "Il file «%1» è troppo grande per un elenco di contatti (%2 MB).")
-                .arg(nome, QString::number(file.size() >> 20)));
-    QByteArray dati = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        throw erroreFile(file, QCoreApplication::translate("brenzola::Scambio", "Impossibile leggere il file"));
+    const std::unique_ptr<QFile> file = apriFileContatti(nome);
+    QByteArray dati = file->readAll();
+    if (file->error() != QFileDevice::NoError)
+        throw erroreFile(*file, QCoreApplication::translate("brenzola::Scambio", "Impossibile leggere il file"));
     return dati;
+}
+
+namespace {
+
+constexpr int kIlleggibiliMostrati = 5;
+
+// A Lettura read whole, handed out as a file being read would.
+class VociInMemoria final : public LettoreVoci {
+public:
+    explicit VociInMemoria(const Lettura& lettura) : lettura_(lettura) { contaIgnorate() = lettura.ignorate; }
+    std::optional<Voce> prossima() override
+    {
+        if (prossima_ >= lettura_.voci.size()) return std::nullopt;
+        return lettura_.voci[prossima_++];
+    }
+    qint64 posizione() const override { return qint64(prossima_); }
+    qint64 dimensione() const override { return qint64(lettura_.voci.size()); }
+
+private:
+    const Lettura& lettura_;
+    size_t prossima_ = 0;
+};
+
+// What an import looks duplicates up by: e-mail, telephone, name, and a UID of its own.
+QStringList chiaviDi(const Contatto& c, bool uidProprio)
+{
+    QStringList chiavi;
+    for (const QString& email : chiaviEmail(c)) chiavi << QStringLiteral("e:") + email;
+    for (const QString& telefono : chiaviTelefono(c)) chiavi << QStringLiteral("t:") + telefono;
+    if (const QString nome = chiaveNome(c); !nome.isEmpty()) chiavi << QStringLiteral("n:") + nome;
+    if (uidProprio && !c.uid.isEmpty()) chiavi << QStringLiteral("u:") + c.uid;
+    return chiavi;
+}
+
+// One import: the contacts read are decided about one by one and wait in a Transito;
+// those that change contacts of the register wait here, as read and as they will be.
+class Importazione {
+public:
+    Importazione(Connection& connection, const OpzioniImportazione& opzioni)
+        : connection_(connection),
+          opzioni_(opzioni),
+          conUid_(HaIdentita(connection)),
+          transito_(connection, colonne())
+    {
+    }
+
+    Riepilogo esegui(LettoreVoci& lettore)
+    {
+        if (!indicizzaRegistro()) return annullata();
+        int illeggibili = 0;
+        QStringList primi;
+        while (std::optional<Voce> voce = lettore.prossima()) {
+            if (++lette_ % 256 == 0 && !avanti(lettore.posizione(), totale(lettore))) return annullata();
+            QString errore = voce->errore;
+            if (errore.isEmpty())
+                if (const std::optional<CarattereDiControllo> c = carattereDiControllo(voce->contatto))
+                    errore = QCoreApplication::translate("brenzola::Scambio", "riga %1: %2").arg(voce->riga).arg(c->motivo);
+            if (!errore.isEmpty()) {
+                riepilogo_.saltati << errore;
+                if (++illeggibili <= kIlleggibiliMostrati) primi << errore;
+                continue;
+            }
+            riepilogo_.avvisi << voce->avvisi;
+            if (!decidi(*voce)) return annullata();
+        }
+        riepilogo_.ignorate = lettore.ignorate();
+        riepilogo_.letti = int(lette_);
+        riepilogo_.avvisi = lettore.avvisi() + riepilogo_.avvisi;
+        if (illeggibili > 0 && opzioni_.conferma && !opzioni_.conferma(illeggibili, lette_, primi)) return annullata();
+        if (!scrivi(lettore.dimensione(), totale(lettore))) return annullata();
+        qCInfo(lcExchange) << "imported from" << opzioni_.origine << ":" << riepilogo_.aggiunti << "added," << riepilogo_.uniti
+                           << "merged," << riepilogo_.aggiornati << "updated";
+        return riepilogo_;
+    }
+
+private:
+    QStringList colonne() const
+    {
+        QStringList tutte;
+        for (const DescrizioneCampo& d : campi()) tutte << QLatin1String(d.colonna);
+        if (conUid_) tutte << QStringLiteral("Uid");
+        return tutte;
+    }
+
+    QVariantList valori(const Contatto& c) const
+    {
+        QVariantList v(c.valori.begin(), c.valori.end());
+        if (conUid_) v << (c.uid.isEmpty() ? QVariant() : QVariant(c.uid));
+        return v;
+    }
+
+    bool avanti(qint64 fatto, qint64 totale) const { return !opzioni_.avanzamento || opzioni_.avanzamento(fatto, totale); }
+    // Reading the file, then writing, which takes about a quarter of that.
+    static qint64 totale(const LettoreVoci& lettore)
+    {
+        return lettore.dimensione() + std::max<qint64>(1, lettore.dimensione() / 4);
+    }
+
+    Riepilogo annullata()
+    {
+        riepilogo_ = {};
+        riepilogo_.annullato = true;
+        return riepilogo_;
+    }
+
+    // The register's contacts filed under their keys.
+    bool indicizzaRegistro()
+    {
+        qint64 letti = 0;
+        bool fermato = false;
+        connection_.readRows(conUid_ ? QStringLiteral("Select id, Cognome, Nome, Email, Telefono, Cell, Uid from Anagrafica")
+                                     : QStringLiteral("Select id, Cognome, Nome, Email, Telefono, Cell from Anagrafica"),
+                             [&](const RowView& riga) {
+                                 if (fermato) return;
+                                 Contatto c;
+                                 const auto testo = [&riga](int i) {
+                                     return riga.isNull(i) ? QVariant() : QVariant(riga.text(i).toString());
+                                 };
+                                 c[Campo::Cognome] = testo(1);
+                                 c[Campo::Nome] = testo(2);
+                                 c[Campo::Email] = testo(3);
+                                 c[Campo::Telefono] = testo(4);
+                                 c[Campo::Cell] = testo(5);
+                                 if (conUid_ && !riga.isNull(6)) c.uid = riga.text(6).toString();
+                                 transito_.indicizza(riga.integer(0), chiaviDi(c, true));
+                                 if (++letti % 4096 == 0 && !avanti(0, 1)) fermato = true;
+                             });
+        return !fermato;
+    }
+
+    // The contact filed as `chi`, as it stands now in this import.
+    Contatto contatto(qint64 chi)
+    {
+        if (chi > 0) {
+            if (const auto cambiato = cambiati_.find(chi); cambiato != cambiati_.end()) return cambiato->second.second;
+            return LeggiContatto(connection_, chi);
+        }
+        const QVariantList v = transito_.leggi(-chi);
+        Contatto c;
+        for (const DescrizioneCampo& d : campi()) c[d.campo] = v.value(qsizetype(d.campo));
+        if (conUid_) c.uid = v.value(kNumeroCampi).toString();
+        return c;
+    }
+
+    // `letto`: the contact as it was read for deciding, which must still be so when written.
+    void sostituisci(qint64 chi, const Contatto& letto, const Contatto& dopo)
+    {
+        if (chi < 0) {
+            transito_.sostituisci(-chi, valori(dopo));
+            return;
+        }
+        cambiati_.try_emplace(chi, letto, letto).first->second.second = dopo;
+    }
+
+    // The contact of the register (or read before) with this UID.
+    std::optional<qint64> perUid(const QString& uid)
+    {
+        if (uid.isEmpty()) return std::nullopt;
+        if (const std::optional<qint64> id = IdDaUid(connection_.identity(), uid)) {
+            Recordset rs;
+            rs.Open(QStringLiteral("Select id from Anagrafica where id =%1").arg(*id), &connection_);
+            if (!rs.Eof()) return id;
+        }
+        const std::vector<qint64> chi = transito_.cerca(QStringLiteral("u:") + uid, 1);
+        return chi.empty() ? std::nullopt : std::optional<qint64>(chi.front());
+    }
+
+    // Who may be the same person: under each address and number; one shared by an office
+    // (more than kCondivisoDa) only among those of the same name.
+    std::vector<qint64> vicini(const Contatto& letto)
+    {
+        std::vector<qint64> tutti;
+        const QString nome = chiaveNome(letto);
+        QStringList chiavi;
+        for (const QString& email : chiaviEmail(letto)) chiavi << QStringLiteral("e:") + email;
+        for (const QString& telefono : chiaviTelefono(letto)) chiavi << QStringLiteral("t:") + telefono;
+        for (const QString& chiave : chiavi) {
+            std::vector<qint64> chi = transito_.cerca(chiave, int(IndiceDoppioni::kCondivisoDa) + 1);
+            if (chi.size() > size_t(IndiceDoppioni::kCondivisoDa))
+                chi = nome.isEmpty() ? std::vector<qint64>{} : transito_.cercaEntrambe(chiave, QStringLiteral("n:") + nome);
+            for (qint64 uno : chi)
+                if (std::find(tutti.begin(), tutti.end(), uno) == tutti.end()) tutti.push_back(uno);
+        }
+        return tutti;
+    }
+
+    bool decidi(const Voce& voce)
+    {
+        std::optional<qint64> chi = perUid(voce.contatto.uid);
+        Confronto perche;
+        if (chi) {
+            perche = {
+                Somiglianza::Stesso,
+                {QCoreApplication::translate("brenzola::Scambio", "lo stesso identificativo (UID) «%1»").arg(voce.contatto.uid)}};
+        } else {
+            for (qint64 uno : vicini(voce.contatto)) {
+                Confronto c = confronta(voce.contatto, contatto(uno));
+                if (c.esito == Somiglianza::Diversi) continue;
+                if (!chi || (c.esito == Somiglianza::Stesso && perche.esito != Somiglianza::Stesso)) {
+                    chi = uno;
+                    perche = std::move(c);
+                }
+                if (perche.esito == Somiglianza::Stesso) break;
+            }
+        }
+        if (!chi) {
+            aggiungi(voce.contatto);
+            return true;
+        }
+        Contatto esistente = contatto(*chi);
+        const std::optional<Scelta> decisa = opzioni_.scelta(esistente, voce, perche);
+        if (!decisa) return false;
+        switch (*decisa) {
+        case Scelta::Aggiungi:
+            aggiungi(voce.contatto);
+            break;
+        case Scelta::Salta:
+            riepilogo_.saltati << QCoreApplication::translate("brenzola::Scambio", "riga %1: «%2» c'è già come «%3»")
+                                      .arg(voce.riga)
+                                      .arg(voce.contatto.nomeCompleto().trimmed(), esistente.nomeCompleto().trimmed());
+            break;
+        case Scelta::Unisci:
+            sostituisci(*chi, esistente, unisci(esistente, voce.contatto));
+            transito_.indicizza(*chi, chiaviDi(voce.contatto, false));
+            ++riepilogo_.uniti;
+            break;
+        case Scelta::Aggiorna:
+            sostituisci(*chi, esistente, aggiorna(esistente, voce.contatto));
+            transito_.indicizza(*chi, chiaviDi(voce.contatto, false));
+            ++riepilogo_.aggiornati;
+            break;
+        }
+        return true;
+    }
+
+    void aggiungi(const Contatto& contatto)
+    {
+        const qint64 numero = transito_.aggiungi(valori(contatto));
+        transito_.indicizza(-numero, chiaviDi(contatto, true));
+    }
+
+    bool scrivi(qint64 letto, qint64 totale)
+    {
+        const qint64 quanti = transito_.quanti() + riepilogo_.uniti + riepilogo_.aggiornati;
+        const QString etichetta = opzioni_.origine.isEmpty()
+                                      ? QStringLiteral("Importazione di contatti: %1").arg(QuantiContatti(quanti))
+                                      : QStringLiteral("Importazione di %1: %2").arg(opzioni_.origine, QuantiContatti(quanti));
+        return inOperazione(connection_, etichetta, [&] {
+            if (!avanti(letto, totale)) return false;
+            riepilogo_.aggiunti = int(transito_.trasferisci());
+            if (!avanti((letto + totale) / 2, totale)) return false;
+            for (const auto& [id, prima_dopo] : cambiati_)
+                if (prima_dopo.first.valori != prima_dopo.second.valori)
+                    riscrivi(connection_, prima_dopo.first, prima_dopo.second);
+            return avanti(totale, totale);  // the last moment to stop
+        });
+    }
+
+    Connection& connection_;
+    const OpzioniImportazione& opzioni_;
+    const bool conUid_;
+    Transito transito_;
+    std::map<qint64, std::pair<Contatto, Contatto>> cambiati_;  // id -> as read, as it will be
+    Riepilogo riepilogo_;
+    qint64 lette_ = 0;
+};
+
+}  // namespace
+
+Riepilogo Importa(Connection& connection, LettoreVoci& lettore, const OpzioniImportazione& opzioni)
+{
+    return Importazione(connection, opzioni).esegui(lettore);
 }
 
 Riepilogo Importa(Connection& connection, const Lettura& lettura, const SceltaDoppione& scelta, const Avanzamento& avanzamento)
 {
-    Riepilogo riepilogo;
-    riepilogo.ignorate = lettura.ignorate;
-    const qint64 voci = qint64(lettura.voci.size());
-    const qint64 esistenti = conta(connection, QStringLiteral(" "));
-    const qint64 totale = esistenti + 2 * voci;  // reading the store, deciding, writing
-    const auto avanti = [&](qint64 fatto) { return !avanzamento || avanzamento(fatto, totale); };
-    const auto annullato = [&riepilogo] {
-        riepilogo = {};
-        riepilogo.annullato = true;
-        return riepilogo;
-    };
-
-    IndiceDoppioni indice;
-    if (!leggiChiavi(connection, indice, avanzamento, totale)) return annullato();
-    // New contacts are keyed -1, -2, ... in the index; stored ones by their id.
-    std::vector<Contatto> nuovi;
-    std::map<qint64, std::pair<Contatto, Contatto>> cambiati;  // id -> as read, as it will be
-    qint64 fatto = esistenti;
-    for (const Voce& voce : lettura.voci) {
-        if (++fatto % 256 == 0 && !avanti(fatto)) return annullato();
-        if (!voce.errore.isEmpty()) {
-            riepilogo.saltati << voce.errore;
-            continue;
-        }
-        const auto aggiungi = [&] {
-            nuovi.push_back(voce.contatto);
-            indice.aggiungi(-qint64(nuovi.size()), voce.contatto);
-        };
-        const std::vector<qint64> doppioni = indice.doppioniDi(voce.contatto);
-        if (doppioni.empty()) {
-            aggiungi();
-            continue;
-        }
-        const qint64 chiave = doppioni.front();
-        if (chiave > 0 && !cambiati.count(chiave)) {
-            const Contatto letto = LeggiContatto(connection, chiave);
-            cambiati.emplace(chiave, std::make_pair(letto, letto));
-        }
-        Contatto& esistente = chiave > 0 ? cambiati.at(chiave).second : nuovi[size_t(-chiave - 1)];
-        const std::optional<Scelta> decisa = scelta(esistente, voce);
-        if (!decisa) return annullato();
-        switch (*decisa) {
-        case Scelta::Aggiungi:
-            aggiungi();
-            break;
-        case Scelta::Salta:
-            riepilogo.saltati << QCoreApplication::translate("brenzola::Scambio", "riga %1: «%2» c'è già come «%3»")
-                                     .arg(voce.riga)
-                                     .arg(voce.contatto.nomeCompleto().trimmed(), esistente.nomeCompleto().trimmed());
-            break;
-        case Scelta::Unisci:
-            esistente = unisci(esistente, voce.contatto);
-            indice.aggiungi(chiave, voce.contatto);
-            ++riepilogo.uniti;
-            break;
-        }
-    }
-
-    const qint64 quanti = qint64(nuovi.size()) + riepilogo.uniti;
-    const QString etichetta = lettura.origine.isEmpty()
-                                  ? QStringLiteral("Importazione di contatti: %1").arg(QuantiContatti(quanti))
-                                  : QStringLiteral("Importazione di %1: %2").arg(lettura.origine, QuantiContatti(quanti));
-    const bool scritto = inOperazione(connection, etichetta, [&] {
-        if (!avanti(fatto)) return false;
-        QStringList colonne;
-        for (const DescrizioneCampo& d : campi()) colonne << QLatin1String(d.colonna);
-        BulkInsert inserimento(&connection, QStringLiteral("Anagrafica"), colonne);
-        for (const Contatto& nuovo : nuovi) {
-            inserimento.Add(QVariantList(nuovo.valori.begin(), nuovo.valori.end()));
-            if (++fatto % 256 == 0 && !avanti(fatto)) return false;
-        }
-        inserimento.Flush();
-        for (const auto& [id, prima_dopo] : cambiati)
-            if (prima_dopo.first.valori != prima_dopo.second.valori) riscrivi(connection, prima_dopo.first, prima_dopo.second);
-        return avanti(totale);  // the last moment to stop
-    });
-    if (!scritto) return annullato();
-    riepilogo.aggiunti = int(nuovi.size());
-    qCInfo(lcExchange) << "imported from" << lettura.origine << ":" << riepilogo.aggiunti << "added," << riepilogo.uniti
-                       << "merged into contacts already there";
-    return riepilogo;
+    VociInMemoria voci(lettura);
+    OpzioniImportazione opzioni;
+    opzioni.scelta = scelta;
+    opzioni.avanzamento = avanzamento;
+    opzioni.origine = lettura.origine;
+    return Importa(connection, voci, opzioni);
 }
 
 Contatto LeggiContatto(Connection& connection, qint64 id)

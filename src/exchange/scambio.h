@@ -2,6 +2,7 @@
 
 #include "exchange/contatto.h"
 #include "exchange/doppioni.h"
+#include "exchange/lettore.h"
 
 #include <QByteArray>
 #include <QString>
@@ -29,22 +30,42 @@ std::optional<qint64> Esporta(Connection& connection, const QString& filtro, For
 // A file's bytes, for reading contacts from; a file too big to be a contact list is refused.
 QByteArray LeggiFile(const QString& file);
 
-enum class Scelta { Aggiungi, Salta, Unisci };
-// Asked for each contact read that duplicates one in the store (or one read before it, with
-// no key yet); merging makes unisci(esistente, letta.contatto) of the existing one.
-// Nothing: stop, and import nothing.
-using SceltaDoppione = std::function<std::optional<Scelta>(const Contatto& esistente, const Voce& letta)>;
+enum class Scelta { Aggiungi, Salta, Unisci, Aggiorna };
+// Asked for each contact read that is, or may be, one already there (in the register, or
+// read before it): `perche` says how sure and why. Merging makes unisci(esistente,
+// letta.contatto) of the existing one; for a contact with the same UID, which is the same
+// contact again, updating makes aggiorna(esistente, letta.contatto). Nothing: stop, and
+// import nothing.
+using SceltaDoppione =
+    std::function<std::optional<Scelta>(const Contatto& esistente, const Voce& letta, const Confronto& perche)>;
+// Asked once, when the whole file is read and before anything is written, if some entries
+// could not be read: how many, of how many, the first few reasons. True: import the others.
+using ConfermaIlleggibili = std::function<bool(int illeggibili, int lette, const QStringList& primi)>;
+
+struct OpzioniImportazione {
+    SceltaDoppione scelta;
+    ConfermaIlleggibili conferma;  // none: the others are imported
+    Avanzamento avanzamento;
+    QString origine;  // the file's name, for the journal's label
+};
 
 struct Riepilogo {
+    int letti = 0;  // entries in the file, readable or not
     int aggiunti = 0;
     int uniti = 0;
+    int aggiornati = 0;
     QStringList saltati;  // each entry not imported, with its line and the reason
+    QStringList avvisi;   // imported, though not all where it belongs; notes on the file
     QMap<QString, int> ignorate;
     bool annullato = false;  // stopped: nothing was written
 };
 
-// Adds the readable contacts of `lettura` to the store, asking about each duplicate, in
-// one transaction: stopped or failed (a StoreError), the store is as it was.
+// Adds the readable contacts of a file to the store as they are read, asking about each
+// duplicate, in one transaction at the end: stopped or failed (a StoreError), the store is
+// as it was. Memory stays the same however long the file: what waits, waits in the store's
+// temporary tables.
+Riepilogo Importa(Connection& connection, LettoreVoci& lettore, const OpzioniImportazione& opzioni);
+// The same for entries already read.
 Riepilogo Importa(Connection& connection, const Lettura& lettura, const SceltaDoppione& scelta,
                   const Avanzamento& avanzamento = {});
 

@@ -2,12 +2,14 @@
 
 #include "exchange/codifica.h"
 #include "exchange/rigacontenuto.h"
+#include "exchange/righefile.h"
 #include "store/storeddate.h"
 #include "store/storeerror.h"
 
 #include <QCoreApplication>
 
 #include <algorithm>
+#include <utility>
 
 namespace brenzola {
 namespace {
@@ -531,54 +533,95 @@ bool richiedeSeguito(const QByteArray& linea)
     return duePunti > 0 && linea.left(duePunti).toUpper().contains("QUOTED-PRINTABLE");
 }
 
-}  // namespace
-
-Lettura leggiVCard(const QByteArray& grezzi)
+QString senzaEnd(int riga)
 {
-    if (grezzi.trimmed().isEmpty())
-        throw StoreError(StoreErrorNumber::FileFormat, QCoreApplication::translate("brenzola::VCard", "Il file è vuoto."));
-    if (sembraBinario(grezzi))
-        throw StoreError(StoreErrorNumber::FileFormat,
-                         QCoreApplication::translate("brenzola::VCard", "Il file non è un file di testo."));
-    const Codifica codifica = rilevaCodifica(grezzi);
-    QByteArray dati = codifica == Codifica::Utf16LE || codifica == Codifica::Utf16BE ? decodifica(grezzi, codifica).toUtf8()
-                      : grezzi.startsWith("\xEF\xBB\xBF")                            ? grezzi.mid(3)
-                                                                                     : grezzi;
+    return QCoreApplication::translate("brenzola::VCard", "riga %1: la scheda iniziata qui non ha END:VCARD").arg(riga);
+}
 
-    // Physical lines to logical ones: a line starting with a space or a tab continues the one before.
-    struct Linea {
-        int riga;
-        QByteArray testo;
-    };
-    std::vector<Linea> linee;
-    int numero = 0;
-    qsizetype inizio = 0;
-    while (inizio < dati.size()) {
-        qsizetype fine = dati.indexOf('\n', inizio);
-        if (fine < 0) fine = dati.size();
-        QByteArray testo = dati.mid(inizio, fine - inizio);
-        if (testo.endsWith('\r')) testo.chop(1);
-        inizio = fine + 1;
-        ++numero;
-        if (!linee.empty() && richiedeSeguito(linee.back().testo)) {
-            linee.back().testo.chop(1);
-            linee.back().testo += testo;
-        } else if (!linee.empty() && !testo.isEmpty() && (testo[0] == ' ' || testo[0] == '\t')) {
-            linee.back().testo += testo.mid(1);
-        } else {
-            linee.push_back({numero, testo});
+// The cards of a file as its lines come: each card read once its END (or what stands for
+// it) is reached.
+class LettoreVCard final : public LettoreVoci {
+public:
+    explicit LettoreVCard(std::unique_ptr<RigheFile> righe) : LettoreVoci(std::move(righe)) {}
+
+    std::optional<Voce> prossima() override
+    {
+        if (finito_) return std::nullopt;
+        Linea linea;
+        while (logica(linea)) {
+            const QByteArray pulita = linea.testo.trimmed();
+            if (pulita.isEmpty() || pulita.startsWith('#')) continue;  // blank, or a comment as Android 2.1 writes
+            if (pulita.compare("BEGIN:VCARD", Qt::CaseInsensitive) == 0) {
+                std::optional<Voce> senzaFine;
+                if (dentro_) senzaFine = chiudi(senzaEnd(voce_.riga));
+                dentro_ = trovata_ = true;
+                voce_.riga = linea.riga;
+                errore_.clear();
+                if (senzaFine) return senzaFine;
+                continue;
+            }
+            if (!dentro_)
+                return Voce{
+                    linea.riga,
+                    {},
+                    QCoreApplication::translate("brenzola::VCard", "riga %1: testo fuori da una scheda vCard").arg(linea.riga),
+                    {}};
+            if (pulita.compare("END:VCARD", Qt::CaseInsensitive) == 0) return chiudi(errore_);
+            Proprieta p;
+            if (!analizza(linea.testo, linea.riga, p)) {
+                if (errore_.isEmpty())
+                    errore_ = QCoreApplication::translate("brenzola::VCard",
+                                                          "riga %1: la riga non è una proprietà vCard (una riga spezzata male?)")
+                                  .arg(linea.riga);
+                continue;
+            }
+            proprieta_.push_back(std::move(p));
         }
+        finito_ = true;
+        if (dentro_) return chiudi(senzaEnd(voce_.riga));
+        if (!trovata_)
+            throw StoreError(StoreErrorNumber::FileFormat,
+                             QCoreApplication::translate("brenzola::VCard", "Il file non contiene schede vCard (BEGIN:VCARD)."));
+        return std::nullopt;
     }
 
-    Lettura lettura;
-    bool dentro = false;
-    Voce voce;
-    std::vector<Proprieta> proprieta;
-    bool trovata = false;
-    const auto chiudi = [&](const QString& errore) {
+private:
+    struct Linea {
+        int riga = 0;
+        QByteArray testo;
+    };
+
+    // The next logical line: a physical line starting with a space or a tab continues the
+    // one before, and so does any after a quoted-printable soft break. False at the end.
+    bool logica(Linea& linea)
+    {
+        RigheFile::Riga fisica;
+        while (righe().leggi(fisica)) {
+            if (!attesa_) {
+                attesa_ = Linea{fisica.numero, fisica.testo.toByteArray()};
+            } else if (richiedeSeguito(attesa_->testo)) {
+                attesa_->testo.chop(1);
+                attesa_->testo.append(fisica.testo);
+            } else if (!fisica.testo.isEmpty() && (fisica.testo[0] == ' ' || fisica.testo[0] == '\t')) {
+                attesa_->testo.append(fisica.testo.sliced(1));
+            } else {
+                linea = std::exchange(*attesa_, Linea{fisica.numero, fisica.testo.toByteArray()});
+                return true;
+            }
+        }
+        if (!attesa_) return false;
+        linea = std::move(*attesa_);
+        attesa_.reset();
+        return true;
+    }
+
+    // The card read so far, with its contact or why it cannot be read.
+    Voce chiudi(const QString& errore)
+    {
+        Voce voce = std::exchange(voce_, {});
         if (errore.isEmpty()) {
             try {
-                LettoreScheda lettore(proprieta, lettura.ignorate);
+                LettoreScheda lettore(proprieta_, contaIgnorate());
                 voce.contatto = lettore.contatto();
                 voce.avvisi = lettore.avvisi();
                 if (!voce.contatto.haDati())
@@ -592,52 +635,31 @@ Lettura leggiVCard(const QByteArray& grezzi)
             voce.errore = errore;
         }
         if (!voce.errore.isEmpty()) voce.contatto = {};
-        lettura.voci.push_back(std::move(voce));
-        voce = {};
-        proprieta.clear();
-        dentro = false;
-    };
-    QString errore;
-    for (const Linea& linea : linee) {
-        const QByteArray pulita = linea.testo.trimmed();
-        if (pulita.isEmpty() || pulita.startsWith('#')) continue;  // blank, or a comment as Android 2.1 writes
-        const QByteArray maiuscola = pulita.toUpper();
-        if (maiuscola == "BEGIN:VCARD") {
-            if (dentro)
-                chiudi(QCoreApplication::translate("brenzola::VCard", "riga %1: la scheda iniziata qui non ha END:VCARD")
-                           .arg(voce.riga));
-            dentro = trovata = true;
-            voce.riga = linea.riga;
-            errore.clear();
-            continue;
-        }
-        if (!dentro) {
-            lettura.voci.push_back(
-                {linea.riga,
-                 {},
-                 QCoreApplication::translate("brenzola::VCard", "riga %1: testo fuori da una scheda vCard").arg(linea.riga)});
-            continue;
-        }
-        if (maiuscola == "END:VCARD") {
-            chiudi(errore);
-            continue;
-        }
-        Proprieta p;
-        if (!analizza(linea.testo, linea.riga, p)) {
-            if (errore.isEmpty())
-                errore = QCoreApplication::translate("brenzola::VCard",
-                                                     "riga %1: la riga non è una proprietà vCard (una riga spezzata male?)")
-                             .arg(linea.riga);
-            continue;
-        }
-        proprieta.push_back(std::move(p));
+        proprieta_.clear();
+        dentro_ = false;
+        return voce;
     }
-    if (dentro)
-        chiudi(QCoreApplication::translate("brenzola::VCard", "riga %1: la scheda iniziata qui non ha END:VCARD").arg(voce.riga));
-    if (!trovata)
-        throw StoreError(StoreErrorNumber::FileFormat,
-                         QCoreApplication::translate("brenzola::VCard", "Il file non contiene schede vCard (BEGIN:VCARD)."));
-    return lettura;
+
+    std::optional<Linea> attesa_;  // read, but the next line may continue it
+    bool dentro_ = false;          // between BEGIN and END
+    bool trovata_ = false;         // a card began somewhere
+    bool finito_ = false;
+    Voce voce_;
+    std::vector<Proprieta> proprieta_;
+    QString errore_;  // why the card being read cannot be
+};
+
+}  // namespace
+
+Lettura leggiVCard(const QByteArray& dati)
+{
+    controllaTesto(dati, true);
+    return lettoreVCard(std::make_unique<RigheFile>(inMemoria(dati), std::nullopt, false))->tutte();
+}
+
+std::unique_ptr<LettoreVoci> lettoreVCard(std::unique_ptr<RigheFile> righe)
+{
+    return std::make_unique<LettoreVCard>(std::move(righe));
 }
 
 }  // namespace brenzola

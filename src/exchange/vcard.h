@@ -1,6 +1,7 @@
 #pragma once
 
 #include "exchange/contatto.h"
+#include "exchange/lettore.h"
 
 #include <QByteArray>
 
@@ -22,5 +23,8 @@ bool sembraVCard(const QByteArray& dati);
 // comes back with the reason and its line. A file that is empty, not text, or holds no
 // card is a StoreError FileFormat.
 Lettura leggiVCard(const QByteArray& dati);
+// The same, card by card, over a file's lines: a file that holds no card is a StoreError
+// FileFormat at its end.
+std::unique_ptr<LettoreVoci> lettoreVCard(std::unique_ptr<RigheFile> righe);
 
 }  // namespace brenzola

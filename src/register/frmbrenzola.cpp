@@ -1,5 +1,6 @@
 #include "register/frmbrenzola.h"
 
+#include "exchange/contatto.h"
 #include "presentation/formtransparancy.h"
 #include "printing/ui/stampa.h"
 #include "register/comandiagenda.h"
@@ -25,6 +26,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
 
@@ -63,21 +65,21 @@ FrmBrenzola::FrmBrenzola(Dialogs& dialogs, QWidget* parent, Registro& registro)
 {
     setObjectName(QStringLiteral("FrmBrenzola"));
     costruisci(this, registro_.indice);
-    campi_ = {{"cognome", TxtCognome},
-              {"nome", TxtNome},
-              {"DataIn", DtInizio},
-              {"TipoRef", TxtTipoRef},
-              {"citta", TxtCitta},
-              {"indirizzo", TxtIndirizzo},
-              {"Cap", TxtCap},
-              {"Email", TxtEmail},
-              {"Telefono", TxtTelefono},
-              {"Cell", TxtCell},
-              {"DataNasc", DtNasc},
-              {"Fonte", Txtfonte},
-              {"DataRicont", DtDataRicontattare},
-              {"commenti", TxtCommenti},
-              {"prov", TxtProv}};
+    campi_ = {{brenzola::Campo::Cognome, "cognome", TxtCognome},
+              {brenzola::Campo::Nome, "nome", TxtNome},
+              {brenzola::Campo::DataIn, "DataIn", DtInizio},
+              {brenzola::Campo::TipoRef, "TipoRef", TxtTipoRef},
+              {brenzola::Campo::Citta, "citta", TxtCitta},
+              {brenzola::Campo::Indirizzo, "indirizzo", TxtIndirizzo},
+              {brenzola::Campo::Cap, "Cap", TxtCap},
+              {brenzola::Campo::Email, "Email", TxtEmail},
+              {brenzola::Campo::Telefono, "Telefono", TxtTelefono},
+              {brenzola::Campo::Cell, "Cell", TxtCell},
+              {brenzola::Campo::DataNasc, "DataNasc", DtNasc},
+              {brenzola::Campo::Fonte, "Fonte", Txtfonte},
+              {brenzola::Campo::DataRicont, "DataRicont", DtDataRicontattare},
+              {brenzola::Campo::Commenti, "commenti", TxtCommenti},
+              {brenzola::Campo::Prov, "prov", TxtProv}};
     elenco_ = new ElencoContatti(registro_, List1, LblNum, this);
     connect(elenco_, &ElencoContatti::cambiatoAltrove, this, &FrmBrenzola::ElencoCambiatoAltrove);
     agenda_ = new ComandiAgenda(dialogs_, this, registro_);
@@ -466,6 +468,7 @@ bool FrmBrenzola::CmdSalva_Click()
         return false;
     }
     if (!datesAreValid(this, dialogs_)) return false;
+    if (!senzaCaratteriDiControllo()) return false;
     bool mostraComeSalvato = false;
     for (;;) {
         Recordset rs;
@@ -516,6 +519,36 @@ bool FrmBrenzola::CmdSalva_Click()
     AggiornaAnagrafica = 0;
     Q_EMIT contattiCambiati();
     return true;
+}
+
+bool FrmBrenzola::senzaCaratteriDiControllo()
+{
+    Contatto scheda;
+    for (size_t i = 0; i < campi_.size(); ++i) scheda[campi_[i].campo] = valoreDaScrivere(i);
+    const std::optional<CarattereDiControllo> trovato = carattereDiControllo(scheda);
+    if (!trovato) return true;
+    const QString motivo = trovato->motivo.left(1).toUpper() + trovato->motivo.mid(1);
+    showError(StoreError(StoreErrorNumber::TypeMismatch, tr("%1: toglierlo e salvare di nuovo.").arg(motivo)),
+              tr("Il contatto non è stato salvato."));
+    const auto campo = std::find_if(campi_.begin(), campi_.end(), [&](const Campo& c) { return c.campo == trovato->campo; });
+    mostraCarattereDiControllo(campo->controllo);
+    return false;
+}
+
+void FrmBrenzola::mostraCarattereDiControllo(QWidget* controllo)
+{
+    controllo->setFocus();
+    // Selected, so that one key takes it away: on screen it may not show at all.
+    if (auto* box = qobject_cast<QLineEdit*>(controllo)) {
+        if (const qsizetype dove = primoCarattereDiControllo(box->text()); dove >= 0) box->setSelection(int(dove), 1);
+    } else if (auto* testo = qobject_cast<QTextEdit*>(controllo)) {
+        if (const qsizetype dove = primoCarattereDiControllo(testo->document()->toRawText()); dove >= 0) {
+            QTextCursor cursore(testo->document());
+            cursore.setPosition(int(dove));
+            cursore.setPosition(int(dove) + 1, QTextCursor::KeepAnchor);
+            testo->setTextCursor(cursore);
+        }
+    }
 }
 
 FrmBrenzola::Conflitto FrmBrenzola::chiediSeCambiato()

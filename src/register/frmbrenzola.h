@@ -1,5 +1,6 @@
 #pragma once
 
+#include "exchange/contatto.h"
 #include "register/modulobrenzola.h"
 #include "store/recordset.h"
 #include "store/registro.h"
@@ -112,6 +113,7 @@ protected:
 private:
     // A column of the contact and the control that edits it, in the order a save writes them.
     struct Campo {
+        brenzola::Campo campo;
         const char* colonna;
         QWidget* controllo;
     };
@@ -137,6 +139,9 @@ private:
     // A field's content as the user left it, to tell whether it changed since it was shown.
     static QVariant statoCampo(const QWidget* controllo);
     QVariant valoreDaScrivere(size_t campo) const;
+    // Refuses a field holding a control character: says which and why, and selects it.
+    bool senzaCaratteriDiControllo();
+    static void mostraCarattereDiControllo(QWidget* controllo);
     Conflitto chiediSeCambiato();
     Conflitto chiediSeEliminato();
 

@@ -673,13 +673,14 @@ const TableSchema& Connection::schema(const QString& table)
 
     TableSchema schema;
     const QString quoted = QString(table).replace(u'\'', QStringLiteral("''"));
-    QSqlQuery query =
-        runStatement(database(), engine_ == Engine::PostgreSQL
-                                     ? QStringLiteral("SELECT table_name, column_name, data_type FROM information_schema.columns "
-                                                      "WHERE table_schema = current_schema() AND lower(table_name) = lower('%1') "
-                                                      "ORDER BY ordinal_position")
-                                           .arg(quoted)
-                                     : QStringLiteral("SELECT '%1', name, type FROM pragma_table_info('%1')").arg(quoted));
+    QSqlQuery query = runStatement(
+        database(), engine_ == Engine::PostgreSQL
+                        ? QStringLiteral("SELECT table_name, column_name, data_type FROM information_schema.columns "
+                                         "WHERE table_schema IN (current_schema(), pg_my_temp_schema()::regnamespace::text) "
+                                         "AND lower(table_name) = lower('%1') "
+                                         "ORDER BY ordinal_position")
+                              .arg(quoted)
+                        : QStringLiteral("SELECT '%1', name, type FROM pragma_table_info('%1')").arg(quoted));
     while (nextRow(query)) {
         schema.table = query.value(0).toString();
         const QString column = query.value(1).toString();

@@ -44,8 +44,8 @@ bool sameStored(const QVariant& a, const QVariant& b)
     return a.typeId() == b.typeId() && a == b;
 }
 
-// A value as the store keeps it: text, or a date as yyyy-mm-dd; anything else for a date
-// column is refused before it reaches the store.
+}  // namespace
+
 QVariant storedValue(const QVariant& value, bool isDate, const QString& column)
 {
     if (value.isNull()) return {};
@@ -63,6 +63,8 @@ QVariant storedValue(const QVariant& value, bool isDate, const QString& column)
                              .arg(column, value.toString()));
     return storedDateText(date);
 }
+
+namespace {
 
 [[noreturn]] void noCurrentRecord()
 {

@@ -14,6 +14,10 @@ namespace brenzola {
 
 class Connection;
 
+// A value as the store keeps it: text, or a date as yyyy-mm-dd; anything else for a date
+// column is refused before it reaches the store.
+QVariant storedValue(const QVariant& value, bool isDate, const QString& column);
+
 // Rows of one statement, read forwards; rows of a single table can also be added
 // and changed. A Null value is an invalid QVariant; dates arrive as QDate.
 class Recordset {

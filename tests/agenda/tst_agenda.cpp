@@ -82,6 +82,7 @@ private Q_SLOTS:
     void birthdaysOfTheWeek();
     void theWindowShowsActsAndFollowsChanges();
     void printedAndExportedAsACalendar();
+    void calendarUidsAreEachRegistersOwn();
     void opensAtStartUpWhenSomethingIsDueUnlessTurnedOff();
     void theStartUpCheckAgreesWithTheAgenda();
     void theListsShowEveryTextAndTheBirthdays();
@@ -290,6 +291,56 @@ void TestAgenda::printedAndExportedAsACalendar()
     QVERIFY(ics.contains(
         "DTSTART;VALUE=DATE:19920229\r\nDTEND;VALUE=DATE:19920301\r\nRRULE:FREQ=YEARLY;BYMONTH=2;BYMONTHDAY=-1\r\n"));
     for (const QByteArray& riga : ics.split('\n')) QVERIFY(riga.size() <= 76);
+}
+
+void TestAgenda::calendarUidsAreEachRegistersOwn()
+{
+    const QDate giorno(2027, 3, 1);
+    const qint64 id = contatto("Festeggiato", iso(giorno.addDays(1)), iso(QDate(1990, 3, 2)));
+    const auto uid = [](const Agenda& agenda) {
+        QList<QByteArray> trovati;
+        for (const QByteArray& riga :
+             CalendarioAgenda(agenda, QDateTime(agenda.oggi, QTime(9, 0))).replace("\r\n ", "").split('\n'))
+            if (riga.startsWith("UID:")) trovati << riga.trimmed();
+        return trovati;
+    };
+    const auto esporta = [&] { return uid(LeggiAgenda(*Connessione(), giorno, 7)); };
+    const auto apri = [this](const QString& archivio) {
+        form_.reset();
+        ChiudiDatabase();
+        form_ = std::make_unique<FrmBrenzola>(dialogs_);
+        return form_->Form_Load(archivio);
+    };
+
+    const QByteArray chiave = QByteArray::number(id);
+    const QByteArray identita = Connessione()->identity().toLatin1();
+    QVERIFY(!identita.isEmpty());
+    const QList<QByteArray> primo = esporta();
+    QCOMPARE(primo, (QList<QByteArray>{"UID:ricontattare-" + chiave + "-20270302-" + identita + "@brenzola.example",
+                                       "UID:compleanno-" + chiave + '-' + identita + "@brenzola.example"}));
+    QCOMPARE(esporta(), primo);
+
+    // Another register, a contact with the same key: none of its UIDs is the first's.
+    test::TempStore altro(QStringLiteral("altro"));
+    QCOMPARE(altro.insert({{"Cognome", "Festeggiato"},
+                           {"Nome", "Anna"},
+                           {"DataRicont", iso(giorno.addDays(1))},
+                           {"DataNasc", iso(QDate(1990, 3, 2))}}),
+             id);
+    QVERIFY(apri(altro.path()));
+    const QList<QByteArray> secondo = esporta();
+    QCOMPARE(secondo.size(), 2);
+    QVERIFY(!secondo.contains(primo[0]) && !secondo.contains(primo[1]));
+
+    // The first register opened again gives the very same UIDs.
+    QVERIFY(apri(store_->path()));
+    QCOMPARE(esporta(), primo);
+
+    // A register without an identity keeps the form it always had.
+    Agenda senza = LeggiAgenda(*Connessione(), giorno, 7);
+    senza.registro.clear();
+    QCOMPARE(uid(senza), (QList<QByteArray>{"UID:ricontattare-" + chiave + "-20270302@brenzola.example",
+                                            "UID:compleanno-" + chiave + "@brenzola.example"}));
 }
 
 void TestAgenda::opensAtStartUpWhenSomethingIsDueUnlessTurnedOff()

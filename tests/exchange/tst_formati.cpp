@@ -2,6 +2,7 @@
 // writes them; the duplicate rules and merging.
 #include "exchange/csv.h"
 #include "exchange/doppioni.h"
+#include "exchange/ldif.h"
 #include "exchange/mappacsv.h"
 #include "exchange/vcard.h"
 #include "store/storeddate.h"
@@ -71,6 +72,10 @@ private Q_SLOTS:
     void whatBrenzolaWritesReadsBackExactly();
     void csvEncodingsSeparatorsAndDateOrderAreDetected();
     void duplicatesAreTheSamePersonAndMergeLosesNothing();
+    void controlCharactersAreFound_data();
+    void controlCharactersAreFound();
+    void aContactNamesTheFirstFieldHoldingOne();
+    void ldifKeepsControlCharactersInBase64();
 };
 
 void TestFormati::phoneAndMailFilesGiveTheirContacts()
@@ -360,6 +365,94 @@ void TestFormati::duplicatesAreTheSamePersonAndMergeLosesNothing()
     QCOMPARE(unito[Campo::DataNasc].toDate(), QDate(1958, 3, 21));
     QCOMPARE(unito.testo(Campo::Commenti), QStringLiteral("Uno\r\nDue\r\n\r\nTre\r\nQuattro\r\n\r\nEmail: m@z.it"));
     QCOMPARE(unisci(unito, altro).testo(Campo::Commenti), unito.testo(Campo::Commenti));  // merging again adds nothing
+}
+
+void TestFormati::controlCharactersAreFound_data()
+{
+    QTest::addColumn<QString>("testo");
+    QTest::addColumn<qsizetype>("posizione");
+    QTest::newRow("vuoto") << QString() << qsizetype(-1);
+    QTest::newRow("tab, a capo e ritorno") << QStringLiteral("a\tb\nc\rd\r\n") << qsizetype(-1);
+    QTest::newRow("NUL in testa") << QString(QChar(0)) + QStringLiteral("abc") << qsizetype(0);
+    QTest::newRow("BEL") << QStringLiteral("ab\acd") << qsizetype(2);
+    QTest::newRow("FF dopo un tab") << QStringLiteral("\t\f") << qsizetype(1);
+    QTest::newRow("U+001F in coda") << QStringLiteral("abc\x1F") << qsizetype(3);
+    QTest::newRow("DEL") << QStringLiteral("x\x7Fy") << qsizetype(1);
+    QTest::newRow("il primo di due") << QStringLiteral("a\x1B\x01") << qsizetype(1);
+    QTest::newRow("spazio e tilde") << QStringLiteral(" ~") << qsizetype(-1);
+    QTest::newRow("C1 e separatori Unicode") << QStringLiteral("\u0080\u0085\u00A0\u2028\u2029") << qsizetype(-1);
+    QTest::newRow("dopo una coppia surrogata") << QStringLiteral("😀\v") << qsizetype(2);
+}
+
+void TestFormati::controlCharactersAreFound()
+{
+    QFETCH(QString, testo);
+    QFETCH(qsizetype, posizione);
+    QCOMPARE(primoCarattereDiControllo(testo), posizione);
+}
+
+void TestFormati::aContactNamesTheFirstFieldHoldingOne()
+{
+    Contatto c = contatto({{Campo::Cognome, QStringLiteral("Rossi")},
+                           {Campo::Citta, QStringLiteral("For\x7Fli")},
+                           {Campo::Commenti, QStringLiteral("riga\tuno\r\nriga\adue")}});
+    c.uid = QStringLiteral("urn:uuid:\x01");
+    std::optional<CarattereDiControllo> trovato = carattereDiControllo(c);
+    QVERIFY(trovato);
+    QVERIFY(trovato->campo == Campo::Citta);  // before the comments, as the form shows them
+    QCOMPARE(trovato->posizione, qsizetype(3));
+    QCOMPARE(trovato->motivo,
+             QStringLiteral("il campo Città contiene un carattere di controllo (U+007F), che non si può conservare"));
+
+    c[Campo::Citta] = QStringLiteral("Forlì");
+    trovato = carattereDiControllo(c);
+    QVERIFY(trovato && trovato->campo == Campo::Commenti);
+    QCOMPARE(trovato->posizione, qsizetype(14));
+    QCOMPARE(trovato->motivo,
+             QStringLiteral("il campo Commenti contiene un carattere di controllo (U+0007), che non si può conservare"));
+
+    // A date field holding text that is not a date is checked like any text.
+    c[Campo::Commenti] = QStringLiteral("riga\tuno\r\nriga due");
+    c[Campo::DataNasc] = QString(QChar(0)) + QStringLiteral("1/1");
+    trovato = carattereDiControllo(c);
+    QVERIFY(trovato && trovato->campo == Campo::DataNasc);
+    QCOMPARE(trovato->motivo,
+             QStringLiteral("il campo Data Nasc. contiene un carattere di controllo (U+0000), che non si può conservare"));
+
+    c[Campo::DataNasc] = QDate(1970, 1, 1);
+    trovato = carattereDiControllo(c);
+    QVERIFY(trovato);
+    QVERIFY(!trovato->campo);  // the uid, last
+    QCOMPARE(trovato->posizione, qsizetype(9));
+    QVERIFY2(trovato->motivo.startsWith(QStringLiteral("l'identità (UID) contiene un carattere di controllo (U+0001)")),
+             qPrintable(trovato->motivo));
+
+    c.uid = QStringLiteral("urn:uuid:1");
+    QVERIFY(!carattereDiControllo(c));
+    QVERIFY(!carattereDiControllo(Contatto{}));
+}
+
+void TestFormati::ldifKeepsControlCharactersInBase64()
+{
+    const QString commento = QString(QChar(0)) + QStringLiteral("a\ab\fc\td\r\ne\x1F\x7F");
+    const QString nome = QStringLiteral("Anna\x1B");
+    const QByteArray voce = voceLdif(contatto({{Campo::Cognome, QStringLiteral("Rossi")},
+                                               {Campo::Nome, nome},
+                                               {Campo::TipoRef, QStringLiteral("tab\tin mezzo")},
+                                               {Campo::Commenti, commento}}));
+    // No control byte but the line ends is written as it is.
+    for (const char byte : QByteArray(voce).replace("\r\n", ""))
+        QVERIFY2(uchar(byte) >= 0x20 && byte != '\x7F', qPrintable(QStringLiteral("byte %1").arg(int(byte))));
+    // Each value, its lines unfolded, decodes to the very text.
+    QMap<QByteArray, QByteArray> valori;
+    for (const QByteArray& riga : QByteArray(voce).replace("\r\n ", "").split('\n')) {
+        const qsizetype duePunti = riga.indexOf("::");
+        if (duePunti > 0) valori[riga.left(duePunti)] = QByteArray::fromBase64(riga.mid(duePunti + 2).trimmed());
+    }
+    QCOMPARE(QString::fromUtf8(valori.value("description")), commento);
+    QCOMPARE(QString::fromUtf8(valori.value("givenName")), nome);
+    QCOMPARE(QString::fromUtf8(valori.value("brenzolaTipoRef")), QStringLiteral("tab\tin mezzo"));
+    QVERIFY(valori.contains("dn"));  // the name it is made of holds one too
 }
 
 QTEST_GUILESS_MAIN(TestFormati)

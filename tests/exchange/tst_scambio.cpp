@@ -16,6 +16,8 @@
 #include "store/storeerror.h"
 #include "testsupport.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -59,7 +61,9 @@ QStringList righe(Connection& connection)
     return tutte;
 }
 
-const SceltaDoppione kAggiungiSempre = [](const Contatto&, const Voce&) { return std::optional<Scelta>(Scelta::Aggiungi); };
+const SceltaDoppione kAggiungiSempre = [](const Contatto&, const Voce&, const Confronto&) {
+    return std::optional<Scelta>(Scelta::Aggiungi);
+};
 
 }  // namespace
 
@@ -74,6 +78,8 @@ private Q_SLOTS:
     void duplicatesAreAskedAboutAndMerged();
     void theRegistersOwnDuplicatesMergeIntoOne();
     void importsAndMergesAreUndoneWhole();
+    void theSameContactComesBackByItsIdentity();
+    void controlCharactersStopTheExportButLdifKeepsThem();
 };
 
 void TestScambio::exportedAndImportedTheRowsComeBackTheSame_data()
@@ -137,14 +143,15 @@ void TestScambio::anImportIsWholeOrNothing()
     const Lettura mille = leggi(LeggiFile(file));
     const QStringList prima = righe(*connection);
 
-    // Stopped while writing: nothing stays.
-    qint64 ultimo = 0;
-    const Riepilogo fermato = Importa(*connection, mille, kAggiungiSempre, [&ultimo](qint64 fatto, qint64 totale) {
+    // Stopped at the last moment, everything written: nothing stays.
+    qint64 ultimo = 0, tutto = -1;
+    const Riepilogo fermato = Importa(*connection, mille, kAggiungiSempre, [&](qint64 fatto, qint64 totale) {
         ultimo = fatto;
-        return fatto < totale - 300;
+        tutto = totale;
+        return fatto < totale;
     });
     QVERIFY(fermato.annullato);
-    QVERIFY(ultimo > 1 + qint64(mille.voci.size()));  // it was writing
+    QCOMPARE(ultimo, tutto);
     QCOMPARE(righe(*connection), prima);
 
     // A row the store refuses halfway: nothing stays, and the store says why.
@@ -162,7 +169,7 @@ void TestScambio::anImportIsWholeOrNothing()
     const QByteArray rossi =
         "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Rossi;Mario;;;\r\nEMAIL:MARIO@x.it\r\nTEL:333\r\nEND:VCARD\r\n"
         "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Verdi;Anna;;;\r\nEND:VCARD\r\n";
-    const auto cambiaIntanto = [&store](const Contatto&, const Voce&) {
+    const auto cambiaIntanto = [&store](const Contatto&, const Voce&, const Confronto&) {
         store.rows(QStringLiteral("UPDATE anagrafica SET nome = 'Mario Luigi' WHERE cognome = 'Rossi'"));
         return std::optional<Scelta>(Scelta::Unisci);
     };
@@ -196,10 +203,11 @@ void TestScambio::duplicatesAreAskedAboutAndMerged()
         "BEGIN:VCARD\r\nVERSION:4.0\r\nN:Verdi;Anna;;;\r\nEMAIL:anna@z.it\r\nBDAY:19800315\r\nEND:VCARD\r\n"
         "BEGIN:VCARD\r\nVERSION:4.0\r\nN:Neri;;;;\r\nBDAY:--0101\r\nEND:VCARD\r\n";
     QStringList chiesti;
-    const Riepilogo riepilogo = Importa(*connection, leggi(file), [&](const Contatto& esistente, const Voce& nuovo) {
-        chiesti << esistente.nomeCompleto() + u'/' + nuovo.contatto.nomeCompleto();
-        return std::optional<Scelta>(nuovo.contatto.testo(Campo::Cognome) == u"Bianchi" ? Scelta::Salta : Scelta::Unisci);
-    });
+    const Riepilogo riepilogo =
+        Importa(*connection, leggi(file), [&](const Contatto& esistente, const Voce& nuovo, const Confronto&) {
+            chiesti << esistente.nomeCompleto() + u'/' + nuovo.contatto.nomeCompleto();
+            return std::optional<Scelta>(nuovo.contatto.testo(Campo::Cognome) == u"Bianchi" ? Scelta::Salta : Scelta::Unisci);
+        });
     // The second Verdi duplicates the first, read just before it.
     QCOMPARE(chiesti, (QStringList{"Rossi Mario/ROSSI mario", "Bianchi Luca/Bianchi Luca", "Verdi Anna/Verdi Anna"}));
     QCOMPARE(riepilogo.aggiunti, 2);
@@ -219,7 +227,7 @@ void TestScambio::duplicatesAreAskedAboutAndMerged()
 
     // Stopping at a question imports nothing at all.
     const Riepilogo fermato =
-        Importa(*connection, leggi(file), [](const Contatto&, const Voce&) { return std::optional<Scelta>(); });
+        Importa(*connection, leggi(file), [](const Contatto&, const Voce&, const Confronto&) { return std::optional<Scelta>(); });
     QVERIFY(fermato.annullato);
     QCOMPARE(store.rows(QStringLiteral("SELECT count(*) FROM anagrafica"))[0][0].toInt(), 4);
     // Neri's birthday has no year, and is kept so.
@@ -283,8 +291,9 @@ void TestScambio::importsAndMergesAreUndoneWhole()
         "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Rossi;Mario;;;\r\nFN:Mario Rossi\r\nEMAIL:mario@x.it\r\n"
         "TEL:06 99\r\nEND:VCARD\r\n");
     lettura.origine = QStringLiteral("rubrica.vcf");
-    const Riepilogo riepilogo =
-        Importa(*connection, lettura, [](const Contatto&, const Voce&) { return std::optional<Scelta>(Scelta::Unisci); });
+    const Riepilogo riepilogo = Importa(*connection, lettura, [](const Contatto&, const Voce&, const Confronto&) {
+        return std::optional<Scelta>(Scelta::Unisci);
+    });
     QCOMPARE(riepilogo.aggiunti, 2);
     QCOMPARE(riepilogo.uniti, 1);
     const qint64 importazione = connection->ownOperations().back();
@@ -309,6 +318,92 @@ void TestScambio::importsAndMergesAreUndoneWhole()
     QCOMPARE(Cestino(*connection).size(), nelCestino + unione.assorbiti.size());  // the absorbed ones too
     Annulla(*connection, connection->ownOperations().back(), false);
     QCOMPARE(store.dump(), prima);
+}
+
+void TestScambio::controlCharactersStopTheExportButLdifKeepsThem()
+{
+    BRENZOLA_SOLO_FILE("a NUL in text is SQLite's: PostgreSQL refuses it");
+    test::TempStore store;
+    const QString ammessi = QStringLiteral("tab\tlinea\r\nritorno\r");
+    store.insert({{"Cognome", "Bianchi"}, {"Commenti", ammessi}});
+    const qint64 rossi = store.insert({{"Cognome", "Rossi"}, {"Nome", "Mario"}});
+    store.rows(QStringLiteral("UPDATE Anagrafica SET Commenti = 'prima' || char(0) || 'dopo' WHERE id = %1").arg(rossi));
+    auto connection = apri(store.path());
+    QTemporaryDir cartella;
+    const QString file = cartella.filePath(QStringLiteral("contatti"));
+    const QByteArray vecchio = "il file di prima\r\n";
+    const auto scriviVecchio = [&] {
+        QFile f(file);
+        return f.open(QIODevice::WriteOnly) && f.write(vecchio) == vecchio.size();
+    };
+
+    for (const FormatoScambio formato : {FormatoScambio::VCard4, FormatoScambio::VCard3, FormatoScambio::CsvItaliano,
+                                         FormatoScambio::CsvRfc, FormatoScambio::CsvGoogle, FormatoScambio::CsvOutlook}) {
+        QVERIFY(scriviVecchio());
+        try {
+            Esporta(*connection, QStringLiteral(" "), formato, file);
+            QFAIL(qPrintable(QStringLiteral("format %1 wrote a NUL").arg(int(formato))));
+        } catch (const StoreError& e) {
+            QCOMPARE(e.number(), StoreErrorNumber::TypeMismatch);
+            QVERIFY2(e.description().contains(QStringLiteral("«Rossi Mario» (id %1)").arg(rossi)), qPrintable(e.description()));
+            QVERIFY2(e.description().contains(QStringLiteral("il campo Commenti contiene un carattere di controllo (U+0000)")),
+                     qPrintable(e.description()));
+        }
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), vecchio);
+        QCOMPARE(QDir(cartella.path()).entryList(QDir::Files), QStringList{QStringLiteral("contatti")});
+    }
+
+    // LDIF keeps it, in base64: each comment decodes to what is stored.
+    QCOMPARE(Esporta(*connection, QStringLiteral(" "), FormatoScambio::Ldif, file), std::optional<qint64>(2));
+    QStringList commenti;
+    for (const QByteArray& riga : LeggiFile(file).replace("\r\n ", "").split('\n'))
+        if (riga.startsWith("description:: ")) commenti << QString::fromUtf8(QByteArray::fromBase64(riga.mid(14).trimmed()));
+    QCOMPARE(commenti,
+             (QStringList{ammessi, QStringLiteral("prima") + QChar(0) + QStringLiteral("dopo")}));  // Bianchi, then Rossi
+
+    // Tab, line feed and carriage return alone go into every format.
+    store.rows(QStringLiteral("UPDATE Anagrafica SET Commenti = 'prima dopo' WHERE id = %1").arg(rossi));
+    QCOMPARE(Esporta(*connection, QStringLiteral(" "), FormatoScambio::VCard4, file), std::optional<qint64>(2));
+    QCOMPARE(leggi(LeggiFile(file)).voci.front().contatto.testo(Campo::Commenti), ammessi);
+}
+
+void TestScambio::theSameContactComesBackByItsIdentity()
+{
+    test::TempStore store;
+    store.insert({{"Cognome", "Rossi"}, {"Nome", "Mario"}, {"Fonte", "Fiera"}});
+    store.insert({{"Cognome", "Verdi"}, {"Uid", "urn:uuid:0e3c1b2a-1111-4222-8333-444455556666"}});  // another address book's
+    auto connection = apri(store.path());
+    QTemporaryDir cartella;
+    const QString file = cartella.filePath(QStringLiteral("registro.vcf"));
+    Esporta(*connection, QStringLiteral(" "), FormatoScambio::VCard3, file);
+    // Back from a phone: a name written otherwise, Brenzola's own field lost on the way; and
+    // a card with a control character, which no field keeps.
+    QByteArray dati = LeggiFile(file);
+    QVERIFY(dati.contains("UID:urn:uuid:") && dati.contains("N:Rossi;Mario;;;") && dati.contains("X-BRENZOLA-FONTE:Fiera\r\n"));
+    dati.replace("N:Rossi;Mario;;;", "N:Rossi;Mario Luigi;;;").replace("X-BRENZOLA-FONTE:Fiera\r\n", "");
+    dati.replace("N:Verdi;;;;", "N:Verdi;Anna;;;");
+    dati += "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Neri;\x07Ugo;;;\r\nEND:VCARD\r\n";
+    QStringList perche;
+    const Riepilogo riepilogo =
+        Importa(*connection, leggi(dati), [&](const Contatto& esistente, const Voce& letta, const Confronto& confronto) {
+            perche << confronto.motivi.join(u';');
+            return std::optional<Scelta>(letta.contatto.uid == esistente.uid ? Scelta::Aggiorna : Scelta::Salta);
+        });
+    QCOMPARE(perche.size(), 2);
+    QVERIFY2(perche[0].startsWith(QStringLiteral("lo stesso identificativo (UID)")), qPrintable(perche[0]));
+    QCOMPARE(riepilogo.aggiornati, 2);
+    QCOMPARE(riepilogo.aggiunti, 0);
+    QCOMPARE(riepilogo.saltati.size(), 1);
+    QVERIFY2(riepilogo.saltati[0].contains(QStringLiteral("carattere di controllo (U+0007)")), qPrintable(riepilogo.saltati[0]));
+    // Updated in place, what the phone had no place for kept, the identities as they were.
+    QCOMPARE(
+        store.rows(QStringLiteral("SELECT cognome, nome, coalesce(fonte, '-'), coalesce(uid, '-') FROM anagrafica ORDER BY id")),
+        (QList<QVariantList>{
+            {QStringLiteral("Rossi"), QStringLiteral("Mario Luigi"), QStringLiteral("Fiera"), QStringLiteral("-")},
+            {QStringLiteral("Verdi"), QStringLiteral("Anna"), QStringLiteral("-"),
+             QStringLiteral("urn:uuid:0e3c1b2a-1111-4222-8333-444455556666")}}));
 }
 
 QTEST_GUILESS_MAIN(TestScambio)

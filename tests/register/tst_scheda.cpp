@@ -70,6 +70,8 @@ private Q_SLOTS:
     void closingAsksAboutUnsavedChanges();
     void rejectedSaveKeepsTheEdits();
     void rejectedDeleteKeepsTheContact();
+    void salvaRefusesControlCharacters();
+    void aControlCharacterStoredElsewhereIsShownToBeTakenAway();
 
 private:
     std::unique_ptr<test::TempStore> store_;
@@ -662,6 +664,97 @@ void TestScheda::rejectedDeleteKeepsTheContact()
     QCOMPARE(form_->idCorrente(), bianchi_);
     QCOMPARE(box("TxtCognome")->text(), QStringLiteral("Bianchi"));
     QCOMPARE(form_->modificato(), true);
+}
+
+void TestScheda::salvaRefusesControlCharacters()
+{
+    const auto rifiutato = [this](const QString& motivo) {
+        const Message& m = dialogs_.shown.back();
+        const QString atteso = QStringLiteral(
+                                   "Il contatto non è stato salvato.\n\nErrore 13: %1, che non si può conservare: "
+                                   "toglierlo e salvare di nuovo.")
+                                   .arg(motivo);
+        return m.text == atteso && m.icon == MsgIcon::Critical && m.buttons == MsgButtons::Ok;
+    };
+    clickEntry(0);
+    QVERIFY(test::modificaCampo(box("TxtCitta"), [this] { box("TxtCitta")->setText(QStringLiteral("Mi\alano")); }));
+    click("CmdSalva");
+    QCOMPARE(dialogs_.shown.size(), 1);
+    QVERIFY2(rifiutato(QStringLiteral("Il campo Città contiene un carattere di controllo (U+0007)")),
+             qPrintable(dialogs_.lastText()));
+    QCOMPARE(stored(bianchi_, "Citta").toString(), QStringLiteral("Milano"));
+    QCOMPARE(box("TxtCitta")->text(), QStringLiteral("Mi\alano"));
+    QCOMPARE(QApplication::focusWidget(), box("TxtCitta"));
+    QCOMPARE(box("TxtCitta")->selectedText(), QStringLiteral("\a"));  // one key takes it away
+    QCOMPARE(form_->modificato(), true);
+    QTest::keyClick(box("TxtCitta"), Qt::Key_Delete);
+    QCOMPARE(box("TxtCitta")->text(), QStringLiteral("Milano"));
+    QVERIFY(test::modificaCampo(box("TxtCell"), [this] { box("TxtCell")->setText(QStringLiteral("333\x7F")); }));
+    click("CmdSalva");
+    QVERIFY2(rifiutato(QStringLiteral("Il campo Cell. contiene un carattere di controllo (U+007F)")),
+             qPrintable(dialogs_.lastText()));
+    QCOMPARE(box("TxtCell")->selectedText(), QStringLiteral("\x7F"));
+    QTest::keyClick(box("TxtCell"), Qt::Key_Delete);
+    click("CmdSalva");
+    QCOMPARE(dialogs_.lastText(), QStringLiteral("Salvato"));
+    QCOMPARE(stored(bianchi_, "Cell").toString(), QStringLiteral("333"));
+
+    // In the comments of a new contact, after a tab and a line break, which are allowed.
+    click("CmdNuovo");
+    box("TxtCognome")->setText(QStringLiteral("Neri"));
+    QVERIFY(test::modificaCampo(commenti(), [this] { commenti()->setPlainText(QStringLiteral("uno\tdue\ntre\fquattro")); }));
+    dialogs_.shown.clear();
+    click("CmdSalva");
+    QCOMPARE(dialogs_.shown.size(), 1);
+    QVERIFY2(rifiutato(QStringLiteral("Il campo Commenti contiene un carattere di controllo (U+000C)")),
+             qPrintable(dialogs_.lastText()));
+    QCOMPARE(rowCount(), 4);
+    QCOMPARE(form_->idCorrente(), 0);
+    QCOMPARE(QApplication::focusWidget(), commenti());
+    QCOMPARE(commenti()->textCursor().selectedText(), QStringLiteral("\f"));
+    QCOMPARE(commenti()->toPlainText(), QStringLiteral("uno\tdue\ntre\fquattro"));
+
+    // The same refusal through the question when leaving the contact: the edits stay.
+    dialogs_.shown.clear();
+    dialogs_.answers = {MsgAnswer::Yes};
+    clickEntry(3);
+    QCOMPARE(dialogs_.shown.size(), 2);
+    QVERIFY(isSaveQuestion(dialogs_.shown[0]));
+    QVERIFY2(rifiutato(QStringLiteral("Il campo Commenti contiene un carattere di controllo (U+000C)")),
+             qPrintable(dialogs_.lastText()));
+    QCOMPARE(form_->idCorrente(), 0);
+    QCOMPARE(box("TxtCognome")->text(), QStringLiteral("Neri"));
+    QCOMPARE(commenti()->toPlainText(), QStringLiteral("uno\tdue\ntre\fquattro"));
+    QCOMPARE(rowCount(), 4);
+
+    // Taken away, the rest is saved as typed.
+    QVERIFY(test::modificaCampo(commenti(), [this] { QTest::keyClick(commenti(), Qt::Key_Delete); }));
+    click("CmdSalva");
+    QCOMPARE(dialogs_.lastText(), QStringLiteral("Salvato"));
+    QCOMPARE(rowCount(), 5);
+    QCOMPARE(stored(lastId(), "Commenti").toString(), QStringLiteral("uno\tdue\ntrequattro"));
+}
+
+void TestScheda::aControlCharacterStoredElsewhereIsShownToBeTakenAway()
+{
+    BRENZOLA_SOLO_FILE("a NUL in text is SQLite's: PostgreSQL refuses it");
+    store_->rows(QStringLiteral("UPDATE Anagrafica SET Fonte = 'Fi' || char(0) || 'era' WHERE id = %1").arg(bianchi_));
+    clickEntry(0);
+    QCOMPARE(box("Txtfonte")->text(), QStringLiteral("Fi") + QChar(0) + QStringLiteral("era"));
+    // Whatever else changed, the save names it and writes nothing.
+    QVERIFY(test::modificaCampo(box("TxtNome"), [this] { box("TxtNome")->setText(QStringLiteral("Annalisa")); }));
+    click("CmdSalva");
+    QCOMPARE(dialogs_.shown.size(), 1);
+    QVERIFY2(dialogs_.lastText().contains(QStringLiteral("Il campo Fonte contiene un carattere di controllo (U+0000)")),
+             qPrintable(dialogs_.lastText()));
+    QCOMPARE(stored(bianchi_, "Nome").toString(), QStringLiteral("Anna"));
+    QCOMPARE(box("TxtNome")->text(), QStringLiteral("Annalisa"));
+    QCOMPARE(QApplication::focusWidget(), box("Txtfonte"));
+    QTest::keyClick(box("Txtfonte"), Qt::Key_Delete);
+    click("CmdSalva");
+    QCOMPARE(dialogs_.lastText(), QStringLiteral("Salvato"));
+    QCOMPARE(stored(bianchi_, "Fonte").toString(), QStringLiteral("Fiera"));
+    QCOMPARE(stored(bianchi_, "Nome").toString(), QStringLiteral("Annalisa"));
 }
 
 QTEST_MAIN(TestScheda)

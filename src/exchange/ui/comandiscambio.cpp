@@ -2,6 +2,9 @@
 
 #include "exchange/csv.h"
 #include "exchange/doppioni.h"
+#include "exchange/ldif.h"
+#include "exchange/lettore.h"
+#include "exchange/righefile.h"
 #include "exchange/scambio.h"
 #include "exchange/ui/frmdoppione.h"
 #include "exchange/ui/frmimportacsv.h"
@@ -47,34 +50,30 @@ void informa(Dialogs& dialogs, QWidget* parent, const QString& testo)
     dialogs.MsgBox(parent, {testo, MsgButtons::Ok, MsgIcon::Information});
 }
 
-// The contacts of a file: a vCard read whole, a CSV file as the user maps its columns.
-// Nothing when the user cancelled.
-std::optional<Lettura> leggiFile(Dialogs& dialogs, QWidget* parent, const QString& file)
+// The start of a file, enough to tell its kind and show a CSV file's first rows.
+QByteArray inizioDi(const QString& file)
 {
-    const QByteArray dati = LeggiFile(file);
-    std::optional<Lettura> lettura;
-    if (sembraVCard(dati)) {
-        lettura = leggiVCard(dati);
-    } else {
-        leggiCsv(dati, rilevaFormatoCsv(dati), 0);  // an empty or binary file is refused before any window
-        FrmImportaCsv finestra(dati, file, parent);
-        dialogs.ShowModal(finestra);
-        if (finestra.result() != QDialog::Accepted) return std::nullopt;
-        lettura = contattiDaCsv(leggiCsv(dati, finestra.formato()), finestra.mappa());
-    }
-    lettura->origine = QFileInfo(file).fileName();
-    return lettura;
+    const std::unique_ptr<QFile> aperto = apriFileContatti(file);
+    return aperto->read(qint64(1) << 20);
 }
 
-// Whether to go on with the readable entries when some cannot be read.
-bool accettaIlleggibili(Dialogs& dialogs, QWidget* parent, const Lettura& lettura)
+// A reader of the file's contacts: a CSV file read as the user maps its columns. Nothing
+// when the user cancelled.
+std::unique_ptr<LettoreVoci> apriFile(Dialogs& dialogs, QWidget* parent, const QString& file)
 {
-    const int illeggibili = lettura.illeggibili();
-    const int tutte = int(lettura.voci.size());
-    if (illeggibili == 0) return true;
-    QStringList primi;
-    for (const Voce& voce : lettura.voci)
-        if (!voce.errore.isEmpty() && primi.size() < kErroriMostrati) primi << voce.errore;
+    const QByteArray inizio = inizioDi(file);
+    if (sembraVCard(inizio) || sembraLdif(inizio)) return apriLettore(file);
+    leggiCsv(inizio, rilevaFormatoCsv(inizio), 0);  // an empty or binary file is refused before any window
+    FrmImportaCsv finestra(inizio, file, parent);
+    dialogs.ShowModal(finestra);
+    if (finestra.result() != QDialog::Accepted) return nullptr;
+    return apriLettore(file, finestra.opzioni());
+}
+
+// Whether to go on with the readable entries when some cannot be read; asked once the
+// whole file is read, before anything is written.
+bool accettaIlleggibili(Dialogs& dialogs, QWidget* parent, int illeggibili, int tutte, QStringList primi)
+{
     if (illeggibili > kErroriMostrati) primi << QStringLiteral("…");
     if (illeggibili == tutte) {
         dialogs.MsgBox(parent,
@@ -172,57 +171,71 @@ bool ImportaDaFile(Dialogs& dialogs, QWidget* parent, Connection& connection)
     const QString file =
         dialogs.ChooseFile(parent, QCoreApplication::translate("brenzola::ComandiScambio", "Importa contatti"), QDir::homePath(),
                            QCoreApplication::translate("brenzola::ComandiScambio",
-                                                       "Contatti (*.vcf *.vcard *.csv *.txt);;vCard (*.vcf *.vcard);;"
-                                                       "CSV (*.csv *.txt);;Tutti i file (*)"));
+                                                       "Contatti (*.vcf *.vcard *.csv *.txt *.ldif);;vCard (*.vcf *.vcard);;"
+                                                       "CSV (*.csv *.txt);;LDIF (*.ldif);;Tutti i file (*)"));
     if (file.isEmpty()) return false;
     try {
-        const std::optional<Lettura> lettura = leggiFile(dialogs, parent, file);
-        if (!lettura) return false;
-        if (lettura->voci.empty()) {
+        const std::unique_ptr<LettoreVoci> lettore = apriFile(dialogs, parent, file);
+        if (!lettore) return false;
+        std::optional<Scelta> perTutti, perTuttiAggiornati;
+        const auto mostraAvanzamento = [&] {
+            return dialogs.ShowProgress(
+                parent, QCoreApplication::translate("brenzola::ComandiScambio", "Importazione dei contatti da «%1»…")
+                            .arg(QFileInfo(file).fileName()));
+        };
+        std::unique_ptr<Progress> avanzamento = mostraAvanzamento();
+        OpzioniImportazione opzioni;
+        opzioni.origine = QFileInfo(file).fileName();
+        bool illeggibiliRifiutati = false;  // the user already knows nothing is imported
+        opzioni.conferma = [&](int illeggibili, int tutte, const QStringList& primi) {
+            avanzamento.reset();
+            illeggibiliRifiutati = !accettaIlleggibili(dialogs, parent, illeggibili, tutte, primi);
+            if (!illeggibiliRifiutati) avanzamento = mostraAvanzamento();
+            return !illeggibiliRifiutati;
+        };
+        opzioni.avanzamento = [&](qint64 fatto, qint64 totale) { return !avanzamento || avanzamento->advance(fatto, totale); };
+        opzioni.scelta = [&](const Contatto& esistente, const Voce& letta, const Confronto& perche) -> std::optional<Scelta> {
+            const bool stessoUid = !letta.contatto.uid.isEmpty() && letta.contatto.uid == esistente.uid;
+            const bool certo = perche.esito == Somiglianza::Stesso;
+            // "For all" answers only what it was given for: the same person, or the same contact again.
+            std::optional<Scelta>& perQuesti = stessoUid ? perTuttiAggiornati : perTutti;
+            if (certo && perQuesti) return perQuesti;
+            const bool giaLetto = esistente.id == 0;
+            FrmDoppione finestra(
+                stessoUid ? FrmDoppione::Uso::Aggiornamento : FrmDoppione::Uso::Importazione,
+                QCoreApplication::translate("brenzola::ComandiScambio", "«%1» (riga %2 del file) sembra %3 «%4».")
+                    .arg(letta.contatto.nomeCompleto().trimmed(), QString::number(letta.riga),
+                         giaLetto
+                             ? QCoreApplication::translate("brenzola::ComandiScambio", "lo stesso contatto letto prima dal file:")
+                             : QCoreApplication::translate("brenzola::ComandiScambio", "già presente nell'archivio come"),
+                         esistente.nomeCompleto().trimmed()),
+                giaLetto ? QCoreApplication::translate("brenzola::ComandiScambio", "Letto prima dal file")
+                         : QCoreApplication::translate("brenzola::ComandiScambio", "Nell'archivio"),
+                QCoreApplication::translate("brenzola::ComandiScambio", "Nel file, riga %1").arg(letta.riga), esistente,
+                letta.contatto, parent);
+            finestra.mostraConfronto(perche);
+            dialogs.ShowModal(finestra);
+            if (finestra.scelta() && finestra.perTutti()) perQuesti = finestra.scelta();
+            return finestra.scelta();
+        };
+        const Riepilogo riepilogo = Importa(connection, *lettore, opzioni);
+        avanzamento.reset();
+        if (!riepilogo.annullato && riepilogo.letti == 0) {
             informa(dialogs, parent,
                     QCoreApplication::translate("brenzola::ComandiScambio", "Il file «%1» non contiene contatti.")
                         .arg(QFileInfo(file).fileName()));
             return false;
         }
-        if (!accettaIlleggibili(dialogs, parent, *lettura)) return false;
-
-        std::optional<Scelta> perTutti;
-        std::unique_ptr<Progress> avanzamento = dialogs.ShowProgress(
-            parent, QCoreApplication::translate("brenzola::ComandiScambio", "Importazione dei contatti da «%1»…")
-                        .arg(QFileInfo(file).fileName()));
-        const Riepilogo riepilogo = Importa(
-            connection, *lettura,
-            [&](const Contatto& esistente, const Voce& letta) -> std::optional<Scelta> {
-                if (perTutti) return perTutti;
-                const bool giaLetto = esistente.id == 0;
-                FrmDoppione finestra(
-                    FrmDoppione::Uso::Importazione,
-                    QCoreApplication::translate("brenzola::ComandiScambio", "«%1» (riga %2 del file) sembra %3 «%4».")
-                        .arg(letta.contatto.nomeCompleto().trimmed(), QString::number(letta.riga),
-                             giaLetto
-                                 ? QCoreApplication::translate("brenzola::ComandiScambio",
-                                                               "lo stesso contatto letto prima dal file:")
-                                 : QCoreApplication::translate("brenzola::ComandiScambio", "già presente nell'archivio come"),
-                             esistente.nomeCompleto().trimmed()),
-                    giaLetto ? QCoreApplication::translate("brenzola::ComandiScambio", "Letto prima dal file")
-                             : QCoreApplication::translate("brenzola::ComandiScambio", "Nell'archivio"),
-                    QCoreApplication::translate("brenzola::ComandiScambio", "Nel file, riga %1").arg(letta.riga), esistente,
-                    letta.contatto, parent);
-                dialogs.ShowModal(finestra);
-                if (finestra.scelta() && finestra.perTutti()) perTutti = finestra.scelta();
-                return finestra.scelta();
-            },
-            [&](qint64 fatto, qint64 totale) { return avanzamento->advance(fatto, totale); });
-        avanzamento.reset();
         if (riepilogo.annullato) {
-            informa(dialogs, parent,
-                    QCoreApplication::translate("brenzola::ComandiScambio",
-                                                "Importazione annullata: l'archivio non è stato modificato."));
+            if (!illeggibiliRifiutati)
+                informa(dialogs, parent,
+                        QCoreApplication::translate("brenzola::ComandiScambio",
+                                                    "Importazione annullata: l'archivio non è stato modificato."));
             return false;
         }
         FrmRiepilogo finestra(riepilogo, file, parent);
         dialogs.ShowModal(finestra);
-        return riepilogo.aggiunti + riepilogo.uniti > 0;
+        return riepilogo.aggiunti + riepilogo.uniti + riepilogo.aggiornati > 0;
     } catch (...) {
         MostraErrore(dialogs, parent,
                      QCoreApplication::translate("brenzola::ComandiScambio",

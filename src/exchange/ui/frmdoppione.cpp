@@ -25,7 +25,8 @@ FrmDoppione::FrmDoppione(Uso uso, const QString& testo, const QString& titoloPri
     : QDialog(parent)
 {
     setObjectName(QStringLiteral("FrmDoppione"));
-    setWindowTitle(uso == Uso::Importazione ? tr("Contatto già presente") : tr("Contatti doppi"));
+    const bool aggiornamento = uso == Uso::Aggiornamento;
+    setWindowTitle(uso == Uso::Archivio ? tr("Contatti doppi") : tr("Contatto già presente"));
     auto* layout = new QVBoxLayout(this);
     LblTesto = new QLabel(testo, this);
     LblTesto->setObjectName(QStringLiteral("LblTesto"));
@@ -38,12 +39,14 @@ FrmDoppione::FrmDoppione(Uso uso, const QString& testo, const QString& titoloPri
     LblMotivi->hide();
     layout->addWidget(LblMotivi);
 
-    const Contatto unito = unisci(primo, secondo);
+    // The same contact again brings it up to date; another that is the same person merges into it.
+    const Contatto unito = aggiornamento ? aggiorna(primo, secondo) : unisci(primo, secondo);
     GrigliaConfronto = new QTableWidget(kNumeroCampi, 3, this);
     GrigliaConfronto->setObjectName(QStringLiteral("GrigliaConfronto"));
     GrigliaConfronto->setEditTriggers(QAbstractItemView::NoEditTriggers);
     GrigliaConfronto->setWordWrap(true);
-    GrigliaConfronto->setHorizontalHeaderLabels({titoloPrimo, titoloSecondo, tr("Dopo l'unione")});
+    GrigliaConfronto->setHorizontalHeaderLabels(
+        {titoloPrimo, titoloSecondo, aggiornamento ? tr("Dopo l'aggiornamento") : tr("Dopo l'unione")});
     QStringList etichette;
     for (const DescrizioneCampo& d : campi()) {
         const int riga = int(d.campo);
@@ -82,13 +85,16 @@ FrmDoppione::FrmDoppione(Uso uso, const QString& testo, const QString& titoloPri
         p->setObjectName(QLatin1String(nome));
         return p;
     };
-    const bool importa = uso == Uso::Importazione;
-    CmdUnisci = pulsante("CmdUnisci", tr("Unisci"), QDialogButtonBox::AcceptRole);
-    if (importa) CmdAggiungi = pulsante("CmdAggiungi", tr("Aggiungi comunque"), QDialogButtonBox::AcceptRole);
+    const bool importa = uso != Uso::Archivio;
+    CmdUnisci = aggiornamento ? pulsante("CmdAggiorna", tr("Aggiorna"), QDialogButtonBox::AcceptRole)
+                              : pulsante("CmdUnisci", tr("Unisci"), QDialogButtonBox::AcceptRole);
+    // A second contact with the same identity would be one person twice.
+    if (uso == Uso::Importazione) CmdAggiungi = pulsante("CmdAggiungi", tr("Aggiungi comunque"), QDialogButtonBox::AcceptRole);
     CmdSalta = pulsante("CmdSalta", importa ? tr("Salta") : tr("Lascia separati"), QDialogButtonBox::AcceptRole);
     CmdAnnulla = pulsante("CmdAnnulla", importa ? tr("Annulla l'importazione") : tr("Annulla"), QDialogButtonBox::RejectRole);
     layout->addWidget(pulsanti);
-    connect(CmdUnisci, &QPushButton::clicked, this, [this] { scegli(Scelta::Unisci); });
+    connect(CmdUnisci, &QPushButton::clicked, this,
+            [this, aggiornamento] { scegli(aggiornamento ? Scelta::Aggiorna : Scelta::Unisci); });
     if (CmdAggiungi) connect(CmdAggiungi, &QPushButton::clicked, this, [this] { scegli(Scelta::Aggiungi); });
     connect(CmdSalta, &QPushButton::clicked, this, [this] { scegli(Scelta::Salta); });
     connect(CmdAnnulla, &QPushButton::clicked, this, &QDialog::reject);

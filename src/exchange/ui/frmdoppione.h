@@ -24,7 +24,8 @@ class FrmDoppione : public QDialog {
     Q_OBJECT
 
 public:
-    enum class Uso { Importazione, Archivio };
+    // Aggiornamento: a contact read again with the UID of one in the register, which it updates.
+    enum class Uso { Importazione, Aggiornamento, Archivio };
 
     FrmDoppione(Uso uso, const QString& testo, const QString& titoloPrimo, const QString& titoloSecondo, const Contatto& primo,
                 const Contatto& secondo, QWidget* parent = nullptr);
@@ -46,7 +47,7 @@ private:
     QCheckBox* ChkTutti;
     QPushButton* CmdAggiungi = nullptr;
     QPushButton* CmdSalta;
-    QPushButton* CmdUnisci;
+    QPushButton* CmdUnisci;  // "Aggiorna" (CmdAggiorna) when updating
     QPushButton* CmdAnnulla;
 };
 

@@ -16,7 +16,6 @@ namespace brenzola {
 namespace {
 
 constexpr int kRigheAnteprima = 20;
-constexpr int kRigheCampione = 1000;  // rows whose dates tell day from month first
 const Codifica kCodifiche[] = {Codifica::Utf8, Codifica::Utf16LE, Codifica::Utf16BE, Codifica::Windows1252};
 const std::pair<QChar, const char*> kSeparatori[] = {
     {u';', QT_TRANSLATE_NOOP("brenzola::FrmImportaCsv", "Punto e virgola ( ; )")},
@@ -92,6 +91,18 @@ MappaCsv FrmImportaCsv::mappa() const
     return scelta;
 }
 
+OpzioniCsv FrmImportaCsv::opzioni() const
+{
+    const FormatoCsv scelto = formato();
+    std::vector<std::pair<qsizetype, std::optional<Campo>>> cambiate;
+    const MappaCsv scelta = mappa();
+    for (qsizetype c = 0; c < scelta.colonne(); ++c)
+        if (scelta.campo(c) != indovinata_->campo(c)) cambiate.emplace_back(c, scelta.campo(c));
+    return {scelto.codifica, scelto.separatore, [cambiate](MappaCsv& m) {
+                for (const auto& [colonna, campo] : cambiate) m.assegna(colonna, campo);
+            }};
+}
+
 void FrmImportaCsv::rileggi()
 {
     GrigliaAnteprima->clear();
@@ -99,7 +110,7 @@ void FrmImportaCsv::rileggi()
     LblErrore->clear();
     TabellaCsv tabella;
     try {
-        tabella = leggiCsv(dati_, formato(), kRigheCampione);
+        tabella = leggiCsv(dati_, formato(), kRigheOsservate);
     } catch (...) {
         const StoreError errore = ErroreCorrente();
         LblErrore->setText(tr("Errore %1: %2").arg(errore.number()).arg(errore.description()));

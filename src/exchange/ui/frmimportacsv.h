@@ -1,6 +1,7 @@
 #pragma once
 
 #include "exchange/csv.h"
+#include "exchange/lettore.h"
 #include "exchange/mappacsv.h"
 
 #include <QDialog>
@@ -27,6 +28,8 @@ public:
     FormatoCsv formato() const;
     // The guessed mapping with the user's choices, its dates observed on the first rows.
     MappaCsv mappa() const;
+    // The encoding, the separator and the user's changes to the guessed columns, for reading the whole file.
+    OpzioniCsv opzioni() const;
 
 private:
     // Reads the first rows again with the chosen encoding and separator.

@@ -17,6 +17,8 @@ FrmRiepilogo::FrmRiepilogo(const Riepilogo& riepilogo, const QString& file, QWid
     QString testo = tr("Importazione da «%1»:\n\nAggiunti: %2\nUniti a contatti già presenti: %3\nNon importati: %4")
                         .arg(QFileInfo(file).fileName(), QString::number(riepilogo.aggiunti), QString::number(riepilogo.uniti),
                              QString::number(riepilogo.saltati.size()));
+    if (riepilogo.aggiornati > 0)
+        testo += tr("\nAggiornati (lo stesso contatto, riconosciuto dal suo UID): %1").arg(riepilogo.aggiornati);
     if (!riepilogo.ignorate.isEmpty()) {
         QStringList ignorate;
         for (auto i = riepilogo.ignorate.cbegin(); i != riepilogo.ignorate.cend(); ++i)
@@ -28,10 +30,14 @@ FrmRiepilogo::FrmRiepilogo(const Riepilogo& riepilogo, const QString& file, QWid
     LblRiepilogo->setWordWrap(true);
     LblRiepilogo->setMinimumWidth(420);
     layout->addWidget(LblRiepilogo);
-    TxtSaltati = new QPlainTextEdit(riepilogo.saltati.join(u'\n'), this);
+    // What was left out, then what came in not quite where it belongs.
+    QStringList righe = riepilogo.saltati;
+    if (!riepilogo.avvisi.isEmpty())
+        righe << (righe.isEmpty() ? QString() : QStringLiteral("\n")) + tr("Da controllare:") << riepilogo.avvisi;
+    TxtSaltati = new QPlainTextEdit(righe.join(u'\n'), this);
     TxtSaltati->setObjectName(QStringLiteral("TxtSaltati"));
     TxtSaltati->setReadOnly(true);
-    TxtSaltati->setVisible(!riepilogo.saltati.isEmpty());
+    TxtSaltati->setVisible(!righe.isEmpty());
     TxtSaltati->setMinimumSize(560, 200);
     layout->addWidget(TxtSaltati);
     auto* pulsanti = new QDialogButtonBox(QDialogButtonBox::Ok, this);

@@ -1,0 +1,182 @@
+#include "store/transito.h"
+
+#include "store/connection.h"
+#include "store/recordset.h"
+#include "store/sqlerror.h"
+#include "store/storeddate.h"
+
+#include <QSqlQuery>
+
+#include <algorithm>
+#include <limits>
+
+namespace brenzola {
+namespace {
+
+constexpr char kContatti[] = "brenzola_transito";
+constexpr char kChiavi[] = "brenzola_chiavi";
+constexpr size_t kInAttesa = 256;  // keys written together
+
+void aggiungiUnico(std::vector<qint64>& chi, qint64 uno)
+{
+    if (std::find(chi.begin(), chi.end(), uno) == chi.end()) chi.push_back(uno);
+}
+
+}  // namespace
+
+Transito::Transito(Connection& connection, const QStringList& colonne) : connection_(connection), colonne_(colonne)
+{
+    const bool server = connection.engine() == Engine::PostgreSQL;
+    const TableSchema& anagrafica = connection.schema(QStringLiteral("Anagrafica"));
+    // On a file the key is the row's own number.
+    const QString chiave = server ? QStringLiteral("bigint PRIMARY KEY") : QStringLiteral("integer PRIMARY KEY");
+    QStringList definizioni{QStringLiteral("n ") + chiave};
+    for (const QString& colonna : colonne) {
+        // The register's own types, so that a value moves over exactly as an insert would store it.
+        const bool data = anagrafica.isDate(colonna);
+        definizioni << colonna + u' ' + (data ? QStringLiteral("date") : QStringLiteral("text"));
+    }
+    const QSqlDatabase db = connection.database();
+    // Nothing here outlives the connection: a rollback journal on disk for every statement would only cost.
+    if (!server) runStatement(db, QStringLiteral("PRAGMA temp.journal_mode = MEMORY"));
+    for (const char* tabella : {kContatti, kChiavi})
+        runStatement(db, QStringLiteral("DROP TABLE IF EXISTS %1%2")
+                             .arg(server ? QString() : QStringLiteral("temp."), QLatin1String(tabella)));
+    runStatement(db, QStringLiteral("CREATE TEMP TABLE %1 (%2)").arg(QLatin1String(kContatti), definizioni.join(u',')));
+    runStatement(db, QStringLiteral("CREATE TEMP TABLE %1 (ordine %2, chiave text NOT NULL, chi bigint NOT NULL)")
+                         .arg(QLatin1String(kChiavi), chiave));
+    runStatement(db, QStringLiteral("CREATE INDEX brenzola_chiavi_chiave ON %1 (chiave, ordine)").arg(QLatin1String(kChiavi)));
+    contatti_ = std::make_unique<BulkInsert>(&connection, QLatin1String(kContatti), QStringList{QStringLiteral("n")} + colonne);
+    chiavi_ =
+        std::make_unique<BulkInsert>(&connection, QLatin1String(kChiavi),
+                                     QStringList{QStringLiteral("ordine"), QStringLiteral("chiave"), QStringLiteral("chi")});
+}
+
+Transito::~Transito()
+{
+    contatti_.reset();
+    chiavi_.reset();
+    try {
+        for (const char* tabella : {kContatti, kChiavi})
+            runStatement(connection_.database(), QStringLiteral("DROP TABLE IF EXISTS %1").arg(QLatin1String(tabella)));
+    } catch (const StoreError&) {
+        // Temporary tables end with the connection anyway.
+    }
+}
+
+qint64 Transito::aggiungi(const QVariantList& valori)
+{
+    contattiInAttesa_.push_back(valori);
+    if (contattiInAttesa_.size() >= kInAttesa) scrivi();
+    return ++aggiunti_;
+}
+
+QVariantList* Transito::inAttesa(qint64 numero)
+{
+    const qint64 primo = aggiunti_ - qint64(contattiInAttesa_.size()) + 1;
+    return numero >= primo && numero <= aggiunti_ ? &contattiInAttesa_[size_t(numero - primo)] : nullptr;
+}
+
+void Transito::scrivi()
+{
+    qint64 numero = aggiunti_ - qint64(contattiInAttesa_.size());
+    for (const QVariantList& valori : contattiInAttesa_) contatti_->Add(QVariantList{++numero} + valori);
+    if (!contattiInAttesa_.empty()) contatti_->Flush();
+    contattiInAttesa_.clear();
+    if (!inAttesa_.empty()) chiavi_->Flush();
+    inAttesa_.clear();
+}
+
+void Transito::sostituisci(qint64 numero, const QVariantList& valori)
+{
+    // The latest contacts are still in memory: a merge into one read just before costs nothing.
+    if (QVariantList* qui = inAttesa(numero)) {
+        *qui = valori;
+        return;
+    }
+    const TableSchema& schema = connection_.schema(QLatin1String(kContatti));
+    QStringList assegnati;
+    QVariantList memorizzati;
+    for (qsizetype i = 0; i < colonne_.size(); ++i) {
+        assegnati << colonne_[i] + QStringLiteral(" = ?");
+        memorizzati << storedValue(valori.value(i), schema.isDate(colonne_[i]), colonne_[i]);
+    }
+    connection_
+        .runPrepared(QStringLiteral("UPDATE %1 SET %2 WHERE n = ?").arg(QLatin1String(kContatti), assegnati.join(u',')),
+                     memorizzati + QVariantList{numero})
+        .finish();
+}
+
+QVariantList Transito::leggi(qint64 numero)
+{
+    if (const QVariantList* qui = inAttesa(numero)) return *qui;
+    const TableSchema& schema = connection_.schema(QLatin1String(kContatti));
+    QSqlQuery& riga = connection_.runPrepared(
+        QStringLiteral("SELECT %1 FROM %2 WHERE n = ?").arg(colonne_.join(u','), QLatin1String(kContatti)), {numero});
+    QVariantList valori;
+    if (nextRow(riga))
+        for (qsizetype i = 0; i < colonne_.size(); ++i) {
+            QVariant valore = riga.value(int(i));
+            if (valore.isNull())
+                valore = QVariant();
+            else if (schema.isDate(colonne_[i]) && valore.typeId() == QMetaType::QString)
+                valore = dateFromStoredText(valore.toString());
+            valori << valore;
+        }
+    riga.finish();
+    return valori;
+}
+
+void Transito::indicizza(qint64 chi, const QStringList& chiavi)
+{
+    for (const QString& chiave : chiavi) {
+        chiavi_->Add({++ordine_, chiave, chi});
+        inAttesa_.emplace_back(chiave, chi);
+    }
+    if (inAttesa_.size() >= kInAttesa) {
+        chiavi_->Flush();
+        inAttesa_.clear();
+    }
+}
+
+std::vector<qint64> Transito::cerca(const QString& chiave, int limite)
+{
+    std::vector<qint64> chi;
+    QSqlQuery& trovati = connection_.runPrepared(
+        QStringLiteral("SELECT chi FROM %1 WHERE chiave = ? ORDER BY ordine LIMIT ?").arg(QLatin1String(kChiavi)),
+        {chiave, limite < 0 ? std::numeric_limits<qint64>::max() : qint64(limite)});
+    while (nextRow(trovati)) aggiungiUnico(chi, trovati.value(0).toLongLong());
+    trovati.finish();
+    for (const auto& [attesa, suo] : inAttesa_)
+        if (attesa == chiave) aggiungiUnico(chi, suo);
+    if (limite >= 0 && chi.size() > size_t(limite)) chi.resize(size_t(limite));
+    return chi;
+}
+
+std::vector<qint64> Transito::cercaEntrambe(const QString& chiave, const QString& altra)
+{
+    if (!inAttesa_.empty()) chiavi_->Flush();
+    inAttesa_.clear();
+    std::vector<qint64> chi;
+    QSqlQuery& trovati =
+        connection_.runPrepared(QStringLiteral("SELECT a.chi FROM %1 a JOIN %1 b ON b.chi = a.chi AND b.chiave = ? "
+                                               "WHERE a.chiave = ? ORDER BY a.ordine")
+                                    .arg(QLatin1String(kChiavi)),
+                                {altra, chiave});
+    while (nextRow(trovati)) aggiungiUnico(chi, trovati.value(0).toLongLong());
+    trovati.finish();
+    return chi;
+}
+
+qint64 Transito::trasferisci()
+{
+    scrivi();
+    const QString colonne = colonne_.join(u',');
+    connection_
+        .runPrepared(
+            QStringLiteral("INSERT INTO Anagrafica (%1) SELECT %1 FROM %2 ORDER BY n").arg(colonne, QLatin1String(kContatti)))
+        .finish();
+    return aggiunti_;
+}
+
+}  // namespace brenzola

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <memory>
+#include <vector>
+
+namespace brenzola {
+
+class BulkInsert;
+class Connection;
+
+// Contacts on their way into the register: an import keeps the contacts it adds in a
+// temporary table of its connection while it decides about each, looks duplicates up by
+// their keys (e-mail, telephone, name, UID) in an indexed temporary table, and moves them
+// into Anagrafica with one statement at the end. Nothing of it outlives the object, and
+// memory stays the same however many contacts pass.
+class Transito {
+public:
+    // `colonne`: Anagrafica's columns the contacts fill, in the order of their values.
+    Transito(Connection& connection, const QStringList& colonne);
+    ~Transito();
+    Transito(const Transito&) = delete;
+    Transito& operator=(const Transito&) = delete;
+
+    // Adds a contact; returns its number in the table (1, 2, ...).
+    qint64 aggiungi(const QVariantList& valori);
+    void sostituisci(qint64 numero, const QVariantList& valori);
+    // Its values as they will be written, dates as QDate.
+    QVariantList leggi(qint64 numero);
+    qint64 quanti() const { return aggiunti_; }
+
+    // Files a contact under its keys: `chi` > 0 a contact of the register, < 0 the one numbered -chi here.
+    void indicizza(qint64 chi, const QStringList& chiavi);
+    // Who is filed under `chiave`, at most `limite` of them (-1: all), in the order filed.
+    std::vector<qint64> cerca(const QString& chiave, int limite = -1);
+    // Who is filed under both keys.
+    std::vector<qint64> cercaEntrambe(const QString& chiave, const QString& altra);
+
+    // Writes every contact added into Anagrafica, in the order added; returns how many.
+    qint64 trasferisci();
+
+private:
+    void scrivi();
+    // A contact added and not yet written, or null.
+    QVariantList* inAttesa(qint64 numero);
+
+    Connection& connection_;
+    QStringList colonne_;
+    std::unique_ptr<BulkInsert> contatti_;
+    std::unique_ptr<BulkInsert> chiavi_;
+    qint64 aggiunti_ = 0;
+    qint64 ordine_ = 0;  // keys in the order filed
+    // Keys not yet written to the table: looked up here too.
+    std::vector<std::pair<QString, qint64>> inAttesa_;
+    std::vector<QVariantList> contattiInAttesa_;  // the last ones added, numbered up to aggiunti_
+};
+
+}  // namespace brenzola
