@@ -144,11 +144,16 @@ int main(int argc, char* argv[])
         for (const QString& avviso : riepilogo.avvisi) out << avviso << '\n';
         out << QCoreApplication::translate("importa_contatti", "Aggiunti: %1").arg(riepilogo.aggiunti) << '\n'
             << QCoreApplication::translate("importa_contatti", "Uniti a contatti già presenti: %1").arg(riepilogo.uniti) << '\n'
-            << QCoreApplication::translate("importa_contatti", "Non importati: %1").arg(riepilogo.saltati.size()) << '\n';
+            << QCoreApplication::translate("importa_contatti", "Non importati: %1").arg(riepilogo.nonImportati) << '\n';
         if (riepilogo.aggiornati > 0)
             out << QCoreApplication::translate("importa_contatti", "Aggiornati (lo stesso UID): %1").arg(riepilogo.aggiornati)
                 << '\n';
         for (const QString& saltato : riepilogo.saltati) out << "  " << saltato << '\n';
+        if (riepilogo.nonImportati > riepilogo.saltati.size())
+            out << "  "
+                << QCoreApplication::translate("importa_contatti", "… e altri %1")
+                       .arg(riepilogo.nonImportati - riepilogo.saltati.size())
+                << '\n';
         for (auto i = riepilogo.ignorate.cbegin(); i != riepilogo.ignorate.cend(); ++i)
             out << QCoreApplication::translate("importa_contatti", "Dati ignorati: %1 (%2)")
                        .arg(i.key(), QString::number(i.value()))

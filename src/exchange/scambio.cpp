@@ -19,6 +19,7 @@
 #include <QSaveFile>
 
 #include <map>
+#include <unordered_map>
 
 namespace brenzola {
 namespace {
@@ -174,6 +175,7 @@ QByteArray LeggiFile(const QString& nome)
 namespace {
 
 constexpr int kIlleggibiliMostrati = 5;
+constexpr size_t kLotto = 256;  // contacts decided about together
 
 // A Lettura read whole, handed out as a file being read would.
 class VociInMemoria final : public LettoreVoci {
@@ -220,19 +222,38 @@ public:
         if (!indicizzaRegistro()) return annullata();
         int illeggibili = 0;
         QStringList primi;
-        while (std::optional<Voce> voce = lettore.prossima()) {
-            if (++lette_ % 256 == 0 && !avanti(lettore.posizione(), totale(lettore))) return annullata();
-            QString errore = voce->errore;
-            if (errore.isEmpty())
-                if (const std::optional<CarattereDiControllo> c = carattereDiControllo(voce->contatto))
-                    errore = QCoreApplication::translate("brenzola::Scambio", "riga %1: %2").arg(voce->riga).arg(c->motivo);
-            if (!errore.isEmpty()) {
-                riepilogo_.saltati << errore;
-                if (++illeggibili <= kIlleggibiliMostrati) primi << errore;
-                continue;
+        std::vector<Voce> lotto;
+        for (bool fine = false; !fine;) {
+            // A few hundred at a time: their keys and the contacts they may be are read at once.
+            lotto.clear();
+            while (lotto.size() < kLotto) {
+                std::optional<Voce> voce = lettore.prossima();
+                if (!voce) {
+                    fine = true;
+                    break;
+                }
+                ++lette_;
+                if (voce->errore.isEmpty())
+                    if (const std::optional<CarattereDiControllo> c = carattereDiControllo(voce->contatto))
+                        voce->errore =
+                            QCoreApplication::translate("brenzola::Scambio", "riga %1: %2").arg(voce->riga).arg(c->motivo);
+                if (!voce->errore.isEmpty()) {
+                    nonImportato(voce->errore);
+                    if (++illeggibili <= kIlleggibiliMostrati) primi << voce->errore;
+                    continue;
+                }
+                lotto.push_back(std::move(*voce));
             }
-            riepilogo_.avvisi << voce->avvisi;
-            if (!decidi(*voce)) return annullata();
+            if (!avanti(lettore.posizione(), totale(lettore))) return annullata();
+            prepara(lotto);
+            for (const Voce& voce : lotto) {
+                for (const QString& avviso : voce.avvisi)
+                    if (riepilogo_.avvisi.size() < Riepilogo::kDettagli)
+                        riepilogo_.avvisi << avviso;
+                    else
+                        ++riepilogo_.altriAvvisi;
+                if (!decidi(voce)) return annullata();
+            }
         }
         riepilogo_.ignorate = lettore.ignorate();
         riepilogo_.letti = int(lette_);
@@ -274,6 +295,12 @@ private:
         return riepilogo_;
     }
 
+    void nonImportato(const QString& perche)
+    {
+        ++riepilogo_.nonImportati;
+        if (riepilogo_.saltati.size() < Riepilogo::kDettagli) riepilogo_.saltati << perche;
+    }
+
     // The register's contacts filed under their keys.
     bool indicizzaRegistro()
     {
@@ -299,11 +326,34 @@ private:
         return !fermato;
     }
 
+    // The keys of a batch looked up at once, and the register's contacts they may be read.
+    void prepara(const std::vector<Voce>& lotto)
+    {
+        QStringList chiavi;
+        for (const Voce& voce : lotto) {
+            chiavi << chiaviDi(voce.contatto, false);
+            if (!voce.contatto.uid.isEmpty()) chiavi << QStringLiteral("u:") + voce.contatto.uid;
+        }
+        transito_.prepara(chiavi);
+        letti_.clear();
+        QStringList ids;
+        for (qint64 id : transito_.delRegistro(int(IndiceDoppioni::kCondivisoDa)))
+            if (!cambiati_.count(id)) ids << QString::number(id);
+        if (ids.isEmpty()) return;
+        Recordset rs;
+        rs.Open(QStringLiteral("Select * from Anagrafica where id in (%1)").arg(ids.join(u',')), &connection_);
+        for (; !rs.Eof(); rs.MoveNext()) {
+            Contatto c = contattoDa(rs);
+            letti_.emplace(c.id, std::move(c));
+        }
+    }
+
     // The contact filed as `chi`, as it stands now in this import.
     Contatto contatto(qint64 chi)
     {
         if (chi > 0) {
             if (const auto cambiato = cambiati_.find(chi); cambiato != cambiati_.end()) return cambiato->second.second;
+            if (const auto letto = letti_.find(chi); letto != letti_.end()) return letto->second;
             return LeggiContatto(connection_, chi);
         }
         const QVariantList v = transito_.leggi(-chi);
@@ -364,8 +414,9 @@ private:
                 Somiglianza::Stesso,
                 {QCoreApplication::translate("brenzola::Scambio", "lo stesso identificativo (UID) «%1»").arg(voce.contatto.uid)}};
         } else {
+            const Impronta letta(voce.contatto);
             for (qint64 uno : vicini(voce.contatto)) {
-                Confronto c = confronta(voce.contatto, contatto(uno));
+                Confronto c = confronta(letta, Impronta(contatto(uno)));
                 if (c.esito == Somiglianza::Diversi) continue;
                 if (!chi || (c.esito == Somiglianza::Stesso && perche.esito != Somiglianza::Stesso)) {
                     chi = uno;
@@ -386,9 +437,12 @@ private:
             aggiungi(voce.contatto);
             break;
         case Scelta::Salta:
-            riepilogo_.saltati << QCoreApplication::translate("brenzola::Scambio", "riga %1: «%2» c'è già come «%3»")
-                                      .arg(voce.riga)
-                                      .arg(voce.contatto.nomeCompleto().trimmed(), esistente.nomeCompleto().trimmed());
+            if (riepilogo_.saltati.size() < Riepilogo::kDettagli)
+                nonImportato(QCoreApplication::translate("brenzola::Scambio", "riga %1: «%2» c'è già come «%3»")
+                                 .arg(voce.riga)
+                                 .arg(voce.contatto.nomeCompleto().trimmed(), esistente.nomeCompleto().trimmed()));
+            else
+                ++riepilogo_.nonImportati;
             break;
         case Scelta::Unisci:
             sostituisci(*chi, esistente, unisci(esistente, voce.contatto));
@@ -432,6 +486,7 @@ private:
     const bool conUid_;
     Transito transito_;
     std::map<qint64, std::pair<Contatto, Contatto>> cambiati_;  // id -> as read, as it will be
+    std::unordered_map<qint64, Contatto> letti_;                // the batch's, as read
     Riepilogo riepilogo_;
     qint64 lette_ = 0;
 };

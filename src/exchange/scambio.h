@@ -54,8 +54,14 @@ struct Riepilogo {
     int aggiunti = 0;
     int uniti = 0;
     int aggiornati = 0;
-    QStringList saltati;  // each entry not imported, with its line and the reason
-    QStringList avvisi;   // imported, though not all where it belongs; notes on the file
+    int nonImportati = 0;
+    // The first kDettagli entries not imported, each with its line and the reason; and of
+    // those imported not all where they belong, and notes on the file. A file of a million
+    // duplicates must not make a million lines.
+    static constexpr qsizetype kDettagli = 1000;
+    QStringList saltati;
+    QStringList avvisi;
+    int altriAvvisi = 0;  // beyond kDettagli
     QMap<QString, int> ignorate;
     bool annullato = false;  // stopped: nothing was written
 };

@@ -450,7 +450,8 @@ private:
             const QList<QByteArray> tipi = p->tipi();
             const bool cellulare = tipi.contains("CELL") || tipi.contains("MOBILE");
             const Campo campo = qstrcmp(nome, "EMAIL") == 0 ? Campo::Email : cellulare ? Campo::Cell : Campo::Telefono;
-            QString valore = testo(*p).trimmed();
+            // As written: spaces at either end are the contact's too. Only a URI's scheme goes.
+            QString valore = testo(*p);
             if (valore.startsWith(QLatin1String("tel:"), Qt::CaseInsensitive)) valore = valore.mid(4);
             if (valore.startsWith(QLatin1String("mailto:"), Qt::CaseInsensitive)) valore = valore.mid(7);
             c.aggiungi(campo, valore, etichettaTipi(QString::fromUtf8(descrizione(campo).etichetta), tipi));

@@ -45,7 +45,9 @@ Transito::Transito(Connection& connection, const QStringList& colonne) : connect
     runStatement(db, QStringLiteral("CREATE TEMP TABLE %1 (%2)").arg(QLatin1String(kContatti), definizioni.join(u',')));
     runStatement(db, QStringLiteral("CREATE TEMP TABLE %1 (ordine %2, chiave text NOT NULL, chi bigint NOT NULL)")
                          .arg(QLatin1String(kChiavi), chiave));
-    runStatement(db, QStringLiteral("CREATE INDEX brenzola_chiavi_chiave ON %1 (chiave, ordine)").arg(QLatin1String(kChiavi)));
+    // Covering both questions: who is under a key, and whether one is under it.
+    runStatement(db,
+                 QStringLiteral("CREATE INDEX brenzola_chiavi_chiave ON %1 (chiave, chi, ordine)").arg(QLatin1String(kChiavi)));
     contatti_ = std::make_unique<BulkInsert>(&connection, QLatin1String(kContatti), QStringList{QStringLiteral("n")} + colonne);
     chiavi_ =
         std::make_unique<BulkInsert>(&connection, QLatin1String(kChiavi),
@@ -132,6 +134,7 @@ void Transito::indicizza(qint64 chi, const QStringList& chiavi)
     for (const QString& chiave : chiavi) {
         chiavi_->Add({++ordine_, chiave, chi});
         inAttesa_.emplace_back(chiave, chi);
+        if (preparato_) nuovi_[chiave].emplace_back(ordine_, chi);
     }
     if (inAttesa_.size() >= kInAttesa) {
         chiavi_->Flush();
@@ -139,32 +142,95 @@ void Transito::indicizza(qint64 chi, const QStringList& chiavi)
     }
 }
 
-std::vector<qint64> Transito::cerca(const QString& chiave, int limite)
+namespace {
+
+// Who, in the order filed.
+std::vector<qint64> inOrdine(std::vector<std::pair<qint64, qint64>>& ordineChi)
+{
+    std::sort(ordineChi.begin(), ordineChi.end());
+    std::vector<qint64> chi;
+    for (const auto& [ordine, uno] : ordineChi) aggiungiUnico(chi, uno);
+    return chi;
+}
+
+}  // namespace
+
+void Transito::prepara(const QStringList& chiavi)
+{
+    // A fixed number of places, so that the statement is prepared once; empty keys match nothing.
+    constexpr qsizetype kPosti = 1024;
+    if (!inAttesa_.empty()) chiavi_->Flush();
+    inAttesa_.clear();
+    preparati_.clear();
+    nuovi_.clear();
+    preparato_ = true;
+    QStringList posti;
+    for (qsizetype i = 0; i < kPosti; ++i) posti << QStringLiteral("?");
+    const QString sql =
+        QStringLiteral("SELECT chiave, ordine, chi FROM %1 WHERE chiave IN (%2)").arg(QLatin1String(kChiavi), posti.join(u','));
+    for (qsizetype da = 0; da < chiavi.size(); da += kPosti) {
+        QVariantList valori;
+        for (qsizetype i = da; i < da + kPosti; ++i) {
+            const QString chiave = chiavi.value(i);
+            if (!chiave.isEmpty() && !preparati_.contains(chiave)) preparati_.insert(chiave, {});
+            valori << chiave;
+        }
+        QSqlQuery& righe = connection_.runPrepared(sql, valori);
+        while (nextRow(righe))
+            preparati_[righe.value(0).toString()].emplace_back(righe.value(1).toLongLong(), righe.value(2).toLongLong());
+        righe.finish();
+    }
+}
+
+std::vector<qint64> Transito::delRegistro(int limite) const
 {
     std::vector<qint64> chi;
-    QSqlQuery& trovati = connection_.runPrepared(
-        QStringLiteral("SELECT chi FROM %1 WHERE chiave = ? ORDER BY ordine LIMIT ?").arg(QLatin1String(kChiavi)),
-        {chiave, limite < 0 ? std::numeric_limits<qint64>::max() : qint64(limite)});
-    while (nextRow(trovati)) aggiungiUnico(chi, trovati.value(0).toLongLong());
-    trovati.finish();
-    for (const auto& [attesa, suo] : inAttesa_)
-        if (attesa == chiave) aggiungiUnico(chi, suo);
+    for (const Filati& filati : preparati_)
+        if (filati.size() <= size_t(limite))
+            for (const auto& [ordine, uno] : filati)
+                if (uno > 0) aggiungiUnico(chi, uno);
+    return chi;
+}
+
+std::vector<qint64> Transito::cerca(const QString& chiave, int limite)
+{
+    Filati trovati;
+    if (const auto preparata = preparati_.constFind(chiave); preparata != preparati_.constEnd()) {
+        trovati = *preparata;
+    } else {
+        // When more than `limite` are filed, any `limite` of them say so; the order is put right below.
+        if (!preparato_ && !inAttesa_.empty()) chiavi_->Flush();  // once prepared, what is not written is in nuovi_
+        if (!preparato_) inAttesa_.clear();
+        QSqlQuery& righe = connection_.runPrepared(
+            QStringLiteral("SELECT ordine, chi FROM %1 WHERE chiave = ? LIMIT ?").arg(QLatin1String(kChiavi)),
+            {chiave, limite < 0 ? std::numeric_limits<qint64>::max() : qint64(limite)});
+        while (nextRow(righe)) trovati.emplace_back(righe.value(0).toLongLong(), righe.value(1).toLongLong());
+        righe.finish();
+    }
+    if (const auto nuovi = nuovi_.constFind(chiave); nuovi != nuovi_.constEnd())
+        trovati.insert(trovati.end(), nuovi->begin(), nuovi->end());
+    std::vector<qint64> chi = inOrdine(trovati);
     if (limite >= 0 && chi.size() > size_t(limite)) chi.resize(size_t(limite));
     return chi;
 }
 
 std::vector<qint64> Transito::cercaEntrambe(const QString& chiave, const QString& altra)
 {
-    if (!inAttesa_.empty()) chiavi_->Flush();
-    inAttesa_.clear();
+    const auto sotto = [this](const QString& k, qint64 uno) {
+        for (const auto& [ordine, suo] : nuovi_.value(k))
+            if (suo == uno) return true;
+        if (!preparato_ && !inAttesa_.empty()) chiavi_->Flush();  // once prepared, what is not written is in nuovi_
+        if (!preparato_) inAttesa_.clear();
+        QSqlQuery& presente = connection_.runPrepared(
+            QStringLiteral("SELECT 1 FROM %1 WHERE chiave = ? AND chi = ?").arg(QLatin1String(kChiavi)), {k, uno});
+        const bool trovato = nextRow(presente);
+        presente.finish();
+        return trovato;
+    };
+    // From the name, which few share, to the crowded key.
     std::vector<qint64> chi;
-    QSqlQuery& trovati =
-        connection_.runPrepared(QStringLiteral("SELECT a.chi FROM %1 a JOIN %1 b ON b.chi = a.chi AND b.chiave = ? "
-                                               "WHERE a.chiave = ? ORDER BY a.ordine")
-                                    .arg(QLatin1String(kChiavi)),
-                                {altra, chiave});
-    while (nextRow(trovati)) aggiungiUnico(chi, trovati.value(0).toLongLong());
-    trovati.finish();
+    for (qint64 uno : cerca(altra))
+        if (sotto(chiave, uno)) chi.push_back(uno);
     return chi;
 }
 

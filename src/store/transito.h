@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -34,7 +35,13 @@ public:
 
     // Files a contact under its keys: `chi` > 0 a contact of the register, < 0 the one numbered -chi here.
     void indicizza(qint64 chi, const QStringList& chiavi);
-    // Who is filed under `chiave`, at most `limite` of them (-1: all), in the order filed.
+    // Looks these keys up at once, for the next questions: until it is called again, cerca
+    // answers them from memory (with what is filed meanwhile) instead of asking each time.
+    void prepara(const QStringList& chiavi);
+    // The register's contacts under the keys prepared, each key shared by at most `limite`.
+    std::vector<qint64> delRegistro(int limite) const;
+    // Who is filed under `chiave`, in the order filed; at most `limite` of them (-1: all),
+    // and when more are filed, which ones is not said.
     std::vector<qint64> cerca(const QString& chiave, int limite = -1);
     // Who is filed under both keys.
     std::vector<qint64> cercaEntrambe(const QString& chiave, const QString& altra);
@@ -52,10 +59,13 @@ private:
     std::unique_ptr<BulkInsert> contatti_;
     std::unique_ptr<BulkInsert> chiavi_;
     qint64 aggiunti_ = 0;
-    qint64 ordine_ = 0;  // keys in the order filed
-    // Keys not yet written to the table: looked up here too.
-    std::vector<std::pair<QString, qint64>> inAttesa_;
-    std::vector<QVariantList> contattiInAttesa_;  // the last ones added, numbered up to aggiunti_
+    qint64 ordine_ = 0;                                     // keys in the order filed
+    std::vector<std::pair<QString, qint64>> inAttesa_;      // keys not yet written to the table
+    using Filati = std::vector<std::pair<qint64, qint64>>;  // (order filed, who)
+    QHash<QString, Filati> preparati_;                      // what the table held under the keys prepared
+    QHash<QString, Filati> nuovi_;                          // filed since
+    bool preparato_ = false;                                // nuovi_ is kept only once keys are prepared
+    std::vector<QVariantList> contattiInAttesa_;            // the last ones added, numbered up to aggiunti_
 };
 
 }  // namespace brenzola

@@ -248,6 +248,13 @@ void TestFormati::whatBrenzolaWritesReadsBackExactly()
         contatto({{Campo::Cognome, QStringLiteral("Solo")}, {Campo::Nome, QStringLiteral("")}, {Campo::Cap, QStringLiteral("")}}),
         // Every kind of line break, in one comment.
         contatto({{Campo::Cognome, QStringLiteral("Righe")}, {Campo::Commenti, QStringLiteral("a\nb\rc\r\nd\n")}}),
+        // No surname: an address is no name; spaces at either end; an apostrophe first; no year.
+        contatto({{Campo::Nome, QStringLiteral(" Anna ")},
+                  {Campo::Email, QStringLiteral("  sola@indirizzo.it ")},
+                  {Campo::Telefono, QStringLiteral(" 02 1 ")},
+                  {Campo::TipoRef, QStringLiteral("'- elenco")},
+                  {Campo::DataNasc, QDate(kAnnoIgnoto, 2, 3)}}),
+        contatto({{Campo::Email, QStringLiteral("nessuno@indirizzo.it")}}),
     };
     QByteArray file;
     const StileCsv stile = formato == 2 ? StileCsv::Italiano : StileCsv::Rfc4180;
@@ -265,6 +272,12 @@ void TestFormati::whatBrenzolaWritesReadsBackExactly()
     for (size_t i = 0; i < contatti.size(); ++i) {
         QCOMPARE(lettura.voci[i].errore, QString());
         confrontaCampi(lettura.voci[i].contatto, contatti[i]);
+    }
+    if (formato < 2) {  // the identity rides in vCard
+        Contatto conUid = contatti[0];
+        conUid.uid = QStringLiteral("urn:uuid:6ba7b810-9dad-11d1-80b4-00c04fd430c8");
+        QCOMPARE(leggiVCard(schedaVCard(conUid, formato == 0 ? VersioneVCard::V4 : VersioneVCard::V3)).voci[0].contatto.uid,
+                 conUid.uid);
     }
 }
 

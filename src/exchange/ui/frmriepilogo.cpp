@@ -16,7 +16,7 @@ FrmRiepilogo::FrmRiepilogo(const Riepilogo& riepilogo, const QString& file, QWid
     auto* layout = new QVBoxLayout(this);
     QString testo = tr("Importazione da «%1»:\n\nAggiunti: %2\nUniti a contatti già presenti: %3\nNon importati: %4")
                         .arg(QFileInfo(file).fileName(), QString::number(riepilogo.aggiunti), QString::number(riepilogo.uniti),
-                             QString::number(riepilogo.saltati.size()));
+                             QString::number(riepilogo.nonImportati));
     if (riepilogo.aggiornati > 0)
         testo += tr("\nAggiornati (lo stesso contatto, riconosciuto dal suo UID): %1").arg(riepilogo.aggiornati);
     if (!riepilogo.ignorate.isEmpty()) {
@@ -32,6 +32,8 @@ FrmRiepilogo::FrmRiepilogo(const Riepilogo& riepilogo, const QString& file, QWid
     layout->addWidget(LblRiepilogo);
     // What was left out, then what came in not quite where it belongs.
     QStringList righe = riepilogo.saltati;
+    if (riepilogo.nonImportati > riepilogo.saltati.size())
+        righe << tr("… e altri %1 non importati").arg(riepilogo.nonImportati - riepilogo.saltati.size());
     if (!riepilogo.avvisi.isEmpty())
         righe << (righe.isEmpty() ? QString() : QStringLiteral("\n")) + tr("Da controllare:") << riepilogo.avvisi;
     TxtSaltati = new QPlainTextEdit(righe.join(u'\n'), this);
