@@ -59,6 +59,9 @@ Transito::~Transito()
     contatti_.reset();
     chiavi_.reset();
     try {
+        // Dropping a table journals every page it frees, and the journal is in memory: none for this.
+        if (connection_.engine() == Engine::SQLite)
+            runStatement(connection_.database(), QStringLiteral("PRAGMA temp.journal_mode = OFF"));
         for (const char* tabella : {kContatti, kChiavi})
             runStatement(connection_.database(), QStringLiteral("DROP TABLE IF EXISTS %1").arg(QLatin1String(tabella)));
     } catch (const StoreError&) {
