@@ -137,12 +137,14 @@ private:
     std::vector<QVariant> date_;
 };
 
-// Said of a pair that would be the same person, but one of them is as much the same as
-// someone born on another day.
+}  // namespace
+
 QString motivoConteso()
 {
     return QCoreApplication::translate("brenzola::Doppioni", "somiglia anche a un contatto con un'altra data di nascita");
 }
+
+namespace {
 
 bool haRecapito(const std::vector<Impronta::Recapito>& recapiti, const QString& chiave)
 {

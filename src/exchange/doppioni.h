@@ -45,6 +45,10 @@ struct Impronta {
 Confronto confronta(const Contatto& a, const Contatto& b);
 Confronto confronta(const Impronta& a, const Impronta& b);
 
+// Said of a pair that would be the same person, but one of them is as much the same as
+// someone born on another day: it could be either, so it is only Possibile.
+QString motivoConteso();
+
 // A name without letter case or accents, every apostrophe as ', spaces collapsed and none
 // around an apostrophe: "Èrcoli  D’ Amico" -> "ercoli d'amico".
 QString nomePiano(const QString& testo);

@@ -415,14 +415,25 @@ private:
                 {QCoreApplication::translate("brenzola::Scambio", "lo stesso identificativo (UID) «%1»").arg(voce.contatto.uid)}};
         } else {
             const Impronta letta(voce.contatto);
+            QVariant nascitaStesso;  // of the first it is the same person as
+            bool conteso = false;
             for (qint64 uno : vicini(voce.contatto)) {
-                Confronto c = confronta(letta, Impronta(contatto(uno)));
+                const Impronta altra(contatto(uno));
+                Confronto c = confronta(letta, altra);
                 if (c.esito == Somiglianza::Diversi) continue;
+                if (c.esito == Somiglianza::Stesso && !altra.nascita.isNull()) {
+                    // The same as two born on different days: it could be either.
+                    if (!nascitaStesso.isNull() && nascitaStesso != altra.nascita) conteso = true;
+                    if (nascitaStesso.isNull()) nascitaStesso = altra.nascita;
+                }
                 if (!chi || (c.esito == Somiglianza::Stesso && perche.esito != Somiglianza::Stesso)) {
                     chi = uno;
                     perche = std::move(c);
                 }
-                if (perche.esito == Somiglianza::Stesso) break;
+            }
+            if (conteso) {
+                perche.esito = Somiglianza::Possibile;
+                perche.motivi << motivoConteso();
             }
         }
         if (!chi) {

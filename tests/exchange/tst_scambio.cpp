@@ -79,6 +79,7 @@ private Q_SLOTS:
     void theRegistersOwnDuplicatesMergeIntoOne();
     void importsAndMergesAreUndoneWhole();
     void theSameContactComesBackByItsIdentity();
+    void anImportNeverTakesHomonymsForOnePerson();
     void controlCharactersStopTheExportButLdifKeepsThem();
 };
 
@@ -404,6 +405,36 @@ void TestScambio::theSameContactComesBackByItsIdentity()
             {QStringLiteral("Rossi"), QStringLiteral("Mario Luigi"), QStringLiteral("Fiera"), QStringLiteral("-")},
             {QStringLiteral("Verdi"), QStringLiteral("Anna"), QStringLiteral("-"),
              QStringLiteral("urn:uuid:0e3c1b2a-1111-4222-8333-444455556666")}}));
+}
+
+void TestScambio::anImportNeverTakesHomonymsForOnePerson()
+{
+    test::TempStore store;
+    store.insert({{"Cognome", "Bianco"}, {"Nome", "Francesca"}, {"Telefono", "06 1234567"}, {"DataNasc", QDate(1971, 5, 2)}});
+    store.insert({{"Cognome", "Bianco"}, {"Nome", "Francesca"}, {"Telefono", "06 1234567"}, {"DataNasc", QDate(1980, 1, 9)}});
+    store.insert({{"Cognome", "Verdi"}, {"Nome", "Anna"}, {"Email", "info@verdi-srl.it"}});
+    auto connection = apri(store.path());
+    const QByteArray file =
+        "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Bianco;Francesca;;;\r\nTEL:06/1234567\r\nEND:VCARD\r\n"
+        "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Bianco;Francesca;;;\r\nTEL:+39 06 1234567\r\n"
+        "BDAY:1980-01-09\r\nEND:VCARD\r\n"
+        "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Verdi;Marco;;;\r\nEMAIL:INFO@verdi-srl.it\r\nEND:VCARD\r\n"
+        "BEGIN:VCARD\r\nVERSION:3.0\r\nN:D’Angelo;Lucia;;;\r\nTEL:081-123456\r\nEND:VCARD\r\n"
+        "BEGIN:VCARD\r\nVERSION:3.0\r\nN:D'Angelo;Lucia;;;\r\nTEL:(081) 123456\r\nEND:VCARD\r\n";
+    QList<Somiglianza> esiti;
+    QStringList motivi;
+    const Riepilogo riepilogo = Importa(*connection, leggi(file), [&](const Contatto&, const Voce&, const Confronto& perche) {
+        esiti << perche.esito;
+        motivi << perche.motivi.join(u';');
+        return std::optional<Scelta>(perche.esito == Somiglianza::Stesso ? Scelta::Unisci : Scelta::Aggiungi);
+    });
+    // Born on no known day, she could be either Francesca; born on the second's, she is that one;
+    // Marco only shares his office's address; the two Lucia are one, however her apostrophe and number are written.
+    QCOMPARE(esiti,
+             (QList<Somiglianza>{Somiglianza::Possibile, Somiglianza::Stesso, Somiglianza::Possibile, Somiglianza::Stesso}));
+    QVERIFY2(motivi[0].endsWith(motivoConteso()), qPrintable(motivi[0]));
+    QCOMPARE(riepilogo.aggiunti, 3);
+    QCOMPARE(riepilogo.uniti, 2);
 }
 
 QTEST_GUILESS_MAIN(TestScambio)
