@@ -333,11 +333,12 @@ void raccogli(Connection& connection, const QString& quali, const Richiesta& ric
         if (partiIso(r.testo[kNascita], anno, mese, giorno) && !richiesta.settimana.contains(mese * 100 + giorno)) return;
         const QDate nato = dataDi(r.testo[kNascita]);
         // A birth date yet to come is a typing slip, not a birthday.
-        if (!nato.isValid() || nato <= kNessunaData || nato > richiesta.oggi) return;
+        // A birthday without a year is one all the same, at no known age.
+        if (!nato.isValid() || (nato <= kNessunaData && !senzaAnno(nato)) || nato > richiesta.oggi) return;
         if (const QDate il = compleannoNellaSettimana(nato, richiesta.oggi); il.isValid())
             raccolto.compleanni.push_back({id, r.testo[kCognome] % u' ' % r.testo[kNome], r.testo[kTelefono].toString(),
                                            r.testo[kCell].toString(), r.testo[kEmail].toString(), nato, il,
-                                           il.year() - nato.year()});
+                                           senzaAnno(nato) ? 0 : il.year() - nato.year()});
     };
     connection.readRows(QStringLiteral("Select %1, DataNasc from Anagrafica where %2").arg(QLatin1String(kColonne), quali),
                         [&](const RowView& r) {

@@ -96,7 +96,7 @@ struct Compleanno {
     QString email;
     QDate nascita;
     QDate giorno;  // when it falls; 29 February falls on the 28th in other years
-    int anni = 0;  // the age reached that day
+    int anni = 0;  // the age reached that day; 0 when the year of birth is not known
 };
 
 // Whom to call: overdue (oldest first), today, and in the next `giorni` days; and the

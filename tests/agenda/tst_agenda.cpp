@@ -8,6 +8,7 @@
 #include "store/connection.h"
 #include "store/funzioni.h"
 #include "store/recordset.h"
+#include "store/storeddate.h"
 #include "testsupport.h"
 #include "widgets/calendarfield.h"
 #include "widgets/moduli.h"
@@ -174,6 +175,7 @@ void TestAgenda::birthdaysOfTheWeek()
     contatto("Capodanno", QVariant(), iso(QDate(1970, 1, 2)));
     contatto("Millenovecento", QVariant(), iso(QDate(1900, 1, 1)));
     contatto("Futuro", QVariant(), iso(QDate(2030, 3, 1)));
+    contatto("Senzanno", QVariant(), iso(QDate(kAnnoIgnoto, 3, 3)));  // a phone's birthday without a year
     const auto giorni = [](const Agenda& a) {
         QStringList g;
         for (const Compleanno& c : a.compleanni) g << QStringLiteral("%1 %2 %3").arg(c.nome, iso(c.giorno)).arg(c.anni);
@@ -181,10 +183,11 @@ void TestAgenda::birthdaysOfTheWeek()
     };
     // 2027 has no 29 February: that birthday is on the 28th, with the other one of that day.
     QCOMPARE(giorni(LeggiAgenda(*Connessione(), QDate(2027, 2, 26), 7)),
-             (QStringList{"Bisestile Anna 2027-02-28 35", "Ventotto Anna 2027-02-28 47", "Quattro Anna 2027-03-04 37"}));
+             (QStringList{"Bisestile Anna 2027-02-28 35", "Ventotto Anna 2027-02-28 47", "Senzanno Anna 2027-03-03 0",
+                          "Quattro Anna 2027-03-04 37"}));
     // 2028 has it; its week ends on 3 March.
     QCOMPARE(giorni(LeggiAgenda(*Connessione(), QDate(2028, 2, 26), 7)),
-             (QStringList{"Ventotto Anna 2028-02-28 48", "Bisestile Anna 2028-02-29 36"}));
+             (QStringList{"Ventotto Anna 2028-02-28 48", "Bisestile Anna 2028-02-29 36", "Senzanno Anna 2028-03-03 0"}));
     // The week runs into the next year.
     QCOMPARE(giorni(LeggiAgenda(*Connessione(), QDate(2026, 12, 29), 7)), QStringList{"Capodanno Anna 2027-01-02 57"});
 }

@@ -342,7 +342,7 @@ public:
         case 1:
             return c.nome;
         case 2:
-            return QCoreApplication::translate("brenzola::ModelloCompleanni", "%1 anni").arg(c.anni);
+            return c.anni > 0 ? QCoreApplication::translate("brenzola::ModelloCompleanni", "%1 anni").arg(c.anni) : QString();
         case 3:
             return c.telefono;
         case 4:
@@ -598,7 +598,8 @@ void FrmAgenda::stampa()
     for (const Promemoria& p : agenda_->prossimi) aggiungi(p.data, QString(), p.nome, p.telefono, p.cell, p.email, p.nota);
     for (const Compleanno& c : agenda_->compleanni)
         aggiungi(c.giorno, tr("Compleanno"), c.nome, c.telefono, c.cell, c.email,
-                 tr("Compie %1 anni (nato il %2)").arg(c.anni).arg(comeData(c.nascita)));
+                 c.anni > 0 ? tr("Compie %1 anni (nato il %2)").arg(c.anni).arg(comeData(c.nascita))
+                            : tr("Compleanno (l'anno di nascita non si sa)"));
     showReport(layoutStAgenda(righe, agenda_->periodo(), currentPaper()), dialogs_, this);
 }
 
