@@ -454,7 +454,8 @@ void TestFormati::ldifKeepsControlCharactersInBase64()
                                                {Campo::TipoRef, QStringLiteral("tab\tin mezzo")},
                                                {Campo::Commenti, commento}}));
     // No control byte but the line ends is written as it is.
-    for (const char byte : QByteArray(voce).replace("\r\n", ""))
+    const QByteArray senzaFineRiga = QByteArray(voce).replace("\r\n", "");
+    for (const char byte : senzaFineRiga)
         QVERIFY2(uchar(byte) >= 0x20 && byte != '\x7F', qPrintable(QStringLiteral("byte %1").arg(int(byte))));
     // Each value, its lines unfolded, decodes to the very text.
     QMap<QByteArray, QByteArray> valori;
