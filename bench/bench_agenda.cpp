@@ -19,29 +19,16 @@ using bench::print;
 
 namespace {
 
-// A figure of /proc/self/status in MB (VmRSS, VmHWM), 0 where there is none.
-double statusMb(const char* field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly)) return 0;
-    const QByteArray key = QByteArray(field) + ':';
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith(key)) return line.mid(key.size()).trimmed().split(' ').value(0).toDouble() / 1024;
-    return 0;
-}
-
 // The memory `work` adds at its peak over what was resident before it, in MB. Memory
 // freed earlier goes back to the system first, so that reusing it does not hide a peak;
 // the peak starts again from here (Linux's clear_refs), or else counts from the start.
 double peakMb(const std::function<void()>& work)
 {
     malloc_trim(0);
-    QFile clear(QStringLiteral("/proc/self/clear_refs"));
-    const bool reset = clear.open(QIODevice::WriteOnly) && clear.write("5") == 1;
-    clear.close();
-    const double before = statusMb("VmRSS");
+    const bool reset = bench::resetPeak();
+    const double before = bench::statusMb("VmRSS");
     work();
-    return statusMb("VmHWM") - (reset ? before : 0);
+    return bench::statusMb("VmHWM") - (reset ? before : 0);
 }
 
 void measure(int contacts, const QDate& oggi)

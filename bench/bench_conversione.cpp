@@ -12,7 +12,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -26,21 +25,6 @@ namespace {
 const QString kFixture =
     QDir(QFileInfo(QStringLiteral(__FILE__)).absolutePath()).filePath(QStringLiteral("../tests/data/access/Brenzola.mdb"));
 constexpr int kFixtureContacts = 40;
-
-// The process's peak resident memory since the last reset, in MiB.
-double peakMiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly)) return -1;
-    const auto match = QRegularExpression(QStringLiteral("VmHWM:\\s+(\\d+) kB")).match(QString::fromLatin1(status.readAll()));
-    return match.hasMatch() ? match.captured(1).toDouble() / 1024.0 : -1;
-}
-
-void resetPeak()
-{
-    QFile clear(QStringLiteral("/proc/self/clear_refs"));
-    if (clear.open(QIODevice::WriteOnly)) clear.write("5");
-}
 
 bool measure(int contacts, int runs, const QString& mdbExport)
 {
@@ -56,9 +40,9 @@ bool measure(int contacts, int runs, const QString& mdbExport)
     try {
         convertAccessFile(access, dir.filePath(QStringLiteral("riscaldamento.mdb")));  // warms the file cache
         conversionMs = medianMs(runs, [&](int run) {
-            resetPeak();
+            bench::resetPeak();
             rows = convertAccessFile(access, dir.filePath(QStringLiteral("conversione-%1.mdb").arg(run))).rowsWritten;
-            peak = std::max(peak, peakMiB());
+            peak = std::max(peak, bench::statusMb("VmHWM"));
         });
     } catch (const StoreError& error) {
         std::fprintf(stderr, "Errore %d: %s\n", error.number(), qPrintable(error.description()));

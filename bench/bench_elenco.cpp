@@ -21,7 +21,6 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QSqlQuery>
 
 #include <algorithm>
@@ -35,15 +34,6 @@ using bench::print;
 namespace {
 
 using bench::settle;
-
-double peakMegabytes()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly)) return 0;
-    const QRegularExpression hwm(QStringLiteral("VmHWM:\\s+(\\d+) kB"));
-    const QRegularExpressionMatch match = hwm.match(QString::fromLatin1(status.readAll()));
-    return match.hasMatch() ? match.captured(1).toDouble() / 1024 : 0;
-}
 
 // Another program's one statement: sqlite3 on a file, psql on a server.
 bool altroProgramma(const QString& archivio, const QString& sql)
@@ -173,7 +163,7 @@ void measure(const QString& archivio, int contacts)
                    }),
           "ms");
 
-    print("peak_memory", contacts, peakMegabytes(), "MB");
+    print("peak_memory", contacts, bench::statusMb("VmHWM"), "MB");
     {
         QSqlQuery cognomi(Funzioni::Connessione()->database());
         if (cognomi.exec(QStringLiteral("SELECT count(DISTINCT Cognome) FROM Anagrafica")) && cognomi.next())

@@ -40,23 +40,6 @@ void scrivi(const QString& nome, int contatti, bool vcard)
     }
 }
 
-// The peak resident memory since it was last reset, in MiB.
-double piccoMiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly)) return -1;
-    for (const QByteArray& riga : status.readAll().split('\n'))
-        if (riga.startsWith("VmHWM:")) return riga.mid(6).trimmed().split(' ').front().toDouble() / 1024;
-    return -1;
-}
-
-// Lets the next peak be measured on its own (Linux 4.0 and later).
-void azzeraPicco()
-{
-    QFile clear(QStringLiteral("/proc/self/clear_refs"));
-    if (clear.open(QIODevice::WriteOnly)) clear.write("5");
-}
-
 void misura(int contatti)
 {
     QTemporaryDir cartella;
@@ -65,8 +48,8 @@ void misura(int contatti)
         const QString nome = cartella.filePath(vcard ? QStringLiteral("contatti.vcf") : QStringLiteral("contatti.csv"));
         scrivi(nome, contatti, vcard);
         print((QByteArray("stream_size_") + formato).constData(), contatti, double(QFileInfo(nome).size()) / 1024 / 1024, "MiB");
-        azzeraPicco();
-        const double prima = piccoMiB();
+        bench::resetPeak();
+        const double prima = bench::statusMb("VmHWM");
         QElapsedTimer timer;
         timer.start();
         const std::unique_ptr<LettoreVoci> lettore = apriLettore(nome);
@@ -76,7 +59,7 @@ void misura(int contatti)
             if (!voce->errore.isEmpty()) ++illeggibili;
         }
         print((QByteArray("stream_read_") + formato).constData(), contatti, double(timer.nsecsElapsed()) / 1e6, "ms");
-        print((QByteArray("stream_peak_") + formato).constData(), contatti, piccoMiB(), "MiB");
+        print((QByteArray("stream_peak_") + formato).constData(), contatti, bench::statusMb("VmHWM"), "MiB");
         print((QByteArray("stream_peak_before_") + formato).constData(), contatti, prima, "MiB");
         if (lette != contatti || illeggibili != 0)
             std::fprintf(stderr, "stream_read_%s: %d entries (%d unreadable) of %d\n", formato, lette, illeggibili, contatti);

@@ -3,6 +3,7 @@
 // undoing an import. Prints `name value unit` lines.
 #include "benchsupport.h"
 #include "exchange/csv.h"
+#include "exchange/lettore.h"
 #include "exchange/mappacsv.h"
 #include "store/funzioni.h"
 #if __has_include("store/cronologia.h")
@@ -34,13 +35,7 @@ constexpr Formato kFormati[] = {{"vcard4", FormatoScambio::VCard4, "vcf"},
 
 double ms(const QElapsedTimer& timer) { return double(timer.nsecsElapsed()) / 1e6; }
 
-Lettura leggi(const QByteArray& dati)
-{
-    if (sembraVCard(dati)) return leggiVCard(dati);
-    const FormatoCsv formato = rilevaFormatoCsv(dati);
-    const TabellaCsv tabella = leggiCsv(dati, formato);
-    return contattiDaCsv(tabella, mappaIndovinata(tabella, formato.separatore == u';'));
-}
+Lettura leggi(const QByteArray& dati) { return apriLettore(dati)->tutte(); }
 
 void measure(int contacts)
 {

@@ -7,6 +7,7 @@
 #include "widgets/dialogs.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -96,6 +97,25 @@ private:
 
 // Prints one figure as `name_<contacts> value unit`, with "server_" before the name for
 // the server and "varied_" for the register of many surnames.
+// A figure of /proc/self/status in MB (VmRSS, VmHWM), 0 where there is none.
+inline double statusMb(const char* field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) return 0;
+    const QByteArray key = QByteArray(field) + ':';
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith(key)) return line.mid(key.size()).trimmed().split(' ').value(0).toDouble() / 1024;
+    return 0;
+}
+
+// Starts the peak (VmHWM) again from what is resident now (Linux's clear_refs); false
+// where the system cannot, and the peak then counts from the start.
+inline bool resetPeak()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    return clear.open(QIODevice::WriteOnly) && clear.write("5") == 1;
+}
+
 inline void print(const char* name, int contacts, double value, const char* unit)
 {
     std::printf("%s%s%s_%d %.3f %s\n", suServer() ? "server_" : "", datiCorrenti == Dati::Vari ? "varied_" : "", name, contacts,

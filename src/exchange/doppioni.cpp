@@ -316,22 +316,20 @@ std::vector<size_t> IndiceDoppioni::vicini(const Impronta& impronta, size_t limi
     return trovati;
 }
 
-std::vector<Candidato> IndiceDoppioni::candidati(const Contatto& contatto) const
+std::vector<Candidato> giudica(const Impronta& impronta, const std::vector<std::pair<qint64, const Impronta*>>& vicini)
 {
-    const Impronta impronta(contatto);
     std::vector<Candidato> candidati;
     Nascite stessi;
     bool conteso = false;
-    for (size_t posto : vicini(impronta, ordine_.size())) {
-        Confronto c = confronta(impronte_[posto], impronta);
+    for (const auto& [chiave, vicino] : vicini) {
+        Confronto c = confronta(*vicino, impronta);
         if (c.esito == Somiglianza::Diversi) continue;
         if (c.esito == Somiglianza::Stesso) {
-            conteso = conteso || !stessi.concordano(impronte_[posto].nascita);
-            stessi.aggiungi(impronte_[posto].nascita);
+            conteso = conteso || !stessi.concordano(vicino->nascita);
+            stessi.aggiungi(vicino->nascita);
         }
-        candidati.push_back({ordine_[posto], std::move(c)});
+        candidati.push_back({chiave, std::move(c)});
     }
-    // The same as two born on different days: it could be either.
     if (conteso) {
         for (Candidato& c : candidati) {
             if (c.confronto.esito != Somiglianza::Stesso) continue;
@@ -340,6 +338,14 @@ std::vector<Candidato> IndiceDoppioni::candidati(const Contatto& contatto) const
         }
     }
     return candidati;
+}
+
+std::vector<Candidato> IndiceDoppioni::candidati(const Contatto& contatto) const
+{
+    const Impronta impronta(contatto);
+    std::vector<std::pair<qint64, const Impronta*>> vicini;
+    for (size_t posto : this->vicini(impronta, ordine_.size())) vicini.emplace_back(ordine_[posto], &impronte_[posto]);
+    return giudica(impronta, vicini);
 }
 
 std::vector<qint64> IndiceDoppioni::doppioniDi(const Contatto& contatto) const

@@ -85,6 +85,10 @@ struct Candidato {
     qint64 chiave = 0;
     Confronto confronto;
 };
+// How `impronta` compares with each contact near it (its key and fingerprint), in their
+// order: those that are, or may be, the same person. When it is the same as two born on
+// different days it could be either: all are only Possibile.
+std::vector<Candidato> giudica(const Impronta& impronta, const std::vector<std::pair<qint64, const Impronta*>>& vicini);
 
 // Finds among remembered contacts those that are, or may be, the same person.
 //

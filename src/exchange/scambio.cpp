@@ -194,16 +194,29 @@ private:
     size_t prossima_ = 0;
 };
 
-// What an import looks duplicates up by: e-mail, telephone, name, and a UID of its own.
-QStringList chiaviDi(const Contatto& c, bool uidProprio)
+// What an import looks duplicates up by: e-mail, telephone, name, and its UID.
+QStringList chiaviDi(const Contatto& c)
 {
     QStringList chiavi;
     for (const QString& email : chiaviEmail(c)) chiavi << QStringLiteral("e:") + email;
     for (const QString& telefono : chiaviTelefono(c)) chiavi << QStringLiteral("t:") + telefono;
     if (const QString nome = chiaveNome(c); !nome.isEmpty()) chiavi << QStringLiteral("n:") + nome;
-    if (uidProprio && !c.uid.isEmpty()) chiavi << QStringLiteral("u:") + c.uid;
+    if (!c.uid.isEmpty()) chiavi << QStringLiteral("u:") + c.uid;
     return chiavi;
 }
+
+// A contact merged into another keeps the other's identity: its own UID is not filed.
+QStringList senzaUid(QStringList chiavi)
+{
+    chiavi.removeIf([](const QString& k) { return k.startsWith(u"u:"); });
+    return chiavi;
+}
+
+// A contact read, with the keys it is looked up and filed under, worked out once.
+struct Letta {
+    Voce voce;
+    QStringList chiavi;  // chiaviDi(contatto)
+};
 
 // One import: the contacts read are decided about one by one and wait in a Transito;
 // those that change contacts of the register wait here, as read and as they will be.
@@ -222,7 +235,7 @@ public:
         if (!indicizzaRegistro()) return annullata();
         int illeggibili = 0;
         QStringList primi;
-        std::vector<Voce> lotto;
+        std::vector<Letta> lotto;
         for (bool fine = false; !fine;) {
             // A few hundred at a time: their keys and the contacts they may be are read at once.
             lotto.clear();
@@ -242,17 +255,18 @@ public:
                     if (++illeggibili <= kIlleggibiliMostrati) primi << voce->errore;
                     continue;
                 }
-                lotto.push_back(std::move(*voce));
+                QStringList chiavi = chiaviDi(voce->contatto);
+                lotto.push_back({std::move(*voce), std::move(chiavi)});
             }
             if (!avanti(lettore.posizione(), totale(lettore))) return annullata();
             prepara(lotto);
-            for (const Voce& voce : lotto) {
-                for (const QString& avviso : voce.avvisi)
+            for (const Letta& letta : lotto) {
+                for (const QString& avviso : letta.voce.avvisi)
                     if (riepilogo_.avvisi.size() < Riepilogo::kDettagli)
                         riepilogo_.avvisi << avviso;
                     else
                         ++riepilogo_.altriAvvisi;
-                if (!decidi(voce)) return annullata();
+                if (!decidi(letta)) return annullata();
             }
         }
         riepilogo_.ignorate = lettore.ignorate();
@@ -320,20 +334,17 @@ private:
                                  c[Campo::Telefono] = testo(4);
                                  c[Campo::Cell] = testo(5);
                                  if (conUid_ && !riga.isNull(6)) c.uid = riga.text(6).toString();
-                                 transito_.indicizza(riga.integer(0), chiaviDi(c, true));
+                                 transito_.indicizza(riga.integer(0), chiaviDi(c));
                                  if (++letti % 4096 == 0 && !avanti(0, 1)) fermato = true;
                              });
         return !fermato;
     }
 
     // The keys of a batch looked up at once, and the register's contacts they may be read.
-    void prepara(const std::vector<Voce>& lotto)
+    void prepara(const std::vector<Letta>& lotto)
     {
         QStringList chiavi;
-        for (const Voce& voce : lotto) {
-            chiavi << chiaviDi(voce.contatto, false);
-            if (!voce.contatto.uid.isEmpty()) chiavi << QStringLiteral("u:") + voce.contatto.uid;
-        }
+        for (const Letta& letta : lotto) chiavi << letta.chiavi;
         transito_.prepara(chiavi);
         letti_.clear();
         QStringList ids;
@@ -388,25 +399,24 @@ private:
 
     // Who may be the same person: under each address and number; one shared by an office
     // (more than kCondivisoDa) only among those of the same name.
-    std::vector<qint64> vicini(const Contatto& letto)
+    std::vector<qint64> vicini(const QStringList& chiavi)
     {
         std::vector<qint64> tutti;
-        const QString nome = chiaveNome(letto);
-        QStringList chiavi;
-        for (const QString& email : chiaviEmail(letto)) chiavi << QStringLiteral("e:") + email;
-        for (const QString& telefono : chiaviTelefono(letto)) chiavi << QStringLiteral("t:") + telefono;
+        const auto nome = std::find_if(chiavi.begin(), chiavi.end(), [](const QString& k) { return k.startsWith(u"n:"); });
         for (const QString& chiave : chiavi) {
+            if (!chiave.startsWith(u"e:") && !chiave.startsWith(u"t:")) continue;
             std::vector<qint64> chi = transito_.cerca(chiave, int(IndiceDoppioni::kCondivisoDa) + 1);
             if (chi.size() > size_t(IndiceDoppioni::kCondivisoDa))
-                chi = nome.isEmpty() ? std::vector<qint64>{} : transito_.cercaEntrambe(chiave, QStringLiteral("n:") + nome);
+                chi = nome == chiavi.end() ? std::vector<qint64>{} : transito_.cercaEntrambe(chiave, *nome);
             for (qint64 uno : chi)
                 if (std::find(tutti.begin(), tutti.end(), uno) == tutti.end()) tutti.push_back(uno);
         }
         return tutti;
     }
 
-    bool decidi(const Voce& voce)
+    bool decidi(const Letta& letta)
     {
+        const Voce& voce = letta.voce;
         std::optional<qint64> chi = perUid(voce.contatto.uid);
         Confronto perche;
         if (chi) {
@@ -414,30 +424,20 @@ private:
                 Somiglianza::Stesso,
                 {QCoreApplication::translate("brenzola::Scambio", "lo stesso identificativo (UID) «%1»").arg(voce.contatto.uid)}};
         } else {
-            const Impronta letta(voce.contatto);
-            QVariant nascitaStesso;  // of the first it is the same person as
-            bool conteso = false;
-            for (qint64 uno : vicini(voce.contatto)) {
-                const Impronta altra(contatto(uno));
-                Confronto c = confronta(letta, altra);
-                if (c.esito == Somiglianza::Diversi) continue;
-                if (c.esito == Somiglianza::Stesso && !altra.nascita.isNull()) {
-                    // The same as two born on different days: it could be either.
-                    if (!nascitaStesso.isNull() && nascitaStesso != altra.nascita) conteso = true;
-                    if (nascitaStesso.isNull()) nascitaStesso = altra.nascita;
+            std::vector<Impronta> impronte;
+            const std::vector<qint64> accanto = vicini(letta.chiavi);
+            for (qint64 uno : accanto) impronte.emplace_back(contatto(uno));
+            std::vector<std::pair<qint64, const Impronta*>> daGiudicare;
+            for (size_t i = 0; i < accanto.size(); ++i) daGiudicare.emplace_back(accanto[i], &impronte[i]);
+            // The same person if there is one, else who may be.
+            for (Candidato& c : giudica(Impronta(voce.contatto), daGiudicare))
+                if (!chi || (c.confronto.esito == Somiglianza::Stesso && perche.esito != Somiglianza::Stesso)) {
+                    chi = c.chiave;
+                    perche = std::move(c.confronto);
                 }
-                if (!chi || (c.esito == Somiglianza::Stesso && perche.esito != Somiglianza::Stesso)) {
-                    chi = uno;
-                    perche = std::move(c);
-                }
-            }
-            if (conteso) {
-                perche.esito = Somiglianza::Possibile;
-                perche.motivi << motivoConteso();
-            }
         }
         if (!chi) {
-            aggiungi(voce.contatto);
+            aggiungi(letta);
             return true;
         }
         Contatto esistente = contatto(*chi);
@@ -445,7 +445,7 @@ private:
         if (!decisa) return false;
         switch (*decisa) {
         case Scelta::Aggiungi:
-            aggiungi(voce.contatto);
+            aggiungi(letta);
             break;
         case Scelta::Salta:
             if (riepilogo_.saltati.size() < Riepilogo::kDettagli)
@@ -457,22 +457,22 @@ private:
             break;
         case Scelta::Unisci:
             sostituisci(*chi, esistente, unisci(esistente, voce.contatto));
-            transito_.indicizza(*chi, chiaviDi(voce.contatto, false));
+            transito_.indicizza(*chi, senzaUid(letta.chiavi));
             ++riepilogo_.uniti;
             break;
         case Scelta::Aggiorna:
             sostituisci(*chi, esistente, aggiorna(esistente, voce.contatto));
-            transito_.indicizza(*chi, chiaviDi(voce.contatto, false));
+            transito_.indicizza(*chi, senzaUid(letta.chiavi));
             ++riepilogo_.aggiornati;
             break;
         }
         return true;
     }
 
-    void aggiungi(const Contatto& contatto)
+    void aggiungi(const Letta& letta)
     {
-        const qint64 numero = transito_.aggiungi(valori(contatto));
-        transito_.indicizza(-numero, chiaviDi(contatto, true));
+        const qint64 numero = transito_.aggiungi(valori(letta.voce.contatto));
+        transito_.indicizza(-numero, letta.chiavi);
     }
 
     bool scrivi(qint64 letto, qint64 totale)

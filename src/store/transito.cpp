@@ -8,7 +8,6 @@
 #include <QSqlQuery>
 
 #include <algorithm>
-#include <limits>
 
 namespace brenzola {
 namespace {
@@ -88,8 +87,8 @@ void Transito::scrivi()
     for (const QVariantList& valori : contattiInAttesa_) contatti_->Add(QVariantList{++numero} + valori);
     if (!contattiInAttesa_.empty()) contatti_->Flush();
     contattiInAttesa_.clear();
-    if (!inAttesa_.empty()) chiavi_->Flush();
-    inAttesa_.clear();
+    if (nonScritte_ > 0) chiavi_->Flush();
+    nonScritte_ = 0;
 }
 
 void Transito::sostituisci(qint64 numero, const QVariantList& valori)
@@ -136,12 +135,12 @@ void Transito::indicizza(qint64 chi, const QStringList& chiavi)
 {
     for (const QString& chiave : chiavi) {
         chiavi_->Add({++ordine_, chiave, chi});
-        inAttesa_.emplace_back(chiave, chi);
+        ++nonScritte_;
         if (preparato_) nuovi_[chiave].emplace_back(ordine_, chi);
     }
-    if (inAttesa_.size() >= kInAttesa) {
+    if (nonScritte_ >= kInAttesa) {
         chiavi_->Flush();
-        inAttesa_.clear();
+        nonScritte_ = 0;
     }
 }
 
@@ -162,8 +161,8 @@ void Transito::prepara(const QStringList& chiavi)
 {
     // A fixed number of places, so that the statement is prepared once; empty keys match nothing.
     constexpr qsizetype kPosti = 1024;
-    if (!inAttesa_.empty()) chiavi_->Flush();
-    inAttesa_.clear();
+    if (nonScritte_ > 0) chiavi_->Flush();
+    nonScritte_ = 0;
     preparati_.clear();
     nuovi_.clear();
     preparato_ = true;
@@ -195,45 +194,25 @@ std::vector<qint64> Transito::delRegistro(int limite) const
     return chi;
 }
 
-std::vector<qint64> Transito::cerca(const QString& chiave, int limite)
+std::vector<qint64> Transito::cerca(const QString& chiave, int limite) const
 {
-    Filati trovati;
-    if (const auto preparata = preparati_.constFind(chiave); preparata != preparati_.constEnd()) {
-        trovati = *preparata;
-    } else {
-        // When more than `limite` are filed, any `limite` of them say so; the order is put right below.
-        if (!preparato_ && !inAttesa_.empty()) chiavi_->Flush();  // once prepared, what is not written is in nuovi_
-        if (!preparato_) inAttesa_.clear();
-        QSqlQuery& righe = connection_.runPrepared(
-            QStringLiteral("SELECT ordine, chi FROM %1 WHERE chiave = ? LIMIT ?").arg(QLatin1String(kChiavi)),
-            {chiave, limite < 0 ? std::numeric_limits<qint64>::max() : qint64(limite)});
-        while (nextRow(righe)) trovati.emplace_back(righe.value(0).toLongLong(), righe.value(1).toLongLong());
-        righe.finish();
-    }
-    if (const auto nuovi = nuovi_.constFind(chiave); nuovi != nuovi_.constEnd())
-        trovati.insert(trovati.end(), nuovi->begin(), nuovi->end());
+    Filati trovati = preparati_.value(chiave);
+    const Filati nuovi = nuovi_.value(chiave);
+    trovati.insert(trovati.end(), nuovi.begin(), nuovi.end());
     std::vector<qint64> chi = inOrdine(trovati);
     if (limite >= 0 && chi.size() > size_t(limite)) chi.resize(size_t(limite));
     return chi;
 }
 
-std::vector<qint64> Transito::cercaEntrambe(const QString& chiave, const QString& altra)
+std::vector<qint64> Transito::cercaEntrambe(const QString& chiave, const QString& altra) const
 {
-    const auto sotto = [this](const QString& k, qint64 uno) {
-        for (const auto& [ordine, suo] : nuovi_.value(k))
-            if (suo == uno) return true;
-        if (!preparato_ && !inAttesa_.empty()) chiavi_->Flush();  // once prepared, what is not written is in nuovi_
-        if (!preparato_) inAttesa_.clear();
-        QSqlQuery& presente = connection_.runPrepared(
-            QStringLiteral("SELECT 1 FROM %1 WHERE chiave = ? AND chi = ?").arg(QLatin1String(kChiavi)), {k, uno});
-        const bool trovato = nextRow(presente);
-        presente.finish();
-        return trovato;
+    const auto sotto = [](const Filati& filati, qint64 uno) {
+        return std::any_of(filati.begin(), filati.end(), [uno](const auto& f) { return f.second == uno; });
     };
     // From the name, which few share, to the crowded key.
     std::vector<qint64> chi;
     for (qint64 uno : cerca(altra))
-        if (sotto(chiave, uno)) chi.push_back(uno);
+        if (sotto(preparati_.value(chiave), uno) || sotto(nuovi_.value(chiave), uno)) chi.push_back(uno);
     return chi;
 }
 

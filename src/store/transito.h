@@ -35,16 +35,16 @@ public:
 
     // Files a contact under its keys: `chi` > 0 a contact of the register, < 0 the one numbered -chi here.
     void indicizza(qint64 chi, const QStringList& chiavi);
-    // Looks these keys up at once, for the next questions: until it is called again, cerca
-    // answers them from memory (with what is filed meanwhile) instead of asking each time.
+    // Looks these keys up at once: until it is called again, cerca and cercaEntrambe answer
+    // for them from memory, with what is filed meanwhile. A key not given here is answered
+    // with what was filed since only.
     void prepara(const QStringList& chiavi);
     // The register's contacts under the keys prepared, each key shared by at most `limite`.
     std::vector<qint64> delRegistro(int limite) const;
-    // Who is filed under `chiave`, in the order filed; at most `limite` of them (-1: all),
-    // and when more are filed, which ones is not said.
-    std::vector<qint64> cerca(const QString& chiave, int limite = -1);
+    // Who is filed under `chiave`, in the order filed; at most `limite` of them (-1: all).
+    std::vector<qint64> cerca(const QString& chiave, int limite = -1) const;
     // Who is filed under both keys.
-    std::vector<qint64> cercaEntrambe(const QString& chiave, const QString& altra);
+    std::vector<qint64> cercaEntrambe(const QString& chiave, const QString& altra) const;
 
     // Writes every contact added into Anagrafica, in the order added; returns how many.
     qint64 trasferisci();
@@ -60,7 +60,7 @@ private:
     std::unique_ptr<BulkInsert> chiavi_;
     qint64 aggiunti_ = 0;
     qint64 ordine_ = 0;                                     // keys in the order filed
-    std::vector<std::pair<QString, qint64>> inAttesa_;      // keys not yet written to the table
+    size_t nonScritte_ = 0;                                 // keys not yet written to the table
     using Filati = std::vector<std::pair<qint64, qint64>>;  // (order filed, who)
     QHash<QString, Filati> preparati_;                      // what the table held under the keys prepared
     QHash<QString, Filati> nuovi_;                          // filed since

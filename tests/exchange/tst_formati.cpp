@@ -3,6 +3,7 @@
 #include "exchange/csv.h"
 #include "exchange/doppioni.h"
 #include "exchange/ldif.h"
+#include "exchange/lettore.h"
 #include "exchange/mappacsv.h"
 #include "exchange/vcard.h"
 #include "store/storeddate.h"
@@ -22,13 +23,7 @@ QByteArray dati(const char* nome)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-Lettura leggi(const QByteArray& file)
-{
-    if (sembraVCard(file)) return leggiVCard(file);
-    const FormatoCsv formato = rilevaFormatoCsv(file);
-    const TabellaCsv tabella = leggiCsv(file, formato);
-    return contattiDaCsv(tabella, mappaIndovinata(tabella, formato.separatore == u';'));
-}
+Lettura leggi(const QByteArray& file) { return apriLettore(file)->tutte(); }
 
 QString errore(const std::function<void()>& lavoro)
 {

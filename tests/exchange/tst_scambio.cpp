@@ -5,6 +5,7 @@
 #include "exchange/csv.h"
 #include "exchange/doppioni.h"
 #include "exchange/ldif.h"
+#include "exchange/lettore.h"
 #include "exchange/mappacsv.h"
 #include "exchange/scambio.h"
 #include "exchange/vcard.h"
@@ -25,14 +26,7 @@ using namespace brenzola;
 
 namespace {
 
-Lettura leggi(const QByteArray& file)
-{
-    if (sembraVCard(file)) return leggiVCard(file);
-    if (sembraLdif(file)) return leggiLdif(file);
-    const FormatoCsv formato = rilevaFormatoCsv(file);
-    const TabellaCsv tabella = leggiCsv(file, formato);
-    return contattiDaCsv(tabella, mappaIndovinata(tabella, formato.separatore == u';'));
-}
+Lettura leggi(const QByteArray& file) { return apriLettore(file)->tutte(); }
 
 std::unique_ptr<Connection> apri(const QString& archivio)
 {

@@ -3,6 +3,7 @@
 // back as it was.
 #include "exchange/csv.h"
 #include "exchange/ldif.h"
+#include "exchange/lettore.h"
 #include "exchange/mappacsv.h"
 #include "exchange/tracciati.h"
 #include "store/storeddate.h"
@@ -21,12 +22,7 @@ QByteArray dati(const char* nome)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-Lettura leggiCsvIntero(const QByteArray& file)
-{
-    const FormatoCsv formato = rilevaFormatoCsv(file);
-    const TabellaCsv tabella = leggiCsv(file, formato);
-    return contattiDaCsv(tabella, mappaIndovinata(tabella, formato.separatore == u';'));
-}
+Lettura leggiCsvIntero(const QByteArray& file) { return apriLettore(file)->tutte(); }
 
 Contatto contatto(std::initializer_list<std::pair<Campo, QVariant>> valori, const QString& uid = {})
 {
