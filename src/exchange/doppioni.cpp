@@ -151,11 +151,6 @@ bool haRecapito(const std::vector<Impronta::Recapito>& recapiti, const QString& 
     return std::any_of(recapiti.begin(), recapiti.end(), [&chiave](const auto& r) { return r.chiave == chiave; });
 }
 
-QString chiaveNomeDi(const Impronta& impronta)
-{
-    return impronta.senzaNome() ? QString() : impronta.cognome + u'\x1f' + impronta.nome;
-}
-
 QStringList chiaviDi(const std::vector<Impronta::Recapito>& recapiti)
 {
     QStringList chiavi;
@@ -226,9 +221,9 @@ void Impronta::completa(const Impronta& altra)
     for (const Recapito& r : altra.telefoni) aggiungiRecapito(telefoni, r);
 }
 
-QString chiaveNome(const Contatto& contatto) { return chiaveNomeDi(Impronta(contatto)); }
-QStringList chiaviEmail(const Contatto& contatto) { return chiaviDi(Impronta(contatto).email); }
-QStringList chiaviTelefono(const Contatto& contatto) { return chiaviDi(Impronta(contatto).telefoni); }
+QString Impronta::chiaveNome() const { return senzaNome() ? QString() : cognome + u'\x1f' + nome; }
+QStringList Impronta::chiaviEmail() const { return chiaviDi(email); }
+QStringList Impronta::chiaviTelefono() const { return chiaviDi(telefoni); }
 
 Confronto confronta(const Contatto& a, const Contatto& b) { return confronta(Impronta(a), Impronta(b)); }
 
@@ -286,7 +281,7 @@ void IndiceDoppioni::aggiungi(qint64 chiave, const Contatto& contatto)
         impronte_.push_back(impronta);
     }
     const Impronta& nota = impronte_[posto];
-    if (const QString nome = chiaveNomeDi(nota); !nome.isEmpty()) indicizza(posto, nome, perNome_);
+    if (const QString nome = nota.chiaveNome(); !nome.isEmpty()) indicizza(posto, nome, perNome_);
     for (const Impronta::Recapito& r : nota.email) indicizza(posto, r.chiave, perEmail_);
     for (const Impronta::Recapito& r : nota.telefoni) indicizza(posto, r.chiave, perTelefono_);
 }
@@ -294,7 +289,7 @@ void IndiceDoppioni::aggiungi(qint64 chiave, const Contatto& contatto)
 std::vector<size_t> IndiceDoppioni::vicini(const Impronta& impronta, size_t limite) const
 {
     std::vector<size_t> trovati;
-    const auto omonimi = perNome_.constFind(chiaveNomeDi(impronta));
+    const auto omonimi = perNome_.constFind(impronta.chiaveNome());
     const auto raccogli = [&](const std::vector<Impronta::Recapito>& recapiti,
                               const QHash<QString, std::vector<size_t>>& indice) {
         for (const Impronta::Recapito& r : recapiti) {

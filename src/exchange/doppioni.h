@@ -29,6 +29,12 @@ struct Impronta {
     // Completes it with another's as merging does: the name and birth date stay when
     // there are any, the addresses and numbers add up.
     void completa(const Impronta& altra);
+    // What contacts are looked up by: the plain "cognome\x1fnome" (empty when both are
+    // empty), the case-folded e-mail addresses, telefonoPiano of every number in Telefono
+    // and Cell.
+    QString chiaveNome() const;
+    QStringList chiaviEmail() const;
+    QStringList chiaviTelefono() const;
 
     QString cognome;  // nomePiano
     QString nome;
@@ -55,12 +61,6 @@ QString nomePiano(const QString& testo);
 // The digits of a telephone number, without the Italian prefix +39 or 0039 (any other "+"
 // read as "00"); empty when too short to tell one number from another.
 QString telefonoPiano(const QString& testo);
-// What two contacts are compared by: the plain "cognome\x1fnome" (empty when both are
-// empty), the case-folded e-mail addresses, telefonoPiano of every number in Telefono and
-// Cell.
-QString chiaveNome(const Contatto& contatto);
-QStringList chiaviEmail(const Contatto& contatto);
-QStringList chiaviTelefono(const Contatto& contatto);
 
 // Two remembered contacts and how alike they are.
 struct Legame {

@@ -195,13 +195,13 @@ private:
 };
 
 // What an import looks duplicates up by: e-mail, telephone, name, and its UID.
-QStringList chiaviDi(const Contatto& c)
+QStringList chiaviDi(const Impronta& impronta, const QString& uid)
 {
     QStringList chiavi;
-    for (const QString& email : chiaviEmail(c)) chiavi << QStringLiteral("e:") + email;
-    for (const QString& telefono : chiaviTelefono(c)) chiavi << QStringLiteral("t:") + telefono;
-    if (const QString nome = chiaveNome(c); !nome.isEmpty()) chiavi << QStringLiteral("n:") + nome;
-    if (!c.uid.isEmpty()) chiavi << QStringLiteral("u:") + c.uid;
+    for (const QString& email : impronta.chiaviEmail()) chiavi << QStringLiteral("e:") + email;
+    for (const QString& telefono : impronta.chiaviTelefono()) chiavi << QStringLiteral("t:") + telefono;
+    if (const QString nome = impronta.chiaveNome(); !nome.isEmpty()) chiavi << QStringLiteral("n:") + nome;
+    if (!uid.isEmpty()) chiavi << QStringLiteral("u:") + uid;
     return chiavi;
 }
 
@@ -212,10 +212,15 @@ QStringList senzaUid(QStringList chiavi)
     return chiavi;
 }
 
-// A contact read, with the keys it is looked up and filed under, worked out once.
+// A contact read, with what it is compared by and the keys it is looked up and filed
+// under, worked out once.
 struct Letta {
+    explicit Letta(Voce&& letta) : voce(std::move(letta)), impronta(voce.contatto), chiavi(chiaviDi(impronta, voce.contatto.uid))
+    {
+    }
     Voce voce;
-    QStringList chiavi;  // chiaviDi(contatto)
+    Impronta impronta;
+    QStringList chiavi;
 };
 
 // One import: the contacts read are decided about one by one and wait in a Transito;
@@ -230,9 +235,16 @@ public:
     {
     }
 
+    ~Importazione()
+    {
+        if (lottoAperto_) connection_.RollbackTrans();  // stopped or failed: only temporary tables were written
+    }
+
     Riepilogo esegui(LettoreVoci& lettore)
     {
+        apriLotto();
         if (!indicizzaRegistro()) return annullata();
+        chiudiLotto();
         int illeggibili = 0;
         QStringList primi;
         std::vector<Letta> lotto;
@@ -255,10 +267,10 @@ public:
                     if (++illeggibili <= kIlleggibiliMostrati) primi << voce->errore;
                     continue;
                 }
-                QStringList chiavi = chiaviDi(voce->contatto);
-                lotto.push_back({std::move(*voce), std::move(chiavi)});
+                lotto.emplace_back(std::move(*voce));
             }
             if (!avanti(lettore.posizione(), totale(lettore))) return annullata();
+            apriLotto();
             prepara(lotto);
             for (const Letta& letta : lotto) {
                 for (const QString& avviso : letta.voce.avvisi)
@@ -268,6 +280,7 @@ public:
                         ++riepilogo_.altriAvvisi;
                 if (!decidi(letta)) return annullata();
             }
+            chiudiLotto();
         }
         riepilogo_.ignorate = lettore.ignorate();
         riepilogo_.letti = int(lette_);
@@ -315,6 +328,22 @@ private:
         if (riepilogo_.saltati.size() < Riepilogo::kDettagli) riepilogo_.saltati << perche;
     }
 
+    // A batch's writes to the temporary tables go in one transaction, a commit each statement
+    // costing more than the writing; closed before every question, so that nothing is held
+    // while the user thinks.
+    void apriLotto()
+    {
+        if (lottoAperto_) return;
+        connection_.BeginTrans();
+        lottoAperto_ = true;
+    }
+    void chiudiLotto()
+    {
+        if (!lottoAperto_) return;
+        lottoAperto_ = false;
+        connection_.CommitTrans();
+    }
+
     // The register's contacts filed under their keys.
     bool indicizzaRegistro()
     {
@@ -334,7 +363,7 @@ private:
                                  c[Campo::Telefono] = testo(4);
                                  c[Campo::Cell] = testo(5);
                                  if (conUid_ && !riga.isNull(6)) c.uid = riga.text(6).toString();
-                                 transito_.indicizza(riga.integer(0), chiaviDi(c));
+                                 transito_.indicizza(riga.integer(0), chiaviDi(Impronta(c), c.uid));
                                  if (++letti % 4096 == 0 && !avanti(0, 1)) fermato = true;
                              });
         return !fermato;
@@ -393,8 +422,9 @@ private:
             rs.Open(QStringLiteral("Select id from Anagrafica where id =%1").arg(*id), &connection_);
             if (!rs.Eof()) return id;
         }
-        const std::vector<qint64> chi = transito_.cerca(QStringLiteral("u:") + uid, 1);
-        return chi.empty() ? std::nullopt : std::optional<qint64>(chi.front());
+        for (qint64 chi : transito_.cerca(QStringLiteral("u:") + uid))
+            if (contatto(chi).uid == uid) return chi;
+        return std::nullopt;
     }
 
     // Who may be the same person: under each address and number; one shared by an office
@@ -430,7 +460,7 @@ private:
             std::vector<std::pair<qint64, const Impronta*>> daGiudicare;
             for (size_t i = 0; i < accanto.size(); ++i) daGiudicare.emplace_back(accanto[i], &impronte[i]);
             // The same person if there is one, else who may be.
-            for (Candidato& c : giudica(Impronta(voce.contatto), daGiudicare))
+            for (Candidato& c : giudica(letta.impronta, daGiudicare))
                 if (!chi || (c.confronto.esito == Somiglianza::Stesso && perche.esito != Somiglianza::Stesso)) {
                     chi = c.chiave;
                     perche = std::move(c.confronto);
@@ -441,7 +471,9 @@ private:
             return true;
         }
         Contatto esistente = contatto(*chi);
+        chiudiLotto();
         const std::optional<Scelta> decisa = opzioni_.scelta(esistente, voce, perche);
+        apriLotto();
         if (!decisa) return false;
         switch (*decisa) {
         case Scelta::Aggiungi:
@@ -500,6 +532,7 @@ private:
     std::unordered_map<qint64, Contatto> letti_;                // the batch's, as read
     Riepilogo riepilogo_;
     qint64 lette_ = 0;
+    bool lottoAperto_ = false;
 };
 
 }  // namespace

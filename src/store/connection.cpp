@@ -6,6 +6,7 @@
 #include "store/italiantext.h"
 #include "store/logging.h"
 #include "store/sqlerror.h"
+#include "store/sqlitehandle.h"
 
 #include <sqlite3.h>
 #include <QAtomicInt>
@@ -67,9 +68,9 @@ QString italianDescription(int code)
     }
 }
 
-sqlite3* sqliteHandle(const QSqlDatabase& db) { return *static_cast<sqlite3* const*>(db.driver()->handle().constData()); }
-
 }  // namespace
+
+sqlite3* sqliteHandle(const QSqlDatabase& db) { return *static_cast<sqlite3* const*>(db.driver()->handle().constData()); }
 
 StoreError storeErrorFrom(int engineCode, const QString& engineText)
 {

@@ -4,8 +4,10 @@
 #include "store/connection.h"
 #include "store/logging.h"
 #include "store/sqlerror.h"
+#include "store/sqlitehandle.h"
 #include "store/storeddate.h"
 
+#include <sqlite3.h>
 #include <QCoreApplication>
 #include <QDate>
 #include <QDateTime>
@@ -317,8 +319,55 @@ StoreError Recordset::rowGoneOrChanged(const QVariant& id) const
                                                   "Il record è stato modificato da un altro utente dopo che è stato letto."));
 }
 
-BulkInsert::BulkInsert(Connection* connection, const QString& table, const QStringList& columns)
-    : connection_(&openConnection(connection))
+// Qt's driver binds each value by a name it makes up, and converts it twice: writing
+// through the engine's own statement costs a fraction of that.
+class BulkInsert::FileRows {
+public:
+    FileRows(Connection& connection, const QString& sql) : handle_(sqliteHandle(connection.database()))
+    {
+        const QByteArray utf8 = sql.toUtf8();
+        if (sqlite3_prepare_v3(handle_, utf8.constData(), int(utf8.size()), SQLITE_PREPARE_PERSISTENT, &statement_, nullptr)
+            != SQLITE_OK)
+            fail();
+    }
+    ~FileRows() { sqlite3_finalize(statement_); }
+    FileRows(const FileRows&) = delete;
+    FileRows& operator=(const FileRows&) = delete;
+
+    void write(const QVariantList& values)
+    {
+        for (qsizetype i = 0; i < values.size(); ++i) {
+            const QVariant& value = values[i];
+            const int place = int(i) + 1;
+            int rc = SQLITE_OK;
+            if (value.isNull()) {
+                rc = sqlite3_bind_null(statement_, place);
+            } else if (value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::Int) {
+                rc = sqlite3_bind_int64(statement_, place, value.toLongLong());
+            } else {
+                const QString text = value.toString();
+                rc = sqlite3_bind_text16(statement_, place, text.utf16(), int(text.size() * 2), SQLITE_TRANSIENT);
+            }
+            if (rc != SQLITE_OK) fail();
+        }
+        const int rc = sqlite3_step(statement_);
+        sqlite3_reset(statement_);
+        if (rc != SQLITE_DONE) fail();
+    }
+
+private:
+    [[noreturn]] void fail() const
+    {
+        throw storeErrorFrom(sqlite3_extended_errcode(handle_), QString::fromUtf8(sqlite3_errmsg(handle_)));
+    }
+
+    sqlite3* handle_;
+    sqlite3_stmt* statement_ = nullptr;
+};
+
+BulkInsert::BulkInsert(Connection* connection, const QString& table, const QStringList& columns, Announce announce)
+    : connection_(&openConnection(connection)),
+      announce_(announce)
 {
     const TableSchema& schema = connection_->schema(table);
     if (!schema.exists())
@@ -334,12 +383,35 @@ BulkInsert::BulkInsert(Connection* connection, const QString& table, const QStri
         columns_ << declared;
         dateColumn_.push_back(schema.isDate(declared));
     }
+    if (connection_->engine() == Engine::SQLite) fileRows_ = std::make_unique<FileRows>(*connection_, insertSql(1));
 }
 
 BulkInsert::~BulkInsert() = default;
 
+QString BulkInsert::insertSql(qsizetype rows) const
+{
+    QStringList marks;
+    for (qsizetype i = 0; i < columns_.size(); ++i) marks << QStringLiteral("?");
+    const QString row = u'(' + marks.join(u',') + u')';
+    QStringList allRows;
+    for (qsizetype r = 0; r < rows; ++r) allRows << row;
+    return QStringLiteral("INSERT INTO \"%1\" (\"%2\") VALUES %3")
+        .arg(table_, columns_.join(QStringLiteral("\", \"")), allRows.join(u','));
+}
+
 void BulkInsert::Add(const QVariantList& values)
 {
+    if (fileRows_) {
+        // Integers go as they are, which the engine would make of their text anyway.
+        QVariantList stored;
+        for (qsizetype i = 0; i < columns_.size(); ++i) {
+            const QVariant& value = values.value(i);
+            const bool integer = value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::Int;
+            stored << (integer && !dateColumn_[size_t(i)] ? value : storedValue(value, dateColumn_[size_t(i)], columns_[i]));
+        }
+        fileRows_->write(stored);
+        return;
+    }
     for (qsizetype i = 0; i < columns_.size(); ++i) pending_ << storedValue(values.value(i), dateColumn_[size_t(i)], columns_[i]);
     if (pending_.size() >= kRowsPerStatement * columns_.size()) Flush();
 }
@@ -350,15 +422,8 @@ void BulkInsert::Flush()
     if (rows == 0) return;
     std::unique_ptr<QSqlQuery>& statement = rows == kRowsPerStatement ? full_ : partial_;
     if (!statement || statementRows_[rows == kRowsPerStatement ? 0 : 1] != rows) {
-        QStringList marks;
-        for (qsizetype i = 0; i < columns_.size(); ++i) marks << QStringLiteral("?");
-        const QString row = u'(' + marks.join(u',') + u')';
-        QStringList allRows;
-        for (qsizetype r = 0; r < rows; ++r) allRows << row;
         auto query = std::make_unique<QSqlQuery>(connection_->database());
-        if (!query->prepare(QStringLiteral("INSERT INTO \"%1\" (\"%2\") VALUES %3")
-                                .arg(table_, columns_.join(QStringLiteral("\", \"")), allRows.join(u','))))
-            throw storeErrorFrom(*query);
+        if (!query->prepare(insertSql(rows))) throw storeErrorFrom(*query);
         statement = std::move(query);
         statementRows_[rows == kRowsPerStatement ? 0 : 1] = rows;
     }
@@ -370,7 +435,7 @@ void BulkInsert::Flush()
         connection_->reconnectIfLost();  // for the next try: a change is never repeated unasked
         throw error;
     }
-    connection_->announceChange(0);
+    if (announce_ == Announce::Yes) connection_->announceChange(0);
 }
 
 }  // namespace brenzola

@@ -71,12 +71,15 @@ private:
     Editing editing_ = Editing::None;
 };
 
-// New rows of one table written many to a statement, for imports: on a server each
-// statement is a round trip. Rows go out as a batch fills and at Flush; their keys are
-// not told. Values are refused as SetField refuses them.
+// New rows of one table written as fast as the engine takes them, for imports: on a
+// server many to a statement (each statement is a round trip), on a file one prepared
+// statement stepped for each row. Rows go out as a batch fills and at Flush; their keys
+// are not told. Values are refused as SetField refuses them.
 class BulkInsert {
 public:
-    BulkInsert(Connection* connection, const QString& table, const QStringList& columns);
+    // `announce`: whether other desks hear of the rows (not of a temporary table's).
+    enum class Announce { Yes, No };
+    BulkInsert(Connection* connection, const QString& table, const QStringList& columns, Announce announce = Announce::Yes);
     ~BulkInsert();
     // One row, its values in the order of the columns.
     void Add(const QVariantList& values);
@@ -84,11 +87,15 @@ public:
 
 private:
     static constexpr qsizetype kRowsPerStatement = 64;
+    class FileRows;
+    QString insertSql(qsizetype rows) const;
 
     Connection* connection_;
     QString table_;
     QStringList columns_;
     std::vector<bool> dateColumn_;
+    Announce announce_;
+    std::unique_ptr<FileRows> fileRows_;
     QVariantList pending_;
     std::unique_ptr<QSqlQuery> full_;     // for a whole batch
     std::unique_ptr<QSqlQuery> partial_;  // for the last, shorter one

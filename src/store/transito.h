@@ -42,6 +42,8 @@ public:
     // The register's contacts under the keys prepared, each key shared by at most `limite`.
     std::vector<qint64> delRegistro(int limite) const;
     // Who is filed under `chiave`, in the order filed; at most `limite` of them (-1: all).
+    // Keys are compared by a 64-bit hash: once in a great while, one filed under another key
+    // comes too, so what is found is a candidate to look at, never a verdict.
     std::vector<qint64> cerca(const QString& chiave, int limite = -1) const;
     // Who is filed under both keys.
     std::vector<qint64> cercaEntrambe(const QString& chiave, const QString& altra) const;
@@ -62,8 +64,8 @@ private:
     qint64 ordine_ = 0;                                     // keys in the order filed
     size_t nonScritte_ = 0;                                 // keys not yet written to the table
     using Filati = std::vector<std::pair<qint64, qint64>>;  // (order filed, who)
-    QHash<QString, Filati> preparati_;                      // what the table held under the keys prepared
-    QHash<QString, Filati> nuovi_;                          // filed since
+    QHash<qint64, Filati> preparati_;                       // what the table held under the keys prepared
+    QHash<qint64, Filati> nuovi_;                           // filed since
     bool preparato_ = false;                                // nuovi_ is kept only once keys are prepared
     std::vector<QVariantList> contattiInAttesa_;            // the last ones added, numbered up to aggiunti_
 };
