@@ -112,17 +112,25 @@ QString dataComeTesto(const QVariant& valore)
     return valore.toString();
 }
 
+namespace {
+
+// The text a field holds as typed; a date has no characters to check.
+QString scritto(const QVariant& valore) { return valore.typeId() == QMetaType::QString ? valore.toString() : QString(); }
+
+}  // namespace
+
 QString troppoLungo(const Contatto& contatto)
 {
     constexpr qsizetype kMassimoCampo = 10'000;
     constexpr qsizetype kMassimoCommenti = 1'000'000;
-    const QLocale italiano(QLocale::Italian);
     for (const DescrizioneCampo& d : campi()) {
         const qsizetype massimo = d.campo == Campo::Commenti ? kMassimoCommenti : kMassimoCampo;
-        const qsizetype lunghezza = contatto.testo(d.campo).size();
-        if (lunghezza > massimo)
+        const qsizetype lunghezza = scritto(contatto[d.campo]).size();
+        if (lunghezza > massimo) {
+            const QLocale italiano(QLocale::Italian);
             return QCoreApplication::translate("brenzola::Contatto", "il campo %1 è troppo lungo (%2 caratteri; al massimo %3)")
                 .arg(etichettaMostrata(d), italiano.toString(lunghezza), italiano.toString(massimo));
+        }
     }
     return {};
 }
@@ -138,7 +146,9 @@ qsizetype primoCarattereDiControllo(QStringView testo)
 
 namespace {
 
-std::optional<CarattereDiControllo> controlloIn(const QString& testo, std::optional<Campo> campo, const QString& nome)
+// `nome` is asked for only when there is something to say.
+template <typename Nome>
+std::optional<CarattereDiControllo> controlloIn(const QString& testo, std::optional<Campo> campo, Nome&& nome)
 {
     const qsizetype posizione = primoCarattereDiControllo(testo);
     if (posizione < 0) return std::nullopt;
@@ -146,7 +156,7 @@ std::optional<CarattereDiControllo> controlloIn(const QString& testo, std::optio
     return CarattereDiControllo{
         campo, posizione,
         QCoreApplication::translate("brenzola::Contatto", "%1 contiene un carattere di controllo (%2), che non si può conservare")
-            .arg(nome, codice)};
+            .arg(nome(), codice)};
 }
 
 }  // namespace
@@ -154,11 +164,12 @@ std::optional<CarattereDiControllo> controlloIn(const QString& testo, std::optio
 std::optional<CarattereDiControllo> carattereDiControllo(const Contatto& contatto)
 {
     for (const DescrizioneCampo& d : campi())
-        if (auto trovato =
-                controlloIn(contatto.testo(d.campo), d.campo,
-                            QCoreApplication::translate("brenzola::Contatto", "il campo %1").arg(etichettaMostrata(d))))
+        if (auto trovato = controlloIn(scritto(contatto[d.campo]), d.campo, [&d] {
+                return QCoreApplication::translate("brenzola::Contatto", "il campo %1").arg(etichettaMostrata(d));
+            }))
             return trovato;
-    return controlloIn(contatto.uid, std::nullopt, QCoreApplication::translate("brenzola::Contatto", "l'identità (UID)"));
+    return controlloIn(contatto.uid, std::nullopt,
+                       [] { return QCoreApplication::translate("brenzola::Contatto", "l'identità (UID)"); });
 }
 
 int Lettura::illeggibili() const

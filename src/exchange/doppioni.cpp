@@ -45,24 +45,38 @@ QString cifreDi(const QString& testo)
 
 constexpr qsizetype kCifreMinime = 6;
 
+// The non-empty runs of `testo` between characters that `separa`.
+template <typename Separa> std::vector<QStringView> parti(QStringView testo, Separa&& separa)
+{
+    std::vector<QStringView> trovate;
+    qsizetype inizio = 0;
+    for (qsizetype i = 0; i <= testo.size(); ++i)
+        if (i == testo.size() || separa(testo[i])) {
+            if (i > inizio) trovate.push_back(testo.sliced(inizio, i - inizio));
+            inizio = i + 1;
+        }
+    return trovate;
+}
+
 // The numbers of a telephone field: several are written one a line, or between ';' ',' or
 // '/'. A slash parts two numbers only when both sides are whole ones: "081/123456" is one.
 QStringList numeri(const QString& campo)
 {
-    static const QRegularExpression separatori(QStringLiteral("[;,\\r\\n]"));
     QStringList numeri;
     const auto tieni = [&numeri](const QString& numero) {
         if (!numero.trimmed().isEmpty()) numeri << numero.simplified();
     };
-    for (const QString& parte : campo.split(separatori, Qt::SkipEmptyParts)) {
-        const QStringList pezzi = parte.split(u'/');
-        QString numero = pezzi.front();
+    const auto separatore = [](QChar c) { return c == u';' || c == u',' || c == u'\r' || c == u'\n'; };
+    for (const QStringView parte : parti(campo, separatore)) {
+        const QList<QStringView> pezzi = parte.split(u'/');
+        QString numero = pezzi.front().toString();
         for (qsizetype i = 1; i < pezzi.size(); ++i) {
-            if (cifreDi(numero).size() >= kCifreMinime && cifreDi(pezzi[i]).size() >= kCifreMinime) {
+            const QString pezzo = pezzi[i].toString();
+            if (cifreDi(numero).size() >= kCifreMinime && cifreDi(pezzo).size() >= kCifreMinime) {
                 tieni(numero);
-                numero = pezzi[i];
+                numero = pezzo;
             } else {
-                numero += u'/' + pezzi[i];
+                numero += u'/' + pezzo;
             }
         }
         tieni(numero);
@@ -71,15 +85,21 @@ QStringList numeri(const QString& campo)
 }
 
 // The addresses of an e-mail field, however they are separated or wrapped ("Mario
-// <mario@x.it>", "mailto:a@b.it").
+// <mario@x.it>", "mailto:a@b.it"): each run of characters between separators with an "@"
+// that has something on both sides, less any final dots.
 QStringList indirizzi(const QString& campo)
 {
-    static const QRegularExpression indirizzo(QStringLiteral(R"([^\s<>;,:"()\[\]]+@[^\s<>;,:"()\[\]]+)"));
+    const auto separa = [](QChar c) {
+        const char16_t u = c.unicode();
+        return u == u' ' || (u >= 0x09 && u <= 0x0D) || QStringView(u"<>;,:\"()[]").contains(c);
+    };
     QStringList trovati;
-    for (auto it = indirizzo.globalMatch(campo); it.hasNext();) {
-        QString scritto = it.next().captured();
-        while (scritto.endsWith(u'.')) scritto.chop(1);
-        trovati << scritto;
+    for (QStringView parola : parti(campo, separa)) {
+        bool interna = false;
+        for (qsizetype i = 1; i + 1 < parola.size() && !interna; ++i) interna = parola[i] == u'@';
+        if (!interna) continue;
+        while (parola.endsWith(u'.')) parola.chop(1);
+        trovati << parola.toString();
     }
     return trovati;
 }

@@ -18,6 +18,7 @@ bool senzaData(const QString& valore)
 
 QDate dataDaFile(const QString& valore, bool compleanno, bool mesePrima)
 {
+    if (const QDate data = dateFromStoredText(valore); data.isValid()) return data;  // the common case, quickly
     static const QRegularExpression barrata(QStringLiteral(R"(^\s*(\d{1,2})([/.-])(\d{1,2})\2(\d{4})\s*$)"));
     if (const auto m = barrata.match(valore); m.hasMatch()) {
         const int primo = m.captured(1).toInt();
@@ -97,6 +98,7 @@ void Raccolta::parte(Parte parte, const QString& etichetta, const QString& valor
 
 void Raccolta::nomi()
 {
+    if (nomiInteri_.empty() && aziende_.isEmpty()) return;  // the name is in its own columns, as usual
     const auto haNome = [this] {
         return !compilazione_.vuoto(Campo::Cognome) || !compilazione_.vuoto(Campo::Nome) || !secondiNomi_.isEmpty();
     };

@@ -1,12 +1,12 @@
 #include "store/connection.h"
 
 #include "store/accessdialect.h"
+#include "store/filestatement.h"
 #include "store/giornale.h"
 #include "store/identita.h"
 #include "store/italiantext.h"
 #include "store/logging.h"
 #include "store/sqlerror.h"
-#include "store/sqlitehandle.h"
 
 #include <sqlite3.h>
 #include <QAtomicInt>
@@ -69,8 +69,6 @@ QString italianDescription(int code)
 }
 
 }  // namespace
-
-sqlite3* sqliteHandle(const QSqlDatabase& db) { return *static_cast<sqlite3* const*>(db.driver()->handle().constData()); }
 
 StoreError storeErrorFrom(int engineCode, const QString& engineText)
 {
@@ -447,6 +445,7 @@ bool Connection::reconnectIfLost()
     // The same connection, with the same settings, opened again; still away, it stays
     // closed and the next statement tries again.
     prepared_.clear();
+    filePrepared_.clear();
     db.close();
     qCInfo(lcServer) << "connection lost; reconnecting to" << path_;
     if (!db.open()) {
@@ -502,6 +501,7 @@ void Connection::Close()
     listening_ = false;
     watch_.reset();
     prepared_.clear();
+    filePrepared_.clear();
     if (!QSqlDatabase::contains(name_)) return;
     database().close();
     schemas_.clear();
@@ -548,35 +548,6 @@ bool Connection::isReadOnly() const
 
 namespace {
 
-class SQLiteRow final : public RowView {
-public:
-    explicit SQLiteRow(sqlite3_stmt* statement) : statement_(statement), texts_(size_t(sqlite3_column_count(statement))) {}
-    bool isNull(int column) const override { return sqlite3_column_type(statement_, column) == SQLITE_NULL; }
-    qint64 integer(int column) const override { return sqlite3_column_int64(statement_, column); }
-    // Decoded here from the stored UTF-8 into a buffer kept from row to row: asking the
-    // engine for UTF-16 would allocate twice for every value.
-    QStringView text(int column) const override
-    {
-        const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));
-        const auto size = size_t(sqlite3_column_bytes(statement_, column));
-        std::u16string& text = texts_[size_t(column)];
-        text.resize(size);  // never more UTF-16 units than UTF-8 bytes
-        size_t i = 0;
-        for (; i < size && static_cast<unsigned char>(bytes[i]) < 0x80; ++i) text[i] = char16_t(bytes[i]);
-        if (i < size) {
-            QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-            QChar* end =
-                decoder.appendToBuffer(reinterpret_cast<QChar*>(text.data() + i), QByteArrayView(bytes + i, qsizetype(size - i)));
-            text.resize(size_t(reinterpret_cast<char16_t*>(end) - text.data()));
-        }
-        return {text.data(), qsizetype(text.size())};
-    }
-
-private:
-    sqlite3_stmt* statement_;
-    mutable std::vector<std::u16string> texts_;
-};
-
 class QueryRow final : public RowView {
 public:
     explicit QueryRow(const QSqlQuery& query) : query_(query) {}
@@ -617,18 +588,30 @@ void Connection::readRows(const QString& statement, const std::function<void(con
         }
         return;
     }
-    sqlite3* handle = sqliteHandle(db);
-    const QByteArray utf8 = sql.toUtf8();
-    sqlite3_stmt* prepared = nullptr;
-    if (sqlite3_prepare_v2(handle, utf8.constData(), int(utf8.size()), &prepared, nullptr) != SQLITE_OK)
-        throw storeErrorFrom(sqlite3_extended_errcode(handle), QString::fromUtf8(sqlite3_errmsg(handle)));
-    const std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt*)> finalize(prepared, sqlite3_finalize);
-    const SQLiteRow row(prepared);
-    for (;;) {
-        const int rc = sqlite3_step(prepared);
-        if (rc == SQLITE_DONE) return;
-        if (rc != SQLITE_ROW) throw storeErrorFrom(sqlite3_extended_errcode(handle), QString::fromUtf8(sqlite3_errmsg(handle)));
-        each(row);
+    FileStatement rows(db, sql);
+    while (rows.step()) each(rows.row());
+}
+
+void Connection::readPrepared(const QString& sql, const QVariantList& values, const std::function<void(const RowView&)>& each)
+{
+    if (engine_ == Engine::PostgreSQL) {
+        QSqlQuery& query = runPrepared(sql, values);
+        QueryRow row(query);
+        while (nextRow(query)) {
+            row.read();
+            each(row);
+        }
+        query.finish();
+        return;
+    }
+    std::unique_ptr<FileStatement>& statement = filePrepared_[sql];
+    if (!statement) statement = std::make_unique<FileStatement>(openConnection(this).database(), sql);
+    for (qsizetype i = 0; i < values.size(); ++i) statement->bind(int(i) + 1, values[i]);
+    try {
+        while (statement->step()) each(statement->row());
+    } catch (...) {
+        statement->reset();
+        throw;
     }
 }
 

@@ -18,6 +18,8 @@
 
 namespace brenzola {
 
+class FileStatement;
+
 // The engines a store can live in.
 enum class Engine { SQLite, PostgreSQL };
 
@@ -93,6 +95,9 @@ public:
     // Runs a statement in the Access dialect and hands each row to `each`, without a
     // recordset's copies of every value: for reading a whole register at once.
     void readRows(const QString& statement, const std::function<void(const RowView&)>& each);
+    // Runs a query of the engine's own SQL that this connection runs often, prepared once
+    // and kept, `values` bound to its ?s in order, and hands each row to `each`.
+    void readPrepared(const QString& sql, const QVariantList& values, const std::function<void(const RowView&)>& each);
     // Where the store stands now; nothing when the engine cannot tell cheaply. A server with
     // a journal, listened to, counts the announcements heard: what this connection wrote
     // itself may not have been heard yet.
@@ -157,6 +162,7 @@ private:
     bool changedInTransaction_ = false;
     QHash<QString, TableSchema> schemas_;
     std::unordered_map<QString, std::unique_ptr<QSqlQuery>> prepared_;
+    std::unordered_map<QString, std::unique_ptr<FileStatement>> filePrepared_;  // a file's, for readPrepared
 };
 
 // The connection itself, when it exists and is open; otherwise a StoreError.

@@ -2,12 +2,11 @@
 
 #include "store/accessdialect.h"
 #include "store/connection.h"
+#include "store/filestatement.h"
 #include "store/logging.h"
 #include "store/sqlerror.h"
-#include "store/sqlitehandle.h"
 #include "store/storeddate.h"
 
-#include <sqlite3.h>
 #include <QCoreApplication>
 #include <QDate>
 #include <QDateTime>
@@ -51,7 +50,7 @@ bool sameStored(const QVariant& a, const QVariant& b)
 QVariant storedValue(const QVariant& value, bool isDate, const QString& column)
 {
     if (value.isNull()) return {};
-    if (!isDate) return value.toString();
+    if (!isDate) return value.typeId() == QMetaType::QDate ? storedDateText(value.toDate()) : value.toString();
     QDate date;
     if (value.typeId() == QMetaType::QDate)
         date = value.toDate();
@@ -319,52 +318,6 @@ StoreError Recordset::rowGoneOrChanged(const QVariant& id) const
                                                   "Il record è stato modificato da un altro utente dopo che è stato letto."));
 }
 
-// Qt's driver binds each value by a name it makes up, and converts it twice: writing
-// through the engine's own statement costs a fraction of that.
-class BulkInsert::FileRows {
-public:
-    FileRows(Connection& connection, const QString& sql) : handle_(sqliteHandle(connection.database()))
-    {
-        const QByteArray utf8 = sql.toUtf8();
-        if (sqlite3_prepare_v3(handle_, utf8.constData(), int(utf8.size()), SQLITE_PREPARE_PERSISTENT, &statement_, nullptr)
-            != SQLITE_OK)
-            fail();
-    }
-    ~FileRows() { sqlite3_finalize(statement_); }
-    FileRows(const FileRows&) = delete;
-    FileRows& operator=(const FileRows&) = delete;
-
-    void write(const QVariantList& values)
-    {
-        for (qsizetype i = 0; i < values.size(); ++i) {
-            const QVariant& value = values[i];
-            const int place = int(i) + 1;
-            int rc = SQLITE_OK;
-            if (value.isNull()) {
-                rc = sqlite3_bind_null(statement_, place);
-            } else if (value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::Int) {
-                rc = sqlite3_bind_int64(statement_, place, value.toLongLong());
-            } else {
-                const QString text = value.toString();
-                rc = sqlite3_bind_text16(statement_, place, text.utf16(), int(text.size() * 2), SQLITE_TRANSIENT);
-            }
-            if (rc != SQLITE_OK) fail();
-        }
-        const int rc = sqlite3_step(statement_);
-        sqlite3_reset(statement_);
-        if (rc != SQLITE_DONE) fail();
-    }
-
-private:
-    [[noreturn]] void fail() const
-    {
-        throw storeErrorFrom(sqlite3_extended_errcode(handle_), QString::fromUtf8(sqlite3_errmsg(handle_)));
-    }
-
-    sqlite3* handle_;
-    sqlite3_stmt* statement_ = nullptr;
-};
-
 BulkInsert::BulkInsert(Connection* connection, const QString& table, const QStringList& columns, Announce announce)
     : connection_(&openConnection(connection)),
       announce_(announce)
@@ -383,7 +336,8 @@ BulkInsert::BulkInsert(Connection* connection, const QString& table, const QStri
         columns_ << declared;
         dateColumn_.push_back(schema.isDate(declared));
     }
-    if (connection_->engine() == Engine::SQLite) fileRows_ = std::make_unique<FileRows>(*connection_, insertSql(1));
+    if (connection_->engine() == Engine::SQLite)
+        fileRows_ = std::make_unique<FileStatement>(connection_->database(), insertSql(1));
 }
 
 BulkInsert::~BulkInsert() = default;
@@ -402,14 +356,16 @@ QString BulkInsert::insertSql(qsizetype rows) const
 void BulkInsert::Add(const QVariantList& values)
 {
     if (fileRows_) {
-        // Integers go as they are, which the engine would make of their text anyway.
-        QVariantList stored;
+        // One prepared row at a time: on a file a statement costs no round trip.
         for (qsizetype i = 0; i < columns_.size(); ++i) {
-            const QVariant& value = values.value(i);
-            const bool integer = value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::Int;
-            stored << (integer && !dateColumn_[size_t(i)] ? value : storedValue(value, dateColumn_[size_t(i)], columns_[i]));
+            static const QVariant missing;
+            const QVariant& value = i < values.size() ? values[i] : missing;
+            const int type = value.typeId();
+            const bool plain = type == QMetaType::LongLong || type == QMetaType::Int || type == QMetaType::QString;
+            fileRows_->bind(int(i) + 1,
+                            plain && !dateColumn_[size_t(i)] ? value : storedValue(value, dateColumn_[size_t(i)], columns_[i]));
         }
-        fileRows_->write(stored);
+        fileRows_->step();
         return;
     }
     for (qsizetype i = 0; i < columns_.size(); ++i) pending_ << storedValue(values.value(i), dateColumn_[size_t(i)], columns_[i]);

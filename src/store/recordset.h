@@ -12,6 +12,8 @@
 
 namespace brenzola {
 
+class FileStatement;
+
 class Connection;
 
 // A value as the store keeps it: text, or a date as yyyy-mm-dd; anything else for a date
@@ -87,7 +89,6 @@ public:
 
 private:
     static constexpr qsizetype kRowsPerStatement = 64;
-    class FileRows;
     QString insertSql(qsizetype rows) const;
 
     Connection* connection_;
@@ -95,7 +96,7 @@ private:
     QStringList columns_;
     std::vector<bool> dateColumn_;
     Announce announce_;
-    std::unique_ptr<FileRows> fileRows_;
+    std::unique_ptr<FileStatement> fileRows_;
     QVariantList pending_;
     std::unique_ptr<QSqlQuery> full_;     // for a whole batch
     std::unique_ptr<QSqlQuery> partial_;  // for the last, shorter one

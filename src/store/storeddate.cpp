@@ -2,10 +2,34 @@
 
 #include <QRegularExpression>
 
+#include <optional>
+
 namespace brenzola {
+
+namespace {
+
+// "yyyy-MM-dd" exactly, as stores and most files write dates: read without a pattern.
+std::optional<QDate> isoDate(const QString& text)
+{
+    if (text.size() != 10 || text[4] != u'-' || text[7] != u'-') return std::nullopt;
+    int parts[3] = {0, 0, 0};
+    for (qsizetype i = 0, part = 0; i < 10; ++i) {
+        if (i == 4 || i == 7) {
+            ++part;
+            continue;
+        }
+        const char16_t c = text[i].unicode();
+        if (c < u'0' || c > u'9') return std::nullopt;
+        parts[part] = parts[part] * 10 + (c - u'0');
+    }
+    return QDate(parts[0], parts[1], parts[2]);
+}
+
+}  // namespace
 
 QDate dateFromStoredText(const QString& text)
 {
+    if (const std::optional<QDate> date = isoDate(text)) return *date;
     static const QRegularExpression yearFirst(
         QStringLiteral(R"(^\s*(\d{4})([-/])(\d{1,2})\2(\d{1,2})(?:[T ]\d{1,2}:\d{2}(?::\d{2}(?:\.\d+)?)?)?\s*$)"));
     const auto match = yearFirst.match(text);

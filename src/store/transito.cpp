@@ -192,10 +192,9 @@ void Transito::prepara(const QStringList& chiavi)
             if (!preparati_.contains(h)) preparati_.insert(h, {});
             valori << h;
         }
-        QSqlQuery& righe = connection_.runPrepared(sql, valori);
-        while (nextRow(righe))
-            preparati_[righe.value(0).toLongLong()].emplace_back(righe.value(1).toLongLong(), righe.value(2).toLongLong());
-        righe.finish();
+        connection_.readPrepared(sql, valori, [this](const RowView& riga) {
+            preparati_[riga.integer(0)].emplace_back(riga.integer(1), riga.integer(2));
+        });
     }
 }
 
