@@ -81,8 +81,9 @@ Transito::~Transito()
 qint64 Transito::aggiungi(const QVariantList& valori)
 {
     contattiInAttesa_.push_back(valori);
+    const qint64 numero = ++aggiunti_;  // counted before writing: scrivi() numbers the ones waiting from it
     if (contattiInAttesa_.size() >= kInAttesa) scrivi();
-    return ++aggiunti_;
+    return numero;
 }
 
 QVariantList* Transito::inAttesa(qint64 numero)

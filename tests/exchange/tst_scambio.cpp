@@ -7,6 +7,7 @@
 #include "exchange/ldif.h"
 #include "exchange/lettore.h"
 #include "exchange/mappacsv.h"
+#include "exchange/righefile.h"
 #include "exchange/scambio.h"
 #include "exchange/vcard.h"
 #include "store/connection.h"
@@ -69,6 +70,7 @@ private Q_SLOTS:
     void exportedAndImportedTheRowsComeBackTheSame();
     void filesOfPhonesAndMailProgramsGoIn();
     void anImportIsWholeOrNothing();
+    void aFileReadAheadKeepsItsOrderAndStopsCleanly();
     void duplicatesAreAskedAboutAndMerged();
     void theRegistersOwnDuplicatesMergeIntoOne();
     void importsAndMergesAreUndoneWhole();
@@ -178,6 +180,55 @@ void TestScambio::anImportIsWholeOrNothing()
     QCOMPARE(dopo[0].toInt(), 1);
     QCOMPARE(dopo[1].toString(), QStringLiteral("Mario Luigi"));
     QVERIFY(dopo[2].isNull());
+}
+
+void TestScambio::aFileReadAheadKeepsItsOrderAndStopsCleanly()
+{
+    // Many batches: the reading runs ahead of the deciding and writing.
+    test::TempStore store;
+    auto connection = apri(store.path());
+    QByteArray csv = "Cognome;Nome;Email\r\n";
+    for (int i = 0; i < 3000; ++i)
+        csv += "Rossi;Mario " + QByteArray::number(i) + ";m" + QByteArray::number(i % 1500) + "@x.it\r\n";
+    OpzioniImportazione opzioni;
+    QStringList chiesti;
+    opzioni.scelta = [&](const Contatto& esistente, const Voce& letta, const Confronto&) {
+        chiesti << esistente.testo(Campo::Nome) + u'/' + letta.contatto.testo(Campo::Nome);
+        return std::optional<Scelta>(Scelta::Aggiungi);
+    };
+    // A fault far into the file, reached while earlier rows wait for questions: nothing is
+    // written, and the connection is left as it was, ready for the next import.
+    const std::unique_ptr<LettoreVoci> guasto = apriLettore(inMemoria(csv + "Bianchi;\"Luca\r\n"), {}, 4096);
+    try {
+        Importa(*connection, *guasto, opzioni);
+        QFAIL("a file that breaks off was imported");
+    } catch (const StoreError& e) {
+        QCOMPARE(e.description(), QStringLiteral("Riga 3002: le virgolette aperte qui non si chiudono più."));
+    }
+    QCOMPARE(chiesti.size(), 1500);
+    QCOMPARE(righe(*connection), QStringList());
+
+    // Stopped while the reading is ahead: it ends, and nothing stays.
+    int avanzamenti = 0;
+    opzioni.avanzamento = [&avanzamenti](qint64, qint64) { return ++avanzamenti < 3; };
+    QVERIFY(Importa(*connection, *apriLettore(csv), opzioni).annullato);
+    QCOMPARE(righe(*connection), QStringList());
+
+    // Read whole: every row, in the file's order, each question about the one before it.
+    chiesti.clear();
+    opzioni.avanzamento = {};
+    const Riepilogo riepilogo = Importa(*connection, *apriLettore(csv), opzioni);
+    QCOMPARE(riepilogo.aggiunti, 3000);
+    QCOMPARE(chiesti.size(), 1500);
+    QCOMPARE(chiesti.front(), QStringLiteral("Mario 0/Mario 1500"));
+    QCOMPARE(chiesti.back(), QStringLiteral("Mario 1499/Mario 2999"));
+    QStringList nomi;
+    Recordset rs;
+    for (rs.Open(QStringLiteral("Select Nome from Anagrafica order by id"), connection.get()); !rs.Eof(); rs.MoveNext())
+        nomi << rs.Fields(QStringLiteral("Nome")).toString();
+    QCOMPARE(nomi.size(), 3000);
+    QCOMPARE(nomi[1234], QStringLiteral("Mario 1234"));
+    QCOMPARE(nomi.back(), QStringLiteral("Mario 2999"));
 }
 
 void TestScambio::duplicatesAreAskedAboutAndMerged()
