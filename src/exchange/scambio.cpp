@@ -1,5 +1,6 @@
 #include "exchange/scambio.h"
 
+#include "exchange/anticipo.h"
 #include "exchange/csv.h"
 #include "exchange/doppioni.h"
 #include "exchange/ldif.h"
@@ -175,7 +176,6 @@ QByteArray LeggiFile(const QString& nome)
 namespace {
 
 constexpr int kIlleggibiliMostrati = 5;
-constexpr size_t kLotto = 256;  // contacts decided about together
 
 // A Lettura read whole, handed out as a file being read would.
 class VociInMemoria final : public LettoreVoci {
@@ -194,34 +194,12 @@ private:
     size_t prossima_ = 0;
 };
 
-// What an import looks duplicates up by: e-mail, telephone, name, and its UID.
-QStringList chiaviDi(const Impronta& impronta, const QString& uid)
-{
-    QStringList chiavi;
-    for (const QString& email : impronta.chiaviEmail()) chiavi << QStringLiteral("e:") + email;
-    for (const QString& telefono : impronta.chiaviTelefono()) chiavi << QStringLiteral("t:") + telefono;
-    if (const QString nome = impronta.chiaveNome(); !nome.isEmpty()) chiavi << QStringLiteral("n:") + nome;
-    if (!uid.isEmpty()) chiavi << QStringLiteral("u:") + uid;
-    return chiavi;
-}
-
 // A contact merged into another keeps the other's identity: its own UID is not filed.
 QStringList senzaUid(QStringList chiavi)
 {
     chiavi.removeIf([](const QString& k) { return k.startsWith(u"u:"); });
     return chiavi;
 }
-
-// A contact read, with what it is compared by and the keys it is looked up and filed
-// under, worked out once.
-struct Letta {
-    explicit Letta(Voce&& letta) : voce(std::move(letta)), impronta(voce.contatto), chiavi(chiaviDi(impronta, voce.contatto.uid))
-    {
-    }
-    Voce voce;
-    Impronta impronta;
-    QStringList chiavi;
-};
 
 // One import: the contacts read are decided about one by one and wait in a Transito;
 // those that change contacts of the register wait here, as read and as they will be.
@@ -245,48 +223,46 @@ public:
         apriLotto();
         if (!indicizzaRegistro()) return annullata();
         chiudiLotto();
+        const qint64 dimensione = lettore.dimensione();
+        const qint64 tutto = totale(dimensione);
         int illeggibili = 0;
         QStringList primi;
-        std::vector<Letta> lotto;
-        for (bool fine = false; !fine;) {
-            // A few hundred at a time: their keys and the contacts they may be are read at once.
-            lotto.clear();
-            while (lotto.size() < kLotto) {
-                std::optional<Voce> voce = lettore.prossima();
-                if (!voce) {
-                    fine = true;
-                    break;
+        {
+            LetturaAnticipata anticipata(lettore);
+            std::vector<const Letta*> daDecidere;
+            for (;;) {
+                const LetturaAnticipata::Lotto lotto = anticipata.prossimo();
+                if (lotto.lette.empty()) break;
+                if (!avanti(lotto.posizione, tutto)) return annullata();
+                daDecidere.clear();
+                for (const Letta& letta : lotto.lette) {
+                    ++lette_;
+                    if (!letta.voce.errore.isEmpty()) {
+                        nonImportato(letta.voce.errore);
+                        if (++illeggibili <= kIlleggibiliMostrati) primi << letta.voce.errore;
+                        continue;
+                    }
+                    daDecidere.push_back(&letta);
                 }
-                ++lette_;
-                if (voce->errore.isEmpty())
-                    if (const std::optional<CarattereDiControllo> c = carattereDiControllo(voce->contatto))
-                        voce->errore =
-                            QCoreApplication::translate("brenzola::Scambio", "riga %1: %2").arg(voce->riga).arg(c->motivo);
-                if (!voce->errore.isEmpty()) {
-                    nonImportato(voce->errore);
-                    if (++illeggibili <= kIlleggibiliMostrati) primi << voce->errore;
-                    continue;
+                // A batch at a time: its keys and the contacts they may be are read at once.
+                apriLotto();
+                prepara(daDecidere);
+                for (const Letta* letta : daDecidere) {
+                    for (const QString& avviso : letta->voce.avvisi)
+                        if (riepilogo_.avvisi.size() < Riepilogo::kDettagli)
+                            riepilogo_.avvisi << avviso;
+                        else
+                            ++riepilogo_.altriAvvisi;
+                    if (!decidi(*letta)) return annullata();
                 }
-                lotto.emplace_back(std::move(*voce));
+                chiudiLotto();
             }
-            if (!avanti(lettore.posizione(), totale(lettore))) return annullata();
-            apriLotto();
-            prepara(lotto);
-            for (const Letta& letta : lotto) {
-                for (const QString& avviso : letta.voce.avvisi)
-                    if (riepilogo_.avvisi.size() < Riepilogo::kDettagli)
-                        riepilogo_.avvisi << avviso;
-                    else
-                        ++riepilogo_.altriAvvisi;
-                if (!decidi(letta)) return annullata();
-            }
-            chiudiLotto();
         }
         riepilogo_.ignorate = lettore.ignorate();
         riepilogo_.letti = int(lette_);
         riepilogo_.avvisi = lettore.avvisi() + riepilogo_.avvisi;
         if (illeggibili > 0 && opzioni_.conferma && !opzioni_.conferma(illeggibili, lette_, primi)) return annullata();
-        if (!scrivi(lettore.dimensione(), totale(lettore))) return annullata();
+        if (!scrivi(dimensione, tutto)) return annullata();
         qCInfo(lcExchange) << "imported from" << opzioni_.origine << ":" << riepilogo_.aggiunti << "added," << riepilogo_.uniti
                            << "merged," << riepilogo_.aggiornati << "updated";
         return riepilogo_;
@@ -310,10 +286,7 @@ private:
 
     bool avanti(qint64 fatto, qint64 totale) const { return !opzioni_.avanzamento || opzioni_.avanzamento(fatto, totale); }
     // Reading the file, then writing, which takes about a quarter of that.
-    static qint64 totale(const LettoreVoci& lettore)
-    {
-        return lettore.dimensione() + std::max<qint64>(1, lettore.dimensione() / 4);
-    }
+    static qint64 totale(qint64 dimensione) { return dimensione + std::max<qint64>(1, dimensione / 4); }
 
     Riepilogo annullata()
     {
@@ -370,10 +343,10 @@ private:
     }
 
     // The keys of a batch looked up at once, and the register's contacts they may be read.
-    void prepara(const std::vector<Letta>& lotto)
+    void prepara(const std::vector<const Letta*>& lotto)
     {
         QStringList chiavi;
-        for (const Letta& letta : lotto) chiavi << letta.chiavi;
+        for (const Letta* letta : lotto) chiavi << letta->chiavi;
         transito_.prepara(chiavi);
         letti_.clear();
         QStringList ids;

@@ -315,6 +315,7 @@ private:
     // Backslash escapes undone; each \n becomes the line break the card recorded for it.
     QString senzaEscape(const QString& valore, const QStringList& aCapo, qsizetype& prossimo) const
     {
+        if (!valore.contains(u'\\')) return valore;  // most values have nothing to undo
         QString out;
         out.reserve(valore.size());
         for (qsizetype i = 0; i < valore.size(); ++i) {
