@@ -124,6 +124,7 @@ int main(int argc, char* argv[])
         OpzioniImportazione importazione;
         importazione.origine = QFileInfo(file).fileName();
         importazione.scelta = decidi;
+        importazione.sceltaImmediata = true;
         if (!riga.parser().isSet(QStringLiteral("salta-illeggibili")))
             importazione.conferma = [&err](int illeggibili, int, const QStringList& primi) {
                 for (const QString& errore : primi) err << errore << '\n';

@@ -16,6 +16,7 @@
 #include "store/transito.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QSaveFile>
 
@@ -255,9 +256,10 @@ public:
                             ++riepilogo_.altriAvvisi;
                     if (!decidi(*letta)) return annullata();
                 }
-                chiudiLotto();
+                respiro();
             }
         }
+        chiudiLotto();
         riepilogo_.ignorate = lettore.ignorate();
         riepilogo_.letti = int(lette_);
         riepilogo_.avvisi = lettore.avvisi() + riepilogo_.avvisi;
@@ -301,14 +303,21 @@ private:
         if (riepilogo_.saltati.size() < Riepilogo::kDettagli) riepilogo_.saltati << perche;
     }
 
-    // A batch's writes to the temporary tables go in one transaction, a commit each statement
-    // costing more than the writing; closed before every question, so that nothing is held
-    // while the user thinks.
+    // The writes to the temporary tables go in one transaction, a commit each statement
+    // costing more than the writing. Reading the register inside it keeps other desks from
+    // saving, so it is closed before every question, so that nothing is held while the user
+    // thinks, and between batches once it has been open a moment.
     void apriLotto()
     {
         if (lottoAperto_) return;
         connection_.BeginTrans();
         lottoAperto_ = true;
+        aperto_.start();
+    }
+    void respiro()
+    {
+        constexpr qint64 kMillisecondi = 200;
+        if (lottoAperto_ && aperto_.hasExpired(kMillisecondi)) chiudiLotto();
     }
     void chiudiLotto()
     {
@@ -444,7 +453,7 @@ private:
             return true;
         }
         Contatto esistente = contatto(*chi);
-        chiudiLotto();
+        if (!opzioni_.sceltaImmediata) chiudiLotto();
         const std::optional<Scelta> decisa = opzioni_.scelta(esistente, voce, perche);
         apriLotto();
         if (!decisa) return false;
@@ -506,6 +515,7 @@ private:
     Riepilogo riepilogo_;
     qint64 lette_ = 0;
     bool lottoAperto_ = false;
+    QElapsedTimer aperto_;
 };
 
 }  // namespace

@@ -44,6 +44,9 @@ using ConfermaIlleggibili = std::function<bool(int illeggibili, int lette, const
 
 struct OpzioniImportazione {
     SceltaDoppione scelta;
+    // The choice is a rule that never waits for anyone: the store need not be let go of
+    // before each one (as it must be while a user thinks).
+    bool sceltaImmediata = false;
     ConfermaIlleggibili conferma;  // none: the others are imported
     Avanzamento avanzamento;
     QString origine;  // the file's name, for the journal's label
