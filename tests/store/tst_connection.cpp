@@ -68,6 +68,7 @@ private Q_SLOTS:
     void comparesDatesInOrder();
     void addsAndChangesRowsInOneWrite();
     void refusesWhatTheTableCannotTake();
+    void rowsInBulkAreStoredAsOneByOne();
     void aChangeInPlaceNeverUndoesAnotherWrite();
     void aDamagedPageIsAnErrorNotTheEnd();
     void anErasedContactLeavesNoTraceInTheFile();
@@ -336,6 +337,51 @@ void TestConnection::refusesWhatTheTableCannotTake()
     list.Open("Select Cognome & ' ' & Nome from Anagrafica", Connessione());
     QCOMPARE(storeErrorNumber([&] { Recordset().Open("Select * from Nessuna", Connessione()); }), 1);
     QCOMPARE(storeErrorNumber([&] { Connessione()->Execute("Delete from anagrafica where"); }), 1);
+}
+
+void TestConnection::rowsInBulkAreStoredAsOneByOne()
+{
+    test::TempStore store;
+    ApriDatabase(store.path());
+    BulkInsert righe(Connessione(), QStringLiteral("Anagrafica"),
+                     {QStringLiteral("Cognome"), QStringLiteral("Nome"), QStringLiteral("DataIn"), QStringLiteral("DataNasc"),
+                      QStringLiteral("Cap"), QStringLiteral("Citta")});
+    righe.Add({QStringLiteral("Èrcoli D’Amico"), QStringLiteral(""), QDate(1900, 1, 1), QStringLiteral("25/12/2026"),
+               QVariant(qint64(20100)), QVariant()});
+    righe.Add({QStringLiteral("Zeta")});  // the columns not given are Null
+    righe.Flush();
+    const auto rows =
+        store.rows(QStringLiteral("select Cognome, Nome, DataIn, DataNasc, Cap, typeof(Cap), Citta, "
+                                  "typeof(DataNasc) from Anagrafica order by id"));
+    QCOMPARE(rows.size(), 2);
+    QCOMPARE(rows[0][0].toString(), QStringLiteral("Èrcoli D’Amico"));
+    QVERIFY(!rows[0][1].isNull() && rows[0][1].toString().isEmpty());
+    QCOMPARE(rows[0][2].toString(), QStringLiteral("1900-01-01"));
+    QCOMPARE(rows[0][3].toString(), QStringLiteral("2026-12-25"));
+    QCOMPARE(rows[0][4].toString(), QStringLiteral("20100"));
+    QCOMPARE(rows[0][5].toString(), QStringLiteral("text"));  // as a recordset would have stored it
+    QVERIFY(rows[0][6].isNull());
+    QVERIFY(rows[1][3].isNull());
+    QCOMPARE(rows[1][7].toString(), QStringLiteral("null"));
+
+    // Refused as a recordset refuses it, and by the store with its own reason; the rows
+    // before stay (a caller wanting all or none writes inside a transaction).
+    QCOMPARE(storeErrorNumber([&] {
+                 righe.Add({QStringLiteral("X"), QVariant(), QStringLiteral("31/02/2001")});
+             }),
+             StoreErrorNumber::TypeMismatch);
+    store.rows(
+        QStringLiteral("CREATE TRIGGER niente_zeta BEFORE INSERT ON Anagrafica WHEN NEW.Cognome = 'Zeta' "
+                       "BEGIN SELECT RAISE(ABORT, 'niente Zeta'); END"));
+    try {
+        righe.Add({QStringLiteral("Zeta")});
+        righe.Flush();
+        QFAIL("a refused row was taken");
+    } catch (const StoreError& e) {
+        QVERIFY2(e.description().contains(QStringLiteral("niente Zeta")), qPrintable(e.description()));
+    }
+    righe.Add({QStringLiteral("Dopo")});  // and the next row goes in
+    QCOMPARE(store.rows(QStringLiteral("select count(*) from Anagrafica"))[0][0].toInt(), 3);
 }
 
 void TestConnection::staysAnOrdinarySqliteFile()
