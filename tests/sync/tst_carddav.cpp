@@ -5,7 +5,9 @@
 #include "radicale.h"
 #include "store/storeerror.h"
 #include "sync/carddav.h"
+#include "telefono.h"
 
+#include <QFile>
 #include <QTest>
 
 using namespace brenzola;
@@ -46,6 +48,7 @@ class TestCardDav : public QObject {
 private Q_SLOTS:
     void addressBooksAreFoundFromTheServersAddress();
     void aCardChangedMeanwhileIsNeverOverwritten();
+    void whatAPhoneChangesIsSeen();
     void failuresAreSaidWithTheirCause();
     void certificatesAreChecked();
 };
@@ -107,6 +110,50 @@ void TestCardDav::aCardChangedMeanwhileIsNeverOverwritten()
     QCOMPARE(removed.removed.size(), size_t(1));
     QCOMPARE(removed.removed[0].path(), rossi.path());
     QVERIFY(client.changesSince(book, QStringLiteral("http://radicale.org/ns/sync/inventato")).tokenRefused);
+}
+
+void TestCardDav::whatAPhoneChangesIsSeen()
+{
+    Radicale server;
+    CardDavClient client(settings(server));
+    const CardDavClient::AddressBook book = client.createAddressBook(QStringLiteral("Ufficio"));
+    const QUrl rossi = book.url.resolved(QUrl(QStringLiteral("rossi.vcf")));
+    QVERIFY(client.put(rossi, card("u-rossi", "Rossi"), {}));
+    const QString token = client.changesSince(book.url, {}).syncToken;
+
+    // The phone gets the card, changes it, adds one of its own.
+    Telefono telefono(book.url, QLatin1String(Radicale::kUser), QLatin1String(Radicale::kPassword));
+    QVERIFY(telefono.sincronizza());
+    const QMap<QString, QByteArray> ricevute = telefono.schede();
+    QCOMPARE(ricevute.size(), 1);
+    QVERIFY(ricevute.first().contains("UID:u-rossi"));
+    QFile cambiata(telefono.cartella().filePath(ricevute.firstKey()));
+    QVERIFY(cambiata.open(QIODevice::WriteOnly));
+    cambiata.write(QByteArray(ricevute.first()).replace("FN:Rossi", "FN:Rossi Mario").replace("N:Rossi;", "N:Rossi;Mario"));
+    cambiata.close();
+    QFile nuova(telefono.cartella().filePath(QStringLiteral("verdi.vcf")));
+    QVERIFY(nuova.open(QIODevice::WriteOnly));
+    nuova.write(card("u-verdi", "Verdi"));
+    nuova.close();
+    QVERIFY(telefono.sincronizza());
+
+    const CardDavClient::Changes changes = client.changesSince(book.url, token);
+    QCOMPARE(changes.changed.size(), size_t(2));
+    std::vector<QUrl> urls;
+    for (const auto& c : changes.changed) urls.push_back(c.url);
+    QStringList letti;
+    for (const auto& c : client.fetch(book.url, urls)) letti << QString::fromUtf8(c.vcard);
+    letti.sort();
+    QCOMPARE(letti.size(), 2);
+    QVERIFY2(letti[0].contains(QStringLiteral("FN:Rossi Mario")) && letti[1].contains(QStringLiteral("UID:u-verdi")),
+             qPrintable(letti.join(u'|')));
+
+    // Deleted on the phone: gone from the server.
+    QVERIFY(telefono.cartella().remove(ricevute.firstKey()));
+    QVERIFY(telefono.sincronizza());
+    const CardDavClient::Changes removed = client.changesSince(book.url, changes.syncToken);
+    QCOMPARE(removed.removed.size(), size_t(1));
+    QCOMPARE(removed.removed[0].path(), rossi.path());
 }
 
 void TestCardDav::failuresAreSaidWithTheirCause()
