@@ -117,14 +117,6 @@ void apriInvariato(Recordset& rs, Connection& connection, const Contatto& letto)
                              .arg(letto.nomeCompleto()));
 }
 
-void riscrivi(Connection& connection, const Contatto& prima, const Contatto& dopo)
-{
-    Recordset rs;
-    apriInvariato(rs, connection, prima);
-    scriviCampi(rs, prima, dopo);
-    rs.Update();
-}
-
 // Runs `lavoro` as one operation of the journal; false when it stopped, and then nothing is kept.
 template <typename Lavoro> bool inOperazione(Connection& connection, const QString& etichetta, Lavoro&& lavoro)
 {
@@ -501,7 +493,7 @@ private:
             if (!avanti((letto + totale) / 2, totale)) return false;
             for (const auto& [id, prima_dopo] : cambiati_)
                 if (prima_dopo.first.valori != prima_dopo.second.valori)
-                    riscrivi(connection_, prima_dopo.first, prima_dopo.second);
+                    RiscriviContatto(connection_, prima_dopo.first, prima_dopo.second);
             return avanti(totale, totale);  // the last moment to stop
         });
     }
@@ -533,6 +525,31 @@ Riepilogo Importa(Connection& connection, const Lettura& lettura, const SceltaDo
     opzioni.avanzamento = avanzamento;
     opzioni.origine = lettura.origine;
     return Importa(connection, voci, opzioni);
+}
+
+void RiscriviContatto(Connection& connection, const Contatto& prima, const Contatto& dopo)
+{
+    Recordset rs;
+    apriInvariato(rs, connection, prima);
+    scriviCampi(rs, prima, dopo);
+    rs.Update();
+}
+
+qint64 AggiungiContatto(Connection& connection, const Contatto& contatto)
+{
+    Recordset rs;
+    rs.Open(QStringLiteral("Select * from Anagrafica where id =0"), &connection);
+    rs.AddNew();
+    scriviCampi(rs, Contatto(), contatto);
+    rs.Update();
+    return rs.Fields(QStringLiteral("id")).toLongLong();
+}
+
+void EliminaContatto(Connection& connection, const Contatto& letto)
+{
+    Recordset rs;
+    apriInvariato(rs, connection, letto);
+    connection.Execute(QStringLiteral("Delete from anagrafica where id=%1").arg(letto.id));
 }
 
 Contatto LeggiContatto(Connection& connection, qint64 id)
@@ -567,7 +584,7 @@ void ApplicaUnioni(Connection& connection, const std::vector<Unione>& unioni)
     for (const Unione& unione : unioni) assorbiti += qint64(unione.assorbiti.size());
     inOperazione(connection, QStringLiteral("Unione di contatti doppi: %1 in meno").arg(QuantiContatti(assorbiti)), [&] {
         for (const Unione& unione : unioni) {
-            riscrivi(connection, unione.base, unione.risultato);
+            RiscriviContatto(connection, unione.base, unione.risultato);
             for (const Contatto& assorbito : unione.assorbiti) {
                 // Deleted only as it was read: a contact changed meanwhile is not thrown away.
                 Recordset rs;

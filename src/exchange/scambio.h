@@ -78,6 +78,14 @@ Riepilogo Importa(Connection& connection, LettoreVoci& lettore, const OpzioniImp
 Riepilogo Importa(Connection& connection, const Lettura& lettura, const SceltaDoppione& scelta,
                   const Avanzamento& avanzamento = {});
 
+// Writes `dopo` over a contact as it was read (`prima`), provided nobody changed it since
+// (else StoreError RowChanged or RowNotFound, and nothing is written).
+void RiscriviContatto(Connection& connection, const Contatto& prima, const Contatto& dopo);
+// Adds a contact (with its UID, if it came with one); returns its key.
+qint64 AggiungiContatto(Connection& connection, const Contatto& contatto);
+// Deletes a contact as it was read, provided nobody changed it since; with the journal it
+// goes to the bin.
+void EliminaContatto(Connection& connection, const Contatto& letto);
 // The contact with that key as it is stored; StoreError RowNotFound when there is none.
 Contatto LeggiContatto(Connection& connection, qint64 id);
 // The contacts in the store that are the same person, in groups in list order, and the

@@ -672,6 +672,9 @@ const TableSchema& Connection::schema(const QString& table)
         if (query.value(2).toString().contains(QLatin1String("DATE"), Qt::CaseInsensitive))
             schema.dateColumns.insert(column.toLower());
     }
+    // A table not there yet is looked for again next time: it may be made meanwhile.
+    static const TableSchema kNone;
+    if (schema.columns.isEmpty()) return kNone;
     return *schemas_.insert(key, schema);
 }
 
