@@ -18,11 +18,10 @@ StatoSincronia::StatoSincronia(Connection& connection) : connection_(connection)
         rubrica_ = riga.text(0).toString();
         token_ = riga.isNull(1) ? QString() : riga.text(1).toString();
     });
-    connection.readRows(QStringLiteral("Select id, href, etag, firma from Sincronia_Schede order by id"),
-                        [this](const RowView& riga) {
-                            schede_.push_back(
-                                {riga.integer(0), riga.text(1).toString(), riga.text(2).toString(), riga.text(3).toString()});
-                        });
+    connection.readRows(
+        QStringLiteral("Select id, href, etag, firma from Sincronia_Schede order by id"), [this](const RowView& riga) {
+            schede_.push_back({riga.integer(0), riga.text(1).toString(), riga.text(2).toString(), riga.text(3).toString()});
+        });
 }
 
 void StatoSincronia::salva(const QString& rubrica, const QString& token, const std::vector<Scheda>& schede)
