@@ -1,0 +1,65 @@
+#include "sync/password.h"
+
+#include "store/storeerror.h"
+
+#include <qt6keychain/keychain.h>
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QFile>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace brenzola {
+namespace {
+
+QString tr(const char* testo) { return QCoreApplication::translate("brenzola::Password", testo); }
+
+// One entry per server and user: "anna@cloud.example:443".
+QString chiave(const QUrl& server, const QString& utente)
+{
+    return utente + u'@' + server.host() + u':' + QString::number(server.port(server.scheme() == u"http" ? 80 : 443));
+}
+
+}  // namespace
+
+QString PasswordDalPortachiavi(const QUrl& server, const QString& utente)
+{
+    QKeychain::ReadPasswordJob lettura(QStringLiteral("Brenzola CardDAV"));
+    lettura.setAutoDelete(false);
+    lettura.setKey(chiave(server, utente));
+    QEventLoop attesa;
+    QObject::connect(&lettura, &QKeychain::Job::finished, &attesa, &QEventLoop::quit);
+    lettura.start();
+    attesa.exec(QEventLoop::ExcludeUserInputEvents);
+    if (lettura.error() == QKeychain::NoError) return lettura.textData();
+    const QString perche = lettura.error() == QKeychain::EntryNotFound
+                               ? tr("non c'è una password per %1").arg(chiave(server, utente))
+                               : lettura.errorString();
+    throw StoreError(StoreErrorNumber::ServerPassword,
+                     tr("La password non si può leggere dal portachiavi del desktop (%1). Salvarla dalla finestra "
+                        "Sincronizzazione, o indicare un file con --password-da-file.")
+                         .arg(perche));
+}
+
+QString PasswordDaFile(const QString& file)
+{
+    struct stat stato {};
+    const QByteArray percorso = QFile::encodeName(file);
+    if (::stat(percorso.constData(), &stato) != 0) throw systemError(errno, tr("Lettura della password da «%1»").arg(file));
+    if (!S_ISREG(stato.st_mode) || (stato.st_mode & (S_IRWXG | S_IRWXO)) != 0 || stato.st_uid != ::geteuid())
+        throw StoreError(StoreErrorNumber::PermissionDenied,
+                         tr("Il file «%1» della password deve essere un file dell'utente che solo lui può leggere: "
+                            "chmod 600 «%1».")
+                             .arg(file));
+    QFile letto(file);
+    if (!letto.open(QIODevice::ReadOnly)) throw systemError(errno, tr("Lettura della password da «%1»").arg(file));
+    QByteArray password = letto.readAll();
+    while (password.endsWith('\n') || password.endsWith('\r')) password.chop(1);
+    return QString::fromUtf8(password);
+}
+
+}  // namespace brenzola
