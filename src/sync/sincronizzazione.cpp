@@ -14,6 +14,7 @@
 #include <QSet>
 
 #include <map>
+#include <ranges>
 #include <set>
 
 namespace brenzola {
@@ -182,9 +183,12 @@ EsitoSincronizzazione Sincronizza(Connection& connection, CardDavClient& server,
     }
     std::map<qint64, QString> hrefDi;
     for (const auto& [href, s] : note) hrefDi.emplace(s.id, href);
+    // Each contact's signature, worked out once: the loops below ask for it several times.
+    std::map<qint64, QString> firmaQui;
+    for (const auto& [id, c] : qui) firmaQui.emplace(id, firma(c));
     const auto cambiatoQui = [&](const StatoSincronia::Scheda& s) {
-        const auto c = qui.find(s.id);
-        return c == qui.end() || firma(c->second) != s.firma;
+        const auto f = firmaQui.find(s.id);
+        return f == firmaQui.end() || f->second != s.firma;
     };
 
     // The server now: what changed since the last time, or everything.
@@ -247,7 +251,7 @@ EsitoSincronizzazione Sincronizza(Connection& connection, CardDavClient& server,
         return std::nullopt;
     };
 
-    for (const auto& [href, etagNuova] : cambiateLa) {
+    for (const auto& href : cambiateLa | std::views::keys) {
         const auto letta = lette.find(href);
         if (letta == lette.end()) continue;  // gone again meanwhile: the next sync hears of it
         const std::optional<Contatto> suo = contattoDaScheda(letta->second.vcard);
@@ -270,8 +274,8 @@ EsitoSincronizzazione Sincronizza(Connection& connection, CardDavClient& server,
             toccati.insert(*id);
             const Contatto& mio = qui.at(*id);
             Contatto comeSuo = dalServer(mio, *suo);
-            if (firma(comeSuo) == firma(mio))
-                dopo[href] = {*id, href, letta->second.etag, firma(mio)};
+            if (firma(comeSuo) == firmaQui.at(*id))
+                dopo[href] = {*id, href, letta->second.etag, firmaQui.at(*id)};
             else
                 conflitto(href, mio, suo);
             continue;
@@ -320,7 +324,7 @@ EsitoSincronizzazione Sincronizza(Connection& connection, CardDavClient& server,
             continue;
         }
         if (const std::optional<QString> etag = server.put(url, schedaAggiornata(attuale.front().vcard, mio->second), s.etag)) {
-            dopo[href] = {s.id, href, *etag, firma(mio->second)};
+            dopo[href] = {s.id, href, *etag, firmaQui.at(s.id)};
             ++esito.cambiatiSulServer;
         } else {
             conflitto(href, mio->second, std::nullopt);
@@ -331,7 +335,7 @@ EsitoSincronizzazione Sincronizza(Connection& connection, CardDavClient& server,
         const QString href = percorsoPer(rubrica.url, c);
         if (const std::optional<QString> etag =
                 server.put(rubrica.url.resolved(QUrl(href)), schedaVCard(c, VersioneVCard::V3), {})) {
-            dopo[href] = {id, href, *etag, firma(c)};
+            dopo[href] = {id, href, *etag, firmaQui.at(id)};
             ++esito.inviati;
         }
         // A card already at that path is the same contact from another desk: paired next time.
