@@ -98,8 +98,10 @@ class XDisplay {
 public:
     XDisplay(const QString& runtimeDir, QSize screen, bool compositor) : environment_(baseEnvironment(runtimeDir))
     {
+        // Without -noreset the server resets whenever its last client leaves: a probe by
+        // xprop that ends just as the window manager connects takes the manager down with it.
         server_ = std::make_unique<Started>(QStringLiteral("Xvfb"),
-                                            QStringList{"-displayfd", "1", "-nolisten", "tcp", "-screen", "0",
+                                            QStringList{"-displayfd", "1", "-noreset", "-nolisten", "tcp", "-screen", "0",
                                                         QStringLiteral("%1x%2x24").arg(screen.width()).arg(screen.height())},
                                             environment_);
         QProcess& server = server_->process();
@@ -121,8 +123,9 @@ public:
                       })
                       && openbox.state() != QProcess::NotRunning;
             if (!managed)
-                problem_ =
-                    "openbox did not start (" + QByteArray::number(openbox.exitCode()) + "): " + openbox.readAllStandardError();
+                problem_ = "openbox did not start ("
+                           + (openbox.exitStatus() == QProcess::CrashExit ? QByteArray("signal ") : QByteArray("exit "))
+                           + QByteArray::number(openbox.exitCode()) + "): " + openbox.readAllStandardError();
         }
         if (!managed) return;
         problem_.clear();
