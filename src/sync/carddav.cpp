@@ -244,6 +244,7 @@ CardDavClient::Reply CardDavClient::request(const QByteArray& method, QUrl url, 
             asked.setSslConfiguration(tls);
         }
         QNetworkReply* sent = network_->sendCustomRequest(asked, method, body);
+        ++requests_;
         const std::unique_ptr<QNetworkReply> reply(sent);
         QList<QSslError> tlsErrors;
         QObject::connect(sent, &QNetworkReply::sslErrors, sent, [&tlsErrors](const QList<QSslError>& e) { tlsErrors = e; });
@@ -422,6 +423,7 @@ std::vector<CardDavClient::Card> CardDavClient::fetch(const QUrl& book, const st
             if (etag && data) fetched.push_back({reply.url.resolved(QUrl(m.href)), etag->text.trimmed(), data->text.toUtf8()});
         }
     }
+    cardsTransferred_ += qint64(fetched.size());
     return fetched;
 }
 
@@ -429,6 +431,7 @@ std::optional<QString> CardDavClient::put(const QUrl& card, const QByteArray& vc
 {
     const QByteArray condition = etag.isEmpty() ? QByteArray("If-None-Match: *") : "If-Match: " + etag.toLatin1();
     const Reply reply = request("PUT", card, vcard, {"Content-Type: text/vcard; charset=utf-8", condition});
+    ++cardsTransferred_;
     if (reply.status == kPrecondition) return std::nullopt;
     if (reply.status != 200 && reply.status != 201 && reply.status != 204) throw serverAnswered(card, reply.status, "PUT");
     return reply.etag;

@@ -74,6 +74,10 @@ public:
     // A card already gone is deleted.
     bool remove(const QUrl& card, const QString& etag);
 
+    // What went over the wire so far: requests sent, and cards sent or received whole.
+    qint64 requests() const { return requests_; }
+    qint64 cardsTransferred() const { return cardsTransferred_; }
+
     struct Reply;
 
 private:
@@ -83,6 +87,8 @@ private:
 
     Settings settings_;
     std::unique_ptr<QNetworkAccessManager> network_;
+    qint64 requests_ = 0;
+    qint64 cardsTransferred_ = 0;
 };
 
 }  // namespace brenzola
