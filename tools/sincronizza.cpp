@@ -94,6 +94,8 @@ int main(int argc, char* argv[])
                    .arg(esito.cambiatiQui)
                    .arg(esito.eliminatiQui)
             << '\n';
+        for (const SchedaIllegibile& s : esito.illeggibili)
+            out << tr("Lasciata com'è sul server, non è un contatto: %1 (%2)").arg(s.scheda.toDisplayString(), s.motivo) << '\n';
         if (esito.conflitti.empty()) return 0;
         out << tr("Da decidere (cambiati qui e sul server): %1").arg(esito.conflitti.size()) << '\n';
         for (const Conflitto& c : esito.conflitti)

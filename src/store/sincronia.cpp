@@ -47,4 +47,18 @@ void StatoSincronia::salva(const QString& rubrica, const QString& token, const s
     schede_ = schede;
 }
 
+void StatoSincronia::ricorda(const Scheda& scheda)
+{
+    runStatement(connection_.database(), QStringLiteral("DELETE FROM Sincronia_Schede WHERE href = ? OR id = ?"),
+                 {scheda.href, scheda.id});
+    runStatement(connection_.database(),
+                 QStringLiteral("INSERT INTO Sincronia_Schede (id, href, etag, firma) VALUES (?, ?, ?, ?)"),
+                 {scheda.id, scheda.href, scheda.etag, scheda.firma});
+}
+
+void StatoSincronia::dimentica(const QString& href)
+{
+    runStatement(connection_.database(), QStringLiteral("DELETE FROM Sincronia_Schede WHERE href = ?"), {href});
+}
+
 }  // namespace brenzola

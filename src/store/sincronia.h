@@ -31,6 +31,10 @@ public:
 
     // Remembers this in place of what was, in the transaction the caller has open.
     void salva(const QString& rubrica, const QString& token, const std::vector<Scheda>& schede);
+    // One card decided on its own: remembered in place of what was of it or of its contact,
+    // or forgotten. In the transaction the caller has open.
+    void ricorda(const Scheda& scheda);
+    void dimentica(const QString& href);
 
 private:
     Connection& connection_;

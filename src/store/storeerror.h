@@ -22,7 +22,8 @@ private:
 namespace StoreErrorNumber {
 inline constexpr int OutOfMemory = 7;
 inline constexpr int TypeMismatch = 13;
-inline constexpr int Internal = 51;  // a fault of the program itself
+inline constexpr int Internal = 51;       // a fault of the program itself
+inline constexpr int UserInterrupt = 18;  // the user stopped a long operation
 inline constexpr int NoCurrentRecord = 3021;
 inline constexpr int ItemNotFound = 3265;
 inline constexpr int ConnectionClosed = 3704;

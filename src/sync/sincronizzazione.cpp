@@ -7,11 +7,14 @@
 #include "store/giornale.h"
 #include "store/recordset.h"
 #include "store/sincronia.h"
+#include "store/storeerror.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QHash>
 #include <QSet>
+
+#include <variant>
 
 #include <map>
 #include <ranges>
@@ -146,11 +149,20 @@ Contatto dalServer(const Contatto& esistente, const Contatto& letto)
     return c;
 }
 
-std::optional<Contatto> contattoDaScheda(const QByteArray& scheda)
+// The contact a card holds, or why it holds none.
+std::variant<Contatto, QString> letturaScheda(const QByteArray& scheda)
 {
     const Lettura letta = leggiVCard(parteNostra(scheda));
-    if (letta.voci.size() != 1 || !letta.voci.front().errore.isEmpty()) return std::nullopt;
+    if (letta.voci.size() != 1) return tr("la scheda contiene %1 contatti invece di uno").arg(letta.voci.size());
+    if (!letta.voci.front().errore.isEmpty()) return letta.voci.front().errore;
     return letta.voci.front().contatto;
+}
+
+StoreError interrotta()
+{
+    return StoreError(StoreErrorNumber::UserInterrupt,
+                      tr("Sincronizzazione interrotta: l'archivio è rimasto com'era; le schede già mandate al server "
+                         "sono intere e la prossima sincronizzazione le ritrova."));
 }
 
 // A card's path made from its UID: the same contact finds the same place on every desk.
@@ -162,9 +174,15 @@ QString percorsoPer(const QUrl& rubrica, const Contatto& c)
 
 }  // namespace
 
-EsitoSincronizzazione Sincronizza(Connection& connection, CardDavClient& server, const CardDavClient::AddressBook& rubrica)
+EsitoSincronizzazione Sincronizza(Connection& connection, CardDavClient& server, const CardDavClient::AddressBook& rubrica,
+                                  const AvanzamentoSincronizzazione& avanzamento)
 {
     EsitoSincronizzazione esito;
+    qint64 fatte = 0, totale = 0;
+    const auto avanza = [&](qint64 quante) {
+        fatte += quante;
+        if (avanzamento && !avanzamento(fatte, totale)) throw interrotta();
+    };
     const StatoSincronia stato(connection);
     const bool stessaRubrica = stato.rubrica() == rubrica.url.toString();
     // By path on the server; a register synchronised with another address book starts again.
@@ -222,8 +240,16 @@ EsitoSincronizzazione Sincronizza(Connection& connection, CardDavClient& server,
     }
     std::vector<QUrl> daLeggere;
     for (const auto& [href, etag] : cambiateLa) daLeggere.push_back(rubrica.url.resolved(QUrl(href)));
+    // Every card to read, and at most every contact to write: the progress counts both.
+    totale = qint64(daLeggere.size() + qui.size());
     std::map<QString, CardDavClient::Card> lette;
-    for (CardDavClient::Card& c : server.fetch(rubrica.url, daLeggere)) lette.emplace(c.url.path(), std::move(c));
+    constexpr size_t kPerVolta = 100;
+    for (size_t da = 0; da < daLeggere.size(); da += kPerVolta) {
+        const std::vector<QUrl> parte(daLeggere.begin() + qsizetype(da),
+                                      daLeggere.begin() + qsizetype(std::min(daLeggere.size(), da + kPerVolta)));
+        for (CardDavClient::Card& c : server.fetch(rubrica.url, parte)) lette.emplace(c.url.path(), std::move(c));
+        avanza(qint64(parte.size()));
+    }
 
     // Decided contact by contact; the register's changes wait for the end.
     std::set<qint64> toccati;  // contacts this sync has decided about
@@ -231,8 +257,15 @@ EsitoSincronizzazione Sincronizza(Connection& connection, CardDavClient& server,
     std::vector<std::pair<Contatto, QString>> daAggiungere;  // with the card's path
     std::vector<Contatto> daEliminare;
     std::map<QString, StatoSincronia::Scheda> dopo = note;
-    const auto conflitto = [&](const QString& href, std::optional<Contatto> mio, std::optional<Contatto> suo) {
-        esito.conflitti.push_back({rubrica.url.resolved(QUrl(href)), std::move(mio), std::move(suo)});
+    const auto conflitto = [&](const QString& href, qint64 id, std::optional<Contatto> mio, std::optional<Contatto> suo,
+                               const QString& etag) {
+        esito.conflitti.push_back({rubrica.url.resolved(QUrl(href)), id, std::move(mio), std::move(suo), etag});
+    };
+    // Both sides changed, but to the same contact (a synchronisation stopped after writing
+    // to the server, say): nothing to decide.
+    const auto uguali = [&](qint64 id, const Contatto& suo) {
+        const auto mio = qui.find(id);
+        return mio != qui.end() && firma(dalServer(mio->second, suo)) == firmaQui.at(id);
     };
 
     // Pairs for the first synchronisation: by UID, then the same person by the duplicate rules.
@@ -254,30 +287,38 @@ EsitoSincronizzazione Sincronizza(Connection& connection, CardDavClient& server,
     for (const auto& href : cambiateLa | std::views::keys) {
         const auto letta = lette.find(href);
         if (letta == lette.end()) continue;  // gone again meanwhile: the next sync hears of it
-        const std::optional<Contatto> suo = contattoDaScheda(letta->second.vcard);
-        if (!suo) continue;
+        auto lettura = letturaScheda(letta->second.vcard);
+        if (const QString* motivo = std::get_if<QString>(&lettura)) {
+            esito.illeggibili.push_back({letta->second.url, *motivo});
+            if (const auto nota = note.find(href); nota != note.end()) toccati.insert(nota->second.id);
+            continue;
+        }
+        const std::optional<Contatto> suo = std::get<Contatto>(std::move(lettura));
+        const QString& etag = letta->second.etag;
         if (const auto nota = note.find(href); nota != note.end()) {
             const StatoSincronia::Scheda& s = nota->second;
             toccati.insert(s.id);
             const auto mio = qui.find(s.id);
+            if (cambiatoQui(s) && uguali(s.id, *suo)) {
+                dopo[href] = {s.id, href, etag, firmaQui.at(s.id)};
+                continue;
+            }
             if (cambiatoQui(s)) {
-                conflitto(href, mio == qui.end() ? std::nullopt : std::optional<Contatto>(mio->second), suo);
+                conflitto(href, s.id, mio == qui.end() ? std::nullopt : std::optional<Contatto>(mio->second), suo, etag);
                 continue;
             }
             const Contatto nuovo = dalServer(mio->second, *suo);
             daCambiare.emplace_back(mio->second, nuovo);
-            dopo[href] = {s.id, href, letta->second.etag, firma(nuovo)};
+            dopo[href] = {s.id, href, etag, firma(nuovo)};
             ++esito.cambiatiQui;
             continue;
         }
         if (const std::optional<qint64> id = compagno(*suo)) {
             toccati.insert(*id);
-            const Contatto& mio = qui.at(*id);
-            Contatto comeSuo = dalServer(mio, *suo);
-            if (firma(comeSuo) == firmaQui.at(*id))
-                dopo[href] = {*id, href, letta->second.etag, firmaQui.at(*id)};
+            if (uguali(*id, *suo))
+                dopo[href] = {*id, href, etag, firmaQui.at(*id)};
             else
-                conflitto(href, mio, suo);
+                conflitto(href, *id, qui.at(*id), suo, etag);
             continue;
         }
         Contatto nuovo = *suo;
@@ -294,7 +335,7 @@ EsitoSincronizzazione Sincronizza(Connection& connection, CardDavClient& server,
         if (mio == qui.end()) {
             dopo.erase(href);  // deleted on both sides
         } else if (cambiatoQui(s)) {
-            conflitto(href, mio->second, std::nullopt);
+            conflitto(href, s.id, mio->second, std::nullopt, {});
         } else {
             daEliminare.push_back(mio->second);
             dopo.erase(href);
@@ -303,42 +344,63 @@ EsitoSincronizzazione Sincronizza(Connection& connection, CardDavClient& server,
     }
 
     // What changed here goes to the server, card by card, each over the version last seen.
+    // A card found otherwise than expected is looked at as it is now: the same contact is
+    // paired, another one is a conflict, one that is no contact is said.
+    const auto comeOra = [&](const QString& href, qint64 id) {
+        const std::vector<CardDavClient::Card> attuale = server.fetch(rubrica.url, {rubrica.url.resolved(QUrl(href))});
+        if (attuale.empty()) {
+            conflitto(href, id, qui.count(id) ? std::optional<Contatto>(qui.at(id)) : std::nullopt, std::nullopt, {});
+            return;
+        }
+        auto lettura = letturaScheda(attuale.front().vcard);
+        if (const QString* motivo = std::get_if<QString>(&lettura)) {
+            esito.illeggibili.push_back({attuale.front().url, *motivo});
+        } else if (uguali(id, std::get<Contatto>(lettura))) {
+            dopo[href] = {id, href, attuale.front().etag, firmaQui.at(id)};
+        } else {
+            conflitto(href, id, qui.count(id) ? std::optional<Contatto>(qui.at(id)) : std::nullopt,
+                      std::get<Contatto>(std::move(lettura)), attuale.front().etag);
+        }
+    };
     for (const auto& [href, s] : note) {
         if (toccati.count(s.id) || !cambiatoQui(s)) continue;
+        avanza(1);
         const QUrl url = rubrica.url.resolved(QUrl(href));
         const auto mio = qui.find(s.id);
         if (mio == qui.end()) {
             if (server.remove(url, s.etag)) {
                 dopo.erase(href);
                 ++esito.eliminatiSulServer;
-            } else if (const auto attuale = server.fetch(rubrica.url, {url}); attuale.empty()) {
+            } else if (server.fetch(rubrica.url, {url}).empty()) {
                 dopo.erase(href);  // deleted there too, meanwhile
             } else {
-                conflitto(href, std::nullopt, contattoDaScheda(attuale.front().vcard));  // changed there meanwhile
+                comeOra(href, s.id);  // changed there meanwhile
             }
             continue;
         }
         const std::vector<CardDavClient::Card> attuale = server.fetch(rubrica.url, {url});
         if (attuale.empty() || attuale.front().etag != s.etag) {
-            conflitto(href, mio->second, attuale.empty() ? std::nullopt : contattoDaScheda(attuale.front().vcard));
+            comeOra(href, s.id);
             continue;
         }
         if (const std::optional<QString> etag = server.put(url, schedaAggiornata(attuale.front().vcard, mio->second), s.etag)) {
             dopo[href] = {s.id, href, *etag, firmaQui.at(s.id)};
             ++esito.cambiatiSulServer;
         } else {
-            conflitto(href, mio->second, std::nullopt);
+            comeOra(href, s.id);
         }
     }
     for (const auto& [id, c] : qui) {
         if (hrefDi.count(id) || toccati.count(id)) continue;
+        avanza(1);
         const QString href = percorsoPer(rubrica.url, c);
         if (const std::optional<QString> etag =
                 server.put(rubrica.url.resolved(QUrl(href)), schedaVCard(c, VersioneVCard::V3), {})) {
             dopo[href] = {id, href, *etag, firmaQui.at(id)};
             ++esito.inviati;
+        } else {
+            comeOra(href, id);  // a card already there: the same contact, from another desk?
         }
-        // A card already at that path is the same contact from another desk: paired next time.
     }
 
     // The register's side, whole or not at all, with the state that goes with it.
@@ -354,6 +416,52 @@ EsitoSincronizzazione Sincronizza(Connection& connection, CardDavClient& server,
     StatoSincronia(connection).salva(rubrica.url.toString(), token, schede);
     operazione.Concludi();
     return esito;
+}
+
+bool Risolvi(Connection& connection, CardDavClient& server, const CardDavClient::AddressBook& rubrica, const Conflitto& conflitto,
+             Versione scelta)
+{
+    // Both sides must still be what the user saw, or the choice was about something else.
+    const std::vector<CardDavClient::Card> attuale = server.fetch(rubrica.url, {conflitto.scheda});
+    const bool sulServer = !attuale.empty();
+    if (sulServer != conflitto.sulServer.has_value() || (sulServer && attuale.front().etag != conflitto.etag)) return false;
+    std::optional<Contatto> mio;
+    try {
+        mio = LeggiContatto(connection, conflitto.id);
+    } catch (const StoreError& e) {
+        if (e.number() != StoreErrorNumber::RowNotFound) throw;
+    }
+    if (mio.has_value() != conflitto.qui.has_value() || (mio && firma(*mio) != firma(*conflitto.qui))) return false;
+    StatoSincronia stato(connection);
+    if (stato.rubrica() != rubrica.url.toString()) return false;
+
+    const QString href = conflitto.scheda.path();
+    Operazione operazione(connection, tr("Sincronizzazione con %1").arg(rubrica.name));
+    if (scelta == Versione::Qui && mio) {
+        const QByteArray scheda =
+            sulServer ? schedaAggiornata(attuale.front().vcard, *mio) : schedaVCard(*mio, VersioneVCard::V3);
+        const std::optional<QString> etag = server.put(conflitto.scheda, scheda, sulServer ? conflitto.etag : QString());
+        if (!etag) return false;
+        stato.ricorda({mio->id, href, *etag, firma(*mio)});
+    } else if (scelta == Versione::Qui) {
+        if (sulServer && !server.remove(conflitto.scheda, conflitto.etag)) return false;
+        stato.dimentica(href);
+    } else if (conflitto.sulServer) {
+        qint64 id = conflitto.id;
+        if (mio) {
+            RiscriviContatto(connection, *mio, dalServer(*mio, *conflitto.sulServer));
+        } else {
+            Contatto nuovo = *conflitto.sulServer;
+            nuovo.id = 0;
+            id = AggiungiContatto(connection, nuovo);
+        }
+        stato.ricorda({id, href, conflitto.etag, firma(LeggiContatto(connection, id))});
+    } else {
+        if (mio) EliminaContatto(connection, *mio);
+        stato.dimentica(href);
+    }
+    operazione.Concludi();
+    return true;
 }
 
 }  // namespace brenzola

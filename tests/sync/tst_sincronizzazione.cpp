@@ -9,6 +9,8 @@
 #include "radicale.h"
 #include "store/connection.h"
 #include "store/funzioni.h"
+#include "store/sincronia.h"
+#include "store/storeerror.h"
 #include "sync/sincronizzazione.h"
 #include "telefono.h"
 #include "testsupport.h"
@@ -100,6 +102,7 @@ private Q_SLOTS:
     void theFirstSyncPairsWithoutDoublingOrMergingHomonyms();
     void changesOnEitherSideReachTheOther();
     void aContactChangedOnBothSidesIsLeftAlone();
+    void aStoppedSyncLeavesTheRegisterAsItWasAndResumes();
 };
 
 void TestSincronizzazione::theFirstSyncPairsWithoutDoublingOrMergingHomonyms()
@@ -190,6 +193,74 @@ void TestSincronizzazione::aContactChangedOnBothSidesIsLeftAlone()
     QVERIFY(!fileCon(telefono, "02 1111111").isEmpty());
     // Still undecided the next time, and never decided silently.
     QCOMPARE(banco.sincronizza().conflitti.size(), size_t(1));
+
+    // A choice about a card that changed again since is not carried out.
+    riscrivi(fileCon(telefono, "Rossi"), "02 1111111", "02 3333333");
+    QVERIFY(telefono.sincronizza());
+    QVERIFY(!Risolvi(*banco.connection, *banco.client, banco.rubrica, esito.conflitti[0], Versione::SulServer));
+    QVERIFY(banco.nomi().contains(QStringLiteral("Rossi Mario 02 2222222")));
+    // Chosen as it is now: the register's version goes to the phone, and stays decided.
+    const std::vector<Conflitto> ora = banco.sincronizza().conflitti;
+    QCOMPARE(ora.size(), size_t(1));
+    QCOMPARE(ora[0].sulServer->testo(Campo::Telefono), QStringLiteral("02 3333333"));
+    QVERIFY(Risolvi(*banco.connection, *banco.client, banco.rubrica, ora[0], Versione::Qui));
+    QCOMPARE(riassunto(banco.sincronizza()),
+             QStringLiteral("inviati 0 cambiati là 0 eliminati là 0 ricevuti 0 cambiati qui 0 eliminati qui 0 conflitti 0"));
+    QVERIFY(telefono.sincronizza());
+    QVERIFY(!fileCon(telefono, "02 2222222").isEmpty());
+
+    // The other way: the phone's version comes here.
+    riscrivi(fileCon(telefono, "Rossi"), "02 2222222", "02 4444444");
+    QVERIFY(telefono.sincronizza());
+    banco.store.rows(QStringLiteral("UPDATE anagrafica SET telefono = '02 5555555' WHERE cognome = 'Rossi'"));
+    const std::vector<Conflitto> ancora = banco.sincronizza().conflitti;
+    QCOMPARE(ancora.size(), size_t(1));
+    QVERIFY(Risolvi(*banco.connection, *banco.client, banco.rubrica, ancora[0], Versione::SulServer));
+    QVERIFY(banco.nomi().contains(QStringLiteral("Rossi Mario 02 4444444")));
+    QCOMPARE(banco.sincronizza().conflitti.size(), size_t(0));
+}
+
+void TestSincronizzazione::aStoppedSyncLeavesTheRegisterAsItWasAndResumes()
+{
+    Banco banco;
+    for (int i = 0; i < 30; ++i) banco.store.insert({{"Cognome", QStringLiteral("Cognome%1").arg(i)}, {"Nome", "Anna"}});
+    // What the register remembers of the server: a stopped synchronisation leaves it as it was.
+    const auto ricordo = [&] {
+        QStringList schede;
+        const StatoSincronia stato(*banco.connection);
+        for (const StatoSincronia::Scheda& s : stato.schede()) schede << s.href + s.etag + s.firma;
+        return schede;
+    };
+
+    // Stopped by the user after ten cards: whole cards on the server, nothing here.
+    try {
+        Sincronizza(*banco.connection, *banco.client, banco.client->addressBooks().front(),
+                    [](qint64 fatte, qint64) { return fatte < 10; });
+        QFAIL("the synchronisation was not stopped");
+    } catch (const StoreError& e) {
+        QCOMPARE(e.number(), StoreErrorNumber::UserInterrupt);
+    }
+    QCOMPARE(banco.client->list(banco.rubrica.url).size(), size_t(9));
+    QVERIFY(ricordo().isEmpty());
+    // The next one pairs those nine and sends the rest, with nothing to decide.
+    QCOMPARE(riassunto(banco.sincronizza()),
+             QStringLiteral("inviati 21 cambiati là 0 eliminati là 0 ricevuti 0 cambiati qui 0 eliminati qui 0 conflitti 0"));
+
+    // The server gone in the middle: an error that says so, and the register as it was.
+    banco.store.rows(QStringLiteral("UPDATE anagrafica SET nome = 'Bruna'"));
+    const auto rubrica = banco.client->addressBooks().front();
+    const QStringList prima = ricordo();
+    try {
+        Sincronizza(*banco.connection, *banco.client, rubrica, [&](qint64 fatte, qint64) {
+            if (fatte == 5) banco.server.kill();
+            return true;
+        });
+        QFAIL("the synchronisation went on without its server");
+    } catch (const StoreError& e) {
+        QCOMPARE(e.number(), StoreErrorNumber::ServerConnection);
+    }
+    QCOMPARE(ricordo(), prima);
+    QCOMPARE(prima.size(), 30);
 }
 
 QTEST_GUILESS_MAIN(TestSincronizzazione)
