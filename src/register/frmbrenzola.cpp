@@ -5,6 +5,7 @@
 #include "printing/ui/stampa.h"
 #include "register/comandiagenda.h"
 #include "register/comandicronologia.h"
+#include "register/comandisincronizzazione.h"
 #include "register/elencocontatti.h"
 #include "register/elenconomi.h"
 #include "register/scambiocontatti.h"
@@ -101,6 +102,12 @@ FrmBrenzola::FrmBrenzola(Dialogs& dialogs, QWidget* parent, Registro& registro)
     cronologia_ = new ComandiCronologia(dialogs_, this, lascia, [this] { return IdCorrente; });
     aggiungiMenu(Immagini::cronologia(), QT_TRANSLATE_NOOP("brenzola::FrmBrenzola", "Cronologia"), cronologia_->menu());
     connect(cronologia_, &ComandiCronologia::archivioCambiato, this, [this] {
+        ElencoCambiatoAltrove();
+        ricaricaDopoCambi(false);
+    });
+    sincronizzazione_ = new ComandiSincronizzazione(dialogs_, this, registro_, lascia);
+    aggiungiMenu(Immagini::sincronizza(), QT_TRANSLATE_NOOP("brenzola::FrmBrenzola", "Sincronizza"), sincronizzazione_->menu());
+    connect(sincronizzazione_, &ComandiSincronizzazione::archivioCambiato, this, [this] {
         ElencoCambiatoAltrove();
         ricaricaDopoCambi(false);
     });
@@ -257,6 +264,7 @@ bool FrmBrenzola::Form_Load(const QString& archivio)
         cronologia_->CestinoAllAvvio();
         // Other desks' changes show in the list as they happen.
         elenco_->seguiAltri();
+        sincronizzazione_->allAvvio();
         return true;
     } catch (...) {
         showError(ErroreCorrente(), tr("Impossibile usare l'archivio dei contatti «%1».").arg(archivio_));
@@ -275,6 +283,7 @@ void FrmBrenzola::ElencoCambiatoAltrove()
 void FrmBrenzola::Form_Unload()
 {
     agenda_->chiudi();  // it reads the store, which closes here
+    sincronizzazione_->chiudi();
     registro_.chiudi();
 }
 
@@ -518,6 +527,7 @@ bool FrmBrenzola::CmdSalva_Click()
     ElencaTutti();
     AggiornaAnagrafica = 0;
     Q_EMIT contattiCambiati();
+    sincronizzazione_->dopoUnSalvataggio();
     return true;
 }
 
@@ -593,6 +603,7 @@ void FrmBrenzola::CmdElimina_Click()
     elenco_->segui();
     ElencaTutti();
     Q_EMIT contattiCambiati();
+    sincronizzazione_->dopoUnSalvataggio();
 }
 
 // ---- Printing ----

@@ -17,6 +17,7 @@ namespace brenzola {
 
 class ComandiCronologia;
 class ComandiAgenda;
+class ComandiSincronizzazione;
 class ElencoContatti;
 class ScambioContatti;
 class FormTransparancy;
@@ -174,6 +175,7 @@ private:
     ComandiAgenda* agenda_;
     ScambioContatti* scambio_;
     ComandiCronologia* cronologia_;
+    ComandiSincronizzazione* sincronizzazione_;
 };
 
 }  // namespace brenzola

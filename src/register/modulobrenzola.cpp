@@ -24,6 +24,8 @@ namespace {
 
 constexpr char kEmailAssistenza[] = "aiuto@brenzola.example";
 constexpr char kSitoAssistenza[] = "brenzola.example";
+// The width, in twips, of the toolbar buttons added at its free end.
+constexpr int kPulsanteAggiunto = 1215;
 
 QFont carattere(const char* family, qreal points, bool italic = false)
 {
@@ -93,6 +95,7 @@ void ModuloBrenzola::buildToolbar()
     }
 
     // The agenda and contacts in and out, at the free right end: nothing designed moves.
+    // Those buttons are a little narrower, so that every one of them fits in the window.
     Tb->addSeparator();
     for (const auto& [caption, icon, shortcut] : {std::tuple{QT_TRANSLATE_NOOP("brenzola::FrmBrenzola", "Agenda"),
                                                              Immagini::agenda(), QKeySequence(Qt::CTRL | Qt::Key_G)},
@@ -102,16 +105,21 @@ void ModuloBrenzola::buildToolbar()
                                                              Immagini::doppioni(), QKeySequence(Qt::CTRL | Qt::Key_D)}}) {
         QAction* button = Tb->addCommand(icon, QCoreApplication::translate("brenzola::FrmBrenzola", caption), shortcut);
         button->setObjectName(QString::fromUtf8(caption));  // the key is the untranslated caption
-        Tb->widgetForAction(button)->setFixedSize(twips(finestra_, 1365), twips(finestra_, 540));
+        Tb->widgetForAction(button)->setFixedSize(twips(finestra_, kPulsanteAggiunto), twips(finestra_, 540));
     }
 }
 
 void ModuloBrenzola::aggiungiMenu(const QIcon& icona, const char* caption, QMenu* menu)
 {
     QStringList voci;
-    for (const QAction* voce : menu->actions())
-        voci << QStringLiteral("%1 (%2)").arg(QString(voce->text()).remove(QStringLiteral("...")),
-                                              voce->shortcut().toString(QKeySequence::NativeText));
+    // The commands, with their shortcuts; a line that only says how things stand is left out.
+    for (const QAction* voce : menu->actions()) {
+        if (voce->isSeparator() || (!voce->isEnabled() && voce->shortcut().isEmpty())) continue;
+        const QString testo = QString(voce->text()).remove(QStringLiteral("..."));
+        voci << (voce->shortcut().isEmpty()
+                     ? testo
+                     : QStringLiteral("%1 (%2)").arg(testo, voce->shortcut().toString(QKeySequence::NativeText)));
+    }
     finestra_->addActions(menu->actions());  // their shortcuts work with the menu closed
     QAction* pulsante = Tb->addAction(icona, QCoreApplication::translate("brenzola::FrmBrenzola", caption));
     pulsante->setObjectName(QString::fromUtf8(caption));  // the key is the untranslated caption
@@ -119,7 +127,7 @@ void ModuloBrenzola::aggiungiMenu(const QIcon& icona, const char* caption, QMenu
     pulsante->setMenu(menu);
     auto* button = static_cast<QToolButton*>(Tb->widgetForAction(pulsante));
     button->setPopupMode(QToolButton::InstantPopup);
-    button->setFixedSize(twips(finestra_, 1365), twips(finestra_, 540));
+    button->setFixedSize(twips(finestra_, kPulsanteAggiunto), twips(finestra_, 540));
 }
 
 void ModuloBrenzola::buildLeftPanel(IndiceNomi& indice)

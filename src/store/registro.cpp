@@ -22,6 +22,7 @@ void Registro::apri(const QString& archivio, const QString& password)
     auto connection = std::make_unique<Connection>();
     connection->Open(stringaConnessione, password);
     connessione = std::move(connection);
+    password_ = password;
     indice.dimentica();  // another store's names would not follow this one's journal
 }
 
@@ -30,7 +31,10 @@ void Registro::chiudi()
     if (!connessione || connessione->State() != Connection::adStateOpen) return;
     connessione->Close();
     connessione.reset();
+    password_.clear();
 }
+
+void Registro::apriAltra(Connection& altra) const { altra.Open(stringaConnessione, password_); }
 
 Registro& Registro::corrente()
 {

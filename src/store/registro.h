@@ -27,6 +27,8 @@ public:
     // is one the user has just typed for a server, kept for this connection only.
     void apri(const QString& archivio, const QString& password = {});
     void chiudi();
+    // Opens `altra` on the same store as this register, for work on another thread.
+    void apriAltra(Connection& altra) const;
 
     std::unique_ptr<Connection> connessione;  // the one connection to the store
     QString stringaConnessione;               // what it was opened with
@@ -39,6 +41,7 @@ public:
 
 private:
     Registro* precedente_;
+    QString password_;  // the one typed for the server, if any
 };
 
 }  // namespace brenzola

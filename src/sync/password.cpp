@@ -45,6 +45,22 @@ QString PasswordDalPortachiavi(const QUrl& server, const QString& utente)
                          .arg(perche));
 }
 
+void SalvaNelPortachiavi(const QUrl& server, const QString& utente, const QString& password)
+{
+    QKeychain::WritePasswordJob scrittura(QStringLiteral("Brenzola CardDAV"));
+    scrittura.setAutoDelete(false);
+    scrittura.setKey(chiave(server, utente));
+    scrittura.setTextData(password);
+    QEventLoop attesa;
+    QObject::connect(&scrittura, &QKeychain::Job::finished, &attesa, &QEventLoop::quit);
+    scrittura.start();
+    attesa.exec(QEventLoop::ExcludeUserInputEvents);
+    if (scrittura.error() != QKeychain::NoError)
+        throw StoreError(StoreErrorNumber::ServerPassword,
+                         tr("La password non si può salvare nel portachiavi del desktop (%1): sarà chiesta a ogni avvio.")
+                             .arg(scrittura.errorString()));
+}
+
 QString PasswordDaFile(const QString& file)
 {
     struct stat stato {};

@@ -11,5 +11,7 @@ namespace brenzola {
 // password that cannot be had is a StoreError saying why and what to do.
 QString PasswordDalPortachiavi(const QUrl& server, const QString& utente);
 QString PasswordDaFile(const QString& file);
+// Keeps the password in the keyring; a StoreError says why it cannot (no keyring running).
+void SalvaNelPortachiavi(const QUrl& server, const QString& utente, const QString& password);
 
 }  // namespace brenzola

@@ -242,6 +242,20 @@ QIcon cronologia()
     });
 }
 
+QIcon sincronizza()
+{
+    return drawn([](QPainter& p) {
+        p.setBrush(Qt::NoBrush);
+        p.setPen(pen(kBlue, 1.6));
+        p.drawArc(QRectF(2.5, 2.5, 12, 12), 30 * 16, 150 * 16);
+        p.drawArc(QRectF(2.5, 2.5, 12, 12), 210 * 16, 150 * 16);
+        p.setPen(Qt::NoPen);
+        p.setBrush(kBlue);
+        p.drawPolygon(QPolygonF{QPointF(14.8, 2.8), QPointF(15.2, 7.6), QPointF(10.8, 5.6)});
+        p.drawPolygon(QPolygonF{QPointF(2.2, 14.2), QPointF(1.8, 9.4), QPointF(6.2, 11.4)});
+    });
+}
+
 QIcon doppioni()
 {
     return drawn([](QPainter& p) {

@@ -23,6 +23,8 @@ QIcon esporta();
 QIcon doppioni();
 // A clock turning back: what was done, and taking it back.
 QIcon cronologia();
+// Two arrows going round: the register and a server brought in step.
+QIcon sincronizza();
 // The toolbar's image list, by image number (counting from 1): 1 forward, 2 back,
 // 8 advanced search, 12 show all, 19 exit. Other numbers give no picture.
 QIcon ImageList1(int numero);

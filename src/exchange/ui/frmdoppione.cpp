@@ -11,14 +11,11 @@
 #include <QVBoxLayout>
 
 namespace brenzola {
-namespace {
 
-QString mostrato(const Contatto& contatto, const DescrizioneCampo& d)
+QString testoMostrato(const Contatto& contatto, const DescrizioneCampo& d)
 {
     return d.data ? dataComeTesto(contatto[d.campo]) : contatto.testo(d.campo);
 }
-
-}  // namespace
 
 FrmDoppione::FrmDoppione(Uso uso, const QString& testo, const QString& titoloPrimo, const QString& titoloSecondo,
                          const Contatto& primo, const Contatto& secondo, QWidget* parent)
@@ -51,15 +48,15 @@ FrmDoppione::FrmDoppione(Uso uso, const QString& testo, const QString& titoloPri
     for (const DescrizioneCampo& d : campi()) {
         const int riga = int(d.campo);
         etichette << etichettaMostrata(d);
-        const QString prima = mostrato(primo, d);
-        const QString dopo = mostrato(unito, d);
+        const QString prima = testoMostrato(primo, d);
+        const QString dopo = testoMostrato(unito, d);
         const auto cella = [](const QString& testo) {
             auto* item = new QTableWidgetItem(testo);
             item->setTextAlignment(Qt::AlignLeft | Qt::AlignTop);
             return item;
         };
         GrigliaConfronto->setItem(riga, 0, cella(prima));
-        GrigliaConfronto->setItem(riga, 1, cella(mostrato(secondo, d)));
+        GrigliaConfronto->setItem(riga, 1, cella(testoMostrato(secondo, d)));
         auto* risultato = cella(dopo);
         if (dopo != prima) {  // what a merge would change stands out
             QFont grassetto = risultato->font();

@@ -15,6 +15,9 @@ class QTableWidget;
 
 namespace brenzola {
 
+// A field of a contact as the side-by-side windows show it.
+QString testoMostrato(const Contatto& contatto, const DescrizioneCampo& d);
+
 // Two contacts that look like the same person, side by side with what merging them would
 // make, so that nothing is merged without the user seeing it. Importing, the user adds the
 // new one anyway, skips it, merges it or stops the import; in the register, merges the two
