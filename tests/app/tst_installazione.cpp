@@ -54,7 +54,7 @@ void TestInstallazione::installsLikeADesktopProgramUnderAnyPrefix()
     const Run install = run(QStringLiteral(CMAKE_COMMAND), {"--install", BUILD_DIR, "--prefix", prefix});
     QVERIFY2(install.status == 0, install.output.constData());
     for (const char* tool : {"brenzola", "prepara_archivio", "converti_access", "copia_su_server", "esporta_contatti",
-                             "importa_contatti", "cerca_doppioni", "cronologia"})
+                             "importa_contatti", "cerca_doppioni", "cronologia", "sincronizza"})
         QVERIFY2(QFileInfo(QDir(prefix).filePath(QStringLiteral("bin/") + tool)).isExecutable(), tool);
     for (const QString& icon : kIcons) QVERIFY2(QFile::exists(prefix + "/share/icons/hicolor/" + icon), qPrintable(icon));
 
@@ -84,15 +84,15 @@ void TestInstallazione::theDebianPackageHoldsAndNeedsWhatTheProgramDoes()
     const QString contents = QString::fromUtf8(run(QStringLiteral("dpkg-deb"), {"--contents", deb}).output);
     QStringList wanted = {"./usr/bin/brenzola",        "./usr/bin/prepara_archivio", "./usr/bin/converti_access",
                           "./usr/bin/copia_su_server", "./usr/bin/esporta_contatti", "./usr/bin/importa_contatti",
-                          "./usr/bin/cerca_doppioni",  "./usr/bin/cronologia",       "./usr/" + kDesktop,
-                          "./usr/" + kMetainfo};
+                          "./usr/bin/cerca_doppioni",  "./usr/bin/cronologia",       "./usr/bin/sincronizza",
+                          "./usr/" + kDesktop,         "./usr/" + kMetainfo};
     for (const QString& icon : kIcons) wanted << "./usr/share/icons/hicolor/" + icon;
     for (const QString& file : wanted) QVERIFY2(contents.contains(u' ' + file + u'\n'), qPrintable(file));
     QVERIFY(!contents.contains(QStringLiteral("Brenzola.mdb")));  // no store: each user makes their own
 
     const QString depends = QString::fromUtf8(run(QStringLiteral("dpkg-deb"), {"--field", deb, "Depends"}).output);
-    for (const char* package : {"libqt6widgets6", "libqt6sql6-sqlite", "qt6-qpa-plugins", "libmdb3", "qt6-translations-l10n",
-                                "fonts-liberation", "fonts-dejavu-core"})
+    for (const char* package : {"libqt6widgets6", "libqt6network6", "libqt6keychain1", "libqt6sql6-sqlite", "qt6-qpa-plugins",
+                                "libmdb3", "qt6-translations-l10n", "fonts-liberation", "fonts-dejavu-core"})
         QVERIFY2(
             QRegularExpression(QStringLiteral("(^|, )%1( |,|$)").arg(QLatin1String(package))).match(depends.trimmed()).hasMatch(),
             qPrintable(QStringLiteral("%1 missing from: %2").arg(QLatin1String(package), depends)));
