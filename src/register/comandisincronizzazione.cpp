@@ -143,13 +143,16 @@ void ComandiSincronizzazione::SincronizzaOra()
 
 void ComandiSincronizzazione::avvia(bool chiesta)
 {
-    if (!attiva() || password_.isEmpty()) return;
+    if (!attiva() || password_.isEmpty() || decidendo_) return;
     if (!lavoro_) {
         periodica_->stop();
         dopoSalvataggio_->stop();
         lavoro_ = new LavoroSincronizzazione([&registro = registro_](Connection& c) { registro.apriAltra(c); }, server(),
                                              {impostazioni_.rubrica, impostazioni_.nomeRubrica, {}}, this);
-        connect(lavoro_, &QThread::finished, this, &ComandiSincronizzazione::concludi);
+        // Told here, unless the user is watching it: then the wait below tells it.
+        connect(lavoro_, &QThread::finished, this, [this] {
+            if (!chiesta_) concludi();
+        });
         chiesta_ = false;
         mostraStato(tr("Sincronizzazione in corso..."));
         lavoro_->start();
@@ -171,6 +174,7 @@ void ComandiSincronizzazione::concludi()
     const std::unique_ptr<LavoroSincronizzazione> lavoro(lavoro_.data());
     lavoro_ = nullptr;
     const bool chiesta = chiesta_;
+    chiesta_ = false;
     const QString ora = QTime::currentTime().toString(QStringLiteral("HH:mm"));
     if (const auto& errore = lavoro->errore()) {
         if (errore->number() == StoreErrorNumber::ServerPassword) password_.clear();  // asked again next time
@@ -214,6 +218,17 @@ void ComandiSincronizzazione::programma()
 
 void ComandiSincronizzazione::DaDecidere()
 {
+    // A synchronisation under way may change what there is to decide: it ends first, and
+    // shows the contacts to decide as it has found them.
+    if (lavoro_) {
+        avvia(true);
+        return;
+    }
+    // No synchronisation starts while the user decides: it would remember the cards as
+    // they were before the choices.
+    decidendo_ = true;
+    periodica_->stop();
+    dopoSalvataggio_->stop();
     const int totale = int(conflitti_.size());
     std::vector<Conflitto> restano;
     bool cambiato = false;
@@ -251,6 +266,8 @@ void ComandiSincronizzazione::DaDecidere()
         }
     }
     conflitti_ = std::move(restano);
+    decidendo_ = false;
+    programma();
     mostraStato(stato_->text());
     if (cambiato) Q_EMIT archivioCambiato();
 }

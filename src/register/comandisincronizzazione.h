@@ -73,8 +73,9 @@ private:
     QString password_;  // for this session only
     QPointer<LavoroSincronizzazione> lavoro_;
     std::vector<Conflitto> conflitti_;
-    bool chiesta_ = false;  // the one under way was asked for by the user
-    int fallite_ = 0;       // in a row, for the wait before the next try
+    bool chiesta_ = false;    // the one under way was asked for by the user
+    bool decidendo_ = false;  // the user is deciding about conflicts
+    int fallite_ = 0;         // in a row, for the wait before the next try
     QMenu* menu_;
     QAction* stato_;
     QAction* decidi_;
