@@ -89,33 +89,58 @@ bool PreparaArchivioAccess(Dialogs& dialogs, QWidget* parent, const QString& pat
 
 QString ArchivioDaUsare()
 {
-    QString portatile = Funzioni::ArchivioAccantoAlProgramma();
-    if (QFileInfo::exists(portatile)) return portatile;
+    const QString portatile = Funzioni::ArchivioAccantoAlProgramma();
+    if (QFileInfo(portatile).isReadable()) return portatile;
     const QString scelto = QSettings(Funzioni::FileImpostazioni(), QSettings::IniFormat).value(kArchivioScelto).toString();
     return scelto.isEmpty() ? Funzioni::ArchivioPersonale() : scelto;
 }
 
-QString PrimoAvvio(Dialogs& dialogs, const QString& mancante)
+void RicordaArchivio(const QString& archivio)
+{
+    QSettings impostazioni(Funzioni::FileImpostazioni(), QSettings::IniFormat);
+    if (archivio == Funzioni::ArchivioPersonale())
+        impostazioni.remove(kArchivioScelto);
+    else if (archivio != Funzioni::ArchivioAccantoAlProgramma())
+        impostazioni.setValue(kArchivioScelto, archivio);
+}
+
+QString PrimoAvvio(Dialogs& dialogs, const QString& mancante, const QString& problema)
 {
     QString personale = Funzioni::ArchivioPersonale();
-    QString testo =
-        mancante == personale
-            ? QCoreApplication::translate("brenzola::Avvio", "Benvenuti in Brenzola. Non c'è ancora un archivio dei contatti.")
-            : QCoreApplication::translate("brenzola::Avvio", "L'archivio dei contatti «%1» non si trova più.")
-                  .arg(mostrato(mancante));
-    testo += QCoreApplication::translate(
-                 "brenzola::Avvio",
-                 "\n\nSi può creare un archivio nuovo, vuoto, in «%1», oppure aprire un archivio che esiste già "
-                 "(anche un file di Microsoft Access dalla versione precedente del programma).")
-                 .arg(mostrato(personale));
-    Message domanda{testo, MsgButtons::YesNoCancel, MsgIcon::Question,
-                    QCoreApplication::translate("brenzola::Avvio", "Archivio dei contatti"), MsgAnswer::Yes};
-    domanda.yesCaption = QCoreApplication::translate("brenzola::Avvio", "Crea un archivio nuovo");
-    domanda.noCaption = QCoreApplication::translate("brenzola::Avvio", "Apri un archivio...");
-    domanda.cancelCaption = QCoreApplication::translate("brenzola::Avvio", "Esci");
-    QSettings impostazioni(Funzioni::FileImpostazioni(), QSettings::IniFormat);
+    QString testo;
+    if (!problema.isEmpty())
+        testo = QCoreApplication::translate("brenzola::Avvio", "L'archivio dei contatti «%1» non si può aprire.\n\n%2")
+                    .arg(mostrato(mancante), problema);
+    else if (mancante == personale)
+        testo = QCoreApplication::translate("brenzola::Avvio", "Benvenuti in Brenzola. Non c'è ancora un archivio dei contatti.");
+    else
+        testo = QCoreApplication::translate("brenzola::Avvio", "L'archivio dei contatti «%1» non si trova più.")
+                    .arg(mostrato(mancante));
+    // The user's own store, when it is the one that cannot be opened, is not offered again as new.
+    const bool puoCreare = !(QFileInfo::exists(personale) && mancante == personale);
+    testo += puoCreare ? QCoreApplication::translate(
+                             "brenzola::Avvio",
+                             "\n\nSi può creare un archivio nuovo, vuoto, in «%1», oppure aprire un archivio che esiste già "
+                             "(anche un file di Microsoft Access dalla versione precedente del programma).")
+                             .arg(mostrato(personale))
+                       : QCoreApplication::translate("brenzola::Avvio",
+                                                     "\n\nSi può aprire un altro archivio che esiste già (anche un file di "
+                                                     "Microsoft Access dalla versione precedente del programma).");
+    Message domanda{testo, puoCreare ? MsgButtons::YesNoCancel : MsgButtons::YesNo, MsgIcon::Question,
+                    QCoreApplication::translate("brenzola::Avvio", "Archivio dei contatti"),
+                    puoCreare ? MsgAnswer::Yes : MsgAnswer::No};
+    if (puoCreare) {
+        domanda.yesCaption = QCoreApplication::translate("brenzola::Avvio", "Crea un archivio nuovo");
+        domanda.noCaption = QCoreApplication::translate("brenzola::Avvio", "Apri un archivio...");
+        domanda.cancelCaption = QCoreApplication::translate("brenzola::Avvio", "Esci");
+    } else {
+        domanda.yesCaption = QCoreApplication::translate("brenzola::Avvio", "Apri un archivio...");
+        domanda.noCaption = QCoreApplication::translate("brenzola::Avvio", "Esci");
+    }
     for (;;) {
-        switch (dialogs.MsgBox(nullptr, domanda)) {
+        MsgAnswer risposta = dialogs.MsgBox(nullptr, domanda);
+        if (!puoCreare) risposta = risposta == MsgAnswer::Yes ? MsgAnswer::No : MsgAnswer::Cancel;
+        switch (risposta) {
         case MsgAnswer::Yes:
             try {
                 QDir().mkpath(QFileInfo(personale).absolutePath());
@@ -126,7 +151,6 @@ QString PrimoAvvio(Dialogs& dialogs, const QString& mancante)
                                  .arg(mostrato(personale)));
                 return {};
             }
-            impostazioni.remove(kArchivioScelto);
             return personale;
         case MsgAnswer::No: {
             const QString scelto = dialogs.ChooseFile(
@@ -135,9 +159,7 @@ QString PrimoAvvio(Dialogs& dialogs, const QString& mancante)
                                             "Archivi dei contatti (*.mdb *.sqlite *.db);;"
                                             "Tutti i file (*)"));
             if (scelto.isEmpty()) continue;  // back to the question
-            QString assoluto = QFileInfo(scelto).absoluteFilePath();
-            impostazioni.setValue(kArchivioScelto, assoluto);
-            return assoluto;
+            return QFileInfo(scelto).absoluteFilePath();
         }
         default:
             return {};
@@ -163,8 +185,9 @@ int AvviaProgramma(Dialogs& dialogs, const QStringList& argomenti)
         {{QStringLiteral("archivio"), QString(), QStringLiteral("FILE")}}, 0);
     if (const int fine = riga.leggi(argomenti); fine >= 0) return fine;
 
+    const bool chiesto = riga.parser().isSet(QStringLiteral("archivio"));
     QString archivio;
-    if (riga.parser().isSet(QStringLiteral("archivio"))) {
+    if (chiesto) {
         // Named on purpose: a missing file is a mistake to point out, never a store to create.
         archivio = riga.parser().value(QStringLiteral("archivio"));
         if (!Funzioni::SulServer(archivio)) archivio = QFileInfo(archivio).absoluteFilePath();
@@ -176,27 +199,57 @@ int AvviaProgramma(Dialogs& dialogs, const QStringList& argomenti)
             return 1;
         }
     } else {
+        const QString portatile = Funzioni::ArchivioAccantoAlProgramma();
+        if (QFileInfo::exists(portatile) && !QFileInfo(portatile).isReadable())
+            dialogs.MsgBox(nullptr, {QCoreApplication::translate("brenzola::Avvio",
+                                                                 "L'archivio «%1» accanto al programma non è leggibile da "
+                                                                 "questo utente: si usa il suo archivio personale.")
+                                         .arg(mostrato(portatile)),
+                                     MsgButtons::Ok, MsgIcon::Information});
         archivio = ArchivioDaUsare();
         if (!Funzioni::SulServer(archivio) && !QFileInfo::exists(archivio)) archivio = PrimoAvvio(dialogs, archivio);
         if (archivio.isEmpty()) return 0;
     }
 
-    // An Access file from the old program is converted, with consent, before anything else.
-    if (!Funzioni::SulServer(archivio) && !PreparaArchivioAccess(dialogs, nullptr, archivio)) return 1;
-    bool archivioUsabile = true;
     Registro registro;  // the program's state, from here to the end
-    frmSplash splash(
-        [&] {
-            FrmBrenzola principale(dialogs, nullptr, registro);
-            archivioUsabile = principale.Form_Load(archivio);
-            if (!archivioUsabile) return;
-            // Whom to call today, once the main window is up.
-            QTimer::singleShot(0, &principale, &FrmBrenzola::AgendaAllAvvio);
-            principale.MostraModale();
-        },
-        dialogs);
-    splash.Form_Load();
-    return archivioUsabile ? 0 : 1;
+    for (;;) {
+        std::optional<StoreError> problema;
+        bool aperto = false;
+        if (!Funzioni::SulServer(archivio) && !QFileInfo(archivio).isReadable()) {
+            problema = StoreError(
+                StoreErrorNumber::PermissionDenied,
+                QCoreApplication::translate("brenzola::Avvio", "Permesso negato: il file non è leggibile da questo utente."));
+        } else {
+            // An Access file from the old program is converted, with consent, before anything else.
+            if (!Funzioni::SulServer(archivio) && !PreparaArchivioAccess(dialogs, nullptr, archivio)) return 1;
+            frmSplash splash(
+                [&] {
+                    FrmBrenzola principale(dialogs, nullptr, registro);
+                    aperto = principale.Form_Load(archivio, &problema);
+                    if (!aperto) return;
+                    if (!chiesto) RicordaArchivio(archivio);
+                    // Whom to call today, once the main window is up.
+                    QTimer::singleShot(0, &principale, &FrmBrenzola::AgendaAllAvvio);
+                    principale.MostraModale();
+                },
+                dialogs);
+            splash.Form_Load();
+        }
+        if (aperto) return 0;
+        const QString perche =
+            QCoreApplication::translate("brenzola::Avvio", "Errore %1: %2").arg(problema->number()).arg(problema->description());
+        if (chiesto) {
+            dialogs.MsgBox(nullptr, {QCoreApplication::translate("brenzola::Avvio",
+                                                                 "Impossibile usare l'archivio dei "
+                                                                 "contatti «%1».\n\n%2")
+                                         .arg(Funzioni::NomeArchivio(archivio), perche),
+                                     MsgButtons::Ok, MsgIcon::Critical});
+            return 1;
+        }
+        // Never a dead end: the user chooses another store, or a new one, or leaves.
+        archivio = PrimoAvvio(dialogs, archivio, perche);
+        if (archivio.isEmpty()) return 1;
+    }
 }
 
 }  // namespace brenzola

@@ -23,14 +23,19 @@ int AvviaProgramma(Dialogs& dialogs, const QStringList& argomenti);
 bool PreparaArchivioAccess(Dialogs& dialogs, QWidget* parent, const QString& archivio, const ConversionOptions& options = {});
 
 // The store the program opens when none is named on the command line, in this order: a
-// store beside the executable (a portable copy); the store named in the settings file
-// (`archivio=`, a file the user opened last time or a server's connection string); the
-// user's own store in their data folder. The file need not exist yet.
+// store beside the executable (a portable copy) that this user can read; the store named
+// in the settings file (`archivio=`, the one the user opened last time or a server's
+// connection string); the user's own store in their data folder. The file need not exist.
 QString ArchivioDaUsare();
 
-// No store where one was expected: the user creates a new empty one in their data folder
-// or opens an existing file (remembered for next time). Nothing is created without that
-// choice. Returns the store to open, or an empty text when the user chose to leave.
-QString PrimoAvvio(Dialogs& dialogs, const QString& mancante);
+// A store that opened: the next start opens it again (the user's own store and the one
+// beside the program need no remembering).
+void RicordaArchivio(const QString& archivio);
+
+// No store where one was expected, or one that cannot be opened (`problema` says why):
+// the user creates a new empty one in their data folder, opens an existing file, or
+// leaves. Nothing is created without that choice, and nothing is remembered until the
+// store opened. Returns the store to open, or an empty text when the user chose to leave.
+QString PrimoAvvio(Dialogs& dialogs, const QString& mancante, const QString& problema = {});
 
 }  // namespace brenzola

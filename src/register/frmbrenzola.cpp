@@ -229,8 +229,16 @@ MsgAnswer FrmBrenzola::ask(const QString& question)
 
 // ---- Start-up and contact list ----
 
-bool FrmBrenzola::Form_Load(const QString& archivio)
+bool FrmBrenzola::Form_Load(const QString& archivio, std::optional<StoreError>* problema)
 {
+    const auto nonUsabile = [&](const StoreError& error) {
+        if (problema)
+            *problema = error;
+        else
+            showError(error, tr("Impossibile usare l'archivio dei contatti «%1».").arg(archivio_));
+        registro_.chiudi();
+        return false;
+    };
     archivio_ = NomeArchivio(archivio);
     QString password;
     for (;;) {
@@ -244,9 +252,7 @@ bool FrmBrenzola::Form_Load(const QString& archivio)
                 password = dialogs_.AskPassword(this, tr("Password per l'archivio «%1»:").arg(archivio_));
                 if (!password.isEmpty()) continue;
             }
-            showError(error, tr("Impossibile usare l'archivio dei contatti «%1».").arg(archivio_));
-            registro_.chiudi();
-            return false;
+            return nonUsabile(error);
         }
     }
     try {
@@ -267,9 +273,7 @@ bool FrmBrenzola::Form_Load(const QString& archivio)
         sincronizzazione_->allAvvio();
         return true;
     } catch (...) {
-        showError(ErroreCorrente(), tr("Impossibile usare l'archivio dei contatti «%1».").arg(archivio_));
-        registro_.chiudi();
-        return false;
+        return nonUsabile(ErroreCorrente());
     }
 }
 

@@ -4,11 +4,13 @@
 #include "register/modulobrenzola.h"
 #include "store/recordset.h"
 #include "store/registro.h"
+#include "store/storeerror.h"
 #include "widgets/dialogs.h"
 
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QAction;
@@ -21,7 +23,6 @@ class ComandiSincronizzazione;
 class ElencoContatti;
 class ScambioContatti;
 class FormTransparancy;
-class StoreError;
 
 // The main window: the contact list with its quick search on the left, the fifteen
 // fields of one contact on the right, and the commands that save and delete it.
@@ -35,8 +36,9 @@ public:
     ~FrmBrenzola() override;
 
     // Opens the store file `archivio` and lists every contact.
-    // Returns false when the store cannot be used; the reason has been shown.
-    bool Form_Load(const QString& archivio);
+    // Returns false when the store cannot be used; the reason has been shown, or, when
+    // `problema` is given, put there for the caller to show.
+    bool Form_Load(const QString& archivio, std::optional<StoreError>* problema = nullptr);
     void Form_Unload();
     // Shows the window modally, with no owner; returns when it has closed.
     void MostraModale();

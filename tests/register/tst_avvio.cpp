@@ -8,9 +8,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <string_view>
 
 using namespace brenzola;
 
@@ -24,6 +27,8 @@ private Q_SLOTS:
     void theStoreIsTheUsersOwnUnlessAnotherWasChosen();
     void firstStartCreatesOrOpensOnlyWhenAsked();
     void theCommandLineNamesAStoreButNeverCreatesOne();
+    void aStoreThatCannotBeOpenedIsNeverADeadEnd();
+    void helpAndVersionNeedNoDisplay();
 
 private:
     std::unique_ptr<QTemporaryDir> home_;
@@ -57,10 +62,12 @@ void TestAvvio::firstStartCreatesOrOpensOnlyWhenAsked()
     QVERIFY(dialogs.lastText().startsWith(QStringLiteral("Benvenuti in Brenzola.")));
     QCOMPARE(dialogs.shown.front().yesCaption, QStringLiteral("Crea un archivio nuovo"));
 
-    // Opening: a cancelled file choice asks again; the file chosen is remembered.
+    // Opening: a cancelled file choice asks again; the file chosen is remembered once it opened.
     dialogs.answers = {MsgAnswer::No, MsgAnswer::No};
     dialogs.chosenFiles = {QString(), home_->filePath("Vecchio.mdb")};
     QCOMPARE(PrimoAvvio(dialogs, personale), home_->filePath("Vecchio.mdb"));
+    QCOMPARE(ArchivioDaUsare(), personale);
+    RicordaArchivio(home_->filePath("Vecchio.mdb"));
     QCOMPARE(ArchivioDaUsare(), home_->filePath("Vecchio.mdb"));
     QVERIFY(!QFileInfo::exists(personale));
 
@@ -72,7 +79,57 @@ void TestAvvio::firstStartCreatesOrOpensOnlyWhenAsked()
     QVERIFY(QFileInfo::exists(personale));
     const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther;
     QCOMPARE(QFile::permissions(personale) & others, QFile::Permissions());  // contacts are personal data
+    RicordaArchivio(personale);
     QCOMPARE(ArchivioDaUsare(), personale);
+}
+
+void TestAvvio::aStoreThatCannotBeOpenedIsNeverADeadEnd()
+{
+    // Remembered from an earlier start, now not a store at all (or not readable by this user).
+    const QString rotto = home_->filePath("Rotto.mdb");
+    QFile file(rotto);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray(4096, 'x'));
+    file.close();
+    RicordaArchivio(rotto);
+    for (const bool leggibile : {true, false}) {
+        QFile::setPermissions(rotto, leggibile ? QFile::ReadOwner | QFile::WriteOwner : QFile::WriteOwner);
+        if (!leggibile && QFileInfo(rotto).isReadable()) break;  // as root every file is readable
+        test::ScriptedDialogs dialogs;
+        // The first-start question says why, with the number; the user leaves, and may come back.
+        dialogs.answers = {MsgAnswer::Cancel};
+        QCOMPARE(AvviaProgramma(dialogs, {"brenzola"}), 1);
+        QCOMPARE(dialogs.shown.size(), 1);
+        const QString detto = dialogs.lastText();
+        QVERIFY2(detto.contains(QStringLiteral("non si può aprire")) && detto.contains(QStringLiteral("Errore "))
+                     && detto.contains(QDir::toNativeSeparators(rotto)),
+                 qPrintable(detto));
+        QCOMPARE(dialogs.shown.front().cancelCaption, QStringLiteral("Esci"));
+        QCOMPARE(ArchivioDaUsare(), rotto);
+
+        // Another file that is no store, chosen there: said again, and never remembered.
+        dialogs.shown.clear();
+        dialogs.answers = {MsgAnswer::No, MsgAnswer::Cancel};
+        dialogs.chosenFiles = {rotto};
+        QCOMPARE(AvviaProgramma(dialogs, {"brenzola"}), 1);
+        QCOMPARE(dialogs.shown.size(), 2);
+        QVERIFY(dialogs.lastText().contains(QStringLiteral("non si può aprire")));
+    }
+}
+
+void TestAvvio::helpAndVersionNeedNoDisplay()
+{
+    QProcess programma;
+    QProcessEnvironment ambiente = QProcessEnvironment::systemEnvironment();
+    for (const char* nome : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) ambiente.remove(QLatin1String(nome));
+    programma.setProcessEnvironment(ambiente);
+    for (const char* opzione : {"--help", "--version"}) {
+        programma.start(QStringLiteral(BRENZOLA_EXECUTABLE), {QLatin1String(opzione)});
+        QVERIFY(programma.waitForFinished(20'000));
+        QCOMPARE(programma.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(programma.exitCode(), 0);
+        QVERIFY(programma.readAllStandardOutput().contains(opzione == std::string_view("--help") ? "--archivio" : "1.0"));
+    }
 }
 
 void TestAvvio::theCommandLineNamesAStoreButNeverCreatesOne()
