@@ -732,7 +732,11 @@ void FrmBrenzola::RicercaAvanzata()
         registro_.filtro = QStringLiteral(" Where ") + registro_.filtro;
     RsLista->Open(QueryLista(registro_.filtro), registro_.connessione.get());
     RiempiLista();
-    svuotaScheda();
+    {
+        // Clearing the quick-search box must not run the quick search over the result.
+        const QSignalBlocker quiet(TxtRicerca);
+        svuotaScheda();
+    }
     IdCorrente = 0;
 }
 
