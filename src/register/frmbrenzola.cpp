@@ -27,6 +27,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -183,6 +184,13 @@ void FrmBrenzola::connectHandlers()
         if (index.row() == rowBeforePress_) handle([this] { List1_Click(); });
     });
     List1->viewport()->installEventFilter(this);
+    // The quick search from anywhere in the window; from it, Down goes into the list and Esc empties it.
+    for (const QKeySequence& tasti : {QKeySequence(Qt::CTRL | Qt::Key_L), QKeySequence(Qt::Key_F3)})
+        connect(new QShortcut(tasti, this), &QShortcut::activated, this, [this] {
+            TxtRicerca->setFocus(Qt::ShortcutFocusReason);
+            TxtRicerca->selectAll();
+        });
+    TxtRicerca->installEventFilter(this);
 
     for (const Campo& campo : campi_) seguiFuoco(campo.controllo);
 }
@@ -191,6 +199,17 @@ bool FrmBrenzola::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == List1->viewport() && event->type() == QEvent::MouseButtonPress) {
         rowBeforePress_ = List1->selectedRow();
+    } else if (watched == TxtRicerca && event->type() == QEvent::KeyPress) {
+        const int tasto = static_cast<QKeyEvent*>(event)->key();
+        if (tasto == Qt::Key_Down && List1->count() > 0) {
+            List1->setFocus(Qt::TabFocusReason);
+            if (List1->selectedRow() < 0) List1->setCurrentRow(0);
+            return true;
+        }
+        if (tasto == Qt::Key_Escape && !TxtRicerca->text().isEmpty()) {
+            TxtRicerca->clear();
+            return true;
+        }
     } else if ((event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)
                && static_cast<QFocusEvent*>(event)->reason() != Qt::ActiveWindowFocusReason
                && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {

@@ -150,6 +150,8 @@ void ModuloBrenzola::buildLeftPanel(IndiceNomi& indice)
 
     TxtRicerca = addTextBox(p, "TxtRicerca", 250, 240, 600, 3495, 405);
     TxtRicerca->setFont(carattere("Verdana", 12));
+    TxtRicerca->setToolTip(
+        QCoreApplication::translate("brenzola::FrmBrenzola", "Il cognome, o il suo inizio (Ctrl+L o F3; Giù va all'elenco)"));
     colora(TxtRicerca, QPalette::Base, QColor(192, 255, 192));
 
     Label17 = addLabel(p, "Label17", QCoreApplication::translate("brenzola::FrmBrenzola", "Contatti trovati:"), 240, 1080, 2055);
@@ -258,17 +260,26 @@ void ModuloBrenzola::buildEditPanel()
 
 void ModuloBrenzola::buildCommands()
 {
-    const auto addButton = [this](const char* name, const QIcon& icon, const QString& caption, int left) {
+    // Each with its shortcut, which its tooltip shows.
+    const auto addButton = [this](const char* name, const QIcon& icon, const QString& caption, int left,
+                                  const QKeySequence& shortcut = {}) {
         auto* button = new PictureButton(icon, caption, page_);
         button->setObjectName(QLatin1String(name));
         placeInTwips(button, left, 8520, 1575, 615);
+        if (!shortcut.isEmpty()) {
+            button->setShortcut(shortcut);
+            button->setToolTip(QStringLiteral("%1 (%2)").arg(caption, shortcut.toString(QKeySequence::NativeText)));
+        }
         return button;
     };
     CmdElimina =
         addButton("CmdElimina", Immagini::elimina(), QCoreApplication::translate("brenzola::FrmBrenzola", "Elimina"), 6000);
-    CmdStampa = addButton("CmdStampa", Immagini::stampa(), QCoreApplication::translate("brenzola::FrmBrenzola", "Stampa"), 7680);
-    CmdNuovo = addButton("CmdNuovo", Immagini::nuovo(), QCoreApplication::translate("brenzola::FrmBrenzola", "Nuovo"), 9360);
-    CmdSalva = addButton("CmdSalva", Immagini::salva(), QCoreApplication::translate("brenzola::FrmBrenzola", "Salva"), 11040);
+    CmdStampa = addButton("CmdStampa", Immagini::stampa(), QCoreApplication::translate("brenzola::FrmBrenzola", "Stampa"), 7680,
+                          Qt::CTRL | Qt::Key_P);
+    CmdNuovo = addButton("CmdNuovo", Immagini::nuovo(), QCoreApplication::translate("brenzola::FrmBrenzola", "Nuovo"), 9360,
+                         Qt::CTRL | Qt::Key_N);
+    CmdSalva = addButton("CmdSalva", Immagini::salva(), QCoreApplication::translate("brenzola::FrmBrenzola", "Salva"), 11040,
+                         Qt::CTRL | Qt::Key_S);
     CmdEsci = addButton("CmdEsci", Immagini::esci(), QCoreApplication::translate("brenzola::FrmBrenzola", "Esci"), 12720);
     CmdSalva->setDefault(true);  // drawn as the default; Enter reaches it through keyPressEvent
 

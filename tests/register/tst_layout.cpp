@@ -108,6 +108,7 @@ private Q_SLOTS:
     void enterSavesAndEscapeLeaves();
     void enterPressesTheFocusedButtonAndChoosesInTheList();
     void toolbarFromTheKeyboard();
+    void quickSearchAndCommandsFromTheKeyboard();
     void aSmallScreenScrollsToEveryControl();
 
 private:
@@ -369,6 +370,44 @@ void TestLayout::aSmallScreenScrollsToEveryControl()
     QWidget* esci = child("CmdEsci");
     QCOMPARE(QApplication::focusWidget(), esci);
     QVERIFY(viewport->rect().contains(QRect(esci->mapTo(viewport, QPoint()), esci->size())));
+}
+
+void TestLayout::quickSearchAndCommandsFromTheKeyboard()
+{
+    store_->insert({{"Cognome", "Bianchi"}, {"Nome", "Carla"}});
+    form_->ElencaTutti();
+    form_->show();
+    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+    auto* ricerca = child<QLineEdit>("TxtRicerca");
+    auto* list = child<ElencoNomi>("List1");
+
+    // Ctrl+L (or F3) from the form to the quick search; Down into the list, on its first entry.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_L, Qt::ControlModifier);
+    QCOMPARE(QApplication::focusWidget(), ricerca);
+    QTest::keyClicks(ricerca, QStringLiteral("Bia"));
+    QCOMPARE(list->count(), 1);
+    QTest::keyClick(ricerca, Qt::Key_Down);
+    QCOMPARE(QApplication::focusWidget(), list);
+    QCOMPARE(child<QLineEdit>("TxtCognome")->text(), QStringLiteral("Bianchi"));
+    // Esc in the box empties it (the window stays); in an empty box it leaves as before.
+    QTest::keyClick(list, Qt::Key_F3);
+    QCOMPARE(QApplication::focusWidget(), ricerca);
+    QCOMPARE(ricerca->selectedText(), QStringLiteral("Bia"));
+    QTest::keyClick(ricerca, Qt::Key_Escape);
+    QCOMPARE(ricerca->text(), QString());
+    QCOMPARE(list->count(), 2);
+    QVERIFY(form_->isVisible());
+
+    // Ctrl+N, then Ctrl+S: a new contact, saved.
+    QTest::keyClick(ricerca, Qt::Key_N, Qt::ControlModifier);
+    QTRY_COMPARE(form_->idCorrente(), 0);  // a shortcut presses its button visibly, a moment later
+    QCOMPARE(child<QLineEdit>("TxtCognome")->text(), QString());
+    child<QLineEdit>("TxtCognome")->setFocus();
+    QTest::keyClicks(child<QLineEdit>("TxtCognome"), QStringLiteral("Verdi"));
+    QTest::keyClick(child<QLineEdit>("TxtCognome"), Qt::Key_S, Qt::ControlModifier);
+    QTRY_COMPARE(store_->rows("select count(*) from Anagrafica")[0][0].toInt(), 3);
+    QCOMPARE(child<QPushButton>("CmdSalva")->toolTip(), QStringLiteral("Salva (Ctrl+S)"));
+    QCOMPARE(child<QPushButton>("CmdStampa")->toolTip(), QStringLiteral("Stampa (Ctrl+P)"));
 }
 
 QTEST_MAIN(TestLayout)
