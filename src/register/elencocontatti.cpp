@@ -109,7 +109,7 @@ void ElencoContatti::rileggi()
 void ElencoContatti::mostra(qint64 chiave)
 {
     const int selected = lista_->selectedRow();
-    if (chiave != 0 && selected >= 0 && lista_->chiave(selected) == chiave) return;
+    if (chiave != 0 && selected >= 0 && lista_->chiave(selected) == chiave && lista_->currentIndex().row() == selected) return;
     const QSignalBlocker quiet(lista_);
     const int row = chiave == 0 ? -1 : lista_->rigaDi(chiave);
     if (row < 0) {

@@ -31,6 +31,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -382,9 +383,16 @@ bool FrmBrenzola::LasciaContatto()
 
 void FrmBrenzola::List1_Click()
 {
+    if (sceltaRespinta_) return;  // the move the user just cancelled, still under way in the list
     const qint64 scelto = List1->chiave(List1->selectedRow());
     if (!LasciaContatto()) {
-        elenco_->mostra(IdCorrente);  // the list keeps pointing at the contact on screen
+        // The list keeps pointing at the contact on screen: put back once the list has
+        // finished moving, or it moves on and the question comes again.
+        sceltaRespinta_ = true;
+        QTimer::singleShot(0, this, [this] {
+            elenco_->mostra(IdCorrente);
+            sceltaRespinta_ = false;
+        });
         return;
     }
     if (scelto) elenco_->mostra(scelto);  // a save has refilled the list meanwhile

@@ -109,6 +109,7 @@ private Q_SLOTS:
     void enterPressesTheFocusedButtonAndChoosesInTheList();
     void toolbarFromTheKeyboard();
     void quickSearchAndCommandsFromTheKeyboard();
+    void oneQuestionPerKeyOrClick();
     void aSmallScreenScrollsToEveryControl();
 
 private:
@@ -408,6 +409,45 @@ void TestLayout::quickSearchAndCommandsFromTheKeyboard()
     QTRY_COMPARE(store_->rows("select count(*) from Anagrafica")[0][0].toInt(), 3);
     QCOMPARE(child<QPushButton>("CmdSalva")->toolTip(), QStringLiteral("Salva (Ctrl+S)"));
     QCOMPARE(child<QPushButton>("CmdStampa")->toolTip(), QStringLiteral("Stampa (Ctrl+P)"));
+}
+
+void TestLayout::oneQuestionPerKeyOrClick()
+{
+    store_->insert({{"Cognome", "Bianchi"}, {"Nome", "Carla"}});
+    form_->ElencaTutti();
+    form_->show();
+    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+    auto* list = child<ElencoNomi>("List1");
+    list->setCurrentRow(0);
+    QCOMPARE(child<QLineEdit>("TxtCognome")->text(), QStringLiteral("Bianchi"));
+    // An edit not saved; the user moves in the list, by key or by a click, and answers Annulla.
+    const auto modifica = [&] {
+        child<QLineEdit>("TxtNome")->setFocus();
+        QTest::keyClicks(child<QLineEdit>("TxtNome"), QStringLiteral("na"));
+        list->setFocus();
+    };
+    modifica();
+    dialogs_.shown.clear();
+    dialogs_.answers = {MsgAnswer::Cancel, MsgAnswer::No, MsgAnswer::No};
+    QTest::keyClick(list, Qt::Key_Down);
+    QCOMPARE(dialogs_.shown.size(), 1);
+    QTRY_COMPARE(list->selectedRow(), 0);
+    QCOMPARE(child<QLineEdit>("TxtNome")->text(), QStringLiteral("Carlana"));
+
+    dialogs_.shown.clear();
+    dialogs_.answers = {MsgAnswer::Cancel, MsgAnswer::No, MsgAnswer::No};
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->rowRect(1).center());
+    QCOMPARE(dialogs_.shown.size(), 1);
+    QTRY_COMPARE(list->selectedRow(), 0);
+    QCOMPARE(child<QLineEdit>("TxtNome")->text(), QStringLiteral("Carlana"));
+
+    // Put back, the list moves on at the next key, when the user lets the edit go.
+    dialogs_.shown.clear();
+    dialogs_.answers = {MsgAnswer::No, MsgAnswer::No};
+    QTest::keyClick(list, Qt::Key_Down);
+    QCOMPARE(dialogs_.shown.size(), 1);
+    QCOMPARE(list->selectedRow(), 1);
+    QCOMPARE(child<QLineEdit>("TxtCognome")->text(), QStringLiteral("Rossi"));
 }
 
 QTEST_MAIN(TestLayout)
