@@ -927,8 +927,9 @@ ConversionSummary convertAccessFile(const QString& input, const QString& output,
         verifyStore(db, shape, written, largestKey);
         summary.rowsWritten = written.rows();
     }
-    // The contacts are as private as they were in the Access file.
-    if (::chmod(QFile::encodeName(temporary).constData(), before.permissions) != 0)
+    // A store is its owner's alone, as a new one is: what the Access file let others read
+    // is not carried over; what it kept from its owner (read-only) is.
+    if (::chmod(QFile::encodeName(temporary).constData(), before.permissions & (S_IRUSR | S_IWUSR)) != 0)
         throw systemError(errno, QCoreApplication::translate("brenzola::AccessConversion",
                                                              "Impossibile dare al nuovo archivio i permessi del file Access"));
     syncPath(temporary, O_RDONLY,
