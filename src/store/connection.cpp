@@ -355,6 +355,15 @@ void Connection::forgetOwnOperation(qint64 number) { std::erase(ownOperations_, 
 
 void Connection::openServer(const QHash<QString, QString>& pairs, const QString& password)
 {
+    // A password written there would sit in clear in settings, scripts and command lines.
+    for (const char* chiave : {"password", "pwd"})
+        if (pairs.contains(QLatin1String(chiave)))
+            throw StoreError(StoreErrorNumber::InvalidArgument,
+                             QCoreApplication::translate(
+                                 "brenzola::Connection",
+                                 "La stringa di connessione contiene una password, che lì resterebbe leggibile da chiunque "
+                                 "veda la stringa: toglierla. La password va in ~/.pgpass (o nel file di un servizio, "
+                                 "Service=), oppure viene chiesta all'apertura."));
     engine_ = Engine::PostgreSQL;
     const QString host = pairs.value(QStringLiteral("host"));
     const QString user = pairs.value(QStringLiteral("user"));

@@ -28,6 +28,7 @@ inline constexpr int NoCurrentRecord = 3021;
 inline constexpr int ItemNotFound = 3265;
 inline constexpr int ConnectionClosed = 3704;
 inline constexpr int ProviderNotFound = 3706;
+inline constexpr int InvalidArgument = 3001;  // a connection string with what it must not hold
 inline constexpr int NotUpdatable = 3251;
 inline constexpr int SyntaxError = 3075;
 inline constexpr int RowNotFound = 3167;  // the record was deleted

@@ -85,6 +85,19 @@ void TestConnection::connectionStringKeepsQuotedPaths()
     QCOMPARE(pairs.value("provider"), QStringLiteral("X"));
     QCOMPARE(pairs.value("data source"), path);
     QCOMPARE(parseConnectionString("Data Source=plain;Provider = Y ").value("provider"), QStringLiteral("Y"));
+
+    // A password written in the string is refused before anything is asked of a server.
+    for (const char* chiave : {"Password", "PWD"}) {
+        Connection c;
+        try {
+            c.Open(QStringLiteral("Provider=%1;Host=nessuno.invalid;Database=d;User=u;%2=segreta")
+                       .arg(QLatin1String(Connection::kServerProvider), QLatin1String(chiave)));
+            QFAIL("opened with a password in the string");
+        } catch (const StoreError& e) {
+            QCOMPARE(e.number(), StoreErrorNumber::InvalidArgument);
+            QVERIFY(e.description().contains(QStringLiteral("~/.pgpass")));
+        }
+    }
 }
 
 void TestConnection::opensAFolderWithSpacesAndSemicolons()
