@@ -40,7 +40,17 @@ FormTransparancy::FormTransparancy(QWidget* parent) : QWidget(parent), Timer1(ne
     connect(Timer1, &QTimer::timeout, this, &FormTransparancy::Timer1_Timer);
 }
 
-void FormTransparancy::setTransparencyDirection(int value) { direction_ = narrowed(value); }
+void FormTransparancy::setTransparencyDirection(int value)
+{
+    direction_ = narrowed(value);
+    seguiDirezione();
+}
+
+void FormTransparancy::seguiDirezione()
+{
+    // The timer ticks only while a fade is under way: an idle window wakes nobody up.
+    if (direction_ != 0 && !Timer1->isActive()) Timer1->start();
+}
 
 void FormTransparancy::setTransparencyLevel(int value) { level_ = narrowed(value); }
 
@@ -50,6 +60,7 @@ void FormTransparancy::MakeVisible()
 {
     level_ = 0;
     direction_ = 4;
+    seguiDirezione();
     ImpostaTrasparenza(finestra(), 0);
     if (QWidget* window = finestra()) {
         window->show();
@@ -62,6 +73,7 @@ void FormTransparancy::MakeInVisible()
 {
     level_ = 255;
     direction_ = -4;
+    seguiDirezione();
     ImpostaTrasparenza(finestra(), 255);
 }
 
@@ -91,7 +103,10 @@ QVariantMap FormTransparancy::WriteProperties() const
 
 void FormTransparancy::Timer1_Timer()
 {
-    if (direction_ == 0) return;
+    if (direction_ == 0) {
+        Timer1->stop();  // the fade has ended; a new direction starts it again
+        return;
+    }
     const int result = ImpostaTrasparenza(finestra(), level_);
     if (result == 1 && direction_ < 0 && finestra()) finestra()->hide();
     level_ = saturated(level_ + direction_);
@@ -110,6 +125,7 @@ void FormTransparancy::Timer1_Timer()
         level_ = 255;
         ImpostaTrasparenza(finestra(), level_);
     }
+    if (direction_ == 0) Timer1->stop();
 }
 
 }  // namespace brenzola

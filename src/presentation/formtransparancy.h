@@ -30,12 +30,13 @@ public:
     void ReadProperties(const QVariantMap& saved);
     QVariantMap WriteProperties() const;
 
-    // One step of the fade; the timer calls it every 10 ms.
+    // One step of the fade; the timer calls it every 10 ms while a fade is under way.
     void Timer1_Timer();
     QTimer* Timer1;
 
 private:
     QWidget* finestra() const;
+    void seguiDirezione();
 
     qint16 level_ = 0;
     qint16 direction_ = 0;

@@ -7,7 +7,9 @@
 
 #include <QCoreApplication>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QTimer>
 
 namespace brenzola {
@@ -98,6 +100,18 @@ void frmSplash::Form_Load()
 void frmSplash::Timer_Timer()
 {
     if (FormTransparancy1->TransparencyLevel() > 0) FormTransparancy1->setTransparencyDirection(-2);
+}
+
+void frmSplash::mousePressEvent(QMouseEvent* event)
+{
+    event->accept();
+    accept();
+}
+
+void frmSplash::keyPressEvent(QKeyEvent* event)
+{
+    event->accept();
+    accept();
 }
 
 void frmSplash::done(int result)

@@ -38,6 +38,11 @@ public:
     FormTransparancy* FormTransparancy1;
     QTimer* Timer;
 
+protected:
+    // A click or a key skips the rest of the splash.
+    void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     std::function<void()> apriFinestraPrincipale_;
     Dialogs& dialogs_;

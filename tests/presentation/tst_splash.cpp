@@ -20,6 +20,7 @@ private Q_SLOTS:
     void fadesOutOnlyOnceSomethingIsShown();
     void theEndOfTheFadeOpensTheMainWindowOnce();
     void anEarlyCloseOpensTheMainWindowOnce();
+    void aClickOrAKeySkipsIt();
 };
 
 void TestSplash::showsTheProgramAndItsVersion()
@@ -108,6 +109,26 @@ void TestSplash::anEarlyCloseOpensTheMainWindowOnce()
     splash.Form_Load();
     QCOMPARE(opened, 1);
     QVERIFY(!splash.isVisible());
+}
+
+void TestSplash::aClickOrAKeySkipsIt()
+{
+    for (const bool tasto : {false, true}) {
+        test::ScriptedDialogs dialogs;
+        int opened = 0;
+        int openedAtOnce = 0;
+        frmSplash splash([&] { ++opened; }, dialogs);
+        dialogs.onModal = [&](QDialog& window) {
+            if (tasto)
+                QTest::keyClick(&window, Qt::Key_Space);
+            else
+                QTest::mouseClick(&window, Qt::LeftButton);
+            openedAtOnce = opened;  // no fade waited for
+        };
+        splash.Form_Load();
+        QCOMPARE(openedAtOnce, 1);
+        QCOMPARE(opened, 1);
+    }
 }
 
 QTEST_MAIN(TestSplash)

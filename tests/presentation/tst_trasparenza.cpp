@@ -106,6 +106,9 @@ void TestTrasparenza::savedLevelOpensNearlyTransparentAndFadesIn()
     QCOMPARE(applied.size(), 63);
     QCOMPARE(alpha(window), 255);
     QCOMPARE(control->TransparencyLevel(), 255);
+    QVERIFY(!control->Timer1->isActive());  // the fade over, nothing ticks; a new one starts it
+    control->setTransparencyDirection(-4);
+    QVERIFY(control->Timer1->isActive());
 
     Finestra splash;
     auto* splashControl = new FormTransparancy(&splash);
