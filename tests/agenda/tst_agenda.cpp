@@ -89,6 +89,7 @@ private Q_SLOTS:
     void theListsShowEveryTextAndTheBirthdays();
     void aLongAgendaInOrderActedOnDeepInTheList();
     void followingTheJournalGivesWhatAReadingGives();
+    void theKeyboardReachesFattoWithTheChoiceKept();
 
 private:
     qint64 contatto(const QString& cognome, const QVariant& ricont, const QVariant& nascita = {});
@@ -407,7 +408,7 @@ void TestAgenda::theListsShowEveryTextAndTheBirthdays()
     // A birthday chosen: one entry at a time, and nothing to mark done.
     finestra.Scegli(nato);
     QCOMPARE(finestra.IdScelto(), nato);
-    QVERIFY(!ricontatti->currentIndex().isValid());
+    QVERIFY(!ricontatti->selectionModel()->hasSelection());
     QVERIFY(finestra.findChild<QPushButton*>(QStringLiteral("CmdApri"))->isEnabled());
     QVERIFY(!finestra.findChild<QPushButton*>(QStringLiteral("CmdFatto"))->isEnabled());
 
@@ -539,6 +540,24 @@ void TestAgenda::followingTheJournalGivesWhatAReadingGives()
         QVERIFY(AggiornaAgenda(c, seguita, *cambiati));
         QCOMPARE(descrivi(seguita), descrivi(LeggiAgenda(c, oggi, 7)));
     }
+}
+
+void TestAgenda::theKeyboardReachesFattoWithTheChoiceKept()
+{
+    const QDate oggi(2026, 12, 8);
+    const qint64 id = store_->insert({{"Cognome", "Rossi"}, {"DataRicont", iso(oggi)}});
+    store_->insert({{"Cognome", "Festeggiato"}, {"DataNasc", iso(QDate(1980, 12, 9))}});
+    FrmAgenda finestra(dialogs_, form_.get(), [oggi] { return oggi; });
+    finestra.show();
+    QVERIFY(QTest::qWaitForWindowActive(&finestra));
+    QCOMPARE(finestra.IdScelto(), id);  // the first to call, chosen at opening
+    // Tab walks through the birthdays and on to the buttons: the choice stays, Fatto can act.
+    auto* fatto = finestra.findChild<QPushButton*>(QStringLiteral("CmdFatto"));
+    for (int i = 0; i < 6 && QApplication::focusWidget() != fatto; ++i) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), fatto);
+    QCOMPARE(finestra.IdScelto(), id);
+    QVERIFY(fatto->isEnabled());
+    QCOMPARE(fatto->text(), QStringLiteral("&Fatto"));  // Alt+F opens its menu
 }
 
 QTEST_MAIN(TestAgenda)

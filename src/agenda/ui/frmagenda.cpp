@@ -395,12 +395,12 @@ FrmAgenda::FrmAgenda(Dialogs& dialogs, QWidget* parent, Oggi oggi)
     layout->addWidget(ChkAvvio);
 
     auto* pulsanti = new FilaPulsanti;
-    CmdApri = pulsanti->aggiungi("CmdApri", tr("Apri contatto"));
-    CmdFatto = pulsanti->aggiungi("CmdFatto", tr("Fatto"));
+    CmdApri = pulsanti->aggiungi("CmdApri", tr("&Apri contatto"));
+    CmdFatto = pulsanti->aggiungi("CmdFatto", tr("&Fatto"));
     pulsanti->addStretch();
-    CmdStampa = pulsanti->aggiungi("CmdStampa", tr("Stampa..."));
-    CmdCalendario = pulsanti->aggiungi("CmdCalendario", tr("Esporta calendario..."));
-    CmdChiudi = pulsanti->aggiungi("CmdChiudi", tr("Chiudi"));
+    CmdStampa = pulsanti->aggiungi("CmdStampa", tr("S&tampa..."));
+    CmdCalendario = pulsanti->aggiungi("CmdCalendario", tr("&Esporta calendario..."));
+    CmdChiudi = pulsanti->aggiungi("CmdChiudi", tr("&Chiudi"));
     layout->addLayout(pulsanti);
     CmdApri->setDefault(true);  // Enter opens the chosen contact
 
@@ -425,9 +425,11 @@ FrmAgenda::FrmAgenda(Dialogs& dialogs, QWidget* parent, Oggi oggi)
         connect(g, &QTreeView::doubleClicked, this, [this](const QModelIndex& indice) {
             if (indice.data(kRuoloId).isValid()) apriScelto();
         });
-        connect(g->selectionModel(), &QItemSelectionModel::currentChanged, this, [this, g](const QModelIndex& indice) {
-            // One entry chosen at a time, in either list.
-            if (indice.isValid()) (g == GrigliaRicontatti ? GrigliaCompleanni : GrigliaRicontatti)->selectionModel()->clear();
+        // One entry chosen at a time, in either list. Chosen is selected: Tab passing
+        // through a list (which moves its cursor, selecting nothing) leaves the choice alone.
+        connect(g->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this, g] {
+            if (g->selectionModel()->hasSelection())
+                (g == GrigliaRicontatti ? GrigliaCompleanni : GrigliaRicontatti)->clearSelection();
             aggiornaPulsanti();
         });
     }
@@ -517,10 +519,21 @@ void FrmAgenda::riempi(Agenda&& agenda, bool intera)
     aggiornaPulsanti();
 }
 
+namespace {
+
+// The entry chosen in a list: its selected row.
+QModelIndex sceltaIn(const QTreeView* griglia)
+{
+    const QModelIndexList righe = griglia->selectionModel()->selectedRows();
+    return righe.isEmpty() ? QModelIndex() : righe.front();
+}
+
+}  // namespace
+
 qint64 FrmAgenda::IdScelto() const
 {
     for (const QTreeView* g : {GrigliaRicontatti, GrigliaCompleanni})
-        if (const QVariant id = g->currentIndex().data(kRuoloId); id.isValid()) return id.toLongLong();
+        if (const QVariant id = sceltaIn(g).data(kRuoloId); id.isValid()) return id.toLongLong();
     return 0;
 }
 
@@ -533,15 +546,12 @@ void FrmAgenda::Scegli(qint64 id)
         GrigliaCompleanni->setCurrentIndex(compleanno);
 }
 
-std::optional<Promemoria> FrmAgenda::promemoriaScelto() const
-{
-    return ricontatti_->promemoria(GrigliaRicontatti->currentIndex());
-}
+std::optional<Promemoria> FrmAgenda::promemoriaScelto() const { return ricontatti_->promemoria(sceltaIn(GrigliaRicontatti)); }
 
 void FrmAgenda::aggiornaPulsanti()
 {
     CmdApri->setEnabled(IdScelto() != 0);
-    CmdFatto->setEnabled(GrigliaRicontatti->currentIndex().data(kRuoloId).isValid());  // a birthday has nothing to do
+    CmdFatto->setEnabled(sceltaIn(GrigliaRicontatti).data(kRuoloId).isValid());  // a birthday has nothing to do
 }
 
 void FrmAgenda::apriScelto()
