@@ -54,8 +54,6 @@ ComandiSincronizzazione::ComandiSincronizzazione(Dialogs& dialogs, QWidget* fine
 
 ComandiSincronizzazione::~ComandiSincronizzazione() { chiudi(); }
 
-QString ComandiSincronizzazione::stato() const { return stato_->text(); }
-
 void ComandiSincronizzazione::mostraStato(const QString& testo)
 {
     stato_->setText(testo);

@@ -36,8 +36,6 @@ public:
     ~ComandiSincronizzazione() override;
 
     QMenu* menu() const { return menu_; }
-    // What the last synchronisation did, as the menu says it.
-    QString stato() const;
 
     void SincronizzaOra();
     void Impostazioni();
