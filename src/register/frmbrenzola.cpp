@@ -31,7 +31,6 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
-#include <QTimer>
 
 #include <algorithm>
 
@@ -185,6 +184,7 @@ void FrmBrenzola::connectHandlers()
         if (index.row() == rowBeforePress_) handle([this] { List1_Click(); });
     });
     List1->viewport()->installEventFilter(this);
+    List1->installEventFilter(this);
     // The quick search from anywhere in the window; from it, Down goes into the list and Esc empties it.
     for (const QKeySequence& tasti : {QKeySequence(Qt::CTRL | Qt::Key_L), QKeySequence(Qt::Key_F3)})
         connect(new QShortcut(tasti, this), &QShortcut::activated, this, [this] {
@@ -196,10 +196,34 @@ void FrmBrenzola::connectHandlers()
     for (const Campo& campo : campi_) seguiFuoco(campo.controllo);
 }
 
+namespace {
+
+// The keys with which the list moves to another entry.
+bool spostaNellaLista(const QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+    case Qt::Key_Home:
+    case Qt::Key_End:
+        return true;
+    default:
+        return false;
+    }
+}
+
+}  // namespace
+
 bool FrmBrenzola::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == List1->viewport() && event->type() == QEvent::MouseButtonPress) {
         rowBeforePress_ = List1->selectedRow();
+        // Asked before the list moves, a cancelled click leaves it where it is: one question.
+        if (!LasciaContatto()) return true;
+    } else if (watched == List1 && event->type() == QEvent::KeyPress && spostaNellaLista(static_cast<QKeyEvent*>(event))) {
+        if (!LasciaContatto()) return true;  // likewise for a key that moves in the list
     } else if (watched == TxtRicerca && event->type() == QEvent::KeyPress) {
         const int tasto = static_cast<QKeyEvent*>(event)->key();
         if (tasto == Qt::Key_Down && List1->count() > 0) {
@@ -383,16 +407,9 @@ bool FrmBrenzola::LasciaContatto()
 
 void FrmBrenzola::List1_Click()
 {
-    if (sceltaRespinta_) return;  // the move the user just cancelled, still under way in the list
     const qint64 scelto = List1->chiave(List1->selectedRow());
     if (!LasciaContatto()) {
-        // The list keeps pointing at the contact on screen: put back once the list has
-        // finished moving, or it moves on and the question comes again.
-        sceltaRespinta_ = true;
-        QTimer::singleShot(0, this, [this] {
-            elenco_->mostra(IdCorrente);
-            sceltaRespinta_ = false;
-        });
+        elenco_->mostra(IdCorrente);  // the list keeps pointing at the contact on screen
         return;
     }
     if (scelto) elenco_->mostra(scelto);  // a save has refilled the list meanwhile

@@ -171,7 +171,6 @@ private:
     QVariantList mostrato_;     // each field's content when the contact was shown
     QString commentiCaricati_;  // the comment as stored, line breaks and all
     int rowBeforePress_ = -1;
-    bool sceltaRespinta_ = false;  // a choice in the list was cancelled and is being put back
 
     FormTransparancy* FormTransparancy1;
     ElencoContatti* elenco_;
