@@ -9,6 +9,7 @@
 #include "register/elencocontatti.h"
 #include "register/elenconomi.h"
 #include "register/scambiocontatti.h"
+#include "register/tastieraelenco.h"
 #include "search/frmricerca.h"
 #include "store/archivio.h"
 #include "store/funzioni.h"
@@ -27,7 +28,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QShortcut>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -102,16 +102,10 @@ FrmBrenzola::FrmBrenzola(Dialogs& dialogs, QWidget* parent, Registro& registro)
     // Undo, the bin, each contact's versions: the list and the form follow what they change.
     cronologia_ = new ComandiCronologia(dialogs_, this, lascia, [this] { return IdCorrente; });
     aggiungiMenu(Immagini::cronologia(), QT_TRANSLATE_NOOP("brenzola::FrmBrenzola", "Cronologia"), cronologia_->menu());
-    connect(cronologia_, &ComandiCronologia::archivioCambiato, this, [this] {
-        ElencoCambiatoAltrove();
-        ricaricaDopoCambi(false);
-    });
+    connect(cronologia_, &ComandiCronologia::archivioCambiato, this, &FrmBrenzola::archivioCambiatoDa);
     sincronizzazione_ = new ComandiSincronizzazione(dialogs_, this, registro_, lascia);
     aggiungiMenu(Immagini::sincronizza(), QT_TRANSLATE_NOOP("brenzola::FrmBrenzola", "Sincronizza"), sincronizzazione_->menu());
-    connect(sincronizzazione_, &ComandiSincronizzazione::archivioCambiato, this, [this] {
-        ElencoCambiatoAltrove();
-        ricaricaDopoCambi(false);
-    });
+    connect(sincronizzazione_, &ComandiSincronizzazione::archivioCambiato, this, &FrmBrenzola::archivioCambiatoDa);
     connectHandlers();
     FormTransparancy1 = new FormTransparancy(this);
     FormTransparancy1->ReadProperties({{QStringLiteral("TransparencyLevel"), 2}, {QStringLiteral("TransparencyDirection"), 4}});
@@ -184,57 +178,15 @@ void FrmBrenzola::connectHandlers()
         if (index.row() == rowBeforePress_) handle([this] { List1_Click(); });
     });
     List1->viewport()->installEventFilter(this);
-    List1->installEventFilter(this);
-    // The quick search from anywhere in the window; from it, Down goes into the list and Esc empties it.
-    for (const QKeySequence& tasti : {QKeySequence(Qt::CTRL | Qt::Key_L), QKeySequence(Qt::Key_F3)})
-        connect(new QShortcut(tasti, this), &QShortcut::activated, this, [this] {
-            TxtRicerca->setFocus(Qt::ShortcutFocusReason);
-            TxtRicerca->selectAll();
-        });
-    TxtRicerca->installEventFilter(this);
+    new TastieraElenco(this, TxtRicerca, List1, [this] { return LasciaContatto(); });
 
     for (const Campo& campo : campi_) seguiFuoco(campo.controllo);
 }
-
-namespace {
-
-// The keys with which the list moves to another entry.
-bool spostaNellaLista(const QKeyEvent* event)
-{
-    switch (event->key()) {
-    case Qt::Key_Up:
-    case Qt::Key_Down:
-    case Qt::Key_PageUp:
-    case Qt::Key_PageDown:
-    case Qt::Key_Home:
-    case Qt::Key_End:
-        return true;
-    default:
-        return false;
-    }
-}
-
-}  // namespace
 
 bool FrmBrenzola::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == List1->viewport() && event->type() == QEvent::MouseButtonPress) {
         rowBeforePress_ = List1->selectedRow();
-        // Asked before the list moves, a cancelled click leaves it where it is: one question.
-        if (!LasciaContatto()) return true;
-    } else if (watched == List1 && event->type() == QEvent::KeyPress && spostaNellaLista(static_cast<QKeyEvent*>(event))) {
-        if (!LasciaContatto()) return true;  // likewise for a key that moves in the list
-    } else if (watched == TxtRicerca && event->type() == QEvent::KeyPress) {
-        const int tasto = static_cast<QKeyEvent*>(event)->key();
-        if (tasto == Qt::Key_Down && List1->count() > 0) {
-            List1->setFocus(Qt::TabFocusReason);
-            if (List1->selectedRow() < 0) List1->setCurrentRow(0);
-            return true;
-        }
-        if (tasto == Qt::Key_Escape && !TxtRicerca->text().isEmpty()) {
-            TxtRicerca->clear();
-            return true;
-        }
     } else if ((event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)
                && static_cast<QFocusEvent*>(event)->reason() != Qt::ActiveWindowFocusReason
                && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
@@ -326,6 +278,12 @@ void FrmBrenzola::ElencoCambiatoAltrove()
     // The form and the search box are not touched.
     handle([this] { elenco_->rileggi(); });
     Q_EMIT contattiCambiati();
+}
+
+void FrmBrenzola::archivioCambiatoDa()
+{
+    ElencoCambiatoAltrove();
+    ricaricaDopoCambi(false);
 }
 
 void FrmBrenzola::Form_Unload()

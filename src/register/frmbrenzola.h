@@ -133,6 +133,8 @@ private:
     // After contacts may have changed in bulk: the contact on screen as stored now and, when
     // they did change, the whole list.
     void ricaricaDopoCambi(bool cambiati);
+    // A feature (history, synchronisation) changed contacts: the list and the form follow.
+    void archivioCambiatoDa();
 
     // Shows the contact of the recordset's current row and remembers it as loaded.
     void mostraRiga(const Recordset& rs);
