@@ -42,7 +42,7 @@ void ElencoContatti::tutti()
 
 void ElencoContatti::rapida(const QString& testo)
 {
-    registro_.filtro = QStringLiteral(" where cognome like '%") + Funzioni::RaddoppiaApici(testo) + QStringLiteral("%' ");
+    registro_.filtro = RicercaRapida(testo).filtro();
     registro_.indice.aggiornaSeCambiato(openConnection(registro_.connessione.get()));
     mostraVoci(cercaRapida(testo));
 }
@@ -129,14 +129,11 @@ void ElencoContatti::mostraVoci(std::vector<IndiceNomi::Voce> voci)
 
 std::vector<IndiceNomi::Voce> ElencoContatti::cercaRapida(const QString& testo)
 {
-    const LikePattern pattern(u'%' + testo + u'%');
+    const RicercaRapida ricerca(testo);
     // Typing on narrows what the last search found, when that is sure to hold every match.
-    const auto semplice = [](const QString& t) { return !t.contains(u'%') && !t.contains(u'_'); };
-    std::u16string precedente;
-    lowerCase(testoRapido_, precedente);
-    const bool restringe = elenco_ == Elenco::Rapida && versioneRapida_ == registro_.indice.versione() && semplice(testoRapido_)
-                           && pattern.alwaysContains(precedente);
-    std::vector<IndiceNomi::Voce> trovate = registro_.indice.cerca(pattern, restringe ? &lista_->voci() : nullptr);
+    const bool restringe = elenco_ == Elenco::Rapida && versioneRapida_ == registro_.indice.versione()
+                           && ricerca.restringe(RicercaRapida(testoRapido_));
+    std::vector<IndiceNomi::Voce> trovate = registro_.indice.cerca(ricerca, restringe ? &lista_->voci() : nullptr);
     elenco_ = Elenco::Rapida;
     testoRapido_ = testo;
     versioneRapida_ = registro_.indice.versione();

@@ -30,7 +30,7 @@ public:
 
     // Every contact; the register's filter lists every contact.
     void tutti();
-    // The contacts whose surname holds `testo`; the register's filter says so.
+    // The contacts the quick search finds for `testo`; the register's filter says so.
     void rapida(const QString& testo);
     // The contacts of an advanced search, in the order of `rs` (read from its current row).
     void avanzata(Recordset& rs);

@@ -139,8 +139,8 @@ void ModuloBrenzola::buildLeftPanel(IndiceNomi& indice)
     placeInTwips(frameElenco_, 120, 600, 3975, 7815);
     QWidget* p = frameElenco_;
 
-    Label6 =
-        addLabel(p, "Label6", QCoreApplication::translate("brenzola::FrmBrenzola", "Ricerca veloce cognome"), 240, 240, 3495);
+    Label6 = addLabel(p, "Label6", QCoreApplication::translate("brenzola::FrmBrenzola", "Cerca nome, telefono, email"), 240, 240,
+                      3495);
     Label6->setFont(carattere("MS Sans Serif", 12, true));
 
     CmdCerca = new PictureButton(Immagini::cerca(), QString(), p);
@@ -151,7 +151,9 @@ void ModuloBrenzola::buildLeftPanel(IndiceNomi& indice)
     TxtRicerca = addTextBox(p, "TxtRicerca", 250, 240, 600, 3495, 405);
     TxtRicerca->setFont(carattere("Verdana", 12));
     TxtRicerca->setToolTip(
-        QCoreApplication::translate("brenzola::FrmBrenzola", "Il cognome, o il suo inizio (Ctrl+L o F3; Giù va all'elenco)"));
+        QCoreApplication::translate("brenzola::FrmBrenzola",
+                                    "Parte del cognome; cognome e nome («Rossi Ma»); cifre del telefono o del cellulare; "
+                                    "un testo con @ nell'email (Ctrl+L o F3; Giù va all'elenco)"));
     colora(TxtRicerca, QPalette::Base, QColor(192, 255, 192));
 
     Label17 = addLabel(p, "Label17", QCoreApplication::translate("brenzola::FrmBrenzola", "Contatti trovati:"), 240, 1080, 2055);

@@ -3,6 +3,7 @@
 #include "store/connection.h"
 #include "store/giornale.h"
 #include "store/italiantext.h"
+#include "store/ricercarapida.h"
 
 #include <QString>
 
@@ -14,9 +15,10 @@
 
 namespace brenzola {
 
-// The name of every contact, "Cognome Nome" as the list shows it, kept in memory in list
-// order (the store's Italian order), so that the quick search narrows the list at every
-// keystroke and the whole list comes back without asking the store again. It follows the
+// The name of every contact, "Cognome Nome" as the list shows it, with its numbers and
+// e-mail as the quick search reads them, kept in memory in list order (the store's Italian
+// order), so that the quick search narrows the list at every keystroke and the whole list
+// comes back without asking the store again. It follows the
 // store's journal: the contacts changed since it last looked, by this program or any
 // other, are read again alone and put in their places.
 class IndiceNomi {
@@ -40,15 +42,16 @@ public:
 
     // Every contact, in list order.
     const std::vector<Voce>& tutte() const { return ordine_; }
-    // The contacts whose surname is like `pattern` (a Null surname never is), in list
-    // order; only among `entro` when given, which must be in list order.
-    std::vector<Voce> cerca(const LikePattern& pattern, const std::vector<Voce>* entro = nullptr) const;
+    // The contacts the quick search finds, as the store's like() over its filter finds
+    // them (a Null field never matches), in list order; only among `entro` when given,
+    // which must be in list order.
+    std::vector<Voce> cerca(const RicercaRapida& ricerca, const std::vector<Voce>* entro = nullptr) const;
     // The contact with that key, if held.
     std::optional<Voce> voceDi(qint64 id) const;
 
     QString testo(Voce voce) const;
-    qint64 chiave(Voce voce) const { return contatti_[voce].id; }
-    bool contiene(Voce voce) const { return voce < contatti_.size(); }
+    qint64 chiave(Voce voce) const { return dati_.contatti[voce].id; }
+    bool contiene(Voce voce) const { return voce < dati_.contatti.size(); }
     size_t size() const { return ordine_.size(); }
     // Changes whenever what the index holds changes.
     quint64 versione() const { return versione_; }
@@ -56,7 +59,7 @@ public:
 private:
     struct Contatto {
         qint64 id = 0;
-        uint32_t testo = 0;  // in testi_: "Cognome Nome"
+        uint32_t testo = 0;  // in testi: "Cognome Nome"
         uint32_t lunghezza = 0;
         uint32_t cognomeNelTesto = 0;  // the surname's length within the text
         bool presente = true;
@@ -67,6 +70,23 @@ private:
         QStringView cognome;
         QStringView nome;
         bool senzaCognome;
+        QStringView telefono;
+        QStringView cell;
+        QStringView email;
+    };
+    // What is held of each contact, by its place.
+    struct Dati {
+        std::vector<Contatto> contatti;
+        std::vector<uint32_t> cognomi;  // in parole_, apart: a search reads only these
+        std::vector<uint32_t> nomi;     // in parole_
+        std::u16string testi;
+        // Each contact's numbers, as cifreDi() gives them, then a 1 and a 0; a search looks
+        // through all of them at once.
+        std::string telefoni;
+        std::vector<uint32_t> inizioTelefoni;
+        std::string email;  // each contact's e-mail, lowered, in UTF-8, then a 0
+        std::vector<uint32_t> inizioEmail;
+        void swap(Dati& altri) noexcept;
     };
 
     static Riga rigaDi(const RowView& row);
@@ -82,29 +102,35 @@ private:
     // Puts `nuove` in their places among ordine_, which no longer holds `via`.
     void inserisci(std::vector<Voce> nuove, const std::vector<bool>& via);
 
-    // Each surname once, in lower case: a register holds the same surnames many times
-    // over, and a search looks at each of them only once.
-    struct Cognome {
+    // Each surname and first name once, in lower case: a register holds the same names
+    // many times over, and a search looks at each of them only once.
+    struct Parola {
         uint32_t inizio;  // in minuscoli_
         uint32_t lunghezza;
+        std::u16string_view in(const std::u16string& minuscoli) const { return {minuscoli.data() + inizio, lunghezza}; }
     };
     struct HashTesto {
         using is_transparent = void;
         size_t operator()(std::u16string_view text) const { return std::hash<std::u16string_view>{}(text); }
     };
-    uint32_t cognomeDi(QStringView cognome);
+    uint32_t parolaDi(QStringView parola);
+    // Numbers and e-mail of a row as they are held.
+    static void recapitiDi(const Riga& riga, std::string& telefoni, std::string& email);
+    std::vector<Voce> cercaCognome(const LikePattern& pattern, const std::vector<Voce>& candidate) const;
+    std::vector<Voce> cercaNomeCompleto(const RicercaRapida& ricerca, const std::vector<Voce>& candidate) const;
+    // The contacts whose entry in `testi` holds `cercato` (and is like `pattern`, when given).
+    std::vector<bool> cercaRecapito(const std::string& testi, const std::vector<uint32_t>& inizi, const QByteArray& cercato,
+                                    const LikePattern* pattern) const;
 
     static constexpr uint32_t kSenzaCognome = UINT32_MAX;  // a Null surname
 
-    std::vector<Contatto> contatti_;
-    std::vector<uint32_t> cognomeDiVoce_;  // in cognomi_, apart: a search reads only these
-    std::u16string testi_;
-    std::vector<Cognome> cognomi_;
+    Dati dati_;
+    std::vector<Parola> parole_;
     std::u16string minuscoli_;
-    std::unordered_map<std::u16string, uint32_t, HashTesto, std::equal_to<>> perCognome_;  // as stored
-    std::vector<Voce> ordine_;                                                             // present contacts in list order
-    std::vector<std::pair<qint64, Voce>> perChiave_;                                       // present contacts by key
-    CursoreGiornale cursore_;                                                              // what of the journal was seen
+    std::unordered_map<std::u16string, uint32_t, HashTesto, std::equal_to<>> perParola_;  // as stored
+    std::vector<Voce> ordine_;                                                            // present contacts in list order
+    std::vector<std::pair<qint64, Voce>> perChiave_;                                      // present contacts by key
+    CursoreGiornale cursore_;                                                             // what of the journal was seen
     bool letto_ = false;
     quint64 versione_ = 0;
     ItalianOrder italiano_;

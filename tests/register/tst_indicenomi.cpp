@@ -4,6 +4,7 @@
 #include "register/frmbrenzola.h"
 #include "store/connection.h"
 #include "store/funzioni.h"
+#include "store/registro.h"
 #include "testsupport.h"
 #include "widgets/moduli.h"
 
@@ -37,6 +38,7 @@ private Q_SLOTS:
     void cleanup();
 
     void aLargeListIsTheStoresInTheStoresOrder();
+    void theQuickSearchFindsPeopleByNameNumberAndEmail();
     void anotherProgramsChangesAreListed();
     void ownSavesAndDeletesTakeTheirPlace();
     void theListFollowsAnotherProgramByItself();
@@ -112,7 +114,7 @@ void TestIndiceNomi::aLargeListIsTheStoresInTheStoresOrder()
 
     // The quick search finds what the store's like() finds, whatever is typed.
     for (const QString& typed : {QStringLiteral("ross"), QStringLiteral("ÈR"), QStringLiteral("d'"), QStringLiteral("i_b"),
-                                 QStringLiteral("i 5%"), QStringLiteral("%"), QStringLiteral("_"), QStringLiteral("o%l"),
+                                 QStringLiteral("i5%"), QStringLiteral("%"), QStringLiteral("_"), QStringLiteral("o%l"),
                                  QStringLiteral("𝒜"), QStringLiteral("l_"), QStringLiteral("ø"), QString()}) {
         field("TxtRicerca")->setText(typed);
         QCOMPARE(shownList(), storeList(QStringLiteral("where cognome like ") + quoted(u'%' + typed + u'%')));
@@ -121,6 +123,85 @@ void TestIndiceNomi::aLargeListIsTheStoresInTheStoresOrder()
     for (const char* typed : {"r", "ro", "ros", "ross", "rossit", "ross", "r"}) {
         field("TxtRicerca")->setText(QString::fromLatin1(typed));
         QCOMPARE(shownList(), storeList(QStringLiteral("where cognome like '%%1%'").arg(QLatin1String(typed))));
+    }
+    QVERIFY(dialogs_.shown.isEmpty());
+}
+
+void TestIndiceNomi::theQuickSearchFindsPeopleByNameNumberAndEmail()
+{
+    const auto contatto = [this](const char* cognome, const char* nome, const char* telefono, const char* cell,
+                                 const char* email) {
+        QVariantMap campi;
+        const auto metti = [&campi](const char* campo, const char* valore) {
+            if (valore) campi.insert(QLatin1String(campo), QString::fromUtf8(valore));
+        };
+        metti("Cognome", cognome);
+        metti("Nome", nome);
+        metti("Telefono", telefono);
+        metti("Cell", cell);
+        metti("Email", email);
+        store_->insert(campi);
+    };
+    contatto("Rossi", "Mario", "+39 335/123 4567", nullptr, "Mario.Rossi@Example.it");
+    contatto("Rossi", "Marta", "06 1234567", "339-765.4321", "marta_r@posta.it");
+    contatto("De Luca", "Maria Grazia", "(02) 555 0101", nullptr, nullptr);
+    contatto("Rossini", "Matteo", nullptr, "0039 347 1112223", "MATTEO@ROSSINI.COM");
+    contatto(nullptr, "Mario", "0612", nullptr, "x@y");
+    contatto("Bianchi", nullptr, "tel 335 1234567 ufficio", "", "");
+    contatto("Èrcoli", "Zoè", "3351234567", nullptr, "èrcoli@città.it");
+    contatto("D'Angelo", "Anna", "335 12", "", "anna%d@x.it");
+    QVERIFY(form_->Form_Load(store_->path()));
+
+    const auto trova = [this](const QString& typed) {
+        field("TxtRicerca")->setText(typed);
+        QStringList nomi;
+        for (int i = 0; i < list()->count(); ++i) nomi << list()->text(i);
+        return nomi;
+    };
+    // Words with a space: surname and first name, in either order, across double names.
+    QCOMPARE(trova("Rossi Ma"), QStringList({"Rossi Mario", "Rossi Marta"}));
+    QCOMPARE(trova("mario rossi"), QStringList({"Rossi Mario"}));
+    QCOMPARE(trova("luca maria g"), QStringList({"De Luca Maria Grazia"}));
+    QCOMPARE(trova("grazia de"), QStringList({"De Luca Maria Grazia"}));
+    QCOMPARE(trova(" mario"), QStringList({" Mario", "Rossi Mario"}));
+    // Digits: telephone or mobile, whatever is written between them, +39 or 0039 aside.
+    QCOMPARE(trova("3351234567"), QStringList({"Bianchi ", "Èrcoli Zoè", "Rossi Mario"}));
+    QCOMPARE(trova("+39 335 12"), QStringList({"Bianchi ", "D'Angelo Anna", "Èrcoli Zoè", "Rossi Mario"}));
+    QCOMPARE(trova("347/111"), QStringList({"Rossini Matteo"}));
+    QCOMPARE(trova("0039 3397654"), QStringList({"Rossi Marta"}));
+    QCOMPARE(trova("(02) 555-01"), QStringList({"De Luca Maria Grazia"}));
+    // "@": the e-mail, in any case.
+    QCOMPARE(trova("rossi@"), QStringList({"Rossi Mario"}));
+    QCOMPARE(trova("@rossini"), QStringList({"Rossini Matteo"}));
+    QCOMPARE(trova("@CITTÀ"), QStringList({"Èrcoli Zoè"}));
+    QCOMPARE(trova("a_r@"), QStringList({"Rossi Marta"}));
+    QCOMPARE(trova("a%d@"), QStringList({"D'Angelo Anna"}));
+    // A word is still a surname.
+    QCOMPARE(trova("ross"), QStringList({"Rossi Mario", "Rossi Marta", "Rossini Matteo"}));
+
+    // Many more, drawn from the same names and numbers: the list is what the store finds
+    // with the filter a printout uses, however the user types, narrows or widens.
+    QRandomGenerator caso(test::semeCasuale(24));
+    const QStringList cognomi = {"Rossi", "De Luca", "Rossini", "D'Angelo", "Èrcoli", "", "Maria", "Rossi Bianchi"};
+    const QStringList nomi = {"Mario", "Maria Grazia", "Anna", "Zoè", "", "Rossi", "Ma Rossi"};
+    const QStringList numeri = {"+39 335/123 4567", "06 1234567", "335.12", "0039-347", "tel. 02/55", "", "12 34"};
+    const QStringList posta = {"a@b.it", "Rossi@X.com", "ma_r@p.it", "È@città.it", "", "x%y@z"};
+    QStringList valori;
+    const auto unDi = [&caso](const QStringList& tra) {
+        const int quale = caso.bounded(int(tra.size()) + 1);
+        return quale == tra.size() ? QStringLiteral("NULL") : quoted(tra[quale]);
+    };
+    for (int i = 0; i < 3000; ++i)
+        valori << QStringLiteral("(%1, %2, %3, %4, %5)").arg(unDi(cognomi), unDi(nomi), unDi(numeri), unDi(numeri), unDi(posta));
+    store_->rows(QStringLiteral("INSERT INTO Anagrafica (Cognome, Nome, Telefono, Cell, Email) VALUES ") + valori.join(u','));
+    form_->ElencaTutti();
+    for (const char* typed :
+         {"r",      "ro",  "rossi", "rossi ", "rossi m", "rossi ma", "rossi m", "rossi", "a r",     "i m%",    "o_s a",
+          "ma ros", "3",   "33",    "335",    "335 1",   "+39 3351", "3351",    "+39",   "0039 34", "12 34",   "@",
+          "rossi@", "_r@", "%@%",   "@città", "x%y",     "è@",       "Zoè ",    " ",     "  ma",    "de luca", "de luca mari"}) {
+        const QString testo = QString::fromUtf8(typed);
+        field("TxtRicerca")->setText(testo);
+        QCOMPARE(shownList(), storeList(Registro::corrente().filtro));
     }
     QVERIFY(dialogs_.shown.isEmpty());
 }

@@ -31,7 +31,7 @@ struct Place {
 
 // Positions in twips, relative to the frame or window holding each control.
 const Place kPlaces[] = {
-    {"Label6", 240, 240, 3495, 375, "Ricerca veloce cognome"},
+    {"Label6", 240, 240, 3495, 375, "Cerca nome, telefono, email"},
     {"CmdCerca", 3360, 240, 615, 375, ""},
     {"TxtRicerca", 240, 600, 3495, 405, nullptr},
     {"Label17", 240, 1080, 2055, 375, "Contatti trovati:"},

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "store/italiantext.h"
+
+#include <QString>
+
+#include <string>
+
+namespace brenzola {
+
+// What the text of the quick search looks for, the way users look for a person: a word is
+// part of a surname; words with a space part of "Cognome Nome" or "Nome Cognome"; digits
+// (spaces, slashes, dots, dashes, brackets and a +39 aside) part of a telephone or mobile
+// number; a text with "@" part of an e-mail address. `%` and `_` work as in a like.
+class RicercaRapida {
+public:
+    enum class Tipo { Cognome, NomeCompleto, Telefono, Email };
+
+    explicit RicercaRapida(const QString& testo);
+
+    Tipo tipo() const { return tipo_; }
+    // What is looked for: the text as typed, or for a number its digits alone.
+    const QString& cercato() const { return cercato_; }
+    const LikePattern& pattern() const { return pattern_; }
+    // The text lowered as the store compares it.
+    const std::u16string& minuscolo() const { return minuscolo_; }
+    // Neither `%` nor `_`: a plain part of the text to find.
+    bool semplice() const { return semplice_; }
+
+    // The same search for the store, in its dialect: " where ... ".
+    QString filtro() const;
+    // Whether everything this finds is among what `prima` found: typing on narrows.
+    bool restringe(const RicercaRapida& prima) const;
+
+    // What a stored number looks like to the search: without the characters above.
+    static QString cifreDi(QStringView numero);
+
+private:
+    Tipo tipo_;
+    QString cercato_;
+    LikePattern pattern_;
+    std::u16string minuscolo_;
+    bool semplice_;
+};
+
+}  // namespace brenzola
