@@ -76,18 +76,16 @@ StoreError storeErrorFrom(int engineCode, const QString& engineText)
     return StoreError(engineCode, description.isEmpty() ? engineText : description);
 }
 
-namespace {
-
-// A server's failure, numbered as Access numbered a linked server's: 3151 when the
-// connection itself failed, 3146 for the rest; the SQLSTATE stays in the description.
-StoreError serverError(const QString& sqlState, const QString& text)
+StoreError serverErrorFrom(const QString& sqlState, const QString& text)
 {
     const auto says = [&text](const char* words) { return text.contains(QLatin1String(words), Qt::CaseInsensitive); };
     const QString state = sqlState.left(2);
     QString description;
     // Without a SQLSTATE the connection could not even be made.
     const bool connection = state == u"08" || state == u"28" || state == u"57" || state == u"3D"
-                            || (sqlState.isEmpty() && (says("connect") || says("host") || says("timeout") || says("password")));
+                            || (sqlState.isEmpty()
+                                && (says("connect") || says("host") || says("timeout") || says("password") || says("SSL")
+                                    || says("certificate") || says("pg_hba.conf")));
     if (says("password authentication failed") || sqlState == u"28P01")
         description = QCoreApplication::translate("brenzola::Connection", "il server ha rifiutato il nome utente o la password.");
     else if (says("no password supplied"))
@@ -96,12 +94,43 @@ StoreError serverError(const QString& sqlState, const QString& text)
         description = QCoreApplication::translate("brenzola::Connection", "sul server non esiste il database indicato.");
     else if (says("role") && says("does not exist"))
         description = QCoreApplication::translate("brenzola::Connection", "sul server non esiste l'utente indicato.");
+    else if (says("does not match host name"))
+        description = QCoreApplication::translate(
+            "brenzola::Connection",
+            "il certificato del server è intestato a un altro nome, e la connessione cifrata è stata rifiutata. Scrivere "
+            "in Host= il nome che il certificato riporta, o chiedere all'amministratore del server.");
+    else if (says("root certificate file") || (says("certificate") && says("does not exist")))
+        description = QCoreApplication::translate(
+            "brenzola::Connection",
+            "per verificare il certificato del server manca quello della sua autorità (~/.postgresql/root.crt), e la "
+            "connessione cifrata non è stata aperta. Installarlo lì, o indicarlo con sslrootcert nel servizio (Service=).");
+    else if (says("certificate verify failed") || says("certificate has expired") || says("self signed certificate")
+             || says("self-signed certificate") || says("unable to get local issuer"))
+        description = QCoreApplication::translate(
+            "brenzola::Connection",
+            "il certificato del server non è firmato da un'autorità riconosciuta (o è scaduto), e la connessione "
+            "cifrata è stata rifiutata. Installare il certificato dell'autorità in ~/.postgresql/root.crt, o chiedere "
+            "all'amministratore del server.");
+    else if (says("server does not support SSL"))
+        description = QCoreApplication::translate(
+            "brenzola::Connection",
+            "il server non accetta connessioni cifrate, che la stringa di connessione richiede (SslMode=). Attivare SSL "
+            "sul server, o chiedere all'amministratore.");
+    else if (says("pg_hba.conf"))
+        description = QCoreApplication::translate(
+            "brenzola::Connection",
+            "il server non ammette connessioni da questo computer con questo utente, o senza cifratura (pg_hba.conf). "
+            "Chiedere all'amministratore del server, o provare SslMode=require.");
     else if (state == u"57" || says("server closed the connection") || says("terminating connection")
              || says("no connection to the server") || sqlState == u"08006")
         description =
             QCoreApplication::translate("brenzola::Connection",
                                         "la connessione con il server si è interrotta e l'operazione non è stata eseguita. "
                                         "Riprovare quando il server è di nuovo raggiungibile.");
+    else if (says("SSL") && connection)
+        description =
+            QCoreApplication::translate("brenzola::Connection", "la connessione cifrata con il server non è riuscita: %1")
+                .arg(text.trimmed());
     else if (connection)
         description = QCoreApplication::translate("brenzola::Connection",
                                                   "il server dell'archivio non risponde. Controllare la rete e che il server sia "
@@ -125,8 +154,6 @@ StoreError serverError(const QString& sqlState, const QString& text)
     return StoreError(connection ? StoreErrorNumber::ServerConnection : StoreErrorNumber::ServerCall, description);
 }
 
-}  // namespace
-
 namespace {
 
 // SQLite numbers its failures; a server names them with a SQLSTATE, or not at all when
@@ -137,7 +164,7 @@ StoreError errorFrom(const QSqlError& error, const QSqlDriver* driver)
     if (text.isEmpty()) text = error.text();
     qCInfo(lcStore) << "engine error" << error.nativeErrorCode();
     qCDebug(lcStore) << "engine says" << text;
-    if (driver && driver->dbmsType() == QSqlDriver::PostgreSQL) return serverError(error.nativeErrorCode(), text);
+    if (driver && driver->dbmsType() == QSqlDriver::PostgreSQL) return serverErrorFrom(error.nativeErrorCode(), text);
     bool numeric = false;
     const int number = error.nativeErrorCode().toInt(&numeric);
     return numeric ? storeErrorFrom(number, text) : StoreError(-1, text);
@@ -587,8 +614,12 @@ void Connection::readRows(const QString& statement, const std::function<void(con
         QSqlQuery query(db);
         query.setForwardOnly(true);
         if (!query.exec(sql)) {
-            reconnectIfLost();
-            throw storeErrorFrom(query);
+            // A reading, unlike a change, may be run once more on a connection found lost and remade.
+            const StoreError error = storeErrorFrom(query);
+            if (!reconnectIfLost()) throw error;
+            query = QSqlQuery(database());
+            query.setForwardOnly(true);
+            if (!query.exec(sql)) throw storeErrorFrom(query);
         }
         QueryRow row(query);
         while (nextRow(query)) {

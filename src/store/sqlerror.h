@@ -15,6 +15,9 @@ namespace brenzola {
 StoreError storeErrorFrom(const QSqlQuery& query);
 StoreError storeErrorFrom(const QSqlDatabase& database);
 StoreError storeErrorFrom(int engineCode, const QString& engineText);
+// A server's failure, numbered as Access numbered a linked server's: 3151 when the
+// connection itself failed, 3146 for the rest; the SQLSTATE stays in the description.
+StoreError serverErrorFrom(const QString& sqlState, const QString& text);
 
 // Runs a statement in the engine's own SQL, with `values` bound to its ?s in order; a
 // StoreError when it fails.

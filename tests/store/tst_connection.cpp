@@ -2,6 +2,7 @@
 #include "store/cronologia.h"
 #include "store/funzioni.h"
 #include "store/recordset.h"
+#include "store/sqlerror.h"
 #include "store/storeerror.h"
 #include "testsupport.h"
 
@@ -74,6 +75,7 @@ private Q_SLOTS:
     void anErasedContactLeavesNoTraceInTheFile();
     void staysAnOrdinarySqliteFile();
     void everyFailureReachesTheUserWithANumber();
+    void aServersRefusalSaysWhatToDo();
     void loggingShowsNoContactAtInfoLevel();
 };
 
@@ -428,6 +430,37 @@ void TestConnection::everyFailureReachesTheUserWithANumber()
     QCOMPARE(interno.number(), StoreErrorNumber::Internal);
     QVERIFY2(interno.description().contains(QStringLiteral("vector::at")), qPrintable(interno.description()));
     QCOMPARE(caught([] { throw 42; }).number(), StoreErrorNumber::Internal);
+}
+
+void TestConnection::aServersRefusalSaysWhatToDo()
+{
+    // libpq's own words for a connection that could not be made, and what the user reads.
+    const struct {
+        const char* libpq;
+        const char* says;
+    } casi[] = {
+        {"connection to server at \"db\" (10.0.0.5), port 5432 failed: SSL error: certificate verify failed",
+         "non è firmato da un'autorità riconosciuta"},
+        {"connection to server at \"10.0.0.5\", port 5432 failed: server certificate for \"db.example.it\" does not match "
+         "host name \"10.0.0.5\"",
+         "intestato a un altro nome"},
+        {"connection to server at \"db\" (10.0.0.5), port 5432 failed: root certificate file \"/home/anna/.postgresql/root.crt\" "
+         "does not exist\nEither provide the file or change sslmode to disable server certificate verification.",
+         "~/.postgresql/root.crt"},
+        {"connection to server at \"db\" (10.0.0.5), port 5432 failed: server does not support SSL, but SSL was required",
+         "non accetta connessioni cifrate"},
+        {"connection to server at \"db\" (10.0.0.5), port 5432 failed: FATAL:  no pg_hba.conf entry for host \"10.0.0.9\", "
+         "user \"anna\", database \"brenzola\", no encryption",
+         "pg_hba.conf"},
+        {"connection to server at \"db\" (10.0.0.5), port 5432 failed: Connection refused\n\tIs the server running on that "
+         "host and accepting TCP/IP connections?",
+         "non risponde"},
+    };
+    for (const auto& caso : casi) {
+        const StoreError error = serverErrorFrom(QString(), QString::fromUtf8(caso.libpq));
+        QCOMPARE(error.number(), StoreErrorNumber::ServerConnection);
+        QVERIFY2(error.description().contains(QString::fromUtf8(caso.says)), qPrintable(error.description()));
+    }
 }
 
 // A user's problem is diagnosed from the log they switch on; at info level it must not
