@@ -3,6 +3,7 @@
 #include "agenda/agenda.h"
 #include "agenda/ui/frmagenda.h"
 #include "store/registro.h"
+#include "widgets/screenfit.h"
 
 #include <QDate>
 
@@ -22,6 +23,7 @@ void ComandiAgenda::apri()
         agenda_ = new FrmAgenda(dialogs_, finestra_);
         connect(agenda_, &FrmAgenda::apri, this, &ComandiAgenda::apriContatto);
         connect(agenda_, &FrmAgenda::contattoCambiato, this, &ComandiAgenda::contattoCambiato);
+        keepOnScreen(agenda_, finestra_);  // the contacts it opens show in the main window: both in sight
     } else {
         agenda_->Aggiorna();
     }

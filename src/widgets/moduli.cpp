@@ -4,6 +4,7 @@
 
 #include "widgets/calendarfield.h"
 #include "widgets/dialogs.h"
+#include "widgets/focusringstyle.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -57,6 +58,7 @@ void PulisciCampi(QWidget* finestra) { pulisciFigli(finestra); }
 void ApplicaImpostazioniItaliane(QApplication& application)
 {
     RegistraCaratteri();
+    application.setStyle(new FocusRingStyle);
     QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
     auto* translator = new QTranslator(&application);
     if (translator->load(QLocale(QLocale::Italian), QStringLiteral("qtbase"), QStringLiteral("_"),

@@ -19,7 +19,10 @@ constexpr int kSettleMs = 2000;
 
 class ScreenPlacement final : public QObject {
 public:
-    explicit ScreenPlacement(QWidget* window) : QObject(window), window_(window) { window->installEventFilter(this); }
+    ScreenPlacement(QWidget* window, const QWidget* accanto) : QObject(window), window_(window), accanto_(accanto)
+    {
+        window->installEventFilter(this);
+    }
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override
@@ -52,14 +55,30 @@ private:
         const QScreen* screen = window_->screen();
         if (!screen) return;
         const QRect area = screen->availableGeometry();
-        window_->resize(wanted_.boundedTo(area.size().shrunkBy(frame)));
-        QRect outer(QPoint(), window_->size().grownBy(frame));
+        QRect outer(QPoint(), wanted_.boundedTo(area.size().shrunkBy(frame)).grownBy(frame));
         outer.moveCenter(area.center());
+        if (accanto_ && accanto_->isVisible()) {
+            // Beside the other window, on the side with more room, narrowed to it when that
+            // still leaves most of the window.
+            const QRect altra = accanto_->frameGeometry();
+            constexpr int kDistacco = 8;  // apart, not frame to frame
+            const int destra = area.right() - altra.right() - kDistacco;
+            const int sinistra = altra.left() - area.left() - kDistacco;
+            const int spazio = std::max(destra, sinistra);
+            const int minima = std::max(window_->minimumSizeHint().width() + frame.left() + frame.right(), outer.width() * 2 / 3);
+            if (spazio >= minima) {
+                outer.setWidth(std::min(outer.width(), spazio));
+                outer.moveLeft(destra >= sinistra ? altra.right() + 1 + kDistacco : altra.left() - kDistacco - outer.width());
+                outer.moveTop(std::max(area.top(), std::min(altra.top(), area.bottom() + 1 - outer.height())));
+            }
+        }
+        window_->resize(outer.size().shrunkBy(frame));
         outer.moveTopLeft(QPoint(std::max(outer.left(), area.left()), std::max(outer.top(), area.top())));
         window_->move(outer.topLeft());  // a window's position is its frame's
     }
 
     QWidget* window_;
+    const QWidget* accanto_;
     QSize wanted_;  // the window's own size, before the screen had a say
     QMargins assumed_;
 };
@@ -81,6 +100,6 @@ QWidget* addDesignedPage(QWidget* window, QSize designed)
     return page;
 }
 
-void keepOnScreen(QWidget* window) { new ScreenPlacement(window); }
+void keepOnScreen(QWidget* window, const QWidget* accanto) { new ScreenPlacement(window, accanto); }
 
 }  // namespace brenzola

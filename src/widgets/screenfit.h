@@ -13,7 +13,8 @@ QWidget* addDesignedPage(QWidget* window, QSize designed);
 
 // Keeps a top-level window, title bar and borders included, inside the available area
 // of its screen when it opens: centred where it fits, shrunk to the area where it does
-// not. Once open, the window is the user's to move.
-void keepOnScreen(QWidget* window);
+// not; beside `accanto` instead, when given and the screen has room for both. Once open,
+// the window is the user's to move.
+void keepOnScreen(QWidget* window, const QWidget* accanto = nullptr);
 
 }  // namespace brenzola

@@ -547,17 +547,33 @@ void TestAgenda::theKeyboardReachesFattoWithTheChoiceKept()
     const QDate oggi(2026, 12, 8);
     const qint64 id = store_->insert({{"Cognome", "Rossi"}, {"DataRicont", iso(oggi)}});
     store_->insert({{"Cognome", "Festeggiato"}, {"DataNasc", iso(QDate(1980, 12, 9))}});
-    FrmAgenda finestra(dialogs_, form_.get(), [oggi] { return oggi; });
-    finestra.show();
-    QVERIFY(QTest::qWaitForWindowActive(&finestra));
-    QCOMPARE(finestra.IdScelto(), id);  // the first to call, chosen at opening
-    // Tab walks through the birthdays and on to the buttons: the choice stays, Fatto can act.
-    auto* fatto = finestra.findChild<QPushButton*>(QStringLiteral("CmdFatto"));
-    for (int i = 0; i < 6 && QApplication::focusWidget() != fatto; ++i) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), fatto);
-    QCOMPARE(finestra.IdScelto(), id);
-    QVERIFY(fatto->isEnabled());
-    QCOMPARE(fatto->text(), QStringLiteral("&Fatto"));  // Alt+F opens its menu
+    {
+        FrmAgenda finestra(dialogs_, form_.get(), [oggi] { return oggi; });
+        finestra.show();
+        QVERIFY(QTest::qWaitForWindowActive(&finestra));
+        QCOMPARE(finestra.IdScelto(), id);  // the first to call, chosen at opening
+        // Tab walks through the birthdays and on to the buttons: the choice stays, Fatto can act.
+        auto* fatto = finestra.findChild<QPushButton*>(QStringLiteral("CmdFatto"));
+        for (int i = 0; i < 6 && QApplication::focusWidget() != fatto; ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), fatto);
+        QCOMPARE(finestra.IdScelto(), id);
+        QVERIFY(fatto->isEnabled());
+        QCOMPARE(fatto->text(), QStringLiteral("&Fatto"));  // Alt+F opens its menu
+    }
+
+    // Closed with Esc and opened again with Ctrl+G from the main window: a choice is there.
+    form_->show();
+    for (int volta = 0; volta < 2; ++volta) {
+        form_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_G, Qt::ControlModifier);
+        QTRY_VERIFY(agenda() && agenda()->isActiveWindow());
+        QVERIFY2(agenda()->IdScelto() != 0, "nothing chosen");
+        QVERIFY(agenda()->findChild<QPushButton*>(QStringLiteral("CmdApri"))->isEnabled());
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        QTRY_VERIFY(!agenda()->isVisible());
+    }
 }
 
 QTEST_MAIN(TestAgenda)

@@ -275,7 +275,7 @@ void TestDesktop::fadesReachTheScreenWithACompositor()
 
 void TestDesktop::withoutACompositorWindowsAreSimplyShown()
 {
-    XDisplay display(runtimeDir_->path(), QSize(1920, 1080), false);
+    XDisplay display(runtimeDir_->path(), QSize(2560, 1080), false);
     QVERIFY2(display.ready(), display.problem().constData());
     auto program = startProgram(display.environment());
 
@@ -289,6 +289,28 @@ void TestDesktop::withoutACompositorWindowsAreSimplyShown()
     }));
     QVERIFY(splashShown);
     QVERIFY(waitFor([&] { return pixelsOf(display.screenshot(), kQuickSearchGreen, display.frame(main)) > 2000; }));
+
+    // The agenda opens beside the main window, where the screen has room for both (a
+    // little narrower here, as the main window stands in the middle).
+    output(QStringLiteral("xdotool"), {"windowactivate", "--sync", main, "key", "--clearmodifiers", "ctrl+g"},
+           display.environment());
+    QString agenda;
+    QVERIFY(waitFor([&] {
+        const QStringList found = display.search({"--name", "^Da ricontattare$"});
+        agenda = found.isEmpty() ? QString() : found.front();
+        return !agenda.isEmpty() && display.viewable(agenda);
+    }));
+    QRect frameAgenda;
+    const auto mostra = [](QRect r) {
+        return QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+    };
+    QVERIFY2(waitFor(
+                 [&] {
+                     frameAgenda = display.frame(agenda);
+                     return !frameAgenda.intersects(display.frame(main)) && QRect(0, 0, 2560, 1080).contains(frameAgenda);
+                 },
+                 5000),
+             qPrintable(mostra(frameAgenda) + QStringLiteral(" beside ") + mostra(display.frame(main))));
 }
 
 void TestDesktop::aSmallScreenAtDoubleScaleHoldsTheWholeWindow()

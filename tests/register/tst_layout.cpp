@@ -4,6 +4,7 @@
 #include "store/funzioni.h"
 #include "testsupport.h"
 #include "widgets/calendarfield.h"
+#include "widgets/focusringstyle.h"
 #include "widgets/moduli.h"
 
 #include <QAction>
@@ -409,6 +410,30 @@ void TestLayout::quickSearchAndCommandsFromTheKeyboard()
     QTRY_COMPARE(store_->rows("select count(*) from Anagrafica")[0][0].toInt(), 3);
     QCOMPARE(child<QPushButton>("CmdSalva")->toolTip(), QStringLiteral("Salva (Ctrl+S)"));
     QCOMPARE(child<QPushButton>("CmdStampa")->toolTip(), QStringLiteral("Stampa (Ctrl+P)"));
+
+    // Wherever the keyboard is, a ring in a colour of its own shows it, on all four sides;
+    // nowhere else.
+    const auto latiCerchiati = [](QWidget* control) {
+        const QImage image = control->grab().toImage();
+        const auto cerchiato = [&image](QPoint da, QPoint passo) {
+            for (int i = 0; i < 3; ++i)
+                if (image.pixelColor(da + i * passo) == FocusRingStyle::kRing) return 1;
+            return 0;
+        };
+        const int x = image.width() / 2;
+        const int y = image.height() / 2;
+        return cerchiato({x, 0}, {0, 1}) + cerchiato({x, image.height() - 1}, {0, -1}) + cerchiato({0, y}, {1, 0})
+               + cerchiato({image.width() - 1, y}, {-1, 0});
+    };
+    QWidget* prima = nullptr;
+    for (QWidget* control : {child<QWidget>("TxtCognome"), child<QWidget>("TxtRicerca"), child<QWidget>("CmdSalva"),
+                             static_cast<QWidget*>(child<CalendarField>("DtNasc")->editor()), child<QWidget>("TxtCommenti"),
+                             child<QWidget>("List1")}) {
+        control->setFocus();
+        QVERIFY2(latiCerchiati(control) == 4, qPrintable(control->objectName()));
+        if (prima) QVERIFY2(latiCerchiati(prima) == 0, qPrintable(prima->objectName()));
+        prima = control;
+    }
 }
 
 void TestLayout::oneQuestionPerKeyOrClick()
