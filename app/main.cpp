@@ -4,6 +4,7 @@
 #include "widgets/moduli.h"
 
 #include <QApplication>
+#include <QLocale>
 
 #include <cstring>
 
@@ -16,6 +17,6 @@ int main(int argc, char* argv[])
             return brenzola::AvviaProgramma(brenzola::Dialogs::platform(), testo.arguments());
         }
     QApplication application(argc, argv);
-    brenzola::Funzioni::ApplicaImpostazioniItaliane(application);
+    brenzola::Funzioni::ApplicaImpostazioniLingua(application, QLocale::system().uiLanguages());
     return brenzola::AvviaProgramma(brenzola::Dialogs::platform(), application.arguments());
 }

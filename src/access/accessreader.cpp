@@ -1,6 +1,7 @@
 #include "access/accessreader.h"
 
 #include "access/accessconversion.h"
+#include "store/funzioni.h"
 #include "store/storeerror.h"
 
 #include <QCoreApplication>
@@ -580,7 +581,7 @@ void readAccessTable(const QString& path, const QString& tableName, bool withRow
         if (ready == 0)
             throw damaged(path, QCoreApplication::translate("brenzola::AccessReader",
                                                             "la lettura non procede da %1 secondi ed è stata fermata")
-                                    .arg(QLocale(QLocale::Italian).toString(timeoutMs / 1000.0, 'g', 3)));
+                                    .arg(Funzioni::LocaleMostrata().toString(timeoutMs / 1000.0, 'g', 3)));
         char chunk[64 * 1024];
         const ssize_t got = ::read(child.fd(), chunk, sizeof chunk);
         if (got < 0) {

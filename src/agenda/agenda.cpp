@@ -419,7 +419,7 @@ QString Agenda::periodo() const
     return QCoreApplication::translate("brenzola::Agenda", "scaduti, oggi e %1, al %2")
         .arg(giorni == 1 ? QCoreApplication::translate("brenzola::Agenda", "domani")
                          : QCoreApplication::translate("brenzola::Agenda", "i prossimi %1 giorni").arg(giorni),
-             oggi.toString(QLatin1String(Funzioni::kFormatoData)));
+             oggi.toString(Funzioni::FormatoDataMostrata()));
 }
 
 Agenda LeggiAgenda(Connection& connection, QDate oggi, int giorni)

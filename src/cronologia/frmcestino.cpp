@@ -126,7 +126,7 @@ FrmCestino::FrmCestino(Dialogs& dialogs, Connection& connessione, QWidget* paren
         for (const Eliminato& e : modello_->eliminati()) tutti.push_back(&e);
         elimina(tutti, tr("Svuotare il cestino? I %1 che contiene non si potranno più ripristinare, e la loro "
                           "cronologia sparisce con loro.")
-                           .arg(QuantiContatti(qint64(tutti.size()))));
+                           .arg(ContattiMostrati(qint64(tutti.size()))));
     });
     connect(CmdChiudi, &QPushButton::clicked, this, &QDialog::close);
     connect(SpnGiorni, &QSpinBox::valueChanged, this, &FrmCestino::impostaGiorni);
@@ -204,7 +204,7 @@ void FrmCestino::elimina(const std::vector<const Eliminato*>& quali, const QStri
     try {
         const int eliminati = EliminaDefinitivamente(connessione_, chiavi);
         dialogs_.MsgBox(
-            this, {tr("Eliminati definitivamente: %1.").arg(QuantiContatti(eliminati)), MsgButtons::Ok, MsgIcon::Information});
+            this, {tr("Eliminati definitivamente: %1.").arg(ContattiMostrati(eliminati)), MsgButtons::Ok, MsgIcon::Information});
     } catch (...) {
         MostraErrore(dialogs_, this, tr("Impossibile eliminare definitivamente i contatti scelti."));
     }

@@ -47,8 +47,7 @@ constexpr char kDescrizioneCambiato[] =
 
 QString testo(const QVariant& valore)
 {
-    return valore.typeId() == QMetaType::QDate ? valore.toDate().toString(QLatin1String(Funzioni::kFormatoData))
-                                               : valore.toString();
+    return valore.typeId() == QMetaType::QDate ? valore.toDate().toString(Funzioni::FormatoDataMostrata()) : valore.toString();
 }
 
 // Null and empty text are different values, though QVariant calls them equal.

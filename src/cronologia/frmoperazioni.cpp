@@ -83,7 +83,7 @@ void FrmOperazioni::aggiungi(const std::vector<VoceOperazione>& voci)
         QStringList nomi;
         for (const QString& nome : voce.nomi) nomi << nome.trimmed();
         if (voce.contatti > nomi.size()) nomi << QStringLiteral("…");
-        const QString contatti = QuantiContatti(voce.contatti)
+        const QString contatti = ContattiMostrati(voce.contatti)
                                  + (voce.nomi.isEmpty() ? QString() : QStringLiteral(": ") + nomi.join(QStringLiteral(", ")));
         const QString annullata = voce.annullataDa ? tr("annullata dall'operazione %1").arg(voce.annullataDa) : QString();
         auto* riga = new QTreeWidgetItem(GrigliaOperazioni, {QString::number(voce.numero), QuandoLocale(voce.quando), voce.chi,

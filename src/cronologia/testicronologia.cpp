@@ -8,7 +8,7 @@ namespace brenzola {
 
 QString QuandoLocale(const QDateTime& quando)
 {
-    return quando.toLocalTime().toString(QLatin1String(Funzioni::kFormatoData) + QStringLiteral(" HH:mm:ss"));
+    return quando.toLocalTime().toString(Funzioni::FormatoDataMostrata() + QStringLiteral(" HH:mm:ss"));
 }
 
 QString NomiTraVirgolette(const QStringList& nomi, int quanti)

@@ -127,9 +127,9 @@ QString troppoLungo(const Contatto& contatto)
         const qsizetype massimo = d.campo == Campo::Commenti ? kMassimoCommenti : kMassimoCampo;
         const qsizetype lunghezza = scritto(contatto[d.campo]).size();
         if (lunghezza > massimo) {
-            const QLocale italiano(QLocale::Italian);
+            const QLocale locale = Funzioni::LocaleMostrata();
             return QCoreApplication::translate("brenzola::Contatto", "il campo %1 è troppo lungo (%2 caratteri; al massimo %3)")
-                .arg(etichettaMostrata(d), italiano.toString(lunghezza), italiano.toString(massimo));
+                .arg(etichettaMostrata(d), locale.toString(lunghezza), locale.toString(massimo));
         }
     }
     return {};

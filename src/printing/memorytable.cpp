@@ -68,10 +68,10 @@ QVariant MemoryTable::asText(const QVariant& value)
     if (value.isNull()) return {};
     switch (value.typeId()) {
     case QMetaType::QDate:
-        return value.toDate().toString(QLatin1String(Funzioni::kFormatoData));
+        return value.toDate().toString(Funzioni::FormatoDataMostrata());
     case QMetaType::QDateTime: {
         const QDateTime moment = value.toDateTime();
-        const QString date = moment.date().toString(QLatin1String(Funzioni::kFormatoData));
+        const QString date = moment.date().toString(Funzioni::FormatoDataMostrata());
         return moment.time() == QTime(0, 0) ? date : date + moment.time().toString(QStringLiteral(" HH:mm:ss"));
     }
     default:

@@ -2,6 +2,7 @@
 
 #include "printing/memorytable.h"
 #include "printing/reportfont.h"
+#include "store/funzioni.h"
 #include "store/progress.h"
 #include "store/storeerror.h"
 
@@ -37,7 +38,7 @@ struct PageStart {
     std::shared_ptr<const Carry> carry;
 };
 
-QString dateText(const QDateTime& now) { return now.date().toString(QStringLiteral("dd/MM/yyyy")); }
+QString dateText(const QDateTime& now) { return now.date().toString(Funzioni::FormatoDataMostrata()); }
 QString timeText(const QDateTime& now) { return now.time().toString(QStringLiteral("HH:mm")); }
 
 class Layout {

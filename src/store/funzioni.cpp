@@ -8,6 +8,7 @@
 #include <QDate>
 #include <QDir>
 #include <QStandardPaths>
+#include <QTranslator>
 
 namespace brenzola::Funzioni {
 
@@ -15,6 +16,20 @@ Connection* Connessione() { return Registro::corrente().connessione.get(); }
 QString& StringaConnessione() { return Registro::corrente().stringaConnessione; }
 QString& Filtro() { return Registro::corrente().filtro; }
 double& TotaleElenco() { return Registro::corrente().totaleElenco; }
+
+QLocale LocaleMostrata()
+{
+    const QCoreApplication* programma = QCoreApplication::instance();
+    const auto* traduzione =
+        programma ? programma->findChild<QTranslator*>(QLatin1String(kTraduzione), Qt::FindDirectChildrenOnly) : nullptr;
+    return traduzione && traduzione->language().startsWith(u"en") ? QLocale() : QLocale(QLocale::Italian, QLocale::Italy);
+}
+
+QString FormatoDataMostrata()
+{
+    const QString breve = LocaleMostrata().dateFormat(QLocale::ShortFormat);
+    return breve.indexOf(u'M') < breve.indexOf(u'd') ? QStringLiteral("MM/dd/yyyy") : QString::fromLatin1(kFormatoData);
+}
 
 QString PercorsoArchivio(const QString& cartella) { return QDir(cartella).filePath(QString::fromLatin1(kNomeArchivio)); }
 

@@ -2,6 +2,7 @@
 
 #include "store/connection.h"
 
+#include <QLocale>
 #include <QString>
 #include <QVariant>
 
@@ -19,8 +20,17 @@ QString& Filtro();
 double& TotaleElenco();
 
 inline constexpr char kNomeArchivio[] = "Brenzola.mdb";
-// Dates are shown, typed and turned into text this way, whatever the system locale.
+// Dates are turned into text this way for statements and stored text, whatever the language.
 inline constexpr char kFormatoData[] = "dd/MM/yyyy";
+// The objectName of the translations the program installs (ApplicaImpostazioniLingua).
+inline constexpr char kTraduzione[] = "brenzola_traduzione";
+// The locale the interface writes numbers and dates in: the English one the program chose
+// (its translation installed, and QLocale::setDefault), Italian otherwise, whatever the
+// system's locale: the command-line tools choose no language and stay Italian.
+QLocale LocaleMostrata();
+// How the interface shows dates and reads typed ones: day first, as kFormatoData, unless
+// the chosen English puts the month first (American English: MM/dd/yyyy).
+QString FormatoDataMostrata();
 
 // The store file in a folder.
 QString PercorsoArchivio(const QString& cartella);

@@ -1,10 +1,12 @@
 #include "store/giornale.h"
 
 #include "store/archivio.h"
+#include "store/funzioni.h"
 #include "store/logging.h"
 #include "store/sqlerror.h"
 #include "store/storeerror.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 #include <QSet>
 #include <QSqlDatabase>
@@ -324,6 +326,13 @@ QString QuantiContatti(qint64 quanti)
 {
     return quanti == 1 ? QStringLiteral("1 contatto")
                        : QStringLiteral("%1 contatti").arg(QLocale(QLocale::Italian).toString(quanti));
+}
+
+QString ContattiMostrati(qint64 quanti)
+{
+    return quanti == 1 ? QCoreApplication::translate("brenzola::Giornale", "1 contatto")
+                       : QCoreApplication::translate("brenzola::Giornale", "%1 contatti")
+                             .arg(Funzioni::LocaleMostrata().toString(quanti));
 }
 
 QStringList ColonneGiornale(Connection& connection)

@@ -65,6 +65,8 @@ private:
 
 // "1 contatto", "1.234 contatti": how labels count contacts.
 QString QuantiContatti(qint64 quanti);
+// The same in the interface's language: "1 contact", "1,234 contacts" in English.
+QString ContattiMostrati(qint64 quanti);
 
 // Runs `lavoro` as one operation; returns its number (0: nothing changed).
 template <typename Lavoro> qint64 InOperazione(Connection& connection, const QString& etichetta, Lavoro&& lavoro)

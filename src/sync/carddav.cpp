@@ -1,5 +1,6 @@
 #include "sync/carddav.h"
 
+#include "store/funzioni.h"
 #include "store/storeerror.h"
 
 #include <QCoreApplication>
@@ -30,15 +31,18 @@ constexpr int kMultistatus = 207;
 constexpr int kPrecondition = 412;
 constexpr int kCardsPerFetch = 100;
 
-QString tr(const char* text) { return QCoreApplication::translate("brenzola::CardDav", text); }
+// The context of this file's texts, in a form lupdate reads.
+struct CardDav {
+    Q_DECLARE_TR_FUNCTIONS(brenzola::CardDav)
+};
 
 QString where(const QUrl& url) { return url.toDisplayString(QUrl::RemoveUserInfo | QUrl::RemoveQuery | QUrl::RemoveFragment); }
 
 StoreError serverAnswered(const QUrl& url, int status, const QByteArray& method)
 {
     return StoreError(StoreErrorNumber::ServerCall,
-                      tr("Il server %1 ha risposto %2 alla richiesta %3: l'operazione non è stata fatta. Controllare "
-                         "l'indirizzo della rubrica e i permessi dell'utente sul server.")
+                      CardDav::tr("Il server %1 ha risposto %2 alla richiesta %3: l'operazione non è stata fatta. Controllare "
+                                  "l'indirizzo della rubrica e i permessi dell'utente sul server.")
                           .arg(where(url))
                           .arg(status)
                           .arg(QString::fromLatin1(method)));
@@ -47,32 +51,32 @@ StoreError serverAnswered(const QUrl& url, int status, const QByteArray& method)
 // A certificate refused, said as the user can act on it.
 StoreError certificateRefused(const QUrl& url, const QList<QSslError>& errors)
 {
-    QString why = tr("il suo certificato non viene da un'autorità riconosciuta");
+    QString why = CardDav::tr("il suo certificato non viene da un'autorità riconosciuta");
     for (const QSslError& e : errors) {
         if (e.error() == QSslError::CertificateExpired || e.error() == QSslError::CertificateNotYetValid) {
-            why = tr("il suo certificato è scaduto o non è ancora valido (valido dal %1 al %2)")
-                      .arg(e.certificate().effectiveDate().date().toString(QStringLiteral("dd/MM/yyyy")),
-                           e.certificate().expiryDate().date().toString(QStringLiteral("dd/MM/yyyy")));
+            why = CardDav::tr("il suo certificato è scaduto o non è ancora valido (valido dal %1 al %2)")
+                      .arg(e.certificate().effectiveDate().date().toString(Funzioni::FormatoDataMostrata()),
+                           e.certificate().expiryDate().date().toString(Funzioni::FormatoDataMostrata()));
             break;
         }
         if (e.error() == QSslError::HostNameMismatch) {
             QStringList nomi = e.certificate().subjectAlternativeNames().values(QSsl::DnsEntry);
             if (nomi.isEmpty()) nomi = e.certificate().subjectInfo(QSslCertificate::CommonName);
-            why = tr("il suo certificato è intestato a un altro nome (%1)").arg(nomi.join(QStringLiteral(", ")));
+            why = CardDav::tr("il suo certificato è intestato a un altro nome (%1)").arg(nomi.join(QStringLiteral(", ")));
             break;
         }
     }
     return StoreError(StoreErrorNumber::ServerConnection,
-                      tr("Il server %1 non è stato accettato: %2. Nessun dato è stato mandato. Controllare l'indirizzo, "
-                         "o chiedere a chi gestisce il server.")
+                      CardDav::tr("Il server %1 non è stato accettato: %2. Nessun dato è stato mandato. Controllare l'indirizzo, "
+                                  "o chiedere a chi gestisce il server.")
                           .arg(where(url), why));
 }
 
 StoreError unreachable(const QUrl& url, const QString& detail)
 {
-    return StoreError(
-        StoreErrorNumber::ServerConnection,
-        tr("Il server %1 non risponde (%2). Controllare l'indirizzo e la rete; si riproverà più tardi.").arg(where(url), detail));
+    return StoreError(StoreErrorNumber::ServerConnection,
+                      CardDav::tr("Il server %1 non risponde (%2). Controllare l'indirizzo e la rete; si riproverà più tardi.")
+                          .arg(where(url), detail));
 }
 
 // "HTTP/1.1 404 Not Found" -> 404
@@ -195,10 +199,11 @@ Multistatus parse(const QByteArray& xml, const QUrl& url)
         }
     }
     if (!multistatus || r.hasError())
-        throw StoreError(StoreErrorNumber::ServerCall,
-                         tr("Il server %1 ha dato una risposta che non è WebDAV (%2): non è un server CardDAV, o l'indirizzo "
-                            "non è quello della rubrica.")
-                             .arg(where(url), r.errorString()));
+        throw StoreError(
+            StoreErrorNumber::ServerCall,
+            CardDav::tr("Il server %1 ha dato una risposta che non è WebDAV (%2): non è un server CardDAV, o l'indirizzo "
+                        "non è quello della rubrica.")
+                .arg(where(url), r.errorString()));
     return answer;
 }
 
@@ -256,14 +261,14 @@ CardDavClient::Reply CardDavClient::request(const QByteArray& method, QUrl url, 
         if (!tlsErrors.isEmpty()) throw certificateRefused(url, tlsErrors);
         if (status == 0) {
             const QString detail = sent->error() == QNetworkReply::OperationCanceledError
-                                       ? tr("nessuna risposta in %1 secondi").arg(settings_.timeoutMs / 1000)
+                                       ? CardDav::tr("nessuna risposta in %1 secondi").arg(settings_.timeoutMs / 1000)
                                        : sent->errorString();
             throw unreachable(url, detail);
         }
         if (status == 401)
             throw StoreError(StoreErrorNumber::ServerPassword,
-                             tr("Il server %1 non ha accettato l'utente «%2» con la password data. Controllare utente e "
-                                "password.")
+                             CardDav::tr("Il server %1 non ha accettato l'utente «%2» con la password data. Controllare utente e "
+                                         "password.")
                                  .arg(where(url), settings_.user));
         const QUrl location = sent->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl();
         if (status >= 300 && status < 400 && location.isValid() && redirected < kRedirections) {
@@ -298,8 +303,8 @@ QUrl CardDavClient::homeSet()
     }
     if (!principal.isValid())
         throw StoreError(StoreErrorNumber::ServerCall,
-                         tr("Il server %1 non dice dove sono le rubriche dell'utente: non è un server CardDAV, o serve "
-                            "l'indirizzo completo della rubrica.")
+                         CardDav::tr("Il server %1 non dice dove sono le rubriche dell'utente: non è un server CardDAV, o serve "
+                                     "l'indirizzo completo della rubrica.")
                              .arg(where(settings_.server)));
     const Reply reply = propfind(principal, 0, "<c:addressbook-home-set/>");
     if (reply.status != kMultistatus) throw serverAnswered(principal, reply.status, "PROPFIND");
@@ -307,7 +312,7 @@ QUrl CardDavClient::homeSet()
         if (const auto* p = m.property(kCardDav, "addressbook-home-set"); p && !p->hrefs.isEmpty())
             return reply.url.resolved(QUrl(p->hrefs.front()));
     throw StoreError(StoreErrorNumber::ServerCall,
-                     tr("Il server %1 non ha rubriche per l'utente «%2».").arg(where(principal), settings_.user));
+                     CardDav::tr("Il server %1 non ha rubriche per l'utente «%2».").arg(where(principal), settings_.user));
 }
 
 namespace {

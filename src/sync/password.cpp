@@ -16,7 +16,10 @@
 namespace brenzola {
 namespace {
 
-QString tr(const char* testo) { return QCoreApplication::translate("brenzola::Password", testo); }
+// The context of this file's texts, in a form lupdate reads.
+struct Password {
+    Q_DECLARE_TR_FUNCTIONS(brenzola::Password)
+};
 
 // One entry per server and user: "anna@cloud.example:443".
 QString chiave(const QUrl& server, const QString& utente)
@@ -37,11 +40,11 @@ QString PasswordDalPortachiavi(const QUrl& server, const QString& utente)
     attesa.exec(QEventLoop::ExcludeUserInputEvents);
     if (lettura.error() == QKeychain::NoError) return lettura.textData();
     const QString perche = lettura.error() == QKeychain::EntryNotFound
-                               ? tr("non c'è una password per %1").arg(chiave(server, utente))
+                               ? Password::tr("non c'è una password per %1").arg(chiave(server, utente))
                                : lettura.errorString();
     throw StoreError(StoreErrorNumber::ServerPassword,
-                     tr("La password non si può leggere dal portachiavi del desktop (%1). Salvarla dalla finestra "
-                        "Sincronizzazione, o indicare un file con --password-da-file.")
+                     Password::tr("La password non si può leggere dal portachiavi del desktop (%1). Salvarla dalla finestra "
+                                  "Sincronizzazione, o indicare un file con --password-da-file.")
                          .arg(perche));
 }
 
@@ -56,23 +59,25 @@ void SalvaNelPortachiavi(const QUrl& server, const QString& utente, const QStrin
     scrittura.start();
     attesa.exec(QEventLoop::ExcludeUserInputEvents);
     if (scrittura.error() != QKeychain::NoError)
-        throw StoreError(StoreErrorNumber::ServerPassword,
-                         tr("La password non si può salvare nel portachiavi del desktop (%1): sarà chiesta a ogni avvio.")
-                             .arg(scrittura.errorString()));
+        throw StoreError(
+            StoreErrorNumber::ServerPassword,
+            Password::tr("La password non si può salvare nel portachiavi del desktop (%1): sarà chiesta a ogni avvio.")
+                .arg(scrittura.errorString()));
 }
 
 QString PasswordDaFile(const QString& file)
 {
     struct stat stato {};
     const QByteArray percorso = QFile::encodeName(file);
-    if (::stat(percorso.constData(), &stato) != 0) throw systemError(errno, tr("Lettura della password da «%1»").arg(file));
+    if (::stat(percorso.constData(), &stato) != 0)
+        throw systemError(errno, Password::tr("Lettura della password da «%1»").arg(file));
     if (!S_ISREG(stato.st_mode) || (stato.st_mode & (S_IRWXG | S_IRWXO)) != 0 || stato.st_uid != ::geteuid())
         throw StoreError(StoreErrorNumber::PermissionDenied,
-                         tr("Il file «%1» della password deve essere un file dell'utente che solo lui può leggere: "
-                            "chmod 600 «%1».")
+                         Password::tr("Il file «%1» della password deve essere un file dell'utente che solo lui può leggere: "
+                                      "chmod 600 «%1».")
                              .arg(file));
     QFile letto(file);
-    if (!letto.open(QIODevice::ReadOnly)) throw systemError(errno, tr("Lettura della password da «%1»").arg(file));
+    if (!letto.open(QIODevice::ReadOnly)) throw systemError(errno, Password::tr("Lettura della password da «%1»").arg(file));
     QByteArray password = letto.readAll();
     while (password.endsWith('\n') || password.endsWith('\r')) password.chop(1);
     return QString::fromUtf8(password);

@@ -127,7 +127,10 @@ QByteArray schedaAggiornata(const QByteArray& sulServer, const Contatto& contatt
 
 namespace {
 
-QString tr(const char* testo) { return QCoreApplication::translate("brenzola::Sincronizzazione", testo); }
+// The context of this file's texts, in a form lupdate reads.
+struct Sincronizzazione {
+    Q_DECLARE_TR_FUNCTIONS(brenzola::Sincronizzazione)
+};
 
 // The contact as last synchronised, in a few bytes: what tells a change here.
 QString firma(const Contatto& c)
@@ -153,16 +156,18 @@ Contatto dalServer(const Contatto& esistente, const Contatto& letto)
 std::variant<Contatto, QString> letturaScheda(const QByteArray& scheda)
 {
     const Lettura letta = leggiVCard(parteNostra(scheda));
-    if (letta.voci.size() != 1) return tr("la scheda contiene %1 contatti invece di uno").arg(letta.voci.size());
+    if (letta.voci.size() != 1)
+        return Sincronizzazione::tr("la scheda contiene %1 contatti invece di uno").arg(letta.voci.size());
     if (!letta.voci.front().errore.isEmpty()) return letta.voci.front().errore;
     return letta.voci.front().contatto;
 }
 
 StoreError interrotta()
 {
-    return StoreError(StoreErrorNumber::UserInterrupt,
-                      tr("Sincronizzazione interrotta: l'archivio è rimasto com'era; le schede già mandate al server "
-                         "sono intere e la prossima sincronizzazione le ritrova."));
+    return StoreError(
+        StoreErrorNumber::UserInterrupt,
+        Sincronizzazione::tr("Sincronizzazione interrotta: l'archivio è rimasto com'era; le schede già mandate al server "
+                             "sono intere e la prossima sincronizzazione le ritrova."));
 }
 
 // A card's path made from its UID: the same contact finds the same place on every desk.
@@ -404,7 +409,7 @@ EsitoSincronizzazione Sincronizza(Connection& connection, CardDavClient& server,
     }
 
     // The register's side, whole or not at all, with the state that goes with it.
-    Operazione operazione(connection, tr("Sincronizzazione con %1").arg(rubrica.name));
+    Operazione operazione(connection, Sincronizzazione::tr("Sincronizzazione con %1").arg(rubrica.name));
     for (const auto& [prima, nuovo] : daCambiare) RiscriviContatto(connection, prima, nuovo);
     for (const Contatto& c : daEliminare) EliminaContatto(connection, c);
     for (const auto& [c, href] : daAggiungere) {
@@ -436,7 +441,7 @@ bool Risolvi(Connection& connection, CardDavClient& server, const CardDavClient:
     if (stato.rubrica() != rubrica.url.toString()) return false;
 
     const QString href = conflitto.scheda.path();
-    Operazione operazione(connection, tr("Sincronizzazione con %1").arg(rubrica.name));
+    Operazione operazione(connection, Sincronizzazione::tr("Sincronizzazione con %1").arg(rubrica.name));
     if (scelta == Versione::Qui && mio) {
         const QByteArray scheda =
             sulServer ? schedaAggiornata(attuale.front().vcard, *mio) : schedaVCard(*mio, VersioneVCard::V3);

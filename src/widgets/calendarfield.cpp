@@ -1,5 +1,6 @@
 #include "widgets/calendarfield.h"
 
+#include "store/funzioni.h"
 #include "store/storeddate.h"
 #include "widgets/dialogs.h"
 
@@ -26,17 +27,20 @@
 namespace brenzola {
 namespace {
 
-constexpr char kDateFormat[] = "dd/MM/yyyy";
-const QRegularExpression kItalian(QStringLiteral(R"(^\s*(\d{1,2})/(\d{1,2})/(\d+)\s*$)"));
+const QRegularExpression kDayMonthYear(QStringLiteral(R"(^\s*(\d{1,2})/(\d{1,2})/(\d+)\s*$)"));
 const QColor kNotADate(255, 214, 214);
 const QColor kUnreadable(255, 240, 190);
 
-// Dates are read the Italian way whatever the system locale; year-first text is taken
-// as well because that is how stores keep dates.
-QDate parseDate(const QString& text)
+// Typed dates follow the language's order of day and month; text the program is given
+// (stored values) is day first, as it always was. Year-first text is taken as well because
+// that is how stores keep dates.
+bool typedDayFirst() { return Funzioni::FormatoDataMostrata().startsWith(u'd'); }
+
+QDate parseDate(const QString& text, bool dayFirst = true)
 {
-    if (const auto match = kItalian.match(text); match.hasMatch() && match.captured(3).size() == 4)
-        return QDate(match.captured(3).toInt(), match.captured(2).toInt(), match.captured(1).toInt());
+    if (const auto match = kDayMonthYear.match(text); match.hasMatch() && match.captured(3).size() == 4)
+        return QDate(match.captured(3).toInt(), match.captured(dayFirst ? 2 : 1).toInt(),
+                     match.captured(dayFirst ? 1 : 2).toInt());
     return dateFromStoredText(text);
 }
 
@@ -44,12 +48,16 @@ QDate parseDate(const QString& text)
 QString whyNotADate(const QString& typed)
 {
     const QString start = QCoreApplication::translate("brenzola::CalendarField", "«%1» non è una data: ").arg(typed.trimmed());
-    const auto match = kItalian.match(typed);
+    const auto match = kDayMonthYear.match(typed);
+    const bool dayFirst = typedDayFirst();
     if (!match.hasMatch())
         return start
-               + QCoreApplication::translate("brenzola::CalendarField", "va scritta come gg/mm/aaaa, per esempio 07/08/1975.");
-    const int day = match.captured(1).toInt();
-    const int month = match.captured(2).toInt();
+               + QCoreApplication::translate("brenzola::CalendarField", "va scritta come %1, per esempio %2.")
+                     .arg(dayFirst ? QCoreApplication::translate("brenzola::CalendarField", "gg/mm/aaaa")
+                                   : QCoreApplication::translate("brenzola::CalendarField", "mm/gg/aaaa"),
+                          QDate(1975, 8, 7).toString(Funzioni::FormatoDataMostrata()));
+    const int day = match.captured(dayFirst ? 1 : 2).toInt();
+    const int month = match.captured(dayFirst ? 2 : 1).toInt();
     const int year = match.captured(3).toInt();
     if (match.captured(3).size() != 4)
         return start + QCoreApplication::translate("brenzola::CalendarField", "l'anno va scritto con quattro cifre.");
@@ -61,7 +69,7 @@ QString whyNotADate(const QString& typed)
     if (day < 1) return start + QCoreApplication::translate("brenzola::CalendarField", "il giorno va da 1 a %1.").arg(days);
     return start
            + QCoreApplication::translate("brenzola::CalendarField", "%1 %2 ha %3 giorni.")
-                 .arg(QLocale(QLocale::Italian).standaloneMonthName(month).toLower())
+                 .arg(Funzioni::LocaleMostrata().monthName(month))
                  .arg(year)
                  .arg(days);
 }
@@ -84,8 +92,8 @@ public:
 
         calendar = new QCalendarWidget(this);
         calendar->setObjectName(QStringLiteral("Calendario"));
-        calendar->setLocale(QLocale(QLocale::Italian, QLocale::Italy));
-        calendar->setFirstDayOfWeek(Qt::Monday);
+        calendar->setLocale(Funzioni::LocaleMostrata());
+        calendar->setFirstDayOfWeek(Funzioni::LocaleMostrata().firstDayOfWeek());
         calendar->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
         calendar->setDateRange(QDate(100, 1, 1), QDate(9999, 12, 31));
 
@@ -227,7 +235,7 @@ void CalendarField::setValue(const QVariant& value)
 
 QString CalendarField::text() const
 {
-    if (value_.typeId() == QMetaType::QDate) return value_.toDate().toString(QLatin1String(kDateFormat));
+    if (value_.typeId() == QMetaType::QDate) return value_.toDate().toString(Funzioni::FormatoDataMostrata());
     return value_.isNull() ? QString() : value_.toString();
 }
 
@@ -293,7 +301,7 @@ void CalendarField::readTypedText()
         setHeld(unreadable_, {});
     } else if (typed.trimmed().isEmpty()) {
         setHeld(QVariant(), {});
-    } else if (const QDate date = parseDate(typed); date.isValid()) {
+    } else if (const QDate date = parseDate(typed, typedDayFirst()); date.isValid()) {
         setHeld(date, {});
     } else {
         setHeld(typed, whyNotADate(typed));

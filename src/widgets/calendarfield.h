@@ -12,11 +12,12 @@ namespace brenzola {
 class CalendarPopup;
 
 // A one-line date field that holds either a date or no value (Null). Empty shows no
-// text; a date shows as dd/MM/yyyy and can be typed that way, picked from a popup
+// text; a date shows as dd/MM/yyyy (MM/dd/yyyy where the language puts the month first,
+// Funzioni::FormatoDataMostrata) and can be typed that way, picked from a popup
 // calendar, set to today ("&Oggi") or emptied ("Svuota"). It never puts a date of its own
 // in place of what it was given or what was typed: a stored value it cannot read is shown
 // as it is and kept until the user changes it, and typed text that is not a date stays,
-// marked, with the reason in Italian.
+// marked, with the reason in the interface's language.
 class CalendarField : public QWidget {
     Q_OBJECT
     Q_PROPERTY(QVariant value READ value WRITE setValue NOTIFY valueChanged USER true)
@@ -29,14 +30,14 @@ public:
     // field could not read comes back exactly as it was given while the user leaves it;
     // typed text that is not a date comes back as that text (see isValid).
     QVariant value() const;
-    // Takes a QDate, a QDateTime, a date as text (dd/MM/yyyy, d/M/yyyy, or year first as
-    // stores keep it), or Null or blank text for no date. Anything else is kept as a
+    // Takes a QDate, a QDateTime, a date as text (dd/MM/yyyy, d/M/yyyy in any language, or
+    // year first as stores keep it), or Null or blank text for no date. Anything else is kept as a
     // stored value the field cannot read.
     void setValue(const QVariant& value);
-    // What the field holds as text: a date as dd/MM/yyyy, empty for no date, otherwise
+    // What the field holds as text: a date as it shows one, empty for no date, otherwise
     // the text it shows.
     QString text() const;
-    // False while the typed text is not a date; problem() then says why, in Italian.
+    // False while the typed text is not a date; problem() then says why.
     bool isValid() const { return problem_.isEmpty(); }
     QString problem() const { return problem_; }
     // True while it shows a stored value it could not read.

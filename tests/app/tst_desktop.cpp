@@ -54,6 +54,7 @@ QProcessEnvironment baseEnvironment(const QString& runtimeDir)
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "QT_SCALE_FACTOR"})
         environment.remove(QLatin1String(name));
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir);
+    environment.insert(QStringLiteral("LANGUAGE"), QStringLiteral("it"));  // the texts read here are Italian
     return environment;
 }
 

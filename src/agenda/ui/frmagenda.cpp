@@ -39,7 +39,7 @@ constexpr int kRuoloId = Qt::UserRole;
 
 QSettings impostazioni() { return QSettings(Funzioni::FileImpostazioni(), QSettings::IniFormat); }
 
-QString comeData(const QDate& giorno) { return giorno.toString(QLatin1String(Funzioni::kFormatoData)); }
+QString comeData(const QDate& giorno) { return giorno.toString(Funzioni::FormatoDataMostrata()); }
 
 // Asks for the next date to call; the week after today to start with.
 class FrmProssimaData : public QDialog {
@@ -338,7 +338,7 @@ public:
         switch (indice.column()) {
         case 0:
             return c.giorno == agenda_->oggi ? QCoreApplication::translate("brenzola::ModelloCompleanni", "oggi")
-                                             : QLocale(QLocale::Italian).toString(c.giorno, u"dddd d MMMM");
+                                             : Funzioni::LocaleMostrata().toString(c.giorno, u"dddd d MMMM");
         case 1:
             return c.nome;
         case 2:

@@ -11,6 +11,7 @@
 #include "exchange/ui/frmriepilogo.h"
 #include "exchange/vcard.h"
 #include "store/connection.h"
+#include "store/giornale.h"
 #include "store/storeerror.h"
 #include "widgets/dialogs.h"
 
@@ -38,12 +39,6 @@ constexpr FormatoOfferto kFormatiOfferti[] = {
     {FormatoScambio::CsvGoogle, QT_TRANSLATE_NOOP("brenzola::ComandiScambio", "CSV per Google Contatti (*.csv)"), "csv"},
     {FormatoScambio::CsvOutlook, QT_TRANSLATE_NOOP("brenzola::ComandiScambio", "CSV per Outlook (*.csv)"), "csv"},
     {FormatoScambio::Ldif, QT_TRANSLATE_NOOP("brenzola::ComandiScambio", "LDIF per Thunderbird (*.ldif)"), "ldif"}};
-
-QString contatti(qint64 n)
-{
-    return n == 1 ? QCoreApplication::translate("brenzola::ComandiScambio", "1 contatto")
-                  : QCoreApplication::translate("brenzola::ComandiScambio", "%1 contatti").arg(n);
-}
 
 void informa(Dialogs& dialogs, QWidget* parent, const QString& testo)
 {
@@ -364,7 +359,7 @@ bool UnisciDoppioni(Dialogs& dialogs, QWidget* parent, Connection& connection)
                 QCoreApplication::translate("brenzola::ComandiScambio",
                                             "Contatti doppi uniti: l'archivio ha %1 in meno. Quelli uniti ad altri sono nel "
                                             "cestino.")
-                    .arg(contatti(assorbiti)));
+                    .arg(ContattiMostrati(assorbiti)));
         return true;
     } catch (...) {
         MostraErrore(dialogs, parent,

@@ -1,6 +1,7 @@
 #include "exchange/ui/frmdoppione.h"
 
 #include "exchange/doppioni.h"
+#include "store/funzioni.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -14,7 +15,9 @@ namespace brenzola {
 
 QString testoMostrato(const Contatto& contatto, const DescrizioneCampo& d)
 {
-    return d.data ? dataComeTesto(contatto[d.campo]) : contatto.testo(d.campo);
+    const QVariant& valore = contatto[d.campo];
+    if (d.data && valore.typeId() == QMetaType::QDate) return valore.toDate().toString(Funzioni::FormatoDataMostrata());
+    return d.data ? dataComeTesto(valore) : contatto.testo(d.campo);
 }
 
 FrmDoppione::FrmDoppione(Uso uso, const QString& testo, const QString& titoloPrimo, const QString& titoloSecondo,
