@@ -82,6 +82,8 @@ FrmCestino::FrmCestino(Dialogs& dialogs, Connection& connessione, QWidget* paren
     GrigliaCestino->setUniformRowHeights(true);
     GrigliaCestino->setAllColumnsShowFocus(true);
     GrigliaCestino->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    GrigliaCestino->setAccessibleName(windowTitle());
+    GrigliaCestino->setAccessibleDescription(tr("I contatti eliminati: chi, quando e in quale operazione"));
     layout->addWidget(GrigliaCestino);
 
     auto* periodo = new QHBoxLayout;

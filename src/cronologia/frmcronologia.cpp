@@ -88,6 +88,8 @@ FrmCronologia::FrmCronologia(Dialogs& dialogs, Connection& connessione, qint64 i
     GrigliaVersioni->setHeaderLabels({tr("Quando"), tr("Chi"), tr("Operazione")});
     GrigliaVersioni->setRootIsDecorated(false);
     GrigliaVersioni->setAllColumnsShowFocus(true);
+    GrigliaVersioni->setAccessibleName(tr("Versioni"));
+    GrigliaVersioni->setAccessibleDescription(tr("Le versioni del contatto, la più recente in cima; accanto, i suoi campi"));
 
     auto* scheda = new QWidget(divisore);
     scheda->setObjectName(QStringLiteral("Scheda"));

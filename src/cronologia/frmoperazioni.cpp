@@ -36,6 +36,8 @@ FrmOperazioni::FrmOperazioni(Dialogs& dialogs, Connection& connessione, QWidget*
     GrigliaOperazioni->setRootIsDecorated(false);
     GrigliaOperazioni->setUniformRowHeights(true);
     GrigliaOperazioni->setAllColumnsShowFocus(true);
+    GrigliaOperazioni->setAccessibleName(windowTitle());
+    GrigliaOperazioni->setAccessibleDescription(tr("Le operazioni di ogni scrivania, la più recente in cima"));
     layout->addWidget(GrigliaOperazioni);
 
     auto* pulsanti = new FilaPulsanti;

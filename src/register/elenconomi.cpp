@@ -25,6 +25,12 @@ QVariant ModelloElenco::data(const QModelIndex& index, int role) const
     return indice_.testo(voci_[size_t(index.row())]);
 }
 
+QVariant ModelloElenco::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section != 0 || role != Qt::DisplayRole) return {};
+    return tr("Cognome e nome");
+}
+
 ElencoNomi::ElencoNomi(const IndiceNomi& indice, QWidget* parent)
     : QTableView(parent),
       indice_(indice),

@@ -1,6 +1,7 @@
 #include "register/modulobrenzola.h"
 
 #include "register/elenconomi.h"
+#include "widgets/accessibility.h"
 #include "widgets/calendarfield.h"
 #include "widgets/immagini.h"
 #include "widgets/keyboardtoolbar.h"
@@ -60,6 +61,7 @@ void ModuloBrenzola::costruisci(QWidget* finestra, IndiceNomi& indice)
     buildEditPanel();
     buildCommands();
     setTabOrder();
+    describeControls();
 }
 
 void ModuloBrenzola::buildToolbar()
@@ -292,6 +294,43 @@ void ModuloBrenzola::buildCommands()
     Label16->setFont(carattere("Verdana", 9.75));
     colora(Label16, QPalette::WindowText, QColor(0, 0, 255));
     Label16->lower();  // a label lies beneath the buttons it shares room with
+}
+
+void ModuloBrenzola::describeControls()
+{
+    // Each label names the field beside it; a screen reader also says what the field holds.
+    const struct {
+        const char* label;
+        QWidget* control;
+        const char* description;
+    } fields[] = {
+        {"Label6", TxtRicerca, nullptr},  // its tooltip says it
+        {"Label1", TxtCognome, QT_TRANSLATE_NOOP("brenzola::FrmBrenzola", "Il cognome del contatto: senza, non si salva")},
+        {"Label2", TxtNome, QT_TRANSLATE_NOOP("brenzola::FrmBrenzola", "Il nome del contatto")},
+        {"Label3", DtInizio, QT_TRANSLATE_NOOP("brenzola::FrmBrenzola", "La data d'inserimento del contatto, gg/mm/aaaa")},
+        {"Label4", TxtTipoRef, QT_TRANSLATE_NOOP("brenzola::FrmBrenzola", "Il tipo di riferimento, testo libero")},
+        {"Label9", TxtCitta, QT_TRANSLATE_NOOP("brenzola::FrmBrenzola", "La città")},
+        {"Label18", TxtProv, QT_TRANSLATE_NOOP("brenzola::FrmBrenzola", "La sigla della provincia, al più 5 caratteri")},
+        {"Label5", TxtIndirizzo, QT_TRANSLATE_NOOP("brenzola::FrmBrenzola", "La via e il numero civico")},
+        {"Label10", TxtCap, QT_TRANSLATE_NOOP("brenzola::FrmBrenzola", "Il codice di avviamento postale, al più 5 caratteri")},
+        {"Label11", TxtEmail, QT_TRANSLATE_NOOP("brenzola::FrmBrenzola", "L'indirizzo e-mail")},
+        {"Label13", TxtTelefono, QT_TRANSLATE_NOOP("brenzola::FrmBrenzola", "Il numero di telefono")},
+        {"Label12", TxtCell, QT_TRANSLATE_NOOP("brenzola::FrmBrenzola", "Il numero di cellulare")},
+        {"Label7", DtNasc, QT_TRANSLATE_NOOP("brenzola::FrmBrenzola", "La data di nascita, gg/mm/aaaa")},
+        {"Label14", Txtfonte, QT_TRANSLATE_NOOP("brenzola::FrmBrenzola", "Da dove viene il contatto, testo libero")},
+        {"Label15", DtDataRicontattare,
+         QT_TRANSLATE_NOOP("brenzola::FrmBrenzola", "Quando ricontattarlo, gg/mm/aaaa: l'agenda lo ricorda")},
+        {"Label8", TxtCommenti, QT_TRANSLATE_NOOP("brenzola::FrmBrenzola", "Note libere, su più righe")},
+    };
+    for (const auto& field : fields) {
+        page_->findChild<QLabel*>(QLatin1String(field.label))->setBuddy(field.control);
+        if (field.description)
+            field.control->setAccessibleDescription(QCoreApplication::translate("brenzola::FrmBrenzola", field.description));
+    }
+    List1->setAccessibleName(QCoreApplication::translate("brenzola::FrmBrenzola", "Elenco dei contatti"));
+    List1->setAccessibleDescription(
+        QCoreApplication::translate("brenzola::FrmBrenzola", "Cognome e nome dei contatti trovati; Invio apre quello scelto"));
+    nameForScreenReaders(finestra_);
 }
 
 void ModuloBrenzola::setTabOrder()

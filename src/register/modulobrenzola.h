@@ -69,6 +69,7 @@ private:
     void buildEditPanel();
     void buildCommands();
     void setTabOrder();
+    void describeControls();
     QLineEdit* addTextBox(QWidget* panel, const char* name, int maxLength, int left, int top, int width, int height);
     CalendarField* addDateField(QWidget* panel, const char* name, const QString& etichetta, int left, int top);
     QLabel* addLabel(QWidget* panel, const char* name, const QString& caption, int left, int top, int width, int height = 375);

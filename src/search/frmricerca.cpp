@@ -1,6 +1,7 @@
 #include "search/frmricerca.h"
 
 #include "store/funzioni.h"
+#include "widgets/accessibility.h"
 #include "widgets/calendarfield.h"
 #include "widgets/screenfit.h"
 #include "widgets/twips.h"
@@ -127,6 +128,17 @@ FrmRicerca::FrmRicerca(Dialogs& dialogs, QWidget* parent, Registro& registro)
         {DtDataRicontattareA, " DataRicont <= #", "#"},
         {TxtCommenti, " Commenti like '%", "%'"},
     };
+    // What each criterion asks, for screen readers; the labels name them.
+    for (const Criterio& criterio : criteri_) {
+        const QLatin1String apertura(criterio.apertura);
+        criterio.control->setAccessibleDescription(
+            apertura.contains(QLatin1String("like"))
+                ? tr("Trova i contatti in cui questo campo contiene il testo scritto; vuoto, qualunque")
+            : apertura.contains(QLatin1String(">="))
+                ? tr("Trova i contatti con questa data o una successiva, gg/mm/aaaa; vuota, nessun limite")
+                : tr("Trova i contatti con questa data o una precedente, gg/mm/aaaa; vuota, nessun limite"));
+    }
+    nameForScreenReaders(this);
 
     connect(CmdCerca, &QPushButton::clicked, this, &FrmRicerca::CmdCerca_Click);
     connect(CmdSalva, &QPushButton::clicked, this, &FrmRicerca::CmdSalva_Click);
@@ -157,33 +169,37 @@ void FrmRicerca::addLabels()
     struct Etichetta {
         const char* name;
         const char* caption;
+        const char* control;  // the one it names
         int left, top, width, height;
     };
     static const Etichetta etichette[] = {
-        {"Label15", QT_TRANSLATE_NOOP("brenzola::FrmRicerca", "Da data ricontattare"), 360, 4440, 1455, 495},
-        {"Label14", QT_TRANSLATE_NOOP("brenzola::FrmRicerca", "Fonte"), 360, 5040, 1335, 375},
-        {"Label13", QT_TRANSLATE_NOOP("brenzola::FrmRicerca", "Telefono"), 360, 3480, 1335, 375},
-        {"Label12", QT_TRANSLATE_NOOP("brenzola::FrmRicerca", "Cellulare"), 5640, 3480, 1335, 375},
-        {"Label11", QT_TRANSLATE_NOOP("brenzola::FrmRicerca", "Email"), 360, 3000, 1335, 375},
-        {"Label9", QT_TRANSLATE_NOOP("brenzola::FrmRicerca", "Citta'"), 360, 2040, 1335, 375},
-        {"Label8", QT_TRANSLATE_NOOP("brenzola::FrmRicerca", "Commenti"), 360, 5520, 1335, 375},
-        {"Label7", QT_TRANSLATE_NOOP("brenzola::FrmRicerca", "Da data Nasc."), 360, 3960, 1695, 375},
-        {"Label5", QT_TRANSLATE_NOOP("brenzola::FrmRicerca", "Indirizzo"), 360, 2520, 1335, 375},
-        {"Label4", QT_TRANSLATE_NOOP("brenzola::FrmRicerca", "Tipo Ref."), 360, 1560, 1455, 375},
-        {"Label3", QT_TRANSLATE_NOOP("brenzola::FrmRicerca", "Da data"), 360, 1080, 1335, 375},
-        {"Label2", QT_TRANSLATE_NOOP("brenzola::FrmRicerca", "Nome"), 360, 600, 1335, 375},
-        {"Label1", QT_TRANSLATE_NOOP("brenzola::FrmRicerca", "Cognome"), 360, 120, 1335, 375},
-        {"Label10", QT_TRANSLATE_NOOP("brenzola::FrmRicerca", "CAP"), 8160, 2520, 1335, 375},
-        {"Label6", QT_TRANSLATE_NOOP("brenzola::FrmRicerca", "A data Nasc."), 5280, 3960, 1695, 375},
-        {"Label16", QT_TRANSLATE_NOOP("brenzola::FrmRicerca", "A data ricontattare"), 4800, 4440, 2295, 375},
-        {"Label17", QT_TRANSLATE_NOOP("brenzola::FrmRicerca", "A data"), 7200, 1080, 1335, 375},
-        {"Label18", QT_TRANSLATE_NOOP("brenzola::FrmRicerca", "Prov."), 8160, 2040, 1335, 375},
+        {"Label15", QT_TRANSLATE_NOOP("brenzola::FrmRicerca", "Da data ricontattare"), "DtDataRicontattareDa", 360, 4440, 1455,
+         495},
+        {"Label14", QT_TRANSLATE_NOOP("brenzola::FrmRicerca", "Fonte"), "Txtfonte", 360, 5040, 1335, 375},
+        {"Label13", QT_TRANSLATE_NOOP("brenzola::FrmRicerca", "Telefono"), "TxtTelefono", 360, 3480, 1335, 375},
+        {"Label12", QT_TRANSLATE_NOOP("brenzola::FrmRicerca", "Cellulare"), "TxtCell", 5640, 3480, 1335, 375},
+        {"Label11", QT_TRANSLATE_NOOP("brenzola::FrmRicerca", "Email"), "TxtEmail", 360, 3000, 1335, 375},
+        {"Label9", QT_TRANSLATE_NOOP("brenzola::FrmRicerca", "Citta'"), "TxtCitta", 360, 2040, 1335, 375},
+        {"Label8", QT_TRANSLATE_NOOP("brenzola::FrmRicerca", "Commenti"), "TxtCommenti", 360, 5520, 1335, 375},
+        {"Label7", QT_TRANSLATE_NOOP("brenzola::FrmRicerca", "Da data Nasc."), "DtNascDa", 360, 3960, 1695, 375},
+        {"Label5", QT_TRANSLATE_NOOP("brenzola::FrmRicerca", "Indirizzo"), "TxtIndirizzo", 360, 2520, 1335, 375},
+        {"Label4", QT_TRANSLATE_NOOP("brenzola::FrmRicerca", "Tipo Ref."), "TxtTipoRef", 360, 1560, 1455, 375},
+        {"Label3", QT_TRANSLATE_NOOP("brenzola::FrmRicerca", "Da data"), "DtInizioDa", 360, 1080, 1335, 375},
+        {"Label2", QT_TRANSLATE_NOOP("brenzola::FrmRicerca", "Nome"), "TxtNome", 360, 600, 1335, 375},
+        {"Label1", QT_TRANSLATE_NOOP("brenzola::FrmRicerca", "Cognome"), "TxtCognome", 360, 120, 1335, 375},
+        {"Label10", QT_TRANSLATE_NOOP("brenzola::FrmRicerca", "CAP"), "TxtCap", 8160, 2520, 1335, 375},
+        {"Label6", QT_TRANSLATE_NOOP("brenzola::FrmRicerca", "A data Nasc."), "DtNascA", 5280, 3960, 1695, 375},
+        {"Label16", QT_TRANSLATE_NOOP("brenzola::FrmRicerca", "A data ricontattare"), "DtDataRicontattareA", 4800, 4440, 2295,
+         375},
+        {"Label17", QT_TRANSLATE_NOOP("brenzola::FrmRicerca", "A data"), "DtInizioA", 7200, 1080, 1335, 375},
+        {"Label18", QT_TRANSLATE_NOOP("brenzola::FrmRicerca", "Prov."), "TxtProv", 8160, 2040, 1335, 375},
     };
     for (const Etichetta& e : etichette) {
         auto* label = new QLabel(tr(e.caption), page_);
         label->setObjectName(QLatin1String(e.name));
         label->setWordWrap(true);
         placeInTwips(label, e.left, e.top, e.width, e.height);
+        label->setBuddy(page_->findChild<QWidget*>(QLatin1String(e.control)));
     }
 }
 

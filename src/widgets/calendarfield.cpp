@@ -161,6 +161,7 @@ CalendarField::CalendarField(QWidget* parent) : QWidget(parent), editor_(new QLi
     button_->setFocusPolicy(Qt::NoFocus);  // the focus stays in the editor while clicking
     button_->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Expanding);
     button_->setCursor(Qt::ArrowCursor);
+    button_->setAccessibleName(tr("Apri il calendario (F4)"));
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -341,6 +342,8 @@ void CalendarField::showState()
         // Most values are plain dates: a palette reset on each would cost more than the load.
         if (editor_->testAttribute(Qt::WA_SetPalette)) editor_->setPalette(QPalette());
         if (!editor_->toolTip().isEmpty()) editor_->setToolTip(QString());
+        if (editor_->accessibleDescription() != accessibleDescription())
+            editor_->setAccessibleDescription(accessibleDescription());
         return;
     }
     QPalette marked = palette();
@@ -350,6 +353,7 @@ void CalendarField::showState()
                                         "finché non la si cambia.")
                                          .arg(text())
                                    : problem_);
+    editor_->setAccessibleDescription(editor_->toolTip());  // read where the user is, as the mark is seen
 }
 
 bool datesAreValid(QWidget* window, Dialogs& dialogs)

@@ -17,7 +17,8 @@ class CalendarPopup;
 // calendar, set to today ("&Oggi") or emptied ("Svuota"). It never puts a date of its own
 // in place of what it was given or what was typed: a stored value it cannot read is shown
 // as it is and kept until the user changes it, and typed text that is not a date stays,
-// marked, with the reason in the interface's language.
+// marked, with the reason in the interface's language, which a screen reader then reads
+// as the editor's description (the field's own otherwise).
 class CalendarField : public QWidget {
     Q_OBJECT
     Q_PROPERTY(QVariant value READ value WRITE setValue NOTIFY valueChanged USER true)

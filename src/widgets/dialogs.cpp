@@ -32,6 +32,7 @@ public:
         bar_ = new QProgressBar(&dialog_);
         bar_->setRange(0, kSteps);
         bar_->setMinimumWidth(320);
+        bar_->setAccessibleName(text);
         layout->addWidget(bar_);
         auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, &dialog_);
         buttons->button(QDialogButtonBox::Cancel)->setText(QCoreApplication::translate("brenzola::Dialogs", "Annulla"));
@@ -71,6 +72,7 @@ public:
         QMessageBox box(parent);
         box.setWindowTitle(message.title.isEmpty() ? QString::fromLatin1(kTitoloApplicazione) : message.title);
         box.setText(message.text);
+        box.setAccessibleDescription(message.text);  // read out as the box opens, after its title
         switch (message.icon) {
         case MsgIcon::Information:
             box.setIcon(QMessageBox::Information);

@@ -5,6 +5,7 @@
 #include "printing/ui/stampa.h"
 #include "store/funzioni.h"
 #include "store/storeerror.h"
+#include "widgets/accessibility.h"
 #include "widgets/calendarfield.h"
 #include "widgets/dialogs.h"
 #include "widgets/filapulsanti.h"
@@ -63,6 +64,7 @@ public:
         pulsanti->addButton(QCoreApplication::translate("brenzola::FrmProssimaData", "Annulla"), QDialogButtonBox::RejectRole)
             ->setObjectName(QStringLiteral("CmdAnnulla"));
         layout->addWidget(pulsanti);
+        nameForScreenReaders(this);
         connect(pulsanti, &QDialogButtonBox::accepted, this, [this] {
             if (!datesAreValid(this, dialogs_)) return;
             if (DtProssima->value().typeId() != QMetaType::QDate) {
@@ -371,8 +373,11 @@ FrmAgenda::FrmAgenda(Dialogs& dialogs, QWidget* parent, Oggi oggi)
     auto* layout = new QVBoxLayout(this);
 
     auto* orizzonte = new QHBoxLayout;
-    orizzonte->addWidget(new QLabel(tr("Scaduti, oggi e i prossimi"), this));
+    auto* etichettaGiorni = new QLabel(tr("Scaduti, oggi e i prossimi"), this);
+    orizzonte->addWidget(etichettaGiorni);
     SpnGiorni = new QSpinBox(this);
+    etichettaGiorni->setBuddy(SpnGiorni);
+    SpnGiorni->setAccessibleDescription(tr("Quanti giorni avanti guarda l'agenda"));
     SpnGiorni->setObjectName(QStringLiteral("SpnGiorni"));
     SpnGiorni->setRange(1, 365);
     SpnGiorni->setValue(Giorni());
@@ -385,13 +390,16 @@ FrmAgenda::FrmAgenda(Dialogs& dialogs, QWidget* parent, Oggi oggi)
     compleanni_ = new ModelloCompleanni(this);
     GrigliaRicontatti = new GrigliaAgenda(this, "GrigliaRicontatti", ricontatti_);
     layout->addWidget(GrigliaRicontatti, 3);
-    layout->addWidget(new QLabel(tr("Compleanni della settimana"), this));
+    auto* etichettaCompleanni = new QLabel(tr("Compleanni della settimana"), this);
+    layout->addWidget(etichettaCompleanni);
     GrigliaCompleanni = new GrigliaAgenda(this, "GrigliaCompleanni", compleanni_);
+    etichettaCompleanni->setBuddy(GrigliaCompleanni);
     layout->addWidget(GrigliaCompleanni, 1);
 
     ChkAvvio = new QCheckBox(tr("Apri all'avvio quando ci sono contatti da ricontattare"), this);
     ChkAvvio->setObjectName(QStringLiteral("ChkAvvio"));
     ChkAvvio->setChecked(AllAvvio());
+    ChkAvvio->setAccessibleDescription(tr("Tolta la spunta, l'agenda si apre solo dal pulsante Agenda (Ctrl+G)"));
     layout->addWidget(ChkAvvio);
 
     auto* pulsanti = new FilaPulsanti;
@@ -403,6 +411,13 @@ FrmAgenda::FrmAgenda(Dialogs& dialogs, QWidget* parent, Oggi oggi)
     CmdChiudi = pulsanti->aggiungi("CmdChiudi", tr("&Chiudi"));
     layout->addLayout(pulsanti);
     CmdApri->setDefault(true);  // Enter opens the chosen contact
+    // The list the window is named after.
+    GrigliaRicontatti->setAccessibleName(windowTitle());
+    GrigliaRicontatti->setAccessibleDescription(
+        tr("I contatti da chiamare, scaduti, di oggi e dei prossimi giorni, con telefoni, e-mail e commenti; "
+           "Invio apre quello scelto"));
+    GrigliaCompleanni->setAccessibleDescription(tr("Giorno, nome, età compiuta e recapiti; Invio apre quello scelto"));
+    nameForScreenReaders(this);
 
     // Fatto: the next date to call, or none.
     auto* menu = new QMenu(CmdFatto);

@@ -2,6 +2,7 @@
 
 #include "exchange/doppioni.h"
 #include "store/funzioni.h"
+#include "widgets/accessibility.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -73,6 +74,9 @@ FrmDoppione::FrmDoppione(Uso uso, const QString& testo, const QString& titoloPri
     GrigliaConfronto->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     GrigliaConfronto->resizeRowsToContents();
     GrigliaConfronto->setMinimumSize(760, 440);
+    GrigliaConfronto->setAccessibleName(windowTitle());
+    GrigliaConfronto->setAccessibleDescription(
+        tr("Ogni campo dei due contatti e di quello che ne risulterebbe; in grassetto, ciò che cambierebbe"));
     layout->addWidget(GrigliaConfronto);
 
     ChkTutti = new QCheckBox(tr("Fai lo stesso per tutti i doppioni seguenti"), this);
@@ -99,6 +103,7 @@ FrmDoppione::FrmDoppione(Uso uso, const QString& testo, const QString& titoloPri
     connect(CmdSalta, &QPushButton::clicked, this, [this] { scegli(Scelta::Salta); });
     connect(CmdAnnulla, &QPushButton::clicked, this, &QDialog::reject);
     CmdSalta->setDefault(true);  // Enter changes nothing
+    nameForScreenReaders(this);
 }
 
 void FrmDoppione::mostraConfronto(const Confronto& confronto)

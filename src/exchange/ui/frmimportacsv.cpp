@@ -1,6 +1,7 @@
 #include "exchange/ui/frmimportacsv.h"
 
 #include "store/storeerror.h"
+#include "widgets/accessibility.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -41,6 +42,7 @@ FrmImportaCsv::FrmImportaCsv(const QByteArray& dati, const QString& file, QWidge
         if (codifica == trovato.codifica) CboCodifica->setCurrentIndex(CboCodifica->count() - 1);
     }
     scelte->addRow(tr("Codifica dei caratteri:"), CboCodifica);
+    CboCodifica->setAccessibleDescription(tr("Come sono scritti i caratteri del file; cambiandola, l'anteprima si rilegge"));
     CboSeparatore = new QComboBox(this);
     CboSeparatore->setObjectName(QStringLiteral("CboSeparatore"));
     for (const auto& [separatore, nome] : kSeparatori) {
@@ -48,10 +50,15 @@ FrmImportaCsv::FrmImportaCsv(const QByteArray& dati, const QString& file, QWidge
         if (separatore == trovato.separatore) CboSeparatore->setCurrentIndex(CboSeparatore->count() - 1);
     }
     scelte->addRow(tr("Separatore dei campi:"), CboSeparatore);
+    CboSeparatore->setAccessibleDescription(tr("Il carattere che separa i campi di ogni riga del file"));
 
-    layout->addWidget(
-        new QLabel(tr("Per ogni colonna, il campo in cui va (le prime %1 righe del file):").arg(kRigheAnteprima), this));
+    auto* etichettaAnteprima =
+        new QLabel(tr("Per ogni colonna, il campo in cui va (le prime %1 righe del file):").arg(kRigheAnteprima), this);
+    layout->addWidget(etichettaAnteprima);
     GrigliaAnteprima = new QTableWidget(this);
+    etichettaAnteprima->setBuddy(GrigliaAnteprima);
+    GrigliaAnteprima->setAccessibleDescription(
+        tr("La prima riga sceglie il campo di ogni colonna; le altre mostrano le prime righe del file"));
     GrigliaAnteprima->setObjectName(QStringLiteral("GrigliaAnteprima"));
     GrigliaAnteprima->setEditTriggers(QAbstractItemView::NoEditTriggers);
     GrigliaAnteprima->setMinimumSize(720, 320);
@@ -73,6 +80,7 @@ FrmImportaCsv::FrmImportaCsv(const QByteArray& dati, const QString& file, QWidge
     connect(CboCodifica, &QComboBox::currentIndexChanged, this, &FrmImportaCsv::rileggi);
     connect(CboSeparatore, &QComboBox::currentIndexChanged, this, &FrmImportaCsv::rileggi);
     rileggi();
+    nameForScreenReaders(this);
 }
 
 FormatoCsv FrmImportaCsv::formato() const
@@ -127,6 +135,9 @@ void FrmImportaCsv::rileggi()
     for (int c = 0; c < int(colonne); ++c) {
         auto* campo = new QComboBox(GrigliaAnteprima);
         campo->setObjectName(QStringLiteral("CboColonna%1").arg(c));
+        campo->setAccessibleName(tr("Colonna «%1»").arg(tabella.intestazioni.value(c)));
+        campo->setAccessibleDescription(
+            tr("Il campo in cui va la colonna «%1»; «(nei commenti)» la mette nei commenti").arg(tabella.intestazioni.value(c)));
         campo->addItem(tr("(nei commenti)"));
         for (const DescrizioneCampo& d : campi()) campo->addItem(etichettaMostrata(d));
         if (const std::optional<Campo> indovinato = indovinata_->campo(c)) campo->setCurrentIndex(int(*indovinato) + 1);

@@ -39,6 +39,8 @@ FrmRiepilogo::FrmRiepilogo(const Riepilogo& riepilogo, const QString& file, QWid
     TxtSaltati = new QPlainTextEdit(righe.join(u'\n'), this);
     TxtSaltati->setObjectName(QStringLiteral("TxtSaltati"));
     TxtSaltati->setReadOnly(true);
+    TxtSaltati->setAccessibleName(tr("Dettagli"));
+    TxtSaltati->setAccessibleDescription(tr("Le voci non importate, con la riga e il motivo, e quelle da controllare"));
     TxtSaltati->setVisible(!righe.isEmpty());
     TxtSaltati->setMinimumSize(560, 200);
     layout->addWidget(TxtSaltati);

@@ -4,6 +4,7 @@
 #include "printing/reportpainter.h"
 #include "printing/ui/stampante.h"
 #include "store/storeerror.h"
+#include "widgets/accessibility.h"
 #include "widgets/dialogs.h"
 
 #include <QComboBox>
@@ -180,6 +181,7 @@ ReportPreview::ReportPreview(ReportDocument document, Dialogs& dialogs, QWidget*
     resize(size);
     applyZoom();
     updateNavigation();
+    nameForScreenReaders(this);  // the arrows, the page and the zoom by their tooltips
 }
 
 ReportPreview::~ReportPreview() = default;

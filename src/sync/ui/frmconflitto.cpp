@@ -54,6 +54,9 @@ FrmConflitto::FrmConflitto(const Conflitto& conflitto, int numero, int totale, Q
     GrigliaConfronto->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     GrigliaConfronto->resizeRowsToContents();
     GrigliaConfronto->setMinimumSize(640, 440);
+    GrigliaConfronto->setAccessibleName(tr("Le due versioni"));
+    GrigliaConfronto->setAccessibleDescription(
+        tr("Ogni campo del contatto com'è qui e sul server; in grassetto, dove differiscono"));
     layout->addWidget(GrigliaConfronto);
 
     auto* pulsanti = new QDialogButtonBox(this);

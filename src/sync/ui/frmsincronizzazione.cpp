@@ -1,6 +1,7 @@
 #include "sync/ui/frmsincronizzazione.h"
 
 #include "store/storeerror.h"
+#include "widgets/accessibility.h"
 #include "widgets/dialogs.h"
 
 #include <QApplication>
@@ -102,6 +103,7 @@ FrmSincronizzazione::FrmSincronizzazione(Dialogs& dialogs, const ImpostazioniSin
         connect(t, &QLineEdit::textChanged, this, &FrmSincronizzazione::aggiornaPulsanti);
     aggiornaPulsanti();
     setMinimumWidth(520);
+    nameForScreenReaders(this);
 }
 
 CardDavClient::Settings FrmSincronizzazione::server() const
