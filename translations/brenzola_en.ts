@@ -666,6 +666,10 @@ in %1; the personal store in %2.
         <source>«%1» non è una data riconoscibile: resta com&apos;è memorizzata finché non la si cambia.</source>
         <translation>“%1” is not a recognisable date: it stays as stored until you change it.</translation>
     </message>
+    <message>
+        <source>Apri il calendario (F4)</source>
+        <translation>Open the calendar (F4)</translation>
+    </message>
 </context>
 <context>
     <name>brenzola::CalendarPopup</name>
@@ -1108,6 +1112,30 @@ Import the other %3? The unreadable ones will be listed at the end.</translation
         <source>La connessione è chiusa.</source>
         <translation>The connection is closed.</translation>
     </message>
+    <message>
+        <source>il certificato del server è intestato a un altro nome, e la connessione cifrata è stata rifiutata. Scrivere in Host= il nome che il certificato riporta, o chiedere all&apos;amministratore del server.</source>
+        <translation>the server&apos;s certificate is issued to another name, and the encrypted connection was refused. Write in Host= the name the certificate bears, or ask the server&apos;s administrator.</translation>
+    </message>
+    <message>
+        <source>per verificare il certificato del server manca quello della sua autorità (~/.postgresql/root.crt), e la connessione cifrata non è stata aperta. Installarlo lì, o indicarlo con sslrootcert nel servizio (Service=).</source>
+        <translation>the certificate of the authority needed to check the server&apos;s certificate is missing (~/.postgresql/root.crt), and the encrypted connection was not opened. Install it there, or name it with sslrootcert in the service (Service=).</translation>
+    </message>
+    <message>
+        <source>il certificato del server non è firmato da un&apos;autorità riconosciuta (o è scaduto), e la connessione cifrata è stata rifiutata. Installare il certificato dell&apos;autorità in ~/.postgresql/root.crt, o chiedere all&apos;amministratore del server.</source>
+        <translation>the server&apos;s certificate is not signed by a trusted authority (or has expired), and the encrypted connection was refused. Install the authority&apos;s certificate in ~/.postgresql/root.crt, or ask the server&apos;s administrator.</translation>
+    </message>
+    <message>
+        <source>il server non accetta connessioni cifrate, che la stringa di connessione richiede (SslMode=). Attivare SSL sul server, o chiedere all&apos;amministratore.</source>
+        <translation>the server does not accept encrypted connections, which the connection string requires (SslMode=). Turn SSL on in the server, or ask its administrator.</translation>
+    </message>
+    <message>
+        <source>il server non ammette connessioni da questo computer con questo utente, o senza cifratura (pg_hba.conf). Chiedere all&apos;amministratore del server, o provare SslMode=require.</source>
+        <translation>the server does not admit connections from this computer with this user, or without encryption (pg_hba.conf). Ask the server&apos;s administrator, or try SslMode=require.</translation>
+    </message>
+    <message>
+        <source>la connessione cifrata con il server non è riuscita: %1</source>
+        <translation>the encrypted connection to the server failed: %1</translation>
+    </message>
 </context>
 <context>
     <name>brenzola::Contatto</name>
@@ -1413,6 +1441,22 @@ Import the other %3? The unreadable ones will be listed at the end.</translation
         <source>Calendario scritto in «%1»: %2 da ricontattare e %3 compleanni.</source>
         <translation>Calendar written to “%1”: %2 to follow up and %3 birthdays.</translation>
     </message>
+    <message>
+        <source>Quanti giorni avanti guarda l&apos;agenda</source>
+        <translation>How many days ahead the agenda looks</translation>
+    </message>
+    <message>
+        <source>Tolta la spunta, l&apos;agenda si apre solo dal pulsante Agenda (Ctrl+G)</source>
+        <translation>Unticked, the agenda opens only from the Agenda button (Ctrl+G)</translation>
+    </message>
+    <message>
+        <source>I contatti da chiamare, scaduti, di oggi e dei prossimi giorni, con telefoni, e-mail e commenti; Invio apre quello scelto</source>
+        <translation>The contacts to call, overdue, today&apos;s and the next days&apos;, with phones, e-mail and comments; Enter opens the chosen one</translation>
+    </message>
+    <message>
+        <source>Giorno, nome, età compiuta e recapiti; Invio apre quello scelto</source>
+        <translation>Day, name, age reached and contact details; Enter opens the chosen one</translation>
+    </message>
 </context>
 <context>
     <name>brenzola::FrmBrenzola</name>
@@ -1541,16 +1585,8 @@ Save it as a new contact?</translation>
         <translation>Duplicates</translation>
     </message>
     <message>
-        <source>Ricerca veloce cognome</source>
-        <translation>Quick surname search</translation>
-    </message>
-    <message>
         <source>Cerca</source>
         <translation>Search</translation>
-    </message>
-    <message>
-        <source>Il cognome, o il suo inizio (Ctrl+L o F3; Giù va all&apos;elenco)</source>
-        <translation>The surname, or how it begins (Ctrl+L or F3; Down goes to the list)</translation>
     </message>
     <message>
         <source>Contatti trovati:</source>
@@ -1644,6 +1680,82 @@ Save it as a new contact?</translation>
         <source>Assistenza: %1    %2</source>
         <translation>Support: %1    %2</translation>
     </message>
+    <message>
+        <source>Cerca nome, telefono, email</source>
+        <translation>Find name, phone, email</translation>
+    </message>
+    <message>
+        <source>Parte del cognome; cognome e nome («Rossi Ma»); cifre del telefono o del cellulare; un testo con @ nell&apos;email (Ctrl+L o F3; Giù va all&apos;elenco)</source>
+        <translation>Part of the surname; surname and first name («Rossi Ma»); digits of the phone or mobile; a text with @ in the email (Ctrl+L or F3; Down goes to the list)</translation>
+    </message>
+    <message>
+        <source>Il cognome del contatto: senza, non si salva</source>
+        <translation>The contact&apos;s surname: without it, nothing is saved</translation>
+    </message>
+    <message>
+        <source>Il nome del contatto</source>
+        <translation>The contact&apos;s first name</translation>
+    </message>
+    <message>
+        <source>La data d&apos;inserimento del contatto, gg/mm/aaaa</source>
+        <translation>The date the contact was entered</translation>
+    </message>
+    <message>
+        <source>Il tipo di riferimento, testo libero</source>
+        <translation>The kind of reference, free text</translation>
+    </message>
+    <message>
+        <source>La città</source>
+        <translation>The town</translation>
+    </message>
+    <message>
+        <source>La sigla della provincia, al più 5 caratteri</source>
+        <translation>The province code, at most 5 characters</translation>
+    </message>
+    <message>
+        <source>La via e il numero civico</source>
+        <translation>The street and house number</translation>
+    </message>
+    <message>
+        <source>Il codice di avviamento postale, al più 5 caratteri</source>
+        <translation>The postcode, at most 5 characters</translation>
+    </message>
+    <message>
+        <source>L&apos;indirizzo e-mail</source>
+        <translation>The e-mail address</translation>
+    </message>
+    <message>
+        <source>Il numero di telefono</source>
+        <translation>The telephone number</translation>
+    </message>
+    <message>
+        <source>Il numero di cellulare</source>
+        <translation>The mobile number</translation>
+    </message>
+    <message>
+        <source>La data di nascita, gg/mm/aaaa</source>
+        <translation>The date of birth</translation>
+    </message>
+    <message>
+        <source>Da dove viene il contatto, testo libero</source>
+        <translation>Where the contact came from, free text</translation>
+    </message>
+    <message>
+        <source>Quando ricontattarlo, gg/mm/aaaa: l&apos;agenda lo ricorda</source>
+        <translation>When to call again: the agenda reminds you</translation>
+    </message>
+    <message>
+        <source>Note libere, su più righe</source>
+        <translation>Free notes, on several lines</translation>
+    </message>
+    <message>
+        <source>Elenco dei contatti</source>
+        <translation>Contact list</translation>
+    </message>
+    <message>
+        <source>Cognome e nome dei contatti trovati; Invio apre quello scelto</source>
+        <translation>Surname and first name of the contacts found; Enter opens the chosen one</translation>
+    </message>
 </context>
 <context>
     <name>brenzola::FrmCestino</name>
@@ -1723,6 +1835,10 @@ Save it as a new contact?</translation>
         <source>Il periodo del cestino non è stato cambiato.</source>
         <translation>The bin period was not changed.</translation>
     </message>
+    <message>
+        <source>I contatti eliminati: chi, quando e in quale operazione</source>
+        <translation>The deleted contacts: who, when and in which operation</translation>
+    </message>
 </context>
 <context>
     <name>brenzola::FrmConflitto</name>
@@ -1781,6 +1897,14 @@ Save it as a new contact?</translation>
     <message>
         <source>Chiudi</source>
         <translation>Close</translation>
+    </message>
+    <message>
+        <source>Le due versioni</source>
+        <translation>The two versions</translation>
+    </message>
+    <message>
+        <source>Ogni campo del contatto com&apos;è qui e sul server; in grassetto, dove differiscono</source>
+        <translation>Every field of the contact as it is here and on the server; in bold, where they differ</translation>
     </message>
 </context>
 <context>
@@ -1933,6 +2057,14 @@ Save it as a new contact?</translation>
         <source>Ripristinata %1: il contatto è di nuovo così.</source>
         <translation>Restored %1: the contact is like this again.</translation>
     </message>
+    <message>
+        <source>Versioni</source>
+        <translation>Versions</translation>
+    </message>
+    <message>
+        <source>Le versioni del contatto, la più recente in cima; accanto, i suoi campi</source>
+        <translation>The contact&apos;s versions, the latest at the top; beside them, its fields</translation>
+    </message>
 </context>
 <context>
     <name>brenzola::FrmDoppione</name>
@@ -1992,6 +2124,10 @@ Save it as a new contact?</translation>
         <source>Attenzione: potrebbero essere persone diverse. Unirli solo se si è certi che siano la stessa persona.</source>
         <translation>Warning: they could be different people. Merge them only if you are sure they are the same person.</translation>
     </message>
+    <message>
+        <source>Ogni campo dei due contatti e di quello che ne risulterebbe; in grassetto, ciò che cambierebbe</source>
+        <translation>Every field of the two contacts and of the one they would make; in bold, what would change</translation>
+    </message>
 </context>
 <context>
     <name>brenzola::FrmImportaCsv</name>
@@ -2047,6 +2183,26 @@ Save it as a new contact?</translation>
         <source>(nei commenti)</source>
         <translation>(in the comments)</translation>
     </message>
+    <message>
+        <source>Come sono scritti i caratteri del file; cambiandola, l&apos;anteprima si rilegge</source>
+        <translation>How the file&apos;s characters are written; changing it reads the preview again</translation>
+    </message>
+    <message>
+        <source>Il carattere che separa i campi di ogni riga del file</source>
+        <translation>The character that separates the fields of each line of the file</translation>
+    </message>
+    <message>
+        <source>La prima riga sceglie il campo di ogni colonna; le altre mostrano le prime righe del file</source>
+        <translation>The first row chooses each column&apos;s field; the others show the file&apos;s first lines</translation>
+    </message>
+    <message>
+        <source>Colonna «%1»</source>
+        <translation>Column «%1»</translation>
+    </message>
+    <message>
+        <source>Il campo in cui va la colonna «%1»; «(nei commenti)» la mette nei commenti</source>
+        <translation>The field column «%1» goes into; «(in the comments)» puts it there</translation>
+    </message>
 </context>
 <context>
     <name>brenzola::FrmOperazioni</name>
@@ -2101,6 +2257,10 @@ Save it as a new contact?</translation>
     <message>
         <source>Impossibile leggere le operazioni precedenti.</source>
         <translation>Cannot read the earlier operations.</translation>
+    </message>
+    <message>
+        <source>Le operazioni di ogni scrivania, la più recente in cima</source>
+        <translation>Every desk&apos;s operations, the latest at the top</translation>
     </message>
 </context>
 <context>
@@ -2216,6 +2376,18 @@ Save it as a new contact?</translation>
         <source>Prov.</source>
         <translation>Prov.</translation>
     </message>
+    <message>
+        <source>Trova i contatti in cui questo campo contiene il testo scritto; vuoto, qualunque</source>
+        <translation>Finds the contacts whose field contains the text written; empty, any</translation>
+    </message>
+    <message>
+        <source>Trova i contatti con questa data o una successiva, gg/mm/aaaa; vuota, nessun limite</source>
+        <translation>Finds the contacts with this date or a later one; empty, no limit</translation>
+    </message>
+    <message>
+        <source>Trova i contatti con questa data o una precedente, gg/mm/aaaa; vuota, nessun limite</source>
+        <translation>Finds the contacts with this date or an earlier one; empty, no limit</translation>
+    </message>
 </context>
 <context>
     <name>brenzola::FrmRiepilogo</name>
@@ -2256,6 +2428,14 @@ Data in the file that no field takes, left out: </translation>
     <message>
         <source>Da controllare:</source>
         <translation>To check:</translation>
+    </message>
+    <message>
+        <source>Dettagli</source>
+        <translation>Details</translation>
+    </message>
+    <message>
+        <source>Le voci non importate, con la riga e il motivo, e quelle da controllare</source>
+        <translation>The entries not imported, with their line and reason, and those to check</translation>
     </message>
 </context>
 <context>
@@ -2514,6 +2694,13 @@ Data in the file that no field takes, left out: </translation>
     <message>
         <source>%1 anni</source>
         <translation>%1 years</translation>
+    </message>
+</context>
+<context>
+    <name>brenzola::ModelloElenco</name>
+    <message>
+        <source>Cognome e nome</source>
+        <translation>Surname and first name</translation>
     </message>
 </context>
 <context>

@@ -138,7 +138,7 @@ def main():
         print('la finestra principale non si trova')
         return 1
     campi = controlla_finestra('finestra principale', principale, [
-        'Ricerca veloce cognome', 'Cognome', 'Nome', 'Data', 'Tipo Ref.', "Citta'", 'Prov.', 'Indirizzo', 'Cap',
+        'Cerca nome, telefono, email', 'Cognome', 'Nome', 'Data', 'Tipo Ref.', "Citta'", 'Prov.', 'Indirizzo', 'Cap',
         'Email', 'Telefono', 'Cell.', 'Data Nasc.', 'Fonte', 'Data ricontattare', 'Commenti', 'Elenco dei contatti'])
     for pulsante in ['Cerca', 'Salva', 'Nuovo', 'Elimina', 'Stampa', 'Esci', 'Mostra Tutti', 'Ricerca Avanzata',
                      'Indietro', 'Avanti', 'Agenda', 'Importa', 'Doppioni', 'Stampa Elenco Selezionato']:
