@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """Reads the running Brenzola as a screen reader does, over AT-SPI: finds every field of the
 main window, the advanced search, the agenda and the CSV import by its Italian label, the
-rows of their lists, and the text of a message box. Prints what it misses; exits 1 when
+rows of their lists, the text of a message box, and where the keyboard's shortcuts take the
+focus. Prints what it misses; exits 1 when
 anything is missing, 0 when everything was found.
 
     lettore.py FILE.csv    (the CSV file to open in the import window)
@@ -87,6 +88,50 @@ def tasti(combinazione):
                                    stderr=subprocess.DEVNULL, timeout=30).returncode == 0)
 
 
+def scrivi(testo):
+    """Text typed in the main window, key by key."""
+    attendi(lambda: subprocess.run(['xdotool', 'search', '--limit', '1', '--name', '^Brenzola 1\\.0 ', 'windowactivate',
+                                    '--sync', 'type', '--delay', '50', testo],
+                                   stderr=subprocess.DEVNULL, timeout=30).returncode == 0)
+
+
+def a_fuoco(radice):
+    """What the screen reader says has the keyboard."""
+    return next((o for o in discendenti(radice) if o.getState().contains(pyatspi.STATE_FOCUSED)), None)
+
+
+def testo_di(oggetto):
+    return oggetto.queryText().getText(0, -1)
+
+
+def percorsi_da_tastiera(principale, campi, elenco):
+    """The quick search and the list reached, used and left by keys alone, the focus always told."""
+    def fuoco_su(nome):
+        return attendi(lambda: getattr(a_fuoco(principale), 'name', None) == nome, 5)
+
+    tasti('ctrl+l')
+    if not fuoco_su('Cerca nome, telefono, email'):
+        mancanze.append('Ctrl+L non porta il fuoco alla ricerca veloce')
+    scrivi('Ros')
+    if not attendi(lambda: elenco.queryTable().nRows == 1, 5):
+        mancanze.append('scrivendo «Ros» l\'elenco non si restringe a una riga')
+    tasti('Down')
+    if not fuoco_su('Elenco dei contatti'):
+        mancanze.append('Giù dalla ricerca veloce non porta all\'elenco')
+    cognome = next((o for o in campi.get('Cognome', []) if o.getRole() in CAMPI), None)
+    if cognome is None or not attendi(lambda: testo_di(cognome) == 'Rossi', 5):
+        mancanze.append('Giù nell\'elenco non mostra il contatto')
+    tasti('F3')
+    if not fuoco_su('Cerca nome, telefono, email'):
+        mancanze.append('F3 non porta il fuoco alla ricerca veloce')
+    tasti('Escape')
+    if not attendi(lambda: elenco.queryTable().nRows == 3, 5):
+        mancanze.append('Esc nella ricerca veloce non la svuota')
+    tasti('ctrl+n')
+    if cognome is not None and not attendi(lambda: testo_di(cognome) == '', 5):
+        mancanze.append('Ctrl+N non prepara un contatto nuovo')
+
+
 def premi(radice, nome):
     """Presses a push button of the window; a toolbar button would answer only once what it
     opens has closed, so those commands go by their keys."""
@@ -163,6 +208,8 @@ def main():
         mancanze.append('il messaggio «Scrivere il cognome!» non si legge')
     if messaggio is not None:
         premi(messaggio, 'OK')
+    if elenco is not None:
+        percorsi_da_tastiera(principale, campi, elenco)
 
     tasti('ctrl+f')
     ricerca = finestra(app, 'Compilare i campi di ricerca')

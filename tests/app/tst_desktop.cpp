@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -45,6 +46,7 @@ private Q_SLOTS:
     void withoutACompositorWindowsAreSimplyShown();
     void aSmallScreenAtDoubleScaleHoldsTheWholeWindow();
     void onWaylandWindowsAreSimplyShown();
+    void aStoreThatCannotBeOpenedAsksWhatToDo();
 
 private:
     // The program, copied beside a store of its own, started on `environment`.
@@ -182,6 +184,42 @@ void TestDesktop::onWaylandWindowsAreSimplyShown()
     }));
     QCOMPARE(program->process().state(), QProcess::Running);
     QVERIFY2(!program->process().readAllStandardError().contains("opacity"), "the window was asked to fade");
+}
+
+void TestDesktop::aStoreThatCannotBeOpenedAsksWhatToDo()
+{
+    XDisplay display(runtimeDir_->path(), QSize(1280, 1024), false);
+    QVERIFY2(display.ready(), display.problem().constData());
+    // The store remembered from an earlier start is no store now; the program has none beside it.
+    QTemporaryDir home;
+    const QString rotto = home.filePath(QStringLiteral("Rotto.mdb"));
+    QFile file(rotto);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray(4096, 'x')) == 4096);
+    file.close();
+    const QString impostazioni = home.filePath(QStringLiteral("config/Brenzola/brenzola.conf"));
+    QVERIFY(QDir().mkpath(QFileInfo(impostazioni).path()));
+    QSettings(impostazioni, QSettings::IniFormat).setValue(QStringLiteral("archivio"), rotto);
+    QProcessEnvironment environment = display.environment();
+    environment.insert(QStringLiteral("HOME"), home.path());
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
+    QTemporaryDir cartella;
+    auto program = startBrenzola(cartella.path(), environment);
+
+    // The program neither ends nor shows an empty window: it asks what to do.
+    QString domanda;
+    QVERIFY(waitFor([&] {
+        const QStringList found = display.search({"--name", "^Archivio dei contatti$"});
+        domanda = found.isEmpty() ? QString() : found.front();
+        return !domanda.isEmpty() && display.viewable(domanda);
+    }));
+    QCOMPARE(program->process().state(), QProcess::Running);
+    QVERIFY(display.mainWindow().isEmpty());
+    // Esc answers Esci: the program ends; the store stays remembered, for when it is back.
+    output(QStringLiteral("xdotool"), {"windowactivate", "--sync", domanda, "key", "--clearmodifiers", "Escape"},
+           display.environment());
+    QVERIFY(program->process().waitForFinished(kWaitMs));
+    QCOMPARE(program->process().exitCode(), 1);
+    QCOMPARE(QSettings(impostazioni, QSettings::IniFormat).value(QStringLiteral("archivio")).toString(), rotto);
 }
 
 QTEST_MAIN(TestDesktop)

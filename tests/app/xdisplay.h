@@ -199,11 +199,12 @@ private:
 };
 
 // The program, copied into `folder` beside the store there (which it opens), started on `environment`.
-inline std::unique_ptr<Started> startBrenzola(const QString& folder, const QProcessEnvironment& environment)
+inline std::unique_ptr<Started> startBrenzola(const QString& folder, const QProcessEnvironment& environment,
+                                              const QStringList& arguments = {})
 {
     const QString program = QDir(folder).filePath(QStringLiteral("brenzola"));
     if (!QFile::exists(program)) QFile::copy(QStringLiteral(BRENZOLA_EXECUTABLE), program);
-    return std::make_unique<Started>(program, QStringList{}, environment);
+    return std::make_unique<Started>(program, arguments, environment);
 }
 
 }  // namespace brenzola::test

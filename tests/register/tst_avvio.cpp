@@ -29,6 +29,7 @@ private Q_SLOTS:
     void theCommandLineNamesAStoreButNeverCreatesOne();
     void aStoreThatCannotBeOpenedIsNeverADeadEnd();
     void helpAndVersionNeedNoDisplay();
+    void aKilledConversionLeavesNothingPastTheNextStart();
 
 private:
     std::unique_ptr<QTemporaryDir> home_;
@@ -115,6 +116,22 @@ void TestAvvio::aStoreThatCannotBeOpenedIsNeverADeadEnd()
         QCOMPARE(dialogs.shown.size(), 2);
         QVERIFY(dialogs.lastText().contains(QStringLiteral("non si può aprire")));
     }
+}
+
+void TestAvvio::aKilledConversionLeavesNothingPastTheNextStart()
+{
+    // What a conversion killed half-way left beside its store: the next start clears it.
+    test::TempStore store;
+    const QString avanzo = QDir(store.folder()).filePath(QStringLiteral(".Brenzola-conversione-Xy12Zw"));
+    QVERIFY(QDir().mkpath(avanzo));
+    QFile copia(avanzo + QStringLiteral("/Brenzola.mdb"));
+    QVERIFY(copia.open(QIODevice::WriteOnly) && copia.write(QByteArray(8192, 'x')) == 8192);
+    copia.close();
+    test::ScriptedDialogs dialogs;
+    QVERIFY(PreparaArchivioAccess(dialogs, nullptr, store.path()));
+    QVERIFY(!QFileInfo::exists(avanzo));
+    QVERIFY(QFileInfo::exists(store.path()));
+    QVERIFY(dialogs.shown.isEmpty());
 }
 
 void TestAvvio::helpAndVersionNeedNoDisplay()
