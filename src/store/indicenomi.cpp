@@ -40,6 +40,17 @@ IndiceNomi::Riga IndiceNomi::rigaDi(const RowView& row)
     return {row.integer(0), row.text(1), row.text(2), row.isNull(1), row.text(3), row.text(4), row.text(5)};
 }
 
+void IndiceNomi::Dati::riserva(size_t quanti, size_t letti)
+{
+    for (auto* v : {&cognomi, &nomi, &inizioTelefoni, &inizioEmail}) v->reserve(quanti);
+    contatti.reserve(quanti);
+    if (letti == 0) return;
+    const auto stima = [&](size_t tenuti) { return tenuti * quanti / letti * 9 / 8; };
+    testi.reserve(stima(testi.size()));
+    telefoni.reserve(stima(telefoni.size()));
+    email.reserve(stima(email.size()));
+}
+
 void IndiceNomi::Dati::swap(Dati& altri) noexcept
 {
     contatti.swap(altri.contatti);
@@ -97,7 +108,15 @@ void IndiceNomi::leggiTutto(Connection& connection)
         Dati tenuti;
         dati_.swap(tenuti);
         try {
-            connection.readRows(kNomiContatti, [this](const RowView& row) { aggiungi(rigaDi(row)); });
+            size_t quanti = 0;
+            connection.readRows(QStringLiteral("Select count(*) from Anagrafica"),
+                                [&quanti](const RowView& row) { quanti = size_t(row.integer(0)); });
+            dati_.riserva(quanti, 0);
+            constexpr size_t kCampione = 4096;  // rows enough to tell how long the texts are
+            connection.readRows(kNomiContatti, [&](const RowView& row) {
+                aggiungi(rigaDi(row));
+                if (dati_.contatti.size() == kCampione && quanti > kCampione) dati_.riserva(quanti, kCampione);
+            });
         } catch (...) {
             dati_.swap(tenuti);
             throw;
@@ -351,13 +370,11 @@ IndiceNomi::Voce IndiceNomi::aggiungi(const Riga& riga)
     c.cognomeNelTesto = uint32_t(riga.cognome.size());
     dati_.cognomi.push_back(riga.senzaCognome ? kSenzaCognome : parolaDi(riga.cognome));
     dati_.nomi.push_back(parolaDi(riga.nome));
-    thread_local std::string telefoni;
-    thread_local std::string email;
-    recapitiDi(riga, telefoni, email);
     dati_.inizioTelefoni.push_back(uint32_t(dati_.telefoni.size()));
-    dati_.telefoni.append(telefoni).append(1, '\0');
     dati_.inizioEmail.push_back(uint32_t(dati_.email.size()));
-    dati_.email.append(email).append(1, '\0');
+    aggiungiRecapiti(riga, dati_.telefoni, dati_.email);
+    dati_.telefoni.push_back('\0');
+    dati_.email.push_back('\0');
     dati_.contatti.push_back(c);
     return Voce(dati_.contatti.size() - 1);
 }
@@ -373,14 +390,33 @@ uint32_t IndiceNomi::parolaDi(QStringView parola)
     return perParola_.emplace(std::u16string(comeVista(parola)), uint32_t(parole_.size() - 1)).first->second;
 }
 
-void IndiceNomi::recapitiDi(const Riga& riga, std::string& telefoni, std::string& email)
+void IndiceNomi::aggiungiRecapiti(const Riga& riga, std::string& telefoni, std::string& email)
 {
-    // A 1 between the two numbers, so that no search finds digits of both at once.
-    telefoni.assign(RicercaRapida::cifreDi(riga.telefono).toStdString()).append(1, '\1');
-    telefoni.append(RicercaRapida::cifreDi(riga.cell).toStdString());
-    thread_local std::u16string minuscola;
-    lowerCase(riga.email, minuscola);
-    email.assign(QStringView(minuscola.data(), qsizetype(minuscola.size())).toUtf8().toStdString());
+    // Read for every contact at every start: ASCII, nearly all of it, goes straight across.
+    const auto cifre = [&telefoni](QStringView numero) {
+        for (QChar c : numero) {
+            if (c.unicode() >= 0x80) {
+                telefoni.append(RicercaRapida::cifreDi(numero).toUtf8().toStdString());
+                return;
+            }
+        }
+        for (QChar c : numero)
+            if (!RicercaRapida::separatore(c)) telefoni.push_back(char(c.unicode()));
+    };
+    cifre(riga.telefono);
+    telefoni.push_back('\1');  // so that no search finds digits of both numbers at once
+    cifre(riga.cell);
+    for (QChar c : riga.email)
+        if (c.unicode() >= 0x80) {
+            thread_local std::u16string minuscola;
+            lowerCase(riga.email, minuscola);
+            email.append(QStringView(minuscola.data(), qsizetype(minuscola.size())).toUtf8().toStdString());
+            return;
+        }
+    for (QChar c : riga.email) {
+        const char16_t u = c.unicode();
+        email.push_back(char(u >= u'A' && u <= u'Z' ? u + (u'a' - u'A') : u));
+    }
 }
 
 bool IndiceNomi::uguale(Voce voce, const Riga& riga) const
@@ -389,7 +425,9 @@ bool IndiceNomi::uguale(Voce voce, const Riga& riga) const
     const std::u16string_view text = vista(voce);
     thread_local std::string telefoni;
     thread_local std::string email;
-    recapitiDi(riga, telefoni, email);
+    telefoni.clear();
+    email.clear();
+    aggiungiRecapiti(riga, telefoni, email);
     return voceIn(dati_.telefoni, dati_.inizioTelefoni, voce) == telefoni && voceIn(dati_.email, dati_.inizioEmail, voce) == email
            && (dati_.cognomi[voce] == kSenzaCognome) == riga.senzaCognome && c.cognomeNelTesto == size_t(riga.cognome.size())
            && text.size() == size_t(riga.cognome.size() + 1 + riga.nome.size())

@@ -87,6 +87,10 @@ private:
         std::string email;  // each contact's e-mail, lowered, in UTF-8, then a 0
         std::vector<uint32_t> inizioEmail;
         void swap(Dati& altri) noexcept;
+        // Room for `quanti` contacts, the texts as long as the first `letti` on average:
+        // grown step by step, a million contacts' texts would be copied and faulted in
+        // again at every step.
+        void riserva(size_t quanti, size_t letti);
     };
 
     static Riga rigaDi(const RowView& row);
@@ -114,8 +118,8 @@ private:
         size_t operator()(std::u16string_view text) const { return std::hash<std::u16string_view>{}(text); }
     };
     uint32_t parolaDi(QStringView parola);
-    // Numbers and e-mail of a row as they are held.
-    static void recapitiDi(const Riga& riga, std::string& telefoni, std::string& email);
+    // Appends the numbers and e-mail of a row as they are held.
+    static void aggiungiRecapiti(const Riga& riga, std::string& telefoni, std::string& email);
     std::vector<Voce> cercaCognome(const LikePattern& pattern, const std::vector<Voce>& candidate) const;
     std::vector<Voce> cercaNomeCompleto(const RicercaRapida& ricerca, const std::vector<Voce>& candidate) const;
     // The contacts whose entry in `testi` holds `cercato` (and is like `pattern`, when given).

@@ -6,18 +6,13 @@ namespace brenzola {
 
 namespace {
 
-// What people write between the digits of a number.
-constexpr char16_t kSeparatori[] = u" /.-()+";
-
-bool separatore(QChar c) { return std::u16string_view(kSeparatori).find(c.unicode()) != std::u16string_view::npos; }
-
 bool numero(const QString& testo)
 {
     bool cifre = false;
     for (QChar c : testo) {
         if (c >= u'0' && c <= u'9')
             cifre = true;
-        else if (!separatore(c))
+        else if (!RicercaRapida::separatore(c))
             return false;
     }
     return cifre;
@@ -47,7 +42,8 @@ QString cercatoDi(RicercaRapida::Tipo tipo, const QString& testo)
 QString senzaSeparatori(const QString& campo)
 {
     QString sql = campo;
-    for (char16_t c : std::u16string_view(kSeparatori)) sql = QStringLiteral("Replace(%1, '%2', '')").arg(sql, QChar(c));
+    for (char16_t c : std::u16string_view(RicercaRapida::kSeparatori))
+        sql = QStringLiteral("Replace(%1, '%2', '')").arg(sql, QChar(c));
     return sql;
 }
 

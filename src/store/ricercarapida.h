@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <string>
+#include <string_view>
 
 namespace brenzola {
 
@@ -34,6 +35,14 @@ public:
 
     // What a stored number looks like to the search: without the characters above.
     static QString cifreDi(QStringView numero);
+    // What people write between the digits of a number.
+    static constexpr char16_t kSeparatori[] = u" /.-()+";
+    static bool separatore(QChar c)
+    {
+        for (char16_t s : std::u16string_view(kSeparatori))
+            if (c.unicode() == s) return true;
+        return false;
+    }
 
 private:
     Tipo tipo_;
