@@ -1,10 +1,10 @@
 // Times the contact list at 10,000, 100,000 and 1,000,000 contacts: the window listed from
 // start, every quick-search keystroke (with the repaint it causes) by surname and by full
 // name, number and e-mail, a full refill beside the bare statement in the store's plain
-// order, choosing and saving a contact, and the peak memory; then another program's write (sqlite3, psql) until listed and the keystroke after
-// it, and saves with the agenda opened and closed, and open. Each size is measured in a
-// process of its own, so that the peak is the window's. Prints one figure per line as
-// `name value unit`.
+// order, choosing and saving a contact, and the peak memory; then another program's write
+// (sqlite3, psql) until listed and the keystroke after it, and saves with the agenda opened
+// and closed, and open. Each size is measured in a process of its own, so that the peak is
+// the window's. Prints one figure per line as `name value unit`.
 #include "benchform.h"
 #include "benchsupport.h"
 #include "demodata.h"
