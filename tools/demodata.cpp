@@ -94,6 +94,7 @@ void AggiungiContattiDemo(const QString& archivio, int count, quint64 seed)
     connection.Open(Funzioni::StringaConnessionePer(archivio));
     {
         QSqlDatabase db = connection.database();
+        if (connection.engine() == Engine::SQLite) runStatement(db, QStringLiteral("PRAGMA temp_store = MEMORY"));
         {
             // One operation, which can be undone like any other.
             Operazione operazione(connection, QStringLiteral("Contatti dimostrativi: %1").arg(QuantiContatti(count)));
