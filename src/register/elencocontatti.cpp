@@ -42,9 +42,10 @@ void ElencoContatti::tutti()
 
 void ElencoContatti::rapida(const QString& testo)
 {
-    registro_.filtro = RicercaRapida(testo).filtro();
+    const RicercaRapida ricerca(testo);
+    registro_.filtro = ricerca.filtro();
     registro_.indice.aggiornaSeCambiato(openConnection(registro_.connessione.get()));
-    mostraVoci(cercaRapida(testo));
+    mostraVoci(cercaRapida(ricerca));
 }
 
 void ElencoContatti::avanzata(Recordset& rs)
@@ -93,7 +94,7 @@ void ElencoContatti::rileggi()
         mostraVoci(registro_.indice.tutte());
         break;
     case Elenco::Rapida:
-        mostraVoci(cercaRapida(testoRapido_));
+        mostraVoci(cercaRapida(*rapida_));
         break;
     case Elenco::Avanzata: {
         Recordset rs;
@@ -127,15 +128,14 @@ void ElencoContatti::mostraVoci(std::vector<IndiceNomi::Voce> voci)
     conteggio_->setText(QString::number(lista_->count()));
 }
 
-std::vector<IndiceNomi::Voce> ElencoContatti::cercaRapida(const QString& testo)
+std::vector<IndiceNomi::Voce> ElencoContatti::cercaRapida(const RicercaRapida& ricerca)
 {
-    const RicercaRapida ricerca(testo);
     // Typing on narrows what the last search found, when that is sure to hold every match.
-    const bool restringe = elenco_ == Elenco::Rapida && versioneRapida_ == registro_.indice.versione()
-                           && ricerca.restringe(RicercaRapida(testoRapido_));
+    const bool restringe =
+        elenco_ == Elenco::Rapida && rapida_ && versioneRapida_ == registro_.indice.versione() && ricerca.restringe(*rapida_);
     std::vector<IndiceNomi::Voce> trovate = registro_.indice.cerca(ricerca, restringe ? &lista_->voci() : nullptr);
     elenco_ = Elenco::Rapida;
-    testoRapido_ = testo;
+    rapida_ = ricerca;
     versioneRapida_ = registro_.indice.versione();
     return trovate;
 }

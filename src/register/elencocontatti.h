@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 class QLabel;
@@ -51,8 +52,8 @@ Q_SIGNALS:
 private:
     enum class Elenco { Tutti, Rapida, Avanzata };
     void mostraVoci(std::vector<IndiceNomi::Voce> voci);
-    // The quick search of `testo` among the names index, narrowing what is listed when it can.
-    std::vector<IndiceNomi::Voce> cercaRapida(const QString& testo);
+    // The quick search among the names index, narrowing what is listed when it can.
+    std::vector<IndiceNomi::Voce> cercaRapida(const RicercaRapida& ricerca);
 
     Registro& registro_;
     ElencoNomi* lista_;
@@ -60,8 +61,8 @@ private:
     QTimer* aggiorna_;
     std::vector<qint64> cambiatiAltrove_;  // announced by other desks, not yet listed; 0: unknown
     Elenco elenco_ = Elenco::Tutti;
-    QString testoRapido_;         // the text of the quick search listed, when elenco_ is Rapida
-    quint64 versioneRapida_ = 0;  // the index's version when it was listed
+    std::optional<RicercaRapida> rapida_;  // the quick search listed, when elenco_ is Rapida
+    quint64 versioneRapida_ = 0;           // the index's version when it was listed
 };
 
 }  // namespace brenzola

@@ -392,20 +392,10 @@ uint32_t IndiceNomi::parolaDi(QStringView parola)
 
 void IndiceNomi::aggiungiRecapiti(const Riga& riga, std::string& telefoni, std::string& email)
 {
-    // Read for every contact at every start: ASCII, nearly all of it, goes straight across.
-    const auto cifre = [&telefoni](QStringView numero) {
-        for (QChar c : numero) {
-            if (c.unicode() >= 0x80) {
-                telefoni.append(RicercaRapida::cifreDi(numero).toUtf8().toStdString());
-                return;
-            }
-        }
-        for (QChar c : numero)
-            if (!RicercaRapida::separatore(c)) telefoni.push_back(char(c.unicode()));
-    };
-    cifre(riga.telefono);
+    RicercaRapida::aggiungiCifre(riga.telefono, telefoni);
     telefoni.push_back('\1');  // so that no search finds digits of both numbers at once
-    cifre(riga.cell);
+    RicercaRapida::aggiungiCifre(riga.cell, telefoni);
+    // Read for every contact at every start: ASCII, nearly all of it, goes straight across.
     for (QChar c : riga.email)
         if (c.unicode() >= 0x80) {
             thread_local std::u16string minuscola;

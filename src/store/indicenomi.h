@@ -80,7 +80,7 @@ private:
         std::vector<uint32_t> cognomi;  // in parole_, apart: a search reads only these
         std::vector<uint32_t> nomi;     // in parole_
         std::u16string testi;
-        // Each contact's numbers, as cifreDi() gives them, then a 1 and a 0; a search looks
+        // Each contact's numbers, as RicercaRapida::aggiungiCifre() gives them, then a 1 and a 0; a search looks
         // through all of them at once.
         std::string telefoni;
         std::vector<uint32_t> inizioTelefoni;

@@ -2,6 +2,8 @@
 
 #include "store/funzioni.h"
 
+#include <algorithm>
+
 namespace brenzola {
 
 namespace {
@@ -31,7 +33,9 @@ RicercaRapida::Tipo tipoDi(const QString& testo)
 QString cercatoDi(RicercaRapida::Tipo tipo, const QString& testo)
 {
     if (tipo != RicercaRapida::Tipo::Telefono) return testo;
-    QString cifre = RicercaRapida::cifreDi(testo);
+    std::string utf8;
+    RicercaRapida::aggiungiCifre(testo, utf8);
+    QString cifre = QString::fromStdString(utf8);
     const QString inizio = testo.trimmed();
     const qsizetype prefisso = inizio.startsWith(u"+39") ? 2 : inizio.startsWith(u"0039") ? 4 : 0;
     if (cifre.size() > prefisso) cifre.remove(0, prefisso);  // "+39" alone still looks for 39
@@ -80,13 +84,19 @@ bool RicercaRapida::restringe(const RicercaRapida& prima) const
     return tipo_ == prima.tipo_ && prima.semplice_ && pattern_.alwaysContains(prima.minuscolo_);
 }
 
-QString RicercaRapida::cifreDi(QStringView numero)
+void RicercaRapida::aggiungiCifre(QStringView numero, std::string& utf8)
 {
+    // Every contact's numbers pass here at every start: ASCII, nearly all of them, goes
+    // straight across.
+    if (std::all_of(numero.begin(), numero.end(), [](QChar c) { return c.unicode() < 0x80; })) {
+        for (QChar c : numero)
+            if (!separatore(c)) utf8.push_back(char(c.unicode()));
+        return;
+    }
     QString cifre;
-    cifre.reserve(numero.size());
     for (QChar c : numero)
         if (!separatore(c)) cifre += c;
-    return cifre;
+    utf8 += cifre.toStdString();
 }
 
 }  // namespace brenzola

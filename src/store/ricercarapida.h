@@ -33,8 +33,8 @@ public:
     // Whether everything this finds is among what `prima` found: typing on narrows.
     bool restringe(const RicercaRapida& prima) const;
 
-    // What a stored number looks like to the search: without the characters above.
-    static QString cifreDi(QStringView numero);
+    // Appends what a number looks like to the search, in UTF-8: without the separators below.
+    static void aggiungiCifre(QStringView numero, std::string& utf8);
     // What people write between the digits of a number.
     static constexpr char16_t kSeparatori[] = u" /.-()+";
     static bool separatore(QChar c)

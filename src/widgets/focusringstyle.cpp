@@ -39,13 +39,6 @@ void FocusRingStyle::drawPrimitive(PrimitiveElement element, const QStyleOption*
     }
 }
 
-void FocusRingStyle::drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
-                                 const QWidget* widget) const
-{
-    QProxyStyle::drawControl(element, option, painter, widget);
-    if (element == CE_ShapedFrame) ring(option, painter);  // text boxes of many lines, lists
-}
-
 void FocusRingStyle::drawComplexControl(ComplexControl control, const QStyleOptionComplex* option, QPainter* painter,
                                         const QWidget* widget) const
 {
