@@ -3,6 +3,7 @@
 #include "store/storeerror.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 namespace brenzola {
@@ -13,15 +14,10 @@ const QString kNomiContatti = QStringLiteral("Select id, Cognome, Nome, Telefono
 
 std::u16string_view comeVista(QStringView text) { return {text.utf16(), size_t(text.size())}; }
 
-// One contact's entry among entries that each end with a 0.
-std::string_view voceIn(const std::string& testi, const std::vector<uint32_t>& inizi, size_t voce)
-{
-    const size_t fine = voce + 1 < inizi.size() ? inizi[voce + 1] : testi.size();
-    return {testi.data() + inizi[voce], fine - inizi[voce] - 1};
-}
+std::string utf8(std::u16string_view text) { return QStringView(text.data(), qsizetype(text.size())).toUtf8().toStdString(); }
 
 // The longest run of a like pattern without wildcards.
-QByteArray pezzoPiuLungo(std::u16string_view pattern)
+std::string pezzoPiuLungo(std::u16string_view pattern)
 {
     std::u16string_view piuLungo;
     size_t da = 0;
@@ -30,7 +26,28 @@ QByteArray pezzoPiuLungo(std::u16string_view pattern)
             if (i - da > piuLungo.size()) piuLungo = pattern.substr(da, i - da);
             da = i + 1;
         }
-    return QStringView(piuLungo.data(), qsizetype(piuLungo.size())).toUtf8();
+    return utf8(piuLungo);
+}
+
+// Asks for what a loop over `candidate` reads a few steps ahead: the list's order scatters
+// its contacts through memory, and a million reads one after the other would each wait.
+template <typename T> void preleva(const std::vector<T>& valori, const std::vector<uint32_t>& candidate, size_t i)
+{
+    constexpr size_t kAvanti = 16;
+    if (i + kAvanti < candidate.size()) __builtin_prefetch(valori.data() + candidate[i + kAvanti]);
+}
+
+std::u16string utf16(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())).toStdU16String(); }
+
+// What a search looks for in the texts it is given: lowered, in UTF-8.
+std::string cercatoDi(const RicercaRapida& ricerca)
+{
+    return ricerca.tipo() == RicercaRapida::Tipo::Telefono ? ricerca.cercato().toStdString() : utf8(ricerca.minuscolo());
+}
+
+bool simile(std::string_view testo, const RicercaRapida& ricerca, const std::string& cercato)
+{
+    return ricerca.semplice() ? testo.find(cercato) != std::string_view::npos : ricerca.pattern().matchesLowered(utf16(testo));
 }
 
 }  // namespace
@@ -40,35 +57,56 @@ IndiceNomi::Riga IndiceNomi::rigaDi(const RowView& row)
     return {row.integer(0), row.text(1), row.text(2), row.isNull(1), row.text(3), row.text(4), row.text(5)};
 }
 
+IndiceNomi::Dati::Dati() { parolaDi({}); }
+
 void IndiceNomi::Dati::riserva(size_t quanti, size_t letti)
 {
-    for (auto* v : {&cognomi, &nomi, &inizioTelefoni, &inizioEmail}) v->reserve(quanti);
+    nomi.reserve(quanti);
     contatti.reserve(quanti);
     if (letti == 0) return;
     const auto stima = [&](size_t tenuti) { return tenuti * quanti / letti * 9 / 8; };
     testi.reserve(stima(testi.size()));
-    telefoni.reserve(stima(telefoni.size()));
-    email.reserve(stima(email.size()));
+    telefoni.reserve(quanti, stima(telefoni.bytes()));
+    email.reserve(quanti, stima(email.bytes()));
 }
 
 void IndiceNomi::Dati::swap(Dati& altri) noexcept
 {
     contatti.swap(altri.contatti);
-    cognomi.swap(altri.cognomi);
     nomi.swap(altri.nomi);
     testi.swap(altri.testi);
     telefoni.swap(altri.telefoni);
-    inizioTelefoni.swap(altri.inizioTelefoni);
     email.swap(altri.email);
-    inizioEmail.swap(altri.inizioEmail);
+    parole.swap(altri.parole);
+    perParola.swap(altri.perParola);
+}
+
+uint32_t IndiceNomi::Dati::parolaDi(QStringView parola)
+{
+    thread_local std::string minuscola;
+    minuscola.clear();
+    appendLowerCaseUtf8(parola, minuscola);
+    const std::hash<std::string_view> hash;
+    if (perParola.size() < (parole.size() + 1) * 2) {
+        // Twice as many places as words keeps the runs short.
+        std::vector<uint32_t> piu(std::max<size_t>(64, perParola.size() * 2), 0);
+        for (uint32_t p = 0; p < parole.size(); ++p) {
+            size_t posto = hash(parole[p]) & (piu.size() - 1);
+            while (piu[posto] != 0) posto = (posto + 1) & (piu.size() - 1);
+            piu[posto] = p + 1;
+        }
+        perParola.swap(piu);
+    }
+    size_t posto = hash(minuscola) & (perParola.size() - 1);
+    for (; perParola[posto] != 0; posto = (posto + 1) & (perParola.size() - 1))
+        if (parole[perParola[posto] - 1] == minuscola) return perParola[posto] - 1;
+    perParola[posto] = parole.append(minuscola) + 1;
+    return perParola[posto] - 1;
 }
 
 void IndiceNomi::dimentica()
 {
     dati_ = Dati();
-    parole_.clear();
-    minuscoli_.clear();
-    perParola_.clear();
     ordine_.clear();
     perChiave_.clear();
     cursore_ = CursoreGiornale();
@@ -228,40 +266,46 @@ void IndiceNomi::contattiCambiati(Connection& connection, const std::vector<qint
 std::vector<IndiceNomi::Voce> IndiceNomi::cerca(const RicercaRapida& ricerca, const std::vector<Voce>* entro) const
 {
     const std::vector<Voce>& candidate = entro ? *entro : ordine_;
-    std::vector<bool> trovate;
-    switch (ricerca.tipo()) {
-    case RicercaRapida::Tipo::Cognome:
-        return cercaCognome(ricerca.pattern(), candidate);
-    case RicercaRapida::Tipo::NomeCompleto:
-        return cercaNomeCompleto(ricerca, candidate);
-    case RicercaRapida::Tipo::Telefono:
-        trovate = cercaRecapito(dati_.telefoni, dati_.inizioTelefoni, ricerca.cercato().toUtf8(), nullptr);
-        break;
-    case RicercaRapida::Tipo::Email: {
-        // The longest run of the text without wildcards finds the candidates at the speed of
-        // memory; the pattern has the last word.
-        trovate = cercaRecapito(dati_.email, dati_.inizioEmail, pezzoPiuLungo(ricerca.minuscolo()),
-                                ricerca.semplice() ? nullptr : &ricerca.pattern());
-        break;
-    }
-    }
+    if (ricerca.tipo() == RicercaRapida::Tipo::Cognome) return cercaCognome(ricerca, candidate);
+    if (ricerca.tipo() == RicercaRapida::Tipo::NomeCompleto) return cercaNomeCompleto(ricerca, candidate);
+    const TextColumn::Bits trovate =
+        simili(ricerca.tipo() == RicercaRapida::Tipo::Telefono ? dati_.telefoni : dati_.email, ricerca);
     std::vector<Voce> scelte;
     for (Voce v : candidate)
-        if (trovate[v]) scelte.push_back(v);
+        if (TextColumn::has(trovate, v)) scelte.push_back(v);
     return scelte;
 }
 
-std::vector<IndiceNomi::Voce> IndiceNomi::cercaCognome(const LikePattern& pattern, const std::vector<Voce>& candidate) const
+TextColumn::Bits IndiceNomi::simili(const TextColumn& colonna, const RicercaRapida& ricerca) const
 {
-    enum : uint8_t { DaVedere, Si, No };
-    std::vector<uint8_t> esito(parole_.size(), DaVedere);
+    if (ricerca.semplice()) return colonna.containing(cercatoDi(ricerca));
+    // The longest run of the text without wildcards finds the candidates at the speed of
+    // memory; the pattern has the last word.
+    TextColumn::Bits bits = colonna.containing(pezzoPiuLungo(ricerca.minuscolo()));
+    for (size_t parte = 0; parte < bits.size(); ++parte)
+        for (uint64_t resto = bits[parte]; resto != 0; resto &= resto - 1) {
+            const size_t testo = parte * 64 + size_t(std::countr_zero(resto));
+            if (!ricerca.pattern().matchesLowered(utf16(colonna[testo]))) bits[parte] &= ~(uint64_t(1) << (testo % 64));
+        }
+    return bits;
+}
+
+std::vector<IndiceNomi::Voce> IndiceNomi::cercaCognome(const RicercaRapida& ricerca, const std::vector<Voce>& candidate) const
+{
     std::vector<Voce> trovate;
-    for (Voce v : candidate) {
-        const uint32_t quale = dati_.cognomi[v];
-        if (quale == kSenzaCognome) continue;
-        uint8_t& e = esito[quale];
-        if (e == DaVedere) e = pattern.matchesLowered(parole_[quale].in(minuscoli_)) ? Si : No;
-        if (e == Si) trovate.push_back(v);
+    if (candidate.size() * 16 < dati_.parole.size()) {
+        // Few contacts to look at, as when typing on narrows: each one's surname alone.
+        const std::string cercato = cercatoDi(ricerca);
+        for (Voce v : candidate)
+            if (const uint32_t c = dati_.nomi[v].cognome; c != kSenzaCognome && simile(dati_.parole[c], ricerca, cercato))
+                trovate.push_back(v);
+        return trovate;
+    }
+    const TextColumn::Bits cognomi = simili(dati_.parole, ricerca);
+    for (size_t i = 0; i < candidate.size(); ++i) {
+        preleva(dati_.nomi, candidate, i);
+        if (const uint32_t c = dati_.nomi[candidate[i]].cognome; c != kSenzaCognome && TextColumn::has(cognomi, c))
+            trovate.push_back(candidate[i]);
     }
     return trovate;
 }
@@ -269,79 +313,58 @@ std::vector<IndiceNomi::Voce> IndiceNomi::cercaCognome(const LikePattern& patter
 std::vector<IndiceNomi::Voce> IndiceNomi::cercaNomeCompleto(const RicercaRapida& ricerca,
                                                             const std::vector<Voce>& candidate) const
 {
-    const std::u16string_view cercato = ricerca.minuscolo();
+    // Access's "&" reads a Null surname as an empty one.
+    const auto cognomeDi = [this](Voce v) { return dati_.nomi[v].cognome == kSenzaCognome ? 0 : dati_.nomi[v].cognome; };
+    const std::string cercato = cercatoDi(ricerca);
     std::vector<size_t> spazi;
     for (size_t i = 0; i < cercato.size(); ++i)
-        if (cercato[i] == u' ') spazi.push_back(i);
+        if (cercato[i] == ' ') spazi.push_back(i);
     std::vector<Voce> trovate;
-    if (!ricerca.semplice() || spazi.size() > 32) {
+    if (!ricerca.semplice()) {
         // Wildcards: each name whole, in both orders.
-        std::u16string testo;
-        const auto simile = [&](std::u16string_view primo, std::u16string_view secondo) {
-            testo.assign(primo).append(1, u' ').append(secondo);
-            return ricerca.pattern().matchesLowered(testo);
+        std::string testo;
+        const auto simile = [&](std::string_view primo, std::string_view secondo) {
+            testo.assign(primo).append(1, ' ').append(secondo);
+            return ricerca.pattern().matchesLowered(utf16(testo));
         };
         for (Voce v : candidate) {
-            const uint32_t c = dati_.cognomi[v];
-            const std::u16string_view cognome = c == kSenzaCognome ? std::u16string_view() : parole_[c].in(minuscoli_);
-            const std::u16string_view nome = parole_[dati_.nomi[v]].in(minuscoli_);
+            const std::string_view cognome = dati_.parole[cognomeDi(v)];
+            const std::string_view nome = dati_.parole[dati_.nomi[v].nome];
             if (simile(cognome, nome) || simile(nome, cognome)) trovate.push_back(v);
         }
         return trovate;
     }
     // The text is found in "Cognome Nome" (or "Nome Cognome") when one of the two names holds
     // it, or when it spans the space between them at one of its own spaces: what comes
-    // before that space ends the first name and what follows begins the second. Each name
-    // is looked at once, whatever the number of contacts bearing it.
-    struct Esito {
-        bool visto = false;
-        bool contiene = false;
-        uint32_t finisce = 0;  // bit i: ends with the text before its i-th space
-        uint32_t inizia = 0;   // bit i: begins with the text after its i-th space
+    // before that space ends the first name and what follows begins the second.
+    const auto tiene = [&](std::string_view primo, std::string_view secondo) {
+        if (primo.find(cercato) != std::string_view::npos || secondo.find(cercato) != std::string_view::npos) return true;
+        for (size_t spazio : spazi)
+            if (primo.ends_with(std::string_view(cercato).substr(0, spazio))
+                && secondo.starts_with(std::string_view(cercato).substr(spazio + 1)))
+                return true;
+        return false;
     };
-    const auto esitoDi = [&](std::u16string_view parola) {
-        Esito e;
-        e.visto = true;
-        e.contiene = parola.find(cercato) != std::u16string_view::npos;
-        for (size_t i = 0; i < spazi.size(); ++i) {
-            if (parola.ends_with(cercato.substr(0, spazi[i]))) e.finisce |= 1u << i;
-            if (parola.starts_with(cercato.substr(spazi[i] + 1))) e.inizia |= 1u << i;
+    // Either way one of the two names holds each word of the text: the longest picks the
+    // few contacts worth that look, in one search through the names.
+    std::string_view parola;
+    for (size_t da = 0, a = 0; a <= cercato.size(); ++a)
+        if (a == cercato.size() || cercato[a] == ' ') {
+            if (a - da > parola.size()) parola = std::string_view(cercato).substr(da, a - da);
+            da = a + 1;
         }
-        return e;
+    const bool tutte = candidate.size() * 16 >= dati_.parole.size();
+    const TextColumn::Bits conParola = tutte ? dati_.parole.containing(parola) : TextColumn::Bits();
+    const auto ha = [&](uint32_t p) {
+        return tutte ? TextColumn::has(conParola, p) : dati_.parole[p].find(parola) != std::string_view::npos;
     };
-    std::vector<Esito> esiti(parole_.size());
-    const Esito vuoto = esitoDi({});  // a Null surname
-    const auto di = [&](uint32_t quale) -> const Esito& {
-        if (quale == kSenzaCognome) return vuoto;
-        Esito& e = esiti[quale];
-        if (!e.visto) e = esitoDi(parole_[quale].in(minuscoli_));
-        return e;
-    };
-    for (Voce v : candidate) {
-        const Esito& cognome = di(dati_.cognomi[v]);
-        const Esito& nome = di(dati_.nomi[v]);
-        if (cognome.contiene || nome.contiene || (cognome.finisce & nome.inizia) || (nome.finisce & cognome.inizia))
-            trovate.push_back(v);
-    }
-    return trovate;
-}
-
-std::vector<bool> IndiceNomi::cercaRecapito(const std::string& testi, const std::vector<uint32_t>& inizi,
-                                            const QByteArray& cercato, const LikePattern* pattern) const
-{
-    std::vector<bool> trovate(dati_.contatti.size());
-    size_t da = 0;
-    size_t voce = 0;
-    while (da < testi.size()) {
-        const void* dove = memmem(testi.data() + da, testi.size() - da, cercato.constData(), size_t(cercato.size()));
-        if (!dove) break;
-        const size_t posto = size_t(static_cast<const char*>(dove) - testi.data());
-        // Found in order: the contact holding it lies at or after the last one.
-        voce = size_t(std::upper_bound(inizi.begin() + qsizetype(voce), inizi.end(), uint32_t(posto)) - inizi.begin()) - 1;
-        const std::string_view trovata = voceIn(testi, inizi, voce);
-        if (!pattern || pattern->matchesLowered(QString::fromUtf8(trovata.data(), qsizetype(trovata.size())).toStdU16String()))
-            trovate[voce] = true;
-        da = size_t(trovata.data() - testi.data()) + trovata.size() + 1;
+    for (size_t i = 0; i < candidate.size(); ++i) {
+        preleva(dati_.nomi, candidate, i);
+        const uint32_t cognome = cognomeDi(candidate[i]);
+        const uint32_t nome = dati_.nomi[candidate[i]].nome;
+        if ((ha(cognome) || ha(nome))
+            && (tiene(dati_.parole[cognome], dati_.parole[nome]) || tiene(dati_.parole[nome], dati_.parole[cognome])))
+            trovate.push_back(candidate[i]);
     }
     return trovate;
 }
@@ -368,45 +391,24 @@ IndiceNomi::Voce IndiceNomi::aggiungi(const Riga& riga)
     dati_.testi.append(comeVista(riga.cognome)).append(1, u' ').append(comeVista(riga.nome));
     c.lunghezza = uint32_t(dati_.testi.size()) - c.testo;
     c.cognomeNelTesto = uint32_t(riga.cognome.size());
-    dati_.cognomi.push_back(riga.senzaCognome ? kSenzaCognome : parolaDi(riga.cognome));
-    dati_.nomi.push_back(parolaDi(riga.nome));
-    dati_.inizioTelefoni.push_back(uint32_t(dati_.telefoni.size()));
-    dati_.inizioEmail.push_back(uint32_t(dati_.email.size()));
-    aggiungiRecapiti(riga, dati_.telefoni, dati_.email);
-    dati_.telefoni.push_back('\0');
-    dati_.email.push_back('\0');
+    dati_.nomi.push_back({riga.senzaCognome ? kSenzaCognome : dati_.parolaDi(riga.cognome), dati_.parolaDi(riga.nome)});
+    thread_local std::string telefoni;
+    thread_local std::string email;
+    recapitiDi(riga, telefoni, email);
+    dati_.telefoni.append(telefoni);
+    dati_.email.append(email);
     dati_.contatti.push_back(c);
     return Voce(dati_.contatti.size() - 1);
 }
 
-uint32_t IndiceNomi::parolaDi(QStringView parola)
+void IndiceNomi::recapitiDi(const Riga& riga, std::string& telefoni, std::string& email)
 {
-    const auto found = perParola_.find(comeVista(parola));
-    if (found != perParola_.end()) return found->second;
-    thread_local std::u16string minuscolo;
-    lowerCase(parola, minuscolo);
-    parole_.push_back({uint32_t(minuscoli_.size()), uint32_t(minuscolo.size())});
-    minuscoli_.append(minuscolo);
-    return perParola_.emplace(std::u16string(comeVista(parola)), uint32_t(parole_.size() - 1)).first->second;
-}
-
-void IndiceNomi::aggiungiRecapiti(const Riga& riga, std::string& telefoni, std::string& email)
-{
+    telefoni.clear();
     RicercaRapida::aggiungiCifre(riga.telefono, telefoni);
     telefoni.push_back('\1');  // so that no search finds digits of both numbers at once
     RicercaRapida::aggiungiCifre(riga.cell, telefoni);
-    // Read for every contact at every start: ASCII, nearly all of it, goes straight across.
-    for (QChar c : riga.email)
-        if (c.unicode() >= 0x80) {
-            thread_local std::u16string minuscola;
-            lowerCase(riga.email, minuscola);
-            email.append(QStringView(minuscola.data(), qsizetype(minuscola.size())).toUtf8().toStdString());
-            return;
-        }
-    for (QChar c : riga.email) {
-        const char16_t u = c.unicode();
-        email.push_back(char(u >= u'A' && u <= u'Z' ? u + (u'a' - u'A') : u));
-    }
+    email.clear();
+    appendLowerCaseUtf8(riga.email, email);
 }
 
 bool IndiceNomi::uguale(Voce voce, const Riga& riga) const
@@ -415,11 +417,9 @@ bool IndiceNomi::uguale(Voce voce, const Riga& riga) const
     const std::u16string_view text = vista(voce);
     thread_local std::string telefoni;
     thread_local std::string email;
-    telefoni.clear();
-    email.clear();
-    aggiungiRecapiti(riga, telefoni, email);
-    return voceIn(dati_.telefoni, dati_.inizioTelefoni, voce) == telefoni && voceIn(dati_.email, dati_.inizioEmail, voce) == email
-           && (dati_.cognomi[voce] == kSenzaCognome) == riga.senzaCognome && c.cognomeNelTesto == size_t(riga.cognome.size())
+    recapitiDi(riga, telefoni, email);
+    return dati_.telefoni[voce] == telefoni && dati_.email[voce] == email
+           && (dati_.nomi[voce].cognome == kSenzaCognome) == riga.senzaCognome && c.cognomeNelTesto == size_t(riga.cognome.size())
            && text.size() == size_t(riga.cognome.size() + 1 + riga.nome.size())
            && text.substr(0, c.cognomeNelTesto) == comeVista(riga.cognome)
            && text.substr(c.cognomeNelTesto + 1) == comeVista(riga.nome);

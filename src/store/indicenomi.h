@@ -4,12 +4,12 @@
 #include "store/giornale.h"
 #include "store/italiantext.h"
 #include "store/ricercarapida.h"
+#include "store/textcolumn.h"
 
 #include <QString>
 
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -76,21 +76,27 @@ private:
     };
     // What is held of each contact, by its place.
     struct Dati {
+        Dati();
         std::vector<Contatto> contatti;
-        std::vector<uint32_t> cognomi;  // in parole_, apart: a search reads only these
-        std::vector<uint32_t> nomi;     // in parole_
+        struct Nome {
+            uint32_t cognome;  // in parole, or kSenzaCognome
+            uint32_t nome;     // in parole
+        };
+        std::vector<Nome> nomi;  // side by side: a search reads both for the same contact
         std::u16string testi;
-        // Each contact's numbers, as RicercaRapida::aggiungiCifre() gives them, then a 1 and a 0; a search looks
-        // through all of them at once.
-        std::string telefoni;
-        std::vector<uint32_t> inizioTelefoni;
-        std::string email;  // each contact's e-mail, lowered, in UTF-8, then a 0
-        std::vector<uint32_t> inizioEmail;
+        // Each contact's numbers as RicercaRapida::aggiungiCifre() gives them, a 1 between the two.
+        TextColumn telefoni;
+        TextColumn email;  // each contact's e-mail, lowered
+        // Each surname and first name once, lowered: a register holds the same names many
+        // times over, and a search looks at each of them once. The first is the empty name.
+        TextColumn parole;
+        std::vector<uint32_t> perParola;  // open addressing: a word's number + 1, or 0
         void swap(Dati& altri) noexcept;
         // Room for `quanti` contacts, the texts as long as the first `letti` on average:
         // grown step by step, a million contacts' texts would be copied and faulted in
         // again at every step.
         void riserva(size_t quanti, size_t letti);
+        uint32_t parolaDi(QStringView parola);
     };
 
     static Riga rigaDi(const RowView& row);
@@ -106,35 +112,19 @@ private:
     // Puts `nuove` in their places among ordine_, which no longer holds `via`.
     void inserisci(std::vector<Voce> nuove, const std::vector<bool>& via);
 
-    // Each surname and first name once, in lower case: a register holds the same names
-    // many times over, and a search looks at each of them only once.
-    struct Parola {
-        uint32_t inizio;  // in minuscoli_
-        uint32_t lunghezza;
-        std::u16string_view in(const std::u16string& minuscoli) const { return {minuscoli.data() + inizio, lunghezza}; }
-    };
-    struct HashTesto {
-        using is_transparent = void;
-        size_t operator()(std::u16string_view text) const { return std::hash<std::u16string_view>{}(text); }
-    };
-    uint32_t parolaDi(QStringView parola);
     // Appends the numbers and e-mail of a row as they are held.
-    static void aggiungiRecapiti(const Riga& riga, std::string& telefoni, std::string& email);
-    std::vector<Voce> cercaCognome(const LikePattern& pattern, const std::vector<Voce>& candidate) const;
+    static void recapitiDi(const Riga& riga, std::string& telefoni, std::string& email);
+    std::vector<Voce> cercaCognome(const RicercaRapida& ricerca, const std::vector<Voce>& candidate) const;
     std::vector<Voce> cercaNomeCompleto(const RicercaRapida& ricerca, const std::vector<Voce>& candidate) const;
-    // The contacts whose entry in `testi` holds `cercato` (and is like `pattern`, when given).
-    std::vector<bool> cercaRecapito(const std::string& testi, const std::vector<uint32_t>& inizi, const QByteArray& cercato,
-                                    const LikePattern* pattern) const;
+    // The texts of `colonna` like the search, one bit each.
+    TextColumn::Bits simili(const TextColumn& colonna, const RicercaRapida& ricerca) const;
 
     static constexpr uint32_t kSenzaCognome = UINT32_MAX;  // a Null surname
 
     Dati dati_;
-    std::vector<Parola> parole_;
-    std::u16string minuscoli_;
-    std::unordered_map<std::u16string, uint32_t, HashTesto, std::equal_to<>> perParola_;  // as stored
-    std::vector<Voce> ordine_;                                                            // present contacts in list order
-    std::vector<std::pair<qint64, Voce>> perChiave_;                                      // present contacts by key
-    CursoreGiornale cursore_;                                                             // what of the journal was seen
+    std::vector<Voce> ordine_;                        // present contacts in list order
+    std::vector<std::pair<qint64, Voce>> perChiave_;  // present contacts by key
+    CursoreGiornale cursore_;                         // what of the journal was seen
     bool letto_ = false;
     quint64 versione_ = 0;
     ItalianOrder italiano_;

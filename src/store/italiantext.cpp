@@ -36,6 +36,20 @@ void lowerCase(QStringView text, std::u16string& out)
     out.resize(U_SUCCESS(status) ? size_t(size) : 0);
 }
 
+void appendLowerCaseUtf8(QStringView text, std::string& out)
+{
+    if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; })) {
+        for (QChar c : text) {
+            const char16_t u = c.unicode();
+            out.push_back(char(u >= u'A' && u <= u'Z' ? u + 32 : u));
+        }
+        return;
+    }
+    thread_local std::u16string lowered;
+    lowerCase(text, lowered);
+    out += QStringView(lowered.data(), qsizetype(lowered.size())).toUtf8().toStdString();
+}
+
 LikePattern::LikePattern(QStringView pattern)
 {
     std::u16string lowered;
