@@ -12,7 +12,15 @@ namespace {
 
 const QString kNomiContatti = QStringLiteral("Select id, Cognome, Nome, Telefono, Cell, Email from Anagrafica");
 
-std::u16string_view comeVista(QStringView text) { return {text.utf16(), size_t(text.size())}; }
+// Appends a text in UTF-8: names are nearly all ASCII, which goes straight across.
+void appendUtf8(QStringView text, std::string& out)
+{
+    if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; })) {
+        for (QChar c : text) out.push_back(char(c.unicode()));
+        return;
+    }
+    out += text.toUtf8().toStdString();
+}
 
 std::string utf8(std::u16string_view text) { return QStringView(text.data(), qsizetype(text.size())).toUtf8().toStdString(); }
 
@@ -379,8 +387,8 @@ std::optional<IndiceNomi::Voce> IndiceNomi::voceDi(qint64 id) const
 QString IndiceNomi::testo(Voce voce) const
 {
     if (!contiene(voce)) return {};
-    const std::u16string_view text = vista(voce);
-    return QString(reinterpret_cast<const QChar*>(text.data()), qsizetype(text.size()));
+    const std::string_view text = vista(voce);
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
 IndiceNomi::Voce IndiceNomi::aggiungi(const Riga& riga)
@@ -388,9 +396,11 @@ IndiceNomi::Voce IndiceNomi::aggiungi(const Riga& riga)
     Contatto c;
     c.id = riga.id;
     c.testo = uint32_t(dati_.testi.size());
-    dati_.testi.append(comeVista(riga.cognome)).append(1, u' ').append(comeVista(riga.nome));
+    appendUtf8(riga.cognome, dati_.testi);
+    c.cognomeNelTesto = uint32_t(dati_.testi.size()) - c.testo;
+    dati_.testi.push_back(' ');
+    appendUtf8(riga.nome, dati_.testi);
     c.lunghezza = uint32_t(dati_.testi.size()) - c.testo;
-    c.cognomeNelTesto = uint32_t(riga.cognome.size());
     dati_.nomi.push_back({riga.senzaCognome ? kSenzaCognome : dati_.parolaDi(riga.cognome), dati_.parolaDi(riga.nome)});
     thread_local std::string telefoni;
     thread_local std::string email;
@@ -413,19 +423,21 @@ void IndiceNomi::recapitiDi(const Riga& riga, std::string& telefoni, std::string
 
 bool IndiceNomi::uguale(Voce voce, const Riga& riga) const
 {
-    const Contatto& c = dati_.contatti[voce];
-    const std::u16string_view text = vista(voce);
     thread_local std::string telefoni;
     thread_local std::string email;
+    thread_local std::string testo;
     recapitiDi(riga, telefoni, email);
+    testo.clear();
+    appendUtf8(riga.cognome, testo);
+    const size_t cognome = testo.size();
+    testo.push_back(' ');
+    appendUtf8(riga.nome, testo);
     return dati_.telefoni[voce] == telefoni && dati_.email[voce] == email
-           && (dati_.nomi[voce].cognome == kSenzaCognome) == riga.senzaCognome && c.cognomeNelTesto == size_t(riga.cognome.size())
-           && text.size() == size_t(riga.cognome.size() + 1 + riga.nome.size())
-           && text.substr(0, c.cognomeNelTesto) == comeVista(riga.cognome)
-           && text.substr(c.cognomeNelTesto + 1) == comeVista(riga.nome);
+           && (dati_.nomi[voce].cognome == kSenzaCognome) == riga.senzaCognome && dati_.contatti[voce].cognomeNelTesto == cognome
+           && vista(voce) == testo;
 }
 
-std::u16string_view IndiceNomi::vista(Voce voce) const
+std::string_view IndiceNomi::vista(Voce voce) const
 {
     const Contatto& c = dati_.contatti[voce];
     return {dati_.testi.data() + c.testo, c.lunghezza};
@@ -433,9 +445,9 @@ std::u16string_view IndiceNomi::vista(Voce voce) const
 
 bool IndiceNomi::precede(Voce a, Voce b) const
 {
-    const std::u16string_view x = vista(a);
-    const std::u16string_view y = vista(b);
-    const int order = italiano_.compare(QStringView(x.data(), qsizetype(x.size())), QStringView(y.data(), qsizetype(y.size())));
+    const std::string_view x = vista(a);
+    const std::string_view y = vista(b);
+    const int order = italiano_.compareUtf8(x.data(), int(x.size()), y.data(), int(y.size()));
     return order != 0 ? order < 0 : dati_.contatti[a].id < dati_.contatti[b].id;  // equal names: the older contact first
 }
 
@@ -448,9 +460,9 @@ void IndiceNomi::ordinaTutto(std::vector<Voce>& voci) const
     std::vector<uint32_t> tabella(capienza, 0);  // group + 1; 0 is free
     std::vector<Voce> primi;                     // each group's first contact
     std::vector<uint32_t> gruppo(voci.size());
-    const std::hash<std::u16string_view> hash;
+    const std::hash<std::string_view> hash;
     for (size_t i = 0; i < voci.size(); ++i) {
-        const std::u16string_view text = vista(voci[i]);
+        const std::string_view text = vista(voci[i]);
         size_t posto = hash(text) & (capienza - 1);
         while (tabella[posto] != 0 && vista(primi[tabella[posto] - 1]) != text) posto = (posto + 1) & (capienza - 1);
         if (tabella[posto] == 0) {
@@ -460,10 +472,7 @@ void IndiceNomi::ordinaTutto(std::vector<Voce>& voci) const
         gruppo[i] = tabella[posto] - 1;
     }
     tabella = {};
-    std::vector<QStringView> nomi;
-    nomi.reserve(primi.size());
-    for (Voce v : primi) nomi.emplace_back(vista(v).data(), qsizetype(vista(v).size()));
-    const std::vector<uint32_t> rango = italianRanks(nomi);
+    const std::vector<uint32_t> rango = italianRanksUtf8(primi.size(), [&](uint32_t g) { return vista(primi[g]); });
     // Each group's first place in the list, then its contacts there, older first.
     std::vector<uint32_t> perRango(primi.size());
     for (uint32_t g = 0; g < primi.size(); ++g) perRango[rango[g]] = g;

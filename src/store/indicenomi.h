@@ -59,9 +59,9 @@ public:
 private:
     struct Contatto {
         qint64 id = 0;
-        uint32_t testo = 0;  // in testi: "Cognome Nome"
+        uint32_t testo = 0;  // in testi: "Cognome Nome", in UTF-8
         uint32_t lunghezza = 0;
-        uint32_t cognomeNelTesto = 0;  // the surname's length within the text
+        uint32_t cognomeNelTesto = 0;  // the bytes of the surname in the text
         bool presente = true;
     };
     // One row as the store holds it, valid while it is being read.
@@ -83,7 +83,7 @@ private:
             uint32_t nome;     // in parole
         };
         std::vector<Nome> nomi;  // side by side: a search reads both for the same contact
-        std::u16string testi;
+        std::string testi;
         // Each contact's numbers as RicercaRapida::aggiungiCifre() gives them, a 1 between the two.
         TextColumn telefoni;
         TextColumn email;  // each contact's e-mail, lowered
@@ -104,7 +104,7 @@ private:
     void leggiTutto(Connection& connection);
     Voce aggiungi(const Riga& riga);
     bool uguale(Voce voce, const Riga& riga) const;
-    std::u16string_view vista(Voce voce) const;
+    std::string_view vista(Voce voce) const;
     bool precede(Voce a, Voce b) const;
     // Sorts a great many contacts: each distinct name once, by its collation key, on
     // every core; equal names keep their keys' order.

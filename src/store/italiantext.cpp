@@ -4,6 +4,7 @@
 
 #include <sqlite3.h>
 #include <unicode/ucol.h>
+#include <unicode/uiter.h>
 #include <unicode/ustring.h>
 #include <unicode/utf16.h>
 
@@ -199,70 +200,92 @@ int ItalianOrder::compareUtf8(const char* a, int lengthA, const char* b, int len
     return lengthA < lengthB ? -1 : 1;
 }
 
-void ItalianOrder::appendSortKey(QStringView text, std::vector<uint8_t>& out) const
+namespace {
+
+// The first bytes of a collation key read through `iterator`, as two numbers.
+std::pair<uint64_t, uint64_t> keyPrefix(const UCollator* collator, UCharIterator& iterator)
 {
-    const size_t start = out.size();
-    int32_t room = int32_t(text.size()) * 4 + 16;
-    for (;;) {
-        out.resize(start + size_t(room));
-        const int32_t size = collator_ ? ucol_getSortKey(collator_, reinterpret_cast<const UChar*>(text.utf16()),
-                                                         int32_t(text.size()), out.data() + start, room)
-                                       : 0;
-        if (size <= room) {
-            out.resize(start + size_t(size));
-            return;
-        }
-        room = size;
+    uint8_t key[16] = {};
+    if (collator) {
+        uint32_t state[2] = {0, 0};
+        UErrorCode status = U_ZERO_ERROR;
+        ucol_nextSortKeyPart(collator, &iterator, state, key, int32_t(sizeof key), &status);
+        if (U_FAILURE(status)) std::fill(std::begin(key), std::end(key), 0);  // compare() settles it
     }
+    uint64_t high = 0;
+    uint64_t low = 0;
+    for (int i = 0; i < 8; ++i) {
+        high = high << 8 | key[i];
+        low = low << 8 | key[i + 8];
+    }
+    return {high, low};
+}
+
+int compareText(const ItalianOrder& order, QStringView a, QStringView b) { return order.compare(a, b); }
+int compareText(const ItalianOrder& order, std::string_view a, std::string_view b)
+{
+    return order.compareUtf8(a.data(), int(a.size()), b.data(), int(b.size()));
+}
+
+template <typename Text> std::vector<uint32_t> ranks(size_t count, const std::function<Text(uint32_t)>& text)
+{
+    struct Key {
+        std::pair<uint64_t, uint64_t> prefix;
+        uint32_t text;
+    };
+    std::vector<Key> sorted(count);
+    const ItalianOrder order;
+    const auto less = [&text](const ItalianOrder& collator) {
+        return [&text, &collator](const Key& a, const Key& b) {
+            if (a.prefix != b.prefix) return a.prefix < b.prefix;
+            return compareText(collator, text(a.text), text(b.text)) < 0;
+        };
+    };
+    const auto prepare = [&](size_t from, size_t to) {
+        // A collator of this thread's own: ICU collators are not shared between threads.
+        const ItalianOrder own(order);  // NOLINT(performance-unnecessary-copy-initialization)
+        for (size_t i = from; i < to; ++i) sorted[i] = {own.sortKeyPrefix(text(uint32_t(i))), uint32_t(i)};
+        std::sort(sorted.begin() + qsizetype(from), sorted.begin() + qsizetype(to), less(own));
+    };
+    const size_t half = count / 2;
+    if (count < 20000) {
+        prepare(0, count);
+    } else {
+        // A future joins its thread on every path, and hands on what the thread threw.
+        auto other = std::async(std::launch::async, prepare, half, count);
+        prepare(0, half);
+        other.get();
+        std::inplace_merge(sorted.begin(), sorted.begin() + qsizetype(half), sorted.end(), less(order));
+    }
+    std::vector<uint32_t> result(count);
+    for (size_t place = 0; place < sorted.size(); ++place) result[sorted[place].text] = uint32_t(place);
+    return result;
+}
+
+}  // namespace
+
+std::pair<uint64_t, uint64_t> ItalianOrder::sortKeyPrefix(QStringView text) const
+{
+    UCharIterator iterator;
+    uiter_setString(&iterator, reinterpret_cast<const UChar*>(text.utf16()), int32_t(text.size()));
+    return keyPrefix(collator_, iterator);
+}
+
+std::pair<uint64_t, uint64_t> ItalianOrder::sortKeyPrefix(std::string_view utf8) const
+{
+    UCharIterator iterator;
+    uiter_setUTF8(&iterator, utf8.data(), int32_t(utf8.size()));
+    return keyPrefix(collator_, iterator);
 }
 
 std::vector<uint32_t> italianRanks(const std::vector<QStringView>& texts)
 {
-    struct Key {
-        uint64_t prefix;  // the key's first bytes, which settle most comparisons
-        uint32_t start;
-        uint32_t length;
-        uint32_t text;
-        uint32_t part;
-    };
-    constexpr uint32_t parts = 2;
-    std::vector<uint8_t> keys[parts];
-    std::vector<Key> sorted(texts.size());
-    const ItalianOrder order;
-    const auto less = [&](const Key& a, const Key& b) {
-        if (a.prefix != b.prefix) return a.prefix < b.prefix;
-        const int c = std::memcmp(keys[a.part].data() + a.start, keys[b.part].data() + b.start, std::min(a.length, b.length));
-        if (c != 0) return c < 0;
-        if (a.length != b.length) return a.length < b.length;
-        return ItalianOrder::compareCodePoints(texts[a.text], texts[b.text]) < 0;  // no collator: both threads get here
-    };
-    const auto prepare = [&](uint32_t part, size_t from, size_t to) {
-        // A collator of this thread's own: ICU collators are not shared between threads.
-        const ItalianOrder own(order);  // NOLINT(performance-unnecessary-copy-initialization)
-        std::vector<uint8_t>& arena = keys[part];
-        arena.reserve((to - from) * 40);
-        for (size_t i = from; i < to; ++i) {
-            const auto start = uint32_t(arena.size());
-            own.appendSortKey(texts[i], arena);
-            uint64_t prefix = 0;
-            for (uint32_t k = 0; k < 8; ++k) prefix = prefix << 8 | (start + k < arena.size() ? arena[start + k] : 0);
-            sorted[i] = {prefix, start, uint32_t(arena.size()) - start, uint32_t(i), part};
-        }
-        std::sort(sorted.begin() + qsizetype(from), sorted.begin() + qsizetype(to), less);
-    };
-    const size_t half = texts.size() / 2;
-    if (texts.size() < 20000) {
-        prepare(0, 0, texts.size());
-    } else {
-        // A future joins its thread on every path, and hands on what the thread threw.
-        auto other = std::async(std::launch::async, prepare, 1u, half, texts.size());
-        prepare(0, 0, half);
-        other.get();
-        std::inplace_merge(sorted.begin(), sorted.begin() + qsizetype(half), sorted.end(), less);
-    }
-    std::vector<uint32_t> ranks(texts.size());
-    for (size_t place = 0; place < sorted.size(); ++place) ranks[sorted[place].text] = uint32_t(place);
-    return ranks;
+    return ranks<QStringView>(texts.size(), [&texts](uint32_t i) { return texts[i]; });
+}
+
+std::vector<uint32_t> italianRanksUtf8(size_t count, const std::function<std::string_view(uint32_t)>& text)
+{
+    return ranks<std::string_view>(count, text);
 }
 
 namespace {

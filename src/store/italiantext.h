@@ -3,8 +3,10 @@
 #include <QStringView>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 struct sqlite3;
@@ -59,18 +61,22 @@ public:
     // The tie rule alone: code point order, as UTF-8's bytes give it.
     static int compareCodePoints(QStringView a, QStringView b);
     int compareUtf8(const char* a, int lengthA, const char* b, int lengthB) const;
-    // Appends the collation key of `text`: keys compare by their bytes as compare() does,
-    // up to the tie the code points settle.
-    void appendSortKey(QStringView text, std::vector<uint8_t>& out) const;
+    // The first 16 bytes of the collation key of `text`, as two numbers, then zeros:
+    // texts whose prefixes differ compare as the prefixes do; equal ones need compare().
+    std::pair<uint64_t, uint64_t> sortKeyPrefix(QStringView text) const;
+    std::pair<uint64_t, uint64_t> sortKeyPrefix(std::string_view utf8) const;
 
 private:
     UCollator* collator_;
 };
 
 // The place of each text in the Italian order (code points settling ties), for texts that
-// all differ: one collation key each, made and sorted on every core when there are many.
+// all differ: the start of a collation key each, made and sorted on every core when there
+// are many; only texts whose keys begin alike are compared whole.
 // Lists group their equal names first, so each is keyed only once.
 std::vector<uint32_t> italianRanks(const std::vector<QStringView>& texts);
+// The same for `count` texts in UTF-8, each given by `text`.
+std::vector<uint32_t> italianRanksUtf8(size_t count, const std::function<std::string_view(uint32_t)>& text);
 
 // Gives one SQLite connection the text rules of the Access dialect above: like() and text
 // equality on ICU's lower case, and the Italian order. They live on the connection only,
