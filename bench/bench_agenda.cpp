@@ -1,7 +1,8 @@
 // Times the follow-up agenda at a given register size: the start-up check, reading it
 // from the store, opening its window, reading it again after a change, and choosing a
 // contact deep in the list; with the memory each adds at its peak. Prints `name value
-// unit` lines; the sizes are the arguments, 100,000 and 1,000,000 contacts by default.
+// unit` lines; `bench_agenda [--dati demo|realistic|distinct|all] [N...]`, 100,000 and
+// 1,000,000 contacts of every data set by default.
 #include "agenda/agenda.h"
 #include "agenda/ui/frmagenda.h"
 #include "benchsupport.h"
@@ -33,7 +34,7 @@ double peakMb(const std::function<void()>& work)
 
 void measure(int contacts, const QDate& oggi)
 {
-    const bench::ArchivioDemo store(contacts);
+    const bench::ArchivioDemo store(contacts, bench::datiCorrenti);
     Funzioni::ApriDatabase(store.archivio());
     AggiungiIndici(*Funzioni::Connessione());  // as the program does when it opens a store
     bench::QuietDialogs dialogs;
@@ -104,10 +105,13 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     // The demo contacts' dates to call again fall in 2026 and 2027: at the start of 2026
     // few are overdue, at its end over a quarter of the register is.
-    const QStringList sizes = application.arguments().mid(1);
-    for (const QString& size : sizes.isEmpty() ? QStringList{QStringLiteral("100000"), QStringLiteral("1000000")} : sizes) {
-        measure(size.toInt(), QDate(2026, 1, 5));
-        measure(size.toInt(), QDate(2026, 12, 8));
-    }
+    const bench::Argomenti argomenti =
+        bench::leggiArgomenti(application.arguments().mid(1), {QStringLiteral("100000"), QStringLiteral("1000000")});
+    for (const QString& size : argomenti.sizes)
+        for (const bench::Dati dati : argomenti.dati) {
+            bench::datiCorrenti = dati;
+            measure(size.toInt(), QDate(2026, 1, 5));
+            measure(size.toInt(), QDate(2026, 12, 8));
+        }
     return 0;
 }

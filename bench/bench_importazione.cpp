@@ -1,5 +1,5 @@
 // Import at scale, as a user runs it: importa_contatti on a CSV and a vCard file of a
-// register with many distinct surnames, into an empty file store, beside `sqlite3 .import`
+// register with realistic names, into an empty file store, beside `sqlite3 .import`
 // of the same CSV; then the same file again into the filled store (every contact already
 // there, --doppioni salta). Time and peak memory of each child process. Prints
 // `name value unit` lines; the argument is the number of contacts (100,000 if none).
@@ -72,13 +72,13 @@ int main(int argc, char* argv[])
 {
     QCoreApplication application(argc, argv);
     const int contatti = argc > 1 ? QByteArray(argv[1]).toInt() : 100000;
-    bench::datiCorrenti = bench::Dati::Vari;
+    bench::datiCorrenti = bench::Dati::Realistici;
     const QString importa = QStringLiteral(IMPORTA_CONTATTI);
     QTemporaryDir cartella;
     const QString csv = cartella.filePath(QStringLiteral("contatti.csv"));
     const QString vcf = cartella.filePath(QStringLiteral("contatti.vcf"));
     {
-        const bench::ArchivioDemo origine(contatti, bench::Dati::Vari);
+        const bench::ArchivioDemo origine(contatti, bench::Dati::Realistici);
         Connection connection;
         connection.Open(Funzioni::StringaConnessionePer(origine.archivio()));
         QElapsedTimer tempo;

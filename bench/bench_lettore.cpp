@@ -4,6 +4,7 @@
 #include "exchange/csv.h"
 #include "exchange/lettore.h"
 #include "exchange/vcard.h"
+#include "nomiinventati.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -16,16 +17,18 @@ using bench::print;
 
 namespace {
 
-// Invented contacts with as many distinct surnames as a real register, some with a note
-// over two lines, written a thousand at a time.
+// Invented contacts with the surnames of the realistic data, some with a note over two
+// lines, written a thousand at a time.
 void scrivi(const QString& nome, int contatti, bool vcard)
 {
     QFile file(nome);
     if (!file.open(QIODevice::WriteOnly)) qFatal("%s: %s", qPrintable(nome), qPrintable(file.errorString()));
     QByteArray blocco = vcard ? QByteArray() : intestazioneCsv(StileCsv::Italiano);
+    demo::Sequenza seq(7);
+    demo::CognomiRealistici cognomi;
     for (int i = 0; i < contatti; ++i) {
         Contatto c;
-        c[Campo::Cognome] = bench::CognomeVario(quint64(i) * 7 % quint64(contatti / 2 + 1));
+        c[Campo::Cognome] = cognomi.estrai(seq).testo;
         c[Campo::Nome] = QStringLiteral("Nome %1").arg(i % 997);
         c[Campo::Email] = QStringLiteral("persona%1@example.it").arg(i);
         c[Campo::Cell] = QStringLiteral("+39 3%1").arg(100000000 + i);

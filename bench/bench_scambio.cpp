@@ -39,7 +39,7 @@ Lettura leggi(const QByteArray& dati) { return apriLettore(dati)->tutte(); }
 
 void measure(int contacts)
 {
-    const bench::ArchivioDemo origine(contacts);
+    const bench::ArchivioDemo origine(contacts, bench::datiCorrenti);
     QTemporaryDir cartella;
     Connection sorgente;
     sorgente.Open(Funzioni::StringaConnessionePer(origine.archivio()));
@@ -88,7 +88,11 @@ void measure(int contacts)
 int main(int argc, char* argv[])
 {
     QCoreApplication application(argc, argv);
-    const QStringList sizes = application.arguments().mid(1);
-    for (const QString& size : sizes.isEmpty() ? QStringList{QStringLiteral("100000")} : sizes) measure(size.toInt());
+    const bench::Argomenti argomenti = bench::leggiArgomenti(application.arguments().mid(1), {QStringLiteral("100000")});
+    for (const QString& size : argomenti.sizes)
+        for (const bench::Dati dati : argomenti.dati) {
+            bench::datiCorrenti = dati;
+            measure(size.toInt());
+        }
     return 0;
 }

@@ -9,11 +9,9 @@
 #include "register/frmbrenzola.h"
 #include "store/archivio.h"
 #include "store/funzioni.h"
+#include "store/giornale.h"
 #include "store/recordset.h"
 #include "widgets/moduli.h"
-#if __has_include("store/giornale.h")
-#include "store/giornale.h"
-#endif
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -32,17 +30,6 @@ using bench::medianMs;
 using bench::print;
 
 namespace {
-
-// A write as one user action, as Brenzola makes it; a plain write before the journal.
-template <typename Lavoro> void comeOperazione(Connection& connection, const QString& etichetta, Lavoro&& lavoro)
-{
-#if __has_include("store/giornale.h")
-    InOperazione(connection, etichetta, lavoro);
-#else
-    (void)etichetta;
-    lavoro();
-#endif
-}
 
 void measure(int contacts, bench::Dati dati)
 {
@@ -81,7 +68,7 @@ void measure(int contacts, bench::Dati dati)
                        for (const char* column : {"DataIn", "DataNasc", "DataRicont"})
                            rs.SetField(QLatin1String(column), rs.Fields(QLatin1String(column)));
                        rs.SetField(QStringLiteral("Telefono"), QString::number(i));
-                       comeOperazione(*Funzioni::Connessione(), QStringLiteral("Salvataggio"), [&rs] { rs.Update(); });
+                       InOperazione(*Funzioni::Connessione(), QStringLiteral("Salvataggio"), [&rs] { rs.Update(); });
                    }),
           "ms");
 
@@ -137,7 +124,7 @@ void measure(int contacts, bench::Dati dati)
         std::vector<double> salvati, eliminati;
         for (int i = 0; i < 11; ++i) {
             const QString cognome = QStringLiteral("Aa0%1").arg(++rinomine);  // before every other name
-            comeOperazione(*other, QStringLiteral("Salvataggio"), [&] {
+            InOperazione(*other, QStringLiteral("Salvataggio"), [&] {
                 Recordset rs;
                 rs.Open(QStringLiteral("Select * from Anagrafica where id =%1").arg(rinominato), other.get());
                 rs.SetField(QStringLiteral("cognome"), cognome);
@@ -153,8 +140,8 @@ void measure(int contacts, bench::Dati dati)
             for (int riga = int((qint64(i + 1) * 7919 * 13) % list->count()); eliminato == 0; riga = (riga + 1) % list->count())
                 if (const qint64 k = list->chiave(riga); k != form.idCorrente() && k != rinominato) eliminato = k;
             const int prima = list->count();
-            comeOperazione(*other, QStringLiteral("Eliminazione"),
-                           [&] { other->Execute(QStringLiteral("Delete from anagrafica where id=%1").arg(eliminato)); });
+            InOperazione(*other, QStringLiteral("Eliminazione"),
+                         [&] { other->Execute(QStringLiteral("Delete from anagrafica where id=%1").arg(eliminato)); });
             const double ms = bench::attendi([&] { return list->count() == prima - 1; });
             if (ms < 0 || list->rigaDi(eliminato) >= 0)
                 std::fprintf(stderr, "%s: %lld still listed\n", nome("other_desk_delete_listed").constData(), eliminato);

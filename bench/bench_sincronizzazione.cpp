@@ -1,5 +1,5 @@
 // Synchronisation with a CardDAV server on this machine (Radicale, as the tests start it):
-// the first synchronisation of a register of many distinct surnames with an empty address
+// the first synchronisation of a register of realistic names with an empty address
 // book, a synchronisation with nothing changed, and one with a contact changed on each
 // side; for each the time, the program's own processor time, the requests and the cards
 // sent or received. Prints `name value unit` lines; the argument is the number of contacts
@@ -40,7 +40,7 @@ int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     const int contatti = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 10'000;
-    bench::ArchivioDemo archivio(contatti, bench::Dati::Vari);
+    bench::ArchivioDemo archivio(contatti, bench::Dati::Realistici);
     Radicale server;
     CardDavClient::Settings impostazioni;
     impostazioni.server = server.url();

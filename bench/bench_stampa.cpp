@@ -1,19 +1,21 @@
 // Times the two reports from their tables to a PDF file: the list report of 100,000 and
-// of 1,000,000 names and the card report of 1,000 contacts, with the peak memory of each.
-// `bench_stampa N...` times the list report of N names only. Prints `name value unit` lines.
+// of 1,000,000 names and the card report of 1,000 contacts, with the peak memory of each,
+// their names from each data set. `bench_stampa [--dati demo|realistic|distinct|all] N...`
+// times the list report of N names only. Prints `name value unit` lines.
+#include "benchsupport.h"
 #include "printing/memorytable.h"
 #include "printing/reportpainter.h"
 #include "printing/ui/stampa.h"
+#include "store/connection.h"
 #include "store/funzioni.h"
 #include "widgets/dialogs.h"
 
 #include <QApplication>
 #include <QDate>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
-#include <QRegularExpression>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -35,23 +37,6 @@ struct Timing {
     double peakMiB = 0;
 };
 
-// A figure of /proc/self/status, in MiB.
-double statusMiB(const char* field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly)) return -1;
-    const auto match = QRegularExpression(QStringLiteral("%1:\\s+(\\d+) kB").arg(QLatin1String(field)))
-                           .match(QString::fromLatin1(status.readAll()));
-    return match.hasMatch() ? match.captured(1).toDouble() / 1024.0 : -1;
-}
-
-// Makes the peak resident memory start again from what is resident now.
-void resetPeak()
-{
-    QFile clear(QStringLiteral("/proc/self/clear_refs"));
-    if (clear.open(QIODevice::WriteOnly)) clear.write("5");
-}
-
 double elapsedMs(const QElapsedTimer& timer) { return double(timer.nsecsElapsed()) / 1e6; }
 
 // The progress a user watches, never stopped.
@@ -66,7 +51,7 @@ using Layout = std::function<std::optional<ReportDocument>(Progress*)>;
 Timing measureOnce(const Layout& layout, const QString& path)
 {
     Timing timing;
-    resetPeak();
+    bench::resetPeak();
     Watched progress;
     QElapsedTimer timer;
     timer.start();
@@ -77,14 +62,15 @@ Timing measureOnce(const Layout& layout, const QString& path)
     timing.pdfMs = timing.totalMs - timing.layoutMs;
     timing.pages = document.pageCount();
     timing.bytes = QFileInfo(path).size();
-    timing.peakMiB = statusMiB("VmHWM");
+    timing.peakMiB = bench::statusMb("VmHWM");
     return timing;
 }
 
-void report(const char* name, int runs, const Layout& layout, const QString& path)
+void report(const char* figure, int runs, const Layout& layout, const QString& path)
 {
+    const QByteArray name = bench::prefissoDati(bench::datiCorrenti) + QByteArray(figure);
     // Resident before the report: its table and what the program held already.
-    const double before = statusMiB("VmRSS");
+    const double before = bench::statusMb("VmRSS");
     std::vector<Timing> timings;
     for (int i = 0; i < runs; ++i) timings.push_back(measureOnce(layout, path));
     const auto median = [&](double Timing::*field) {
@@ -93,15 +79,15 @@ void report(const char* name, int runs, const Layout& layout, const QString& pat
         std::sort(values.begin(), values.end());
         return values[values.size() / 2];
     };
-    std::printf("%s_layout %.1f ms\n", name, median(&Timing::layoutMs));
-    std::printf("%s_pdf %.1f ms\n", name, median(&Timing::pdfMs));
-    std::printf("%s_total %.1f ms\n", name, median(&Timing::totalMs));
-    std::printf("%s_pages %d pages\n", name, timings.front().pages);
-    std::printf("%s_size %.0f KiB\n", name, double(timings.front().bytes) / 1024);
+    std::printf("%s_layout %.1f ms\n", name.constData(), median(&Timing::layoutMs));
+    std::printf("%s_pdf %.1f ms\n", name.constData(), median(&Timing::pdfMs));
+    std::printf("%s_total %.1f ms\n", name.constData(), median(&Timing::totalMs));
+    std::printf("%s_pages %d pages\n", name.constData(), timings.front().pages);
+    std::printf("%s_size %.0f KiB\n", name.constData(), double(timings.front().bytes) / 1024);
     double peak = 0;
     for (const Timing& t : timings) peak = std::max(peak, t.peakMiB);
-    std::printf("%s_resident_before %.1f MiB\n", name, before);
-    std::printf("%s_peak %.1f MiB\n", name, peak);
+    std::printf("%s_resident_before %.1f MiB\n", name.constData(), before);
+    std::printf("%s_peak %.1f MiB\n", name.constData(), peak);
     std::fflush(stdout);
 }
 
@@ -110,58 +96,43 @@ QString pick(QRandomGenerator& random, std::initializer_list<const char*> words)
     return QString::fromUtf8(*(words.begin() + random.bounded(int(words.size()))));
 }
 
-const char* const kSurnames[] = {"Rossi",   "Bianchi", "D'Angelo", "Esposito", "Ferrari", "Galli", "Mazzà",   "Ricci",
-                                 "Colombo", "Fontana", "Santoro",  "Marino",   "De Luca", "Conti", "Barbieri"};
-
-// List entries as the main window gives them: "Surname<number> Name".
-QStringList listNames(int count, QRandomGenerator& random)
+// List entries as the main window gives them, "Surname Name", for `count` contacts of the
+// data set being measured.
+QStringList listNames(int count)
 {
+    const bench::ArchivioDemo store(count, bench::datiCorrenti);
+    Connection connection;
+    connection.Open(Funzioni::StringaConnessionePer(store.archivio()));
+    QSqlQuery query(connection.database());
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("SELECT Cognome, Nome FROM Anagrafica ORDER BY id"))) qFatal("the names cannot be read");
     QStringList names;
     names.reserve(count);
-    for (int i = 0; i < count; ++i)
-        names << QStringLiteral("%1%2 %3")
-                     .arg(QString::fromUtf8(kSurnames[random.bounded(15)]))
-                     .arg(i)
-                     .arg(pick(random, {"Anna", "Bruno", "Carla", "Niccolò", "Elena", "Giorgio", "Zoe"}));
+    while (query.next())
+        names << (query.isNull(1) ? query.value(0).toString() : query.value(0).toString() + u' ' + query.value(1).toString());
     return names;
 }
 
-void listReport(int count, int runs, QRandomGenerator& random, const QString& path)
+void listReport(const QStringList& names, int runs, const QString& path)
 {
-    const QStringList names = listNames(count, random);
     Funzioni::TotaleElenco() = names.size();
-    const QByteArray name = "stampa_elenco_" + QByteArray::number(count);
+    const QByteArray name = "stampa_elenco_" + QByteArray::number(names.size());
     report(
         name.constData(), runs, [&](Progress* progress) { return layoutStElenco(names, PaperSize{}, progress); }, path);
 }
 
-}  // namespace
-
-int main(int argc, char** argv)
+// A thousand cards, their names the data set's, the rest invented with long comments.
+void cardReport(int runs, const QString& path)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QTemporaryDir dir;
-    const int runs = 5;
     QRandomGenerator random(1);
-
-    // `bench_stampa N...`: the list report of N names only, three runs each.
-    if (argc > 1) {
-        for (int i = 1; i < argc; ++i) {
-            QRandomGenerator seeded(2);
-            listReport(std::max(0, QByteArray(argv[i]).toInt()), 3, seeded, dir.filePath(QStringLiteral("elenco.pdf")));
-        }
-        return 0;
-    }
-
-    listReport(100000, runs, random, dir.filePath(QStringLiteral("elenco.pdf")));
-
+    const QStringList names = listNames(1000);
     MemoryTable cards(cardShapeCommand());
     const QDate first(1950, 1, 1);
-    for (int i = 0; i < 1000; ++i) {
+    for (int i = 0; i < names.size(); ++i) {
         cards.AddNew();
-        cards.SetField(QStringLiteral("cognome"), QString::fromUtf8(kSurnames[random.bounded(15)]));
-        cards.SetField(QStringLiteral("nome"), pick(random, {"Anna", "Bruno", "Carla", "Niccolò", "Elena"}));
+        const qsizetype spazio = names[i].lastIndexOf(u' ');
+        cards.SetField(QStringLiteral("cognome"), spazio < 0 ? names[i] : names[i].left(spazio));
+        cards.SetField(QStringLiteral("nome"), spazio < 0 ? QString() : names[i].mid(spazio + 1));
         cards.SetField(QStringLiteral("data"), first.addDays(random.bounded(25000)));
         cards.SetField(QStringLiteral("tipo_ref"), pick(random, {"Cliente", "Fornitore", "Amico"}));
         cards.SetField(QStringLiteral("citta"), pick(random, {"Forlì", "Bologna", "Cesena", "Rimini"}));
@@ -180,10 +151,29 @@ int main(int argc, char** argv)
         cards.Update();
     }
     report(
-        "stampa_schede_1000", runs, [&](Progress* progress) { return layoutStDettaglio(cards, PaperSize{}, progress); },
-        dir.filePath(QStringLiteral("schede.pdf")));
+        "stampa_schede_1000", runs, [&](Progress* progress) { return layoutStDettaglio(cards, PaperSize{}, progress); }, path);
+}
 
-    QRandomGenerator more(2);
-    listReport(1000000, 3, more, dir.filePath(QStringLiteral("elenco-grande.pdf")));
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+    const int runs = 5;
+    const bench::Argomenti argomenti = bench::leggiArgomenti(app.arguments().mid(1), {});
+    for (const bench::Dati dati : argomenti.dati) {
+        bench::datiCorrenti = dati;
+        // `bench_stampa N...`: the list report of N names only, three runs each.
+        if (!argomenti.sizes.isEmpty()) {
+            for (const QString& size : argomenti.sizes)
+                listReport(listNames(std::max(0, size.toInt())), 3, dir.filePath(QStringLiteral("elenco.pdf")));
+            continue;
+        }
+        listReport(listNames(100000), runs, dir.filePath(QStringLiteral("elenco.pdf")));
+        cardReport(runs, dir.filePath(QStringLiteral("schede.pdf")));
+        listReport(listNames(1000000), 3, dir.filePath(QStringLiteral("elenco-grande.pdf")));
+    }
     return 0;
 }

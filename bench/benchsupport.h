@@ -1,6 +1,5 @@
 #pragma once
 
-#include "contattivari.h"
 #include "demodata.h"
 #include "store/archivio.h"
 #include "store/funzioni.h"
@@ -53,13 +52,35 @@ inline void amministra(const QString& sql)
 }
 
 // Which invented contacts fill a store: the demo's (60 surnames, as the README's figures
-// were measured with) or a register with as many distinct surnames as a real one.
-enum class Dati { Demo, Vari };
+// were mostly measured with), a register's (a few very common surnames and a long tail of
+// rare ones), or a surname of its own for every contact.
+enum class Dati { Demo, Realistici, Distinti };
 
-// The data set being measured; its figures are named with "varied_" before the name.
+// The data set being measured; its figures are named with its prefix before the name.
 inline Dati datiCorrenti = Dati::Demo;
 
-inline const char* nomeDati(Dati dati) { return dati == Dati::Vari ? "varied" : "demo"; }
+inline const char* nomeDati(Dati dati)
+{
+    switch (dati) {
+    case Dati::Demo:
+        return "demo";
+    case Dati::Realistici:
+        return "realistic";
+    case Dati::Distinti:
+        return "distinct";
+    }
+    return "";
+}
+
+inline const char* prefissoDati(Dati dati)
+{
+    return dati == Dati::Realistici ? "realistic_" : dati == Dati::Distinti ? "distinct_" : "";
+}
+
+inline Varieta varietaDi(Dati dati)
+{
+    return dati == Dati::Realistici ? Varieta::Realistica : dati == Dati::Distinti ? Varieta::Distinti : Varieta::Demo;
+}
 
 // A store of `contacts` invented contacts: a file in a temporary folder, or a database of
 // its own on the server, dropped at the end.
@@ -76,10 +97,7 @@ public:
             archivio_ = Funzioni::PercorsoArchivio(dir_.path());
         }
         CreaArchivio(archivio_);
-        if (dati == Dati::Vari)
-            AggiungiContattiVari(archivio_, contacts);
-        else
-            AggiungiContattiDemo(archivio_, contacts);
+        AggiungiContattiDemo(archivio_, contacts, 1, varietaDi(dati));
     }
     ~ArchivioDemo()
     {
@@ -95,8 +113,6 @@ private:
     QString archivio_;
 };
 
-// Prints one figure as `name_<contacts> value unit`, with "server_" before the name for
-// the server and "varied_" for the register of many surnames.
 // A figure of /proc/self/status in MB (VmRSS, VmHWM), 0 where there is none.
 inline double statusMb(const char* field)
 {
@@ -116,35 +132,43 @@ inline bool resetPeak()
     return clear.open(QIODevice::WriteOnly) && clear.write("5") == 1;
 }
 
+// Prints one figure as `name_<contacts> value unit`, with "server_" before the name for
+// the server and the data set's prefix.
 inline void print(const char* name, int contacts, double value, const char* unit)
 {
-    std::printf("%s%s%s_%d %.3f %s\n", suServer() ? "server_" : "", datiCorrenti == Dati::Vari ? "varied_" : "", name, contacts,
-                value, unit);
+    std::printf("%s%s%s_%d %.3f %s\n", suServer() ? "server_" : "", prefissoDati(datiCorrenti), name, contacts, value, unit);
     std::fflush(stdout);
 }
 
-// The command line `[--dati demo|varied|both] [N...]`: the sizes, and the data sets (both
-// when not said).
+// The command line `[--dati demo|realistic|distinct|all] [N...]`: the sizes, and the data
+// sets (all when not said).
 struct Argomenti {
     QStringList sizes;
-    std::vector<Dati> dati{Dati::Demo, Dati::Vari};
+    std::vector<Dati> dati{Dati::Demo, Dati::Realistici, Dati::Distinti};
 };
 inline Argomenti leggiArgomenti(QStringList arguments, const QStringList& predefinite)
 {
     Argomenti a;
     const qsizetype i = arguments.indexOf(QStringLiteral("--dati"));
-    if (i >= 0 && i + 1 < arguments.size()) {
-        const QString scelta = arguments[i + 1];
-        if (scelta == u"demo")
-            a.dati = {Dati::Demo};
-        else if (scelta == u"varied")
-            a.dati = {Dati::Vari};
-        else if (scelta != u"both")
-            qFatal("--dati: demo, varied or both, not %s", qPrintable(scelta));
-        arguments.remove(i, 2);
+    if (i >= 0) {
+        const QString scelta = arguments.value(i + 1);
+        const auto uno = std::find_if(a.dati.begin(), a.dati.end(), [&](Dati d) { return scelta == QLatin1String(nomeDati(d)); });
+        if (uno != a.dati.end())
+            a.dati = {*uno};
+        else if (scelta != u"all")
+            qFatal("--dati: demo, realistic, distinct or all, not %s", qPrintable(scelta));
+        arguments.remove(i, std::min<qsizetype>(2, arguments.size() - i));
     }
     a.sizes = arguments.isEmpty() ? predefinite : arguments;
     return a;
+}
+
+// The data set bench_elenco's measuring process was given by name.
+inline Dati datiDi(const QString& nome)
+{
+    for (const Dati d : {Dati::Demo, Dati::Realistici, Dati::Distinti})
+        if (nome == QLatin1String(nomeDati(d))) return d;
+    qFatal("no data set %s", qPrintable(nome));
 }
 
 // On a server: how many rows of the register the server has handed out so far, to whom

@@ -1,5 +1,6 @@
 #include "demodata.h"
 
+#include "nomiinventati.h"
 #include "store/connection.h"
 #include "store/funzioni.h"
 #include "store/giornale.h"
@@ -11,23 +12,16 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <algorithm>
+#include <iterator>
+#include <optional>
+#include <vector>
+
 namespace brenzola {
 namespace {
 
-const QStringList kCognomi = {
-    "Rossi",     "Russo",    "Ferrari", "Esposito",   "Bianchi",   "Romano",   "Colombo", "Ricci",    "Marino",    "Greco",
-    "Bruno",     "Gallo",    "Conti",   "De Luca",    "de Luca",   "Mancini",  "Costa",   "Giordano", "Rizzo",     "Lombardi",
-    "Moretti",   "Barbieri", "Fontana", "Santoro",    "Mariani",   "Rinaldi",  "Caruso",  "Ferrara",  "Galli",     "Martini",
-    "Leone",     "Longo",    "Gentile", "Martinelli", "Vitale",    "Lombardo", "Serra",   "Coppola",  "De Santis", "D'Angelo",
-    "Marchetti", "Parisi",   "Villa",   "Conte",      "Ferraro",   "Ferri",    "Fabbri",  "Bianco",   "Marini",    "Grasso",
-    "Valentini", "Messina",  "Sala",    "D'Amico",    "Dell'Orto", "Èrcoli",   "Ùbaldi",  "Zeta",     "Nicolò",    "Sanfilippo"};
-
-const QStringList kNomi = {
-    "Mario",  "Luigi",     "Giuseppe",  "Giovanni",  "Antonio",  "Francesco", "Alessandro", "Andrea",  "Marco",     "Luca",
-    "Matteo", "Lorenzo",   "Davide",    "Simone",    "Federico", "Riccardo",  "Nicolò",     "Niccolò", "Gabriele",  "Pietro",
-    "Anna",   "Maria",     "Giulia",    "Francesca", "Sara",     "Laura",     "Chiara",     "Martina", "Giorgia",   "Alessia",
-    "Elena",  "Valentina", "Silvia",    "Federica",  "Paola",    "Roberta",   "Lucia",      "Ilaria",  "Benedetta", "Noemi",
-    "Élise",  "Zoè",       "Raffaella", "Carlotta",  "Beatrice", "Ludovica",  "Vittoria",   "Aurora",  "Emma",      "Sofia"};
+using demo::Sequenza;
+using demo::Voce;
 
 struct Citta {
     const char* nome;
@@ -41,90 +35,223 @@ const Citta kCitta[] = {
     {"Firenze", "FI", "50122"}, {"L'Aquila", "AQ", "67100"}, {"Genova", "GE", "16121"},  {"Palermo", "PA", "90133"},
     {"Bari", "BA", "70122"},    {"Verona", "VR", "37121"},   {"Sanremo", "IM", "18038"}, {"Città di Castello", "PG", "06012"}};
 
-const QStringList kVie = {"Via Roma",     "Via Garibaldi", "Corso Italia",     "Piazza Duomo",   "Via dell'Indipendenza",
-                          "Viale Europa", "Via Mazzini",   "Via XX Settembre", "Vicolo Stretto", "Via Cavour"};
-const QStringList kTipi = {"Cliente", "Fornitore", "Privato", "Azienda", "Collaboratore", ""};
-const QStringList kFonti = {"Passaparola", "Internet", "Fiera", "Giornale", "Telefonata", ""};
-const QStringList kCommenti = {"",
-                               "",
-                               "Richiamare dopo le 18.",
-                               "Interessato all'offerta di primavera.",
-                               "Preferisce essere contattato via e-mail.\nNon chiamare il sabato.",
-                               "Sconto del 10% concordato.",
-                               "Cliente storico: \"sempre puntuale\" nei pagamenti.",
-                               "Conosciuto alla fiera di Forlì; ha chiesto il listino."};
+const char* const kVie[] = {"Via Roma",     "Via Garibaldi", "Corso Italia",     "Piazza Duomo",   "Via dell'Indipendenza",
+                            "Viale Europa", "Via Mazzini",   "Via XX Settembre", "Vicolo Stretto", "Via Cavour"};
+constexpr int kNumeriCivici = 200;
+const char* const kTipi[] = {"Cliente", "Fornitore", "Privato", "Azienda", "Collaboratore", ""};
+const char* const kFonti[] = {"Passaparola", "Internet", "Fiera", "Giornale", "Telefonata", ""};
+const char* const kCommenti[] = {"",
+                                 "",
+                                 "Richiamare dopo le 18.",
+                                 "Interessato all'offerta di primavera.",
+                                 "Preferisce essere contattato via e-mail.\nNon chiamare il sabato.",
+                                 "Sconto del 10% concordato.",
+                                 "Cliente storico: \"sempre puntuale\" nei pagamenti.",
+                                 "Conosciuto alla fiera di Forlì; ha chiesto il listino."};
 
-// splitmix64: the same numbers on every platform and compiler, unlike <random>'s distributions.
-class Sequenza {
+template <typename Array> std::vector<QVariant> valori(const Array& testi)
+{
+    std::vector<QVariant> fatti;
+    for (const char* testo : testi) fatti.emplace_back(QString::fromUtf8(testo));
+    return fatti;
+}
+
+template <typename Lista> const QVariant& scegli(Sequenza& seq, const Lista& lista)
+{
+    return lista[size_t(seq.below(int(lista.size())))];
+}
+
+// The days of some years as stored ("yyyy-MM-dd"), each text made once.
+class Giorni {
 public:
-    explicit Sequenza(quint64 seed) : state_(seed) {}
-    quint64 next()
+    Giorni(int fromYear, int toYear)
     {
-        quint64 z = (state_ += 0x9E3779B97F4A7C15ULL);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-        return z ^ (z >> 31);
+        for (QDate giorno(fromYear, 1, 1); giorno.year() <= toYear; giorno = giorno.addDays(1))
+            giorni_.emplace_back(giorno.toString(Qt::ISODate));
     }
-    int below(int n) { return int(next() % quint64(n)); }
-    bool chance(int percent) { return below(100) < percent; }
-    template <typename List> const auto& pick(const List& list) { return list[below(int(list.size()))]; }
-    QVariant dateOrNull(int percentNull, int fromYear, int toYear)
+    QVariant oNull(Sequenza& seq, int percentNull) const { return seq.chance(percentNull) ? QVariant() : scegli(seq, giorni_); }
+
+private:
+    std::vector<QVariant> giorni_;
+};
+
+// The values a contact takes from short lists, each made once.
+struct Tabelle {
+    std::vector<QVariant> citta, prov, cap, indirizzi, tipi = valori(kTipi), fonti = valori(kFonti), commenti = valori(kCommenti);
+    Giorni inserimento{2000, 2026}, nascita{1940, 2005}, ricontatto{2026, 2027};
+    Tabelle()
     {
-        if (chance(percentNull)) return {};
-        const QDate first(fromYear, 1, 1);
-        return first.addDays(below(int(first.daysTo(QDate(toYear, 12, 31))) + 1)).toString(QStringLiteral("yyyy-MM-dd"));
+        for (const Citta& c : kCitta) {
+            citta.emplace_back(QString::fromUtf8(c.nome));
+            prov.emplace_back(QString::fromLatin1(c.prov));
+            cap.emplace_back(QString::fromLatin1(c.cap));
+        }
+        for (const char* via : kVie)
+            for (int numero = 1; numero <= kNumeriCivici; ++numero)
+                indirizzi.emplace_back(QString::fromUtf8(via) + u' ' + QString::number(numero));
+    }
+};
+
+// Appends `count` random digits.
+void cifre(Sequenza& seq, char16_t*& fine, int count)
+{
+    for (int i = 0; i < count; ++i) *fine++ = char16_t(u'0' + seq.below(10));
+}
+
+// Rows of Anagrafica inserted a hundred to a statement, whose fixed cost is then paid
+// once a hundred rows.
+class Inserimento {
+public:
+    Inserimento(const QSqlDatabase& db, int righe) : query_(db), rimaste_(righe)
+    {
+        if (rimaste_ > 0) prepara();
+    }
+    // By position: addBindValue would name every value twice over.
+    void aggiungi(const QVariant& valore) { query_.bindValue(posizione_++, valore); }
+    void fineRiga()
+    {
+        if (++pronte_ < righeIstruzione_) return;
+        if (!query_.exec()) throw storeErrorFrom(query_);
+        rimaste_ -= pronte_;
+        pronte_ = 0;
+        posizione_ = 0;
+        if (rimaste_ > 0 && rimaste_ < righeIstruzione_) prepara();
     }
 
 private:
-    quint64 state_;
+    void prepara()
+    {
+        righeIstruzione_ = std::min(rimaste_, kPerIstruzione);
+        QString sql = QStringLiteral(
+            "INSERT INTO Anagrafica (Cognome, Nome, DataIn, TipoRef, Prov, Citta, Indirizzo, Cap, Email, Telefono, Cell, "
+            "DataNasc, Fonte, DataRicont, Commenti) VALUES ");
+        for (int i = 0; i < righeIstruzione_; ++i)
+            sql += i == 0 ? u"(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)" : u",(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)";
+        if (!query_.prepare(sql)) throw storeErrorFrom(query_);
+    }
+
+    static constexpr int kPerIstruzione = 100;
+    QSqlQuery query_;
+    int rimaste_;
+    int righeIstruzione_ = 0;
+    int pronte_ = 0;
+    int posizione_ = 0;
 };
 
-QString digits(Sequenza& seq, int count)
+// Each contact's surname and first name, as the variety wants them.
+class Nominativi {
+public:
+    explicit Nominativi(Varieta varieta) : varieta_(varieta)
+    {
+        if (varieta_ == Varieta::Realistica) cognomi_.emplace();
+        if (varieta_ != Varieta::Demo) nomi_.emplace();
+    }
+    const Voce& cognome(Sequenza& seq, int indice)
+    {
+        switch (varieta_) {
+        case Varieta::Demo:
+            return demo::CognomiDemo()[size_t(seq.below(int(demo::CognomiDemo().size())))];
+        case Varieta::Realistica:
+            return cognomi_->estrai(seq);
+        case Varieta::Distinti:
+            break;
+        }
+        distinto_ = demo::voce(demo::CognomeInventato(quint64(indice)));
+        return distinto_;
+    }
+    // Null for a contact without a first name.
+    const Voce* nome(Sequenza& seq)
+    {
+        if (seq.chance(4)) return nullptr;
+        if (nomi_) return &nomi_->estrai(seq);
+        return &demo::NomiDemo()[size_t(seq.below(int(demo::NomiDemo().size())))];
+    }
+
+private:
+    Varieta varieta_;
+    std::optional<demo::CognomiRealistici> cognomi_;
+    std::optional<demo::NomiRealistici> nomi_;
+    Voce distinto_;
+};
+
+// One contact's fields, in the order of the statement's columns.
+void aggiungiContatto(Inserimento& riga, Sequenza& seq, const Tabelle& t, const Voce& cognome, const Voce* nome)
 {
-    QString text;
-    for (int i = 0; i < count; ++i) text += QChar(u'0' + seq.below(10));
-    return text;
+    const size_t citta = size_t(seq.below(int(std::size(kCitta))));
+    riga.aggiungi(cognome.testo);
+    riga.aggiungi(nome ? QVariant(nome->testo) : QVariant());
+    riga.aggiungi(t.inserimento.oNull(seq, 10));
+    riga.aggiungi(scegli(seq, t.tipi));
+    riga.aggiungi(t.prov[citta]);
+    riga.aggiungi(t.citta[citta]);
+    const int via = seq.below(int(std::size(kVie)));
+    riga.aggiungi(t.indirizzi[size_t(via * kNumeriCivici + seq.below(kNumeriCivici))]);
+    riga.aggiungi(t.cap[citta]);
+    if (seq.chance(20)) {
+        riga.aggiungi(QVariant());
+    } else {
+        static constexpr QStringView dominio = u"@esempio.example";
+        const QString& primo = nome ? nome->email : QStringLiteral("info");
+        QString email;
+        email.reserve(primo.size() + 1 + cognome.email.size() + dominio.size());
+        email.append(primo).append(u'.').append(cognome.email).append(dominio);
+        riga.aggiungi(email);
+    }
+    char16_t testo[16];
+    char16_t* fine = testo;
+    *fine++ = u'0';
+    const int prefisso = 1 + seq.below(99);
+    if (prefisso >= 10) *fine++ = char16_t(u'0' + prefisso / 10);
+    *fine++ = char16_t(u'0' + prefisso % 10);
+    *fine++ = u' ';
+    cifre(seq, fine, 6);
+    riga.aggiungi(QString(reinterpret_cast<const QChar*>(testo), fine - testo));
+    if (seq.chance(30)) {
+        riga.aggiungi(QVariant());
+    } else {
+        fine = testo;
+        *fine++ = u'3';
+        // The last seven digits are drawn first, as the demo's contacts always had them.
+        char16_t* seconde = fine + 3;
+        cifre(seq, seconde, 7);
+        cifre(seq, fine, 2);
+        *fine++ = u' ';
+        riga.aggiungi(QString(reinterpret_cast<const QChar*>(testo), seconde - testo));
+    }
+    riga.aggiungi(t.nascita.oNull(seq, 15));
+    riga.aggiungi(scegli(seq, t.fonti));
+    riga.aggiungi(t.ricontatto.oNull(seq, 40));
+    riga.aggiungi(scegli(seq, t.commenti));
+    riga.fineRiga();
 }
 
 }  // namespace
 
-void AggiungiContattiDemo(const QString& archivio, int count, quint64 seed)
+void AggiungiContattiDemo(const QString& archivio, int count, quint64 seed, Varieta varieta)
 {
     Connection connection;
     connection.Open(Funzioni::StringaConnessionePer(archivio));
     {
         QSqlDatabase db = connection.database();
-        if (connection.engine() == Engine::SQLite) runStatement(db, QStringLiteral("PRAGMA temp_store = MEMORY"));
+        if (connection.engine() == Engine::SQLite) {
+            runStatement(db, QStringLiteral("PRAGMA temp_store = MEMORY"));
+            // The index on the date to call again takes rows anywhere: with its pages in
+            // memory a million contacts are not read back from the file page by page.
+            runStatement(db, QStringLiteral("PRAGMA cache_size = -65536"));
+        }
         {
             // One operation, which can be undone like any other.
             Operazione operazione(connection, QStringLiteral("Contatti dimostrativi: %1").arg(QuantiContatti(count)));
-            QSqlQuery insert(db);
-            insert.prepare(
-                QStringLiteral("INSERT INTO Anagrafica (Cognome, Nome, DataIn, TipoRef, Prov, Citta, Indirizzo, Cap, Email, "
-                               "Telefono, Cell, DataNasc, Fonte, DataRicont, Commenti) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"));
-            Sequenza seq(seed);
-            for (int i = 0; i < count; ++i) {
-                const QString cognome = seq.pick(kCognomi);
-                const QVariant nome = seq.chance(4) ? QVariant() : QVariant(seq.pick(kNomi));
-                const Citta& citta = kCitta[seq.below(int(std::size(kCitta)))];
-                QString email = (nome.isNull() ? QStringLiteral("info") : nome.toString().toLower()) + u'.' + cognome.toLower();
-                email.remove(u' ').remove(u'\'');
-                insert.addBindValue(cognome);
-                insert.addBindValue(nome);
-                insert.addBindValue(seq.dateOrNull(10, 2000, 2026));
-                insert.addBindValue(seq.pick(kTipi));
-                insert.addBindValue(QString::fromLatin1(citta.prov));
-                insert.addBindValue(QString::fromUtf8(citta.nome));
-                insert.addBindValue(QStringLiteral("%1 %2").arg(seq.pick(kVie)).arg(1 + seq.below(200)));
-                insert.addBindValue(QString::fromLatin1(citta.cap));
-                insert.addBindValue(seq.chance(20) ? QString() : email + QStringLiteral("@esempio.example"));
-                insert.addBindValue(QStringLiteral("0%1 %2").arg(1 + seq.below(99)).arg(digits(seq, 6)));
-                insert.addBindValue(seq.chance(30) ? QString() : QStringLiteral("3%1 %2").arg(digits(seq, 2), digits(seq, 7)));
-                insert.addBindValue(seq.dateOrNull(15, 1940, 2005));
-                insert.addBindValue(seq.pick(kFonti));
-                insert.addBindValue(seq.dateOrNull(40, 2026, 2027));
-                insert.addBindValue(seq.pick(kCommenti));
-                if (!insert.exec()) throw storeErrorFrom(insert);
+            {
+                const Tabelle tabelle;
+                Nominativi nominativi(varieta);
+                Inserimento inserimento(db, count);
+                Sequenza seq(seed);
+                for (int i = 0; i < count; ++i) {
+                    const Voce& cognome = nominativi.cognome(seq, i);
+                    const Voce* nome = nominativi.nome(seq);
+                    aggiungiContatto(inserimento, seq, tabelle, cognome, nome);
+                }
             }
             operazione.Concludi();
         }
