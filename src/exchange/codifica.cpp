@@ -51,6 +51,34 @@ bool utf8Valido(QByteArrayView dati)
     return !decoder.hasError();
 }
 
+char* utf8(char* out, QStringView testo, qsizetype& i)
+{
+    const char16_t c = testo[i].unicode();
+    if (c < 0x80) {
+        *out++ = char(c);
+    } else if (c < 0x800) {
+        *out++ = char(0xC0 | (c >> 6));
+        *out++ = char(0x80 | (c & 0x3F));
+    } else if (!QChar::isSurrogate(c)) {
+        *out++ = char(0xE0 | (c >> 12));
+        *out++ = char(0x80 | ((c >> 6) & 0x3F));
+        *out++ = char(0x80 | (c & 0x3F));
+    } else if (QChar::isHighSurrogate(c) && i + 1 < testo.size() && testo[i + 1].isLowSurrogate()) {
+        const char32_t u = QChar::surrogateToUcs4(c, testo[i + 1].unicode());
+        *out++ = char(0xF0 | (u >> 18));
+        *out++ = char(0x80 | ((u >> 12) & 0x3F));
+        *out++ = char(0x80 | ((u >> 6) & 0x3F));
+        *out++ = char(0x80 | (u & 0x3F));
+        ++i;
+    } else {
+        // A surrogate alone is no character: whatever Qt makes of it.
+        const QByteArray qt = testo.sliced(i, 1).toUtf8();
+        out = std::copy(qt.cbegin(), qt.cend(), out);
+    }
+    ++i;
+    return out;
+}
+
 Codifica rilevaCodifica(const QByteArray& dati)
 {
     if (inizia(dati, "\xEF\xBB\xBF")) return Codifica::Utf8;

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
+#include <QStringView>
 
 #include <optional>
 
@@ -23,6 +24,10 @@ QString decodifica(const QByteArray& dati, Codifica codifica);
 // nothing when the name is unknown or the bytes are not valid in it.
 std::optional<QString> decodificaCharset(const QByteArray& dati, const QString& charset);
 bool utf8Valido(QByteArrayView dati);
+// Writes the character at testo[i] (with the next unit, for a surrogate pair) in UTF-8 at
+// `out`, as QString::toUtf8 does, and moves `i` past it: at most three bytes for each
+// UTF-16 unit read. Returns the end of what it wrote.
+char* utf8(char* out, QStringView testo, qsizetype& i);
 // True for bytes no text file holds: a zero byte outside UTF-16.
 bool sembraBinario(const QByteArray& dati);
 

@@ -2,7 +2,6 @@
 
 #include "exchange/mappacsv.h"
 #include "exchange/righefile.h"
-#include "store/storeddate.h"
 #include "store/storeerror.h"
 
 #include <QCoreApplication>
@@ -13,16 +12,26 @@
 namespace brenzola {
 namespace {
 
-// A field's text as Brenzola's CSV writes it; a Null QString for a Null value.
-QString testoCampo(const QVariant& valore, bool data, StileCsv stile)
+// Appends a text quoted, its quotes doubled, after an apostrophe when `apostrofo`.
+void aggiungiTesto(QByteArray& out, QStringView testo, bool apostrofo)
 {
-    if (valore.isNull()) return {};
-    if (data && valore.typeId() == QMetaType::QDate)
-        return stile == StileCsv::Italiano ? dayFirstDateText(valore.toDate()) : storedDateText(valore.toDate());
-    const QString testo = valore.toString();
-    if (testo.isNull()) return QStringLiteral("");  // empty text, not Null
-    // A spreadsheet would run it as a formula: the apostrophe makes it text, as typed.
-    return stile == StileCsv::Italiano && daProteggere(testo) ? u'\'' + testo : testo;
+    const qsizetype inizio = out.size();
+    out.resize(inizio + 3 * testo.size() + 3);  // the most a UTF-16 unit can become, and the quotes
+    char* p = out.data() + inizio;
+    *p++ = '"';
+    if (apostrofo) *p++ = '\'';
+    for (qsizetype i = 0; i < testo.size();) {
+        const char16_t c = testo[i].unicode();
+        if (c >= 0x80) {
+            p = utf8(p, testo, i);
+            continue;
+        }
+        if (c == u'"') *p++ = '"';
+        *p++ = char(c);
+        ++i;
+    }
+    *p++ = '"';
+    out.resize(p - out.constData());
 }
 
 QChar separatoreDi(StileCsv stile) { return stile == StileCsv::Italiano ? u';' : u','; }
@@ -39,9 +48,27 @@ QByteArray intestazioneCsv(StileCsv stile)
 
 QByteArray rigaCsv(const Contatto& contatto, StileCsv stile)
 {
-    QStringList valori;
-    for (const DescrizioneCampo& d : campi()) valori << testoCampo(contatto[d.campo], d.data, stile);
-    return lineaCsv(valori, separatoreDi(stile));
+    QByteArray riga;
+    aggiungiRigaCsv(riga, VistaContatto(contatto).valori(), stile);
+    return riga;
+}
+
+void aggiungiRigaCsv(QByteArray& out, const Valori& valori, StileCsv stile)
+{
+    const bool italiano = stile == StileCsv::Italiano;
+    for (const DescrizioneCampo& d : campi()) {
+        if (d.campo != campi().front().campo) out += italiano ? ';' : ',';
+        const Valore& v = valori[d.campo];
+        if (v.tipo == Valore::Tipo::Testo) {
+            // A spreadsheet would run it as a formula: the apostrophe makes it text, as typed.
+            aggiungiTesto(out, v.testo, italiano && daProteggere(v.testo));
+        } else if (v.tipo == Valore::Tipo::Data && v.data.isValid()) {
+            out += '"';
+            aggiungiData(out, v.data, italiano ? FormaData::GiornoPrima : FormaData::Iso);
+            out += '"';
+        }
+    }
+    out += "\r\n";
 }
 
 QByteArray lineaCsv(const QStringList& valori, QChar separatore)
@@ -54,7 +81,7 @@ QByteArray lineaCsv(const QStringList& valori, QChar separatore)
     return riga + "\r\n";
 }
 
-bool daProteggere(const QString& testo)
+bool daProteggere(QStringView testo)
 {
     if (testo.isEmpty()) return false;
     const QChar c = testo[0];

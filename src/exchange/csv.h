@@ -3,6 +3,7 @@
 #include "exchange/codifica.h"
 #include "exchange/contatto.h"
 #include "exchange/lettore.h"
+#include "exchange/valori.h"
 
 #include <QByteArray>
 #include <QStringList>
@@ -21,6 +22,8 @@ enum class StileCsv { Italiano, Rfc4180 };
 
 QByteArray intestazioneCsv(StileCsv stile);
 QByteArray rigaCsv(const Contatto& contatto, StileCsv stile);
+// Appends the same line for the values.
+void aggiungiRigaCsv(QByteArray& out, const Valori& valori, StileCsv stile);
 
 struct FormatoCsv {
     Codifica codifica = Codifica::Utf8;
@@ -54,6 +57,6 @@ std::unique_ptr<LettoreVoci> lettoreCsv(std::unique_ptr<RigheFile> righe, QChar 
 QByteArray lineaCsv(const QStringList& valori, QChar separatore);
 // Whether Brenzola's Italian CSV writes the text after an apostrophe: a spreadsheet would
 // run it as a formula, or it starts with an apostrophe itself (which would be taken away).
-bool daProteggere(const QString& testo);
+bool daProteggere(QStringView testo);
 
 }  // namespace brenzola

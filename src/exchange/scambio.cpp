@@ -6,6 +6,7 @@
 #include "exchange/ldif.h"
 #include "exchange/righefile.h"
 #include "exchange/tracciati.h"
+#include "exchange/valori.h"
 #include "exchange/vcard.h"
 #include "store/connection.h"
 #include "store/giornale.h"
@@ -26,6 +27,7 @@
 namespace brenzola {
 namespace {
 
+// A contact in a format whose writer takes a Contatto.
 QByteArray scritto(const Contatto& contatto, FormatoScambio formato)
 {
     switch (formato) {
@@ -55,6 +57,39 @@ QString mostrabile(QString testo)
     return testo;
 }
 
+// Appends a contact in the format: Brenzola's own formats straight from the values.
+void aggiungi(QByteArray& out, const Valori& valori, FormatoScambio formato)
+{
+    switch (formato) {
+    case FormatoScambio::VCard4:
+        return aggiungiSchedaVCard(out, valori, VersioneVCard::V4);
+    case FormatoScambio::VCard3:
+        return aggiungiSchedaVCard(out, valori, VersioneVCard::V3);
+    case FormatoScambio::CsvItaliano:
+        return aggiungiRigaCsv(out, valori, StileCsv::Italiano);
+    case FormatoScambio::CsvRfc:
+        return aggiungiRigaCsv(out, valori, StileCsv::Rfc4180);
+    default:
+        out += scritto(valori.contatto(), formato);
+    }
+}
+
+QByteArray intestazione(FormatoScambio formato)
+{
+    switch (formato) {
+    case FormatoScambio::CsvItaliano:
+        return intestazioneCsv(StileCsv::Italiano);
+    case FormatoScambio::CsvRfc:
+        return intestazioneCsv(StileCsv::Rfc4180);
+    case FormatoScambio::CsvGoogle:
+        return intestazioneTracciato(Tracciato::Google);
+    case FormatoScambio::CsvOutlook:
+        return intestazioneTracciato(Tracciato::Outlook);
+    default:
+        return {};
+    }
+}
+
 // Only LDIF carries a control character (in base64): the other formats refuse the contact
 // holding one, rather than write a file that other programs, and Brenzola, cannot read.
 void esportabile(const Contatto& contatto, FormatoScambio formato)
@@ -70,6 +105,16 @@ void esportabile(const Contatto& contatto, FormatoScambio formato)
                          .arg(mostrabile(contatto.nomeCompleto()))
                          .arg(contatto.id)
                          .arg(trovato->motivo));
+}
+
+// The same, looked for in the values: a Contatto is made only for the message.
+void esportabile(const Valori& valori, FormatoScambio formato)
+{
+    if (formato == FormatoScambio::Ldif) return;
+    const auto controllo = [](QStringView testo) { return primoCarattereDiControllo(testo) >= 0; };
+    bool trovato = controllo(valori.uid);
+    for (const Valore& v : valori.campi) trovato = trovato || (v.tipo == Valore::Tipo::Testo && controllo(v.testo));
+    if (trovato) esportabile(valori.contatto(), formato);
 }
 
 qint64 conta(Connection& connection, const QString& filtro)
@@ -131,26 +176,40 @@ template <typename Lavoro> bool inOperazione(Connection& connection, const QStri
 std::optional<qint64> Esporta(Connection& connection, const QString& filtro, FormatoScambio formato, const QString& file,
                               const Avanzamento& avanzamento)
 {
+    // The file is written a block at a time, the rows read as they come: memory stays the
+    // same however many contacts there are.
+    constexpr qsizetype kBlocco = qsizetype{1} << 20;
     const qint64 totale = conta(connection, filtro);
-    Recordset rs;
-    rs.Open(QStringLiteral("Select * from Anagrafica ") + filtro + QStringLiteral(" ORDER BY Cognome & ' ' & Nome"), &connection);
     QSaveFile uscita(file);
     if (!uscita.open(QIODevice::WriteOnly))
         throw erroreFile(uscita, QCoreApplication::translate("brenzola::Scambio", "Impossibile scrivere il file"));
-    if (formato == FormatoScambio::CsvItaliano) uscita.write(intestazioneCsv(StileCsv::Italiano));
-    if (formato == FormatoScambio::CsvRfc) uscita.write(intestazioneCsv(StileCsv::Rfc4180));
-    if (formato == FormatoScambio::CsvGoogle) uscita.write(intestazioneTracciato(Tracciato::Google));
-    if (formato == FormatoScambio::CsvOutlook) uscita.write(intestazioneTracciato(Tracciato::Outlook));
+    QByteArray blocco = intestazione(formato);
+    blocco.reserve(kBlocco + kBlocco / 2);
+    // Brenzola's own CSV alone writes no UID.
+    RigheContatti righe(connection, formato != FormatoScambio::CsvItaliano && formato != FormatoScambio::CsvRfc);
+    // A disk that is full stops the export at once.
+    const auto scrivi = [&] {
+        if (uscita.write(blocco) != blocco.size())
+            throw erroreFile(uscita, QCoreApplication::translate("brenzola::Scambio", "Impossibile scrivere il file"));
+        blocco.resize(0);
+    };
     qint64 scritti = 0;
-    for (; !rs.Eof(); rs.MoveNext()) {
-        const Contatto contatto = contattoDa(rs);
-        esportabile(contatto, formato);
-        uscita.write(scritto(contatto, formato));
-        if (++scritti % 256 == 0 && avanzamento && !avanzamento(scritti, totale)) {
-            uscita.cancelWriting();
-            return std::nullopt;
-        }
+    bool fermato = false;
+    connection.readRows(QStringLiteral("Select ") + righe.colonne() + QStringLiteral(" from Anagrafica ") + filtro
+                            + QStringLiteral(" ORDER BY Cognome & ' ' & Nome"),
+                        [&](const RowView& riga) {
+                            if (fermato) return;
+                            const Valori& valori = righe.leggi(riga);
+                            esportabile(valori, formato);
+                            aggiungi(blocco, valori, formato);
+                            if (blocco.size() >= kBlocco) scrivi();
+                            fermato = ++scritti % 256 == 0 && avanzamento && !avanzamento(scritti, totale);
+                        });
+    if (fermato) {
+        uscita.cancelWriting();
+        return std::nullopt;
     }
+    scrivi();
     if (!uscita.commit())
         throw erroreFile(uscita, QCoreApplication::translate("brenzola::Scambio", "Impossibile scrivere il file"));
     qCInfo(lcExchange) << "exported" << scritti << "contacts in format" << int(formato) << "to" << file;

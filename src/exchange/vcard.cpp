@@ -3,6 +3,7 @@
 #include "exchange/codifica.h"
 #include "exchange/rigacontenuto.h"
 #include "exchange/righefile.h"
+#include "exchange/valori.h"
 #include "store/storeddate.h"
 #include "store/storeerror.h"
 
@@ -31,90 +32,186 @@ constexpr char kACapo[] = "X-BRENZOLA-A-CAPO";  // parameter: the line breaks a 
 
 // ---- Writing ----
 
+// A card's lines, appended to `out` as they are made: a line is opened, its value
+// written in parts, and closed.
 class Scheda {
 public:
-    explicit Scheda(VersioneVCard versione) : versione_(versione) {}
+    Scheda(QByteArray& out, VersioneVCard versione) : out_(out), versione_(versione) {}
 
-    // NAME[;params]:value, with the value's line breaks recorded when they are not all LF.
-    void proprieta(const QByteArray& nome, const QStringList& componenti, QByteArray parametri = {})
-    {
-        QStringList aCapo;
-        QStringList parti;
-        for (const QString& componente : componenti) parti << testoEscaped(componente, &aCapo);
-        if (!std::all_of(aCapo.cbegin(), aCapo.cend(), [](const QString& t) { return t == u"LF"; })) {
-            const bool uguali = std::all_of(aCapo.cbegin(), aCapo.cend(), [&](const QString& t) { return t == aCapo.front(); });
-            parametri += ';' + QByteArray(kACapo) + '=' + (uguali ? aCapo.front() : aCapo.join(u',')).toLatin1();
-        }
-        riga(nome + parametri + ':' + parti.join(u';').toUtf8());
-    }
-
-    void riga(const QByteArray& linea) { out_ += rigaPiegata(linea); }
-
-    QByteArray testo() const { return out_; }
     bool v4() const { return versione_ == VersioneVCard::V4; }
 
+    void riga(QByteArrayView linea)
+    {
+        const qsizetype inizio = out_.size();
+        out_ += linea;
+        piegaFine(out_, inizio);
+    }
+    // NAME[;params]:value, the value escaped.
+    void proprieta(QByteArrayView nome, QStringView valore, QByteArrayView parametri = {})
+    {
+        apri(nome, parametri);
+        testo(valore);
+        chiudi();
+    }
+
+    // NAME[;params]: and the value follows.
+    void apri(QByteArrayView nome, QByteArrayView parametri = {})
+    {
+        inizio_ = out_.size();
+        out_ += nome;
+        out_ += parametri;
+        duePunti_ = out_.size();
+        out_ += ':';
+        aCapo_.clear();
+    }
+    // Text of the value, escaped.
+    void testo(QStringView parte) { aggiungiEscaped(out_, parte, aCapo_); }
+    // Text of the value as it is.
+    void grezzo(QStringView parte)
+    {
+        const qsizetype inizio = out_.size();
+        out_.resize(inizio + 3 * parte.size());
+        char* p = out_.data() + inizio;
+        for (qsizetype i = 0; i < parte.size();) p = utf8(p, parte, i);
+        out_.resize(p - out_.constData());
+    }
+    void byte(QByteArrayView parte) { out_ += parte; }
+    void separa() { out_ += ';'; }
+    void data(QDate data, FormaData forma) { aggiungiData(out_, data, forma); }
+    // Ends the line: the value's line breaks are recorded when they are not all LF.
+    void chiudi()
+    {
+        if (std::any_of(aCapo_.cbegin(), aCapo_.cend(), [](ACapo a) { return a != ACapo::LF; })) {
+            const bool uguali = std::all_of(aCapo_.cbegin(), aCapo_.cend(), [&](ACapo a) { return a == aCapo_.front(); });
+            QByteArray parametro = ';' + QByteArray(kACapo) + '=';
+            for (size_t i = 0; i < (uguali ? 1 : aCapo_.size()); ++i) {
+                if (i > 0) parametro += ',';
+                parametro += nomeACapo(aCapo_[i]);
+            }
+            out_.insert(duePunti_, parametro);
+        }
+        piegaFine(out_, inizio_);
+    }
+
 private:
+    QByteArray& out_;
     VersioneVCard versione_;
-    QByteArray out_;
+    qsizetype inizio_ = 0;
+    qsizetype duePunti_ = 0;
+    std::vector<ACapo> aCapo_;
 };
 
-QString dataIso(const QVariant& valore)
+// FN's text: "Nome Cognome" without the spaces around it, else the first address or number.
+void nomeMostrato(Scheda& s, const Valori& c)
 {
-    return valore.typeId() == QMetaType::QDate ? storedDateText(valore.toDate()) : valore.toString();
+    const QStringView nome = c.testo(Campo::Nome), cognome = c.testo(Campo::Cognome);
+    const QStringView n = nome.trimmed(), cn = cognome.trimmed();
+    if (!n.isEmpty() && !cn.isEmpty()) {
+        s.testo(QStringView(n.data(), nome.data() + nome.size()));
+        s.testo(u" ");
+        s.testo(QStringView(cognome.data(), cn.data() + cn.size()));
+        return;
+    }
+    if (!n.isEmpty() || !cn.isEmpty()) {
+        s.testo(n.isEmpty() ? cn : n);
+        return;
+    }
+    for (Campo riserva : {Campo::Email, Campo::Telefono, Campo::Cell})
+        if (!c.testo(riserva).isEmpty()) {
+            s.testo(c.testo(riserva));
+            return;
+        }
 }
 
 }  // namespace
 
-QByteArray schedaVCard(const Contatto& c, VersioneVCard versione)
+QByteArray schedaVCard(const Contatto& contatto, VersioneVCard versione)
 {
-    Scheda s(versione);
+    QByteArray scheda;
+    aggiungiSchedaVCard(scheda, VistaContatto(contatto).valori(), versione);
+    return scheda;
+}
+
+void aggiungiSchedaVCard(QByteArray& out, const Valori& c, VersioneVCard versione)
+{
+    using Tipo = Valore::Tipo;
+    Scheda s(out, versione);
     s.riga("BEGIN:VCARD");
     s.riga(s.v4() ? "VERSION:4.0" : "VERSION:3.0");
-    s.riga(QByteArray("PRODID:") + kProdId);
+    s.apri("PRODID");
+    s.byte(kProdId);
+    s.chiudi();
     if (!c.uid.isEmpty()) {
         // A URI as it is; any other identity as text.
-        const bool uri = c.uid.contains(u':') && std::none_of(c.uid.cbegin(), c.uid.cend(), [](QChar ch) {
+        const bool uri = c.uid.contains(u':') && std::none_of(c.uid.begin(), c.uid.end(), [](QChar ch) {
                              return ch == u',' || ch == u';' || ch == u'\\' || ch.isSpace();
                          });
-        if (uri)
-            s.riga("UID:" + c.uid.toUtf8());
-        else
-            s.proprieta("UID", {c.uid}, s.v4() ? ";VALUE=text" : "");
+        if (uri) {
+            s.apri("UID");
+            s.grezzo(c.uid);
+            s.chiudi();
+        } else {
+            s.proprieta("UID", c.uid, s.v4() ? ";VALUE=text" : "");
+        }
     }
-    QString fn = (c.testo(Campo::Nome) + u' ' + c.testo(Campo::Cognome)).trimmed();
-    for (Campo riserva : {Campo::Email, Campo::Telefono, Campo::Cell})
-        if (fn.isEmpty()) fn = c.testo(riserva);
-    s.proprieta("FN", {fn});
-    s.proprieta("N", {c.testo(Campo::Cognome), c.testo(Campo::Nome), {}, {}, {}});
-    if (c[Campo::DataNasc].typeId() == QMetaType::QDate) {
-        const QDate nato = c[Campo::DataNasc].toDate();
-        const QString iso = storedDateText(nato);
-        if (senzaAnno(nato))  // 3.0 has no date without a year: Apple's parameter says which year is none
-            s.riga(s.v4() ? "BDAY:--" + iso.mid(5).remove(u'-').toLatin1()
-                          : "BDAY;X-APPLE-OMIT-YEAR=" + QByteArray::number(kAnnoIgnoto) + ':' + iso.toLatin1());
-        else
-            s.riga("BDAY:" + (s.v4() ? QString(iso).remove(u'-') : iso).toLatin1());
+    s.apri("FN");
+    nomeMostrato(s, c);
+    s.chiudi();
+    s.apri("N");
+    s.testo(c.testo(Campo::Cognome));
+    s.separa();
+    s.testo(c.testo(Campo::Nome));
+    s.byte(";;;");
+    s.chiudi();
+    if (c[Campo::DataNasc].tipo == Tipo::Data) {
+        const QDate nato = c[Campo::DataNasc].data;
+        if (senzaAnno(nato) && s.v4()) {  // 3.0 has no date without a year: Apple's parameter says which year is none
+            s.apri("BDAY");
+            s.byte("--");
+            s.data(nato, FormaData::MeseGiorno);
+        } else {
+            s.apri("BDAY", senzaAnno(nato) ? ";X-APPLE-OMIT-YEAR=" + QByteArray::number(kAnnoIgnoto) : QByteArray());
+            s.data(nato, s.v4() ? FormaData::Compatta : FormaData::Iso);
+        }
+        s.chiudi();
     }
-    if (!c.vuoto(Campo::Indirizzo) || !c.vuoto(Campo::Citta) || !c.vuoto(Campo::Prov) || !c.vuoto(Campo::Cap))
-        s.proprieta("ADR",
-                    {{}, {}, c.testo(Campo::Indirizzo), c.testo(Campo::Citta), c.testo(Campo::Prov), c.testo(Campo::Cap), {}});
-    if (!c.vuoto(Campo::Telefono))
-        s.proprieta("TEL", {c.testo(Campo::Telefono)}, s.v4() ? ";VALUE=text;TYPE=voice" : ";TYPE=VOICE");
-    if (!c.vuoto(Campo::Cell)) s.proprieta("TEL", {c.testo(Campo::Cell)}, s.v4() ? ";VALUE=text;TYPE=cell" : ";TYPE=CELL");
-    if (!c.vuoto(Campo::Email)) s.proprieta("EMAIL", {c.testo(Campo::Email)}, s.v4() ? "" : ";TYPE=INTERNET");
-    if (!c.vuoto(Campo::Commenti)) s.proprieta("NOTE", {c.testo(Campo::Commenti)});
+    if (!c[Campo::Indirizzo].vuoto() || !c[Campo::Citta].vuoto() || !c[Campo::Prov].vuoto() || !c[Campo::Cap].vuoto()) {
+        s.apri("ADR");
+        s.byte(";;");
+        for (Campo parte : {Campo::Indirizzo, Campo::Citta, Campo::Prov, Campo::Cap}) {
+            s.testo(c.testo(parte));
+            s.separa();
+        }
+        s.chiudi();
+    }
+    if (!c[Campo::Telefono].vuoto())
+        s.proprieta("TEL", c.testo(Campo::Telefono), s.v4() ? ";VALUE=text;TYPE=voice" : ";TYPE=VOICE");
+    if (!c[Campo::Cell].vuoto()) s.proprieta("TEL", c.testo(Campo::Cell), s.v4() ? ";VALUE=text;TYPE=cell" : ";TYPE=CELL");
+    if (!c[Campo::Email].vuoto()) s.proprieta("EMAIL", c.testo(Campo::Email), s.v4() ? "" : ";TYPE=INTERNET");
+    if (!c[Campo::Commenti].vuoto()) s.proprieta("NOTE", c.testo(Campo::Commenti));
     for (const CampoProprio& proprio : kCampiPropri) {
-        const QVariant& valore = c[proprio.campo];
-        if (c.vuoto(proprio.campo)) continue;
-        if (proprio.campo == Campo::DataNasc && valore.typeId() == QMetaType::QDate) continue;  // it is the BDAY
-        s.proprieta(proprio.proprieta, {descrizione(proprio.campo).data ? dataIso(valore) : valore.toString()});
+        const Valore& valore = c[proprio.campo];
+        if (valore.vuoto()) continue;
+        if (proprio.campo == Campo::DataNasc && valore.tipo == Tipo::Data) continue;  // it is the BDAY
+        s.apri(proprio.proprieta);
+        if (valore.tipo == Tipo::Data)
+            s.data(valore.data, FormaData::Iso);
+        else
+            s.testo(valore.testo);
+        s.chiudi();
     }
-    QStringList vuoti;
-    for (const DescrizioneCampo& d : campi())
-        if (!c[d.campo].isNull() && c.vuoto(d.campo)) vuoti << QLatin1String(d.colonna);
-    if (!vuoti.isEmpty()) s.riga(QByteArray(kVuoti) + ':' + vuoti.join(u',').toLatin1());
+    bool vuoti = false;
+    for (const DescrizioneCampo& d : campi()) {
+        if (c[d.campo].tipo != Tipo::Testo || !c[d.campo].testo.isEmpty()) continue;
+        if (vuoti)
+            s.byte(",");
+        else
+            s.apri(kVuoti);
+        vuoti = true;
+        s.byte(d.colonna);
+    }
+    if (vuoti) s.chiudi();
     s.riga("END:VCARD");
-    return s.testo();
 }
 
 bool sembraVCard(const QByteArray& dati)

@@ -2,6 +2,7 @@
 
 #include "exchange/contatto.h"
 #include "exchange/lettore.h"
+#include "exchange/valori.h"
 
 #include <QByteArray>
 
@@ -14,6 +15,8 @@ enum class VersioneVCard { V3, V4 };
 // cannot say (empty text that is not Null, line breaks other than LF) is recorded too, so
 // that reading the card back gives the same contact.
 QByteArray schedaVCard(const Contatto& contatto, VersioneVCard versione);
+// Appends the same card for the values.
+void aggiungiSchedaVCard(QByteArray& out, const Valori& valori, VersioneVCard versione);
 
 // Whether a file's first text is a vCard's BEGIN line.
 bool sembraVCard(const QByteArray& dati);

@@ -65,6 +65,7 @@ private Q_SLOTS:
     void badInputIsRefusedNamingTheLine();
     void whatBrenzolaWritesReadsBackExactly_data();
     void whatBrenzolaWritesReadsBackExactly();
+    void textIsWrittenInUtf8AsQtWritesIt();
     void csvEncodingsSeparatorsAndDateOrderAreDetected();
     void duplicatesAreTheSamePersonAndMergeLosesNothing();
     void controlCharactersAreFound_data();
@@ -273,6 +274,27 @@ void TestFormati::whatBrenzolaWritesReadsBackExactly()
         conUid.uid = QStringLiteral("urn:uuid:6ba7b810-9dad-11d1-80b4-00c04fd430c8");
         QCOMPARE(leggiVCard(schedaVCard(conUid, formato == 0 ? VersioneVCard::V4 : VersioneVCard::V3)).voci[0].contatto.uid,
                  conUid.uid);
+    }
+}
+
+void TestFormati::textIsWrittenInUtf8AsQtWritesIt()
+{
+    // One to four bytes a character, and surrogates alone (no file holds one) wherever they
+    // fall: in the middle, at the end, before a quote, the wrong way round, one too many.
+    const char16_t casi[][6] = {{u'a', 0xE8, 0x20AC, 0xD83D, 0xDE00, 0},
+                                {u'a', 0xD800, u'"', 0},
+                                {u'x', 0xD800, 0},
+                                {0xDC00, u'x', 0},
+                                {0xDE00, 0xD83D, 0},
+                                {0xD83D, 0xD83D, 0xDE00, 0}};
+    for (const char16_t* caso : casi) {
+        const QString testo = QStringView(caso).toString();
+        Contatto c;
+        c[Campo::Cognome] = testo;
+        const QByteArray riga = rigaCsv(c, StileCsv::Rfc4180);
+        QCOMPARE(riga.left(riga.indexOf(',')), '"' + QString(testo).replace(u'"', QStringLiteral("\"\"")).toUtf8() + '"');
+        c[Campo::Commenti] = testo + u'\\';
+        QVERIFY(schedaVCard(c, VersioneVCard::V4).contains("\r\nNOTE:" + testo.toUtf8() + "\\\\\r\n"));
     }
 }
 

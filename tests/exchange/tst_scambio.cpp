@@ -9,6 +9,7 @@
 #include "exchange/mappacsv.h"
 #include "exchange/righefile.h"
 #include "exchange/scambio.h"
+#include "exchange/tracciati.h"
 #include "exchange/vcard.h"
 #include "store/connection.h"
 #include "store/cronologia.h"
@@ -68,6 +69,7 @@ class TestScambio : public QObject {
 private Q_SLOTS:
     void exportedAndImportedTheRowsComeBackTheSame_data();
     void exportedAndImportedTheRowsComeBackTheSame();
+    void theExportWritesEachRowAsItsContactIsWritten();
     void filesOfPhonesAndMailProgramsGoIn();
     void anImportIsWholeOrNothing();
     void aFileReadAheadKeepsItsOrderAndStopsCleanly();
@@ -112,6 +114,84 @@ void TestScambio::exportedAndImportedTheRowsComeBackTheSame()
         QCOMPARE(riepilogo.ignorate.size(), 0);
         QCOMPARE(righe(*a), righe(*da));
     }
+}
+
+void TestScambio::theExportWritesEachRowAsItsContactIsWritten()
+{
+    // Rows that test every writer's rules: quotes, formulas, separators and backslashes,
+    // every kind of line break, a line folded inside multi-byte characters, empty text
+    // beside Null, a birthday without a year, a UID of its own or none, no name at all.
+    test::TempStore store;
+    store.insert({{"Cognome", "Aa\"virgolette\""},
+                  {"Nome", "=SOMMA(A1)"},
+                  {"TipoRef", ""},
+                  {"Citta", "+39"},
+                  {"Indirizzo", QStringLiteral("Via lunghissima con accenti èèèèèèèèèè e 😀😀😀😀😀😀😀 piegata su più righe")},
+                  {"Email", "a;b,c\\d"},
+                  {"Cell", "\ttab"},
+                  {"DataIn", QDate(2024, 3, 5)},
+                  {"DataNasc", QDate(kAnnoIgnoto, 2, 29)},
+                  {"Commenti", "uno\r\ndue\rtre\nquattro"},
+                  {"Uid", "urn:uuid:0e3c1b2a-1111-4222-8333-444455556666"}});
+    store.insert({{"Cognome", "  "}, {"Nome", QStringLiteral(" Bèta ")}, {"Fonte", ""}, {"Uid", QStringLiteral("non è un URI")}});
+    store.insert({{"Telefono", "333 1234567"}, {"Cell", ""}, {"Uid", ""}});
+    store.insert({{"Nome", " "}, {"Cell", "347 000"}, {"DataRicont", QDate(2030, 12, 31)}});
+    store.insert({{"Cognome", QVariant()}});
+    store.insert({{"Cognome", "Zeta"}, {"Commenti", "a\r\nb\nc\r\r\n"}});
+    if (!test::onServer()) {
+        // What other programs leave in a file's date columns: no date, or a number.
+        store.rows(
+            QStringLiteral("UPDATE Anagrafica SET DataIn = '2024-02-30', DataNasc = '2024/3/5', DataRicont = '15/03/2024' WHERE "
+                           "Cognome = 'Zeta'"));
+        store.rows(
+            QStringLiteral("UPDATE Anagrafica SET DataIn = 20240305, DataNasc = 12.5, DataRicont = 1e20 WHERE Cognome = '  '"));
+    }
+    auto connection = apri(store.path());
+    QTemporaryDir cartella;
+    const QString file = cartella.filePath(QStringLiteral("contatti"));
+    struct Caso {
+        FormatoScambio formato;
+        QByteArray intestazione;
+        std::function<QByteArray(const Contatto&)> scrivi;
+    };
+    const Caso casi[] = {
+        {FormatoScambio::VCard4, {}, [](const Contatto& c) { return schedaVCard(c, VersioneVCard::V4); }},
+        {FormatoScambio::VCard3, {}, [](const Contatto& c) { return schedaVCard(c, VersioneVCard::V3); }},
+        {FormatoScambio::CsvItaliano, intestazioneCsv(StileCsv::Italiano),
+         [](const Contatto& c) { return rigaCsv(c, StileCsv::Italiano); }},
+        {FormatoScambio::CsvRfc, intestazioneCsv(StileCsv::Rfc4180),
+         [](const Contatto& c) { return rigaCsv(c, StileCsv::Rfc4180); }},
+        {FormatoScambio::CsvGoogle, intestazioneTracciato(Tracciato::Google),
+         [](const Contatto& c) { return rigaTracciato(c, Tracciato::Google); }},
+        {FormatoScambio::CsvOutlook, intestazioneTracciato(Tracciato::Outlook),
+         [](const Contatto& c) { return rigaTracciato(c, Tracciato::Outlook); }},
+        {FormatoScambio::Ldif, {}, voceLdif},
+    };
+    for (const Caso& caso : casi) {
+        QByteArray atteso = caso.intestazione;
+        Recordset rs;
+        for (rs.Open(QStringLiteral("Select * from Anagrafica ORDER BY Cognome & ' ' & Nome"), connection.get()); !rs.Eof();
+             rs.MoveNext())
+            atteso += caso.scrivi(contattoDa(rs));
+        QCOMPARE(Esporta(*connection, QStringLiteral(" "), caso.formato, file), std::optional<qint64>(6));
+        QCOMPARE(LeggiFile(file), atteso);
+    }
+
+    // Stopped, it leaves the file as it was.
+    const QByteArray prima = LeggiFile(file);
+    test::TempStore demo(QStringLiteral("demo"));
+    AggiungiContattiDemo(demo.path(), 1000);
+    qint64 fatti = 0, totale = 0;
+    QCOMPARE(Esporta(*apri(demo.path()), QStringLiteral(" "), FormatoScambio::CsvItaliano, file,
+                     [&](qint64 f, qint64 t) {
+                         fatti = f;
+                         totale = t;
+                         return f < 512;
+                     }),
+             std::nullopt);
+    QCOMPARE(fatti, 512);
+    QCOMPARE(totale, 1000);
+    QCOMPARE(LeggiFile(file), prima);
 }
 
 void TestScambio::filesOfPhonesAndMailProgramsGoIn()
