@@ -74,6 +74,10 @@ void IndiceNomi::Dati::riserva(size_t quanti, size_t letti)
     if (letti == 0) return;
     const auto stima = [&](size_t tenuti) { return tenuti * quanti / letti * 9 / 8; };
     testi.reserve(stima(testi.size()));
+    // Names seen so far tell roughly how many there will be; growing the table step by step
+    // would place every name again at each step.
+    parole.reserve(stima(parole.size()), stima(parole.bytes()));
+    allarga(std::min(stima(parole.size()), quanti * 2 + 1));
     telefoni.reserve(quanti, stima(telefoni.bytes()));
     email.reserve(quanti, stima(email.bytes()));
 }
@@ -89,22 +93,29 @@ void IndiceNomi::Dati::swap(Dati& altri) noexcept
     perParola.swap(altri.perParola);
 }
 
+void IndiceNomi::Dati::allarga(size_t quante)
+{
+    // Twice as many places as words keeps the runs short.
+    size_t posti = 64;
+    while (posti < quante * 2) posti *= 2;
+    if (posti <= perParola.size()) return;
+    const std::hash<std::string_view> hash;
+    std::vector<uint32_t> piu(posti, 0);
+    for (uint32_t p = 0; p < parole.size(); ++p) {
+        size_t posto = hash(parole[p]) & (piu.size() - 1);
+        while (piu[posto] != 0) posto = (posto + 1) & (piu.size() - 1);
+        piu[posto] = p + 1;
+    }
+    perParola.swap(piu);
+}
+
 uint32_t IndiceNomi::Dati::parolaDi(QStringView parola)
 {
     thread_local std::string minuscola;
     minuscola.clear();
     appendLowerCaseUtf8(parola, minuscola);
+    if (perParola.size() < (parole.size() + 1) * 2) allarga(parole.size() + 1);
     const std::hash<std::string_view> hash;
-    if (perParola.size() < (parole.size() + 1) * 2) {
-        // Twice as many places as words keeps the runs short.
-        std::vector<uint32_t> piu(std::max<size_t>(64, perParola.size() * 2), 0);
-        for (uint32_t p = 0; p < parole.size(); ++p) {
-            size_t posto = hash(parole[p]) & (piu.size() - 1);
-            while (piu[posto] != 0) posto = (posto + 1) & (piu.size() - 1);
-            piu[posto] = p + 1;
-        }
-        perParola.swap(piu);
-    }
     size_t posto = hash(minuscola) & (perParola.size() - 1);
     for (; perParola[posto] != 0; posto = (posto + 1) & (perParola.size() - 1))
         if (parole[perParola[posto] - 1] == minuscola) return perParola[posto] - 1;

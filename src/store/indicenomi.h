@@ -97,6 +97,8 @@ private:
         // again at every step.
         void riserva(size_t quanti, size_t letti);
         uint32_t parolaDi(QStringView parola);
+        // Room in perParola for `quante` words.
+        void allarga(size_t quante);
     };
 
     static Riga rigaDi(const RowView& row);

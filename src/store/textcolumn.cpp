@@ -6,12 +6,6 @@
 
 namespace brenzola {
 
-namespace {
-
-bool onlyZeros(std::string_view part) { return part.find_first_not_of('\0') == std::string_view::npos; }
-
-}  // namespace
-
 uint32_t TextColumn::append(std::string_view text)
 {
     const size_t from = bytes_.size();
@@ -37,8 +31,8 @@ void TextColumn::swap(TextColumn& other) noexcept
 TextColumn::Bits TextColumn::containing(std::string_view part) const
 {
     Bits bits((size() + 63) / 64, 0);
-    if (onlyZeros(part)) {
-        // Every text begins and ends.
+    if (part.empty()) {
+        // Every text holds the empty part.
         std::fill(bits.begin(), bits.end(), ~uint64_t(0));
         if (size() % 64 != 0) bits.back() = (uint64_t(1) << (size() % 64)) - 1;
         return bits;
@@ -58,7 +52,6 @@ TextColumn::Bits TextColumn::containing(std::string_view part) const
 void TextColumn::scan(std::string_view part, size_t from, size_t to, Bits& bits) const
 {
     if (from >= to) return;
-    const size_t lead = part.front() == '\0' ? 1 : 0;  // the part's first byte within a text
     const char* base = bytes_.data();
     size_t at = from == 0 ? 0 : ends_[from - 1];  // the 0 that opens text `from`
     const size_t stop = ends_[to - 1] + 1;
@@ -66,7 +59,7 @@ void TextColumn::scan(std::string_view part, size_t from, size_t to, Bits& bits)
     while (at < stop) {
         const void* hit = memmem(base + at, stop - at, part.data(), part.size());
         if (!hit) break;
-        const size_t inside = size_t(static_cast<const char*>(hit) - base) + lead;
+        const size_t inside = size_t(static_cast<const char*>(hit) - base);
         // Found in order: the text holding it is at or after the last one, most often next to it.
         for (int step = 0; ends_[text] < inside; ++step, ++text)
             if (step == 8) {
@@ -77,13 +70,6 @@ void TextColumn::scan(std::string_view part, size_t from, size_t to, Bits& bits)
         bits[text / 64] |= uint64_t(1) << (text % 64);
         at = ends_[text];
     }
-}
-
-bool TextColumn::contains(size_t text, std::string_view part) const
-{
-    if (onlyZeros(part)) return true;
-    const size_t from = begin(text) - 1;
-    return std::string_view(bytes_.data() + from, ends_[text] + 1 - from).find(part) != std::string_view::npos;
 }
 
 }  // namespace brenzola

@@ -8,8 +8,7 @@
 namespace brenzola {
 
 // Many short texts back to back in one buffer, each between two 0 bytes ("\0one\0two\0"),
-// so that one search goes through all of them at the speed of memory, and whether a text
-// begins or ends with something is a search for it next to a 0.
+// so that one search goes through all of them at the speed of memory.
 class TextColumn {
 public:
     // One bit per text.
@@ -27,11 +26,9 @@ public:
     void reserve(size_t texts, size_t bytes);
     void swap(TextColumn& other) noexcept;
 
-    // The texts that hold `part`, where a 0 byte stands for a text's beginning or end:
-    // "\0ro" finds the texts beginning with "ro". A large column is searched on two cores.
+    // The texts that hold `part` (UTF-8 without 0 bytes). A large column is searched on
+    // two cores.
     Bits containing(std::string_view part) const;
-    // Whether one text holds `part`, read as above.
-    bool contains(size_t text, std::string_view part) const;
 
 private:
     size_t begin(size_t text) const { return text == 0 ? 1 : ends_[text - 1] + 1; }
