@@ -96,6 +96,7 @@ private:
         // grown step by step, a million contacts' texts would be copied and faulted in
         // again at every step.
         void riserva(size_t quanti, size_t letti);
+        // The number of a name in parole, which holds it from now on.
         uint32_t parolaDi(QStringView parola);
         // Room in perParola for `quante` words.
         void allarga(size_t quante);
@@ -114,7 +115,7 @@ private:
     // Puts `nuove` in their places among ordine_, which no longer holds `via`.
     void inserisci(std::vector<Voce> nuove, const std::vector<bool>& via);
 
-    // Appends the numbers and e-mail of a row as they are held.
+    // The numbers and e-mail of a row as they are held.
     static void recapitiDi(const Riga& riga, std::string& telefoni, std::string& email);
     std::vector<Voce> cercaCognome(const RicercaRapida& ricerca, const std::vector<Voce>& candidate) const;
     std::vector<Voce> cercaNomeCompleto(const RicercaRapida& ricerca, const std::vector<Voce>& candidate) const;
