@@ -5,14 +5,12 @@
 #include "exchange/csv.h"
 #include "exchange/lettore.h"
 #include "exchange/mappacsv.h"
-#include "store/funzioni.h"
-#if __has_include("store/cronologia.h")
-#include "store/cronologia.h"
-#endif
 #include "exchange/scambio.h"
 #include "exchange/valori.h"
 #include "exchange/vcard.h"
 #include "store/accessdialect.h"
+#include "store/cronologia.h"
+#include "store/funzioni.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -144,7 +142,6 @@ void measure(int contacts)
         });
         print((QByteArray("import_") + f.nome).constData(), contacts, ms(timer), "ms");
         if (r.aggiunti != contacts) std::fprintf(stderr, "import_%s: %d added of %d\n", f.nome, r.aggiunti, contacts);
-#if __has_include("store/cronologia.h")
         // The import undone as the user undoes it: its operation, in one transaction.
         if (&f == &kFormati[0] && !vuoto.ownOperations().empty()) {
             timer.restart();
@@ -156,7 +153,6 @@ void measure(int contacts)
                 std::fprintf(stderr, "undo_import: %lld undone of %d, %lld left\n", esito.contatti, contacts,
                              rimasti.isValid() ? rimasti.value(0).toLongLong() : -1);
         }
-#endif
     }
 }
 

@@ -115,14 +115,6 @@ quint64 rimescola(quint64 numero)
     return (numero & ~maschera) | x;
 }
 
-quint64 mescola(quint64 x)
-{
-    x += 0x9E3779B97F4A7C15ULL;
-    x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ULL;
-    x = (x ^ (x >> 27)) * 0x94D049BB133111EBULL;
-    return x ^ (x >> 31);
-}
-
 QChar accentata(QChar vocale)
 {
     switch (vocale.unicode()) {
@@ -190,6 +182,14 @@ QStringList nomiRealistici()
 }
 
 }  // namespace
+
+quint64 mescola(quint64 x)
+{
+    x += 0x9E3779B97F4A7C15ULL;
+    x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ULL;
+    x = (x ^ (x >> 27)) * 0x94D049BB133111EBULL;
+    return x ^ (x >> 31);
+}
 
 Voce voce(const QString& testo)
 {

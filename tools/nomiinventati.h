@@ -8,16 +8,18 @@
 // The names invented contacts are made of, the same for the same numbers everywhere.
 namespace brenzola::demo {
 
+// splitmix64's mixing: a number that looks unrelated to `x`, the same on every platform.
+quint64 mescola(quint64 x);
+
 // splitmix64: the same numbers on every platform and compiler, unlike <random>'s distributions.
 class Sequenza {
 public:
     explicit Sequenza(quint64 seed) : state_(seed) {}
     quint64 next()
     {
-        quint64 z = (state_ += 0x9E3779B97F4A7C15ULL);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-        return z ^ (z >> 31);
+        const quint64 x = state_;
+        state_ += 0x9E3779B97F4A7C15ULL;
+        return mescola(x);
     }
     int below(int n) { return int(next() % quint64(n)); }
     bool chance(int percent) { return below(100) < percent; }

@@ -9,24 +9,6 @@
 namespace brenzola {
 namespace {
 
-// The date a store's text holds, as dateFromStoredText reads it; "yyyy-mm-dd", what
-// nearly every row holds, without a QString.
-QDate dataMemorizzata(QStringView testo)
-{
-    const auto cifra = [&testo](qsizetype i) { return testo[i] >= u'0' && testo[i] <= u'9'; };
-    if (testo.size() != 10 || testo[4] != u'-' || testo[7] != u'-') return dateFromStoredText(testo.toString());
-    int parti[3] = {0, 0, 0};
-    for (qsizetype i = 0, parte = 0; i < 10; ++i) {
-        if (i == 4 || i == 7) {
-            ++parte;
-        } else {
-            if (!cifra(i)) return dateFromStoredText(testo.toString());
-            parti[parte] = parti[parte] * 10 + (testo[i].unicode() - u'0');
-        }
-    }
-    return QDate(parti[0], parti[1], parti[2]);
-}
-
 // A floating-point number a file store holds in a date column comes as the engine writes
 // it (1.0e+20), which a Recordset hands on as Qt writes it (1e+20).
 bool reale(QStringView testo, QString& comeQt)
@@ -109,7 +91,7 @@ const Valori& RigheContatti::leggi(const RowView& riga)
         v.tipo = Valore::Tipo::Testo;
         if (data_[size_t(i)]) {
             // Anything but a date is handed on as stored, as a Recordset does.
-            v.data = dataMemorizzata(v.testo);
+            v.data = dateFromStoredText(v.testo);
             if (v.data.isValid())
                 v.tipo = Valore::Tipo::Data;
             else if (QString& numero = reali_[size_t(i)]; reale(v.testo, numero))

@@ -9,7 +9,7 @@ namespace brenzola {
 namespace {
 
 // "yyyy-MM-dd" exactly, as stores and most files write dates: read without a pattern.
-std::optional<QDate> isoDate(const QString& text)
+std::optional<QDate> isoDate(QStringView text)
 {
     if (text.size() != 10 || text[4] != u'-' || text[7] != u'-') return std::nullopt;
     int parts[3] = {0, 0, 0};
@@ -27,7 +27,7 @@ std::optional<QDate> isoDate(const QString& text)
 
 }  // namespace
 
-QDate dateFromStoredText(const QString& text)
+QDate dateFromStoredText(QStringView text)
 {
     if (const std::optional<QDate> date = isoDate(text)) return *date;
     static const QRegularExpression yearFirst(

@@ -8,7 +8,7 @@ namespace brenzola {
 // A date in one of the unambiguous forms stores hold: year first, with '-' or '/', with
 // or without leading zeros, optionally followed by a time of day. An invalid QDate for
 // anything else, including a day that does not exist.
-QDate dateFromStoredText(const QString& text);
+QDate dateFromStoredText(QStringView text);
 // A date as a store holds it, yyyy-mm-dd, without going through the locale machinery:
 // an import writes hundreds of thousands.
 QString storedDateText(QDate date);
