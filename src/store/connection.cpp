@@ -593,15 +593,23 @@ public:
         for (size_t i = 0; i < values_.size(); ++i) values_[i] = query_.value(int(i));
         texts_.assign(values_.size(), QString());
         for (size_t i = 0; i < values_.size(); ++i) texts_[i] = values_[i].toString();
+        utf8_.assign(values_.size(), std::nullopt);
     }
     bool isNull(int column) const override { return values_[size_t(column)].isNull(); }
     qint64 integer(int column) const override { return values_[size_t(column)].toLongLong(); }
     QStringView text(int column) const override { return texts_[size_t(column)]; }
+    std::string_view utf8(int column) const override
+    {
+        std::optional<QByteArray>& bytes = utf8_[size_t(column)];
+        if (!bytes) bytes = texts_[size_t(column)].toUtf8();
+        return {bytes->constData(), size_t(bytes->size())};
+    }
 
 private:
     const QSqlQuery& query_;
     std::vector<QVariant> values_;
     std::vector<QString> texts_;
+    mutable std::vector<std::optional<QByteArray>> utf8_;  // made when asked for
 };
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -46,6 +47,9 @@ public:
     virtual bool isNull(int column) const = 0;
     virtual qint64 integer(int column) const = 0;
     virtual QStringView text(int column) const = 0;
+    // The same text in UTF-8, as both engines hand it out: for reading many rows without
+    // decoding each value.
+    virtual std::string_view utf8(int column) const = 0;
 };
 
 // Tells whether a store changed since it was last looked at: other connections' commits

@@ -34,6 +34,11 @@ public:
         }
         return {text.data(), qsizetype(text.size())};
     }
+    std::string_view utf8(int column) const override
+    {
+        const auto* bytes = reinterpret_cast<const char*>(sqlite3_column_text(statement_, column));
+        return {bytes ? bytes : "", size_t(sqlite3_column_bytes(statement_, column))};
+    }
 
 private:
     sqlite3_stmt* statement_;

@@ -1,5 +1,6 @@
 #include "store/indicenomi.h"
 
+#include "store/paginegrandi.h"
 #include "store/storeerror.h"
 
 #include <algorithm>
@@ -11,16 +12,6 @@ namespace brenzola {
 namespace {
 
 const QString kNomiContatti = QStringLiteral("Select id, Cognome, Nome, Telefono, Cell, Email from Anagrafica");
-
-// Appends a text in UTF-8: names are nearly all ASCII, which goes straight across.
-void appendUtf8(QStringView text, std::string& out)
-{
-    if (std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; })) {
-        for (QChar c : text) out.push_back(char(c.unicode()));
-        return;
-    }
-    out += text.toUtf8().toStdString();
-}
 
 std::string utf8(std::u16string_view text) { return QStringView(text.data(), qsizetype(text.size())).toUtf8().toStdString(); }
 
@@ -62,22 +53,23 @@ bool simile(std::string_view testo, const RicercaRapida& ricerca, const std::str
 
 IndiceNomi::Riga IndiceNomi::rigaDi(const RowView& row)
 {
-    return {row.integer(0), row.text(1), row.text(2), row.isNull(1), row.text(3), row.text(4), row.text(5)};
+    return {row.integer(0), row.utf8(1), row.utf8(2), row.isNull(1), row.utf8(3), row.utf8(4), row.utf8(5)};
 }
 
 IndiceNomi::Dati::Dati() { parolaDi({}); }
 
 void IndiceNomi::Dati::riserva(size_t quanti, size_t letti)
 {
-    nomi.reserve(quanti);
-    contatti.reserve(quanti);
+    riservaGrande(nomi, quanti);
+    riservaGrande(contatti, quanti);
     if (letti == 0) return;
     const auto stima = [&](size_t tenuti) { return tenuti * quanti / letti * 9 / 8; };
-    testi.reserve(stima(testi.size()));
+    riservaGrande(testi, stima(testi.size()));
     // Names seen so far tell roughly how many there will be; growing the table step by step
     // would place every name again at each step.
     parole.reserve(stima(parole.size()), stima(parole.bytes()));
-    allarga(std::min(stima(parole.size()), quanti * 2 + 1));
+    perParola.allarga(std::min(stima(parole.size()), quanti * 2 + 1), uint32_t(parole.size()),
+                      [this](uint32_t p) { return parole[p]; });
     telefoni.reserve(quanti, stima(telefoni.bytes()));
     email.reserve(quanti, stima(email.bytes()));
 }
@@ -93,34 +85,15 @@ void IndiceNomi::Dati::swap(Dati& altri) noexcept
     perParola.swap(altri.perParola);
 }
 
-void IndiceNomi::Dati::allarga(size_t quante)
-{
-    // Twice as many places as words keeps the runs short.
-    size_t posti = 64;
-    while (posti < quante * 2) posti *= 2;
-    if (posti <= perParola.size()) return;
-    const std::hash<std::string_view> hash;
-    std::vector<uint32_t> piu(posti, 0);
-    for (uint32_t p = 0; p < parole.size(); ++p) {
-        size_t posto = hash(parole[p]) & (piu.size() - 1);
-        while (piu[posto] != 0) posto = (posto + 1) & (piu.size() - 1);
-        piu[posto] = p + 1;
-    }
-    perParola.swap(piu);
-}
-
-uint32_t IndiceNomi::Dati::parolaDi(QStringView parola)
+uint32_t IndiceNomi::Dati::parolaDi(std::string_view parola)
 {
     thread_local std::string minuscola;
     minuscola.clear();
     appendLowerCaseUtf8(parola, minuscola);
-    if (perParola.size() < (parole.size() + 1) * 2) allarga(parole.size() + 1);
-    const std::hash<std::string_view> hash;
-    size_t posto = hash(minuscola) & (perParola.size() - 1);
-    for (; perParola[posto] != 0; posto = (posto + 1) & (perParola.size() - 1))
-        if (parole[perParola[posto] - 1] == minuscola) return perParola[posto] - 1;
-    perParola[posto] = parole.append(minuscola) + 1;
-    return perParola[posto] - 1;
+    const uint32_t tenute = uint32_t(parole.size());
+    const uint32_t numero = perParola.numero(minuscola, tenute, [this](uint32_t p) { return parole[p]; });
+    if (numero == tenute) parole.append(minuscola);
+    return numero;
 }
 
 void IndiceNomi::dimentica()
@@ -178,11 +151,11 @@ void IndiceNomi::leggiTutto(Connection& connection)
             dati_.swap(tenuti);
             throw;
         }
-        ordine_.resize(dati_.contatti.size());
+        ordine_ = grande<std::vector<Voce>>(dati_.contatti.size());
         for (Voce v = 0; v < ordine_.size(); ++v) ordine_[v] = v;
         ordinaTutto(ordine_);
         perChiave_.clear();
-        perChiave_.reserve(dati_.contatti.size());
+        riservaGrande(perChiave_, dati_.contatti.size());
         for (Voce v = 0; v < dati_.contatti.size(); ++v) perChiave_.emplace_back(dati_.contatti[v].id, v);
         if (!std::is_sorted(perChiave_.begin(), perChiave_.end())) std::sort(perChiave_.begin(), perChiave_.end());
     } else {
@@ -407,10 +380,10 @@ IndiceNomi::Voce IndiceNomi::aggiungi(const Riga& riga)
     Contatto c;
     c.id = riga.id;
     c.testo = uint32_t(dati_.testi.size());
-    appendUtf8(riga.cognome, dati_.testi);
+    dati_.testi += riga.cognome;
     c.cognomeNelTesto = uint32_t(dati_.testi.size()) - c.testo;
     dati_.testi.push_back(' ');
-    appendUtf8(riga.nome, dati_.testi);
+    dati_.testi += riga.nome;
     c.lunghezza = uint32_t(dati_.testi.size()) - c.testo;
     dati_.nomi.push_back({riga.senzaCognome ? kSenzaCognome : dati_.parolaDi(riga.cognome), dati_.parolaDi(riga.nome)});
     thread_local std::string telefoni;
@@ -438,11 +411,10 @@ bool IndiceNomi::uguale(Voce voce, const Riga& riga) const
     thread_local std::string email;
     thread_local std::string testo;
     recapitiDi(riga, telefoni, email);
-    testo.clear();
-    appendUtf8(riga.cognome, testo);
+    testo = riga.cognome;
     const size_t cognome = testo.size();
     testo.push_back(' ');
-    appendUtf8(riga.nome, testo);
+    testo += riga.nome;
     return dati_.telefoni[voce] == telefoni && dati_.email[voce] == email
            && (dati_.nomi[voce].cognome == kSenzaCognome) == riga.senzaCognome && dati_.contatti[voce].cognomeNelTesto == cognome
            && vista(voce) == testo;
@@ -464,39 +436,33 @@ bool IndiceNomi::precede(Voce a, Voce b) const
 
 void IndiceNomi::ordinaTutto(std::vector<Voce>& voci) const
 {
-    // Equal names, which a register holds many of, are grouped first: an open-addressing
-    // table of each name's first contact.
-    size_t capienza = 16;
-    while (capienza < voci.size() * 2) capienza *= 2;
-    std::vector<uint32_t> tabella(capienza, 0);  // group + 1; 0 is free
-    std::vector<Voce> primi;                     // each group's first contact
-    std::vector<uint32_t> gruppo(voci.size());
-    const std::hash<std::string_view> hash;
-    for (size_t i = 0; i < voci.size(); ++i) {
-        const std::string_view text = vista(voci[i]);
-        size_t posto = hash(text) & (capienza - 1);
-        while (tabella[posto] != 0 && vista(primi[tabella[posto] - 1]) != text) posto = (posto + 1) & (capienza - 1);
-        if (tabella[posto] == 0) {
-            primi.push_back(voci[i]);
-            tabella[posto] = uint32_t(primi.size());
+    // Equal names, which a register holds many of, are grouped first.
+    std::vector<Voce> primi;  // each group's first contact
+    riservaGrande(primi, voci.size());
+    auto gruppo = grande<std::vector<uint32_t>>(voci.size());
+    {
+        NumeriPerTesto gruppi;
+        const auto testoDi = [&](uint32_t g) { return vista(primi[g]); };
+        gruppi.allarga(voci.size(), 0, testoDi);
+        for (size_t i = 0; i < voci.size(); ++i) {
+            gruppo[i] = gruppi.numero(vista(voci[i]), uint32_t(primi.size()), testoDi);
+            if (gruppo[i] == primi.size()) primi.push_back(voci[i]);
         }
-        gruppo[i] = tabella[posto] - 1;
     }
-    tabella = {};
     const std::vector<uint32_t> rango = italianRanksUtf8(primi.size(), [&](uint32_t g) { return vista(primi[g]); });
     // Each group's first place in the list, then its contacts there, older first.
-    std::vector<uint32_t> perRango(primi.size());
+    auto perRango = grande<std::vector<uint32_t>>(primi.size());
     for (uint32_t g = 0; g < primi.size(); ++g) perRango[rango[g]] = g;
-    std::vector<uint32_t> quanti(primi.size(), 0);
+    auto quanti = grande<std::vector<uint32_t>>(primi.size());
     for (uint32_t g : gruppo) ++quanti[g];
-    std::vector<uint32_t> inizio(primi.size());
+    auto inizio = grande<std::vector<uint32_t>>(primi.size());
     uint32_t posto = 0;
     for (uint32_t g : perRango) {
         inizio[g] = posto;
         posto += quanti[g];
     }
     std::vector<uint32_t> prossimo = inizio;
-    std::vector<Voce> risultato(voci.size());
+    auto risultato = grande<std::vector<Voce>>(voci.size());
     for (size_t i = 0; i < voci.size(); ++i) risultato[prossimo[gruppo[i]]++] = voci[i];
     const auto piuVecchio = [this](Voce x, Voce y) { return dati_.contatti[x].id < dati_.contatti[y].id; };
     for (uint32_t g = 0; g < primi.size(); ++g) {

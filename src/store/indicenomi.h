@@ -3,6 +3,7 @@
 #include "store/connection.h"
 #include "store/giornale.h"
 #include "store/italiantext.h"
+#include "store/numeripertesto.h"
 #include "store/ricercarapida.h"
 #include "store/textcolumn.h"
 
@@ -10,6 +11,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -65,14 +67,14 @@ private:
         bool presente = true;
     };
     // One row as the store holds it, valid while it is being read.
-    struct Riga {
+    struct Riga {  // texts in UTF-8
         qint64 id;
-        QStringView cognome;
-        QStringView nome;
+        std::string_view cognome;
+        std::string_view nome;
         bool senzaCognome;
-        QStringView telefono;
-        QStringView cell;
-        QStringView email;
+        std::string_view telefono;
+        std::string_view cell;
+        std::string_view email;
     };
     // What is held of each contact, by its place.
     struct Dati {
@@ -90,16 +92,14 @@ private:
         // Each surname and first name once, lowered: a register holds the same names many
         // times over, and a search looks at each of them once. The first is the empty name.
         TextColumn parole;
-        std::vector<uint32_t> perParola;  // open addressing: a word's number + 1, or 0
+        NumeriPerTesto perParola;
         void swap(Dati& altri) noexcept;
         // Room for `quanti` contacts, the texts as long as the first `letti` on average:
         // grown step by step, a million contacts' texts would be copied and faulted in
         // again at every step.
         void riserva(size_t quanti, size_t letti);
         // The number of a name in parole, which holds it from now on.
-        uint32_t parolaDi(QStringView parola);
-        // Room in perParola for `quante` words.
-        void allarga(size_t quante);
+        uint32_t parolaDi(std::string_view parola);
     };
 
     static Riga rigaDi(const RowView& row);

@@ -16,8 +16,9 @@ namespace brenzola {
 
 // ICU's lower case of a text (root rules; ASCII directly), as the store compares texts.
 void lowerCase(QStringView text, std::u16string& out);
-// The same lower case appended in UTF-8.
-void appendLowerCaseUtf8(QStringView text, std::string& out);
+// The same lower case of a text in UTF-8, appended in UTF-8.
+void appendLowerCaseUtf8(std::string_view utf8, std::string& out);
+bool isAscii(std::string_view text);
 
 // A `like` pattern of the Access dialect: `%` matches any run of characters and `_` any
 // one character, nothing escapes them, and letters match in any case (ICU's lower case,

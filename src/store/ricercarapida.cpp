@@ -34,7 +34,7 @@ QString cercatoDi(RicercaRapida::Tipo tipo, const QString& testo)
 {
     if (tipo != RicercaRapida::Tipo::Telefono) return testo;
     std::string utf8;
-    RicercaRapida::aggiungiCifre(testo, utf8);
+    RicercaRapida::aggiungiCifre(testo.toStdString(), utf8);
     QString cifre = QString::fromStdString(utf8);
     const QString inizio = testo.trimmed();
     const qsizetype prefisso = inizio.startsWith(u"+39") ? 2 : inizio.startsWith(u"0039") ? 4 : 0;
@@ -84,19 +84,11 @@ bool RicercaRapida::restringe(const RicercaRapida& prima) const
     return tipo_ == prima.tipo_ && prima.semplice_ && pattern_.alwaysContains(prima.minuscolo_);
 }
 
-void RicercaRapida::aggiungiCifre(QStringView numero, std::string& utf8)
+void RicercaRapida::aggiungiCifre(std::string_view numero, std::string& utf8)
 {
-    // Every contact's numbers pass here at every start: ASCII, nearly all of them, goes
-    // straight across.
-    if (std::all_of(numero.begin(), numero.end(), [](QChar c) { return c.unicode() < 0x80; })) {
-        for (QChar c : numero)
-            if (!separatore(c)) utf8.push_back(char(c.unicode()));
-        return;
-    }
-    QString cifre;
-    for (QChar c : numero)
-        if (!separatore(c)) cifre += c;
-    utf8 += cifre.toStdString();
+    // The separators are ASCII, and no byte of a longer character is ASCII.
+    for (char c : numero)
+        if (static_cast<unsigned char>(c) >= 0x80 || !separatore(QChar(c))) utf8.push_back(c);
 }
 
 }  // namespace brenzola

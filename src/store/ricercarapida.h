@@ -33,8 +33,8 @@ public:
     // Whether everything this finds is among what `prima` found: typing on narrows.
     bool restringe(const RicercaRapida& prima) const;
 
-    // Appends what a number looks like to the search, in UTF-8: without the separators below.
-    static void aggiungiCifre(QStringView numero, std::string& utf8);
+    // Appends what a number in UTF-8 looks like to the search: without the separators below.
+    static void aggiungiCifre(std::string_view numero, std::string& utf8);
     // What people write between the digits of a number.
     static constexpr char16_t kSeparatori[] = u" /.-()+";
     static bool separatore(QChar c)

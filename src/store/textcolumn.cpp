@@ -1,5 +1,7 @@
 #include "store/textcolumn.h"
 
+#include "store/paginegrandi.h"
+
 #include <algorithm>
 #include <cstring>
 #include <future>
@@ -18,8 +20,8 @@ uint32_t TextColumn::append(std::string_view text)
 
 void TextColumn::reserve(size_t texts, size_t bytes)
 {
-    ends_.reserve(texts);
-    bytes_.reserve(bytes);
+    riservaGrande(ends_, texts);
+    riservaGrande(bytes_, bytes);
 }
 
 void TextColumn::swap(TextColumn& other) noexcept
