@@ -4,6 +4,7 @@
 #include "store/storeerror.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstring>
 
@@ -56,7 +57,12 @@ IndiceNomi::Riga IndiceNomi::rigaDi(const RowView& row)
     return {row.integer(0), row.utf8(1), row.utf8(2), row.isNull(1), row.utf8(3), row.utf8(4), row.utf8(5)};
 }
 
-IndiceNomi::Dati::Dati() { parolaDi({}); }
+IndiceNomi::Dati::Dati()
+{
+    Parola vuota;
+    prepara({}, vuota);
+    numeroDi(vuota);
+}
 
 void IndiceNomi::Dati::riserva(size_t quanti, size_t letti)
 {
@@ -85,14 +91,19 @@ void IndiceNomi::Dati::swap(Dati& altri) noexcept
     perParola.swap(altri.perParola);
 }
 
-uint32_t IndiceNomi::Dati::parolaDi(std::string_view parola)
+void IndiceNomi::Dati::prepara(std::string_view nome, Parola& parola) const
 {
-    thread_local std::string minuscola;
-    minuscola.clear();
-    appendLowerCaseUtf8(parola, minuscola);
+    parola.minuscola.clear();
+    appendLowerCaseUtf8(nome, parola.minuscola);
+    parola.hash = NumeriPerTesto::hashDi(parola.minuscola);
+    perParola.preleva(parola.hash);
+}
+
+uint32_t IndiceNomi::Dati::numeroDi(const Parola& parola)
+{
     const uint32_t tenute = uint32_t(parole.size());
-    const uint32_t numero = perParola.numero(minuscola, tenute, [this](uint32_t p) { return parole[p]; });
-    if (numero == tenute) parole.append(minuscola);
+    const uint32_t numero = perParola.numero(parola.minuscola, parola.hash, tenute, [this](uint32_t p) { return parole[p]; });
+    if (numero == tenute) parole.append(parola.minuscola);
     return numero;
 }
 
@@ -377,6 +388,12 @@ QString IndiceNomi::testo(Voce voce) const
 
 IndiceNomi::Voce IndiceNomi::aggiungi(const Riga& riga)
 {
+    // The names' places in the table are asked for first and looked at last: at a million
+    // names the table is far in memory, and the rest of the row is filed meanwhile.
+    thread_local Dati::Parola cognome;
+    thread_local Dati::Parola nome;
+    if (!riga.senzaCognome) dati_.prepara(riga.cognome, cognome);
+    dati_.prepara(riga.nome, nome);
     Contatto c;
     c.id = riga.id;
     c.testo = uint32_t(dati_.testi.size());
@@ -385,13 +402,13 @@ IndiceNomi::Voce IndiceNomi::aggiungi(const Riga& riga)
     dati_.testi.push_back(' ');
     dati_.testi += riga.nome;
     c.lunghezza = uint32_t(dati_.testi.size()) - c.testo;
-    dati_.nomi.push_back({riga.senzaCognome ? kSenzaCognome : dati_.parolaDi(riga.cognome), dati_.parolaDi(riga.nome)});
     thread_local std::string telefoni;
     thread_local std::string email;
     recapitiDi(riga, telefoni, email);
     dati_.telefoni.append(telefoni);
     dati_.email.append(email);
     dati_.contatti.push_back(c);
+    dati_.nomi.push_back({riga.senzaCognome ? kSenzaCognome : dati_.numeroDi(cognome), dati_.numeroDi(nome)});
     return Voce(dati_.contatti.size() - 1);
 }
 
@@ -444,8 +461,19 @@ void IndiceNomi::ordinaTutto(std::vector<Voce>& voci) const
         NumeriPerTesto gruppi;
         const auto testoDi = [&](uint32_t g) { return vista(primi[g]); };
         gruppi.allarga(voci.size(), 0, testoDi);
+        // Each name's place is asked for a few names ahead, as in aggiungi().
+        constexpr size_t kAvanti = 8;
+        std::array<size_t, kAvanti> hash{};
+        const auto prepara = [&](size_t i) {
+            if (i >= voci.size()) return;
+            hash[i % kAvanti] = NumeriPerTesto::hashDi(vista(voci[i]));
+            gruppi.preleva(hash[i % kAvanti]);
+        };
+        for (size_t i = 0; i < kAvanti; ++i) prepara(i);
         for (size_t i = 0; i < voci.size(); ++i) {
-            gruppo[i] = gruppi.numero(vista(voci[i]), uint32_t(primi.size()), testoDi);
+            const size_t questo = hash[i % kAvanti];
+            prepara(i + kAvanti);
+            gruppo[i] = gruppi.numero(vista(voci[i]), questo, uint32_t(primi.size()), testoDi);
             if (gruppo[i] == primi.size()) primi.push_back(voci[i]);
         }
     }

@@ -98,8 +98,15 @@ private:
         // grown step by step, a million contacts' texts would be copied and faulted in
         // again at every step.
         void riserva(size_t quanti, size_t letti);
-        // The number of a name in parole, which holds it from now on.
-        uint32_t parolaDi(std::string_view parola);
+        // A name lowered, as parole holds it, with its hash.
+        struct Parola {
+            std::string minuscola;
+            size_t hash = 0;
+        };
+        // Lowers a name and asks for its place in perParola ahead.
+        void prepara(std::string_view nome, Parola& parola) const;
+        // The number of a prepared name in parole, which holds it from now on.
+        uint32_t numeroDi(const Parola& parola);
     };
 
     static Riga rigaDi(const RowView& row);

@@ -20,8 +20,12 @@ public:
     // `testo`'s from now on.
     template <typename TestoDi> uint32_t numero(std::string_view testo, uint32_t nuovo, const TestoDi& testoDi)
     {
+        return numero(testo, hashDi(testo), nuovo, testoDi);
+    }
+    // The same with the text's hashDi(), for a caller that asked for its place ahead.
+    template <typename TestoDi> uint32_t numero(std::string_view testo, size_t hash, uint32_t nuovo, const TestoDi& testoDi)
+    {
         if (posti_.size() < (size_t(nuovo) + 1) * 2) allarga(size_t(nuovo) + 1, nuovo, testoDi);
-        const size_t hash = std::hash<std::string_view>()(testo);
         const uint32_t numeri = uint32_t(posti_.size() - 1);
         const uint32_t cercato = segno(hash);
         size_t posto = hash & numeri;
@@ -42,11 +46,19 @@ public:
         if (posti <= posti_.size()) return;
         posti_ = grande<std::vector<uint32_t>>(posti);
         for (uint32_t n = 0; n < tenuti; ++n) {
-            const size_t hash = std::hash<std::string_view>()(testoDi(n));
+            const size_t hash = hashDi(testoDi(n));
             size_t posto = hash & (posti - 1);
             while (posti_[posto] != 0) posto = (posto + 1) & (posti - 1);
             posti_[posto] = segno(hash) | (n + 1);
         }
+    }
+
+    static size_t hashDi(std::string_view testo) { return std::hash<std::string_view>()(testo); }
+    // Asks for the place of a text with that hash before it is looked for: in a large table
+    // it is far in memory, and other work can go on meanwhile.
+    void preleva(size_t hash) const
+    {
+        if (!posti_.empty()) __builtin_prefetch(posti_.data() + (hash & (posti_.size() - 1)));
     }
 
     void swap(NumeriPerTesto& altri) noexcept { posti_.swap(altri.posti_); }
