@@ -6,7 +6,12 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <condition_variable>
 #include <cstring>
+#include <deque>
+#include <future>
+#include <memory>
+#include <mutex>
 
 namespace brenzola {
 
@@ -49,6 +54,114 @@ bool simile(std::string_view testo, const RicercaRapida& ricerca, const std::str
 {
     return ricerca.semplice() ? testo.find(cercato) != std::string_view::npos : ricerca.pattern().matchesLowered(utf16(testo));
 }
+
+// Rows of kNomiContatti copied as they are read, their texts back to back.
+class BloccoDiRighe {
+public:
+    static constexpr size_t kRighe = 4096;
+    static constexpr int kTesti = 5;  // the columns after the key
+
+    void aggiungi(const RowView& row)
+    {
+        id_.push_back(row.integer(0));
+        senzaCognome_.push_back(row.isNull(1));
+        for (int c = 1; c <= kTesti; ++c) {
+            testi_ += row.utf8(c);
+            fine_.push_back(uint32_t(testi_.size()));
+        }
+    }
+    void svuota()
+    {
+        id_.clear();
+        senzaCognome_.clear();
+        testi_.clear();
+        fine_.clear();
+    }
+    size_t size() const { return id_.size(); }
+    qint64 id(size_t riga) const { return id_[riga]; }
+    bool senzaCognome(size_t riga) const { return senzaCognome_[riga]; }
+    // Column `colonna` (1 to kTesti) of a row.
+    std::string_view testo(size_t riga, int colonna) const
+    {
+        const size_t posto = riga * kTesti + size_t(colonna) - 1;
+        const size_t da = posto == 0 ? 0 : fine_[posto - 1];
+        return {testi_.data() + da, fine_[posto] - da};
+    }
+
+private:
+    std::vector<qint64> id_;
+    std::vector<bool> senzaCognome_;
+    std::string testi_;
+    std::vector<uint32_t> fine_;
+};
+
+// Blocks of rows passed from the thread that reads them to the one that files them. The
+// emptied blocks come back, so that the same few are filled again and again.
+class Passaggio {
+public:
+    explicit Passaggio(size_t blocchi)
+    {
+        for (size_t i = 0; i < blocchi; ++i) vuoti_.push_back(std::make_unique<BloccoDiRighe>());
+    }
+    // For the reader: a block to fill; none once the filer has stopped.
+    std::unique_ptr<BloccoDiRighe> vuoto()
+    {
+        std::unique_lock lock(mutex_);
+        cambiato_.wait(lock, [this] { return !vuoti_.empty() || fermato_; });
+        if (fermato_) return nullptr;
+        std::unique_ptr<BloccoDiRighe> blocco = std::move(vuoti_.back());
+        vuoti_.pop_back();
+        return blocco;
+    }
+    void pieno(std::unique_ptr<BloccoDiRighe> blocco)
+    {
+        const std::lock_guard lock(mutex_);
+        pieni_.push_back(std::move(blocco));
+        cambiato_.notify_all();
+    }
+    // The reader has no more rows, or failed: the filer stops after the blocks it was given.
+    void finito()
+    {
+        const std::lock_guard lock(mutex_);
+        finito_ = true;
+        cambiato_.notify_all();
+    }
+    // For the filer: the next full block; none when the reader has no more.
+    std::unique_ptr<BloccoDiRighe> prossimo()
+    {
+        std::unique_lock lock(mutex_);
+        cambiato_.wait(lock, [this] { return !pieni_.empty() || finito_; });
+        if (pieni_.empty()) return nullptr;
+        std::unique_ptr<BloccoDiRighe> blocco = std::move(pieni_.front());
+        pieni_.pop_front();
+        return blocco;
+    }
+    void restituisci(std::unique_ptr<BloccoDiRighe> blocco)
+    {
+        blocco->svuota();
+        const std::lock_guard lock(mutex_);
+        vuoti_.push_back(std::move(blocco));
+        cambiato_.notify_all();
+    }
+    // The filer failed: the reader stops at its next block.
+    void fermato()
+    {
+        const std::lock_guard lock(mutex_);
+        fermato_ = true;
+        cambiato_.notify_all();
+    }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable cambiato_;
+    std::vector<std::unique_ptr<BloccoDiRighe>> vuoti_;
+    std::deque<std::unique_ptr<BloccoDiRighe>> pieni_;
+    bool finito_ = false;
+    bool fermato_ = false;
+};
+
+// What the reader throws when the filer stopped: the filer's own error is the one to tell.
+struct FilerFermato {};
 
 }  // namespace
 
@@ -153,11 +266,7 @@ void IndiceNomi::leggiTutto(Connection& connection)
             connection.readRows(QStringLiteral("Select count(*) from Anagrafica"),
                                 [&quanti](const RowView& row) { quanti = size_t(row.integer(0)); });
             dati_.riserva(quanti, 0);
-            constexpr size_t kCampione = 4096;  // rows enough to tell how long the texts are
-            connection.readRows(kNomiContatti, [&](const RowView& row) {
-                aggiungi(rigaDi(row));
-                if (dati_.contatti.size() == kCampione && quanti > kCampione) dati_.riserva(quanti, kCampione);
-            });
+            leggiNuovo(connection, quanti);
         } catch (...) {
             dati_.swap(tenuti);
             throw;
@@ -209,6 +318,47 @@ void IndiceNomi::leggiTutto(Connection& connection)
     }
     letto_ = true;
     ++versione_;
+}
+
+void IndiceNomi::leggiNuovo(Connection& connection, size_t quanti)
+{
+    // The store's reading and the filing take about as long each: this thread reads, and
+    // copies the rows in blocks to another thread that files them.
+    Passaggio passaggio(4);
+    auto archivista = std::async(std::launch::async, [&] {
+        try {
+            constexpr size_t kCampione = 4096;  // rows enough to tell how long the texts are
+            while (std::unique_ptr<BloccoDiRighe> blocco = passaggio.prossimo()) {
+                for (size_t r = 0; r < blocco->size(); ++r) {
+                    aggiungi({blocco->id(r), blocco->testo(r, 1), blocco->testo(r, 2), blocco->senzaCognome(r),
+                              blocco->testo(r, 3), blocco->testo(r, 4), blocco->testo(r, 5)});
+                    if (dati_.contatti.size() == kCampione && quanti > kCampione) dati_.riserva(quanti, kCampione);
+                }
+                passaggio.restituisci(std::move(blocco));
+            }
+        } catch (...) {
+            passaggio.fermato();
+            throw;
+        }
+    });
+    try {
+        std::unique_ptr<BloccoDiRighe> blocco = passaggio.vuoto();
+        if (!blocco) throw FilerFermato();
+        connection.readRows(kNomiContatti, [&](const RowView& row) {
+            blocco->aggiungi(row);
+            if (blocco->size() < BloccoDiRighe::kRighe) return;
+            passaggio.pieno(std::move(blocco));
+            blocco = passaggio.vuoto();
+            if (!blocco) throw FilerFermato();
+        });
+        passaggio.pieno(std::move(blocco));
+    } catch (...) {
+        passaggio.finito();
+        archivista.get();  // throws the filer's own error when that is what stopped the reading
+        throw;
+    }
+    passaggio.finito();
+    archivista.get();
 }
 
 void IndiceNomi::contattiCambiati(Connection& connection, const std::vector<qint64>& ids)

@@ -112,6 +112,8 @@ private:
     static Riga rigaDi(const RowView& row);
     void segui(Connection& connection, bool forza);
     void leggiTutto(Connection& connection);
+    // Reads every contact into dati_, which holds none yet and has room for `quanti`.
+    void leggiNuovo(Connection& connection, size_t quanti);
     Voce aggiungi(const Riga& riga);
     bool uguale(Voce voce, const Riga& riga) const;
     std::string_view vista(Voce voce) const;

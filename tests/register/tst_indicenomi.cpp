@@ -5,10 +5,13 @@
 #include "register/frmbrenzola.h"
 #include "store/connection.h"
 #include "store/funzioni.h"
+#include "store/indicenomi.h"
 #include "store/registro.h"
+#include "store/storeerror.h"
 #include "testsupport.h"
 #include "widgets/moduli.h"
 
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRandomGenerator>
@@ -45,6 +48,7 @@ private Q_SLOTS:
     void anotherProgramsChangesAreListed();
     void ownSavesAndDeletesTakeTheirPlace();
     void theListFollowsAnotherProgramByItself();
+    void aRegisterDamagedHalfwayIsNotListedInPart();
 
 private:
     // The list as the store gives it, with the same statement as the list: "text|id".
@@ -329,6 +333,40 @@ void TestIndiceNomi::theListFollowsAnotherProgramByItself()
         QVERIFY2(QTest::qWaitFor([&] { return shownList() == storeList(condizione); }, 5000), qPrintable(testo));
     }
     QVERIFY(dialogs_.shown.isEmpty());
+}
+
+void TestIndiceNomi::aRegisterDamagedHalfwayIsNotListedInPart()
+{
+    BRENZOLA_SOLO_FILE("damages the file's own pages");
+    // The rows are read on one thread and filed on another: a store that fails three
+    // quarters of the way through must fail the whole reading, every time, and leave
+    // nothing half listed.
+    for (int first = 0; first < 20000; first += 500) {
+        QStringList values;
+        for (int i = first; i < first + 500; ++i)
+            values << QStringLiteral("('%1', 'Anna')").arg(i == 15000 ? QStringLiteral("Guastatore") : QStringLiteral("Rossi"));
+        store_->rows(QStringLiteral("INSERT INTO Anagrafica (Cognome, Nome) VALUES ") + values.join(u','));
+    }
+    const qsizetype pagina = store_->rows(QStringLiteral("PRAGMA page_size")).value(0).value(0).toLongLong();
+    QFile file(store_->path());
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QByteArray bytes = file.readAll();
+    int guaste = 0;
+    for (qsizetype at = bytes.indexOf("Guastatore"); at >= 0; at = bytes.indexOf("Guastatore", at + 1), ++guaste)
+        bytes[at - at % pagina] = char(0xff);  // no kind of page
+    QVERIFY(guaste > 0);
+    QVERIFY(file.seek(0));
+    QCOMPARE(file.write(bytes), bytes.size());
+    file.close();
+
+    Connection connection;
+    connection.Open(StringaConnessionePer(store_->path()));
+    IndiceNomi indice;
+    for (int volta = 0; volta < 2; ++volta) {
+        QVERIFY_THROWS_EXCEPTION(StoreError, indice.aggiorna(connection));
+        QCOMPARE(indice.size(), size_t(0));
+        QVERIFY(indice.tutte().empty());
+    }
 }
 
 QTEST_MAIN(TestIndiceNomi)
