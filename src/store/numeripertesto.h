@@ -65,7 +65,7 @@ public:
 
 private:
     // The bits of a hash above those of a number + 1, which is below the count of places.
-    uint32_t segno(size_t hash) const { return uint32_t(hash >> 32) & ~uint32_t(posti_.size() - 1); }
+    uint32_t segno(size_t hash) const { return uint32_t(uint64_t(hash) >> 32) & ~uint32_t(posti_.size() - 1); }
 
     std::vector<uint32_t> posti_;  // a number + 1 and its text's segno(), or 0 when free
 };
