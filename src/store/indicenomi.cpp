@@ -271,9 +271,7 @@ void IndiceNomi::leggiTutto(Connection& connection)
             dati_.swap(tenuti);
             throw;
         }
-        ordine_ = grande<std::vector<Voce>>(dati_.contatti.size());
-        for (Voce v = 0; v < ordine_.size(); ++v) ordine_[v] = v;
-        ordinaTutto(ordine_);
+        ordine_ = ordinaTutto();
         perChiave_.clear();
         riservaGrande(perChiave_, dati_.contatti.size());
         for (Voce v = 0; v < dati_.contatti.size(); ++v) perChiave_.emplace_back(dati_.contatti[v].id, v);
@@ -601,30 +599,31 @@ bool IndiceNomi::precede(Voce a, Voce b) const
     return order != 0 ? order < 0 : dati_.contatti[a].id < dati_.contatti[b].id;  // equal names: the older contact first
 }
 
-void IndiceNomi::ordinaTutto(std::vector<Voce>& voci) const
+std::vector<IndiceNomi::Voce> IndiceNomi::ordinaTutto() const
 {
+    const size_t quante = dati_.contatti.size();
     // Equal names, which a register holds many of, are grouped first.
     std::vector<Voce> primi;  // each group's first contact
-    riservaGrande(primi, voci.size());
-    auto gruppo = grande<std::vector<uint32_t>>(voci.size());
+    riservaGrande(primi, quante);
+    auto gruppo = grande<std::vector<uint32_t>>(quante);
     {
         NumeriPerTesto gruppi;
         const auto testoDi = [&](uint32_t g) { return vista(primi[g]); };
-        gruppi.allarga(voci.size(), 0, testoDi);
+        gruppi.allarga(quante, 0, testoDi);
         // Each name's place is asked for a few names ahead, as in aggiungi().
         constexpr size_t kAvanti = 8;
         std::array<size_t, kAvanti> hash{};
         const auto prepara = [&](size_t i) {
-            if (i >= voci.size()) return;
-            hash[i % kAvanti] = NumeriPerTesto::hashDi(vista(voci[i]));
+            if (i >= quante) return;
+            hash[i % kAvanti] = NumeriPerTesto::hashDi(vista(Voce(i)));
             gruppi.preleva(hash[i % kAvanti]);
         };
         for (size_t i = 0; i < kAvanti; ++i) prepara(i);
-        for (size_t i = 0; i < voci.size(); ++i) {
+        for (size_t i = 0; i < quante; ++i) {
             const size_t questo = hash[i % kAvanti];
             prepara(i + kAvanti);
-            gruppo[i] = gruppi.numero(vista(voci[i]), questo, uint32_t(primi.size()), testoDi);
-            if (gruppo[i] == primi.size()) primi.push_back(voci[i]);
+            gruppo[i] = gruppi.numero(vista(Voce(i)), questo, uint32_t(primi.size()), testoDi);
+            if (gruppo[i] == primi.size()) primi.push_back(Voce(i));
         }
     }
     const std::vector<uint32_t> rango = italianRanksUtf8(primi.size(), [&](uint32_t g) { return vista(primi[g]); });
@@ -640,15 +639,15 @@ void IndiceNomi::ordinaTutto(std::vector<Voce>& voci) const
         posto += quanti[g];
     }
     std::vector<uint32_t> prossimo = inizio;
-    auto risultato = grande<std::vector<Voce>>(voci.size());
-    for (size_t i = 0; i < voci.size(); ++i) risultato[prossimo[gruppo[i]]++] = voci[i];
+    auto risultato = grande<std::vector<Voce>>(quante);
+    for (size_t i = 0; i < quante; ++i) risultato[prossimo[gruppo[i]]++] = Voce(i);
     const auto piuVecchio = [this](Voce x, Voce y) { return dati_.contatti[x].id < dati_.contatti[y].id; };
     for (uint32_t g = 0; g < primi.size(); ++g) {
         const auto da = risultato.begin() + inizio[g];
         const auto a = da + quanti[g];
         if (quanti[g] > 1 && !std::is_sorted(da, a, piuVecchio)) std::sort(da, a, piuVecchio);
     }
-    voci.swap(risultato);
+    return risultato;
 }
 
 void IndiceNomi::inserisci(std::vector<Voce> nuove, const std::vector<bool>& via)

@@ -118,9 +118,9 @@ private:
     bool uguale(Voce voce, const Riga& riga) const;
     std::string_view vista(Voce voce) const;
     bool precede(Voce a, Voce b) const;
-    // Sorts a great many contacts: each distinct name once, by its collation key, on
-    // every core; equal names keep their keys' order.
-    void ordinaTutto(std::vector<Voce>& voci) const;
+    // Every contact in list order: each distinct name sorted once, by its collation key,
+    // on every core; equal names in their keys' order.
+    std::vector<Voce> ordinaTutto() const;
     // Puts `nuove` in their places among ordine_, which no longer holds `via`.
     void inserisci(std::vector<Voce> nuove, const std::vector<bool>& via);
 
